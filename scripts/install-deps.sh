@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests, the demo and the benchmarks need.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config ccache
+  qtbase5-dev qtdeclarative5-dev libqt5svg5-dev libqt5sql5-sqlite libqt5quicktest5
+  qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls
+  qml-module-qtquick-dialogs qml-module-qtquick-layouts qml-module-qtqml-models2
+  qml-module-qttest qml-module-qt-labs-folderlistmodel qml-module-qt-labs-settings
+  libcrypto++-dev
+  xvfb xauth xdotool x11-utils
+  dosfstools curl aria2 openssl
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+// Every question the program puts to the user goes through here instead of calling
+// QMessageBox or QFileDialog directly. By default the real modal dialog is shown;
+// tests install a responder that answers from a script and records what was asked.
+struct PromptRequest
+{
+    enum Kind { Message, Directory, OpenFile };
+
+    Kind kind = Message;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title; // window title of a box, or the caption of a file dialog
+    QString text;
+    QString informativeText;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QString directory;   // starting folder of a file dialog
+    QString filter;      // name filter of a file dialog
+    QString acceptLabel; // accept-button label of a file dialog
+};
+
+struct PromptAnswer
+{
+    QMessageBox::StandardButton button = QMessageBox::NoButton; // for a Message
+    QString path; // for a Directory or OpenFile; empty means cancelled
+};
+
+class UserPrompt
+{
+public:
+    using Responder = std::function<PromptAnswer(const PromptRequest&)>;
+
+    // Shows a message box; returns the button the user chose.
+    static QMessageBox::StandardButton message(const PromptRequest& request);
+    static QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& text,
+                                               const QString& informativeText = QString(),
+                                               QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                               QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+                                               const QString& title = QString());
+    // Shows a folder dialog; returns the chosen folder, or an empty string when cancelled.
+    static QString selectDirectory(const PromptRequest& request);
+    // Shows a file dialog for opening one file; returns its path, or an empty string.
+    static QString selectOpenFile(const PromptRequest& request);
+
+    // Tests: a responder answers instead of a real dialog. An empty responder restores the dialogs.
+    static void setResponder(Responder responder);
+    static bool hasResponder();
+    // Everything asked while a responder was installed, oldest first.
+    static QList<PromptRequest> history();
+    static void clearHistory();
+
+private:
+    static PromptAnswer ask(const PromptRequest& request);
+};
+
+// Test helper: installs a responder that answers from a queue of scripted answers
+// (a default answer once the queue is empty) and removes it again on destruction.
+class ScriptedPrompts
+{
+public:
+    ScriptedPrompts();
+    ~ScriptedPrompts();
+    ScriptedPrompts(const ScriptedPrompts&) = delete;
+    ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
+
+    void answer(QMessageBox::StandardButton button);
+    void answerPath(const QString& path);
+    // Used when the script has run out: the box's default button (or Ok), an empty path.
+    void setFallback(const PromptAnswer& answer);
+
+    QList<PromptRequest> asked() const { return UserPrompt::history(); }
+    int count() const { return UserPrompt::history().size(); }
+    PromptRequest last() const;
+    // Texts of every message box asked so far, in order.
+    QStringList texts() const;
+
+private:
+    QList<PromptAnswer> m_script;
+    PromptAnswer m_fallback;
+    bool m_haveFallback = false;
+};

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "model/Asset.h"
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+class Reel;
+
+// One Digital Cinema Package being downloaded: identity, target folder, reels and assets.
+class DCP : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString id READ getUuid CONSTANT)
+    Q_PROPERTY(QString title READ getTitle CONSTANT)
+    Q_PROPERTY(QString friendly_title READ getFriendlyTitle CONSTANT)
+    Q_PROPERTY(QString image_url READ getImageUrl CONSTANT)
+    Q_PROPERTY(QString download_path READ getDownloadPath CONSTANT)
+    Q_PROPERTY(QList<QObject*> reels READ getReelsQML NOTIFY reelsChanged)
+    Q_PROPERTY(bool finished READ isFinished NOTIFY finishedChanged)
+
+public:
+    DCP(const QString& uuid, const QString& title, const QString& image_url, const QString& download_path);
+
+    unsigned getDbId() const { return db_id; }
+    QString getUuid() const { return uuid; }
+    QString getTitle() const { return title; }
+    QString getFriendlyTitle() const { return friendly_title; }
+    QString getImageUrl() const { return image_url; }
+    QString getDownloadPath() const { return download_path; }
+    QString getUserUUID() const { return user_uuid; }
+    unsigned long long getCampaignDCPId() const { return campaign_dcp_id; }
+    const QList<Asset*>& getAssets() const { return assets; }
+    const QList<Reel*>& getReels() const { return reels; }
+
+    void setDbId(unsigned value) { db_id = value; }
+    void setUserUUID(const QString& value) { user_uuid = value; }
+    void setCampaignDCPId(unsigned long long value) { campaign_dcp_id = value; }
+    void setFriendlyTitle(const QString& value) { friendly_title = value; }
+
+    void addReel(Reel* reel);
+    Reel* getReel(const QString& uuid) const;
+    void removeReel(Reel* reel);
+    QList<QObject*> getReelsQML() const;
+    void addAsset(Asset* asset);
+    Asset* getAsset(const QString& uuid) const;
+    QString getDCPPath() const;
+    void syncToDatabase();
+
+    Q_INVOKABLE qulonglong getTotalSize() const;
+    Q_INVOKABLE qulonglong getDownloadedSize() const;
+    Q_INVOKABLE qulonglong getDownloadedSizeUI() const;
+    bool isFinished() const;
+    bool isDownloaded() const;
+
+signals:
+    void finishedChanged();
+    void reelsChanged();
+    void statusChanged();
+    void downloadFinished();
+    void downloadProgress();
+
+private:
+    unsigned db_id = 0;
+    QString uuid;
+    QString title;
+    QString friendly_title;
+    QString image_url;
+    QString download_path;
+    QString user_uuid;
+    unsigned long long campaign_dcp_id = 0;
+    QList<Asset*> assets;
+    QMap<AssetKey, Asset*> assets_by_key;
+    QList<Reel*> reels;
+    QMap<QString, Reel*> reels_by_uuid;
+};

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "model/Asset.h"
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+class DCP;
+
+// One reel of a DCP: the unit the user follows and removes, and the unit reported to
+// the notification service. Sizes and states are derived from its assets on demand.
+class Reel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString uuid READ getUuid CONSTANT)
+    Q_PROPERTY(unsigned int reel_number READ getReelNumber CONSTANT)
+
+public:
+    Reel(const QString& uuid, const QString& main_picture_id, const QString& main_sound_id,
+         const QString& main_subtitle_id, unsigned reel_number);
+    Reel(const QString& uuid, unsigned reel_number);
+
+    unsigned getDbId() const { return db_id; }
+    QString getUuid() const { return uuid; }
+    QString getMainPictureId() const { return main_picture_id; }
+    QString getMainSoundId() const { return main_sound_id; }
+    QString getMainSubtitleId() const { return main_subtitle_id; }
+    unsigned getReelNumber() const { return reel_number; }
+    DCP* getDCP() const { return dcp; }
+    const QList<Asset*>& getAssets() const { return assets; }
+
+    void setDCP(DCP* value) { dcp = value; }
+    void setDbId(unsigned value) { db_id = value; }
+    void addAsset(Asset* asset);
+    QString getAssetsRetryHash() const;
+
+    void syncToDatabase();
+    void removeFromDb();
+
+    Q_INVOKABLE qulonglong getTotalSize() const;
+    Q_INVOKABLE qulonglong getDownloadedSize() const;
+    Q_INVOKABLE bool isSynced() const;
+    Q_INVOKABLE bool isFinished() const;
+    Q_INVOKABLE bool isDownloaded() const;
+    Q_INVOKABLE bool isChecksummed() const;
+    Q_INVOKABLE bool isCorrupted() const;
+
+signals:
+    void downloadSynced();
+    void downloadPaused();
+    void downloadChecksummed();
+    void downloadCorrupted();
+    void downloadQueuedForRedownload();
+    void downloadCheckingChecksum();
+    void downloadProgress(qulonglong speed);
+
+private:
+    unsigned db_id = 0;
+    QString uuid;
+    QString main_picture_id;
+    QString main_sound_id;
+    QString main_subtitle_id;
+    unsigned reel_number = 0;
+    DCP* dcp = nullptr;
+    QList<Asset*> assets;
+    QMap<AssetKey, Asset*> assets_by_key;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+class DCP;
+class Reel;
+class Asset;
+class Notification;
+
+// Owns the one SQLite connection and is the only place that holds SQL text.
+// Every write returns true or throws std::runtime_error with a fixed message.
+// Main thread only: other threads hand their calls to the main thread.
+class DatabaseManager
+{
+public:
+    static DatabaseManager* getInstance();
+
+    // Path of the database file: beside the executable.
+    static QString databasePath();
+
+    QSqlQuery getDCPQuery();
+    QSqlQuery getSettingQuery();
+    QSqlQuery getNotificationQuery();
+    QSqlQuery getReelNotificationsQuery(const QString& reelUuid);
+    int getUnsyncedReelNotificationsCount(const QString& reelUuid);
+
+    bool insertSetting(const QString& key, const QString& value);
+    bool insertDcp(DCP* dcp);
+    bool insertReel(Reel* reel);
+    bool insertAsset(Asset* asset);
+    bool insertDCPReelAsset(Reel* reel, Asset* asset);
+    bool insertNotification(Notification* notification);
+    bool truncateSettings();
+    bool removeReel(Reel* reel);
+    bool removeAsset(Asset* asset);
+    bool updateAssetOriginalName(Asset* asset);
+    bool updateAssetDownloadFields(Asset* asset);
+    bool updateNotificationSynced(Notification* notification);
+    bool removeDCP(DCP* dcp);
+
+    // Tests only: closes the connection and forgets the instance, so the next
+    // getInstance() opens the file again as a fresh start would; a non-empty
+    // directory replaces the executable's folder (a QTemporaryDir sandbox).
+    static void resetForTesting(const QString& directory = QString());
+
+    QSqlDatabase db;
+
+private:
+    DatabaseManager();
+    bool createTables();
+};
