@@ -1,15 +1,323 @@
 #include "notify/NotificationManager.h"
 
-NotificationManager* NotificationManager::getInstance()
+#include "app/Services.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/Notification.h"
+#include "storage/DatabaseManager.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSqlQuery>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+
+#include <exception>
+#include <functional>
+
+NotificationManager* NotificationManager::m_instance = nullptr;
+
+namespace {
+
+// Runs fn on the thread of context and waits for it. An exception thrown there is carried
+// back and rethrown here, so it reaches the caller instead of the other thread's event loop.
+void runBlockingOn(QObject* context, const std::function<void()>& fn)
 {
-    static NotificationManager* instance = new NotificationManager();
-    return instance;
+    std::exception_ptr error;
+    QMetaObject::invokeMethod(
+        context,
+        [&] {
+            try {
+                fn();
+            } catch (...) {
+                error = std::current_exception();
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    if (error)
+        std::rethrow_exception(error);
 }
 
-NotificationManager::NotificationManager() : QObject(nullptr) {}
+bool onThreadOf(const QObject* object)
+{
+    return QThread::currentThread() == object->thread();
+}
+
+// Files n under its hash; a row loaded earlier under the same hash is replaced and freed.
+void putUnderHash(QMap<QString, Notification*>& map, Notification* n)
+{
+    const QString hash = n->getHash();
+    Notification* previous = map.value(hash, nullptr);
+    map.insert(hash, n);
+    if (previous != n)
+        delete previous;
+}
+
+QString encodedQueryValue(const QString& value)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(value));
+}
+
+} // namespace
+
+NotificationManager* NotificationManager::getInstance()
+{
+    if (m_instance)
+        return m_instance;
+    // The timer, the network manager and the store connection belong to the main thread,
+    // so a first call from another thread builds the instance there.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app && !onThreadOf(app)) {
+        runBlockingOn(app, [] { getInstance(); });
+        return m_instance;
+    }
+    m_instance = new NotificationManager();
+    return m_instance;
+}
+
+void NotificationManager::resetForTesting()
+{
+    delete m_instance;
+    m_instance = nullptr;
+}
+
+NotificationManager::NotificationManager() : QObject(nullptr)
+{
+    try {
+        loadNotifications();
+    } catch (...) {
+        qDeleteAll(queue);
+        qDeleteAll(syncedNotifications);
+        throw;
+    }
+
+    networkManager = std::make_unique<QNetworkAccessManager>();
+    currentNotification = nullptr;
+
+    consumerTimer = std::make_unique<QTimer>();
+    consumerTimer->setTimerType(Qt::PreciseTimer);
+    connect(consumerTimer.get(), &QTimer::timeout, this, &NotificationManager::consumerTimerTimeout);
+    consumerTimer->setInterval(kConsumerIntervalMs);
+    consumerTimer->start();
+}
+
+NotificationManager::~NotificationManager()
+{
+    if (currentReply) {
+        currentReply->disconnect(this);
+        currentReply->abort();
+    }
+    consumerTimer.reset();
+    networkManager.reset();
+    qDeleteAll(queue);
+    qDeleteAll(syncedNotifications);
+}
+
+void NotificationManager::loadNotifications()
+{
+    qDebug() << "[NotificationManager] Loading Notifications...";
+    QSqlQuery query = DatabaseManager::getInstance()->getNotificationQuery();
+    while (query.next()) {
+        auto* notification = new Notification(
+            query.value(QStringLiteral("user_uuid")).toString(),
+            query.value(QStringLiteral("campaign_dcp_id")).toULongLong(),
+            query.value(QStringLiteral("reel_uuid")).toString(),
+            query.value(QStringLiteral("reel_assets_hash")).toString(),
+            query.value(QStringLiteral("reel_number")).toUInt(),
+            static_cast<NotificationType::Value>(query.value(QStringLiteral("event")).toUInt()),
+            query.value(QStringLiteral("synced")).toBool());
+        notification->setDbId(query.value(QStringLiteral("id")).toULongLong());
+        putUnderHash(notification->getSynced() ? syncedNotifications : queue, notification);
+    }
+}
+
+int NotificationManager::getConsumerInterval() const
+{
+    return consumerTimer->interval();
+}
+
+void NotificationManager::setConsumerInterval(int ms)
+{
+    consumerTimer->setInterval(ms);
+}
+
+bool NotificationManager::hasNotificationByHash(const QString& hash) const
+{
+    return syncedNotifications.contains(hash) || queue.contains(hash);
+}
 
 void NotificationManager::addToQueue(Reel* reel, NotificationType::Value event)
 {
-    Q_UNUSED(reel);
-    Q_UNUSED(event);
+    if (onThreadOf(this)) {
+        addToQueueHere(reel, event);
+        return;
+    }
+    // The checksum worker: the maps and the store connection are the main thread's.
+    runBlockingOn(this, [=] { addToQueueHere(reel, event); });
+}
+
+void NotificationManager::addToQueueHere(Reel* reel, NotificationType::Value event)
+{
+    const DCP* dcp = reel ? reel->getDCP() : nullptr;
+    if (!dcp) {
+        qDebug() << "[NotificationManager] Event without a reel or DCP dropped:" << static_cast<int>(event);
+        return;
+    }
+
+    const QString reelAssetsHash =
+        QString::number(reel->getDbId()) + QLatin1Char('-') + reel->getAssetsRetryHash();
+    auto notification =
+        std::make_unique<Notification>(dcp->getUserUUID(), dcp->getCampaignDCPId(), reel->getUuid(),
+                                       reelAssetsHash, reel->getReelNumber(), event, false);
+    // Answered from memory: the per-chunk "started" events never reach the store twice.
+    const QString hash = notification->getHash();
+    if (hasNotificationByHash(hash))
+        return;
+
+    // Journal first, so nothing is sent that a restart would not know about.
+    DatabaseManager::getInstance()->insertNotification(notification.get());
+    queue.insert(hash, notification.release());
+}
+
+void NotificationManager::consumerTimerTimeout()
+{
+    if (queue.isEmpty() || currentNotification)
+        return;
+    consumerTimer->stop();
+    consumeQueue();
+}
+
+void NotificationManager::consumeQueue()
+{
+    // One request at a time.
+    if (queue.isEmpty() || currentNotification)
+        return;
+
+    currentNotification = queue.first();
+
+    // Values are percent-encoded here: a user_uuid carrying "&", "+" or "%" must not
+    // change the other items or be decoded into something else by the service.
+    const QString query =
+        QStringLiteral("user_uuid=") + encodedQueryValue(currentNotification->getUserUuid()) +
+        QStringLiteral("&campaign_dcp_id=") + QString::number(currentNotification->getCampaignDcpId()) +
+        QStringLiteral("&reel_number=") + QString::number(currentNotification->getReelNumber()) +
+        QStringLiteral("&event=") + QString::number(static_cast<int>(currentNotification->getEvent()));
+    QUrl url(Services::notificationBaseUrl() + QStringLiteral("/notification/dcp"));
+    url.setQuery(query, QUrl::StrictMode);
+
+    QNetworkRequest request(url);
+    // Without it a service that accepts the connection and never answers would hold the
+    // queue (and every reveal) for the rest of the run.
+    request.setTransferTimeout(requestTimeout);
+    QNetworkReply* reply = networkManager->get(request);
+    currentReply = reply;
+    connect(reply, &QNetworkReply::finished, this, &NotificationManager::requestFinished);
+
+    qDebug() << "[NotificationManager] Notify for: " << currentNotification->getCampaignDcpId() << " - "
+             << currentNotification->getReelNumber()
+             << "Event: " << static_cast<int>(currentNotification->getEvent());
+}
+
+void NotificationManager::requestFinished()
+{
+    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    if (!reply)
+        return;
+    if (reply != currentReply || !currentNotification) {
+        reply->deleteLater();
+        return;
+    }
+
+    Notification* notification = currentNotification;
+    const bool acknowledged = reply->bytesAvailable() == 2 && reply->readAll() == QByteArrayLiteral("ok");
+
+    if (!acknowledged) {
+        qDebug() << "[NotificationManager] Failed Reel num: " << notification->getReelNumber()
+                 << "Ev: " << static_cast<int>(notification->getEvent()) << "Sc: " << true;
+    } else {
+        qDebug() << "[NotificationManager] Sync Reel num: " << notification->getReelNumber()
+                 << "Ev: " << static_cast<int>(notification->getEvent()) << "Sc: " << true;
+        try {
+            const QString reelUuid = notification->getReelUuid();
+            Reel* reel = DCPManager::getInstance()->getReel(reelUuid);
+
+            notification->setSynced(true);
+            try {
+                DatabaseManager::getInstance()->updateNotificationSynced(notification);
+            } catch (...) {
+                // Not recorded: keep it queued so it is sent (and recorded) again.
+                notification->setSynced(false);
+                throw;
+            }
+            const QString hash = notification->getHash();
+            queue.remove(hash);
+            putUnderHash(syncedNotifications, notification);
+
+            if (reelReadyForReveal(reelUuid, reel))
+                revealReel(reelUuid, reel);
+        } catch (const std::exception& e) {
+            qDebug() << "[NotificationManager] Unable to record the acknowledgement:" << e.what();
+        }
+    }
+
+    currentNotification = nullptr;
+    currentReply = nullptr;
+    consumerTimer->start();
+    reply->deleteLater();
+}
+
+bool NotificationManager::reelReadyForReveal(const QString& reelUuid, const Reel* reel) const
+{
+    // Rows of an earlier import of the same reel UUID carry another db_id prefix.
+    const QString prefix = reel ? QString::number(reel->getDbId()) + QLatin1Char('-') : QString();
+    bool allSynced = true;
+    bool checksumPassed = false;
+
+    QSqlQuery query = DatabaseManager::getInstance()->getReelNotificationsQuery(reelUuid);
+    while (query.next()) {
+        if (reel &&
+            !query.value(QStringLiteral("reel_assets_hash")).toString().startsWith(prefix, Qt::CaseSensitive))
+            continue;
+        if (query.value(QStringLiteral("synced")).toBool()) {
+            if (query.value(QStringLiteral("event")).toUInt() == NotificationType::ChecksumOk)
+                checksumPassed = true;
+        } else {
+            allSynced = false;
+            break;
+        }
+    }
+    return allSynced && checksumPassed;
+}
+
+void NotificationManager::revealReel(const QString& reelUuid, Reel* reel)
+{
+    qDebug() << "[NotificationManager] Revealing ...";
+    if (!reel) {
+        qDebug() << "[NotificationManager] Reveal files failed! Reel with uuid not found: " << reelUuid;
+        return;
+    }
+
+    qDebug() << "[NotificationManager] Reveal files for reel: " << reel->getUuid();
+    bool allRevealed = true;
+    for (Asset* asset : reel->getAssets()) {
+        // One asset failing to record its new name must not keep the others hidden.
+        try {
+            asset->reveal();
+        } catch (const std::exception& e) {
+            allRevealed = false;
+            qDebug() << "[NotificationManager] Reveal failed for asset" << asset->getUuid() << e.what();
+        }
+    }
+    if (!allRevealed)
+        return;
+
+    emit reel->downloadSynced();
+    if (DCP* dcp = reel->getDCP())
+        emit dcp->statusChanged();
 }

@@ -2,24 +2,82 @@
 
 #include "notify/NotificationType.h"
 
+#include <QMap>
 #include <QObject>
+#include <QPointer>
+#include <QString>
 
+#include <memory>
+
+class Notification;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QTimer;
 class Reel;
 
 // Journals reel events and sends them to the notification service until acknowledged;
 // reveals a reel's files once all of its events are acknowledged.
-// (Placeholder interface: the notification work fills this class in.)
+//
+// Lives on the main thread, which alone touches the maps and the store connection;
+// addToQueue may be called from any thread and is handed over to the main thread.
 class NotificationManager : public QObject
 {
     Q_OBJECT
 
 public:
+    static constexpr int kConsumerIntervalMs = 5000;
+    // A request that never finishes would stall every later report and reveal.
+    static constexpr int kRequestTimeoutMs = 30000;
+
     static NotificationManager* getInstance();
+
+    // Tests only: destroys the instance (its maps, any request in flight) so the next
+    // getInstance() loads the journal again as a fresh start would.
+    static void resetForTesting();
 
     // Records one event of the reel. Safe from any thread: calls from other threads are
     // handed to the main thread, which owns the store connection and the maps.
+    // Store failures propagate to the caller (on the caller's own thread).
     void addToQueue(Reel* reel, NotificationType::Value event);
+
+    bool hasNotificationByHash(const QString& hash) const;
+
+    // Sends the first notification of the queue (the smallest hash).
+    void consumeQueue();
+
+    // Period of the consumer timer; tests shorten it.
+    int getConsumerInterval() const;
+    void setConsumerInterval(int ms);
+    // Inactivity time-out of one request, after which it counts as unacknowledged.
+    int getRequestTimeout() const { return requestTimeout; }
+    void setRequestTimeout(int ms) { requestTimeout = ms; }
+
+    // Read access for the user interface and tests (main thread only).
+    const QMap<QString, Notification*>& getQueue() const { return queue; }
+    const QMap<QString, Notification*>& getSyncedNotifications() const { return syncedNotifications; }
+    bool isRequestInFlight() const { return currentNotification != nullptr; }
+
+    ~NotificationManager() override;
+
+private slots:
+    void consumerTimerTimeout();
+    void requestFinished();
 
 private:
     NotificationManager();
+    void loadNotifications();
+    void addToQueueHere(Reel* reel, NotificationType::Value event);
+    // Whether every row of the reel's current import is acknowledged and its checksum passed.
+    bool reelReadyForReveal(const QString& reelUuid, const Reel* reel) const;
+    void revealReel(const QString& reelUuid, Reel* reel);
+
+    std::unique_ptr<QNetworkAccessManager> networkManager;
+    QMap<QString, Notification*> queue;               // unacknowledged, sent in key order
+    QMap<QString, Notification*> syncedNotifications; // acknowledged
+    std::unique_ptr<QTimer> consumerTimer;
+    Notification* currentNotification = nullptr;
+    QPointer<QNetworkReply> currentReply;
+    int requestTimeout = kRequestTimeoutMs;
+
+    static NotificationManager* m_instance;
 };
