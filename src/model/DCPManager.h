@@ -22,6 +22,9 @@ public:
     static DCPManager* getInstance();
     // Whether the start-up load kept at least one DCP.
     static bool loadedData() { return m_loaded_data; }
+    // Tests only: forgets the instance (it is left alive, since others may still hold
+    // it), so the next getInstance() loads the catalogue from the store again.
+    static void resetForTesting();
 
     QString getDecodingKey() const { return decoding_key; }
     void setDecodingKey(const QString& key) { decoding_key = key; }

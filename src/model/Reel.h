@@ -34,6 +34,9 @@ public:
     void setDCP(DCP* value) { dcp = value; }
     void setDbId(unsigned value) { db_id = value; }
     void addAsset(Asset* asset);
+    // Drops one asset from this reel (used when the asset's DCP is dropped while a
+    // shared reel lives on); false when the reel did not list it.
+    bool removeAsset(Asset* asset);
     QString getAssetsRetryHash() const;
 
     void syncToDatabase();

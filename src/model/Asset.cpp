@@ -1,0 +1,148 @@
+#include "model/Asset.h"
+
+#include "download/FileManager.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "model/Util.h"
+#include "storage/DatabaseManager.h"
+
+#include <QDebug>
+#include <QFile>
+
+#include <stdexcept>
+
+Asset::Asset(const QString& uuid, const QString& hash, quint64 size, const QString& type,
+             const QString& original_filename, const QString& download_url)
+    : uuid(uuid), hash(hash), size(size), type(type), original_filename(original_filename),
+      download_url(download_url)
+{
+}
+
+Asset::~Asset() = default;
+
+AssetKey Asset::key() const
+{
+    return AssetKey(uuid, dcp ? dcp->getUuid() : QString());
+}
+
+bool Asset::isComplete() const
+{
+    if (download_finished) {
+        return true;
+    }
+    if (!download_checksummed) {
+        return false;
+    }
+    const unsigned attempts = download_attempts;
+    return (download_corrupted && attempts >= 2) || attempts >= 3;
+}
+
+QString Asset::getFullPath() const
+{
+    // Without its DCP an asset has no place on disk; an empty path makes every file
+    // operation on it fail harmlessly instead of touching the file system root.
+    if (!dcp) {
+        return QString();
+    }
+    QString path = dcp->getDCPPath();
+    if (!directory_path.isEmpty()) {
+        path += QLatin1Char('/') + directory_path;
+    }
+    path += QLatin1Char('/') + original_filename;
+    return path;
+}
+
+QFile* Asset::getFileHandle()
+{
+    if (file_handle) {
+        return file_handle.get();
+    }
+    const QString path = getFullPath();
+    QFile* handle = FileManager::getFileHandle(path, true, true);
+    if (!handle) {
+        qDebug() << "[Asset] Unable to open Asset " << path;
+        throw std::runtime_error("[Asset] Unable to open Asset");
+    }
+    file_handle.reset(handle);
+    return handle;
+}
+
+void Asset::closeFileHandle()
+{
+    if (file_handle) {
+        file_handle->close();
+        file_handle.reset();
+    }
+}
+
+quint64 Asset::getDownloadedSize() const
+{
+    const qint64 size_on_disk = FileManager::getFileSize(getFullPath());
+    return size_on_disk > 0 ? static_cast<quint64>(size_on_disk) : 0;
+}
+
+void Asset::syncToDatabase()
+{
+    DCPManager* catalogue = DCPManager::getInstance();
+    const AssetKey asset_key = key();
+    if (catalogue->getAsset(asset_key.first, asset_key.second)) {
+        qDebug() << "[Asset] Syncing asset (ignored exists)..." << uuid;
+        return;
+    }
+
+    qDebug() << "[Asset] Syncing asset..." << uuid;
+    DatabaseManager* db = DatabaseManager::getInstance();
+    db->insertAsset(this);
+    for (Reel* reel : reels) {
+        db->insertDCPReelAsset(reel, this);
+    }
+    catalogue->addAsset(this);
+}
+
+bool Asset::validateChecksum()
+{
+    if (download_checksummed) {
+        return true;
+    }
+    QByteArray digest;
+    try {
+        digest = FileManager::getFileSHA1(getFullPath());
+    } catch (const FileDoesNotExistException&) {
+        return false;
+    }
+    // Compare decoded bytes, not Base64 text: the packing list may wrap or pad differently.
+    const QByteArray on_disk = digest.toHex();
+    const QByteArray expected = Util::decodeBase64(hash).toHex();
+    return on_disk == expected;
+}
+
+void Asset::reveal()
+{
+    original_filename = FileManager::nixGetUnhiddenFileName(original_filename);
+    DatabaseManager::getInstance()->updateAssetOriginalName(this);
+
+    const QString visible_path = getFullPath();
+    const QString hidden_path = FileManager::nixGetHiddenPath(visible_path);
+    if (!FileManager::rename(hidden_path, visible_path)) {
+        // The store already names the visible file; leave a trace of which file is
+        // still hidden so it can be found and renamed by hand.
+        qDebug() << "[Asset] Unable to reveal Asset" << uuid << "- rename failed from" << hidden_path << "to"
+                 << visible_path;
+    }
+}
+
+void Asset::removeFromDb()
+{
+    qDebug() << "[Asset] Removing Asset from DB... " << uuid;
+    DatabaseManager::getInstance()->removeAsset(this);
+}
+
+void Asset::removeFromFileSystem()
+{
+    qDebug() << "[Asset] Removing Asset from FileSystem..." << uuid;
+    const QString path = getFullPath();
+    if (!path.isEmpty()) {
+        FileManager::removeFile(path);
+    }
+}

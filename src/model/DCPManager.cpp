@@ -1,0 +1,319 @@
+#include "model/DCPManager.h"
+
+#include "app/UserPrompt.h"
+#include "download/DownloadManager.h"
+#include "download/FileManager.h"
+#include "import/DCPXMLReader.h"
+#include "model/DCP.h"
+#include "model/Reel.h"
+#include "storage/DatabaseManager.h"
+
+#include <QDebug>
+#include <QQmlEngine>
+#include <QSet>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <algorithm>
+#include <stdexcept>
+
+DCPManager* DCPManager::m_instance = nullptr;
+bool DCPManager::m_loaded_data = false;
+
+DCPManager* DCPManager::getInstance()
+{
+    if (!m_instance) {
+        auto* instance = new DCPManager();
+        m_instance = instance;
+        QQmlEngine::setObjectOwnership(instance, QQmlEngine::CppOwnership);
+        if (m_loaded_data) {
+            // Resume the unfinished downloads of the catalogue right away.
+            DownloadManager::getInstance()->assetsChanged();
+        }
+    }
+    return m_instance;
+}
+
+void DCPManager::resetForTesting()
+{
+    m_instance = nullptr;
+    m_loaded_data = false;
+}
+
+DCPManager::DCPManager() : QObject(nullptr)
+{
+    m_loaded_data = loadDCPs();
+}
+
+bool DCPManager::loadDCPs()
+{
+    QSqlQuery query = DatabaseManager::getInstance()->getDCPQuery();
+
+    QMap<AssetKey, Asset*> loaded_assets;
+    QMap<QString, Reel*> loaded_reels;
+    QMap<QString, DCP*> loaded_dcps;
+    QList<DCP*> dcp_order;
+
+    while (query.next()) {
+        // A link whose DCP, reel or asset row is gone would become an object with an
+        // empty identity (a DCP whose folder is "/", an asset without a link to fetch);
+        // such rows are left out instead.
+        if (query.value(QStringLiteral("dcp_db_id")).isNull() ||
+            query.value(QStringLiteral("reel_db_id")).isNull() ||
+            query.value(QStringLiteral("asset_uuid")).isNull()) {
+            qDebug() << "[DCPManager] Warning: loadDCPs() skipping incomplete link row";
+            continue;
+        }
+
+        const QString dcp_uuid = query.value(QStringLiteral("dcp_uuid")).toString();
+        const QString reel_uuid = query.value(QStringLiteral("reel_uuid")).toString();
+        const unsigned reel_number = query.value(QStringLiteral("reel_reel_number")).toUInt();
+        const QString asset_uuid = query.value(QStringLiteral("asset_uuid")).toString();
+
+        const AssetKey asset_key(asset_uuid, dcp_uuid);
+        Asset* asset = loaded_assets.value(asset_key, nullptr);
+        if (!asset) {
+            asset = new Asset(asset_uuid, query.value(QStringLiteral("asset_hash")).toString(),
+                              query.value(QStringLiteral("asset_size")).toULongLong(),
+                              query.value(QStringLiteral("asset_type")).toString(),
+                              query.value(QStringLiteral("asset_original_filename")).toString(),
+                              query.value(QStringLiteral("asset_download_url")).toString());
+            asset->setDirectoryPath(query.value(QStringLiteral("asset_directory_path")).toString());
+            asset->setDownloadStarted(query.value(QStringLiteral("asset_download_started")).toBool());
+            asset->setDownloadFinished(query.value(QStringLiteral("asset_download_finished")).toBool());
+            asset->setDownloadChecksummed(query.value(QStringLiteral("asset_download_checksummed")).toBool());
+            asset->setDownloadCorrupted(query.value(QStringLiteral("asset_download_corrupted")).toBool());
+            asset->setDownloadAttempts(query.value(QStringLiteral("asset_download_attempts")).toUInt());
+            loaded_assets.insert(asset_key, asset);
+        }
+
+        Reel* reel = loaded_reels.value(reel_uuid, nullptr);
+        if (!reel) {
+            reel = new Reel(reel_uuid, reel_number);
+            reel->setDbId(query.value(QStringLiteral("reel_db_id")).toUInt());
+            loaded_reels.insert(reel_uuid, reel);
+        }
+
+        DCP* dcp = loaded_dcps.value(dcp_uuid, nullptr);
+        if (!dcp) {
+            dcp = new DCP(dcp_uuid, query.value(QStringLiteral("dcp_title")).toString(),
+                          query.value(QStringLiteral("dcp_image_url")).toString(),
+                          query.value(QStringLiteral("dcp_download_path")).toString());
+            dcp->setDbId(query.value(QStringLiteral("dcp_db_id")).toUInt());
+            dcp->setUserUUID(query.value(QStringLiteral("dcp_user_uuid")).toString());
+            dcp->setCampaignDCPId(query.value(QStringLiteral("dcp_campaign_dcp_id")).toULongLong());
+            dcp->setFriendlyTitle(query.value(QStringLiteral("dcp_friendly_title")).toString());
+            loaded_dcps.insert(dcp_uuid, dcp);
+            dcp_order.append(dcp);
+        }
+
+        asset->addReel(reel);
+        asset->setDCP(dcp);
+        reel->addAsset(asset);
+        reel->setDCP(dcp);
+        if (!dcp->getReel(reel_uuid)) {
+            dcp->addReel(reel);
+        }
+        if (!dcp->getAsset(asset_uuid)) {
+            dcp->addAsset(asset);
+        }
+    }
+
+    QList<DCP*> kept;
+    QList<DCP*> dropped;
+    for (DCP* dcp : dcp_order) {
+        if (FileManager::directoryExists(dcp->getDCPPath())) {
+            kept.append(dcp);
+        } else {
+            dropped.append(dcp);
+        }
+    }
+
+    // A reel listed under several DCPs is one object; it must outlive a dropped DCP
+    // as long as a kept one still lists it.
+    QSet<Reel*> kept_reels;
+    for (const DCP* dcp : kept) {
+        for (Reel* reel : dcp->getReels()) {
+            kept_reels.insert(reel);
+        }
+    }
+
+    for (DCP* dcp : dropped) {
+        qDebug() << "[DCPManager] Warning: loadDCPs() removing dcp" << dcp->getDCPPath();
+        DatabaseManager::getInstance()->removeDCP(dcp);
+        for (Reel* reel : dcp->getReels()) {
+            if (!kept_reels.contains(reel)) {
+                continue;
+            }
+            for (Asset* asset : dcp->getAssets()) {
+                reel->removeAsset(asset);
+            }
+            if (reel->getDCP() == dcp) {
+                for (DCP* other : kept) {
+                    if (other->getReel(reel->getUuid()) == reel) {
+                        reel->setDCP(other);
+                        break;
+                    }
+                }
+            }
+        }
+        for (Asset* asset : dcp->getAssets()) {
+            delete asset;
+        }
+        QSet<Reel*> deleted;
+        for (Reel* reel : dcp->getReels()) {
+            if (!kept_reels.contains(reel) && !deleted.contains(reel)) {
+                deleted.insert(reel);
+                delete reel;
+            }
+        }
+        delete dcp;
+    }
+
+    for (DCP* dcp : kept) {
+        addDCP(dcp);
+    }
+    return !kept.isEmpty();
+}
+
+DCP* DCPManager::getDCP(const QString& uuid) const
+{
+    return dcps_by_uuid.value(uuid, nullptr);
+}
+
+Reel* DCPManager::getReel(const QString& uuid) const
+{
+    return reels_by_uuid.value(uuid, nullptr);
+}
+
+Asset* DCPManager::getAsset(const QString& uuid, const QString& dcp_uuid) const
+{
+    return assets_by_key.value(AssetKey(uuid, dcp_uuid), nullptr);
+}
+
+QList<QObject*> DCPManager::getDCPsQML()
+{
+    qml_dcps.clear();
+    for (DCP* dcp : dcps) {
+        if (search_filter.isEmpty() || dcp->getDbId() == 0 ||
+            dcp->getTitle().contains(search_filter, Qt::CaseInsensitive) ||
+            dcp->getFriendlyTitle().contains(search_filter, Qt::CaseInsensitive)) {
+            qml_dcps.append(dcp);
+        }
+    }
+    return qml_dcps;
+}
+
+void DCPManager::addDCP(DCP* dcp)
+{
+    const QString folder = dcp->getDCPPath();
+    if (!FileManager::directoryExists(folder) && !FileManager::createDirectory(folder)) {
+        qDebug() << "[DcpManager] Unable to create directory for the DCP: " << folder;
+        throw std::runtime_error("Unable to create directory for the DCP");
+    }
+
+    dcps.append(dcp);
+    dcps_by_uuid.insert(dcp->getUuid(), dcp);
+    for (Asset* asset : dcp->getAssets()) {
+        addAsset(asset);
+    }
+    for (Reel* reel : dcp->getReels()) {
+        addReel(reel);
+    }
+    emit dcpsChanged();
+}
+
+void DCPManager::addReel(Reel* reel)
+{
+    reels.append(reel);
+    reels_by_uuid.insert(reel->getUuid(), reel);
+}
+
+void DCPManager::addAsset(Asset* asset)
+{
+    assets.append(asset);
+    assets_by_key.insert(asset->key(), asset);
+}
+
+void DCPManager::removeReel(Reel* reel)
+{
+    reels.removeOne(reel);
+    // Only forget the lookup entry when it is this very object.
+    if (reels_by_uuid.value(reel->getUuid()) == reel) {
+        reels_by_uuid.remove(reel->getUuid());
+    }
+}
+
+void DCPManager::removeAsset(Asset* asset)
+{
+    assets.removeOne(asset);
+    const AssetKey key = asset->key();
+    if (assets_by_key.value(key) == asset) {
+        assets_by_key.remove(key);
+    }
+}
+
+void DCPManager::removeDCP(DCP* dcp)
+{
+    for (Reel* reel : dcp->getReels()) {
+        removeReel(reel);
+    }
+    for (Asset* asset : dcp->getAssets()) {
+        removeAsset(asset);
+    }
+    dcps.removeOne(dcp);
+    if (dcps_by_uuid.value(dcp->getUuid()) == dcp) {
+        dcps_by_uuid.remove(dcp->getUuid());
+    }
+    emit dcpsChanged();
+    emit filterChanged();
+}
+
+void DCPManager::loadDCPFromFile(const QString& path)
+{
+    // Reached from the window and from start-up: errors end here, never in the event loop.
+    try {
+        if (decoding_key.isEmpty()) {
+            throw std::runtime_error("Can not load DCP when decoding key is empty");
+        }
+        if (path.isEmpty()) {
+            return;
+        }
+        DCPXMLReader reader(decoding_key);
+        reader.loadPackage(path);
+    } catch (const std::exception& e) {
+        qDebug() << "[DCPManager] Unable to load DCP file" << path << e.what();
+        UserPrompt::message(QMessageBox::Warning, QStringLiteral("The ORVDCP file could not be loaded."),
+                            QString::fromUtf8(e.what()));
+    }
+}
+
+void DCPManager::sortDCPsBy(const QString& key)
+{
+    if (key == QLatin1String("date")) {
+        std::sort(dcps.begin(), dcps.end(), dateSorterLessThan);
+    } else if (key == QLatin1String("name")) {
+        std::sort(dcps.begin(), dcps.end(), nameSorterLessThan);
+    } else {
+        return;
+    }
+    emit dcpsChanged();
+}
+
+void DCPManager::setSearchFilter(const QString& text)
+{
+    search_filter = text.trimmed();
+    emit dcpsChanged();
+    emit filterChanged();
+}
+
+bool dateSorterLessThan(const DCP* a, const DCP* b)
+{
+    return a->getDbId() > b->getDbId();
+}
+
+bool nameSorterLessThan(const DCP* a, const DCP* b)
+{
+    // Code-unit order: every capital letter sorts before every small one.
+    return a->getTitle() < b->getTitle();
+}

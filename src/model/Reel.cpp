@@ -1,0 +1,146 @@
+#include "model/Reel.h"
+
+#include "model/DCP.h"
+#include "storage/DatabaseManager.h"
+
+#include <QDebug>
+#include <QQmlEngine>
+
+#include <stdexcept>
+
+Reel::Reel(const QString& uuid, const QString& main_picture_id, const QString& main_sound_id,
+           const QString& main_subtitle_id, unsigned reel_number)
+    : uuid(uuid), main_picture_id(main_picture_id), main_sound_id(main_sound_id),
+      main_subtitle_id(main_subtitle_id), reel_number(reel_number)
+{
+    // Reels are handed to QML in lists; the catalogue, not the QML engine, owns them.
+    QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
+}
+
+Reel::Reel(const QString& uuid, unsigned reel_number)
+    : Reel(uuid, QString(), QString(), QString(), reel_number)
+{
+}
+
+void Reel::addAsset(Asset* asset)
+{
+    const AssetKey key = asset->key();
+    if (assets_by_key.contains(key)) {
+        return;
+    }
+    assets.append(asset);
+    assets_by_key.insert(key, asset);
+}
+
+bool Reel::removeAsset(Asset* asset)
+{
+    if (!assets.removeOne(asset)) {
+        return false;
+    }
+    const AssetKey key = asset->key();
+    if (assets_by_key.value(key) == asset) {
+        assets_by_key.remove(key);
+    }
+    return true;
+}
+
+QString Reel::getAssetsRetryHash() const
+{
+    // QMap iterates in ascending key order, which is the order the signature needs.
+    QMap<QString, QString> attempts_by_uuid;
+    for (const Asset* asset : assets) {
+        attempts_by_uuid.insert(asset->getUuid(), QString::number(asset->getDownloadAttempts()));
+    }
+    QString signature;
+    for (auto it = attempts_by_uuid.cbegin(); it != attempts_by_uuid.cend(); ++it) {
+        signature += it.key() + it.value();
+    }
+    return signature;
+}
+
+void Reel::syncToDatabase()
+{
+    qDebug() << "Syncing Reel... " << uuid;
+    DatabaseManager::getInstance()->insertReel(this);
+    for (Asset* asset : assets) {
+        asset->syncToDatabase();
+    }
+}
+
+void Reel::removeFromDb()
+{
+    qDebug() << "Removing Reel... " << uuid;
+    DatabaseManager::getInstance()->removeReel(this);
+    for (Asset* asset : assets) {
+        asset->removeFromDb();
+    }
+}
+
+qulonglong Reel::getTotalSize() const
+{
+    qulonglong total = 0;
+    for (const Asset* asset : assets) {
+        total += asset->getSize();
+    }
+    return total;
+}
+
+qulonglong Reel::getDownloadedSize() const
+{
+    qulonglong total = 0;
+    for (const Asset* asset : assets) {
+        total += asset->getDownloadedSize();
+    }
+    return total;
+}
+
+bool Reel::isSynced() const
+{
+    // Called from QML: a store failure must not unwind through the event loop.
+    try {
+        return DatabaseManager::getInstance()->getUnsyncedReelNotificationsCount(uuid) == 0;
+    } catch (const std::exception& e) {
+        qDebug() << "[Reel] Unable to read notification state of reel" << uuid << e.what();
+        return false;
+    }
+}
+
+bool Reel::isFinished() const
+{
+    for (const Asset* asset : assets) {
+        if (!asset->isComplete()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Reel::isDownloaded() const
+{
+    for (const Asset* asset : assets) {
+        if (!asset->getDownloadFinished()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Reel::isChecksummed() const
+{
+    for (const Asset* asset : assets) {
+        if (!asset->getDownloadChecksummed()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Reel::isCorrupted() const
+{
+    for (const Asset* asset : assets) {
+        if (asset->getDownloadCorrupted()) {
+            return true;
+        }
+    }
+    return false;
+}
