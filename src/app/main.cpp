@@ -1,7 +1,80 @@
-#include <QApplication>
+#include "app/LogHandler.h"
+#include "app/OrvDownloaderApp.h"
+#include "app/UserPrompt.h"
+#include "storage/Setting.h"
+
+#include <QDebug>
+#include <QLabel>
+#include <QSharedMemory>
+#include <QSystemSemaphore>
+
+#include <stdexcept>
+#include <sys/stat.h>
+
+namespace {
+const char kGuardSemaphoreKey[] = "e4a493a9-66ea-4f12-b942-000d578504c8";
+const char kInstanceMemoryKey[] = "82abc78e-6952-4eec-bea5-aae7856b73e0";
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    // Files and folders get exactly the permissions the program asks for.
+    umask(0);
+    qInstallMessageHandler(myMessageOutput);
+
+    OrvDownloaderApp app(argc, argv);
+
+    // Single-instance guard. The semaphore serialises check-and-create between two
+    // processes started at the same moment; it is held only for the check.
+    QSystemSemaphore guard(QString::fromLatin1(kGuardSemaphoreKey), 1, QSystemSemaphore::Open);
+    guard.acquire();
+    // A segment left behind by a crashed instance goes away with its last detach here;
+    // one that a running instance holds stays.
+    QSharedMemory probe(QString::fromLatin1(kInstanceMemoryKey));
+    if (probe.attach())
+        probe.detach();
+    // The marker stays attached for the life of the process.
+    QSharedMemory marker(QString::fromLatin1(kInstanceMemoryKey));
+    bool anotherInstance = false;
+    if (marker.attach())
+        anotherInstance = true;
+    else
+        marker.create(1); // a failure here still lets this process run as the only one
+    guard.release();
+
+    if (anotherInstance) {
+        UserPrompt::message(
+            QMessageBox::Warning,
+            QStringLiteral("You already have an instance of the Reelvane Downloader running.\r\n"
+                           "Only one instance is allowed."));
+        qDebug() << "[main] Multiple instances not allowed.";
+        return 1;
+    }
+
+    try {
+        // Update check and login join here.
+
+        // The login dialog's first read of the stored user name opens the store; until the
+        // dialog exists the settings are obtained here so every start opens it.
+        Setting::getInstance();
+
+        // Catalogue, notification queue, import of a package handed over by the desktop
+        // (app.getPendingPackagePath()) and the download engine join here.
+
+        // The QML main window replaces this placeholder.
+        QLabel window(QStringLiteral("Reelvane Downloader"));
+        window.setWindowTitle(QStringLiteral("Reelvane Downloader"));
+        window.setAlignment(Qt::AlignCenter);
+        window.resize(480, 320);
+        window.show();
+
+        return app.exec();
+    } catch (const std::runtime_error& error) {
+        // A store error that nothing below could handle: tell the user and stop cleanly
+        // rather than crash.
+        const QString message = QString::fromUtf8(error.what());
+        qDebug() << "[main] Unhandled error:" << message;
+        UserPrompt::message(QMessageBox::Critical, message);
+        return 1;
+    }
 }

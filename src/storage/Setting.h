@@ -14,6 +14,8 @@ public:
 
     Q_INVOKABLE void set(const QString& key, const QString& value);
     Q_INVOKABLE QString get(const QString& key) const;
+    // Writes the whole map in one transaction and emits changed(). Never throws: a failed
+    // write is rolled back, logged and shown to the user, and changed() is not emitted.
     Q_INVOKABLE void save();
 
     // Tests only: forgets the instance so the next getInstance() loads again.

@@ -1,0 +1,426 @@
+#include "storage/DatabaseManager.h"
+
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/Reel.h"
+#include "notify/Notification.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QSqlError>
+#include <QVariant>
+
+#include <stdexcept>
+
+namespace {
+const char kDatabaseFileName[] = "orvdownloader.4.sqlite";
+
+DatabaseManager* g_instance = nullptr;
+QString g_testDirectory;
+
+// Logs "<logText> <last error>" and raises the operation's fixed message.
+[[noreturn]] void fail(const QSqlQuery& query, const char* logText, const char* message)
+{
+    qDebug() << logText << query.lastError().text();
+    throw std::runtime_error(message);
+}
+
+void execOrFail(QSqlQuery& query, const char* logText, const char* message)
+{
+    if (!query.exec())
+        fail(query, logText, message);
+}
+
+QString assetDcpUuid(const Asset* asset)
+{
+    return asset->getDCP() ? asset->getDCP()->getUuid() : QString();
+}
+
+// "?,?,?" with one placeholder per item; empty for no items (SQLite accepts "IN()").
+QString placeholders(int count)
+{
+    QString list = QStringLiteral("?,").repeated(count);
+    list.chop(1);
+    return list;
+}
+} // namespace
+
+DatabaseManager* DatabaseManager::getInstance()
+{
+    // A constructor that throws leaves no instance behind, so the next call starts over.
+    if (!g_instance)
+        g_instance = new DatabaseManager();
+    return g_instance;
+}
+
+QString DatabaseManager::databasePath()
+{
+    const QString directory =
+        g_testDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : g_testDirectory;
+    return directory + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
+}
+
+void DatabaseManager::resetForTesting(const QString& directory)
+{
+    if (g_instance) {
+        g_instance->db.close();
+        g_instance->db = QSqlDatabase();
+        delete g_instance;
+        g_instance = nullptr;
+    }
+    if (QSqlDatabase::contains(QLatin1String(QSqlDatabase::defaultConnection)))
+        QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+    g_testDirectory = directory;
+}
+
+DatabaseManager::DatabaseManager()
+{
+    db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    db.setDatabaseName(databasePath());
+
+    // Leave no half-open default connection behind when construction fails.
+    auto dropConnection = [this]() {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+    };
+
+    if (!db.open()) {
+        qDebug() << "[DatabaseManager] Unable to open the database" << db.lastError().text();
+        dropConnection();
+        throw std::runtime_error("Unable to open the database");
+    }
+    if (!createTables()) {
+        qDebug() << "[DatabaseManager] Unable to query the database";
+        dropConnection();
+        throw std::runtime_error("Unable to query the database");
+    }
+}
+
+bool DatabaseManager::createTables()
+{
+    static const char* const statements[] = {
+        "CREATE TABLE IF NOT EXISTS dcp (id INTEGER PRIMARY KEY AUTOINCREMENT,uuid VARCHAR(36) NOT NULL "
+        "UNIQUE,title VARCHAR(200) NOT NULL,friendly_title VARCHAR(200) NOT NULL,image_url TEXT NOT "
+        "NULL,download_path TEXT NOT NULL,user_uuid VARCHAR(36) NOT NULL,campaign_dcp_id INTEGER NOT NULL);",
+
+        "CREATE TABLE IF NOT EXISTS reel (id INTEGER PRIMARY KEY AUTOINCREMENT,uuid VARCHAR(36) NOT NULL "
+        "UNIQUE,dcp_uuid VARCHAR(36) NOT NULL,reel_number INTEGER NOT NULL,FOREIGN KEY(dcp_uuid) REFERENCES "
+        "dcp(uuid));",
+
+        "CREATE TABLE IF NOT EXISTS asset (id INTEGER PRIMARY KEY AUTOINCREMENT,uuid VARCHAR(36) NOT "
+        "NULL,dcp_uuid VARCHAR(36) NOT NULL,hash VARCHAR(50) NOT NULL,size INTEGER NOT NULL,type "
+        "VARCHAR(100) NOT NULL,original_filename VARCHAR(250) NOT NULL,directory_path VARCHAR(250) NOT "
+        "NULL,download_url TEXT NOT NULL,download_started BOOLEAN NOT NULL,download_finished BOOLEAN NOT "
+        "NULL,download_checksummed BOOLEAN NOT NULL,download_corrupted BOOLEAN NOT NULL,download_attempts "
+        "INTEGER NOT NULL,FOREIGN KEY(dcp_uuid) REFERENCES dcp(uuid),UNIQUE(uuid, dcp_uuid));",
+
+        "CREATE TABLE IF NOT EXISTS setting (key VARCHAR(50) NOT NULL PRIMARY KEY,value TEXT NOT NULL);",
+
+        "CREATE TABLE IF NOT EXISTS dcp_reel_asset (id INTEGER PRIMARY KEY AUTOINCREMENT,dcp_uuid "
+        "VARCHAR(36) NOT NULL,reel_uuid VARCHAR(36) NOT NULL,asset_uuid VARCHAR(36) NOT NULL,FOREIGN "
+        "KEY(dcp_uuid) REFERENCES dcp(uuid),FOREIGN KEY(reel_uuid) REFERENCES reel(uuid),FOREIGN "
+        "KEY(asset_uuid) REFERENCES asset(uuid));",
+
+        "CREATE TABLE IF NOT EXISTS notification (id INTEGER PRIMARY KEY AUTOINCREMENT,user_uuid "
+        "VARCHAR(36) NOT NULL,campaign_dcp_id INTEGER NOT NULL,reel_uuid VARCHAR(36) NOT "
+        "NULL,reel_assets_hash TEXT NOT NULL,reel_number INTEGER NOT NULL,event INTEGER NOT NULL,synced "
+        "BOOLEAN NOT NULL);",
+    };
+
+    QSqlQuery query(db);
+    for (const char* statement : statements) {
+        if (!query.exec(QLatin1String(statement))) {
+            qDebug() << "[DatabaseManager] Creating Tables... failed" << query.lastError().text();
+            return false;
+        }
+    }
+    qDebug() << "[DatabaseManager] Creating Tables...ok";
+    return true;
+}
+
+QSqlQuery DatabaseManager::getDCPQuery()
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral(
+            "SELECT d.uuid AS dcp_uuid,d.title AS dcp_title,d.friendly_title AS "
+            "dcp_friendly_title,d.image_url "
+            "AS dcp_image_url,d.download_path AS dcp_download_path,d.user_uuid AS "
+            "dcp_user_uuid,d.campaign_dcp_id "
+            "AS dcp_campaign_dcp_id,r.uuid AS reel_uuid,r.reel_number AS reel_reel_number,a.uuid AS "
+            "asset_uuid,a.hash AS asset_hash,a.size AS asset_size,a.type AS asset_type,a.original_filename "
+            "AS "
+            "asset_original_filename,a.directory_path AS asset_directory_path,a.download_url AS "
+            "asset_download_url,a.download_started AS asset_download_started,a.download_finished AS "
+            "asset_download_finished,a.download_checksummed AS "
+            "asset_download_checksummed,a.download_corrupted "
+            "AS asset_download_corrupted,a.download_attempts AS asset_download_attempts,d.id AS "
+            "dcp_db_id,r.id "
+            "AS reel_db_id,a.id AS asset_db_id FROM dcp_reel_asset AS dra LEFT JOIN asset AS a ON a.uuid = "
+            "dra.asset_uuid AND a.dcp_uuid = dra.dcp_uuid LEFT JOIN reel AS r ON r.uuid = dra.reel_uuid LEFT "
+            "JOIN dcp AS d ON d.uuid = dra.dcp_uuid ORDER BY d.id DESC, a.id ASC")))
+        fail(query, "[DatabaseManager] Unable to run DCP query:", "Unable to run DCP query");
+    return query;
+}
+
+QSqlQuery DatabaseManager::getSettingQuery()
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT key,value FROM setting")))
+        fail(query, "[DatabaseManager] Unable to run Setting query", "Unable to run Setting query");
+    return query;
+}
+
+QSqlQuery DatabaseManager::getNotificationQuery()
+{
+    QSqlQuery query(db);
+    if (!query.exec(
+            QStringLiteral("SELECT id,user_uuid,campaign_dcp_id,reel_uuid,reel_assets_hash,reel_number,"
+                           "event,synced FROM notification ORDER BY id ASC")))
+        fail(query, "[DatabaseManager] Unable to run Notification query", "Unable to run Notification query");
+    return query;
+}
+
+QSqlQuery DatabaseManager::getReelNotificationsQuery(const QString& reelUuid)
+{
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("SELECT id,user_uuid,campaign_dcp_id,reel_uuid,reel_assets_hash,reel_number,"
+                       "event,synced FROM notification WHERE reel_uuid = :reel_uuid ORDER BY id ASC"));
+    query.bindValue(QStringLiteral(":reel_uuid"), reelUuid);
+    execOrFail(query, "[DatabaseManager] Unable to run getReelNotificationsQuery query",
+               "Unable to run getReelNotificationsQuery query");
+    return query;
+}
+
+int DatabaseManager::getUnsyncedReelNotificationsCount(const QString& reelUuid)
+{
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("SELECT COUNT(*) FROM notification WHERE reel_uuid = :reel_uuid AND synced = 0"));
+    query.bindValue(QStringLiteral(":reel_uuid"), reelUuid);
+    execOrFail(query, "[DatabaseManager] Unable to run getReelNotificationsQuery query",
+               "Unable to run getReelNotificationsQuery query");
+    return query.next() ? query.value(0).toInt() : -1;
+}
+
+bool DatabaseManager::insertSetting(const QString& key, const QString& value)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO setting (key,  value) VALUES           (:key, :value)"));
+    query.bindValue(QStringLiteral(":key"), key);
+    query.bindValue(QStringLiteral(":value"), value);
+    execOrFail(query,
+               "[DatabaseManager] Unable to run insertSetting query:", "Unable to run insertSetting query");
+    return true;
+}
+
+bool DatabaseManager::insertDcp(DCP* dcp)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO dcp (uuid,  title,  friendly_title,  image_url,  "
+                                 "download_path,  user_uuid,  campaign_dcp_id) "
+                                 "VALUES       (:uuid, :title, :friendly_title, :image_url, :download_path, "
+                                 ":user_uuid, :campaign_dcp_id)"));
+    query.bindValue(QStringLiteral(":uuid"), dcp->getUuid());
+    query.bindValue(QStringLiteral(":title"), dcp->getTitle());
+    query.bindValue(QStringLiteral(":friendly_title"), dcp->getFriendlyTitle());
+    query.bindValue(QStringLiteral(":image_url"), dcp->getImageUrl());
+    query.bindValue(QStringLiteral(":download_path"), dcp->getDownloadPath());
+    query.bindValue(QStringLiteral(":user_uuid"), dcp->getUserUUID());
+    query.bindValue(QStringLiteral(":campaign_dcp_id"), static_cast<qulonglong>(dcp->getCampaignDCPId()));
+    execOrFail(query, "[DatabaseManager] Unable to run insertDcp query:", "Unable to run insertDcp query");
+    dcp->setDbId(query.lastInsertId().toUInt());
+    return true;
+}
+
+bool DatabaseManager::insertReel(Reel* reel)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO reel ( uuid,  dcp_uuid,  reel_number) VALUES         (:uuid, "
+                                 ":dcp_uuid, :reel_number)"));
+    query.bindValue(QStringLiteral(":uuid"), reel->getUuid());
+    query.bindValue(QStringLiteral(":dcp_uuid"), reel->getDCP() ? reel->getDCP()->getUuid() : QString());
+    query.bindValue(QStringLiteral(":reel_number"), reel->getReelNumber());
+    execOrFail(query, "[DatabaseManager] Unable to run insertReel query:", "Unable to run insertReel query");
+    reel->setDbId(query.lastInsertId().toUInt());
+    return true;
+}
+
+bool DatabaseManager::insertAsset(Asset* asset)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral(
+        "INSERT INTO asset (uuid,  dcp_uuid,  hash,  size,  type,  original_filename,  directory_path,  "
+        "download_url,  download_started,  download_finished,  download_checksummed,  download_corrupted,  "
+        "download_attempts) VALUES         (:uuid, :dcp_uuid, :hash, :size, :type, :original_filename, "
+        ":directory_path, :download_url, :download_started, :download_finished, :download_checksummed, "
+        ":download_corrupted, :download_attempts)"));
+    query.bindValue(QStringLiteral(":uuid"), asset->getUuid());
+    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
+    query.bindValue(QStringLiteral(":hash"), asset->getHash());
+    query.bindValue(QStringLiteral(":size"), static_cast<qulonglong>(asset->getSize()));
+    query.bindValue(QStringLiteral(":type"), asset->getType());
+    query.bindValue(QStringLiteral(":original_filename"), asset->getOriginalFileName());
+    query.bindValue(QStringLiteral(":directory_path"), asset->getDirectoryPath());
+    query.bindValue(QStringLiteral(":download_url"), asset->getDownloadUrl());
+    query.bindValue(QStringLiteral(":download_started"), asset->getDownloadStarted());
+    query.bindValue(QStringLiteral(":download_finished"), asset->getDownloadFinished());
+    query.bindValue(QStringLiteral(":download_checksummed"), asset->getDownloadChecksummed());
+    query.bindValue(QStringLiteral(":download_corrupted"), asset->getDownloadCorrupted());
+    query.bindValue(QStringLiteral(":download_attempts"), asset->getDownloadAttempts());
+    execOrFail(query,
+               "[DatabaseManager] Unable to run insertAsset query:", "Unable to run insertAsset query");
+    return true;
+}
+
+bool DatabaseManager::insertDCPReelAsset(Reel* reel, Asset* asset)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) "
+                                 "VALUES(:dcp_uuid, :reel_uuid, :asset_uuid)"));
+    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
+    query.bindValue(QStringLiteral(":reel_uuid"), reel->getUuid());
+    query.bindValue(QStringLiteral(":asset_uuid"), asset->getUuid());
+    execOrFail(query, "[DatabaseManager] Unable to run insertDCPReelAsset query:",
+               "Unable to run insertDCPReelAsset query");
+    return true;
+}
+
+bool DatabaseManager::insertNotification(Notification* notification)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO notification (user_uuid,  campaign_dcp_id,  reel_uuid,  "
+                                 "reel_assets_hash,  reel_number,  "
+                                 "event,  synced) VALUES                  (:user_uuid, :campaign_dcp_id, "
+                                 ":reel_uuid, :reel_assets_hash, "
+                                 ":reel_number, :event, :synced)"));
+    query.bindValue(QStringLiteral(":user_uuid"), notification->getUserUuid());
+    query.bindValue(QStringLiteral(":campaign_dcp_id"),
+                    static_cast<qulonglong>(notification->getCampaignDcpId()));
+    query.bindValue(QStringLiteral(":reel_uuid"), notification->getReelUuid());
+    query.bindValue(QStringLiteral(":reel_assets_hash"), notification->getReelAssetsHash());
+    query.bindValue(QStringLiteral(":reel_number"), notification->getReelNumber());
+    query.bindValue(QStringLiteral(":event"), static_cast<int>(notification->getEvent()));
+    query.bindValue(QStringLiteral(":synced"), notification->getSynced());
+    execOrFail(query, "[DatabaseManager] Unable to run insertNotification query:",
+               "Unable to run insertNotification query");
+    notification->setDbId(static_cast<quint64>(query.lastInsertId().toLongLong()));
+    return true;
+}
+
+bool DatabaseManager::truncateSettings()
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("DELETE FROM setting")))
+        fail(query, "[DatabaseManager] Unable to run truncateSettings query:",
+             "Unable to run truncateSettings query");
+    return true;
+}
+
+bool DatabaseManager::removeReel(Reel* reel)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("DELETE FROM reel WHERE uuid = :uuid"));
+    query.bindValue(QStringLiteral(":uuid"), reel->getUuid());
+    execOrFail(query, "[DatabaseManager] Unable to run removeReel [reel] query:",
+               "Unable to run removeReel [reel] query");
+
+    query.prepare(QStringLiteral("DELETE FROM dcp_reel_asset WHERE reel_uuid = :uuid"));
+    query.bindValue(QStringLiteral(":uuid"), reel->getUuid());
+    execOrFail(query, "[DatabaseManager] Unable to run removeReel [dcp_reel_asset] query:",
+               "Unable to run removeReel [dcp_reel_asset] query");
+    return true;
+}
+
+bool DatabaseManager::removeAsset(Asset* asset)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("DELETE FROM asset WHERE uuid = :uuid AND dcp_uuid = :dcp_uuid"));
+    query.bindValue(QStringLiteral(":uuid"), asset->getUuid());
+    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
+    execOrFail(query, "[DatabaseManager] Unable to run removeAsset [asset] query:",
+               "Unable to run removeAsset [asset] query");
+    return true;
+}
+
+bool DatabaseManager::updateAssetOriginalName(Asset* asset)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("UPDATE asset SET original_filename = :original_filename WHERE uuid = :uuid "
+                                 "AND dcp_uuid = :dcp_uuid"));
+    query.bindValue(QStringLiteral(":original_filename"), asset->getOriginalFileName());
+    query.bindValue(QStringLiteral(":uuid"), asset->getUuid());
+    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
+    execOrFail(query, "[DatabaseManager] Unable to run updateAssetOriginalName:",
+               "Unable to run updateAssetOriginalName");
+    return true;
+}
+
+bool DatabaseManager::updateAssetDownloadFields(Asset* asset)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral(
+        "UPDATE asset SET download_started = :download_started, download_finished = :download_finished, "
+        "download_checksummed = :download_checksummed, download_corrupted = :download_corrupted, "
+        "download_attempts = :download_attempts WHERE uuid = :uuid AND dcp_uuid = :dcp_uuid"));
+    query.bindValue(QStringLiteral(":download_started"), asset->getDownloadStarted());
+    query.bindValue(QStringLiteral(":download_finished"), asset->getDownloadFinished());
+    query.bindValue(QStringLiteral(":download_checksummed"), asset->getDownloadChecksummed());
+    query.bindValue(QStringLiteral(":download_corrupted"), asset->getDownloadCorrupted());
+    query.bindValue(QStringLiteral(":download_attempts"), asset->getDownloadAttempts());
+    query.bindValue(QStringLiteral(":uuid"), asset->getUuid());
+    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
+    execOrFail(query, "[DatabaseManager] Unable to run updateAssetDownloadFields:",
+               "Unable to run updateAssetDownloadFields");
+    return true;
+}
+
+bool DatabaseManager::updateNotificationSynced(Notification* notification)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("UPDATE notification SET synced = :synced WHERE id = :db_id"));
+    query.bindValue(QStringLiteral(":synced"), notification->getSynced());
+    query.bindValue(QStringLiteral(":db_id"), static_cast<qulonglong>(notification->getDbId()));
+    execOrFail(query, "[DatabaseManager] Unable to run updateNotificationSynced:",
+               "Unable to run updateNotificationSynced");
+    return true;
+}
+
+bool DatabaseManager::removeDCP(DCP* dcp)
+{
+    const QList<Asset*>& assets = dcp->getAssets();
+    const QList<Reel*>& reels = dcp->getReels();
+
+    // Four statements whatever the size of the DCP: the rows go by IN lists.
+    QSqlQuery assetQuery(db);
+    assetQuery.prepare(QStringLiteral("DELETE FROM asset WHERE uuid IN(%1) AND dcp_uuid = ?")
+                           .arg(placeholders(assets.size())));
+    for (const Asset* asset : assets)
+        assetQuery.addBindValue(asset->getUuid());
+    assetQuery.addBindValue(dcp->getUuid());
+
+    QSqlQuery reelQuery(db);
+    reelQuery.prepare(QStringLiteral("DELETE FROM reel WHERE uuid IN(%1)").arg(placeholders(reels.size())));
+    QSqlQuery linkQuery(db);
+    linkQuery.prepare(
+        QStringLiteral("DELETE FROM dcp_reel_asset WHERE reel_uuid IN(%1)").arg(placeholders(reels.size())));
+    for (const Reel* reel : reels) {
+        reelQuery.addBindValue(reel->getUuid());
+        linkQuery.addBindValue(reel->getUuid());
+    }
+
+    QSqlQuery dcpQuery(db);
+    dcpQuery.prepare(QStringLiteral("DELETE FROM dcp WHERE uuid = :uuid"));
+    dcpQuery.bindValue(QStringLiteral(":uuid"), dcp->getUuid());
+
+    execOrFail(assetQuery, "[DatabaseManager] Unable to run removeDCP [assets] query:",
+               "Unable to run removeDCP [assets] query");
+    execOrFail(reelQuery, "[DatabaseManager] Unable to run removeDCP [reels] query:",
+               "Unable to run removeDCP [reels] query");
+    execOrFail(linkQuery, "[DatabaseManager] Unable to run removeDCP [dcp_reel_assets] query:",
+               "Unable to run removeDCP [dcp_reel_assets] query");
+    execOrFail(dcpQuery, "[DatabaseManager] Unable to run removeDCP [dcp] query:",
+               "Unable to run removeDCP [dcp] query");
+    return true;
+}

@@ -1,0 +1,77 @@
+#include "storage/Setting.h"
+
+#include "app/UserPrompt.h"
+#include "storage/DatabaseManager.h"
+#include "storage/Transaction.h"
+
+#include <QDebug>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <stdexcept>
+
+namespace {
+Setting* g_setting = nullptr;
+}
+
+Setting* Setting::getInstance()
+{
+    // A constructor that throws (the store cannot be opened) leaves no instance behind.
+    if (!g_setting)
+        g_setting = new Setting();
+    return g_setting;
+}
+
+void Setting::resetForTesting()
+{
+    delete g_setting;
+    g_setting = nullptr;
+}
+
+Setting::Setting() : QObject(nullptr)
+{
+    load();
+    // Defaults only on a first start: a table with any row at all is taken as it is.
+    if (settings.isEmpty()) {
+        settings.insert(QStringLiteral("download_speed"), QStringLiteral("0"));
+        settings.insert(QStringLiteral("download_paused"), QStringLiteral("0"));
+        save();
+    }
+}
+
+void Setting::load()
+{
+    QSqlQuery query = DatabaseManager::getInstance()->getSettingQuery();
+    while (query.next())
+        settings.insert(query.value(0).toString(), query.value(1).toString());
+}
+
+void Setting::set(const QString& key, const QString& value)
+{
+    settings.insert(key, value);
+}
+
+QString Setting::get(const QString& key) const
+{
+    return settings.value(key);
+}
+
+void Setting::save()
+{
+    // QML calls this straight from the event loop, so a store error ends here: the
+    // table keeps its previous copy, the user is told, and changed() is not emitted.
+    try {
+        DatabaseManager* store = DatabaseManager::getInstance();
+        Transaction transaction;
+        store->truncateSettings();
+        for (auto it = settings.constBegin(); it != settings.constEnd(); ++it)
+            store->insertSetting(it.key(), it.value());
+        transaction.commit();
+    } catch (const std::runtime_error& error) {
+        qDebug() << "[Setting] Unable to save the settings:" << QString::fromUtf8(error.what());
+        UserPrompt::message(QMessageBox::Warning, QStringLiteral("Unable to save the settings."),
+                            QString::fromUtf8(error.what()));
+        return;
+    }
+    emit changed();
+}
