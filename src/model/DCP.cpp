@@ -2,36 +2,12 @@
 
 #include "model/Reel.h"
 #include "storage/DatabaseManager.h"
+#include "storage/Transaction.h"
 
 #include <QDebug>
 #include <QQmlEngine>
-#include <QSqlError>
 
 #include <stdexcept>
-
-namespace {
-// Runs a multi-row write as one unit: committed when it succeeds, rolled back before
-// the error goes on when it does not. When the caller already holds a transaction,
-// the write joins it and the caller decides.
-template <typename Write> void inTransaction(const char* what, Write write)
-{
-    QSqlDatabase& db = DatabaseManager::getInstance()->db;
-    const bool own = db.transaction();
-    try {
-        write();
-    } catch (...) {
-        if (own) {
-            db.rollback();
-        }
-        throw;
-    }
-    if (own && !db.commit()) {
-        qDebug() << "[DCP] Unable to commit" << what << db.lastError().text();
-        db.rollback();
-        throw std::runtime_error(std::string("Unable to commit ") + what);
-    }
-}
-} // namespace
 
 DCP::DCP(const QString& uuid, const QString& title, const QString& image_url, const QString& download_path)
     : uuid(uuid), title(title), image_url(image_url), download_path(download_path)
@@ -55,7 +31,13 @@ Reel* DCP::getReel(const QString& uuid) const
 
 void DCP::removeReel(Reel* reel)
 {
-    inTransaction("removeReel", [reel] { reel->removeFromDb(); });
+    {
+        // The reel row, its links and its assets' rows go together or not at all; on
+        // failure the in-memory lists stay as they were.
+        Transaction transaction;
+        reel->removeFromDb();
+        transaction.commit();
+    }
 
     reels.removeOne(reel);
     if (reels_by_uuid.value(reel->getUuid()) == reel) {
@@ -99,12 +81,13 @@ QString DCP::getDCPPath() const
 void DCP::syncToDatabase()
 {
     qDebug() << "Syncing DCP..." << uuid;
-    inTransaction("syncToDatabase", [this] {
-        DatabaseManager::getInstance()->insertDcp(this);
-        for (Reel* reel : reels) {
-            reel->syncToDatabase();
-        }
-    });
+    // All rows of a new DCP commit at once; a failure rolls back before it goes on.
+    Transaction transaction;
+    DatabaseManager::getInstance()->insertDcp(this);
+    for (Reel* reel : reels) {
+        reel->syncToDatabase();
+    }
+    transaction.commit();
 }
 
 qulonglong DCP::getTotalSize() const
