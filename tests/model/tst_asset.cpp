@@ -1,0 +1,341 @@
+#include "ModelTestSupport.h"
+
+#include "model/Util.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <stdexcept>
+
+class TestAsset : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanUUID_data();
+    void cleanUUID();
+    void base64_data();
+    void base64();
+    void sleepSplitsSecondsAndNanoseconds();
+
+    void fullPath_data();
+    void fullPath();
+    void isComplete_data();
+    void isComplete();
+
+    void fileHandleOpensHiddenFileOnce();
+    void fileHandleFailureThrows();
+    void validateChecksum();
+    void revealRenamesAndStoresName();
+    void revealFailureLogsBothPaths();
+    void firstStorageWritesRowAndLinks();
+    void firstStorageSkipsKnownAsset();
+    void removal();
+};
+
+void TestAsset::cleanUUID_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("prefixed") << "urn:uuid:1234-ab"
+                              << "1234-ab";
+    QTest::newRow("bare") << "1234-ab"
+                          << "1234-ab";
+    QTest::newRow("prefix only") << "urn:uuid:"
+                                 << "";
+    QTest::newRow("upper-case prefix kept") << "URN:UUID:1234"
+                                            << "URN:UUID:1234";
+    QTest::newRow("prefix not at start") << "x urn:uuid:1234"
+                                         << "x urn:uuid:1234";
+    QTest::newRow("prefix removed once") << "urn:uuid:urn:uuid:1"
+                                         << "urn:uuid:1";
+}
+
+void TestAsset::cleanUUID()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(Util::cleanUUID(text), expected);
+    QCOMPARE(Util::cleanXMLElement(QStringLiteral("pfx:") + text, QStringLiteral("pfx:")), text);
+}
+
+void TestAsset::base64_data()
+{
+    QTest::addColumn<QString>("encoded");
+    QTest::addColumn<QByteArray>("decoded");
+    QTest::newRow("canonical") << "aGVsbG8gd29ybGQ=" << QByteArray("hello world");
+    QTest::newRow("line breaks") << "aGVs\nbG8g\r\nd29y bGQ=" << QByteArray("hello world");
+    QTest::newRow("stray characters") << "aGVs*bG8g\td29y!bGQ=" << QByteArray("hello world");
+    QTest::newRow("empty") << "" << QByteArray();
+}
+
+void TestAsset::base64()
+{
+    QFETCH(QString, encoded);
+    QFETCH(QByteArray, decoded);
+    QCOMPARE(Util::decodeBase64(encoded), decoded);
+    // Encoding goes through UTF-8 and pads to a multiple of four.
+    QCOMPARE(Util::encodeBase64(QString::fromUtf8(decoded)), decoded.toBase64());
+    QCOMPARE(Util::encodeBase64(QStringLiteral("ab")), QByteArray("YWI="));
+    QCOMPARE(Util::encodeBase64(QString::fromUtf8("\xc3\xa9")), QByteArray("w6k="));
+}
+
+void TestAsset::sleepSplitsSecondsAndNanoseconds()
+{
+    // Over a second: a nanosecond part of a billion or more would make the call fail at once.
+    QElapsedTimer timer;
+    timer.start();
+    Util::sleep(1100);
+    QVERIFY2(timer.elapsed() >= 1090, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestAsset::fullPath_data()
+{
+    QTest::addColumn<QString>("downloadPath");
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no sub-folder, no doubled separator") << "/media/usb"
+                                                         << ""
+                                                         << "/media/usb/Film/.a.mxf";
+    QTest::newRow("sub-folder") << "/media/usb"
+                                << "pict/r1"
+                                << "/media/usb/Film/pict/r1/.a.mxf";
+    QTest::newRow("download path ending in slash") << "/media/usb/"
+                                                   << ""
+                                                   << "/media/usb//Film/.a.mxf";
+}
+
+void TestAsset::fullPath()
+{
+    QFETCH(QString, downloadPath);
+    QFETCH(QString, directory);
+    QFETCH(QString, expected);
+    DCP dcp("d1", "Film", QString(), downloadPath);
+    Asset asset("a", "", 1, "t", ".a.mxf", "");
+    QCOMPARE(asset.getFullPath(), QString()); // no DCP yet: no place on disk
+    asset.setDCP(&dcp);
+    asset.setDirectoryPath(directory);
+    QCOMPARE(asset.getFullPath(), expected);
+    QCOMPARE(asset.key(), AssetKey("a", "d1"));
+}
+
+void TestAsset::isComplete_data()
+{
+    QTest::addColumn<bool>("finished");
+    QTest::addColumn<bool>("checksummed");
+    QTest::addColumn<bool>("corrupted");
+    QTest::addColumn<unsigned>("attempts");
+    QTest::addColumn<bool>("complete");
+
+    QTest::newRow("fresh") << false << false << false << 0u << false;
+    QTest::newRow("finished") << true << false << false << 0u << true;
+    QTest::newRow("finished, anything else") << true << false << true << 1u << true;
+    QTest::newRow("not checksummed, corrupted at 2") << false << false << true << 2u << false;
+    QTest::newRow("not checksummed, 3 attempts") << false << false << false << 3u << false;
+    QTest::newRow("checksummed, 0 attempts") << false << true << false << 0u << false;
+    QTest::newRow("checksummed, corrupted, 0 attempts") << false << true << true << 0u << false;
+    QTest::newRow("checksummed, corrupted, 1 attempt") << false << true << true << 1u << false;
+    QTest::newRow("checksummed, 2 attempts, not corrupted") << false << true << false << 2u << false;
+    QTest::newRow("checksummed, corrupted, 2 attempts") << false << true << true << 2u << true;
+    QTest::newRow("checksummed, 3 attempts") << false << true << false << 3u << true;
+    QTest::newRow("checksummed, 7 attempts") << false << true << false << 7u << true;
+}
+
+void TestAsset::isComplete()
+{
+    QFETCH(bool, finished);
+    QFETCH(bool, checksummed);
+    QFETCH(bool, corrupted);
+    QFETCH(unsigned, attempts);
+    QFETCH(bool, complete);
+    Asset asset("a", "", 1, "t", ".a", "");
+    asset.setDownloadFinished(finished);
+    asset.setDownloadChecksummed(checksummed);
+    asset.setDownloadCorrupted(corrupted);
+    asset.setDownloadAttempts(attempts);
+    QCOMPARE(asset.isComplete(), complete);
+}
+
+void TestAsset::fileHandleOpensHiddenFileOnce()
+{
+    QTemporaryDir dir;
+    DCP dcp("d1", "Film", QString(), dir.path());
+    Asset asset("a", "", 10, "t", ".a.mxf", "");
+    asset.setDCP(&dcp);
+    asset.setDirectoryPath("sub");
+    QCOMPARE(asset.getDownloadedSize(), quint64(0));
+
+    QFile* handle = asset.getFileHandle();
+    QVERIFY(handle && handle->isOpen());
+    QCOMPARE(asset.getFileHandle(), handle); // kept open between calls
+    handle->write("12345");
+    handle->flush();
+    QCOMPARE(handle->fileName(), dir.path() + "/Film/sub/.a.mxf");
+    QCOMPARE(asset.getDownloadedSize(), quint64(5));
+
+    asset.closeFileHandle();
+    asset.closeFileHandle(); // second close is harmless
+    asset.getFileHandle()->write("67");
+    asset.closeFileHandle();
+    QCOMPARE(readBytes(dir.path() + "/Film/sub/.a.mxf"), QByteArray("1234567"));
+}
+
+void TestAsset::fileHandleFailureThrows()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeBytes(dir.path() + "/Film", "a file where the DCP folder should be"));
+    DCP dcp("d1", "Film", QString(), dir.path());
+    Asset asset("a", "", 10, "t", ".a.mxf", "");
+    asset.setDCP(&dcp);
+    LogCapture log;
+    try {
+        asset.getFileHandle();
+        QFAIL("no exception");
+    } catch (const std::runtime_error& e) {
+        QCOMPARE(QString(e.what()), QString("[Asset] Unable to open Asset"));
+    }
+    QVERIFY(log.contains("[Asset] Unable to open Asset"));
+    QVERIFY(log.contains(dir.path() + "/Film/.a.mxf"));
+}
+
+void TestAsset::validateChecksum()
+{
+    QTemporaryDir dir;
+    DCP dcp("d1", "Film", QString(), dir.path());
+    const QByteArray content(3 * 1024 * 1024 + 11, 'q');
+    const QString digest =
+        QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha1).toBase64());
+
+    // The packing list may wrap its Base64; both sides are compared as bytes.
+    Asset good("g", digest.left(10) + "\r\n" + digest.mid(10), content.size(), "t", ".g.mxf", "");
+    good.setDCP(&dcp);
+    QVERIFY(writeBytes(good.getFullPath(), content));
+    QVERIFY(good.validateChecksum());
+    QVERIFY(!good.getDownloadChecksummed()); // the caller sets the flags
+
+    Asset bad("b", digest, content.size(), "t", ".b.mxf", "");
+    bad.setDCP(&dcp);
+    QVERIFY(writeBytes(bad.getFullPath(), content.left(content.size() - 1)));
+    QVERIFY(!bad.validateChecksum());
+
+    Asset missing("m", digest, content.size(), "t", ".m.mxf", "");
+    missing.setDCP(&dcp);
+    QVERIFY(!missing.validateChecksum());
+    // Already verified: the file is not read again, even though it is gone.
+    missing.setDownloadChecksummed(true);
+    QVERIFY(missing.validateChecksum());
+}
+
+void TestAsset::revealRenamesAndStoresName()
+{
+    ModelSandbox sandbox;
+    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
+    Reel* reel = ModelBuilder::reel(dcp, "r1", 1);
+    Asset* hidden = ModelBuilder::asset(reel, "a1", 4);
+    Asset* plain = ModelBuilder::asset(reel, "a2", 4);
+    plain->setOriginalFileName("a2.mxf"); // already without a dot
+    dcp->syncToDatabase();
+
+    QVERIFY(writeBytes(sandbox.downloads() + "/Film/.a1.mxf", "abcd"));
+    QVERIFY(writeBytes(sandbox.downloads() + "/Film/.a2.mxf", "efgh"));
+    hidden->reveal();
+    plain->reveal();
+
+    QCOMPARE(hidden->getOriginalFileName(), QString("a1.mxf"));
+    QCOMPARE(plain->getOriginalFileName(), QString("a2.mxf"));
+    QCOMPARE(readBytes(sandbox.downloads() + "/Film/a1.mxf"), QByteArray("abcd"));
+    // A name without the dot still takes its file from the dotted name.
+    QCOMPARE(readBytes(sandbox.downloads() + "/Film/a2.mxf"), QByteArray("efgh"));
+    QVERIFY(!QFile::exists(sandbox.downloads() + "/Film/.a1.mxf"));
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE original_filename = 'a1.mxf' AND "
+                                 "uuid = 'a1' AND dcp_uuid = 'd1'"),
+             1);
+}
+
+void TestAsset::revealFailureLogsBothPaths()
+{
+    ModelSandbox sandbox;
+    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
+    Asset* asset = ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 4);
+    dcp->syncToDatabase();
+
+    LogCapture log;
+    asset->reveal(); // no file on disk at all
+    const QString hiddenPath = sandbox.downloads() + "/Film/.a1.mxf";
+    const QString visiblePath = sandbox.downloads() + "/Film/a1.mxf";
+    bool found = false;
+    for (const QString& line : log.lines()) {
+        if (line.startsWith("[Asset]") && line.contains(hiddenPath) && line.contains(visiblePath)) {
+            found = true;
+        }
+    }
+    QVERIFY2(found, qPrintable(log.lines().join('\n')));
+}
+
+void TestAsset::firstStorageWritesRowAndLinks()
+{
+    ModelSandbox sandbox;
+    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
+    Reel* r1 = ModelBuilder::reel(dcp, "r1", 1);
+    Reel* r2 = ModelBuilder::reel(dcp, "r2", 2);
+    Asset* shared = ModelBuilder::asset(r1, "a1", 4);
+    shared->addReel(r2);
+    r2->addAsset(shared);
+    shared->setDirectoryPath("sub");
+    shared->setDownloadAttempts(2);
+
+    DatabaseManager::getInstance()->insertReel(r1);
+    DatabaseManager::getInstance()->insertReel(r2);
+    shared->syncToDatabase();
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE uuid = 'a1' AND dcp_uuid = 'd1' AND "
+                                 "directory_path = 'sub' AND download_attempts = 2"),
+             1);
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset WHERE asset_uuid = 'a1'"), 2);
+    QCOMPARE(DCPManager::getInstance()->getAsset("a1", "d1"), shared);
+}
+
+void TestAsset::firstStorageSkipsKnownAsset()
+{
+    ModelSandbox sandbox;
+    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
+    Asset* known = ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 4);
+    DCPManager::getInstance()->addAsset(known);
+
+    Asset* again = ModelBuilder::asset(ModelBuilder::reel(dcp, "r2", 2), "a1", 4);
+    LogCapture log;
+    again->syncToDatabase();
+    QVERIFY(log.contains("[Asset] Syncing asset (ignored exists)..."));
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset"), 0);
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset"), 0);
+    QCOMPARE(DCPManager::getInstance()->getAsset("a1", "d1"), known);
+
+    // The same asset uuid under another DCP is a different asset.
+    DCP* other = ModelBuilder::dcp("d2", "Other", sandbox.downloads());
+    Asset* elsewhere = ModelBuilder::asset(ModelBuilder::reel(other, "r3", 1), "a1", 4);
+    elsewhere->syncToDatabase();
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd2'"), 1);
+}
+
+void TestAsset::removal()
+{
+    ModelSandbox sandbox;
+    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
+    Asset* a1 = ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 4);
+    DCP* other = ModelBuilder::dcp("d2", "Other", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(other, "r2", 1), "a1", 4);
+    dcp->syncToDatabase();
+    other->syncToDatabase();
+
+    a1->removeFromDb();
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE uuid = 'a1'"), 1); // only d1's row went
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd2'"), 1);
+
+    QVERIFY(writeBytes(a1->getFullPath(), "x"));
+    a1->removeFromFileSystem();
+    QVERIFY(!QFile::exists(a1->getFullPath()));
+    a1->removeFromFileSystem(); // missing file is no error
+}
+
+QTEST_GUILESS_MAIN(TestAsset)
+#include "tst_asset.moc"

@@ -1,0 +1,411 @@
+#include "ModelTestSupport.h"
+
+#include "app/UserPrompt.h"
+#include "download/DownloadManager.h"
+#include "storage/Setting.h"
+
+#include <QQmlEngine>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <stdexcept>
+
+namespace {
+QStringList titles(const QList<QObject*>& objects)
+{
+    QStringList out;
+    for (QObject* o : objects) {
+        out << qobject_cast<DCP*>(o)->getTitle();
+    }
+    return out;
+}
+
+QStringList titles(const QList<DCP*>& dcps)
+{
+    QStringList out;
+    for (DCP* d : dcps) {
+        out << d->getTitle();
+    }
+    return out;
+}
+
+QStringList uuids(const QList<Asset*>& assets)
+{
+    QStringList out;
+    for (Asset* a : assets) {
+        out << a->getUuid();
+    }
+    return out;
+}
+
+// Keeps the download engine from reaching for the network while the tests look at its queue.
+void pauseDownloadsInStore()
+{
+    Setting::resetForTesting();
+    Setting::getInstance()->set("download_paused", "1");
+    Setting::getInstance()->save();
+}
+
+void restartAll(ModelSandbox& sandbox)
+{
+    DownloadManager::resetForTesting();
+    sandbox.restart();
+    Setting::resetForTesting();
+}
+} // namespace
+
+class TestCatalogue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void startUpDropsDcpWhoseFolderIsGone();
+    void startUpWithNothingLeftDoesNotTouchQueue();
+    void reelSharedByTwoDcpsSurvivesDroppedOne();
+    void linkRowsWithoutTheirRowsAreSkipped();
+
+    void searchFilter_data();
+    void searchFilter();
+    void sorting_data();
+    void sorting();
+    void addDcpCreatesFolderOrThrows();
+    void removeDcpKeepsObjectsAlive();
+    void loadFromFileWithoutKeyTellsUser();
+};
+
+void TestCatalogue::cleanup()
+{
+    DownloadManager::resetForTesting();
+    Setting::resetForTesting();
+}
+
+void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
+{
+    ModelSandbox sandbox;
+    pauseDownloadsInStore();
+
+    DCP* older = ModelBuilder::dcp("d-old", "Older", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(older, "r-old", 1), "o1", 10);
+    older->syncToDatabase();
+
+    DCP* newer = ModelBuilder::dcp("d-new", "Newer", sandbox.downloads());
+    newer->setFriendlyTitle("The Newer One");
+    newer->setUserUUID("user-7");
+    newer->setCampaignDCPId(4294967296ull + 5);
+    Reel* r1 = ModelBuilder::reel(newer, "r1", 1);
+    Reel* r2 = ModelBuilder::reel(newer, "r2", 2);
+    Asset* done = ModelBuilder::asset(r1, "n-done", 100);
+    Asset* todo = ModelBuilder::asset(r1, "n-todo", 200);
+    Asset* shared = ModelBuilder::asset(r2, "n-shared", 300);
+    shared->addReel(r1);
+    r1->addAsset(shared);
+    todo->setDirectoryPath("sub/dir");
+    newer->syncToDatabase();
+    done->setDownloadStarted(true);
+    done->setDownloadChecksummed(true);
+    done->setDownloadFinished(true);
+    DatabaseManager::getInstance()->updateAssetDownloadFields(done);
+    todo->setDownloadStarted(true);
+    todo->setDownloadAttempts(1);
+    DatabaseManager::getInstance()->updateAssetDownloadFields(todo);
+
+    QVERIFY(QDir().mkpath(newer->getDCPPath()));
+    // The older DCP's folder never existed: it is dropped with all its rows.
+
+    restartAll(sandbox);
+    LogCapture log;
+    DCPManager* catalogue = DCPManager::getInstance();
+    QVERIFY(DCPManager::loadedData());
+    QCOMPARE(QQmlEngine::objectOwnership(catalogue), QQmlEngine::CppOwnership);
+    QVERIFY(log.contains("[DCPManager] Warning: loadDCPs() removing dcp"));
+    QVERIFY(log.contains(sandbox.downloads() + "/Older"));
+
+    QCOMPARE(titles(catalogue->getDCPs()), QStringList{"Newer"});
+    QCOMPARE(catalogue->getDCP("d-old"), static_cast<DCP*>(nullptr));
+    QCOMPARE(catalogue->getReel("r-old"), static_cast<Reel*>(nullptr));
+    QCOMPARE(catalogue->getAsset("o1", "d-old"), static_cast<Asset*>(nullptr));
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp"), 1);
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM reel WHERE uuid = 'r-old'"), 0);
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd-old'"), 0);
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset WHERE dcp_uuid = 'd-old'"), 0);
+
+    DCP* loaded = catalogue->getDCP("d-new");
+    QVERIFY(loaded && loaded != newer);
+    QCOMPARE(QQmlEngine::objectOwnership(loaded), QQmlEngine::CppOwnership);
+    QCOMPARE(loaded->getDbId(), newer->getDbId());
+    QCOMPARE(loaded->getFriendlyTitle(), QString("The Newer One"));
+    QCOMPARE(loaded->getUserUUID(), QString("user-7"));
+    QCOMPARE(loaded->getCampaignDCPId(), 4294967296ull + 5);
+    QCOMPARE(loaded->getReels().size(), 2);
+    Reel* lr1 = loaded->getReel("r1");
+    QVERIFY(lr1);
+    QCOMPARE(lr1->getDbId(), r1->getDbId());
+    QCOMPARE(lr1->getReelNumber(), 1u);
+    QCOMPARE(lr1->getDCP(), loaded);
+    QCOMPARE(uuids(lr1->getAssets()), QStringList({"n-done", "n-todo", "n-shared"}));
+    QCOMPARE(uuids(loaded->getAssets()), QStringList({"n-done", "n-todo", "n-shared"}));
+    QCOMPARE(catalogue->getAsset("n-shared", "d-new")->getReels().size(), 2);
+
+    Asset* ldone = loaded->getAsset("n-done");
+    QVERIFY(ldone->getDownloadStarted() && ldone->getDownloadFinished() && ldone->getDownloadChecksummed());
+    QVERIFY(!ldone->getDownloadCorrupted());
+    Asset* ltodo = loaded->getAsset("n-todo");
+    QCOMPARE(ltodo->getDirectoryPath(), QString("sub/dir"));
+    QCOMPARE(ltodo->getDownloadAttempts(), 1u);
+    QCOMPARE(ltodo->getOriginalFileName(), QString(".n-todo.mxf"));
+    QCOMPARE(ltodo->getDownloadUrl(), QString("http://127.0.0.1:9/n-todo"));
+    QCOMPARE(ltodo->getSize(), quint64(200));
+    QCOMPARE(ltodo->getRemainingRedirects(), 3);
+
+    // The engine was asked to rebuild its queue from what was kept.
+    QCOMPARE(uuids(DownloadManager::getInstance()->getDownloadQueue()), QStringList({"n-todo", "n-shared"}));
+}
+
+void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
+{
+    ModelSandbox sandbox;
+    pauseDownloadsInStore();
+    DCP* gone = ModelBuilder::dcp("d1", "Gone", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(gone, "r1", 1), "a1", 10);
+    gone->syncToDatabase();
+
+    restartAll(sandbox);
+    // An engine that already holds an item: a rebuild would empty its queue.
+    DCP outside("x", "Outside", "", sandbox.downloads());
+    Asset marker("m", "", 1, "t", ".m", "");
+    marker.setDCP(&outside);
+    DownloadManager::getInstance()->addDownloadItem(&marker);
+
+    DCPManager* catalogue = DCPManager::getInstance();
+    QVERIFY(!DCPManager::loadedData());
+    QVERIFY(catalogue->getDCPs().isEmpty());
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp"), 0);
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset"), 0);
+    QCOMPARE(DownloadManager::getInstance()->getDownloadQueue(), QList<Asset*>{&marker});
+    DownloadManager::resetForTesting(); // before the marker goes out of scope
+}
+
+void TestCatalogue::reelSharedByTwoDcpsSurvivesDroppedOne()
+{
+    ModelSandbox sandbox;
+    pauseDownloadsInStore();
+    DCP* first = ModelBuilder::dcp("dA", "First", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(first, "r-shared", 1), "a1", 10);
+    first->syncToDatabase();
+    DCP* second = ModelBuilder::dcp("dB", "Second", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(second, "r-b", 1), "b1", 20);
+    second->syncToDatabase();
+    {
+        QSqlQuery q(DatabaseManager::getInstance()->db);
+        QVERIFY(
+            q.exec("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dB', 'r-shared', "
+                   "'b1')"));
+    }
+    QVERIFY(QDir().mkpath(sandbox.downloads() + "/First"));
+    QVERIFY(QDir().mkpath(sandbox.downloads() + "/Second"));
+
+    // Both folders present: one reel object, listed by both, its DCP from the last row.
+    restartAll(sandbox);
+    DCPManager* catalogue = DCPManager::getInstance();
+    Reel* shared = catalogue->getReel("r-shared");
+    QVERIFY(shared);
+    QCOMPARE(catalogue->getDCP("dA")->getReel("r-shared"), shared);
+    QCOMPARE(catalogue->getDCP("dB")->getReel("r-shared"), shared);
+    QCOMPARE(shared->getDCP(), catalogue->getDCP("dA"));
+    QCOMPARE(shared->getAssets().size(), 2);
+
+    // The DCP that owned the reel's last row loses its folder: the reel lives on for
+    // the other DCP, without the dropped DCP's assets.
+    QVERIFY(QDir(sandbox.downloads() + "/First").removeRecursively());
+    restartAll(sandbox);
+    catalogue = DCPManager::getInstance();
+    DCP* kept = catalogue->getDCP("dB");
+    QVERIFY(kept);
+    QCOMPARE(catalogue->getDCPs().size(), 1);
+    Reel* survivor = kept->getReel("r-shared");
+    QVERIFY(survivor);
+    QCOMPARE(survivor->getDCP(), kept);
+    QCOMPARE(uuids(survivor->getAssets()), QStringList{"b1"});
+    QCOMPARE(survivor->getAssets().first()->getDCP(), kept);
+    QCOMPARE(kept->getTotalSize(), 40ull); // b1 through both of its reels
+}
+
+void TestCatalogue::linkRowsWithoutTheirRowsAreSkipped()
+{
+    ModelSandbox sandbox;
+    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 10);
+    dcp->syncToDatabase();
+    QVERIFY(QDir().mkpath(dcp->getDCPPath()));
+    {
+        QSqlQuery q(DatabaseManager::getInstance()->db);
+        // A link to a DCP that is gone, and one to an asset that is gone.
+        QVERIFY(q.exec("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('ghost', 'r1', "
+                       "'a1')"));
+        QVERIFY(q.exec("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('d1', 'r1', "
+                       "'missing')"));
+    }
+
+    restartAll(sandbox);
+    pauseDownloadsInStore();
+    DCPManager* catalogue = DCPManager::getInstance();
+    QCOMPARE(titles(catalogue->getDCPs()), QStringList{"Film"});
+    QCOMPARE(uuids(catalogue->getDCP("d1")->getAssets()), QStringList{"a1"});
+    QCOMPARE(uuids(catalogue->getReel("r1")->getAssets()), QStringList{"a1"});
+}
+
+void TestCatalogue::searchFilter_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("haveFilter");
+    QTest::addColumn<QStringList>("listed");
+
+    QTest::newRow("empty") << "" << false << QStringList({"Alpha_FTR", "beta_TLR", "Unstored"});
+    QTest::newRow("only blanks") << "  \t " << false << QStringList({"Alpha_FTR", "beta_TLR", "Unstored"});
+    QTest::newRow("title, any case") << "ALPHA" << true << QStringList({"Alpha_FTR", "Unstored"});
+    QTest::newRow("friendly title in capitals") << "sunrise" << true << QStringList({"beta_TLR", "Unstored"});
+    QTest::newRow("trimmed before matching") << "  ftr " << true << QStringList({"Alpha_FTR", "Unstored"});
+    QTest::newRow("no match still lists the unstored DCP") << "zzz" << true << QStringList{"Unstored"};
+}
+
+void TestCatalogue::searchFilter()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, haveFilter);
+    QFETCH(QStringList, listed);
+
+    ModelSandbox sandbox;
+    DCPManager* catalogue = DCPManager::getInstance();
+    DCP* a = ModelBuilder::dcp("a", "Alpha_FTR", sandbox.downloads());
+    a->setDbId(1);
+    a->setFriendlyTitle("Alpha");
+    DCP* b = ModelBuilder::dcp("b", "beta_TLR", sandbox.downloads());
+    b->setDbId(2);
+    b->setFriendlyTitle("SUNRISE Trailer");
+    DCP* unstored = ModelBuilder::dcp("c", "Unstored", sandbox.downloads());
+    catalogue->addDCP(a);
+    catalogue->addDCP(b);
+    catalogue->addDCP(unstored);
+
+    QSignalSpy dcpsChanged(catalogue, &DCPManager::dcpsChanged);
+    QSignalSpy filterChanged(catalogue, &DCPManager::filterChanged);
+    catalogue->setSearchFilter(text);
+    catalogue->setSearchFilter(text); // unchanged text signals again
+    QCOMPARE(dcpsChanged.count(), 2);
+    QCOMPARE(filterChanged.count(), 2);
+    QCOMPARE(catalogue->property("haveSearchFilter").toBool(), haveFilter);
+    QCOMPARE(titles(catalogue->property("dcps").value<QList<QObject*>>()), listed);
+}
+
+void TestCatalogue::sorting_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("emits");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("date, newest first") << "date" << true << QStringList({"apple", "Zebra", "mango"});
+    QTest::newRow("name, capitals first") << "name" << true << QStringList({"Zebra", "apple", "mango"});
+    QTest::newRow("Date is not date") << "Date" << false << QStringList({"mango", "apple", "Zebra"});
+    QTest::newRow("unknown key") << "size" << false << QStringList({"mango", "apple", "Zebra"});
+}
+
+void TestCatalogue::sorting()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, emits);
+    QFETCH(QStringList, order);
+
+    ModelSandbox sandbox;
+    DCPManager* catalogue = DCPManager::getInstance();
+    const QStringList names{"mango", "apple", "Zebra"};
+    const QList<unsigned> ids{1, 3, 2};
+    for (int i = 0; i < names.size(); ++i) {
+        DCP* d = ModelBuilder::dcp(names[i], names[i], sandbox.downloads());
+        d->setDbId(ids[i]);
+        d->setFriendlyTitle(QString(names.size() - i, QLatin1Char('a'))); // never used for sorting
+        catalogue->addDCP(d);
+    }
+    QSignalSpy dcpsChanged(catalogue, &DCPManager::dcpsChanged);
+    catalogue->sortDCPsBy(key);
+    QCOMPARE(dcpsChanged.count(), emits ? 1 : 0);
+    QCOMPARE(titles(catalogue->getDCPs()), order);
+}
+
+void TestCatalogue::addDcpCreatesFolderOrThrows()
+{
+    ModelSandbox sandbox;
+    DCPManager* catalogue = DCPManager::getInstance();
+
+    DCP* fresh = ModelBuilder::dcp("d1", "Film", sandbox.downloads() + "/deep/er");
+    Reel* reel = ModelBuilder::reel(fresh, "r1", 1);
+    Asset* asset = ModelBuilder::asset(reel, "a1", 1);
+    QSignalSpy dcpsChanged(catalogue, &DCPManager::dcpsChanged);
+    catalogue->addDCP(fresh);
+    QVERIFY(QFileInfo(sandbox.downloads() + "/deep/er/Film").isDir());
+    QCOMPARE(dcpsChanged.count(), 1);
+    QCOMPARE(catalogue->getDCP("d1"), fresh);
+    QCOMPARE(catalogue->getReel("r1"), reel);
+    QCOMPARE(catalogue->getAsset("a1", "d1"), asset);
+
+    QVERIFY(writeBytes(sandbox.downloads() + "/Blocked", "a file, not a folder"));
+    DCP* blocked = ModelBuilder::dcp("d2", "Blocked", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(blocked, "r2", 1), "a2", 1);
+    LogCapture log;
+    try {
+        catalogue->addDCP(blocked);
+        QFAIL("no exception");
+    } catch (const std::runtime_error& e) {
+        QCOMPARE(QString(e.what()), QString("Unable to create directory for the DCP"));
+    }
+    QVERIFY(log.contains("[DcpManager] Unable to create directory for the DCP: "));
+    QCOMPARE(catalogue->getDCPs(), QList<DCP*>{fresh});
+    QCOMPARE(catalogue->getReel("r2"), static_cast<Reel*>(nullptr));
+    QCOMPARE(catalogue->getAsset("a2", "d2"), static_cast<Asset*>(nullptr));
+}
+
+void TestCatalogue::removeDcpKeepsObjectsAlive()
+{
+    ModelSandbox sandbox;
+    DCPManager* catalogue = DCPManager::getInstance();
+    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
+    Reel* reel = ModelBuilder::reel(dcp, "r1", 1);
+    ModelBuilder::asset(reel, "a1", 5);
+    catalogue->addDCP(dcp);
+    QPointer<DCP> watch(dcp);
+    QPointer<Reel> watchReel(reel);
+
+    QSignalSpy dcpsChanged(catalogue, &DCPManager::dcpsChanged);
+    QSignalSpy filterChanged(catalogue, &DCPManager::filterChanged);
+    catalogue->removeDCP(dcp);
+    QCOMPARE(dcpsChanged.count(), 1);
+    QCOMPARE(filterChanged.count(), 1);
+    QVERIFY(catalogue->getDCPs().isEmpty());
+    QCOMPARE(catalogue->getDCP("d1"), static_cast<DCP*>(nullptr));
+    QCOMPARE(catalogue->getReel("r1"), static_cast<Reel*>(nullptr));
+    QCOMPARE(catalogue->getAsset("a1", "d1"), static_cast<Asset*>(nullptr));
+    // A delegate may still be holding it.
+    QVERIFY(watch && watchReel);
+    QCOMPARE(watch->getTotalSize(), 5ull);
+}
+
+void TestCatalogue::loadFromFileWithoutKeyTellsUser()
+{
+    ModelSandbox sandbox;
+    DCPManager* catalogue = DCPManager::getInstance();
+    ScriptedPrompts prompts;
+    catalogue->setDecodingKey(QString());
+    LogCapture log;
+    catalogue->loadDCPFromFile("/somewhere/film.orvdcp"); // must not throw into the caller
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.last().icon, QMessageBox::Warning);
+    QVERIFY(prompts.last().informativeText.contains("Can not load DCP when decoding key is empty"));
+    QVERIFY(log.contains("Can not load DCP when decoding key is empty"));
+
+    catalogue->setDecodingKey("key");
+    catalogue->loadDCPFromFile(QString()); // nothing to open: nothing happens
+    QCOMPARE(prompts.count(), 1);
+}
+
+QTEST_MAIN(TestCatalogue)
+#include "tst_catalogue.moc"
