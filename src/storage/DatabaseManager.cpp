@@ -31,6 +31,13 @@ void execOrFail(QSqlQuery& query, const char* logText, const char* message)
         fail(query, logText, message);
 }
 
+// Qt binds a null QString as SQL NULL, which the NOT NULL text columns refuse: an asset
+// at the top of its DCP folder has no directory path at all. Store those as ''.
+QVariant notNullText(const QString& value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
 QString assetDcpUuid(const Asset* asset)
 {
     return asset->getDCP() ? asset->getDCP()->getUuid() : QString();
@@ -208,8 +215,8 @@ bool DatabaseManager::insertSetting(const QString& key, const QString& value)
 {
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT INTO setting (key,  value) VALUES           (:key, :value)"));
-    query.bindValue(QStringLiteral(":key"), key);
-    query.bindValue(QStringLiteral(":value"), value);
+    query.bindValue(QStringLiteral(":key"), notNullText(key));
+    query.bindValue(QStringLiteral(":value"), notNullText(value));
     execOrFail(query,
                "[DatabaseManager] Unable to run insertSetting query:", "Unable to run insertSetting query");
     return true;
@@ -222,12 +229,12 @@ bool DatabaseManager::insertDcp(DCP* dcp)
                                  "download_path,  user_uuid,  campaign_dcp_id) "
                                  "VALUES       (:uuid, :title, :friendly_title, :image_url, :download_path, "
                                  ":user_uuid, :campaign_dcp_id)"));
-    query.bindValue(QStringLiteral(":uuid"), dcp->getUuid());
-    query.bindValue(QStringLiteral(":title"), dcp->getTitle());
-    query.bindValue(QStringLiteral(":friendly_title"), dcp->getFriendlyTitle());
-    query.bindValue(QStringLiteral(":image_url"), dcp->getImageUrl());
-    query.bindValue(QStringLiteral(":download_path"), dcp->getDownloadPath());
-    query.bindValue(QStringLiteral(":user_uuid"), dcp->getUserUUID());
+    query.bindValue(QStringLiteral(":uuid"), notNullText(dcp->getUuid()));
+    query.bindValue(QStringLiteral(":title"), notNullText(dcp->getTitle()));
+    query.bindValue(QStringLiteral(":friendly_title"), notNullText(dcp->getFriendlyTitle()));
+    query.bindValue(QStringLiteral(":image_url"), notNullText(dcp->getImageUrl()));
+    query.bindValue(QStringLiteral(":download_path"), notNullText(dcp->getDownloadPath()));
+    query.bindValue(QStringLiteral(":user_uuid"), notNullText(dcp->getUserUUID()));
     query.bindValue(QStringLiteral(":campaign_dcp_id"), static_cast<qulonglong>(dcp->getCampaignDCPId()));
     execOrFail(query, "[DatabaseManager] Unable to run insertDcp query:", "Unable to run insertDcp query");
     dcp->setDbId(query.lastInsertId().toUInt());
@@ -239,8 +246,9 @@ bool DatabaseManager::insertReel(Reel* reel)
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT INTO reel ( uuid,  dcp_uuid,  reel_number) VALUES         (:uuid, "
                                  ":dcp_uuid, :reel_number)"));
-    query.bindValue(QStringLiteral(":uuid"), reel->getUuid());
-    query.bindValue(QStringLiteral(":dcp_uuid"), reel->getDCP() ? reel->getDCP()->getUuid() : QString());
+    query.bindValue(QStringLiteral(":uuid"), notNullText(reel->getUuid()));
+    query.bindValue(QStringLiteral(":dcp_uuid"),
+                    notNullText(reel->getDCP() ? reel->getDCP()->getUuid() : QString()));
     query.bindValue(QStringLiteral(":reel_number"), reel->getReelNumber());
     execOrFail(query, "[DatabaseManager] Unable to run insertReel query:", "Unable to run insertReel query");
     reel->setDbId(query.lastInsertId().toUInt());
@@ -256,14 +264,14 @@ bool DatabaseManager::insertAsset(Asset* asset)
         "download_attempts) VALUES         (:uuid, :dcp_uuid, :hash, :size, :type, :original_filename, "
         ":directory_path, :download_url, :download_started, :download_finished, :download_checksummed, "
         ":download_corrupted, :download_attempts)"));
-    query.bindValue(QStringLiteral(":uuid"), asset->getUuid());
-    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
-    query.bindValue(QStringLiteral(":hash"), asset->getHash());
+    query.bindValue(QStringLiteral(":uuid"), notNullText(asset->getUuid()));
+    query.bindValue(QStringLiteral(":dcp_uuid"), notNullText(assetDcpUuid(asset)));
+    query.bindValue(QStringLiteral(":hash"), notNullText(asset->getHash()));
     query.bindValue(QStringLiteral(":size"), static_cast<qulonglong>(asset->getSize()));
-    query.bindValue(QStringLiteral(":type"), asset->getType());
-    query.bindValue(QStringLiteral(":original_filename"), asset->getOriginalFileName());
-    query.bindValue(QStringLiteral(":directory_path"), asset->getDirectoryPath());
-    query.bindValue(QStringLiteral(":download_url"), asset->getDownloadUrl());
+    query.bindValue(QStringLiteral(":type"), notNullText(asset->getType()));
+    query.bindValue(QStringLiteral(":original_filename"), notNullText(asset->getOriginalFileName()));
+    query.bindValue(QStringLiteral(":directory_path"), notNullText(asset->getDirectoryPath()));
+    query.bindValue(QStringLiteral(":download_url"), notNullText(asset->getDownloadUrl()));
     query.bindValue(QStringLiteral(":download_started"), asset->getDownloadStarted());
     query.bindValue(QStringLiteral(":download_finished"), asset->getDownloadFinished());
     query.bindValue(QStringLiteral(":download_checksummed"), asset->getDownloadChecksummed());
@@ -279,9 +287,9 @@ bool DatabaseManager::insertDCPReelAsset(Reel* reel, Asset* asset)
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) "
                                  "VALUES(:dcp_uuid, :reel_uuid, :asset_uuid)"));
-    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
-    query.bindValue(QStringLiteral(":reel_uuid"), reel->getUuid());
-    query.bindValue(QStringLiteral(":asset_uuid"), asset->getUuid());
+    query.bindValue(QStringLiteral(":dcp_uuid"), notNullText(assetDcpUuid(asset)));
+    query.bindValue(QStringLiteral(":reel_uuid"), notNullText(reel->getUuid()));
+    query.bindValue(QStringLiteral(":asset_uuid"), notNullText(asset->getUuid()));
     execOrFail(query, "[DatabaseManager] Unable to run insertDCPReelAsset query:",
                "Unable to run insertDCPReelAsset query");
     return true;
@@ -295,11 +303,11 @@ bool DatabaseManager::insertNotification(Notification* notification)
                                  "event,  synced) VALUES                  (:user_uuid, :campaign_dcp_id, "
                                  ":reel_uuid, :reel_assets_hash, "
                                  ":reel_number, :event, :synced)"));
-    query.bindValue(QStringLiteral(":user_uuid"), notification->getUserUuid());
+    query.bindValue(QStringLiteral(":user_uuid"), notNullText(notification->getUserUuid()));
     query.bindValue(QStringLiteral(":campaign_dcp_id"),
                     static_cast<qulonglong>(notification->getCampaignDcpId()));
-    query.bindValue(QStringLiteral(":reel_uuid"), notification->getReelUuid());
-    query.bindValue(QStringLiteral(":reel_assets_hash"), notification->getReelAssetsHash());
+    query.bindValue(QStringLiteral(":reel_uuid"), notNullText(notification->getReelUuid()));
+    query.bindValue(QStringLiteral(":reel_assets_hash"), notNullText(notification->getReelAssetsHash()));
     query.bindValue(QStringLiteral(":reel_number"), notification->getReelNumber());
     query.bindValue(QStringLiteral(":event"), static_cast<int>(notification->getEvent()));
     query.bindValue(QStringLiteral(":synced"), notification->getSynced());
@@ -322,12 +330,12 @@ bool DatabaseManager::removeReel(Reel* reel)
 {
     QSqlQuery query(db);
     query.prepare(QStringLiteral("DELETE FROM reel WHERE uuid = :uuid"));
-    query.bindValue(QStringLiteral(":uuid"), reel->getUuid());
+    query.bindValue(QStringLiteral(":uuid"), notNullText(reel->getUuid()));
     execOrFail(query, "[DatabaseManager] Unable to run removeReel [reel] query:",
                "Unable to run removeReel [reel] query");
 
     query.prepare(QStringLiteral("DELETE FROM dcp_reel_asset WHERE reel_uuid = :uuid"));
-    query.bindValue(QStringLiteral(":uuid"), reel->getUuid());
+    query.bindValue(QStringLiteral(":uuid"), notNullText(reel->getUuid()));
     execOrFail(query, "[DatabaseManager] Unable to run removeReel [dcp_reel_asset] query:",
                "Unable to run removeReel [dcp_reel_asset] query");
     return true;
@@ -337,8 +345,8 @@ bool DatabaseManager::removeAsset(Asset* asset)
 {
     QSqlQuery query(db);
     query.prepare(QStringLiteral("DELETE FROM asset WHERE uuid = :uuid AND dcp_uuid = :dcp_uuid"));
-    query.bindValue(QStringLiteral(":uuid"), asset->getUuid());
-    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
+    query.bindValue(QStringLiteral(":uuid"), notNullText(asset->getUuid()));
+    query.bindValue(QStringLiteral(":dcp_uuid"), notNullText(assetDcpUuid(asset)));
     execOrFail(query, "[DatabaseManager] Unable to run removeAsset [asset] query:",
                "Unable to run removeAsset [asset] query");
     return true;
@@ -349,9 +357,9 @@ bool DatabaseManager::updateAssetOriginalName(Asset* asset)
     QSqlQuery query(db);
     query.prepare(QStringLiteral("UPDATE asset SET original_filename = :original_filename WHERE uuid = :uuid "
                                  "AND dcp_uuid = :dcp_uuid"));
-    query.bindValue(QStringLiteral(":original_filename"), asset->getOriginalFileName());
-    query.bindValue(QStringLiteral(":uuid"), asset->getUuid());
-    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
+    query.bindValue(QStringLiteral(":original_filename"), notNullText(asset->getOriginalFileName()));
+    query.bindValue(QStringLiteral(":uuid"), notNullText(asset->getUuid()));
+    query.bindValue(QStringLiteral(":dcp_uuid"), notNullText(assetDcpUuid(asset)));
     execOrFail(query, "[DatabaseManager] Unable to run updateAssetOriginalName:",
                "Unable to run updateAssetOriginalName");
     return true;
@@ -369,8 +377,8 @@ bool DatabaseManager::updateAssetDownloadFields(Asset* asset)
     query.bindValue(QStringLiteral(":download_checksummed"), asset->getDownloadChecksummed());
     query.bindValue(QStringLiteral(":download_corrupted"), asset->getDownloadCorrupted());
     query.bindValue(QStringLiteral(":download_attempts"), asset->getDownloadAttempts());
-    query.bindValue(QStringLiteral(":uuid"), asset->getUuid());
-    query.bindValue(QStringLiteral(":dcp_uuid"), assetDcpUuid(asset));
+    query.bindValue(QStringLiteral(":uuid"), notNullText(asset->getUuid()));
+    query.bindValue(QStringLiteral(":dcp_uuid"), notNullText(assetDcpUuid(asset)));
     execOrFail(query, "[DatabaseManager] Unable to run updateAssetDownloadFields:",
                "Unable to run updateAssetDownloadFields");
     return true;

@@ -1,0 +1,202 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+// Starts copies of the real program in a sandbox folder (its log and database live beside
+// the executable) with a private TMPDIR, so its single-instance keys meet only the
+// processes of the same test. Message boxes are real windows on the X display and are
+// answered with xdotool.
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartsCreateStoreAndAppendLog();
+    void secondInstanceIsRefused();
+    void instanceAfterCrashStartsNormally();
+    void storeErrorShowsCriticalBoxAndExitsWithOne();
+
+private:
+    QProcess* start(bool onDisplay);
+    QString log() const;
+    bool waitForLog(const QString& text, int count = 1) const;
+    void requireDisplay();
+    // Waits for a visible window of the process and presses Return in it.
+    bool answerBoxOf(const QProcess& process, QString* windowName = nullptr);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_program;
+    std::vector<std::unique_ptr<QProcess>> m_running;
+};
+
+void TestStartup::init()
+{
+    m_dir.reset(new QTemporaryDir());
+    QVERIFY(m_dir->isValid());
+    m_program = m_dir->path() + QStringLiteral("/reelvane-downloader");
+    QVERIFY(QFile::copy(QStringLiteral(ORV_PROGRAM_PATH), m_program));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("tmp")));
+}
+
+void TestStartup::cleanup()
+{
+    for (const auto& process : m_running) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+    }
+    m_running.clear();
+}
+
+QProcess* TestStartup::start(bool onDisplay)
+{
+    m_running.push_back(std::make_unique<QProcess>());
+    QProcess* process = m_running.back().get();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TMPDIR"), m_dir->path() + QStringLiteral("/tmp"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path() + QStringLiteral("/tmp"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+               onDisplay ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
+    process->setProcessEnvironment(env);
+    process->setWorkingDirectory(m_dir->path());
+    process->start(m_program, QStringList());
+    return process->waitForStarted(10000) ? process : nullptr;
+}
+
+QString TestStartup::log() const
+{
+    QFile file(m_dir->path() + QStringLiteral("/debug.log"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+bool TestStartup::waitForLog(const QString& text, int count) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 20000) {
+        if (log().count(text) >= count)
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+void TestStartup::requireDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs an X display (run under xvfb-run)");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("needs xdotool");
+}
+
+bool TestStartup::answerBoxOf(const QProcess& process, QString* windowName)
+{
+    const QString pid = QString::number(process.processId());
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 20000) {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--pid"), pid});
+        search.waitForFinished(5000);
+        const QString window =
+            QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n')).first();
+        if (!window.isEmpty()) {
+            if (windowName) {
+                QProcess name;
+                name.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
+                name.waitForFinished(5000);
+                *windowName = QString::fromUtf8(name.readAllStandardOutput()).trimmed();
+            }
+            // No window manager under Xvfb: focus the box directly, then press its default button.
+            QProcess::execute(QStringLiteral("xdotool"),
+                              {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+            QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+            return true;
+        }
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+void TestStartup::firstStartsCreateStoreAndAppendLog()
+{
+    for (int run = 1; run <= 2; ++run) {
+        QProcess* program = start(false);
+        QVERIFY(program);
+        QVERIFY2(waitForLog(QStringLiteral("[DatabaseManager] Creating Tables...ok\r\n"), run),
+                 qPrintable(log()));
+        QVERIFY(QFile::exists(m_dir->path() + QStringLiteral("/orvdownloader.4.sqlite")));
+        QCOMPARE(program->state(), QProcess::Running); // in its event loop
+        program->terminate();
+        QVERIFY(program->waitForFinished(10000));
+    }
+    QVERIFY(!log().contains(QStringLiteral("Multiple instances")));
+}
+
+void TestStartup::secondInstanceIsRefused()
+{
+    requireDisplay();
+    QProcess* first = start(false);
+    QVERIFY(first);
+    QVERIFY(waitForLog(QStringLiteral("Creating Tables...ok")));
+
+    QProcess* second = start(true);
+    QVERIFY(second);
+    QVERIFY2(answerBoxOf(*second), "the second instance showed no window");
+    QVERIFY(second->waitForFinished(20000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 1);
+    QVERIFY(log().contains(QStringLiteral("] [main] Multiple instances not allowed.\r\n")));
+    // The second never reached the store, and the first runs on.
+    QCOMPARE(log().count(QStringLiteral("Creating Tables...ok")), 1);
+    QCOMPARE(first->state(), QProcess::Running);
+}
+
+void TestStartup::instanceAfterCrashStartsNormally()
+{
+    QProcess* crashed = start(false);
+    QVERIFY(crashed);
+    QVERIFY(waitForLog(QStringLiteral("Creating Tables...ok")));
+    crashed->kill(); // no chance to detach its marker
+    QVERIFY(crashed->waitForFinished(10000));
+
+    QProcess* next = start(false);
+    QVERIFY(next);
+    QVERIFY2(waitForLog(QStringLiteral("Creating Tables...ok"), 2), qPrintable(log()));
+    QCOMPARE(next->state(), QProcess::Running);
+    QVERIFY(!log().contains(QStringLiteral("Multiple instances")));
+}
+
+void TestStartup::storeErrorShowsCriticalBoxAndExitsWithOne()
+{
+    requireDisplay();
+    // A folder where the database file should be: the store cannot open it.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("orvdownloader.4.sqlite")));
+
+    QProcess* program = start(true);
+    QVERIFY(program);
+    QVERIFY2(answerBoxOf(*program), "no error box appeared");
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), 1);
+    QVERIFY2(log().contains(QStringLiteral("] [DatabaseManager] Unable to open the database ")),
+             qPrintable(log()));
+    QVERIFY2(log().contains(QStringLiteral("] [main] Unhandled error: \"Unable to open the database\"\r\n")),
+             qPrintable(log()));
+}
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
