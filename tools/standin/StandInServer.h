@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
@@ -74,9 +75,15 @@ public:
     // starting with the first delivery after setAssetFault(); -1 means every delivery.
     struct AssetFault
     {
-        // Close the connection after this many body bytes of a delivery (-1: off).
+        // Cut the connection after this many body bytes of a delivery (-1: off): the client
+        // gets exactly that many body bytes, fewer than Content-Length announced. The cut is
+        // an orderly close (FIN); dropWithReset sends a reset (RST) instead, once the client's
+        // side holds every byte before it. Beware: Qt 5's network layer takes a connection
+        // closed during the body as the body's end, so a QNetworkReply may finish WITHOUT an
+        // error (seen with either kind of cut); only its length tells it was cut short.
         qint64 dropAfterBytes = -1;
         int dropTimes = 1;
+        bool dropWithReset = false;
 
         // Send nothing more for stallSeconds after this many body bytes (-1: off), then go
         // on with the rest. A negative stallSeconds stalls until the client gives up.
@@ -119,12 +126,12 @@ public:
     // is updated in place while its answer is sent and is complete once finished is set.
     struct JournalEntry
     {
-        int index = -1;                               // position in journal()
-        QDateTime time;                               // arrival (UTC)
-        QByteArray method;                            // "GET", "POST", ...; empty for an unparsable request
-        QString path;                                 // decoded path, without the query
-        QString query;                                // query as received (still percent-encoded), no "?"
-        QByteArray range;                             // value of the Range header, empty when absent
+        int index = -1;    // sequence number since the server started; clearJournal() does not reset it
+        QDateTime time;    // arrival (UTC)
+        QByteArray method; // "GET", "POST", ...; empty for an unparsable request
+        QString path;      // decoded path, without the query
+        QString query;     // query as received (still percent-encoded), no "?"
+        QByteArray range;  // value of the Range header, empty when absent
         QList<QPair<QByteArray, QByteArray>> headers; // request headers as received
         QByteArray body;                              // request body (POST)
         int status = 0;                               // 0 until the answer's head is sent (or never answered)
@@ -132,7 +139,10 @@ public:
         bool finished = false;                        // the answer is done or the connection is gone
         bool complete = false;                        // the whole announced body was sent
 
-        // "2024-01-01T12:00:00.123Z GET /assets/a.mxf q=- range=bytes=0- status=206 bytes=42"
+        // One line, fields separated by single spaces, "-" for an empty field, path and
+        // Range percent-encoded so no field holds a space:
+        // "2024-01-01T12:00:00.123Z GET /assets/a.mxf - bytes=100- 206 4096"
+        // (time, method, path, query, Range, status, body bytes sent).
         QString toLine() const;
     };
 
@@ -192,6 +202,13 @@ public:
     // Number of deliveries (answers with body bytes) of an asset so far.
     int assetDeliveries(const QString& relativePath) const;
 
+    // Reads fault settings written as comma-separated items, e.g.
+    // "drop=1000,drop-times=-1,drop-reset,stall=500,stall-seconds=2,stall-times=1,ignore-range,status=404,
+    //  status-times=1,redirects=2,redirect-style=absolute|root|path,redirect-status=301,
+    //  range-delta=-10,corrupt=1,corrupt-offset=5,throttle=100000".
+    // Returns false with a message in error for an unknown item or a bad number.
+    static bool parseAssetFault(const QString& text, AssetFault* fault, QString* error);
+
     // --- journal ----------------------------------------------------------------------
     QList<JournalEntry> journal() const;
     // Journal entries whose path equals path, in order.
@@ -219,9 +236,15 @@ private:
     };
 
     void onNewConnection();
+    void route(StandInConnection* connection, const JournalEntry& request);
+    void routeAuthenticate(StandInConnection* connection, const JournalEntry& request);
+    void routeNotification(StandInConnection* connection, const JournalEntry& request);
+    void routeAsset(StandInConnection* connection, const JournalEntry& request);
+    QByteArray versionCheckAnswer() const;
     int addJournalEntry(const JournalEntry& entry);
-    void updateJournalEntry(const JournalEntry& entry);
+    void updateJournalProgress(int index, int status, qint64 bytesSent);
     void finishJournalEntry(const JournalEntry& entry);
+    JournalEntry* findEntry(int index);
 
     QTcpServer* tcpServer = nullptr;
     mutable QMutex mutex;
@@ -240,13 +263,14 @@ private:
     NotifyFault notifyFault;
     int notificationsFailed = 0;
     QList<QueryItems> notifications;
-    QList<StandInConnection*> heldNotifications;
+    QList<QPointer<StandInConnection>> heldNotifications;
 
     QString root;
     QHash<QString, QByteArray> assetData;
     QHash<QString, AssetState> assetStates;
 
     QList<JournalEntry> entries;
+    int nextIndex = 0;
     QFile* journalFile = nullptr;
 };
 
