@@ -1,0 +1,495 @@
+// The HTTP transfer against the in-process stand-in server: resumption, faulty servers,
+// rejected links, redirects and failing writes.
+
+#include "DownloadTestSupport.h"
+#include "app/UserPrompt.h"
+
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// Answers every request on 127.0.0.1 with a redirect to a fixed Location.
+class RedirectResponder : public QObject
+{
+public:
+    explicit RedirectResponder(const QByteArray& location) : location(location)
+    {
+        server.listen(QHostAddress::LocalHost);
+        connect(&server, &QTcpServer::newConnection, this, [this]() {
+            while (QTcpSocket* socket = server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket]() {
+                    if (!socket->readAll().contains("\r\n\r\n"))
+                        return;
+                    ++requests;
+                    socket->write("HTTP/1.1 302 Found\r\nLocation: " + this->location +
+                                  "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                    socket->disconnectFromHost();
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/asset.mxf").arg(server.serverPort()); }
+
+    int requests = 0;
+
+private:
+    QTcpServer server;
+    QByteArray location;
+};
+
+// Limits the size any file of this process may reach, and lifts it again.
+struct FileSizeLimit
+{
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limited = saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { lift(); }
+    void lift() { setrlimit(RLIMIT_FSIZE, &saved); }
+    rlimit saved{};
+};
+
+} // namespace
+
+class TestDownloadTransfer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void freshDownloadThenRestartResumes();
+    void interruptedBodyResumesWithoutLoss_data();
+    void interruptedBodyResumesWithoutLoss();
+    void wholeBodyForResumedRequestStartsAgain();
+    void contentRangeNotAtOffset_data();
+    void contentRangeNotAtOffset();
+    void rangeNotSatisfiableForCompleteFile();
+    void failedWriteResumesFromTrueLength_data();
+    void failedWriteResumesFromTrueLength();
+    void unwritableFilePausesAndNamesThePath();
+    void rejectedLinks_data();
+    void rejectedLinks();
+    void expiredLinksYesRevealsAndRemoves();
+    void redirects_data();
+    void redirects();
+    void redirectToOtherSchemeIsMissingFile_data();
+    void redirectToOtherSchemeIsMissingFile();
+};
+
+void TestDownloadTransfer::freshDownloadThenRestartResumes()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(600000, 1);
+    StandInServer::AssetFault slow;
+    slow.throttleBytesPerSecond = 400000;
+    box.server.setAssetFault(QStringLiteral("a.mxf"), slow);
+
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
+    box.publish(dcp);
+
+    DownloadManager* engine = box.engine();
+    QVERIFY(engine->getCurrentReply());
+    const QNetworkRequest request = engine->getCurrentReply()->request();
+    QCOMPARE(request.attribute(QNetworkRequest::Http2AllowedAttribute).toBool(), false);
+    QCOMPARE(request.attribute(QNetworkRequest::RedirectPolicyAttribute).toInt(),
+             int(QNetworkRequest::ManualRedirectPolicy));
+    QCOMPARE(engine->getCurrentDownloadingDCP(), dcp);
+
+    const QString path = asset->getFullPath();
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 100000, 5000);
+    box.restart(); // the old engine dies mid-body; the new one loads from the store
+    const qint64 resumedAt = QFileInfo(path).size();
+    QVERIFY(resumedAt > 0 && resumedAt < content.size());
+    box.server.clearAllAssetFaults();
+
+    Asset* reloaded = DCPManager::getInstance()->getAsset(QStringLiteral("asset-1"), QStringLiteral("dcp-1"));
+    QVERIFY(reloaded);
+    QVERIFY(reloaded->getDownloadStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(reloaded->getDownloadChecksummed(), 10000);
+    QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")),
+             QStringList() << QStringLiteral("bytes=0-") << QStringLiteral("bytes=%1-").arg(resumedAt));
+    QCOMPARE(readAll(reloaded->getFullPath()), content);
+    QCOMPARE(prompts.count(), 0);
+}
+
+void TestDownloadTransfer::interruptedBodyResumesWithoutLoss_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("clean close before the announced length")
+        << QStringLiteral("drop=300000,throttle=1000000");
+    QTest::newRow("connection reset mid-body") << QStringLiteral("drop=300000,drop-reset,throttle=1000000");
+    QTest::newRow("server goes silent") << QStringLiteral("stall=250000,stall-seconds=-1");
+}
+
+void TestDownloadTransfer::interruptedBodyResumesWithoutLoss()
+{
+    QFETCH(QString, fault);
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(900000, 2);
+    StandInServer::AssetFault parsed;
+    QString parseError;
+    QVERIFY2(StandInServer::parseAssetFault(fault, &parsed, &parseError), qPrintable(parseError));
+    box.server.setAssetFault(QStringLiteral("a.mxf"), parsed);
+
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
+    box.publish(dcp);
+
+    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
+    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(asset->getDownloadAttempts(), 0u); // no verification attempt was spent on it
+
+    const QStringList ranges = box.rangesFor(QStringLiteral("a.mxf"));
+    QCOMPARE(ranges.size(), 2);
+    QCOMPARE(ranges.at(0), QStringLiteral("bytes=0-"));
+    const qint64 resumedAt = ranges.at(1).mid(6).chopped(1).toLongLong();
+    QVERIFY2(resumedAt > 0 && resumedAt <= 300000, qPrintable(ranges.at(1)));
+}
+
+void TestDownloadTransfer::wholeBodyForResumedRequestStartsAgain()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(500000, 3);
+    StandInServer::AssetFault fault;
+    fault.ignoreRange = true;
+    box.server.setAssetFault(QStringLiteral("a.mxf"), fault);
+
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
+    box.store(dcp);
+    // A third of the file is already there from an earlier run.
+    QVERIFY(writeAll(asset->getFullPath(), content.left(170000)));
+    box.engine()->assetsChanged();
+
+    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
+    QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")), QStringList() << QStringLiteral("bytes=170000-"));
+    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(asset->getDownloadAttempts(), 0u);
+}
+
+void TestDownloadTransfer::contentRangeNotAtOffset_data()
+{
+    QTest::addColumn<qint64>("delta");
+    QTest::addColumn<bool>("firstDeliveryUsed");
+    QTest::newRow("starts before the offset: file cut back") << qint64(-5000) << true;
+    QTest::newRow("starts after the offset: nothing written") << qint64(5000) << false;
+}
+
+void TestDownloadTransfer::contentRangeNotAtOffset()
+{
+    QFETCH(qint64, delta);
+    QFETCH(bool, firstDeliveryUsed);
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(400000, 4);
+    StandInServer::AssetFault fault;
+    fault.contentRangeDelta = delta;
+    box.server.setAssetFault(QStringLiteral("a.mxf"), fault);
+
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
+    box.store(dcp);
+    QVERIFY(writeAll(asset->getFullPath(), content.left(100000)));
+    box.engine()->assetsChanged();
+
+    if (firstDeliveryUsed) {
+        QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
+        QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
+    } else {
+        // The misplaced body is refused; the file keeps its length until a sane answer.
+        QTRY_VERIFY_WITH_TIMEOUT(box.requestsFor(QStringLiteral("a.mxf")).size() >= 2, 5000);
+        QCOMPARE(QFileInfo(asset->getFullPath()).size(), qint64(100000));
+        QVERIFY(!asset->getDownloadFinished());
+        box.server.clearAllAssetFaults();
+        QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
+    }
+    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(asset->getDownloadAttempts(), 0u);
+}
+
+void TestDownloadTransfer::rangeNotSatisfiableForCompleteFile()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(200000, 5);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
+    box.store(dcp);
+    // The whole file arrived, but the program ended before it was marked finished.
+    QVERIFY(writeAll(asset->getFullPath(), content));
+    box.engine()->assetsChanged();
+
+    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
+    QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
+    QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).first().status, 416);
+    QCOMPARE(readAll(asset->getFullPath()), content);
+}
+
+void TestDownloadTransfer::failedWriteResumesFromTrueLength_data()
+{
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("write error, space left: retried") << false;
+    QTest::newRow("disk full: paused with the box") << true;
+}
+
+void TestDownloadTransfer::failedWriteResumesFromTrueLength()
+{
+    QFETCH(bool, diskFull);
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(1500000, 6);
+    const qint64 limit = 700000;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
+    const QString path = asset->getFullPath();
+    DownloadManager* engine = box.engine();
+    engine->setFreeSpaceProbe([&](const QString&) -> qint64 {
+        return diskFull && QFileInfo(path).size() >= limit ? 0 : qint64(1) << 40;
+    });
+
+    FileSizeLimit fileLimit{rlim_t(limit)};
+    box.publish(dcp);
+
+    if (diskFull) {
+        QTRY_VERIFY_WITH_TIMEOUT(engine->isPaused(), 5000);
+        QCOMPARE(prompts.texts(), QStringList() << QStringLiteral("Not enough disk space"));
+        QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("1"));
+        QCOMPARE(engine->getCurrentAsset(), asset);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(box.requestsFor(QStringLiteral("a.mxf")).size() >= 2, 5000);
+    }
+    QCOMPARE(QFileInfo(path).size(), limit);
+    QCOMPARE(readAll(path), content.left(int(limit))); // nothing skipped before the failure
+
+    fileLimit.lift();
+    engine->setFreeSpaceProbe({});
+    if (diskFull)
+        engine->resumeDownloading();
+    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
+    QCOMPARE(readAll(path), content);
+    const QStringList ranges = box.rangesFor(QStringLiteral("a.mxf"));
+    QCOMPARE(ranges.first(), QStringLiteral("bytes=0-"));
+    for (const QString& range : ranges.mid(1))
+        QCOMPARE(range, QStringLiteral("bytes=%1-").arg(limit));
+}
+
+void TestDownloadTransfer::unwritableFilePausesAndNamesThePath()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset =
+        box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), patternBytes(100000));
+    asset->setDirectoryPath(QStringLiteral("sub"));
+    box.store(dcp);
+    // A plain file where the asset's folder should be: the file can never be opened.
+    QVERIFY(writeAll(dcp->getDCPPath() + QStringLiteral("/sub"), "in the way"));
+
+    DownloadManager* engine = box.engine();
+    engine->assetsChanged();
+    QTRY_VERIFY_WITH_TIMEOUT(engine->isPaused(), 5000);
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.last().icon, QMessageBox::Critical);
+    QVERIFY2(prompts.last().informativeText.contains(asset->getFullPath()),
+             qPrintable(prompts.last().informativeText));
+    QCOMPARE(engine->getCurrentReply(), nullptr);
+    QCOMPARE(engine->getCurrentAsset(), asset);
+    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("1"));
+
+    // Nothing more happens while paused: no retry, no second box.
+    const int requests = box.requestsFor(QStringLiteral("a.mxf")).size();
+    QTest::qWait(box.stallMs * 3);
+    QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), requests);
+    QCOMPARE(prompts.count(), 1);
+}
+
+void TestDownloadTransfer::rejectedLinks_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    const QString missing =
+        QStringLiteral("One of the files for DCP Film (friendly) is missing and can not be "
+                       "downloaded. You won't be able to finish the given download.");
+    QTest::newRow("400") << 400
+                         << QStringLiteral(
+                                "Download links for DCP Film (friendly) expired. You won't be able to "
+                                "finish the given download.");
+    QTest::newRow("403") << 403 << missing;
+    QTest::newRow("404") << 404 << missing;
+}
+
+void TestDownloadTransfer::rejectedLinks()
+{
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    prompts.answer(QMessageBox::No);
+    StandInServer::AssetFault fault;
+    fault.status = status;
+    box.server.setAssetFault(QStringLiteral("a.mxf"), fault);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), patternBytes(1000));
+    DownloadManager* engine = box.engine();
+    QSignalSpy pausedSpy(reel, &Reel::downloadPaused);
+    box.publish(dcp);
+
+    QTRY_COMPARE_WITH_TIMEOUT(prompts.count(), 1, 5000);
+    const PromptRequest asked = prompts.last();
+    QCOMPARE(asked.icon, QMessageBox::Critical);
+    QCOMPARE(asked.text, QStringLiteral("Download links expired"));
+    QCOMPARE(asked.informativeText,
+             message + QStringLiteral(
+                           "\r\n\r\nDo you want to remove outdated DCP?\r\n(This will NOT DELETE the files "
+                           "on your hard drive but simply remove the DCP from the Reelvane Downloader)"));
+    QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(asked.defaultButton, QMessageBox::No);
+
+    // No: paused, the asset stays current, the link is not tried again.
+    QVERIFY(engine->isPaused());
+    QCOMPARE(pausedSpy.count(), 1);
+    QCOMPARE(engine->getCurrentAsset(), asset);
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), dcp);
+    QTest::qWait(box.stallMs * 3);
+    QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
+    QCOMPARE(prompts.count(), 1);
+}
+
+void TestDownloadTransfer::expiredLinksYesRevealsAndRemoves()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    prompts.answer(QMessageBox::Yes);
+    StandInServer::AssetFault fault;
+    fault.status = 404;
+    box.server.setAssetFault(QStringLiteral("b.mxf"), fault);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* good =
+        box.addAsset(reel, QStringLiteral("asset-a"), QStringLiteral("a.mxf"), patternBytes(50000, 1));
+    Asset* missing =
+        box.addAsset(reel, QStringLiteral("asset-b"), QStringLiteral("b.mxf"), patternBytes(50000, 2));
+    const QString hiddenGood = good->getFullPath();
+    DownloadManager* engine = box.engine();
+    QSignalSpy standBy(engine, &DownloadManager::downloadStandBy);
+    box.publish(dcp);
+
+    QTRY_COMPARE_WITH_TIMEOUT(prompts.count(), 1, 5000);
+    QVERIFY(!QFileInfo::exists(hiddenGood));
+    QCOMPARE(readAll(dcp->getDCPPath() + QStringLiteral("/asset-a.mxf")), patternBytes(50000, 1));
+    QVERIFY(!QFileInfo::exists(missing->getFullPath()));
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
+    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0);
+    QCOMPARE(engine->getCurrentAsset(), nullptr);
+    QVERIFY(engine->getDownloadQueue().isEmpty());
+    QVERIFY(engine->isPaused());
+    QVERIFY(standBy.count() >= 1);
+}
+
+void TestDownloadTransfer::redirects_data()
+{
+    QTest::addColumn<int>("redirects");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<bool>("fileArrives");
+    QTest::newRow("3 root-relative") << 3 << int(StandInServer::RedirectStyle::RootRelative) << true;
+    QTest::newRow("3 path-relative") << 3 << int(StandInServer::RedirectStyle::PathRelative) << true;
+    QTest::newRow("3 absolute") << 3 << int(StandInServer::RedirectStyle::Absolute) << true;
+    QTest::newRow("4th taken as the end") << 4 << int(StandInServer::RedirectStyle::RootRelative) << false;
+}
+
+void TestDownloadTransfer::redirects()
+{
+    QFETCH(int, redirects);
+    QFETCH(int, style);
+    QFETCH(bool, fileArrives);
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(300000, 7);
+    StandInServer::AssetFault fault;
+    fault.redirects = redirects;
+    fault.redirectStyle = StandInServer::RedirectStyle(style);
+    box.server.setAssetFault(QStringLiteral("dir/a.mxf"), fault);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("dir/a.mxf"), content);
+    // A partial file: every hop must carry the same resume offset.
+    box.store(dcp);
+    QVERIFY(writeAll(asset->getFullPath(), content.left(1000)));
+
+    qint64 sizeWhenFinished = -1;
+    connect(dcp, &DCP::downloadFinished, this,
+            [&]() { sizeWhenFinished = QFileInfo(asset->getFullPath()).size(); });
+    box.engine()->assetsChanged();
+    QTRY_VERIFY_WITH_TIMEOUT(sizeWhenFinished >= 0, 5000);
+
+    const auto requests = box.requestsFor(QStringLiteral("dir/a.mxf"));
+    QCOMPARE(requests.size(), 4);
+    for (int i = 0; i < requests.size(); ++i) {
+        QCOMPARE(requests.at(i).range, QByteArray("bytes=1000-"));
+        QCOMPARE(requests.at(i).query, i == 0 ? QString() : QStringLiteral("hop=%1").arg(i));
+    }
+    QCOMPARE(asset->getRemainingRedirects(), 0);
+    if (fileArrives) {
+        QCOMPARE(sizeWhenFinished, qint64(content.size()));
+        QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
+    } else {
+        QCOMPARE(sizeWhenFinished, qint64(1000)); // the redirect body is never written
+    }
+}
+
+void TestDownloadTransfer::redirectToOtherSchemeIsMissingFile_data()
+{
+    QTest::addColumn<QByteArray>("location");
+    QTest::newRow("local file") << QByteArray("file:///etc/hostname");
+    QTest::newRow("ftp") << QByteArray("ftp://127.0.0.1/asset.mxf");
+}
+
+void TestDownloadTransfer::redirectToOtherSchemeIsMissingFile()
+{
+    QFETCH(QByteArray, location);
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    prompts.answer(QMessageBox::No);
+    RedirectResponder responder(location);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAssetAt(reel, QStringLiteral("asset-1"), responder.url(), patternBytes(1000));
+    DownloadManager* engine = box.engine();
+    box.publish(dcp);
+
+    QTRY_COMPARE_WITH_TIMEOUT(prompts.count(), 1, 5000);
+    QCOMPARE(prompts.last().text, QStringLiteral("Download links expired"));
+    QVERIFY(prompts.last().informativeText.startsWith(
+        QStringLiteral("One of the files for DCP Film (friendly) is missing")));
+    QVERIFY(engine->isPaused());
+    QCOMPARE(responder.requests, 1);
+    QCOMPARE(QFileInfo(asset->getFullPath()).size(), qint64(0));
+    QCOMPARE(asset->getDownloadUrl(), responder.url());
+    QVERIFY(!asset->getDownloadFinished());
+}
+
+QTEST_MAIN(TestDownloadTransfer)
+#include "tst_download_transfer.moc"
