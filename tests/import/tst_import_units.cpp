@@ -1,0 +1,292 @@
+#include "DcpFolder.h"
+#include "SampleDcp.h"
+#include "SizeText.h"
+#include "import/Crypto.h"
+#include "import/PackagePathRules.h"
+#include "import/SafeXml.h"
+
+#include <QCryptographicHash>
+#include <QDomDocument>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestImportUnits : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cfb8MatchesPublishedVector();
+    void decryptIgnoresItsRandomIv_data();
+    void decryptIgnoresItsRandomIv();
+    void cipherRefusesShortInput_data();
+    void cipherRefusesShortInput();
+
+    void pathRules_data();
+    void pathRules();
+    void xmlRefusesEntityDeclarations_data();
+    void xmlRefusesEntityDeclarations();
+
+    void sizeText_data();
+    void sizeText();
+    void generatedFilesMatchTheirPkl();
+    void generatorFollowsSeed();
+};
+
+// AES-256 CFB-8 from NIST SP 800-38A, F.3.17 (first 18 bytes).
+void TestImportUnits::cfb8MatchesPublishedVector()
+{
+    const QByteArray key =
+        QByteArray::fromHex("603deb1015ca71be2b73aef0857d77811f352c073b6108d72d9810a30914dff4");
+    const QByteArray iv = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f");
+    const QByteArray plain = QByteArray::fromHex("6bc1bee22e409f96e93d7e117393172aae2d");
+    const QByteArray cipher = QByteArray::fromHex("dc1f1a8520a64db55fcc8ac554844e889700");
+
+    QCOMPARE(Crypto::encryptAES(key, iv, plain).toHex(), cipher.toHex());
+    // The package layout: the initialisation vector as prefix, the decoder drops it.
+    QCOMPARE(Crypto::decryptAES(key, iv + cipher).toHex(), plain.toHex());
+}
+
+void TestImportUnits::decryptIgnoresItsRandomIv_data()
+{
+    QTest::addColumn<QByteArray>("prefix");
+    QTest::addColumn<bool>("prefixInPlaintext");
+    QTest::newRow("zero prefix") << QByteArray(16, '\0') << false;
+    QTest::newRow("0xff prefix") << QByteArray(16, '\xff') << false;
+    QTest::newRow("text prefix") << QByteArray("any sixteen byte") << false;
+    // Producer form: 16 arbitrary bytes in front of the text, all encrypted under another IV.
+    QTest::newRow("prefix encrypted with the text") << QByteArray("0123456789abcdef") << true;
+}
+
+void TestImportUnits::decryptIgnoresItsRandomIv()
+{
+    QFETCH(QByteArray, prefix);
+    QFETCH(bool, prefixInPlaintext);
+    const QByteArray key(32, 'k');
+    const QByteArray json = QByteArrayLiteral("{\"version\":20170613,\"dcps\":[]}");
+
+    QByteArray file;
+    if (prefixInPlaintext)
+        file = Crypto::encryptAES(key, QByteArray(16, '\x5a'), prefix + json);
+    else
+        file = prefix + Crypto::encryptAES(key, prefix, json);
+
+    // The decoder draws a fresh random IV every call; the text must come out each time.
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(Crypto::decryptAES(key, file), json);
+}
+
+void TestImportUnits::cipherRefusesShortInput_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<int>("dataSize");
+    QTest::addColumn<bool>("empty");
+    QTest::newRow("empty data") << QByteArray(32, 'k') << 0 << true;
+    QTest::newRow("16 bytes of data") << QByteArray(32, 'k') << 16 << true;
+    QTest::newRow("17 bytes of data") << QByteArray(32, 'k') << 17 << false;
+    QTest::newRow("31-byte key") << QByteArray(31, 'k') << 64 << true;
+    QTest::newRow("empty key") << QByteArray() << 64 << true;
+}
+
+void TestImportUnits::cipherRefusesShortInput()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(int, dataSize);
+    QFETCH(bool, empty);
+    const QByteArray out = Crypto::decryptAES(key, QByteArray(dataSize, 'x'));
+    QCOMPARE(out.isEmpty(), empty);
+    if (!empty)
+        QCOMPARE(out.size(), dataSize - 16);
+}
+
+void TestImportUnits::pathRules_data()
+{
+    QTest::addColumn<int>("rule"); // 0 plain name, 1 relative path, 2 download address
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("name") << 0 << "picture_r1.mxf" << true;
+    QTest::newRow("name with blanks and accents") << 0 << "Film Ü – 1.xml" << true;
+    QTest::newRow("name starting with dot") << 0 << ".hidden" << true;
+    QTest::newRow("empty name") << 0 << "" << false;
+    QTest::newRow("dot") << 0 << "." << false;
+    QTest::newRow("dot dot") << 0 << ".." << false;
+    QTest::newRow("slash") << 0 << "a/b" << false;
+    QTest::newRow("backslash") << 0 << "a\\b" << false;
+    QTest::newRow("NUL") << 0 << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b")) << false;
+
+    QTest::newRow("bare file") << 1 << "font.ttf" << true;
+    QTest::newRow("sub-folder") << 1 << "0a1b/font.ttf" << true;
+    QTest::newRow("dots inside a name") << 1 << "a..b/c..d" << true;
+    QTest::newRow("absolute") << 1 << "/etc/passwd" << false;
+    QTest::newRow("parent") << 1 << "../x" << false;
+    QTest::newRow("parent in the middle") << 1 << "a/../../x" << false;
+    QTest::newRow("parent with backslashes") << 1 << "a\\..\\x" << false;
+    QTest::newRow("drive letter") << 1 << "C:/x" << false;
+    QTest::newRow("NUL in path") << 1 << QString(QStringLiteral("a") + QChar(0)) << false;
+
+    QTest::newRow("http") << 2 << "http://127.0.0.1:8080/a/b.mxf" << true;
+    QTest::newRow("https") << 2 << "https://cdn.example/a.mxf?sig=1" << true;
+    QTest::newRow("upper-case scheme") << 2 << "HTTPS://cdn.example/a.mxf" << true;
+    QTest::newRow("file") << 2 << "file:///etc/passwd" << false;
+    QTest::newRow("ftp") << 2 << "ftp://host/a.mxf" << false;
+    QTest::newRow("no scheme") << 2 << "host/a.mxf" << false;
+    QTest::newRow("no host") << 2 << "http:///a.mxf" << false;
+    QTest::newRow("empty address") << 2 << "" << false;
+}
+
+void TestImportUnits::pathRules()
+{
+    QFETCH(int, rule);
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    switch (rule) {
+    case 0:
+        QCOMPARE(PackagePathRules::isPlainName(text), accepted);
+        break;
+    case 1:
+        QCOMPARE(PackagePathRules::isRelativeInside(text), accepted);
+        break;
+    default:
+        QCOMPARE(PackagePathRules::isDownloadAddress(text), accepted);
+        break;
+    }
+}
+
+void TestImportUnits::xmlRefusesEntityDeclarations_data()
+{
+    QTest::addColumn<QString>("xml");
+    QTest::addColumn<bool>("accepted");
+
+    QString bomb = QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE lolz [\n<!ENTITY lol \"lol\">\n");
+    for (int i = 1; i < 10; ++i) {
+        bomb += QStringLiteral("<!ENTITY lol%1 \"").arg(i);
+        for (int j = 0; j < 10; ++j)
+            bomb += i == 1 ? QStringLiteral("&lol;") : QStringLiteral("&lol%1;").arg(i - 1);
+        bomb += QStringLiteral("\">\n");
+    }
+    bomb += QStringLiteral(
+        "]>\n<CompositionPlaylist><AnnotationText>&lol9;</AnnotationText></CompositionPlaylist>");
+
+    QTest::newRow("nested entities") << bomb << false;
+    QTest::newRow("parameter entity")
+        << "<!DOCTYPE a [<!ENTITY % p \"<!ENTITY x 'y'>\"> %p;]><a>&x;</a>" << false;
+    QTest::newRow("doctype without entities") << "<!DOCTYPE a><a><b>1</b></a>" << true;
+    QTest::newRow("plain document") << "<?xml version=\"1.0\"?><a xmlns:p=\"u\"><p:b/></a>" << true;
+    QTest::newRow("not well-formed") << "<a><b></a>" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestImportUnits::xmlRefusesEntityDeclarations()
+{
+    QFETCH(QString, xml);
+    QFETCH(bool, accepted);
+    QDomDocument document;
+    QString error;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(SafeXml::parse(xml, &document, &error), accepted);
+    QVERIFY(timer.elapsed() < 2000);
+    QCOMPARE(error.isEmpty(), accepted);
+}
+
+void TestImportUnits::sizeText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<quint64>("bytes");
+    QTest::newRow("digits") << "1234" << true << quint64(1234);
+    QTest::newRow("K") << "4K" << true << quint64(4096);
+    QTest::newRow("MB") << "10MB" << true << quint64(10485760);
+    QTest::newRow("G lower case") << "4g" << true << Q_UINT64_C(4294967296);
+    QTest::newRow("T") << "2T" << true << Q_UINT64_C(2199023255552);
+    QTest::newRow("overflow") << "99999999999T" << false << quint64(0);
+    QTest::newRow("suffix only") << "M" << false << quint64(0);
+    QTest::newRow("negative") << "-1" << false << quint64(0);
+    QTest::newRow("unknown suffix") << "5X" << false << quint64(0);
+}
+
+void TestImportUnits::sizeText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(quint64, bytes);
+    quint64 value = 0;
+    QCOMPARE(SizeText::parse(text, &value), ok);
+    if (ok)
+        QCOMPARE(value, bytes);
+}
+
+void TestImportUnits::generatedFilesMatchTheirPkl()
+{
+    QTemporaryDir dir;
+    SampleDcp::Options o;
+    o.reels = 2;
+    o.subtitles = true;
+    o.pictureSize = 3 * 1024 * 1024 + 17; // more than one block, not a multiple of it
+    o.soundSize = 0;
+    o.title = QStringLiteral("Gen Ü");
+    DcpDescription made;
+    QVERIFY(SampleDcp::generate(o, dir.path() + QStringLiteral("/Gen Ü"), &made));
+
+    for (const DcpAssetInfo& a : made.assets) {
+        QFile file(dir.path() + QStringLiteral("/Gen Ü/") + a.path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(a.path));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(quint64(bytes.size()), a.size);
+        if (a.kind != DcpAssetInfo::Pkl)
+            QCOMPARE(
+                QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toBase64()),
+                a.hash);
+    }
+    // Each font lies in the folder named after its reel's subtitle.
+    for (int r = 1; r <= 2; ++r) {
+        const DcpAssetInfo subtitle = made.find(DcpAssetInfo::Subtitle, r);
+        QCOMPARE(made.find(DcpAssetInfo::Font, r).path, subtitle.uuid + QStringLiteral("/font.ttf"));
+    }
+
+    // Reading the folder back gives the same description.
+    DcpDescription read;
+    QString error;
+    QVERIFY2(DcpFolder::read(dir.path() + QStringLiteral("/Gen Ü"), &read, &error), qPrintable(error));
+    QCOMPARE(read.title, made.title);
+    QCOMPARE(read.cplUuid, made.cplUuid);
+    QCOMPARE(read.cpl, made.cpl);
+    QCOMPARE(read.pkl, made.pkl);
+    QCOMPARE(read.assetMap, made.assetMap);
+    QCOMPARE(read.reelCount, 2);
+    QCOMPARE(read.assets.size(), made.assets.size());
+    for (const DcpAssetInfo& a : made.assets) {
+        bool found = false;
+        for (const DcpAssetInfo& b : read.assets) {
+            if (b.uuid == a.uuid) {
+                found = true;
+                QCOMPARE(b.path, a.path);
+                QCOMPARE(b.size, a.size);
+                QCOMPARE(b.reel, a.reel);
+                QCOMPARE(int(b.kind), int(a.kind));
+            }
+        }
+        QVERIFY2(found, qPrintable(a.path));
+    }
+    QCOMPARE(read.sizeOfReels({2}), made.sizeOfReels({2}));
+}
+
+void TestImportUnits::generatorFollowsSeed()
+{
+    SampleDcp::Options o;
+    DcpDescription a, b, c;
+    QVERIFY(SampleDcp::generate(o, QString(), &a));
+    QVERIFY(SampleDcp::generate(o, QString(), &b));
+    o.seed = 2;
+    QVERIFY(SampleDcp::generate(o, QString(), &c));
+    QCOMPARE(a.cpl, b.cpl);
+    QCOMPARE(a.pkl, b.pkl);
+    QVERIFY(a.cplUuid != c.cplUuid);
+    QVERIFY(a.find(DcpAssetInfo::Picture, 1).hash != c.find(DcpAssetInfo::Picture, 1).hash);
+}
+
+QTEST_GUILESS_MAIN(TestImportUnits)
+#include "tst_import_units.moc"
