@@ -1,0 +1,551 @@
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/Notification.h"
+#include "notify/NotificationManager.h"
+#include "storage/DatabaseManager.h"
+
+#include "StandInServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUuid>
+#include <QtTest>
+
+#include <atomic>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+QStringList g_log;
+QtMessageHandler g_previousHandler = nullptr;
+
+// Debug lines are the program's log: keep them for the assertions, out of the test output.
+void captureLog(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtDebugMsg) {
+        g_log.append(message);
+        if (!qEnvironmentVariableIsSet("ORV_TEST_VERBOSE"))
+            return;
+    }
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+int logLinesContaining(const QString& text, const QString& also = QString())
+{
+    int count = 0;
+    for (const QString& line : qAsConst(g_log)) {
+        if (line.contains(text) && (also.isEmpty() || line.contains(also)))
+            ++count;
+    }
+    return count;
+}
+
+QString newUuid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+struct StoredRow
+{
+    int event;
+    bool synced;
+    QString reelAssetsHash;
+};
+
+QList<StoredRow> storedRows()
+{
+    QList<StoredRow> rows;
+    QSqlQuery query = DatabaseManager::getInstance()->getNotificationQuery();
+    while (query.next()) {
+        rows.append({query.value(QStringLiteral("event")).toInt(),
+                     query.value(QStringLiteral("synced")).toBool(),
+                     query.value(QStringLiteral("reel_assets_hash")).toString()});
+    }
+    return rows;
+}
+
+QString storedFileName(const QString& assetUuid)
+{
+    QSqlQuery query = DatabaseManager::getInstance()->getDCPQuery();
+    while (query.next()) {
+        if (query.value(QStringLiteral("asset_uuid")).toString() == assetUuid)
+            return query.value(QStringLiteral("asset_original_filename")).toString();
+    }
+    return QString();
+}
+
+// One stored, catalogued reel with two asset files on disk under their hidden names
+// (the second one in a sub-folder).
+struct ReelFixture
+{
+    DCP* dcp = nullptr;
+    Reel* reel = nullptr;
+    QList<Asset*> assets;
+    QStringList hiddenPaths;
+    QStringList visiblePaths;
+
+    bool allHidden() const
+    {
+        for (int i = 0; i < hiddenPaths.size(); ++i) {
+            if (!QFileInfo::exists(hiddenPaths[i]) || QFileInfo::exists(visiblePaths[i]))
+                return false;
+        }
+        return true;
+    }
+    bool allVisible() const
+    {
+        for (int i = 0; i < hiddenPaths.size(); ++i) {
+            if (QFileInfo::exists(hiddenPaths[i]) || !QFileInfo::exists(visiblePaths[i]))
+                return false;
+        }
+        return true;
+    }
+};
+
+QList<int> eventsSent(const StandInServer& server)
+{
+    QList<int> events;
+    for (const StandInServer::QueryItems& items : server.notificationsReceived()) {
+        for (const auto& item : items) {
+            if (item.first == QLatin1String("event"))
+                events.append(item.second.toInt());
+        }
+    }
+    return events;
+}
+
+const QList<NotificationType::Value> kCompleteReel = {
+    NotificationType::DownloadStarted,    NotificationType::DownloadFinished,
+    NotificationType::DownloadProgress25, NotificationType::DownloadProgress50,
+    NotificationType::DownloadProgress75, NotificationType::ChecksumStarted,
+    NotificationType::ChecksumOk};
+
+constexpr int kNeverMs = 3600 * 1000;
+
+} // namespace
+
+class TestNotificationManager : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> sandbox;
+    std::unique_ptr<StandInServer> server;
+    int fixtureCount = 0;
+
+    ReelFixture makeReel(quint64 campaignDcpId, uint reelNumber)
+    {
+        ReelFixture f;
+        const QString tag = QString::number(++fixtureCount);
+        f.dcp = new DCP(newUuid(), QStringLiteral("Film_") + tag,
+                        QStringLiteral("http://127.0.0.1/poster.png"), sandbox->path());
+        f.dcp->setFriendlyTitle(QStringLiteral("Film ") + tag);
+        f.dcp->setUserUUID(newUuid());
+        f.dcp->setCampaignDCPId(campaignDcpId);
+        f.reel = new Reel(newUuid(), reelNumber);
+        f.reel->setDCP(f.dcp);
+        for (int i = 0; i < 2; ++i) {
+            const QString name = QStringLiteral("reel%1_%2.mxf").arg(reelNumber).arg(i);
+            auto* asset = new Asset(newUuid(), QStringLiteral("2jmj7l5rSw0yVb/vlWAYkK/YBwk="), 4,
+                                    QStringLiteral("application/mxf"), QLatin1Char('.') + name,
+                                    QStringLiteral("http://127.0.0.1/assets/") + name);
+            asset->setDCP(f.dcp);
+            if (i == 1)
+                asset->setDirectoryPath(QStringLiteral("sub"));
+            asset->addReel(f.reel);
+            f.reel->addAsset(asset);
+            f.dcp->addAsset(asset);
+            f.assets.append(asset);
+        }
+        f.dcp->addReel(f.reel);
+        f.dcp->syncToDatabase();
+        DCPManager::getInstance()->addDCP(f.dcp);
+
+        for (Asset* asset : qAsConst(f.assets)) {
+            const QString hidden = asset->getFullPath();
+            QDir().mkpath(QFileInfo(hidden).path());
+            QFile file(hidden);
+            if (file.open(QIODevice::WriteOnly))
+                file.write("data");
+            f.hiddenPaths.append(hidden);
+            f.visiblePaths.append(QFileInfo(hidden).path() + QLatin1Char('/') +
+                                  QFileInfo(hidden).fileName().mid(1));
+        }
+        return f;
+    }
+
+    NotificationManager* manager(int intervalMs)
+    {
+        NotificationManager* m = NotificationManager::getInstance();
+        m->setConsumerInterval(intervalMs);
+        return m;
+    }
+
+    static void queueAll(NotificationManager* m, Reel* reel, const QList<NotificationType::Value>& events)
+    {
+        for (NotificationType::Value event : events)
+            m->addToQueue(reel, event);
+    }
+
+private slots:
+    void initTestCase() { g_previousHandler = qInstallMessageHandler(captureLog); }
+    void cleanupTestCase() { qInstallMessageHandler(g_previousHandler); }
+
+    void init()
+    {
+        sandbox = std::make_unique<QTemporaryDir>();
+        QVERIFY(sandbox->isValid());
+        NotificationManager::resetForTesting();
+        DCPManager::resetForTesting();
+        DatabaseManager::resetForTesting(sandbox->path());
+        server = std::make_unique<StandInServer>();
+        QVERIFY(server->listen());
+        qputenv("ORV_NOTIFY_URL", server->notificationBaseUrl().toUtf8());
+        g_log.clear();
+    }
+
+    void cleanup()
+    {
+        NotificationManager::resetForTesting();
+        DCPManager::resetForTesting();
+        server.reset();
+        DatabaseManager::resetForTesting();
+        sandbox.reset();
+    }
+
+    void eachEventIsRecordedOncePerRetryState()
+    {
+        ReelFixture f = makeReel(7, 1);
+        NotificationManager* m = manager(kNeverMs);
+
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+        QCOMPARE(storedRows().size(), 1);
+        QCOMPARE(m->getQueue().size(), 1);
+        const QString firstHash = storedRows().at(0).reelAssetsHash;
+        QCOMPARE(firstHash,
+                 QString::number(f.reel->getDbId()) + QLatin1Char('-') + f.reel->getAssetsRetryHash());
+        QCOMPARE(m->getQueue().firstKey(), QStringLiteral("7-1-1-") + firstHash);
+
+        // A re-downloaded asset changes the reel's state: the same event is news again.
+        f.assets[1]->setDownloadAttempts(1);
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+        const QList<StoredRow> rows = storedRows();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1].event, 1);
+        QVERIFY(rows[1].reelAssetsHash != firstHash);
+        QCOMPARE(m->getQueue().size(), 2);
+
+        // Known events are answered from memory: with the store gone they still pass,
+        // while a new one fails and is not queued, so a later call can record it.
+        DatabaseManager::getInstance()->db.close();
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+        QVERIFY_EXCEPTION_THROWN(m->addToQueue(f.reel, NotificationType::DownloadFinished),
+                                 std::runtime_error);
+        QCOMPARE(m->getQueue().size(), 2);
+        QVERIFY(DatabaseManager::getInstance()->db.open());
+        m->addToQueue(f.reel, NotificationType::DownloadFinished);
+        QCOMPARE(m->getQueue().size(), 3);
+        QCOMPARE(storedRows().size(), 3);
+    }
+
+    void workerThreadCallsRunOnTheMainThread()
+    {
+        ReelFixture f = makeReel(7, 2);
+
+        // Even a first use from the worker builds the manager on the main thread.
+        NotificationManager* fromWorker = nullptr;
+        std::unique_ptr<QThread> creator(
+            QThread::create([&] { fromWorker = NotificationManager::getInstance(); }));
+        creator->start();
+        QTRY_VERIFY(creator->isFinished());
+        QVERIFY(fromWorker);
+        QCOMPARE(fromWorker->thread(), QCoreApplication::instance()->thread());
+        fromWorker->setConsumerInterval(kNeverMs);
+
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            fromWorker->addToQueue(f.reel, NotificationType::ChecksumStarted);
+            fromWorker->addToQueue(f.reel, NotificationType::ChecksumStarted);
+            fromWorker->addToQueue(f.reel, NotificationType::ChecksumOk);
+        }));
+        worker->start();
+        QTRY_VERIFY(worker->isFinished());
+        const QList<StoredRow> rows = storedRows();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].event, 6);
+        QCOMPARE(rows[1].event, 8);
+        QCOMPARE(fromWorker->getQueue().size(), 2);
+
+        // A store failure comes back to the worker that raised the event.
+        DatabaseManager::getInstance()->db.close();
+        std::atomic<int> failures{0};
+        std::unique_ptr<QThread> failing(QThread::create([&] {
+            try {
+                fromWorker->addToQueue(f.reel, NotificationType::ChecksumFailed);
+            } catch (const std::runtime_error&) {
+                ++failures;
+            }
+        }));
+        failing->start();
+        QTRY_VERIFY(failing->isFinished());
+        QCOMPARE(failures.load(), 1);
+        QCOMPARE(fromWorker->getQueue().size(), 2);
+    }
+
+    void pendingEventsGoOutInOrder_data()
+    {
+        QTest::addColumn<QString>("userUuid");
+        QTest::newRow("uuid") << QStringLiteral("5f3c1e2a-93b1-4c55-a0d4-7b2f9a6e8c01");
+        QTest::newRow("query delimiters and escapes") << QStringLiteral("a&event=9 b+c%41#d/é");
+    }
+
+    void pendingEventsGoOutInOrder()
+    {
+        QFETCH(QString, userUuid);
+        ReelFixture f = makeReel(42, 3);
+        f.dcp->setUserUUID(userUuid);
+        NotificationManager* m = manager(kNeverMs);
+
+        queueAll(m, f.reel,
+                 {NotificationType::DownloadStarted, NotificationType::DownloadProgress25,
+                  NotificationType::DownloadFinished});
+        m->setConsumerInterval(20);
+        QTRY_COMPARE(m->getSyncedNotifications().size(), 3);
+
+        QCOMPARE(eventsSent(*server), (QList<int>{1, 2, 3}));
+        const QList<StandInServer::QueryItems> received = server->notificationsReceived();
+        const QStringList keys = {QStringLiteral("user_uuid"), QStringLiteral("campaign_dcp_id"),
+                                  QStringLiteral("reel_number"), QStringLiteral("event")};
+        for (const StandInServer::QueryItems& items : received) {
+            QCOMPARE(items.size(), 4);
+            for (int i = 0; i < 4; ++i)
+                QCOMPARE(items[i].first, keys[i]);
+            QCOMPARE(items[0].second, userUuid);
+            QCOMPARE(items[1].second, QStringLiteral("42"));
+            QCOMPARE(items[2].second, QStringLiteral("3"));
+        }
+        for (const StandInServer::JournalEntry& entry :
+             server->journalFor(QStringLiteral("/notification/dcp")))
+            QCOMPARE(entry.method, QByteArray("GET"));
+        for (const StoredRow& row : storedRows())
+            QVERIFY(row.synced);
+        QCOMPARE(logLinesContaining(QStringLiteral("[NotificationManager] Sync Reel num:")), 3);
+    }
+
+    void onlyTheExactAnswerOkAcknowledges_data()
+    {
+        QTest::addColumn<int>("failFirst");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("upper case") << 0 << QByteArray("OK");
+        QTest::newRow("trailing line break") << 0 << QByteArray("ok\n");
+        QTest::newRow("empty") << 0 << QByteArray();
+        QTest::newRow("longer word") << 0 << QByteArray("okay");
+        QTest::newRow("service unavailable twice") << 2 << QByteArray("ok");
+    }
+
+    void onlyTheExactAnswerOkAcknowledges()
+    {
+        QFETCH(int, failFirst);
+        QFETCH(QByteArray, body);
+        StandInServer::NotifyFault fault;
+        fault.failFirst = failFirst;
+        fault.body = body;
+        server->setNotificationFault(fault);
+
+        ReelFixture f = makeReel(3, 1);
+        NotificationManager* m = manager(100);
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+
+        if (body != "ok") {
+            QTRY_VERIFY(server->notificationsReceived().size() >= 3);
+            QCOMPARE(m->getQueue().size(), 1);
+            QVERIFY(m->getSyncedNotifications().isEmpty());
+            QVERIFY(!storedRows().at(0).synced);
+            QVERIFY(logLinesContaining(QStringLiteral("[NotificationManager] Failed Reel num:")) >= 2);
+            server->setNotificationFault(StandInServer::NotifyFault());
+        }
+        QTRY_COMPARE(m->getSyncedNotifications().size(), 1);
+        QVERIFY(m->getQueue().isEmpty());
+        QVERIFY(storedRows().at(0).synced);
+        if (failFirst > 0)
+            QCOMPARE(server->notificationsReceived().size(), failFirst + 1);
+
+        // One request at a time, the next a full period after the previous answer.
+        const QList<StandInServer::JournalEntry> entries =
+            server->journalFor(QStringLiteral("/notification/dcp"));
+        for (int i = 1; i < entries.size(); ++i)
+            QVERIFY2(entries[i - 1].time.msecsTo(entries[i].time) >= 90, "retried before a full period");
+    }
+
+    void unansweredRequestTimesOutAndIsRetried()
+    {
+        StandInServer::NotifyFault silent;
+        silent.neverAnswer = true;
+        server->setNotificationFault(silent);
+
+        ReelFixture f = makeReel(3, 1);
+        NotificationManager* m = manager(20);
+        m->setRequestTimeout(200);
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+
+        QTRY_VERIFY(server->notificationsReceived().size() >= 2);
+        QCOMPARE(m->getQueue().size(), 1);
+        QVERIFY(logLinesContaining(QStringLiteral("[NotificationManager] Failed Reel num:")) >= 1);
+
+        server->setNotificationFault(StandInServer::NotifyFault());
+        QTRY_COMPARE(m->getSyncedNotifications().size(), 1);
+        QVERIFY(storedRows().at(0).synced);
+    }
+
+    void reelIsRevealedWhenItsLastRowIsAcknowledged()
+    {
+        ReelFixture f = makeReel(5, 1);
+        QSignalSpy synced(f.reel, &Reel::downloadSynced);
+        QSignalSpy status(f.dcp, &DCP::statusChanged);
+        NotificationManager* m = manager(20);
+
+        queueAll(m, f.reel, kCompleteReel.mid(0, 6));
+        QTRY_COMPARE(m->getSyncedNotifications().size(), 6);
+        QCOMPARE(synced.count(), 0);
+        QVERIFY(f.allHidden());
+
+        // The checksum report is acknowledged while a newer row of the same import waits.
+        StandInServer::NotifyFault silent;
+        silent.neverAnswer = true;
+        server->setNotificationFault(silent);
+        m->addToQueue(f.reel, NotificationType::ChecksumOk);
+        QTRY_VERIFY(m->isRequestInFlight() && server->notificationsReceived().size() == 7);
+        f.assets[0]->setDownloadAttempts(1);
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+        m->setConsumerInterval(kNeverMs);
+        server->setNotificationFault(StandInServer::NotifyFault());
+        server->answerHeldNotifications();
+        QTRY_COMPARE(m->getSyncedNotifications().size(), 7);
+        QVERIFY(!m->isRequestInFlight());
+        QCOMPARE(synced.count(), 0);
+        QVERIFY(f.allHidden());
+        QCOMPARE(logLinesContaining(QStringLiteral("[NotificationManager] Revealing ...")), 0);
+
+        m->setConsumerInterval(20);
+        QTRY_COMPARE(m->getSyncedNotifications().size(), 8);
+        QCOMPARE(synced.count(), 1);
+        QCOMPARE(status.count(), 1);
+        QVERIFY(f.allVisible());
+        for (Asset* asset : qAsConst(f.assets)) {
+            QVERIFY(!asset->getOriginalFileName().startsWith(QLatin1Char('.')));
+            QCOMPARE(storedFileName(asset->getUuid()), asset->getOriginalFileName());
+        }
+        QCOMPARE(logLinesContaining(QStringLiteral("[NotificationManager] Revealing ...")), 1);
+        QCOMPARE(logLinesContaining(QStringLiteral("[NotificationManager] Reveal files for reel:"),
+                                    f.reel->getUuid()),
+                 1);
+    }
+
+    void rowsOfAnEarlierImportAreIgnored_data()
+    {
+        QTest::addColumn<int>("oldEvent");
+        QTest::addColumn<bool>("oldSynced");
+        QTest::addColumn<QString>("oldPrefixSuffix"); // appended to the current db_id
+        QTest::addColumn<bool>("currentChecksumOk");
+        QTest::addColumn<bool>("revealed");
+
+        QTest::newRow("old unsynced row does not block")
+            << 1 << false << QStringLiteral("000") << true << true;
+        QTest::newRow("old checksum ok does not allow")
+            << 8 << true << QStringLiteral("000") << false << false;
+        QTest::newRow("db_id sharing leading digits does not block")
+            << 2 << false << QStringLiteral("5") << true << true;
+    }
+
+    void rowsOfAnEarlierImportAreIgnored()
+    {
+        QFETCH(int, oldEvent);
+        QFETCH(bool, oldSynced);
+        QFETCH(QString, oldPrefixSuffix);
+        QFETCH(bool, currentChecksumOk);
+        QFETCH(bool, revealed);
+
+        ReelFixture f = makeReel(5, 1);
+        QSignalSpy synced(f.reel, &Reel::downloadSynced);
+        NotificationManager* m = manager(kNeverMs);
+
+        // Written by an earlier import of this reel UUID, already in the journal.
+        Notification old(f.dcp->getUserUUID(), 5, f.reel->getUuid(),
+                         QString::number(f.reel->getDbId()) + oldPrefixSuffix + QStringLiteral("-oldasset0"),
+                         1, static_cast<NotificationType::Value>(oldEvent), oldSynced);
+        DatabaseManager::getInstance()->insertNotification(&old);
+
+        const QList<NotificationType::Value> events =
+            currentChecksumOk ? kCompleteReel : kCompleteReel.mid(0, 6);
+        queueAll(m, f.reel, events);
+        m->setConsumerInterval(20);
+        QTRY_COMPARE(m->getSyncedNotifications().size(), events.size());
+        QTRY_VERIFY(!m->isRequestInFlight());
+
+        QCOMPARE(synced.count(), revealed ? 1 : 0);
+        QCOMPARE(f.allVisible(), revealed);
+        QCOMPARE(f.allHidden(), !revealed);
+    }
+
+    void unsyncedRowsAreSentAgainAfterARestart()
+    {
+        ReelFixture f = makeReel(9, 4);
+        NotificationManager* m = manager(20);
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+        QTRY_COMPARE(m->getSyncedNotifications().size(), 1);
+        m->setConsumerInterval(kNeverMs);
+        m->addToQueue(f.reel, NotificationType::DownloadFinished);
+        const QString pendingHash = m->getQueue().firstKey();
+
+        NotificationManager::resetForTesting();
+        m = NotificationManager::getInstance();
+        QCOMPARE(m->getQueue().keys(), QStringList{pendingHash});
+        QCOMPARE(m->getSyncedNotifications().size(), 1);
+        // A fresh start runs on the product timings; nothing goes out before the first tick.
+        QCOMPARE(m->getConsumerInterval(), 5000);
+        QCOMPARE(m->getRequestTimeout(), 30000);
+        QVERIFY(!m->isRequestInFlight());
+
+        m->addToQueue(f.reel, NotificationType::DownloadStarted);
+        m->addToQueue(f.reel, NotificationType::DownloadFinished);
+        QCOMPARE(storedRows().size(), 2);
+
+        m->setConsumerInterval(20);
+        QTRY_COMPARE(m->getSyncedNotifications().size(), 2);
+        QCOMPARE(eventsSent(*server), (QList<int>{1, 2}));
+    }
+
+    void removedReelIsAcknowledgedButNotRevealed()
+    {
+        ReelFixture f = makeReel(6, 2);
+        QSignalSpy synced(f.reel, &Reel::downloadSynced);
+        NotificationManager* m = manager(kNeverMs);
+        queueAll(m, f.reel, kCompleteReel);
+        DCPManager::getInstance()->removeDCP(f.dcp);
+
+        m->setConsumerInterval(20);
+        QTRY_COMPARE(m->getSyncedNotifications().size(), kCompleteReel.size());
+        QTRY_VERIFY(!m->isRequestInFlight());
+        for (const StoredRow& row : storedRows())
+            QVERIFY(row.synced);
+        QCOMPARE(logLinesContaining(
+                     QStringLiteral("[NotificationManager] Reveal files failed! Reel with uuid not found:"),
+                     f.reel->getUuid()),
+                 1);
+        QCOMPARE(synced.count(), 0);
+        QVERIFY(f.allHidden());
+    }
+};
+
+QTEST_MAIN(TestNotificationManager)
+#include "tst_notificationmanager.moc"
