@@ -1,0 +1,127 @@
+// Usage: bench_model_catalogue_load [dcps, default 1000] [reels per DCP, default 10] [assets per reel,
+// default 5]
+//
+// Builds a store in a temporary directory through the model's own DCP::syncToDatabase,
+// creates the DCP folders, then measures the start-up load of the catalogue from that
+// store: the load alone, and the full first getInstance() including the download
+// engine's queue rebuild (downloads paused, so nothing goes to the network).
+
+#include "download/DownloadManager.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "storage/DatabaseManager.h"
+#include "storage/Setting.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+// Runs only the start-up load; the catalogue's constructor is protected.
+class LoadOnly : public DCPManager
+{
+public:
+    LoadOnly() = default;
+    int count() const { return getDCPs().size(); }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int dcps = args.size() > 1 ? args.at(1).toInt() : 1000;
+    const int reels = args.size() > 2 ? args.at(2).toInt() : 10;
+    const int assets = args.size() > 3 ? args.at(3).toInt() : 5;
+    if (dcps <= 0 || reels <= 0 || assets <= 0) {
+        std::fprintf(stderr, "usage: %s [dcps] [reels per DCP] [assets per reel]\n", argv[0]);
+        return 2;
+    }
+
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        return 1;
+    }
+    const QString downloads = dir.filePath(QStringLiteral("downloads"));
+    DatabaseManager::resetForTesting(dir.path());
+    DCPManager::resetForTesting();
+    Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
+    Setting::getInstance()->save();
+
+    QElapsedTimer timer;
+    timer.start();
+    for (int d = 0; d < dcps; ++d) {
+        const QString dcpUuid = QStringLiteral("dcp-%1").arg(d, 6, 10, QLatin1Char('0'));
+        // Owned by the benchmark for the rest of the run, as the catalogue would own them.
+        auto* dcp = new DCP(dcpUuid, QStringLiteral("Title_%1_FTR").arg(d),
+                            QStringLiteral("http://127.0.0.1/i.png"), downloads);
+        dcp->setFriendlyTitle(QStringLiteral("Feature %1").arg(d));
+        dcp->setUserUUID(QStringLiteral("user"));
+        dcp->setCampaignDCPId(quint64(d) + 1);
+        for (int r = 0; r < reels; ++r) {
+            auto* reel = new Reel(QStringLiteral("%1-reel-%2").arg(dcpUuid).arg(r), QString(), QString(),
+                                  QString(), unsigned(r + 1));
+            reel->setDCP(dcp);
+            dcp->addReel(reel);
+            for (int a = 0; a < assets; ++a) {
+                const QString assetUuid = QStringLiteral("%1-asset-%2-%3").arg(dcpUuid).arg(r).arg(a);
+                auto* asset = new Asset(assetUuid, QStringLiteral("2jmj7l5rSw0yVb/vlWAYkK/YBwk="), 1000000,
+                                        QStringLiteral("application/mxf"), QStringLiteral(".") + assetUuid,
+                                        QStringLiteral("http://127.0.0.1:9/") + assetUuid);
+                asset->setDCP(dcp);
+                asset->addReel(reel);
+                reel->addAsset(asset);
+                dcp->addAsset(asset);
+            }
+        }
+        dcp->syncToDatabase();
+        QDir().mkpath(dcp->getDCPPath());
+    }
+    const qint64 buildMs = timer.elapsed();
+    std::printf("built store: %d DCPs x %d reels x %d assets in %lld ms\n", dcps, reels, assets,
+                static_cast<long long>(buildMs));
+
+    // A fresh connection, as at the next start of the program.
+    DatabaseManager::resetForTesting(dir.path());
+    DCPManager::resetForTesting();
+    Setting::resetForTesting();
+
+    // The store's share: the joined query, stepped through without building objects.
+    timer.restart();
+    int rows = 0;
+    {
+        QSqlQuery query = DatabaseManager::getInstance()->getDCPQuery();
+        while (query.next()) {
+            ++rows;
+        }
+    }
+    std::printf("joined query alone: %d rows in %lld ms\n", rows, static_cast<long long>(timer.elapsed()));
+
+    DatabaseManager::resetForTesting(dir.path());
+    timer.restart();
+    std::unique_ptr<LoadOnly> loaded(new LoadOnly());
+    const qint64 loadMs = timer.elapsed();
+    std::printf("catalogue load: %d DCPs in %lld ms\n", loaded->count(), static_cast<long long>(loadMs));
+
+    DatabaseManager::resetForTesting(dir.path());
+    DCPManager::resetForTesting();
+    Setting::resetForTesting();
+    timer.restart();
+    DCPManager* catalogue = DCPManager::getInstance();
+    const qint64 startMs = timer.elapsed();
+    std::printf("first getInstance (load + queue rebuild of %d assets): %lld ms\n",
+                DownloadManager::getInstance()->getDownloadQueue().size(), static_cast<long long>(startMs));
+
+    const int expected = dcps;
+    const bool ok = loaded->count() == expected && catalogue->getDCPs().size() == expected;
+    DownloadManager::resetForTesting();
+    DatabaseManager::resetForTesting(QString());
+    return ok ? 0 : 1;
+}
