@@ -372,6 +372,8 @@ bool DownloadManager::removeDownload(DCP* dcp)
         return true;
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to remove the DCP."), e);
+        // The DCP is still listed: give its assets their places in the queue back.
+        assetsChanged();
         return false;
     }
 }

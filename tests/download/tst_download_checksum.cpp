@@ -1,0 +1,265 @@
+// The checksum worker: verdicts, re-downloads and their limit, reel outcomes and events,
+// refusal to remove a reel under validation, and reading back from the medium.
+
+#include "DownloadTestSupport.h"
+#include "app/UserPrompt.h"
+
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+void startPaused()
+{
+    Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
+    Setting::getInstance()->save();
+}
+
+// Pages of the file that are in the page cache.
+long residentPages(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return -1;
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    void* map = ::mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, fd, 0);
+    ::close(fd);
+    if (map == MAP_FAILED)
+        return -1;
+    const long page = ::sysconf(_SC_PAGESIZE);
+    std::vector<unsigned char> vec(size_t((size + page - 1) / page));
+    long resident = -1;
+    if (::mincore(map, size_t(size), vec.data()) == 0) {
+        resident = 0;
+        for (unsigned char v : vec)
+            resident += v & 1;
+    }
+    ::munmap(map, size_t(size));
+    return resident;
+}
+
+} // namespace
+
+class TestDownloadChecksum : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void corruptDeliveries_data();
+    void corruptDeliveries();
+    void reelWithRequeuedAndCorruptedAssetIsQueued();
+    void checksummedReelPassesWithoutReadingFiles();
+    void sharedAssetIsNotPenalisedTwice();
+    void reelUnderValidationCannotBeRemoved();
+    void storeFailureDropsTheJobNotTheWorker();
+    void flushToMediumDropsCachedPages();
+};
+
+void TestDownloadChecksum::corruptDeliveries_data()
+{
+    QTest::addColumn<int>("corrupt");
+    QTest::addColumn<unsigned>("attempts");
+    QTest::addColumn<bool>("corrupted");
+    QTest::addColumn<int>("queuedSignals");
+    QTest::newRow("first delivery bad") << 1 << 1u << false << 1;
+    QTest::newRow("two bad deliveries") << 2 << 2u << false << 2;
+    QTest::newRow("three bad deliveries: corrupted") << 3 << 2u << true << 2;
+}
+
+void TestDownloadChecksum::corruptDeliveries()
+{
+    QFETCH(int, corrupt);
+    QFETCH(unsigned, attempts);
+    QFETCH(bool, corrupted);
+    QFETCH(int, queuedSignals);
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(200000, 1);
+    StandInServer::AssetFault fault;
+    fault.corruptFirstDeliveries = corrupt;
+    box.server.setAssetFault(QStringLiteral("a.mxf"), fault);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), content);
+    QSignalSpy queued(reel, &Reel::downloadQueuedForRedownload);
+    QSignalSpy bad(reel, &Reel::downloadCorrupted);
+    QSignalSpy good(reel, &Reel::downloadChecksummed);
+    box.publish(dcp);
+
+    QTRY_COMPARE_WITH_TIMEOUT(bad.count() + good.count(), 1, 10000);
+    QCOMPARE(bad.count(), corrupted ? 1 : 0);
+    QCOMPARE(queued.count(), queuedSignals);
+    QCOMPARE(asset->getDownloadAttempts(), attempts);
+    QCOMPARE(asset->getDownloadCorrupted(), corrupted);
+    QCOMPARE(asset->getDownloadChecksummed(), !corrupted);
+    QVERIFY(asset->getDownloadFinished());
+    QVERIFY(reel->isFinished());
+    // Each new download starts from an emptied file.
+    QStringList expectedRanges;
+    for (unsigned i = 0; i <= attempts; ++i)
+        expectedRanges << QStringLiteral("bytes=0-");
+    QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")), expectedRanges);
+    if (!corrupted)
+        QCOMPARE(readAll(asset->getFullPath()), content);
+
+    // The store agrees with memory.
+    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT download_attempts FROM asset WHERE uuid = 'a'")),
+             int(attempts));
+    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT download_corrupted FROM asset WHERE uuid = 'a'")),
+             corrupted ? 1 : 0);
+
+    const QList<int> events = DownloadSandbox::events(reel);
+    QCOMPARE(events.count(6), int(attempts) + 1); // one start per validation (retry state differs)
+    QCOMPARE(events.count(7) > 0, corrupt > 0);
+    QCOMPARE(events.count(8), corrupted ? 0 : 1);
+    QVERIFY(box.engine()->getDownloadQueue().isEmpty());
+}
+
+void TestDownloadChecksum::reelWithRequeuedAndCorruptedAssetIsQueued()
+{
+    DownloadSandbox box;
+    startPaused();
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* lastChance =
+        box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000, 1));
+    Asset* firstFailure =
+        box.addAsset(reel, QStringLiteral("b"), QStringLiteral("b.mxf"), patternBytes(1000, 2));
+    for (Asset* asset : {lastChance, firstFailure}) {
+        asset->setDownloadFinished(true);
+        QVERIFY(writeAll(asset->getFullPath(), "wrong bytes"));
+    }
+    lastChance->setDownloadAttempts(2);
+    QSignalSpy queued(reel, &Reel::downloadQueuedForRedownload);
+    QSignalSpy bad(reel, &Reel::downloadCorrupted);
+    box.publish(dcp);
+
+    QTRY_COMPARE_WITH_TIMEOUT(queued.count(), 1, 5000);
+    QCOMPARE(bad.count(), 0);
+    QVERIFY(lastChance->getDownloadCorrupted());
+    QVERIFY(lastChance->getDownloadFinished());
+    QCOMPARE(firstFailure->getDownloadAttempts(), 1u);
+    QVERIFY(!firstFailure->getDownloadFinished());
+    QCOMPARE(QFileInfo(firstFailure->getFullPath()).size(), qint64(0));
+    QTRY_COMPARE_WITH_TIMEOUT(box.engine()->getDownloadQueue(), QList<Asset*>() << firstFailure, 2000);
+    QCOMPARE(DownloadSandbox::events(reel), QList<int>() << 6 << 7);
+}
+
+void TestDownloadChecksum::checksummedReelPassesWithoutReadingFiles()
+{
+    DownloadSandbox box;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
+    asset->setDownloadFinished(true);
+    asset->setDownloadChecksummed(true); // and its file is gone
+    box.publish(dcp);
+    QSignalSpy good(reel, &Reel::downloadChecksummed);
+    QSignalSpy status(dcp, &DCP::statusChanged);
+
+    box.engine()->getChecksumWorker()->addToWorker(reel);
+    QTRY_COMPARE_WITH_TIMEOUT(good.count(), 1, 3000);
+    QCOMPARE(status.count(), 1);
+    QVERIFY(!QFileInfo::exists(asset->getFullPath()));
+    QCOMPARE(DownloadSandbox::events(reel), QList<int>() << 6 << 8);
+}
+
+void TestDownloadChecksum::sharedAssetIsNotPenalisedTwice()
+{
+    DownloadSandbox box;
+    startPaused();
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* r1 = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Reel* r2 = box.addReel(dcp, QStringLiteral("reel-2"), 2);
+    Asset* shared = box.addAsset(r1, QStringLiteral("x"), QStringLiteral("x.mxf"), patternBytes(1000, 1));
+    DownloadSandbox::share(shared, r2);
+    shared->setDownloadFinished(true);
+    QVERIFY(writeAll(shared->getFullPath(), "wrong bytes"));
+    QSignalSpy queued1(r1, &Reel::downloadQueuedForRedownload);
+    QSignalSpy queued2(r2, &Reel::downloadQueuedForRedownload);
+    box.publish(dcp); // both reels go to the worker
+
+    QTRY_COMPARE_WITH_TIMEOUT(queued1.count() + queued2.count(), 2, 5000);
+    QCOMPARE(queued1.count(), 1);
+    QCOMPARE(queued2.count(), 1);
+    QCOMPARE(shared->getDownloadAttempts(), 1u);
+    QTRY_COMPARE_WITH_TIMEOUT(box.engine()->getDownloadQueue(), QList<Asset*>() << shared, 2000);
+}
+
+void TestDownloadChecksum::reelUnderValidationCannotBeRemoved()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
+    asset->setDownloadFinished(true);
+    QVERIFY(writeAll(asset->getFullPath(), patternBytes(1000)));
+    DownloadManager* engine = box.engine();
+    engine->getChecksumWorker()->setPollInterval(500);
+    QTest::qWait(50);
+    box.publish(dcp);
+    QVERIFY(engine->getChecksumWorker()->haveReel(reel));
+
+    engine->removeDownloadReel(reel);
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.last().icon, QMessageBox::Warning);
+    QCOMPARE(prompts.last().text,
+             QStringLiteral("The current Reel is in validation(checksum) process, please wait "
+                            "until this is finished and try again."));
+    QCOMPARE(dcp->getReels(), QList<Reel*>() << reel);
+    QVERIFY(QFileInfo::exists(asset->getFullPath()));
+    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!engine->getChecksumWorker()->haveReel(reel), 3000);
+
+    engine->removeDownloadReel(reel); // validated: now it goes
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
+}
+
+void TestDownloadChecksum::storeFailureDropsTheJobNotTheWorker()
+{
+    DownloadSandbox box;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
+    asset->setDownloadFinished(true);
+    QVERIFY(writeAll(asset->getFullPath(), patternBytes(1000)));
+    box.store(dcp);
+    ChecksumWorker* worker = box.engine()->getChecksumWorker();
+    QSignalSpy status(dcp, &DCP::statusChanged);
+
+    QSqlQuery query(DatabaseManager::getInstance()->db);
+    QVERIFY(query.exec(QStringLiteral("ALTER TABLE asset RENAME TO asset_away")));
+    worker->addToWorker(reel);
+    QTRY_COMPARE_WITH_TIMEOUT(worker->queuedReelCount(), 0, 3000);
+    QCOMPARE(DownloadSandbox::events(reel), QList<int>() << 6);
+    QVERIFY(status.count() >= 1); // the view re-reads the reel's state
+    QVERIFY(query.exec(QStringLiteral("ALTER TABLE asset_away RENAME TO asset")));
+
+    worker->addToWorker(reel); // the worker is still alive
+    QTRY_COMPARE_WITH_TIMEOUT(
+        DownloadSandbox::rows(QStringLiteral("SELECT download_checksummed FROM asset WHERE uuid = 'a'")), 1,
+        3000);
+}
+
+void TestDownloadChecksum::flushToMediumDropsCachedPages()
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/file.bin");
+    QVERIFY(writeAll(path, patternBytes(8 << 20)));
+    QVERIFY(readAll(path).size() == 8 << 20); // surely cached now
+    QVERIFY(residentPages(path) > 0);
+
+    QVERIFY(ChecksumWorker::flushToMedium(path));
+    QCOMPARE(residentPages(path), 0L);
+    QCOMPARE(ChecksumWorker::flushToMedium(dir.path() + QStringLiteral("/missing")), false);
+}
+
+QTEST_MAIN(TestDownloadChecksum)
+#include "tst_download_checksum.moc"

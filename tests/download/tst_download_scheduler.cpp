@@ -1,0 +1,447 @@
+// The download queue: its order and index, pause and resume, moving a DCP to the front,
+// the disk check, removals, and store failures reaching the user instead of the loop.
+
+#include "DownloadTestSupport.h"
+#include "app/UserPrompt.h"
+
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+void startPaused()
+{
+    Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
+    Setting::getInstance()->save();
+}
+
+bool renameTable(const QString& from, const QString& to)
+{
+    QSqlQuery query(DatabaseManager::getInstance()->db);
+    return query.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(from, to));
+}
+
+} // namespace
+
+class TestDownloadScheduler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void queueIndexUsesAssetAndDcp();
+    void rebuildDuringTransferKeepsCurrentAtHead();
+    void pauseWhileIdleChangesNothing();
+    void readChunkSize_data();
+    void readChunkSize();
+    void startingADcpMovesItToTheFrontAndResumes();
+    void startingADcpWithNothingLeftChangesNothing();
+    void pauseIsPersistedAndResumeContinues();
+    void diskCheck_data();
+    void diskCheck();
+    void removingTheDownloadingDcpStartsTheNext();
+    void removingAnotherDcpKeepsTheTransfer();
+    void removingAReelDeletesItsFilesButNotSharedOnes();
+    void unverifiedReelIsValidatedAtStart();
+    void reelIsNotQueuedTwiceForValidation();
+    void storeFailuresDoNotEscape();
+};
+
+void TestDownloadScheduler::queueIndexUsesAssetAndDcp()
+{
+    DownloadSandbox box;
+    startPaused();
+    DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
+    Reel* r1 = box.addReel(first, QStringLiteral("reel-1"), 1);
+    Reel* r2 = box.addReel(first, QStringLiteral("reel-2"), 2);
+    Asset* shared = box.addAsset(r1, QStringLiteral("x"), QStringLiteral("x.mxf"), patternBytes(1000, 1));
+    DownloadSandbox::share(shared, r2);
+    Asset* own = box.addAsset(r2, QStringLiteral("y"), QStringLiteral("y.mxf"), patternBytes(1000, 2));
+    DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
+    Reel* r3 = box.addReel(second, QStringLiteral("reel-3"), 1);
+    Asset* sameUuid = box.addAsset(r3, QStringLiteral("x"), QStringLiteral("x.mxf"), patternBytes(1000, 1));
+    box.publish(first);
+    box.publish(second);
+
+    DownloadManager* engine = box.engine();
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << shared << own << sameUuid);
+    QCOMPARE(engine->getDownloadItem(sameUuid), sameUuid);
+    QCOMPARE(engine->getDownloadItem(shared), shared);
+    QCOMPARE(engine->getCurrentAsset(), nullptr); // paused: nothing started
+    QVERIFY(box.server.journal().isEmpty());
+}
+
+void TestDownloadScheduler::rebuildDuringTransferKeepsCurrentAtHead()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    StandInServer::AssetFault slow;
+    slow.throttleBytesPerSecond = 200000;
+    box.server.setAssetFault(QStringLiteral("b.mxf"), slow);
+    DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
+    Asset* a = box.addAsset(box.addReel(first, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                            QStringLiteral("a.mxf"), patternBytes(1000, 1));
+    DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
+    Asset* b = box.addAsset(box.addReel(second, QStringLiteral("reel-2"), 1), QStringLiteral("b"),
+                            QStringLiteral("b.mxf"), patternBytes(2000000, 2));
+    startPaused();
+    box.publish(first);
+    box.publish(second);
+
+    DownloadManager* engine = box.engine();
+    engine->startDownloading(second); // second is now current, although it comes later
+    QCOMPARE(engine->getCurrentAsset(), b);
+    QNetworkReply* reply = engine->getCurrentReply();
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(b->getFullPath()).size() > 0, 5000);
+
+    engine->assetsChanged();
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << b << a);
+    QCOMPARE(engine->getCurrentReply(), reply);
+    QCOMPARE(box.requestsFor(QStringLiteral("b.mxf")).size(), 1);
+    QVERIFY(box.requestsFor(QStringLiteral("a.mxf")).isEmpty());
+}
+
+void TestDownloadScheduler::pauseWhileIdleChangesNothing()
+{
+    DownloadSandbox box;
+    DownloadManager* engine = box.engine();
+    QSignalSpy pausedChanged(engine, &DownloadManager::pausedChanged);
+    QSignalSpy downloadPaused(engine, &DownloadManager::downloadPaused);
+
+    QVERIFY(QMetaObject::invokeMethod(engine, "pauseDownloading"));
+    QVERIFY(!engine->isPaused());
+    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("0"));
+    QCOMPARE(pausedChanged.count(), 0);
+    QCOMPARE(downloadPaused.count(), 0);
+}
+
+void TestDownloadScheduler::readChunkSize_data()
+{
+    QTest::addColumn<unsigned>("bytesPerSecond");
+    QTest::addColumn<unsigned>("perTick");
+    QTest::newRow("200 Mbit/s") << 200u * 125000u << 500000u;
+    QTest::newRow("1 Mbit/s") << 125000u << 2500u;
+    QTest::newRow("fraction truncated") << 125049u << 2500u;
+    QTest::newRow("zero") << 0u << 0u;
+    QTest::newRow("beyond 32-bit product, no wrap") << 300000000u << 6000000u;
+}
+
+void TestDownloadScheduler::readChunkSize()
+{
+    QFETCH(unsigned, bytesPerSecond);
+    QFETCH(unsigned, perTick);
+    DownloadSandbox box;
+    DownloadManager* engine = box.engine();
+    QCOMPARE(engine->property("read_chunk_size").toUInt(), 20971520u);
+    QSignalSpy changed(engine, &DownloadManager::readChunkSizeChanged);
+    QVERIFY(engine->setProperty("read_chunk_size", bytesPerSecond));
+    QCOMPARE(engine->property("read_chunk_size").toUInt(), perTick);
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestDownloadScheduler::startingADcpMovesItToTheFrontAndResumes()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
+    Asset* a = box.addAsset(box.addReel(first, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                            QStringLiteral("a.mxf"), patternBytes(1000, 1));
+    DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
+    Reel* reel = box.addReel(second, QStringLiteral("reel-2"), 1);
+    Asset* b1 = box.addAsset(reel, QStringLiteral("b1"), QStringLiteral("b1.mxf"), patternBytes(1000, 2));
+    Asset* b2 = box.addAsset(reel, QStringLiteral("b2"), QStringLiteral("b2.mxf"), patternBytes(1000, 3));
+    startPaused();
+    box.publish(first);
+    box.publish(second);
+
+    DownloadManager* engine = box.engine();
+    QVERIFY(engine->isPaused());
+    QSignalSpy pausedChanged(engine, &DownloadManager::pausedChanged);
+    QSignalSpy currentDcp(engine, &DownloadManager::currentDcpChanged);
+    QVERIFY(QMetaObject::invokeMethod(engine, "startDownloading", Q_ARG(DCP*, second)));
+
+    QVERIFY(!engine->isPaused());
+    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("0"));
+    QCOMPARE(pausedChanged.count(), 1);
+    QCOMPARE(currentDcp.count(), 1);
+    QCOMPARE(engine->property("current_dcp").value<DCP*>(), second);
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << b1 << b2 << a);
+
+    QTRY_VERIFY_WITH_TIMEOUT(a->getDownloadChecksummed(), 5000);
+    const auto journal = box.server.journal();
+    QStringList order;
+    for (const auto& entry : journal)
+        if (entry.path.startsWith(QStringLiteral("/assets/")))
+            order << entry.path.mid(8);
+    QCOMPARE(order, QStringList() << QStringLiteral("b1.mxf") << QStringLiteral("b2.mxf")
+                                  << QStringLiteral("a.mxf"));
+}
+
+void TestDownloadScheduler::startingADcpWithNothingLeftChangesNothing()
+{
+    DownloadSandbox box;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Asset* done = box.addAsset(box.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                               QStringLiteral("a.mxf"), patternBytes(1000));
+    done->setDownloadFinished(true);
+    done->setDownloadChecksummed(true);
+    startPaused();
+    box.publish(dcp);
+
+    DownloadManager* engine = box.engine();
+    engine->startDownloading(dcp);
+    QVERIFY(engine->isPaused());
+    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("1"));
+    QCOMPARE(engine->getCurrentReply(), nullptr);
+}
+
+void TestDownloadScheduler::pauseIsPersistedAndResumeContinues()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(800000, 4);
+    StandInServer::AssetFault slow;
+    slow.throttleBytesPerSecond = 500000;
+    box.server.setAssetFault(QStringLiteral("a.mxf"), slow);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), content);
+    box.publish(dcp);
+    DownloadManager* engine = box.engine();
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(asset->getFullPath()).size() > 0, 5000);
+
+    QSignalSpy reelPaused(reel, &Reel::downloadPaused);
+    QSignalSpy enginePaused(engine, &DownloadManager::downloadPaused);
+    engine->pauseDownloading();
+    QVERIFY(engine->isPaused());
+    QCOMPARE(reelPaused.count(), 1);
+    QCOMPARE(enginePaused.count(), 1);
+    QCOMPARE(engine->getCurrentAsset(), asset);
+    QCOMPARE(engine->getCurrentReply(), nullptr);
+    const qint64 pausedAt = QFileInfo(asset->getFullPath()).size();
+    QTest::qWait(box.stallMs * 2); // no stall retry while paused
+    QCOMPARE(QFileInfo(asset->getFullPath()).size(), pausedAt);
+    QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
+
+    box.restart();
+    engine = box.engine();
+    QVERIFY(engine->isPaused());
+    QCOMPARE(engine->getCurrentReply(), nullptr);
+    box.server.clearAllAssetFaults();
+    engine->resumeDownloading();
+    QVERIFY(!engine->isPaused());
+    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("0"));
+    Asset* reloaded = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
+    QTRY_VERIFY_WITH_TIMEOUT(reloaded->getDownloadChecksummed(), 5000);
+    QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")).last(), QStringLiteral("bytes=%1-").arg(pausedAt));
+    QCOMPARE(readAll(reloaded->getFullPath()), content);
+}
+
+void TestDownloadScheduler::diskCheck_data()
+{
+    QTest::addColumn<qint64>("free");
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("free equals the size") << qint64(5000) << false;
+    QTest::newRow("one byte more") << qint64(5001) << true;
+}
+
+void TestDownloadScheduler::diskCheck()
+{
+    QFETCH(qint64, free);
+    QFETCH(bool, starts);
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    box.addAsset(box.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"), QStringLiteral("a.mxf"),
+                 patternBytes(5000));
+    DownloadManager* engine = box.engine();
+    QString asked;
+    engine->setFreeSpaceProbe([&](const QString& path) {
+        asked = path;
+        return free;
+    });
+    box.publish(dcp);
+
+    QCOMPARE(asked, dcp->getDCPPath());
+    QCOMPARE(engine->getCurrentReply() != nullptr, starts);
+    QCOMPARE(engine->isPaused(), !starts);
+    if (!starts) {
+        QCOMPARE(prompts.count(), 1);
+        QCOMPARE(prompts.last().icon, QMessageBox::Critical);
+        QCOMPARE(prompts.last().text, QStringLiteral("Not enough disk space"));
+        QCOMPARE(
+            prompts.last().informativeText,
+            QStringLiteral("You have ran out of disk space so we paused your download.\r\n\r\nPlease free up "
+                           "some space and hit the resume button once you're ready."));
+    }
+}
+
+void TestDownloadScheduler::removingTheDownloadingDcpStartsTheNext()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    StandInServer::AssetFault slow;
+    slow.throttleBytesPerSecond = 200000;
+    box.server.setAssetFault(QStringLiteral("a.mxf"), slow);
+    DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
+    Asset* a = box.addAsset(box.addReel(first, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                            QStringLiteral("a.mxf"), patternBytes(1000000, 1));
+    DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
+    Asset* b = box.addAsset(box.addReel(second, QStringLiteral("reel-2"), 1), QStringLiteral("b"),
+                            QStringLiteral("b.mxf"), patternBytes(1000, 2));
+    box.publish(first);
+    box.publish(second);
+    DownloadManager* engine = box.engine();
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(a->getFullPath()).size() > 0, 5000);
+
+    QVERIFY(engine->removeDownload(first));
+    QCOMPARE(engine->getCurrentAsset(), b);
+    QVERIFY(engine->getCurrentReply());
+    QVERIFY(QFileInfo::exists(a->getFullPath())); // files stay, still hidden
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
+    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT COUNT(*) FROM dcp WHERE uuid = 'dcp-1'")), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(b->getDownloadChecksummed(), 5000);
+}
+
+void TestDownloadScheduler::removingAnotherDcpKeepsTheTransfer()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    StandInServer::AssetFault slow;
+    slow.throttleBytesPerSecond = 200000;
+    box.server.setAssetFault(QStringLiteral("a.mxf"), slow);
+    DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
+    Asset* a = box.addAsset(box.addReel(first, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                            QStringLiteral("a.mxf"), patternBytes(1000000, 1));
+    DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
+    // The same asset uuid as the running transfer: only the object decides what is current.
+    box.addAsset(box.addReel(second, QStringLiteral("reel-2"), 1), QStringLiteral("a"),
+                 QStringLiteral("c.mxf"), patternBytes(1000, 2));
+    box.publish(first);
+    box.publish(second);
+    DownloadManager* engine = box.engine();
+    QNetworkReply* reply = engine->getCurrentReply();
+    QVERIFY(reply);
+    QSignalSpy standBy(engine, &DownloadManager::downloadStandBy);
+
+    QVERIFY(engine->removeDownload(second));
+    QCOMPARE(standBy.count(), 1);
+    QCOMPARE(engine->getCurrentAsset(), a);
+    QCOMPARE(engine->getCurrentReply(), reply);
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << a);
+}
+
+void TestDownloadScheduler::removingAReelDeletesItsFilesButNotSharedOnes()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    startPaused();
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* r1 = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Reel* r2 = box.addReel(dcp, QStringLiteral("reel-2"), 2);
+    Asset* own = box.addAsset(r1, QStringLiteral("own"), QStringLiteral("own.mxf"), patternBytes(1000, 1));
+    Asset* shared =
+        box.addAsset(r1, QStringLiteral("shared"), QStringLiteral("shared.mxf"), patternBytes(1000, 2));
+    DownloadSandbox::share(shared, r2);
+    box.publish(dcp);
+    const QString ownPath = own->getFullPath();
+    const QString sharedPath = shared->getFullPath();
+    QVERIFY(writeAll(ownPath, "partial"));
+    QVERIFY(writeAll(sharedPath, "partial"));
+    DownloadManager* engine = box.engine();
+    QSignalSpy reelsChanged(dcp, &DCP::reelsChanged);
+
+    QVERIFY(QMetaObject::invokeMethod(engine, "removeDownloadReel", Q_ARG(Reel*, r1)));
+    QVERIFY(!QFileInfo::exists(ownPath));
+    QVERIFY(QFileInfo::exists(sharedPath));
+    QCOMPARE(r2->getAssets(), QList<Asset*>() << shared); // still a live object
+    QCOMPARE(shared->getUuid(), QStringLiteral("shared"));
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>());
+    QCOMPARE(reelsChanged.count(), 1);
+    QCOMPARE(DCPManager::getInstance()->getReel(QStringLiteral("reel-1")), nullptr);
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), dcp);
+
+    // The last reel takes the DCP with it.
+    engine->removeDownloadReel(r2);
+    QVERIFY(!QFileInfo::exists(sharedPath));
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
+    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0);
+    QCOMPARE(prompts.count(), 0);
+}
+
+void TestDownloadScheduler::unverifiedReelIsValidatedAtStart()
+{
+    DownloadSandbox box;
+    const QByteArray content = patternBytes(20000, 5);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), content);
+    asset->setDownloadStarted(true);
+    asset->setDownloadFinished(true); // finished before the last exit, never verified
+    box.store(dcp);
+    QVERIFY(writeAll(asset->getFullPath(), content));
+
+    box.restart();
+    Asset* reloaded = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
+    QTRY_VERIFY_WITH_TIMEOUT(reloaded->getDownloadChecksummed(), 5000);
+    QVERIFY(box.server.journal().isEmpty()); // verified, not downloaded
+    QTRY_COMPARE_WITH_TIMEOUT(
+        DownloadSandbox::events(DCPManager::getInstance()->getReel(QStringLiteral("reel-1"))),
+        QList<int>() << 6 << 8, 5000);
+}
+
+void TestDownloadScheduler::reelIsNotQueuedTwiceForValidation()
+{
+    DownloadSandbox box;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
+    asset->setDownloadFinished(true);
+    QVERIFY(writeAll(asset->getFullPath(), patternBytes(1000)));
+    DownloadManager* engine = box.engine();
+    engine->getChecksumWorker()->setPollInterval(600);
+    QTest::qWait(50); // the worker is now in its long sleep
+    QSignalSpy checking(reel, &Reel::downloadCheckingChecksum);
+
+    box.publish(dcp);
+    engine->assetsChanged(); // e.g. another package imported meanwhile
+    QCOMPARE(checking.count(), 2);
+    QCOMPARE(engine->getChecksumWorker()->queuedReelCount(), 1);
+    QVERIFY(engine->getChecksumWorker()->haveReel(reel));
+    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(engine->getChecksumWorker()->queuedReelCount(), 0, 3000);
+}
+
+void TestDownloadScheduler::storeFailuresDoNotEscape()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(300000, 6);
+    StandInServer::AssetFault slow;
+    slow.throttleBytesPerSecond = 300000;
+    box.server.setAssetFault(QStringLiteral("a.mxf"), slow);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Asset* asset = box.addAsset(box.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                                QStringLiteral("a.mxf"), content);
+    box.store(dcp);
+    DownloadManager* engine = box.engine();
+
+    // The first data tick cannot store the started flag: the transfer is retried, not lost.
+    QVERIFY(renameTable(QStringLiteral("asset"), QStringLiteral("asset_away")));
+    engine->assetsChanged();
+    QTRY_VERIFY_WITH_TIMEOUT(box.requestsFor(QStringLiteral("a.mxf")).size() >= 2, 5000);
+    QVERIFY(renameTable(QStringLiteral("asset_away"), QStringLiteral("asset")));
+    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
+    QCOMPARE(readAll(asset->getFullPath()), content);
+
+    // A removal that the store refuses is reported, and the DCP stays.
+    QVERIFY(renameTable(QStringLiteral("dcp"), QStringLiteral("dcp_away")));
+    QCOMPARE(engine->removeDownload(dcp), false);
+    QVERIFY(renameTable(QStringLiteral("dcp_away"), QStringLiteral("dcp")));
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.last().text, QStringLiteral("Unable to remove the DCP."));
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), dcp);
+}
+
+QTEST_MAIN(TestDownloadScheduler)
+#include "tst_download_scheduler.moc"
