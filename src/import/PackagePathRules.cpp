@@ -27,7 +27,8 @@ bool PackagePathRules::isRelativeInside(const QString& path)
 
 bool PackagePathRules::isDownloadAddress(const QString& address)
 {
-    const QUrl url(address, QUrl::StrictMode);
+    // Tolerant like the transfer that fetches it: blanks and non-ASCII letters are fine.
+    const QUrl url(address);
     if (!url.isValid() || url.host().isEmpty())
         return false;
     const QString scheme = url.scheme();

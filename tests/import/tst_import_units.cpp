@@ -129,6 +129,7 @@ void TestImportUnits::pathRules_data()
 
     QTest::newRow("http") << 2 << "http://127.0.0.1:8080/a/b.mxf" << true;
     QTest::newRow("https") << 2 << "https://cdn.example/a.mxf?sig=1" << true;
+    QTest::newRow("blanks and accents unencoded") << 2 << "http://127.0.0.1/End to end Ü/a.mxf" << true;
     QTest::newRow("upper-case scheme") << 2 << "HTTPS://cdn.example/a.mxf" << true;
     QTest::newRow("file") << 2 << "file:///etc/passwd" << false;
     QTest::newRow("ftp") << 2 << "ftp://host/a.mxf" << false;
