@@ -1,7 +1,10 @@
 // Reading a package file: path forms, decryption, the version gate, the user check and
 // the error boxes that end an import.
 #include "ImportTestSupport.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
 
+#include <QProcess>
 #include <QtTest>
 
 #include <functional>
@@ -40,6 +43,7 @@ private slots:
     void oversizedFileIsNotRead();
     void packageWithoutDcpsAsksNothing_data();
     void packageWithoutDcpsAsksNothing();
+    void programsMakeAnImportablePackage();
 };
 
 void TestImportPackage::initTestCase()
@@ -254,6 +258,55 @@ void TestImportPackage::packageWithoutDcpsAsksNothing()
     QCOMPARE(prompts.count(), 0);
     QCOMPARE(sandbox.snapshot(), before);
     QCOMPARE(sandbox.engineNotifications, 0);
+}
+
+// orv-makedcp and orv-makepackage as the demo uses them: a DCP folder on disk, a package
+// of two of its reels behind a chosen prefix, imported with the same key.
+void TestImportPackage::programsMakeAnImportablePackage()
+{
+    ImportSandbox sandbox;
+    const QString source = sandbox.root() + QStringLiteral("/source");
+    auto run = [](const QString& program, const QStringList& arguments) {
+        QProcess p;
+        p.start(program, arguments);
+        return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    for (const char* program : {ORV_MAKEDCP_PROGRAM, ORV_MAKEPACKAGE_PROGRAM}) {
+        QProcess help;
+        help.start(QString::fromLocal8Bit(program), {QStringLiteral("--help")});
+        QVERIFY(help.waitForFinished(30000));
+        QVERIFY(help.readAllStandardOutput().contains("Usage:"));
+    }
+    QVERIFY(run(QStringLiteral(ORV_MAKEDCP_PROGRAM),
+                {QStringLiteral("--reels"), QStringLiteral("3"), QStringLiteral("--subtitles"),
+                 QStringLiteral("--title"), QStringLiteral("Made Ü"), QStringLiteral("--picture-size"),
+                 QStringLiteral("2K"), source}));
+    const QString package = sandbox.packages() + QStringLiteral("/made.orvdcp");
+    QVERIFY(run(QStringLiteral(ORV_MAKEPACKAGE_PROGRAM),
+                {QStringLiteral("--dcp"), source + QStringLiteral("/Made Ü"), QStringLiteral("--output"),
+                 package, QStringLiteral("--key"), QString::fromLatin1(testKey()),
+                 QStringLiteral("--user-uuid"), testUser(), QStringLiteral("--reels"), QStringLiteral("2,3"),
+                 QStringLiteral("--campaign-id"), QStringLiteral("9"), QStringLiteral("--prefix"),
+                 QStringLiteral("000102030405060708090a0b0c0d0e0f")}));
+    QFile file(package);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(16).toHex(), QByteArray("000102030405060708090a0b0c0d0e0f"));
+    file.close();
+
+    VolumeInfo::setAvailableBytesOverride([](const QString&) { return Q_INT64_C(1) << 50; });
+    ScriptedPrompts prompts;
+    prompts.answerPath(sandbox.downloads());
+    ImportSandbox::import(package);
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(DCPManager::getInstance()->getDCPs().size(), 1);
+    const DCP* dcp = DCPManager::getInstance()->getDCPs().first();
+    QCOMPARE(dcp->getTitle(), QStringLiteral("Made Ü"));
+    QCOMPARE(dcp->getCampaignDCPId(), 9ULL);
+    QCOMPARE(dcp->getReels().size(), 2);
+    QCOMPARE(dcp->getAssets().size(), 8);
+    for (const Asset* a : dcp->getAssets())
+        QVERIFY2(a->getDownloadUrl().startsWith(QStringLiteral("http://127.0.0.1:8080/Made%20%C3%9C/")),
+                 qPrintable(a->getDownloadUrl()));
 }
 
 QTEST_MAIN(TestImportPackage)
