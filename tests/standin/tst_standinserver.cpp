@@ -134,7 +134,7 @@ Answer TestStandInServer::wait(QNetworkReply* reply, int timeoutMs)
     }
     answer.finished = true;
     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    answer.body = reply->readAll();
+    answer.body = reply->isOpen() ? reply->readAll() : QByteArray();
     answer.error = reply->error();
     answer.contentRange = reply->rawHeader("Content-Range");
     answer.location = reply->rawHeader("Location");
@@ -277,12 +277,23 @@ void TestStandInServer::dropConnection()
     QVERIFY(raw.contains("\r\nContent-Length: 229000\r\n"));
     QVERIFY(raw.mid(headEnd) == data.mid(71000, secondCut ? 70000 : -1));
 
+    // Qt's client may quietly send the cut request again on a new connection and drop it,
+    // at any moment; the journal shows such repeats, so only the two real ones are checked.
+    const auto resumed = [this]() {
+        const auto entries = server->journal();
+        for (const auto& entry : entries) {
+            if (entry.range == "bytes=71000-")
+                return entry;
+        }
+        return StandInServer::JournalEntry();
+    };
+    QTRY_VERIFY(resumed().finished);
+    QCOMPARE(resumed().complete, !secondCut);
     const auto entries = server->journal();
-    QCOMPARE(entries.size(), 2);
-    QCOMPARE(entries[0].bytesSent, 70000);
-    QVERIFY(!entries[0].complete);
-    QTRY_VERIFY(server->journal().at(1).finished);
-    QCOMPARE(server->journal().at(1).complete, !secondCut);
+    QCOMPARE(entries.first().bytesSent, 70000);
+    QVERIFY(!entries.first().complete);
+    for (const auto& entry : entries)
+        QVERIFY(entry.range == "bytes=1000-" || entry.range == "bytes=71000-");
 }
 
 void TestStandInServer::stall()

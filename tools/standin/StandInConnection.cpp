@@ -107,9 +107,11 @@ void StandInConnection::onReadyRead()
 {
     if (finished)
         return;
+    if (dispatched) {
+        socket->readAll(); // one request per connection; anything after it is dropped unread
+        return;
+    }
     input.append(socket->readAll());
-    if (dispatched)
-        return; // one request per connection; anything after it is ignored
 
     if (expectedBody < 0) {
         const int headEnd = input.indexOf("\r\n\r\n");

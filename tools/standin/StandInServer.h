@@ -181,7 +181,7 @@ public:
     // --- notification service ---------------------------------------------------------
     void setNotificationFault(const NotifyFault& fault);
     // The query items (decoded) of every notification request received, in order,
-    // including failed and never-answered ones.
+    // including failed and never-answered ones. clearJournal() empties it too.
     QList<QueryItems> notificationsReceived() const;
     // Answers the requests held by NotifyFault::neverAnswer with the current body.
     void answerHeldNotifications();
