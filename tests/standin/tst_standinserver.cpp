@@ -12,6 +12,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QUrlQuery>
 
 #include <memory>
@@ -70,6 +71,7 @@ private slots:
     void malformedRequests();
     void simultaneousConnections();
     void journalRecordsInOrder();
+    void runsInOwnThread();
     void program();
 
 private:
@@ -83,6 +85,7 @@ private:
     std::unique_ptr<StandInServer> server;
     std::unique_ptr<QNetworkAccessManager> client;
     QByteArray data; // content of "reel/a.mxf"
+    QTemporaryDir outside;
 };
 
 void TestStandInServer::init()
@@ -95,6 +98,14 @@ void TestStandInServer::init()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(data);
     file.close();
+    // A link that leads out of the asset root must not be served.
+    QVERIFY(outside.isValid());
+    QFile secret(outside.filePath(QStringLiteral("secret")));
+    QVERIFY(secret.open(QIODevice::WriteOnly));
+    secret.write("secret");
+    secret.close();
+    QFile::remove(dir->filePath(QStringLiteral("reel/link.mxf")));
+    QVERIFY(QFile::link(secret.fileName(), dir->filePath(QStringLiteral("reel/link.mxf"))));
     QFile empty(dir->filePath(QStringLiteral("empty.mxf")));
     QVERIFY(empty.open(QIODevice::WriteOnly));
     empty.close();
@@ -215,6 +226,8 @@ void TestStandInServer::ranges_data()
         << QStringLiteral("empty.mxf") << QByteArray("bytes=0-") << 200 << 0LL << 0LL << QByteArray();
     QTest::newRow("missing file") << QStringLiteral("reel/none.mxf") << QByteArray("bytes=0-") << 404 << 0LL
                                   << -1LL << QByteArray();
+    QTest::newRow("link out of the root")
+        << QStringLiteral("reel/link.mxf") << QByteArray() << 404 << 0LL << -1LL << QByteArray();
     QTest::newRow("escape from the root")
         << QStringLiteral("../outside") << QByteArray() << 404 << 0LL << -1LL << QByteArray();
 }
@@ -300,7 +313,7 @@ void TestStandInServer::stall()
 {
     StandInServer::AssetFault fault;
     fault.stallAfterBytes = 5000;
-    fault.stallSeconds = 0.6;
+    fault.stallSeconds = 1.0;
     server->setAssetFault(QStringLiteral("reel/a.mxf"), fault);
 
     // While stalled only the first bytes have arrived; then the rest follows.
@@ -312,7 +325,7 @@ void TestStandInServer::stall()
     QCOMPARE(reply->bytesAvailable(), qint64(5000));
     const Answer answer = wait(reply, 5000);
     QVERIFY(answer.body == data);
-    QVERIFY2(clock.elapsed() >= 550, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
 
     // A stall for good: the client's own timeout ends it with the first bytes only.
     fault.stallSeconds = -1;
@@ -614,6 +627,14 @@ void TestStandInServer::pagesAndUnknownPaths()
         QVERIFY(answer.body.contains("<html>"));
     }
     QCOMPARE(fetch(url(QStringLiteral("/nothing/here"))).status, 404);
+
+    // HEAD announces the length but sends no body and is no delivery.
+    QNetworkReply* head = client->head(QNetworkRequest(server->assetUrl(QStringLiteral("reel/a.mxf"))));
+    QVERIFY(QSignalSpy(head, &QNetworkReply::finished).wait(5000));
+    QCOMPARE(head->header(QNetworkRequest::ContentLengthHeader).toLongLong(), qint64(data.size()));
+    head->deleteLater();
+    QCOMPARE(server->journal().last().bytesSent, 0);
+    QCOMPARE(server->assetDeliveries(QStringLiteral("reel/a.mxf")), 0);
     QCOMPARE(fetch(url(QStringLiteral("/installer/other.pkg"))).status, 404);
 }
 
@@ -717,6 +738,28 @@ void TestStandInServer::journalRecordsInOrder()
     QCOMPARE(server->journal().first().index, 4);
 }
 
+void TestStandInServer::runsInOwnThread()
+{
+    QThread thread;
+    auto* threaded = new StandInServer;
+    threaded->setAssetData(QStringLiteral("big.mxf"), patternBytes(8 * 1024 * 1024));
+    threaded->moveToThread(&thread);
+    thread.start();
+    bool listening = false;
+    QMetaObject::invokeMethod(
+        threaded, [&]() { listening = threaded->listen(); }, Qt::BlockingQueuedConnection);
+    QVERIFY(listening);
+
+    const Answer answer = fetch(threaded->assetUrl(QStringLiteral("big.mxf")), "bytes=4194304-");
+    QCOMPARE(answer.status, 206);
+    QVERIFY(answer.body == patternBytes(8 * 1024 * 1024).mid(4194304));
+    QCOMPARE(threaded->journal().size(), 1);
+
+    QMetaObject::invokeMethod(threaded, &QObject::deleteLater);
+    thread.quit();
+    QVERIFY(thread.wait(5000));
+}
+
 void TestStandInServer::program()
 {
     const QString portFile = dir->filePath(QStringLiteral("port"));
@@ -743,6 +786,12 @@ void TestStandInServer::program()
     QFile journal(journalFile);
     QVERIFY(journal.open(QIODevice::ReadOnly));
     QVERIFY(journal.readAll().contains(" GET /assets/reel/a.mxf - - 403 "));
+
+    QProcess help;
+    help.start(QStringLiteral(ORV_STANDIN_PROGRAM), {QStringLiteral("--help")});
+    QVERIFY(help.waitForFinished(5000));
+    QCOMPARE(help.exitCode(), 0);
+    QVERIFY(help.readAllStandardOutput().contains("--exit-after"));
 
     // Bad settings are refused at once.
     QProcess bad;

@@ -42,9 +42,12 @@ class StandInConnection;
 // Anything else answers 404 (unknown path), 405 (method) or 400 (malformed request).
 // HEAD is accepted wherever GET is.
 //
-// Thread use: the object and its sockets live in one thread (usually the test's main
-// thread; it may be moved to another QThread before listen()). The setters and the
-// journal accessors are guarded by a mutex and may be called from any thread.
+// Thread use: the object and its sockets live in one thread, usually the test's main
+// thread. To keep a fast client and the server from sharing one event loop, move it to a
+// QThread and then call listen(), answerHeldNotifications() and its destruction in that
+// thread (QMetaObject::invokeMethod with Qt::BlockingQueuedConnection; deleteLater()).
+// The other setters, the URL accessors and the journal accessors are guarded by a mutex
+// and may be called from any thread.
 class StandInServer : public QObject
 {
     Q_OBJECT
