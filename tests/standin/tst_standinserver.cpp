@@ -59,6 +59,7 @@ private slots:
     void wrongContentRange_data();
     void wrongContentRange();
     void corruptFirstDeliveries();
+    void faultCountsOnlyWhenReached();
     void throttle();
     void notificationFaults_data();
     void notificationFaults();
@@ -465,6 +466,30 @@ void TestStandInServer::corruptFirstDeliveries()
             QVERIFY(body[150000] != data[150000]);
     }
     QCOMPARE(server->assetDeliveries(QStringLiteral("reel/a.mxf")), 4);
+}
+
+void TestStandInServer::faultCountsOnlyWhenReached()
+{
+    StandInServer::AssetFault fault;
+    fault.corruptFirstDeliveries = 1;
+    fault.corruptOffset = 250000;
+    fault.throttleBytesPerSecond = 1000000;
+    server->setAssetFault(QStringLiteral("reel/a.mxf"), fault);
+    const QUrl asset = server->assetUrl(QStringLiteral("reel/a.mxf"));
+
+    // The client gives up long before the corrupted byte: the corruption is still due.
+    QNetworkReply* early = client->get(QNetworkRequest(asset));
+    QTRY_VERIFY(early->bytesAvailable() > 10000);
+    early->abort();
+    early->deleteLater();
+    QTRY_VERIFY(server->journal().last().finished);
+    QVERIFY(server->journal().last().bytesSent < 250000);
+
+    const QByteArray corrupted = fetch(asset, "bytes=200000-").body;
+    QCOMPARE(corrupted.size(), 100000);
+    QVERIFY(corrupted[50000] != data[250000]);
+    QVERIFY(fetch(asset, "bytes=200000-").body == data.mid(200000));
+    QCOMPARE(server->assetDeliveries(QStringLiteral("reel/a.mxf")), 3);
 }
 
 void TestStandInServer::throttle()

@@ -265,7 +265,14 @@ void StandInConnection::pump()
     if (finished || closing || dropping || stalled || !device)
         return;
     while (bodyQueued < bodyLength && socket->bytesToWrite() < highWater) {
+        if (delivery.dropAfter >= 0 && bodyQueued >= delivery.dropAfter &&
+            !server->claimFault(delivery.asset, StandInServer::FaultKind::Drop))
+            delivery.dropAfter = -1; // used up meanwhile by another request
+        if (delivery.stallAfter >= 0 && bodyQueued >= delivery.stallAfter &&
+            !server->claimFault(delivery.asset, StandInServer::FaultKind::Stall))
+            delivery.stallAfter = -1;
         if (delivery.dropAfter >= 0 && bodyQueued >= delivery.dropAfter) {
+            claimedDrop = delivery.dropAfter;
             if (delivery.dropWithReset) {
                 dropping = true;
                 resetWhenDrained();
@@ -275,6 +282,7 @@ void StandInConnection::pump()
             return;
         }
         if (delivery.stallAfter >= 0 && bodyQueued >= delivery.stallAfter) {
+            claimedStall = delivery.stallAfter;
             stalled = true;
             delivery.stallAfter = -1;
             if (delivery.stallMs >= 0) {
@@ -318,8 +326,11 @@ void StandInConnection::pump()
             return;
         }
         chunk.resize(static_cast<int>(got));
-        if (delivery.corruptAt >= bodyQueued && delivery.corruptAt < bodyQueued + got)
+        if (delivery.corruptAt >= bodyQueued && delivery.corruptAt < bodyQueued + got &&
+            server->claimFault(delivery.asset, StandInServer::FaultKind::Corruption)) {
             chunk.data()[delivery.corruptAt - bodyQueued] ^= char(0xFF);
+            claimedCorruption = delivery.corruptAt;
+        }
         socket->write(chunk);
         bodyQueued += got;
     }
@@ -370,6 +381,10 @@ void StandInConnection::resetWhenDrained()
 void StandInConnection::onBytesWritten(qint64 bytes)
 {
     written += bytes;
+    if (!deliveryCounted && !delivery.asset.isEmpty() && written > headBytes) {
+        deliveryCounted = true;
+        server->claimFault(delivery.asset, StandInServer::FaultKind::Delivery);
+    }
     if (entry.index >= 0)
         server->updateJournalProgress(entry.index, entry.status, std::max<qint64>(0, written - headBytes));
     pump();
@@ -391,6 +406,13 @@ void StandInConnection::finish()
     if (entry.index < 0)
         return; // the client went away before sending a request
     entry.bytesSent = std::max<qint64>(0, written - headBytes);
+    // Faults whose point the client never reached were not applied after all.
+    if (claimedDrop >= 0 && entry.bytesSent < claimedDrop)
+        server->refundFault(delivery.asset, StandInServer::FaultKind::Drop);
+    if (claimedStall >= 0 && entry.bytesSent < claimedStall)
+        server->refundFault(delivery.asset, StandInServer::FaultKind::Stall);
+    if (claimedCorruption >= 0 && entry.bytesSent <= claimedCorruption)
+        server->refundFault(delivery.asset, StandInServer::FaultKind::Corruption);
     entry.finished = true;
     entry.complete = entry.status != 0 && (isHead() || entry.bytesSent == announced);
     server->finishJournalEntry(entry);

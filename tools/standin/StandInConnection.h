@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QString>
 
 #include <memory>
 
@@ -25,6 +26,7 @@ public:
     // What to do to one body while it is sent; offsets count body bytes of this answer.
     struct Delivery
     {
+        QString asset;              // key for counting the faults with the server (empty: none)
         qint64 dropAfter = -1;      // close the connection after this many bytes
         bool dropWithReset = false; // RST instead of FIN
         qint64 stallAfter = -1;     // pause after this many bytes...
@@ -82,4 +84,10 @@ private:
     QTimer* waitTimer = nullptr;
     QElapsedTimer throttleClock;
     QByteArray chunk;
+    bool deliveryCounted = false;
+    // Body offsets of faults claimed with the server (-1: none), refunded when the client
+    // goes away before it got the bytes up to them.
+    qint64 claimedDrop = -1;
+    qint64 claimedStall = -1;
+    qint64 claimedCorruption = -1;
 };

@@ -378,6 +378,44 @@ bool StandInServer::setJournalFile(const QString& path)
     return true;
 }
 
+bool StandInServer::claimFault(const QString& asset, FaultKind kind)
+{
+    QMutexLocker lock(&mutex);
+    AssetState& state = assetStates[asset];
+    switch (kind) {
+    case FaultKind::Delivery:
+        ++state.deliveries;
+        return true;
+    case FaultKind::Drop:
+        if (!stillApplies(state.fault.dropTimes, state.drops))
+            return false;
+        ++state.drops;
+        return true;
+    case FaultKind::Stall:
+        if (!stillApplies(state.fault.stallTimes, state.stalls))
+            return false;
+        ++state.stalls;
+        return true;
+    case FaultKind::Corruption:
+        if (state.corruptions >= state.fault.corruptFirstDeliveries)
+            return false;
+        ++state.corruptions;
+        return true;
+    }
+    return false;
+}
+
+void StandInServer::refundFault(const QString& asset, FaultKind kind)
+{
+    QMutexLocker lock(&mutex);
+    AssetState& state = assetStates[asset];
+    int& counter = kind == FaultKind::Drop         ? state.drops
+                   : kind == FaultKind::Stall      ? state.stalls
+                   : kind == FaultKind::Corruption ? state.corruptions
+                                                   : state.deliveries;
+    counter = std::max(0, counter - 1);
+}
+
 void StandInServer::onNewConnection()
 {
     while (QTcpSocket* socket = tcpServer->nextPendingConnection())
@@ -665,26 +703,23 @@ void StandInServer::routeAsset(StandInConnection* connection, const JournalEntry
     }
     const qint64 length = size == 0 ? 0 : last - first + 1;
 
+    // Only the offsets are planned here; each fault is counted when it happens on the wire.
     StandInConnection::Delivery delivery;
     if (length > 0 && !connection->isHead()) {
-        ++state.deliveries;
+        delivery.asset = cleaned;
         if (fault.dropAfterBytes >= 0 && fault.dropAfterBytes < length &&
             stillApplies(fault.dropTimes, state.drops)) {
-            ++state.drops;
             delivery.dropAfter = fault.dropAfterBytes;
             delivery.dropWithReset = fault.dropWithReset;
         }
         if (fault.stallAfterBytes >= 0 && fault.stallAfterBytes < length &&
             stillApplies(fault.stallTimes, state.stalls)) {
-            ++state.stalls;
             delivery.stallAfter = fault.stallAfterBytes;
             delivery.stallMs = fault.stallSeconds < 0 ? -1 : qRound64(fault.stallSeconds * 1000.0);
         }
         const qint64 corruptAt = fault.corruptOffset >= 0 ? fault.corruptOffset : size / 2;
-        if (state.corruptions < fault.corruptFirstDeliveries && corruptAt >= first && corruptAt <= last) {
-            ++state.corruptions;
+        if (state.corruptions < fault.corruptFirstDeliveries && corruptAt >= first && corruptAt <= last)
             delivery.corruptAt = corruptAt - first;
-        }
         delivery.bytesPerSecond = fault.throttleBytesPerSecond;
     }
     lock.unlock();

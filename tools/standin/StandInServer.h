@@ -73,9 +73,11 @@ public:
         PathRelative, // Location: <file name>?hop=N (resolved against the request's path)
     };
 
-    // Fault modes of one asset. A "delivery" is one answer that sends body bytes of the
-    // asset (200 or 206). "Times" fields count the deliveries the fault applies to,
-    // starting with the first delivery after setAssetFault(); -1 means every delivery.
+    // Fault modes of one asset. A "delivery" is one answer (200 or 206) of which at least
+    // one body byte reached the client. "Times" fields count the deliveries the fault was
+    // applied to, starting after setAssetFault(); -1 means every delivery. A fault counts
+    // only once the client got the bytes up to it, so a request that the client drops
+    // early (Qt's network layer sometimes re-sends a cut request and drops it) uses up none.
     struct AssetFault
     {
         // Cut the connection after this many body bytes of a delivery (-1: off): the client
@@ -202,7 +204,7 @@ public:
     void setAssetFault(const QString& relativePath, const AssetFault& fault);
     void clearAssetFault(const QString& relativePath);
     void clearAllAssetFaults();
-    // Number of deliveries (answers with body bytes) of an asset so far.
+    // Number of deliveries (answers of which the client got body bytes) of an asset so far.
     int assetDeliveries(const QString& relativePath) const;
 
     // Reads fault settings written as comma-separated items, e.g.
@@ -237,6 +239,18 @@ private:
         int stalls = 0;
         int corruptions = 0;
     };
+
+    // Faults of an asset are counted when they happen on the wire, not when an answer is
+    // planned: a request the client drops before the point of the fault uses none up.
+    enum class FaultKind
+    {
+        Delivery,
+        Drop,
+        Stall,
+        Corruption
+    };
+    bool claimFault(const QString& asset, FaultKind kind);
+    void refundFault(const QString& asset, FaultKind kind);
 
     void onNewConnection();
     void route(StandInConnection* connection, const JournalEntry& request);
