@@ -29,7 +29,9 @@ class StandInConnection;
 //                                 body, or 500 in AuthenticateMode::ServerError.
 //   GET  /versioncheck            JSON {"version", "description", "mac_url"}.
 //   GET  /installer/<name>        the installer bytes given to setInstaller().
-//   GET  /notification/dcp        "ok" (see NotifyFault for the fault modes).
+//   GET  /notification/dcp        "ok" (see NotifyFault for the fault modes); a request
+//                                 lacking one of "user_uuid", "campaign_dcp_id",
+//                                 "reel_number", "event" (numbers; event 1 to 8) gets 400.
 //   GET  /assets/<relative path>  a file under the asset root (or in-memory data set by
 //                                 setAssetData()); Range "bytes=N-", "bytes=N-M" and
 //                                 "bytes=-N" answer 206 with Content-Range, no Range
@@ -37,6 +39,8 @@ class StandInConnection;
 //                                 a malformed or multi-part Range answers 400. A
 //                                 zero-length file answers 200 with an empty body
 //                                 whatever the Range, so a fresh download of it finishes.
+//                                 An asset's status fault is checked first, then its
+//                                 redirects, then whether the file exists.
 //   GET  /, /updates, /user/password/reset/, /user/forgot-username
 //                                 a simple HTML page.
 // Anything else answers 404 (unknown path), 405 (method) or 400 (malformed request).
