@@ -106,7 +106,6 @@ DownloadManager::~DownloadManager()
         // The worker may be waiting for the main thread; keep serving it until it ends.
         while (!workerThread->wait(5))
             QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 
