@@ -32,7 +32,8 @@ public:
 
     int getPollInterval() const { return pollInterval; }
     void setPollInterval(int ms) { pollInterval = ms; }
-    // Tests only: the loop ends after its current job and emits finished().
+    // Engine teardown only (tests): the loop ends after its current job and emits
+    // finished(), after which the worker deletes itself.
     void requestStop() { stopRequested = true; }
 
     // Writes the file's dirty pages through to the medium and drops its cached pages,
