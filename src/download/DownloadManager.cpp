@@ -145,6 +145,18 @@ void DownloadManager::forgetQueued(Asset* asset)
         downloadItems.remove(key);
 }
 
+void DownloadManager::forgetRemoved(Asset* asset)
+{
+    // Compared by object, not by uuid: another DCP may hold the same asset uuid.
+    if (currentAsset && currentAsset == asset) {
+        currentRemoved = true;
+        stopDownloading();
+        currentAsset->closeFileHandle();
+        currentAsset = nullptr;
+    }
+    forgetQueued(asset);
+}
+
 void DownloadManager::handOverToWorker(Reel* reel)
 {
     emit reel->downloadCheckingChecksum();
@@ -352,14 +364,7 @@ bool DownloadManager::removeDownload(DCP* dcp)
     try {
         const QList<Asset*> assets = dcp->getAssets();
         for (Asset* asset : assets) {
-            // Compared by object, not by uuid: another DCP may hold the same asset uuid.
-            if (currentAsset && currentAsset == asset) {
-                currentRemoved = true;
-                stopDownloading();
-                currentAsset->closeFileHandle();
-                currentAsset = nullptr;
-            }
-            forgetQueued(asset);
+            forgetRemoved(asset);
         }
         DatabaseManager::getInstance()->removeDCP(dcp);
         DCPManager::getInstance()->removeDCP(dcp);
@@ -397,13 +402,7 @@ void DownloadManager::removeDownloadReel(Reel* reel)
         dcp->removeReel(reel);
 
         for (Asset* asset : assets) {
-            if (currentAsset && currentAsset == asset) {
-                currentRemoved = true;
-                stopDownloading();
-                currentAsset->closeFileHandle();
-                currentAsset = nullptr;
-            }
-            forgetQueued(asset);
+            forgetRemoved(asset);
 
             // An asset that another reel still lists keeps its object and its file: that
             // reel points at it and would otherwise be left with a dangling pointer.

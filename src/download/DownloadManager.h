@@ -107,6 +107,8 @@ private:
     void completeTransfer();
     void advanceQueue(Asset* done);
     void forgetQueued(Asset* asset);
+    // Leaves the queue for good (its DCP or reel is being removed), aborting it if current.
+    void forgetRemoved(Asset* asset);
     void handOverToWorker(Reel* reel);
     void persistPaused(bool value);
     void reportFailure(const QString& what, const std::exception& e);

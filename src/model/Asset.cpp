@@ -59,6 +59,14 @@ QFile* Asset::getFileHandle()
         return file_handle.get();
     }
     const QString path = getFullPath();
+    // The DCP folder exists from the import on. When it is gone the drive was unplugged or
+    // the folder deleted: creating it again would silently write the film onto whatever
+    // disk now holds the mount point, so refuse instead.
+    if (dcp && !FileManager::directoryExists(dcp->getDCPPath())) {
+        qDebug() << "[Asset] DCP folder is missing:" << dcp->getDCPPath();
+        qDebug() << "[Asset] Unable to open Asset " << path;
+        throw std::runtime_error("[Asset] Unable to open Asset");
+    }
     QFile* handle = FileManager::getFileHandle(path, true, true);
     if (!handle) {
         qDebug() << "[Asset] Unable to open Asset " << path;

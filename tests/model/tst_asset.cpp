@@ -26,6 +26,7 @@ private slots:
 
     void fileHandleOpensHiddenFileOnce();
     void fileHandleFailureThrows();
+    void fileHandleRefusesVanishedDcpFolder();
     void validateChecksum();
     void revealRenamesAndStoresName();
     void revealFailureLogsBothPaths();
@@ -160,6 +161,7 @@ void TestAsset::isComplete()
 void TestAsset::fileHandleOpensHiddenFileOnce()
 {
     QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("Film"));
     DCP dcp("d1", "Film", QString(), dir.path());
     Asset asset("a", "", 10, "t", ".a.mxf", "");
     asset.setDCP(&dcp);
@@ -197,6 +199,24 @@ void TestAsset::fileHandleFailureThrows()
     }
     QVERIFY(log.contains("[Asset] Unable to open Asset"));
     QVERIFY(log.contains(dir.path() + "/Film/.a.mxf"));
+}
+
+void TestAsset::fileHandleRefusesVanishedDcpFolder()
+{
+    // A drive unplugged mid-download: the folder must not be created again elsewhere.
+    QTemporaryDir dir;
+    const QString mountPoint = dir.path() + "/usb";
+    QVERIFY(QDir().mkpath(mountPoint + "/Film"));
+    DCP dcp("d1", "Film", QString(), mountPoint);
+    Asset asset("a", "", 10, "t", ".a.mxf", "");
+    asset.setDCP(&dcp);
+    asset.setDirectoryPath("sub");
+    QVERIFY(QDir(mountPoint + "/Film").removeRecursively());
+
+    LogCapture log;
+    QVERIFY_EXCEPTION_THROWN(asset.getFileHandle(), std::runtime_error);
+    QVERIFY(log.contains("[Asset] DCP folder is missing:"));
+    QVERIFY(!QFileInfo::exists(mountPoint + "/Film"));
 }
 
 void TestAsset::validateChecksum()
