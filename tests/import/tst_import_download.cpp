@@ -1,11 +1,14 @@
-// A package made with the tools, imported and then downloaded by the real engine from
-// the stand-in server: the imported paths, links and hashes are the ones that work.
+// A package made with the tools, imported, downloaded by the real engine from the stand-in
+// server, verified, reported and revealed: the imported paths, links and hashes are the
+// ones that work, and the pieces hand over to each other.
 #include "ImportTestSupport.h"
 #include "StandInServer.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
+#include "download/FileManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
+#include "model/Reel.h"
 #include "notify/NotificationManager.h"
 #include "storage/Setting.h"
 
@@ -16,11 +19,23 @@ class TestImportDownload : public QObject
     Q_OBJECT
 
 private slots:
-    void importedDcpDownloadsAndVerifies();
+    void packageToRevealedFiles_data();
+    void packageToRevealedFiles();
 };
 
-void TestImportDownload::importedDcpDownloadsAndVerifies()
+void TestImportDownload::packageToRevealedFiles_data()
 {
+    QTest::addColumn<bool>("corruptOnce");
+    QTest::newRow("clean delivery") << false;
+    QTest::newRow("one corrupted delivery") << true;
+}
+
+// The whole road of a package: import, download, verification (with a re-download when a
+// delivery arrives corrupted), reporting, and the reveal once the service acknowledged.
+void TestImportDownload::packageToRevealedFiles()
+{
+    QFETCH(bool, corruptOnce);
+
     StandInServer server;
     QVERIFY(server.listen());
     QTemporaryDir serverDir;
@@ -33,6 +48,7 @@ void TestImportDownload::importedDcpDownloadsAndVerifies()
     Setting::resetForTesting();
     NotificationManager::resetForTesting();
     DownloadManager::resetForTesting();
+    NotificationManager::getInstance()->setConsumerInterval(20);
     DownloadManager::getInstance()->getChecksumWorker()->setPollInterval(20);
 
     SampleDcp::Options o = sampleOptions(60, 3, QStringLiteral("End to end Ü"));
@@ -41,6 +57,19 @@ void TestImportDownload::importedDcpDownloadsAndVerifies()
     o.soundSize = 70 * 1024;
     DcpDescription d;
     QVERIFY(SampleDcp::generate(o, serverDir.path() + QLatin1Char('/') + o.title, &d));
+    const QList<DcpAssetInfo> expected = d.assetsOfReels({1, 3});
+    DcpAssetInfo corrupted;
+    for (const DcpAssetInfo& info : expected) {
+        if (info.kind == DcpAssetInfo::Picture && info.reel == 3)
+            corrupted = info;
+    }
+    QVERIFY(!corrupted.uuid.isEmpty());
+    if (corruptOnce) {
+        StandInServer::AssetFault fault;
+        fault.corruptFirstDeliveries = 1;
+        server.setAssetFault(o.title + QLatin1Char('/') + corrupted.path, fault);
+    }
+
     PackageWriter::EntryOptions e;
     e.reels = {1, 3};
     e.assetBaseUrl = server.assetUrl(o.title + QLatin1Char('/')).toString();
@@ -50,19 +79,46 @@ void TestImportDownload::importedDcpDownloadsAndVerifies()
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
     ImportSandbox::import(path);
-    const DCP* dcp = DCPManager::getInstance()->getDCP(d.cplUuid);
+    DCP* dcp = DCPManager::getInstance()->getDCP(d.cplUuid);
     QVERIFY(dcp);
-    QCOMPARE(dcp->getAssets().size(), 8);
+    QCOMPARE(dcp->getAssets().size(), expected.size());
 
+    // Revealed means: visible name in memory, in the store and on disk, the hidden file gone.
     for (const Asset* a : dcp->getAssets())
-        QTRY_VERIFY2_WITH_TIMEOUT(a->getDownloadChecksummed(), qPrintable(a->getFullPath()), 30000);
-    for (const DcpAssetInfo& info : d.assetsOfReels({1, 3})) {
+        QTRY_VERIFY2_WITH_TIMEOUT(!a->getOriginalFileName().startsWith(QLatin1Char('.')),
+                                  qPrintable(a->getFullPath()), 30000);
+    for (const DcpAssetInfo& info : expected) {
         const Asset* a = dcp->getAsset(info.uuid);
         QVERIFY(a);
+        QVERIFY(a->getDownloadChecksummed());
+        QVERIFY(!a->getDownloadCorrupted());
+        QCOMPARE(a->getDownloadAttempts(), (corruptOnce && info.uuid == corrupted.uuid) ? 1u : 0u);
+        QVERIFY2(!QFileInfo::exists(FileManager::nixGetHiddenPath(a->getFullPath())), qPrintable(info.path));
         QFile downloaded(a->getFullPath());
         QFile source(serverDir.path() + QLatin1Char('/') + o.title + QLatin1Char('/') + info.path);
         QVERIFY(downloaded.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
         QVERIFY2(downloaded.readAll() == source.readAll(), qPrintable(info.path));
+    }
+    for (const Reel* reel : dcp->getReels())
+        QVERIFY(reel->isSynced());
+
+    // Each reel reported start, finish, verification start and success; a failed
+    // verification only for the reel whose delivery was corrupted.
+    QMap<int, QSet<int>> events;
+    for (const StandInServer::QueryItems& items : server.notificationsReceived()) {
+        QMap<QString, QString> q;
+        for (const auto& item : items)
+            q.insert(item.first, item.second);
+        QCOMPARE(q.value(QStringLiteral("user_uuid")), testUser());
+        events[q.value(QStringLiteral("reel_number")).toInt()].insert(
+            q.value(QStringLiteral("event")).toInt());
+    }
+    QCOMPARE(events.keys(), QList<int>({1, 3}));
+    for (int reel : {1, 3}) {
+        for (int event : {1, 2, 6, 8})
+            QVERIFY2(events[reel].contains(event),
+                     qPrintable(QStringLiteral("reel %1 event %2").arg(reel).arg(event)));
+        QCOMPARE(events[reel].contains(7), corruptOnce && reel == 3);
     }
     QVERIFY(prompts.texts().isEmpty());
 
