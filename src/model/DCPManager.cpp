@@ -185,13 +185,17 @@ bool DCPManager::loadDCPs()
                 }
             }
         }
-        for (Asset* asset : dcp->getAssets()) {
-            delete asset;
-        }
-        QSet<Reel*> deleted;
+    }
+
+    // Destroyed only once every dropped DCP is out of the store: a reel shared by
+    // several dropped DCPs is still read through each of their lists until then, and
+    // is destroyed once.
+    QSet<Reel*> deleted_reels;
+    for (DCP* dcp : dropped) {
+        qDeleteAll(dcp->getAssets());
         for (Reel* reel : dcp->getReels()) {
-            if (!kept_reels.contains(reel) && !deleted.contains(reel)) {
-                deleted.insert(reel);
+            if (!kept_reels.contains(reel) && !deleted_reels.contains(reel)) {
+                deleted_reels.insert(reel);
                 delete reel;
             }
         }

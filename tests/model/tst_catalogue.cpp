@@ -64,6 +64,7 @@ private slots:
     void startUpDropsDcpWhoseFolderIsGone();
     void startUpWithNothingLeftDoesNotTouchQueue();
     void reelSharedByTwoDcpsSurvivesDroppedOne();
+    void reelSharedByTwoDroppedDcpsIsFreedOnce();
     void linkRowsWithoutTheirRowsAreSkipped();
 
     void searchFilter_data();
@@ -230,6 +231,37 @@ void TestCatalogue::reelSharedByTwoDcpsSurvivesDroppedOne()
     QCOMPARE(uuids(survivor->getAssets()), QStringList{"b1"});
     QCOMPARE(survivor->getAssets().first()->getDCP(), kept);
     QCOMPARE(kept->getTotalSize(), 40ull); // b1 through both of its reels
+}
+
+void TestCatalogue::reelSharedByTwoDroppedDcpsIsFreedOnce()
+{
+    ModelSandbox sandbox;
+    pauseDownloadsInStore();
+    DCP* first = ModelBuilder::dcp("dA", "First", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(first, "r-shared", 1), "a1", 10);
+    first->syncToDatabase();
+    DCP* second = ModelBuilder::dcp("dB", "Second", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(second, "r-b", 1), "b1", 20);
+    second->syncToDatabase();
+    DCP* third = ModelBuilder::dcp("dC", "Third", sandbox.downloads());
+    ModelBuilder::asset(ModelBuilder::reel(third, "r-c", 1), "c1", 30);
+    third->syncToDatabase();
+    {
+        QSqlQuery q(DatabaseManager::getInstance()->db);
+        QVERIFY(
+            q.exec("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dB', 'r-shared', "
+                   "'b1')"));
+    }
+    // Only the third DCP still has its folder; the reel object of both dropped DCPs is
+    // one and the same, and must be destroyed once.
+    QVERIFY(QDir().mkpath(sandbox.downloads() + "/Third"));
+
+    restartAll(sandbox);
+    DCPManager* catalogue = DCPManager::getInstance();
+    QCOMPARE(titles(catalogue->getDCPs()), QStringList{"Third"});
+    QCOMPARE(catalogue->getReel("r-shared"), static_cast<Reel*>(nullptr));
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp"), 1);
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset WHERE dcp_uuid <> 'dC'"), 0);
 }
 
 void TestCatalogue::linkRowsWithoutTheirRowsAreSkipped()
