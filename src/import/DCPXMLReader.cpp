@@ -462,6 +462,20 @@ void DCPXMLReader::mergeInto(DCP* known)
         }
     }
 
+    // A new reel may play a file that a catalogued reel already plays. It gets the
+    // catalogued object: a second object for the same file would be queued and written
+    // to the same path, and the reel's link to it would never be stored (the asset's
+    // own first storage skips a known asset).
+    QList<QPair<Reel*, Asset*>> sharedFiles;
+    for (Reel* reel : merged) {
+        const QList<Asset*> reelAssets = reel->getAssets();
+        for (Asset* asset : reelAssets) {
+            Asset* catalogued = known->getAsset(asset->getUuid());
+            if (catalogued && catalogued != asset && reel->replaceAsset(asset, catalogued))
+                sharedFiles.append(qMakePair(reel, catalogued));
+        }
+    }
+
     // Rows first, in one transaction; the catalogued objects change only once it committed.
     try {
         Transaction transaction;
@@ -472,11 +486,16 @@ void DCPXMLReader::mergeInto(DCP* known)
                 asset->setDCP(known);
             reel->syncToDatabase();
         }
+        for (const auto& link : sharedFiles)
+            DatabaseManager::getInstance()->insertDCPReelAsset(link.first, link.second);
         transaction.commit();
     } catch (...) {
         forgetUnstoredAssets(unregistered);
         throw;
     }
+
+    for (const auto& link : sharedFiles)
+        link.second->addReel(link.first);
 
     for (Reel* reel : merged) {
         known->addReel(reel);

@@ -44,6 +44,27 @@ bool Reel::removeAsset(Asset* asset)
     return true;
 }
 
+bool Reel::replaceAsset(Asset* current, Asset* replacement)
+{
+    const int index = assets.indexOf(current);
+    if (index < 0) {
+        return false;
+    }
+    const AssetKey old_key = current->key();
+    if (assets_by_key.value(old_key) == current) {
+        assets_by_key.remove(old_key);
+    }
+    const AssetKey new_key = replacement->key();
+    if (assets_by_key.contains(new_key)) {
+        // Already listed: keep the one entry.
+        assets.removeAt(index);
+        return true;
+    }
+    assets[index] = replacement;
+    assets_by_key.insert(new_key, replacement);
+    return true;
+}
+
 QString Reel::getAssetsRetryHash() const
 {
     // QMap iterates in ascending key order, which is the order the signature needs.

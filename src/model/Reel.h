@@ -37,6 +37,10 @@ public:
     // Drops one asset from this reel (used when the asset's DCP is dropped while a
     // shared reel lives on); false when the reel did not list it.
     bool removeAsset(Asset* asset);
+    // Puts replacement in the place of current (same position in the list); false when
+    // the reel does not list current. Used when a merged reel shares a file with a reel
+    // already catalogued, so both list the catalogued object.
+    bool replaceAsset(Asset* current, Asset* replacement);
     QString getAssetsRetryHash() const;
 
     void syncToDatabase();

@@ -98,6 +98,7 @@ private slots:
     void secondEntryFailsAfterFirstImported();
 
     void mergeAddsOnlyNewReels();
+    void mergedReelSharesCataloguedFile();
     void mixedPackageMergesIntoOwnFolder();
     void conflictingFiles_data();
     void conflictingFiles();
@@ -545,6 +546,44 @@ void TestImportFlow::mergeAddsOnlyNewReels()
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 3}));
     QCOMPARE(ImportSandbox::count(QStringLiteral("reel")), 2);
     QCOMPARE(sandbox.engineNotifications, 2);
+}
+
+// Reel 2 plays reel 1's sound file: after the merge both reels list the one catalogued
+// object, and the store links reel 2 to it, so a restart finds the file in both reels.
+void TestImportFlow::mergedReelSharesCataloguedFile()
+{
+    ImportSandbox sandbox;
+    DcpDescription d = sampleDcp(sampleOptions(24, 2));
+    const QString sound1 = d.find(DcpAssetInfo::Sound, 1).uuid;
+    replaceIn(d.cpl, d.find(DcpAssetInfo::Sound, 2).uuid, sound1);
+    {
+        ScriptedPrompts prompts;
+        importPackage(sandbox, prompts, packageDocument({packageEntry(d, {1})}));
+    }
+    DCP* known = catalogued(d);
+    QVERIFY(known);
+    Asset* sound = known->getAsset(sound1);
+    QVERIFY(sound);
+
+    ScriptedPrompts prompts;
+    ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
+    QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 2}));
+    Reel* first = known->getReels().first();
+    Reel* second = known->getReels().last();
+    QVERIFY(second->getAssets().contains(sound));
+    QCOMPARE(sound->getReels(), (QList<Reel*>{first, second}));
+    QCOMPARE(known->getAsset(sound1), sound);
+    QCOMPARE(DCPManager::getInstance()->getAsset(sound1, d.cplUuid), sound);
+    for (Asset* a : second->getAssets())
+        QCOMPARE(known->getAsset(a->getUuid()), a);
+
+    QSqlQuery q(DatabaseManager::getInstance()->db);
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM dcp_reel_asset WHERE reel_uuid = '%1' AND "
+                                  "asset_uuid = '%2'")
+                       .arg(second->getUuid(), sound1)));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(), 1);
+    QCOMPARE(ImportSandbox::count(QStringLiteral("asset WHERE uuid = '%1'").arg(sound1)), 1);
 }
 
 void TestImportFlow::mixedPackageMergesIntoOwnFolder()
