@@ -31,7 +31,8 @@ private:
     QString log() const;
     void removeOrphanedMarker();
     bool waitForLog(const QString& text, int count = 1) const;
-    void requireDisplay();
+    // Why the window tests cannot run here; empty when they can.
+    static QString missingDisplay();
     // Waits for a visible window of the process and presses Return in it until the process
     // ends; true when a window appeared and the process is gone.
     bool answerBoxOf(QProcess& process);
@@ -113,13 +114,22 @@ bool TestStartup::waitForLog(const QString& text, int count) const
     return false;
 }
 
-void TestStartup::requireDisplay()
+QString TestStartup::missingDisplay()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("needs an X display (run under xvfb-run)");
+        return QStringLiteral("needs an X display (run under xvfb-run)");
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("needs xdotool");
+        return QStringLiteral("needs xdotool");
+    return QString();
 }
+
+// QSKIP only leaves the function it is written in, so it must stand in the test itself.
+#define REQUIRE_DISPLAY()                                                                                    \
+    do {                                                                                                     \
+        const QString reason = missingDisplay();                                                             \
+        if (!reason.isEmpty())                                                                               \
+            QSKIP(qPrintable(reason));                                                                       \
+    } while (false)
 
 bool TestStartup::answerBoxOf(QProcess& process)
 {
@@ -167,7 +177,7 @@ void TestStartup::firstStartsCreateStoreAndAppendLog()
 
 void TestStartup::secondInstanceIsRefused()
 {
-    requireDisplay();
+    REQUIRE_DISPLAY();
     QProcess* first = start(false);
     QVERIFY(first);
     QVERIFY(waitForLog(QStringLiteral("Creating Tables...ok")));
@@ -201,7 +211,7 @@ void TestStartup::instanceAfterCrashStartsNormally()
 
 void TestStartup::storeErrorShowsCriticalBoxAndExitsWithOne()
 {
-    requireDisplay();
+    REQUIRE_DISPLAY();
     // A folder where the database file should be: the store cannot open it.
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("orvdownloader.4.sqlite")));
 
