@@ -4,6 +4,7 @@
 #include "model/DCP.h"
 #include "model/Reel.h"
 #include "notify/Notification.h"
+#include "storage/Transaction.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -422,6 +423,9 @@ bool DatabaseManager::removeDCP(DCP* dcp)
     dcpQuery.prepare(QStringLiteral("DELETE FROM dcp WHERE uuid = :uuid"));
     dcpQuery.bindValue(QStringLiteral(":uuid"), dcp->getUuid());
 
+    // One unit: a statement failing half-way would leave a DCP without reels or assets
+    // whose links still load at the next start. Joins a transaction the caller opened.
+    Transaction transaction;
     execOrFail(assetQuery, "[DatabaseManager] Unable to run removeDCP [assets] query:",
                "Unable to run removeDCP [assets] query");
     execOrFail(reelQuery, "[DatabaseManager] Unable to run removeDCP [reels] query:",
@@ -430,5 +434,6 @@ bool DatabaseManager::removeDCP(DCP* dcp)
                "Unable to run removeDCP [dcp_reel_assets] query");
     execOrFail(dcpQuery, "[DatabaseManager] Unable to run removeDCP [dcp] query:",
                "Unable to run removeDCP [dcp] query");
+    transaction.commit();
     return true;
 }

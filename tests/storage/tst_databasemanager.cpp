@@ -417,13 +417,21 @@ void TestDatabaseManager::catalogueQueryOrderAndMissingRows()
 void TestDatabaseManager::removeDCP_data()
 {
     QTest::addColumn<int>("assetCount");
-    QTest::newRow("with assets") << 3;
-    QTest::newRow("no assets") << 0;
+    QTest::addColumn<QString>("refused"); // table whose delete fails; empty: none
+    QTest::addColumn<QString>("error");
+    QTest::newRow("with assets") << 3 << QString() << QString();
+    QTest::newRow("no assets") << 0 << QString() << QString();
+    QTest::newRow("reels refused after the assets") << 3 << "reel"
+                                                    << "Unable to run removeDCP [reels] query";
+    QTest::newRow("DCP refused last") << 3 << "dcp"
+                                      << "Unable to run removeDCP [dcp] query";
 }
 
 void TestDatabaseManager::removeDCP()
 {
     QFETCH(int, assetCount);
+    QFETCH(QString, refused);
+    QFETCH(QString, error);
     DatabaseManager* store = DatabaseManager::getInstance();
     Graph g;
     DCP* keep = g.dcp(QStringLiteral("keep"));
@@ -444,6 +452,26 @@ void TestDatabaseManager::removeDCP()
     }
     Notification event = notification(QStringLiteral("g-r1"), NotificationType::DownloadStarted);
     store->insertNotification(&event);
+
+    if (!refused.isEmpty()) {
+        QVERIFY(exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON %1 "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                         .arg(refused)));
+        takeLog();
+        QCOMPARE(runtimeErrorOf([&] { store->removeDCP(gone); }), error);
+        QVERIFY(logHasLineStartingWith(takeLog(), QStringLiteral("[DatabaseManager] ") + error));
+        // Nothing of the DCP went, not even the rows deleted before the failing statement,
+        // and the connection is not left inside a transaction: a later write lasts.
+        Notification later = notification(QStringLiteral("g-r2"), NotificationType::DownloadStarted);
+        store->insertNotification(&later);
+        DatabaseManager::resetForTesting(m_dir->path());
+        QCOMPARE(rowCount(QStringLiteral("dcp")), 2);
+        QCOMPARE(rowCount(QStringLiteral("reel")), 3);
+        QCOMPARE(rowCount(QStringLiteral("asset")), 1 + assetCount);
+        QCOMPARE(rowCount(QStringLiteral("dcp_reel_asset")), 1 + assetCount);
+        QCOMPARE(rowCount(QStringLiteral("notification")), 2);
+        return;
+    }
 
     QVERIFY(store->removeDCP(gone));
 
