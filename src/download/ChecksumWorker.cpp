@@ -4,6 +4,7 @@
 #include "download/FileManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
+#include "model/DCPManager.h"
 #include "model/Reel.h"
 #include "model/Util.h"
 #include "notify/NotificationManager.h"
@@ -135,13 +136,36 @@ bool ChecksumWorker::truncateForRedownload(Asset* asset)
     return !FileManager::fileExists(asset->getFullPath());
 }
 
+bool ChecksumWorker::isListed(const Reel* reel)
+{
+    const DCP* dcp = reel->getDCP();
+    return dcp && DCPManager::getInstance()->getDCPs().contains(const_cast<DCP*>(dcp)) &&
+           dcp->getReels().contains(const_cast<Reel*>(reel));
+}
+
 void ChecksumWorker::validateReel(Reel* reel)
 {
+    // The DCP may be removed from the catalogue while its reel waits here or is being read.
+    // Its files stay on disk for the user then (revealed, if its links expired), so nothing
+    // of it may be emptied, queued again or reported any more.
+    bool dropped = false;
+    const auto dropIfRemoved = [&]() {
+        if (isListed(reel))
+            return false;
+        qDebug() << "[ChecksumWorker] Reel no longer listed, validation dropped for:" << reel->getUuid();
+        dropped = true;
+        return true;
+    };
+
     QList<Asset*> assets;
     onMainThread([&]() {
+        if (dropIfRemoved())
+            return;
         assets = reel->getAssets();
         NotificationManager::getInstance()->addToQueue(reel, NotificationType::ChecksumStarted);
     });
+    if (dropped)
+        return;
 
     bool requeued = false;
     bool corrupted = false;
@@ -165,32 +189,43 @@ void ChecksumWorker::validateReel(Reel* reel)
         }
 
         if (valid) {
-            onMainThread([asset]() {
+            onMainThread([&]() {
+                if (dropIfRemoved())
+                    return;
                 asset->setDownloadChecksummed(true);
                 asset->setDownloadCorrupted(false);
                 DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
             });
         } else if (asset->getDownloadAttempts() >= 2) {
             corrupted = true;
-            onMainThread([asset]() {
+            onMainThread([&]() {
+                if (dropIfRemoved())
+                    return;
                 asset->setDownloadCorrupted(true);
                 DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
             });
         } else {
             requeued = true;
-            // Emptied while still marked finished, so no transfer can pick it up meanwhile.
-            truncateForRedownload(asset);
             DownloadManager* const target = engine;
-            onMainThread([asset, target]() {
+            onMainThread([&]() {
+                // Checked and emptied in one step on the main thread, where removals happen;
+                // the file is emptied while still marked finished, so no transfer can have it.
+                if (dropIfRemoved())
+                    return;
+                truncateForRedownload(asset);
                 asset->setDownloadAttempts(asset->getDownloadAttempts() + 1);
                 asset->setDownloadFinished(false);
                 DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
                 emit target->assetNeedsRedownloading(asset);
             });
         }
+        if (dropped)
+            return;
     }
 
-    onMainThread([reel, requeued, corrupted]() {
+    onMainThread([&]() {
+        if (dropIfRemoved())
+            return;
         if (requeued) {
             qDebug() << "[ChecksumWorker] failed checksum for:" << reel->getUuid() << "requeued...";
             emit reel->downloadQueuedForRedownload();

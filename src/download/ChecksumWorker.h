@@ -40,6 +40,9 @@ public:
     // so that the next read comes from the drive rather than from memory.
     static bool flushToMedium(const QString& path);
 
+    // Main thread only: whether the reel's DCP is still in the catalogue and lists the reel.
+    static bool isListed(const Reel* reel);
+
 signals:
     void finished();
 

@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -47,6 +48,13 @@ bool contentRangeStart(const QByteArray& value, qint64* start)
     bool ok = false;
     *start = match.captured(1).toLongLong(&ok);
     return ok;
+}
+
+QString missingFileMessage(const DCP* dcp)
+{
+    return QStringLiteral("One of the files for DCP %1 is missing and can not be downloaded. "
+                          "You won't be able to finish the given download.")
+        .arg(dcp->getFriendlyTitle());
 }
 
 bool isLive(const Reel* reel)
@@ -349,6 +357,12 @@ void DownloadManager::retryAssetDownload(Asset* asset)
 {
     try {
         qDebug() << "[DownloadManager] Giving corrupted Asset another chance..." << asset->getUuid();
+        const QList<Reel*> reels = asset->getReels();
+        if (std::none_of(reels.cbegin(), reels.cend(), &ChecksumWorker::isListed)) {
+            // Its DCP or reel was removed meanwhile: the user no longer wants this file.
+            qDebug() << "[DownloadManager] Asset no longer listed, not downloaded again:" << asset->getUuid();
+            return;
+        }
         downloadQueue.append(asset);
         if (!currentAsset && !paused)
             startDownloading();
@@ -734,10 +748,7 @@ void DownloadManager::error(QNetworkReply::NetworkError code)
         DCP* dcp = currentAsset->getDCP();
         if (status == 403 || status == 404) {
             abandonTransfer();
-            handleExpiredLinks(
-                dcp, QStringLiteral("One of the files for DCP %1 is missing and can not be downloaded. "
-                                    "You won't be able to finish the given download.")
-                         .arg(dcp->getFriendlyTitle()));
+            handleExpiredLinks(dcp, missingFileMessage(dcp));
         } else if (status == 400) {
             abandonTransfer();
             handleExpiredLinks(
@@ -805,11 +816,7 @@ void DownloadManager::downloadFinished()
                              << "for asset:" << asset->getUuid();
                     abandonTransfer();
                     DCP* dcp = asset->getDCP();
-                    handleExpiredLinks(dcp,
-                                       QStringLiteral("One of the files for DCP %1 is missing and can not be "
-                                                      "downloaded. You won't be able to finish the given "
-                                                      "download.")
-                                           .arg(dcp->getFriendlyTitle()));
+                    handleExpiredLinks(dcp, missingFileMessage(dcp));
                     return;
                 }
                 asset->setRemainingRedirects(asset->getRemainingRedirects() - 1);
@@ -849,7 +856,14 @@ void DownloadManager::completeTransfer()
     const QList<Reel*> reels = asset->getReels();
     for (Reel* reel : reels) {
         if (isLive(reel) && reel->isDownloaded()) {
-            NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadFinished);
+            try {
+                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadFinished);
+            } catch (const std::exception& e) {
+                // Unreported, but the reel must still be verified and the queue move on;
+                // thrown out of here, it would leave the engine holding a finished asset.
+                qDebug() << "[DownloadManager] Unable to record the finished reel" << reel->getUuid()
+                         << e.what();
+            }
             handOverToWorker(reel);
         }
     }

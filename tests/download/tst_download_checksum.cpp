@@ -56,6 +56,7 @@ private slots:
     void checksummedReelPassesWithoutReadingFiles();
     void sharedAssetIsNotPenalisedTwice();
     void reelUnderValidationCannotBeRemoved();
+    void removedDcpIsNeitherEmptiedNorFetchedAgain();
     void storeFailureDropsTheJobNotTheWorker();
     void flushToMediumDropsCachedPages();
 };
@@ -220,6 +221,35 @@ void TestDownloadChecksum::reelUnderValidationCannotBeRemoved()
     engine->removeDownloadReel(reel); // validated: now it goes
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
+}
+
+void TestDownloadChecksum::removedDcpIsNeitherEmptiedNorFetchedAgain()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
+    asset->setDownloadFinished(true);
+    QVERIFY(writeAll(asset->getFullPath(), "wrong bytes"));
+    DownloadManager* engine = box.engine();
+    ChecksumWorker* worker = engine->getChecksumWorker();
+    worker->setPollInterval(300);
+    QTest::qWait(50);
+    box.publish(dcp);
+    QVERIFY(worker->haveReel(reel));
+
+    // Removing a DCP leaves its files to the user, also while a reel waits for validation.
+    QVERIFY(engine->removeDownload(dcp));
+    QTRY_COMPARE_WITH_TIMEOUT(worker->queuedReelCount(), 0, 3000);
+    emit engine->assetNeedsRedownloading(asset); // a retry that was already on its way
+    QTest::qWait(100);
+    QCOMPARE(readAll(asset->getFullPath()), QByteArray("wrong bytes"));
+    QCOMPARE(asset->getDownloadAttempts(), 0u);
+    QVERIFY(engine->getDownloadQueue().isEmpty());
+    QVERIFY(box.requestsFor(QStringLiteral("a.mxf")).isEmpty());
+    QVERIFY(DownloadSandbox::events(reel).isEmpty());
+    QCOMPARE(prompts.count(), 0);
 }
 
 void TestDownloadChecksum::storeFailureDropsTheJobNotTheWorker()

@@ -75,6 +75,7 @@ private slots:
     void contentRangeNotAtOffset_data();
     void contentRangeNotAtOffset();
     void rangeNotSatisfiableForCompleteFile();
+    void unjournalledFinishStillHandsOverAndMovesOn();
     void failedWriteResumesFromTrueLength_data();
     void failedWriteResumesFromTrueLength();
     void unwritableFilePausesAndNamesThePath();
@@ -243,6 +244,34 @@ void TestDownloadTransfer::rangeNotSatisfiableForCompleteFile()
     QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
     QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).first().status, 416);
     QCOMPARE(readAll(asset->getFullPath()), content);
+}
+
+void TestDownloadTransfer::unjournalledFinishStillHandsOverAndMovesOn()
+{
+    DownloadSandbox box;
+    ScriptedPrompts prompts;
+    const QByteArray content = patternBytes(1000, 5);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
+    Reel* next = box.addReel(dcp, QStringLiteral("reel-2"), 2);
+    Asset* second = box.addAsset(next, QStringLiteral("asset-2"), QStringLiteral("b.mxf"), content);
+    box.store(dcp);
+    QVERIFY(writeAll(asset->getFullPath(), content)); // completes through the 416 answer
+    QSqlQuery query(DatabaseManager::getInstance()->db);
+    QVERIFY(query.exec(QStringLiteral("ALTER TABLE notification RENAME TO notification_away")));
+    QSignalSpy checking(reel, &Reel::downloadCheckingChecksum);
+    box.engine()->assetsChanged();
+
+    // The event cannot be journalled; the reel is verified all the same and the next asset
+    // starts instead of the engine holding the finished one.
+    QTRY_COMPARE_WITH_TIMEOUT(checking.count(), 1, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(box.engine()->getCurrentAsset() != asset, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(box.requestsFor(QStringLiteral("b.mxf")).size(), 1, 2000);
+    QVERIFY(asset->getDownloadFinished());
+    QCOMPARE(prompts.count(), 0);
+    QVERIFY(query.exec(QStringLiteral("ALTER TABLE notification_away RENAME TO notification")));
+    QTRY_VERIFY_WITH_TIMEOUT(second->getDownloadFinished(), 5000);
 }
 
 void TestDownloadTransfer::failedWriteResumesFromTrueLength_data()
