@@ -425,25 +425,32 @@ void TestStandInServer::redirects()
 
 void TestStandInServer::wrongContentRange_data()
 {
+    QTest::addColumn<QByteArray>("range");
     QTest::addColumn<qint64>("delta");
     QTest::addColumn<qint64>("start");
-    QTest::newRow("before the offset") << -100LL << 900LL;
-    QTest::newRow("after the offset") << 100LL << 1100LL;
-    QTest::newRow("clamped at the start") << -5000LL << 0LL;
+    QTest::addColumn<qint64>("end");
+    QTest::newRow("before the offset") << QByteArray("bytes=1000-") << -100LL << 900LL << 299999LL;
+    QTest::newRow("after the offset") << QByteArray("bytes=1000-") << 100LL << 1100LL << 299999LL;
+    QTest::newRow("clamped at the start") << QByteArray("bytes=1000-") << -5000LL << 0LL << 299999LL;
+    // A closed range moves whole instead of ending before it starts.
+    QTest::newRow("closed range moved on") << QByteArray("bytes=1000-1009") << 100LL << 1100LL << 1109LL;
 }
 
 void TestStandInServer::wrongContentRange()
 {
+    QFETCH(QByteArray, range);
     QFETCH(qint64, delta);
     QFETCH(qint64, start);
+    QFETCH(qint64, end);
     StandInServer::AssetFault fault;
     fault.contentRangeDelta = delta;
     server->setAssetFault(QStringLiteral("reel/a.mxf"), fault);
 
-    const Answer answer = fetch(server->assetUrl(QStringLiteral("reel/a.mxf")), "bytes=1000-");
+    const Answer answer = fetch(server->assetUrl(QStringLiteral("reel/a.mxf")), range);
     QCOMPARE(answer.status, 206);
-    QCOMPARE(answer.contentRange, "bytes " + QByteArray::number(start) + "-299999/300000");
-    QVERIFY(answer.body == data.mid(int(start)));
+    QCOMPARE(answer.contentRange,
+             "bytes " + QByteArray::number(start) + '-' + QByteArray::number(end) + "/300000");
+    QVERIFY(answer.body == data.mid(int(start), int(end - start + 1)));
 }
 
 void TestStandInServer::corruptFirstDeliveries()
@@ -818,12 +825,17 @@ void TestStandInServer::program()
     QCOMPARE(help.exitCode(), 0);
     QVERIFY(help.readAllStandardOutput().contains("--exit-after"));
 
-    // Bad settings are refused at once.
-    QProcess bad;
-    bad.start(QStringLiteral(ORV_STANDIN_PROGRAM),
-              {QStringLiteral("--asset-fault"), QStringLiteral("x:wobble=1")});
-    QVERIFY(bad.waitForFinished(5000));
-    QVERIFY(bad.exitCode() != 0);
+    // Bad settings are refused at once, among them a bound too long for a timer, which
+    // would otherwise wrap around and never stop the server.
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("--asset-fault"), QStringLiteral("x:wobble=1")},
+          QStringList{QStringLiteral("--exit-after"), QStringLiteral("2592000")}}) {
+        QProcess bad;
+        bad.start(QStringLiteral(ORV_STANDIN_PROGRAM), arguments);
+        QVERIFY(bad.waitForFinished(5000));
+        QCOMPARE(bad.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(bad.exitCode() != 0, qPrintable(arguments.join(QLatin1Char(' '))));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestStandInServer)

@@ -698,8 +698,12 @@ void StandInServer::routeAsset(StandInConnection* connection, const JournalEntry
             first = std::max<qint64>(0, size - b);
         }
         partial = true;
-        if (fault.contentRangeDelta != 0)
-            first = std::clamp<qint64>(first + fault.contentRangeDelta, 0, size - 1);
+        if (fault.contentRangeDelta != 0) {
+            // A closed range moves as a whole, so the answer never has a negative length.
+            if (hasFrom && hasTo)
+                last = std::clamp<qint64>(last + fault.contentRangeDelta, 0, size - 1);
+            first = std::clamp<qint64>(first + fault.contentRangeDelta, 0, last);
+        }
     }
     const qint64 length = size == 0 ? 0 : last - first + 1;
 

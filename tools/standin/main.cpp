@@ -36,9 +36,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption portFileOption(QStringLiteral("port-file"),
                                             QStringLiteral("Write the chosen port to this file."),
                                             QStringLiteral("file"));
-    const QCommandLineOption exitAfterOption(QStringLiteral("exit-after"),
-                                             QStringLiteral("Stop after this many seconds (default 3600)."),
-                                             QStringLiteral("seconds"), QStringLiteral("3600"));
+    const QCommandLineOption exitAfterOption(
+        QStringLiteral("exit-after"),
+        QStringLiteral("Stop after this many seconds (default 3600, at most 24 days)."),
+        QStringLiteral("seconds"), QStringLiteral("3600"));
     const QCommandLineOption rootOption(QStringLiteral("asset-root"),
                                         QStringLiteral("Serve the files below this folder at /assets/."),
                                         QStringLiteral("dir"));
@@ -87,9 +88,11 @@ int main(int argc, char* argv[])
     const uint port = parser.value(portOption).toUInt(&ok);
     if (!ok || port > 65535)
         return fail(QStringLiteral("bad --port"));
+    // A timer takes at most INT_MAX milliseconds (about 24.8 days); a longer bound would
+    // wrap to a negative interval and the server would never stop.
     const double exitAfter = parser.value(exitAfterOption).toDouble(&ok);
-    if (!ok || exitAfter <= 0 || exitAfter > 30 * 24 * 3600)
-        return fail(QStringLiteral("--exit-after needs a positive number of seconds"));
+    if (!ok || exitAfter <= 0 || exitAfter > 24 * 24 * 3600)
+        return fail(QStringLiteral("--exit-after needs a positive number of seconds, at most 24 days"));
     const qint64 version = parser.value(versionOption).toLongLong(&ok);
     if (!ok)
         return fail(QStringLiteral("bad --version"));
@@ -149,6 +152,6 @@ int main(int argc, char* argv[])
     }
     QTextStream(stdout) << "orv-standin listening on " << server.baseUrl().toString() << Qt::endl;
 
-    QTimer::singleShot(qRound64(exitAfter * 1000.0), &app, &QCoreApplication::quit);
+    QTimer::singleShot(static_cast<int>(qRound64(exitAfter * 1000.0)), &app, &QCoreApplication::quit);
     return app.exec();
 }
