@@ -1,6 +1,9 @@
 #include "app/LogHandler.h"
 #include "app/OrvDownloaderApp.h"
 #include "app/UserPrompt.h"
+#include "download/DownloadManager.h"
+#include "model/DCPManager.h"
+#include "notify/NotificationManager.h"
 #include "storage/Setting.h"
 
 #include <QDebug>
@@ -58,8 +61,13 @@ int main(int argc, char* argv[])
         // dialog exists the settings are obtained here so every start opens it.
         Setting::getInstance();
 
-        // Catalogue, notification queue, import of a package handed over by the desktop
-        // (app.getPendingPackagePath()) and the download engine join here.
+        // The catalogue's first load starts the engine at once when the store held DCPs,
+        // so downloads interrupted by the last exit resume without the user.
+        DCPManager::getInstance();
+        NotificationManager::getInstance();
+        // The decoding key comes from the login; the import of a package handed over by the
+        // desktop (app.getPendingPackagePath()) joins here with it.
+        DownloadManager::getInstance();
 
         // The QML main window replaces this placeholder.
         QLabel window(QStringLiteral("Reelvane Downloader"));
