@@ -188,22 +188,26 @@ void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
     DownloadManager::resetForTesting(); // before the marker goes out of scope
 }
 
-void TestCatalogue::reelSharedByTwoDcpsSurvivesDroppedOne()
+// Stores DCP dA (reel r-shared, asset a1) and dB (reel r-b, asset b1), then links b1 into
+// r-shared as well, so the reel uuid is listed under both DCPs.
+static bool storeTwoDcpsSharingAReel(const ModelSandbox& sandbox)
 {
-    ModelSandbox sandbox;
-    pauseDownloadsInStore();
     DCP* first = ModelBuilder::dcp("dA", "First", sandbox.downloads());
     ModelBuilder::asset(ModelBuilder::reel(first, "r-shared", 1), "a1", 10);
     first->syncToDatabase();
     DCP* second = ModelBuilder::dcp("dB", "Second", sandbox.downloads());
     ModelBuilder::asset(ModelBuilder::reel(second, "r-b", 1), "b1", 20);
     second->syncToDatabase();
-    {
-        QSqlQuery q(DatabaseManager::getInstance()->db);
-        QVERIFY(
-            q.exec("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dB', 'r-shared', "
-                   "'b1')"));
-    }
+    QSqlQuery q(DatabaseManager::getInstance()->db);
+    return q.exec(
+        "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dB', 'r-shared', 'b1')");
+}
+
+void TestCatalogue::reelSharedByTwoDcpsSurvivesDroppedOne()
+{
+    ModelSandbox sandbox;
+    pauseDownloadsInStore();
+    QVERIFY(storeTwoDcpsSharingAReel(sandbox));
     QVERIFY(QDir().mkpath(sandbox.downloads() + "/First"));
     QVERIFY(QDir().mkpath(sandbox.downloads() + "/Second"));
 
@@ -237,21 +241,10 @@ void TestCatalogue::reelSharedByTwoDroppedDcpsIsFreedOnce()
 {
     ModelSandbox sandbox;
     pauseDownloadsInStore();
-    DCP* first = ModelBuilder::dcp("dA", "First", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(first, "r-shared", 1), "a1", 10);
-    first->syncToDatabase();
-    DCP* second = ModelBuilder::dcp("dB", "Second", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(second, "r-b", 1), "b1", 20);
-    second->syncToDatabase();
+    QVERIFY(storeTwoDcpsSharingAReel(sandbox));
     DCP* third = ModelBuilder::dcp("dC", "Third", sandbox.downloads());
     ModelBuilder::asset(ModelBuilder::reel(third, "r-c", 1), "c1", 30);
     third->syncToDatabase();
-    {
-        QSqlQuery q(DatabaseManager::getInstance()->db);
-        QVERIFY(
-            q.exec("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dB', 'r-shared', "
-                   "'b1')"));
-    }
     // Only the third DCP still has its folder; the reel object of both dropped DCPs is
     // one and the same, and must be destroyed once.
     QVERIFY(QDir().mkpath(sandbox.downloads() + "/Third"));
