@@ -170,8 +170,8 @@ bool Asset::reveal(QString* reason)
             why = QString::fromLocal8Bit(std::strerror(errno));
         }
         if (!why.isEmpty()) {
-            qDebug() << "[Asset] Unable to reveal Asset" << uuid << "- rename failed from" << hidden_path << "to"
-                     << visible_path << "-" << why;
+            qDebug() << "[Asset] Unable to reveal Asset" << uuid << "- rename failed from" << hidden_path
+                     << "to" << visible_path << "-" << why;
             if (reason) {
                 *reason = why;
             }

@@ -368,7 +368,8 @@ void NotificationManager::reconcile(bool checkDisk, const Reel* skip)
                     hidden = hidden || asset->isHidden(checkDisk);
                 if (!hidden || !reelReadyForReveal(reel->getUuid(), reel))
                     continue;
-                qDebug() << "[NotificationManager] Files still hidden, revealing again reel:" << reel->getUuid();
+                qDebug() << "[NotificationManager] Files still hidden, revealing again reel:"
+                         << reel->getUuid();
                 revealReel(reel->getUuid(), reel);
             }
         }

@@ -91,7 +91,7 @@ private:
     Notification* currentNotification = nullptr;
     QPointer<QNetworkReply> currentReply;
     int requestTimeout = kRequestTimeoutMs;
-    QStringList pendingRevealFailures; // "path: reason", not shown yet
+    QStringList pendingRevealFailures;    // path and reason of each, not shown yet
     QSet<QString> reportedRevealFailures; // paths already shown in this run
     bool reconciling = false;
 

@@ -125,7 +125,8 @@ QString DatabaseManager::writeProblem()
 
     QString problem;
     {
-        QSqlDatabase check = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(kCheckConnection));
+        QSqlDatabase check =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(kCheckConnection));
         check.setDatabaseName(path);
         // Another program holding the file gets a moment to let go before it counts as locked.
         check.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));

@@ -41,7 +41,8 @@ void TestStoreStartup::init()
 {
     m_dir.reset(new QTemporaryDir());
     QVERIFY(m_dir->isValid());
-    QVERIFY(QFile::copy(QStringLiteral(ORV_PROGRAM_PATH), m_dir->path() + QStringLiteral("/reelvane-downloader")));
+    QVERIFY(QFile::copy(QStringLiteral(ORV_PROGRAM_PATH),
+                        m_dir->path() + QStringLiteral("/reelvane-downloader")));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("tmp")));
 }
 
@@ -73,11 +74,12 @@ bool TestStoreStartup::writeStore(const QString& extraSql) const
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prepare"));
         db.setDatabaseName(storePath());
         QSqlQuery query(db);
-        ok = db.open() &&
-             query.exec(QStringLiteral("CREATE TABLE setting (key VARCHAR(50) NOT NULL PRIMARY KEY,value TEXT "
-                                       "NOT NULL)")) &&
-             query.exec(QStringLiteral("INSERT INTO setting VALUES ('download_paused', '1')")) &&
-             (extraSql.isEmpty() || query.exec(extraSql));
+        ok =
+            db.open() &&
+            query.exec(QStringLiteral("CREATE TABLE setting (key VARCHAR(50) NOT NULL PRIMARY KEY,value TEXT "
+                                      "NOT NULL)")) &&
+            query.exec(QStringLiteral("INSERT INTO setting VALUES ('download_paused', '1')")) &&
+            (extraSql.isEmpty() || query.exec(extraSql));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("prepare"));
@@ -109,7 +111,8 @@ bool TestStoreStartup::answerBox(QProcess& process, const QString& screenshotNam
             QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') + screenshotName);
         }
         // No window manager under Xvfb: focus the box directly, then press its default button.
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
         QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
         process.waitForFinished(1000);
     }
@@ -121,11 +124,16 @@ void TestStoreStartup::unusableStoreStopsTheStart_data()
     QTest::addColumn<QString>("store");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("read-only") << "read-only" << "it is read-only";
-    QTest::newRow("locked") << "locked" << "it is locked by another program";
-    QTest::newRow("not a database") << "garbage" << "it is not a database";
-    QTest::newRow("damaged") << "damaged" << "it is damaged";
-    QTest::newRow("a folder") << "folder" << "it is a folder";
+    QTest::newRow("read-only") << "read-only"
+                               << "it is read-only";
+    QTest::newRow("locked") << "locked"
+                            << "it is locked by another program";
+    QTest::newRow("not a database") << "garbage"
+                                    << "it is not a database";
+    QTest::newRow("damaged") << "damaged"
+                             << "it is damaged";
+    QTest::newRow("a folder") << "folder"
+                              << "it is a folder";
 }
 
 void TestStoreStartup::unusableStoreStopsTheStart()
@@ -180,13 +188,15 @@ void TestStoreStartup::unusableStoreStopsTheStart()
     m_process->start(m_dir->path() + QStringLiteral("/reelvane-downloader"), QStringList());
     QVERIFY(m_process->waitForStarted(10000));
     const QString screenshot = QStringLiteral("store-") + store + QStringLiteral(".png");
-    QVERIFY2(answerBox(*m_process, screenshot), qPrintable(QStringLiteral("no box, or it did not close:\n") + log()));
+    QVERIFY2(answerBox(*m_process, screenshot),
+             qPrintable(QStringLiteral("no box, or it did not close:\n") + log()));
     QCOMPARE(m_process->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_process->exitCode(), 1);
 
     const QString text = log();
-    QVERIFY2(text.contains(QStringLiteral("[DatabaseManager] The database cannot be written: \"") + storePath()),
-             qPrintable(text));
+    QVERIFY2(
+        text.contains(QStringLiteral("[DatabaseManager] The database cannot be written: \"") + storePath()),
+        qPrintable(text));
     QVERIFY2(text.contains(reason), qPrintable(text));
     // Stopped before anything opened the store: no schema written, nothing changed.
     QVERIFY2(!text.contains(QStringLiteral("Creating Tables")), qPrintable(text));
