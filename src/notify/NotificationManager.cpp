@@ -351,11 +351,8 @@ void NotificationManager::reconcileReveals(bool checkDisk)
 
 void NotificationManager::reconcile(bool checkDisk, const Reel* skip)
 {
-    // The box below runs an event loop; an acknowledgement handled inside it must not
-    // start a second pass over the same reels.
-    if (reconciling || !DCPManager::isCreated())
+    if (!DCPManager::isCreated())
         return;
-    reconciling = true;
     try {
         QSet<Reel*> seen;
         for (const DCP* dcp : DCPManager::getInstance()->getDCPs()) {
@@ -376,8 +373,9 @@ void NotificationManager::reconcile(bool checkDisk, const Reel* skip)
     } catch (const std::exception& e) {
         qDebug() << "[NotificationManager] Unable to check the reels for hidden files:" << e.what();
     }
-    reportRevealFailures();
-    reconciling = false;
+    // Shown once this acknowledgement has been handled: a box left open must not hold the queue.
+    if (!pendingRevealFailures.isEmpty())
+        QTimer::singleShot(0, this, &NotificationManager::reportRevealFailures);
 }
 
 void NotificationManager::reportRevealFailures()

@@ -93,7 +93,6 @@ private:
     int requestTimeout = kRequestTimeoutMs;
     QStringList pendingRevealFailures;    // path and reason of each, not shown yet
     QSet<QString> reportedRevealFailures; // paths already shown in this run
-    bool reconciling = false;
 
     static NotificationManager* m_instance;
 };

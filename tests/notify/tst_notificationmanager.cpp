@@ -555,7 +555,7 @@ private slots:
         QCOMPARE(storedFileName(f.assets[1]->getUuid()), QFileInfo(f.visiblePaths[1]).fileName());
         QCOMPARE(synced.count(), 0);
         QVERIFY(!f.reel->isSynced());
-        QCOMPARE(prompts.count(), 1);
+        QTRY_COMPARE(prompts.count(), 1);
         QVERIFY(prompts.last().informativeText.contains(f.hiddenPaths[0]));
         QVERIFY(prompts.last().informativeText.contains(QStringLiteral("already there")));
 
