@@ -4,6 +4,7 @@
 #include "download/DownloadManager.h"
 #include "model/DCPManager.h"
 #include "notify/NotificationManager.h"
+#include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
 
 #include <QDebug>
@@ -53,6 +54,10 @@ int main(int argc, char* argv[])
         qDebug() << "[main] Multiple instances not allowed.";
         return 1;
     }
+
+    // Nothing may open the store before it is known to be writable.
+    if (!DatabaseManager::checkWritable())
+        return 1;
 
     try {
         // Update check and login join here.

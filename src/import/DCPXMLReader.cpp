@@ -296,6 +296,17 @@ bool DCPXMLReader::importEntry(const QJsonObject& entry)
 
     const DCPManager* catalogue = DCPManager::getInstance();
     if (const DCP* known = catalogue->getDCP(cpl_uuid)) {
+        if (!known->isDriveConnected()) {
+            // Merging would create the DCP folder where the drive is mounted, on another disk.
+            qDebug() << "[DCPXMLReader] Drive not connected, not merging into " << known->getDCPPath();
+            UserPrompt::message(
+                QMessageBox::Warning, QStringLiteral("Drive not connected"),
+                QStringLiteral("The DCP %1 is downloaded to %2, which is not connected. Connect "
+                               "the drive, start the Reelvane Downloader again and open the "
+                               "file once more.")
+                    .arg(friendly_title, QDir::toNativeSeparators(known->getDownloadPath())));
+            return false;
+        }
         download_path = known->getDownloadPath();
         UserPrompt::message(
             QMessageBox::NoIcon,

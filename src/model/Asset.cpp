@@ -9,7 +9,11 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 Asset::Asset(const QString& uuid, const QString& hash, quint64 size, const QString& type,
@@ -125,19 +129,69 @@ bool Asset::validateChecksum()
     return on_disk == expected;
 }
 
-void Asset::reveal()
+bool Asset::isHidden(bool onDisk) const
 {
-    original_filename = FileManager::nixGetUnhiddenFileName(original_filename);
-    DatabaseManager::getInstance()->updateAssetOriginalName(this);
-
-    const QString visible_path = getFullPath();
-    const QString hidden_path = FileManager::nixGetHiddenPath(visible_path);
-    if (!FileManager::rename(hidden_path, visible_path)) {
-        // The store already names the visible file; leave a trace of which file is
-        // still hidden so it can be found and renamed by hand.
-        qDebug() << "[Asset] Unable to reveal Asset" << uuid << "- rename failed from" << hidden_path << "to"
-                 << visible_path;
+    if (original_filename.startsWith(QLatin1Char('.'))) {
+        return true;
     }
+    if (!onDisk || !dcp) {
+        return false;
+    }
+    const QString visible_path = getFullPath();
+    return QFileInfo::exists(FileManager::nixGetHiddenPath(visible_path)) && !QFileInfo::exists(visible_path);
+}
+
+bool Asset::reveal(QString* reason)
+{
+    if (!dcp) {
+        if (reason) {
+            *reason = QStringLiteral("the asset belongs to no DCP");
+        }
+        return false;
+    }
+    const QString visible_name = FileManager::nixGetUnhiddenFileName(original_filename);
+    QString visible_path = getFullPath();
+    visible_path.chop(original_filename.size());
+    visible_path += visible_name;
+    const QString hidden_path = FileManager::nixGetHiddenPath(visible_path);
+
+    // Only the visible file there: renamed by an earlier run that stopped before it could
+    // record the name. Otherwise the hidden file has to move.
+    const bool already_renamed = QFileInfo(visible_path).isFile() && !QFileInfo::exists(hidden_path);
+    if (!already_renamed) {
+        QString why;
+        if (!QFileInfo::exists(hidden_path)) {
+            why = QStringLiteral("the file is missing");
+        } else if (QFileInfo::exists(visible_path)) {
+            why = QStringLiteral("a file or folder with the final name is already there");
+        } else if (std::rename(QFile::encodeName(hidden_path).constData(),
+                               QFile::encodeName(visible_path).constData()) != 0) {
+            // Plain rename(2): no copy fallback that would duplicate a film on a refusing drive.
+            why = QString::fromLocal8Bit(std::strerror(errno));
+        }
+        if (!why.isEmpty()) {
+            qDebug() << "[Asset] Unable to reveal Asset" << uuid << "- rename failed from" << hidden_path
+                     << "to" << visible_path << "-" << why;
+            if (reason) {
+                *reason = why;
+            }
+            return false;
+        }
+    }
+
+    if (original_filename != visible_name) {
+        const QString previous = original_filename;
+        original_filename = visible_name;
+        try {
+            DatabaseManager::getInstance()->updateAssetOriginalName(this);
+        } catch (...) {
+            // The file is visible but the row still says hidden; the next attempt finds the
+            // file renamed and only records the name.
+            original_filename = previous;
+            throw;
+        }
+    }
+    return true;
 }
 
 void Asset::removeFromDb()

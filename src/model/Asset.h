@@ -70,7 +70,14 @@ public:
 
     void syncToDatabase();
     bool validateChecksum();
-    void reveal();
+    // Gives the file its visible name. The file is renamed first and the new name is recorded
+    // only once the file carries it, so the store never names a file that is not there.
+    // Returns false, with the reason, when the file could not be renamed; name and row are
+    // then unchanged. Store failures throw.
+    bool reveal(QString* reason = nullptr);
+    // Whether the name is still the hidden one; with onDisk, also whether the file lies on
+    // disk under its hidden name only (a rename that never happened).
+    bool isHidden(bool onDisk = false) const;
     void removeFromDb();
     void removeFromFileSystem();
 

@@ -16,6 +16,16 @@ DCP::DCP(const QString& uuid, const QString& title, const QString& image_url, co
     QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
 }
 
+void DCP::setDriveConnected(bool value)
+{
+    if (drive_connected == value) {
+        return;
+    }
+    drive_connected = value;
+    emit driveConnectedChanged();
+    emit statusChanged();
+}
+
 void DCP::addReel(Reel* reel)
 {
     reels.append(reel);

@@ -20,6 +20,9 @@ class DCP : public QObject
     Q_PROPERTY(QString download_path READ getDownloadPath CONSTANT)
     Q_PROPERTY(QList<QObject*> reels READ getReelsQML NOTIFY reelsChanged)
     Q_PROPERTY(bool finished READ isFinished NOTIFY finishedChanged)
+    // False when the folder the user chose (usually on a removable drive) was missing at start:
+    // the DCP is listed but neither downloaded, verified nor revealed.
+    Q_PROPERTY(bool drive_connected READ isDriveConnected NOTIFY driveConnectedChanged)
 
 public:
     DCP(const QString& uuid, const QString& title, const QString& image_url, const QString& download_path);
@@ -39,6 +42,8 @@ public:
     void setUserUUID(const QString& value) { user_uuid = value; }
     void setCampaignDCPId(unsigned long long value) { campaign_dcp_id = value; }
     void setFriendlyTitle(const QString& value) { friendly_title = value; }
+    bool isDriveConnected() const { return drive_connected; }
+    void setDriveConnected(bool value);
 
     void addReel(Reel* reel);
     Reel* getReel(const QString& uuid) const;
@@ -61,6 +66,7 @@ signals:
     void statusChanged();
     void downloadFinished();
     void downloadProgress();
+    void driveConnectedChanged();
 
 private:
     unsigned db_id = 0;
@@ -71,6 +77,7 @@ private:
     QString download_path;
     QString user_uuid;
     unsigned long long campaign_dcp_id = 0;
+    bool drive_connected = true;
     QList<Asset*> assets;
     QMap<AssetKey, Asset*> assets_by_key;
     QList<Reel*> reels;

@@ -152,7 +152,14 @@ bool DCPManager::loadDCPs()
     for (DCP* dcp : dcp_order) {
         if (FileManager::directoryExists(dcp->getDCPPath())) {
             kept.append(dcp);
+        } else if (!FileManager::directoryExists(dcp->getDownloadPath())) {
+            // The chosen folder itself is gone: its drive is not plugged in. The downloads are
+            // still on it, so the rows stay and the DCP waits for a start that finds the drive.
+            qDebug() << "[DCPManager] Drive not connected, keeping dcp" << dcp->getDCPPath();
+            dcp->setDriveConnected(false);
+            kept.append(dcp);
         } else {
+            // The drive is there but the DCP folder is not: the user removed it.
             dropped.append(dcp);
         }
     }
@@ -202,10 +209,24 @@ bool DCPManager::loadDCPs()
         delete dcp;
     }
 
+    bool connected = false;
     for (DCP* dcp : kept) {
-        addDCP(dcp);
+        fileDCP(dcp);
+        connected = connected || dcp->isDriveConnected();
     }
-    return !kept.isEmpty();
+    return connected;
+}
+
+QList<DCP*> DCPManager::getDCPs() const
+{
+    QList<DCP*> connected;
+    connected.reserve(dcps.size());
+    for (DCP* dcp : dcps) {
+        if (dcp->isDriveConnected()) {
+            connected.append(dcp);
+        }
+    }
+    return connected;
 }
 
 DCP* DCPManager::getDCP(const QString& uuid) const
@@ -243,7 +264,11 @@ void DCPManager::addDCP(DCP* dcp)
         qDebug() << "[DcpManager] Unable to create directory for the DCP: " << folder;
         throw std::runtime_error("Unable to create directory for the DCP");
     }
+    fileDCP(dcp);
+}
 
+void DCPManager::fileDCP(DCP* dcp)
+{
     dcps.append(dcp);
     dcps_by_uuid.insert(dcp->getUuid(), dcp);
     for (Asset* asset : dcp->getAssets()) {

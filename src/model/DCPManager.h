@@ -20,7 +20,7 @@ class DCPManager : public QObject
 
 public:
     static DCPManager* getInstance();
-    // Whether the start-up load kept at least one DCP.
+    // Whether the start-up load kept at least one DCP on a connected drive.
     static bool loadedData() { return m_loaded_data; }
     // Tests only: forgets the instance (it is left alive, since others may still hold
     // it), so the next getInstance() loads the catalogue from the store again.
@@ -32,7 +32,14 @@ public:
     DCP* getDCP(const QString& uuid) const;
     Reel* getReel(const QString& uuid) const;
     Asset* getAsset(const QString& uuid, const QString& dcp_uuid) const;
-    const QList<DCP*>& getDCPs() const { return dcps; }
+    // The DCPs whose drive is connected, in catalogue order: the only ones the download
+    // engine and the checksum worker walk. A DCP whose drive was missing at start is listed
+    // for the user (dcps) but stays out of every queue until a start finds the drive again.
+    QList<DCP*> getDCPs() const;
+    // Every catalogued DCP, drive connected or not.
+    const QList<DCP*>& getAllDCPs() const { return dcps; }
+    // Whether the catalogue has been created (and loaded) in this run.
+    static bool isCreated() { return m_instance != nullptr; }
     QList<QObject*> getDCPsQML();
     bool haveSearchFilter() const { return !search_filter.isEmpty(); }
 
@@ -57,6 +64,9 @@ protected:
     bool loadDCPs();
 
 private:
+    // Files a DCP whose folder is known to exist, or whose drive is not connected.
+    void fileDCP(DCP* dcp);
+
     QString search_filter;
     QString decoding_key;
     QList<DCP*> dcps;

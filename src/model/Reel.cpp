@@ -117,6 +117,13 @@ qulonglong Reel::getDownloadedSize() const
 
 bool Reel::isSynced() const
 {
+    // Files still under their hidden names cannot be ingested: not synced, whatever the
+    // journal says, until they are revealed.
+    for (const Asset* asset : assets) {
+        if (asset->isHidden()) {
+            return false;
+        }
+    }
     // Called from QML: a store failure must not unwind through the event loop.
     try {
         return DatabaseManager::getInstance()->getUnsyncedReelNotificationsCount(uuid) == 0;

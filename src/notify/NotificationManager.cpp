@@ -1,6 +1,8 @@
 #include "notify/NotificationManager.h"
 
 #include "app/Services.h"
+#include "app/UserPrompt.h"
+#include "download/FileManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -105,6 +107,10 @@ NotificationManager::NotificationManager() : QObject(nullptr)
     connect(consumerTimer.get(), &QTimer::timeout, this, &NotificationManager::consumerTimerTimeout);
     consumerTimer->setInterval(kConsumerIntervalMs);
     consumerTimer->start();
+
+    // Once start-up is done (the catalogue is loaded by then): reels a stopped run left
+    // hidden although the service has acknowledged them.
+    QTimer::singleShot(0, this, [this] { reconcileReveals(true); });
 }
 
 NotificationManager::~NotificationManager()
@@ -261,6 +267,7 @@ void NotificationManager::requestFinished()
 
             if (reelReadyForReveal(reelUuid, reel))
                 revealReel(reelUuid, reel);
+            reconcile(false, reel);
         } catch (const std::exception& e) {
             qDebug() << "[NotificationManager] Unable to record the acknowledgement:" << e.what();
         }
@@ -295,29 +302,92 @@ bool NotificationManager::reelReadyForReveal(const QString& reelUuid, const Reel
     return allSynced && checksumPassed;
 }
 
-void NotificationManager::revealReel(const QString& reelUuid, Reel* reel)
+bool NotificationManager::revealReel(const QString& reelUuid, Reel* reel)
 {
     qDebug() << "[NotificationManager] Revealing ...";
     if (!reel) {
         qDebug() << "[NotificationManager] Reveal files failed! Reel with uuid not found: " << reelUuid;
-        return;
+        return false;
+    }
+    DCP* dcp = reel->getDCP();
+    if (dcp && !dcp->isDriveConnected()) {
+        // Its files are on the missing drive; a start that finds the drive reveals them.
+        qDebug() << "[NotificationManager] Drive not connected, reveal waits for reel:" << reel->getUuid();
+        return false;
     }
 
     qDebug() << "[NotificationManager] Reveal files for reel: " << reel->getUuid();
     bool allRevealed = true;
     for (Asset* asset : reel->getAssets()) {
-        // One asset failing to record its new name must not keep the others hidden.
+        // One asset failing must not keep the others hidden.
+        QString reason;
         try {
-            asset->reveal();
+            if (asset->reveal(&reason))
+                continue;
         } catch (const std::exception& e) {
-            allRevealed = false;
-            qDebug() << "[NotificationManager] Reveal failed for asset" << asset->getUuid() << e.what();
+            reason = QString::fromUtf8(e.what());
+        }
+        allRevealed = false;
+        qDebug() << "[NotificationManager] Reveal failed for asset" << asset->getUuid() << reason;
+        const QString path = FileManager::nixGetHiddenPath(asset->getFullPath());
+        if (!reportedRevealFailures.contains(path)) {
+            reportedRevealFailures.insert(path);
+            pendingRevealFailures.append(path + QStringLiteral("\n    ") + reason);
         }
     }
     if (!allRevealed)
-        return;
+        return false;
 
     emit reel->downloadSynced();
-    if (DCP* dcp = reel->getDCP())
+    if (dcp)
         emit dcp->statusChanged();
+    return true;
+}
+
+void NotificationManager::reconcileReveals(bool checkDisk)
+{
+    reconcile(checkDisk, nullptr);
+}
+
+void NotificationManager::reconcile(bool checkDisk, const Reel* skip)
+{
+    if (!DCPManager::isCreated())
+        return;
+    try {
+        QSet<Reel*> seen;
+        for (const DCP* dcp : DCPManager::getInstance()->getDCPs()) {
+            for (Reel* reel : dcp->getReels()) {
+                if (reel == skip || seen.contains(reel) || !reel->isChecksummed())
+                    continue;
+                seen.insert(reel);
+                bool hidden = false;
+                for (const Asset* asset : reel->getAssets())
+                    hidden = hidden || asset->isHidden(checkDisk);
+                if (!hidden || !reelReadyForReveal(reel->getUuid(), reel))
+                    continue;
+                qDebug() << "[NotificationManager] Files still hidden, revealing again reel:"
+                         << reel->getUuid();
+                revealReel(reel->getUuid(), reel);
+            }
+        }
+    } catch (const std::exception& e) {
+        qDebug() << "[NotificationManager] Unable to check the reels for hidden files:" << e.what();
+    }
+    // Shown once this acknowledgement has been handled: a box left open must not hold the queue.
+    if (!pendingRevealFailures.isEmpty())
+        QTimer::singleShot(0, this, &NotificationManager::reportRevealFailures);
+}
+
+void NotificationManager::reportRevealFailures()
+{
+    if (pendingRevealFailures.isEmpty())
+        return;
+    const QString files = pendingRevealFailures.join(QStringLiteral("\n"));
+    pendingRevealFailures.clear();
+    qDebug() << "[NotificationManager] Files could not be given their final names:" << files;
+    UserPrompt::message(
+        QMessageBox::Warning, QStringLiteral("Downloaded files could not be given their final names."),
+        QStringLiteral("They keep their hidden names, so the DCP cannot be ingested yet. The Reelvane "
+                       "Downloader tries again after every report to the server and at the next start.\n\n") +
+            files);
 }

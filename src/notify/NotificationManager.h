@@ -5,7 +5,9 @@
 #include <QMap>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -45,6 +47,12 @@ public:
     // Sends the first notification of the queue (the smallest hash).
     void consumeQueue();
 
+    // Reveals again every checksummed reel whose events are all acknowledged while files of
+    // it are still hidden (a stop during the renames, a drive that refused them). Runs once
+    // when the event loop starts, looking at the disk too, and after every acknowledgement.
+    // A rename that keeps failing is shown to the user once per run.
+    void reconcileReveals(bool checkDisk = false);
+
     // Period of the consumer timer; tests shorten it.
     int getConsumerInterval() const;
     void setConsumerInterval(int ms);
@@ -69,7 +77,12 @@ private:
     void addToQueueHere(Reel* reel, NotificationType::Value event);
     // Whether every row of the reel's current import is acknowledged and its checksum passed.
     bool reelReadyForReveal(const QString& reelUuid, const Reel* reel) const;
-    void revealReel(const QString& reelUuid, Reel* reel);
+    // True when every file of the reel carries its visible name afterwards.
+    bool revealReel(const QString& reelUuid, Reel* reel);
+    // reconcileReveals, leaving out the reel whose acknowledgement has just been handled.
+    void reconcile(bool checkDisk, const Reel* skip);
+    // One box for the renames that failed since the last one, each file named once per run.
+    void reportRevealFailures();
 
     std::unique_ptr<QNetworkAccessManager> networkManager;
     QMap<QString, Notification*> queue;               // unacknowledged, sent in key order
@@ -78,6 +91,8 @@ private:
     Notification* currentNotification = nullptr;
     QPointer<QNetworkReply> currentReply;
     int requestTimeout = kRequestTimeoutMs;
+    QStringList pendingRevealFailures;    // path and reason of each, not shown yet
+    QSet<QString> reportedRevealFailures; // paths already shown in this run
 
     static NotificationManager* m_instance;
 };

@@ -1,5 +1,6 @@
 #include "storage/DatabaseManager.h"
 
+#include "app/UserPrompt.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
@@ -8,6 +9,8 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QVariant>
 
@@ -52,6 +55,103 @@ QString placeholders(int count)
     return list;
 }
 } // namespace
+
+namespace {
+const char kCheckConnection[] = "orv_store_check";
+
+// The user's words for an SQLite result code, followed by SQLite's own text.
+QString describeStoreError(const QSqlError& error)
+{
+    QString reason;
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        reason = QStringLiteral("it is locked by another program");
+        break;
+    case 8: // SQLITE_READONLY
+        reason = QStringLiteral("it is read-only");
+        break;
+    case 10: // SQLITE_IOERR
+        reason = QStringLiteral("the disk reported an error while reading or writing it");
+        break;
+    case 11: // SQLITE_CORRUPT
+        reason = QStringLiteral("it is damaged");
+        break;
+    case 13: // SQLITE_FULL
+        reason = QStringLiteral("the disk is full");
+        break;
+    case 14: // SQLITE_CANTOPEN
+        reason = QStringLiteral("it cannot be opened, or its folder is read-only");
+        break;
+    case 26: // SQLITE_NOTADB
+        reason = QStringLiteral("it is not a database");
+        break;
+    default:
+        reason = QStringLiteral("it cannot be used");
+        break;
+    }
+    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return detail.isEmpty() ? reason : reason + QStringLiteral(" (") + detail + QLatin1Char(')');
+}
+
+QString probeStore(QSqlDatabase& check)
+{
+    if (!check.open())
+        return describeStoreError(check.lastError());
+    QSqlQuery query(check);
+    // Reads every page: a damaged file shows now, not half-way through a download.
+    if (!query.exec(QStringLiteral("PRAGMA quick_check")))
+        return describeStoreError(query.lastError());
+    if (query.next() && query.value(0).toString() != QLatin1String("ok"))
+        return QStringLiteral("it is damaged (") + query.value(0).toString() + QLatin1Char(')');
+    query.finish();
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return describeStoreError(query.lastError());
+    // A real write, so that a journal that cannot be created beside the file shows as well.
+    QString problem;
+    if (!query.exec(QStringLiteral("CREATE TABLE orv_write_check (id INTEGER)")))
+        problem = describeStoreError(query.lastError());
+    if (!query.exec(QStringLiteral("ROLLBACK")) && problem.isEmpty())
+        problem = describeStoreError(query.lastError());
+    return problem;
+}
+} // namespace
+
+QString DatabaseManager::writeProblem()
+{
+    const QString path = databasePath();
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("it is a folder, not a database file");
+
+    QString problem;
+    {
+        QSqlDatabase check =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(kCheckConnection));
+        check.setDatabaseName(path);
+        // Another program holding the file gets a moment to let go before it counts as locked.
+        check.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        problem = probeStore(check);
+        check.close();
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(kCheckConnection));
+    return problem;
+}
+
+bool DatabaseManager::checkWritable()
+{
+    const QString problem = writeProblem();
+    if (problem.isEmpty())
+        return true;
+    const QString path = QDir::toNativeSeparators(databasePath());
+    qDebug() << "[DatabaseManager] The database cannot be written:" << path << "-" << problem;
+    UserPrompt::message(
+        QMessageBox::Critical, QStringLiteral("The database of the Reelvane Downloader cannot be written."),
+        QStringLiteral("File: %1\nReason: %2\n\nThe program keeps every download in this file and cannot run "
+                       "without writing to it. Close any other program that uses the file, or make the file "
+                       "and its folder writable, then start the Reelvane Downloader again.")
+            .arg(path, problem));
+    return false;
+}
 
 DatabaseManager* DatabaseManager::getInstance()
 {

@@ -20,6 +20,15 @@ public:
     // Path of the database file: beside the executable.
     static QString databasePath();
 
+    // Start-up check, before anything opens the store: the file can be read and written.
+    // When it cannot, shows a critical box naming the file and the reason and returns false;
+    // the program then ends with exit code 1 instead of running on without saving anything.
+    static bool checkWritable();
+    // Why the store cannot be used (read-only, locked by another program, not a database,
+    // damaged, ...), or an empty text when it can. Uses a connection of its own, closed again;
+    // a write is tried inside a transaction that is rolled back, so the file is left as it was.
+    static QString writeProblem();
+
     QSqlQuery getDCPQuery();
     QSqlQuery getSettingQuery();
     QSqlQuery getNotificationQuery();

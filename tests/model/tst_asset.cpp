@@ -255,12 +255,17 @@ void TestAsset::revealRenamesAndStoresName()
     Asset* hidden = ModelBuilder::asset(reel, "a1", 4);
     Asset* plain = ModelBuilder::asset(reel, "a2", 4);
     plain->setOriginalFileName("a2.mxf"); // already without a dot
+    Asset* renamed = ModelBuilder::asset(reel, "a3", 4);
     dcp->syncToDatabase();
 
     QVERIFY(writeBytes(sandbox.downloads() + "/Film/.a1.mxf", "abcd"));
     QVERIFY(writeBytes(sandbox.downloads() + "/Film/.a2.mxf", "efgh"));
-    hidden->reveal();
-    plain->reveal();
+    // Renamed by a run that was killed before it could record the name.
+    QVERIFY(writeBytes(sandbox.downloads() + "/Film/a3.mxf", "ijkl"));
+    QVERIFY(hidden->reveal());
+    QVERIFY(plain->reveal());
+    QVERIFY(renamed->reveal());
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE original_filename = 'a3.mxf'"), 1);
 
     QCOMPARE(hidden->getOriginalFileName(), QString("a1.mxf"));
     QCOMPARE(plain->getOriginalFileName(), QString("a2.mxf"));
@@ -281,7 +286,12 @@ void TestAsset::revealFailureLogsBothPaths()
     dcp->syncToDatabase();
 
     LogCapture log;
-    asset->reveal(); // no file on disk at all
+    QString reason;
+    QVERIFY(!asset->reveal(&reason)); // no file on disk at all
+    QCOMPARE(reason, QString("the file is missing"));
+    // Nothing recorded for a file that did not move.
+    QCOMPARE(asset->getOriginalFileName(), QString(".a1.mxf"));
+    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE original_filename = '.a1.mxf'"), 1);
     const QString hiddenPath = sandbox.downloads() + "/Film/.a1.mxf";
     const QString visiblePath = sandbox.downloads() + "/Film/a1.mxf";
     bool found = false;

@@ -1,6 +1,7 @@
 #include "ModelTestSupport.h"
 
 #include "app/UserPrompt.h"
+#include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "storage/Setting.h"
 
@@ -63,6 +64,7 @@ private slots:
 
     void startUpDropsDcpWhoseFolderIsGone();
     void startUpWithNothingLeftDoesNotTouchQueue();
+    void startUpWithoutTheDriveKeepsItsDownloads();
     void reelSharedByTwoDcpsSurvivesDroppedOne();
     void reelSharedByTwoDroppedDcpsIsFreedOnce();
     void linkRowsWithoutTheirRowsAreSkipped();
@@ -171,6 +173,7 @@ void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
     DCP* gone = ModelBuilder::dcp("d1", "Gone", sandbox.downloads());
     ModelBuilder::asset(ModelBuilder::reel(gone, "r1", 1), "a1", 10);
     gone->syncToDatabase();
+    QVERIFY(QDir().mkpath(sandbox.downloads())); // the drive is there, the DCP folder is not
 
     restartAll(sandbox);
     // An engine that already holds an item: a rebuild would empty its queue.
@@ -186,6 +189,55 @@ void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
     QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset"), 0);
     QCOMPARE(DownloadManager::getInstance()->getDownloadQueue(), QList<Asset*>{&marker});
     DownloadManager::resetForTesting(); // before the marker goes out of scope
+}
+
+void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
+{
+    ModelSandbox sandbox;
+    pauseDownloadsInStore();
+    const QString drive = sandbox.path() + "/drive"; // the folder the user chose
+    DCP* away = ModelBuilder::dcp("d-away", "Away", drive);
+    ModelBuilder::asset(ModelBuilder::reel(away, "r-away", 1), "w1", 10);
+    Asset* unverified = ModelBuilder::asset(ModelBuilder::reel(away, "r-done", 2), "w2", 4);
+    away->syncToDatabase();
+    unverified->setDownloadStarted(true);
+    unverified->setDownloadFinished(true);
+    DatabaseManager::getInstance()->updateAssetDownloadFields(unverified);
+    QVERIFY(writeBytes(unverified->getFullPath(), "data"));
+    const QString rows = "SELECT (SELECT COUNT(*) FROM dcp) * 1000 + (SELECT COUNT(*) FROM reel) * 100 + "
+                         "(SELECT COUNT(*) FROM asset WHERE download_finished = 1 AND download_attempts = 0) "
+                         "* 10 + (SELECT COUNT(*) FROM dcp_reel_asset)";
+    QCOMPARE(ModelSandbox::count(rows), 1212);
+
+    // Unplugged: the whole chosen folder is gone, not only the DCP's.
+    QVERIFY(QDir().rename(drive, drive + "-unplugged"));
+    restartAll(sandbox);
+    LogCapture log;
+    DCPManager* catalogue = DCPManager::getInstance();
+    DCP* waiting = catalogue->getDCP("d-away");
+    QVERIFY(waiting);
+    QVERIFY(!waiting->property("drive_connected").toBool());
+    QVERIFY(!log.contains("removing dcp"));
+    QCOMPARE(titles(catalogue->getDCPsQML()), QStringList{"Away"});
+    QVERIFY(catalogue->getDCPs().isEmpty());
+    QVERIFY(!DCPManager::loadedData());
+    QCOMPARE(ModelSandbox::count(rows), 1212);
+    QVERIFY(!QFileInfo::exists(drive)); // nothing written where the drive is mounted
+    // Neither downloaded nor handed to verification, which would count its missing files
+    // as corrupted.
+    DownloadManager* engine = DownloadManager::getInstance();
+    engine->assetsChanged();
+    QVERIFY(engine->getDownloadQueue().isEmpty());
+    QVERIFY(!engine->getChecksumWorker()->haveReel(waiting->getReel("r-done")));
+
+    // Plugged in again: the next start queues it again.
+    QVERIFY(QDir().rename(drive + "-unplugged", drive));
+    restartAll(sandbox);
+    catalogue = DCPManager::getInstance();
+    QVERIFY(catalogue->getDCP("d-away")->isDriveConnected());
+    QVERIFY(DCPManager::loadedData());
+    QCOMPARE(uuids(DownloadManager::getInstance()->getDownloadQueue()), QStringList{"w1"});
+    QVERIFY(DownloadManager::getInstance()->getChecksumWorker()->haveReel(catalogue->getReel("r-done")));
 }
 
 // Stores DCP dA (reel r-shared, asset a1) and dB (reel r-b, asset b1), then links b1 into

@@ -1,3 +1,5 @@
+#include "app/UserPrompt.h"
+#include "download/DownloadManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -215,6 +217,7 @@ private slots:
 
     void cleanup()
     {
+        DownloadManager::resetForTesting(); // a restart of the catalogue starts the engine
         NotificationManager::resetForTesting();
         DCPManager::resetForTesting();
         server.reset();
@@ -523,6 +526,63 @@ private slots:
         m->setConsumerInterval(20);
         QTRY_COMPARE(m->getSyncedNotifications().size(), 2);
         QCOMPARE(eventsSent(*server), (QList<int>{1, 2}));
+    }
+
+    void refusedRenameKeepsReelUnsyncedUntilARestartRevealsIt()
+    {
+        // Downloaded and verified, so that the restart below gives the engine nothing to fetch.
+        const auto verified = [](const ReelFixture& fixture) {
+            for (Asset* asset : fixture.assets) {
+                asset->setDownloadFinished(true);
+                asset->setDownloadChecksummed(true);
+                DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
+            }
+        };
+        ReelFixture f = makeReel(3, 1);
+        verified(f);
+        // The final name of the first file is taken by a folder: its rename fails.
+        QVERIFY(QDir().mkpath(f.visiblePaths[0]));
+        ScriptedPrompts prompts;
+        QSignalSpy synced(f.reel, &Reel::downloadSynced);
+        NotificationManager* m = manager(20);
+        queueAll(m, f.reel, kCompleteReel);
+        QTRY_COMPARE(m->getSyncedNotifications().size(), kCompleteReel.size());
+        QTRY_VERIFY(!m->isRequestInFlight());
+
+        QVERIFY(QFileInfo::exists(f.hiddenPaths[0]));
+        QVERIFY(QFileInfo::exists(f.visiblePaths[1]) && !QFileInfo::exists(f.hiddenPaths[1]));
+        QCOMPARE(storedFileName(f.assets[0]->getUuid()), QFileInfo(f.hiddenPaths[0]).fileName());
+        QCOMPARE(storedFileName(f.assets[1]->getUuid()), QFileInfo(f.visiblePaths[1]).fileName());
+        QCOMPARE(synced.count(), 0);
+        QVERIFY(!f.reel->isSynced());
+        QTRY_COMPARE(prompts.count(), 1);
+        QVERIFY(prompts.last().informativeText.contains(f.hiddenPaths[0]));
+        QVERIFY(prompts.last().informativeText.contains(QStringLiteral("already there")));
+
+        // Tried again at the next acknowledgement, but the user is not asked twice.
+        ReelFixture other = makeReel(4, 1);
+        verified(other);
+        m->addToQueue(other.reel, NotificationType::DownloadStarted);
+        QTRY_COMPARE(m->getSyncedNotifications().size(), kCompleteReel.size() + 1);
+        QTRY_VERIFY(!m->isRequestInFlight());
+        QCOMPARE(logLinesContaining(QStringLiteral("revealing again reel:"), f.reel->getUuid()), 1);
+        QCOMPARE(prompts.count(), 1);
+
+        // The folder goes; the next start finds the reel hidden and reveals it.
+        QVERIFY(QDir(f.visiblePaths[0]).removeRecursively());
+        NotificationManager::resetForTesting();
+        DCPManager::resetForTesting();
+        DatabaseManager::resetForTesting(sandbox->path());
+        Reel* reel = DCPManager::getInstance()->getReel(f.reel->getUuid());
+        QVERIFY(reel && reel != f.reel);
+        QVERIFY(!reel->isSynced());
+        QSignalSpy syncedAfterRestart(reel, &Reel::downloadSynced);
+        NotificationManager::getInstance();
+        QTRY_COMPARE(syncedAfterRestart.count(), 1);
+        QVERIFY(f.allVisible());
+        QCOMPARE(storedFileName(f.assets[0]->getUuid()), QFileInfo(f.visiblePaths[0]).fileName());
+        QVERIFY(reel->isSynced());
+        QCOMPARE(prompts.count(), 1);
     }
 
     void removedReelIsAcknowledgedButNotRevealed()
