@@ -149,7 +149,7 @@ void UpdaterDialog::downloadNewVersion(const QString& url)
 
     installerFile = std::make_unique<QSaveFile>(installerPath);
     writeFailed = false;
-    if (!installerFile->open(QIODevice::WriteOnly)) {
+    if (!installerFile->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         qDebug() << "[UpdaterDialog] Can not open file:" << fileName;
         installerFile.reset();
         return;
