@@ -37,7 +37,9 @@ bool PackageHandOff::handOver(const QString& path, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
-    const auto left = [&clock, timeoutMs]() { return qMax(0, timeoutMs - int(clock.elapsed())); };
+    const auto left = [&clock, timeoutMs]() {
+        return qMax(0, timeoutMs - int(clock.elapsed()));
+    };
 
     QLocalSocket socket;
     socket.connectToServer(serverName());

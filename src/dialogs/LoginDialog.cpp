@@ -96,7 +96,8 @@ void LoginDialog::loginEv()
     ui->btn_login->setText(QStringLiteral("LOGGING IN..."));
 
     QNetworkRequest request(Services::portalUrl(QStringLiteral("authenticate")));
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QStringLiteral("application/x-www-form-urlencoded"));
     const QByteArray body = QByteArrayLiteral("username=") + formValue(ui->line_edit_username->text()) +
                             QByteArrayLiteral("&password=") + formValue(ui->line_edit_password->text());
 

@@ -116,7 +116,8 @@ void UpdaterDialog::requestFinishedUpdater()
     }
 
     setWindowTitle(QStringLiteral("New version available"));
-    ui->label_status->setText(QStringLiteral("New version available. Would you like to download updates now?"));
+    ui->label_status->setText(
+        QStringLiteral("New version available. Would you like to download updates now?"));
     ui->text_browser_description->setHtml(description);
     setVisibleAvailableUpdatesSection(true);
 }
@@ -200,8 +201,8 @@ void UpdaterDialog::requestFinishedDownloader()
     const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
     const qint64 written = installerFile ? installerFile->size() : -1;
     const bool complete = installerFile && reply->error() == QNetworkReply::NoError && !writeFailed &&
-                          status >= 200 &&
-                          status <= 299 && (!announced.isValid() || announced.toLongLong() == written);
+                          status >= 200 && status <= 299 &&
+                          (!announced.isValid() || announced.toLongLong() == written);
     if (!complete || !installerFile->commit()) {
         qDebug() << "[UpdaterDialog] Installer download failed:" << reply->errorString() << "HTTP status"
                  << status << "bytes" << written;

@@ -26,9 +26,14 @@ void TestServices::joining_data()
     QTest::addColumn<QString>("notify");
     QTest::addColumn<QString>("expectedBase");
 
-    QTest::newRow("without slash") << "http://127.0.0.1:8080" << "http://127.0.0.1:9" << "http://127.0.0.1:8080/";
-    QTest::newRow("with slash") << "http://127.0.0.1:8080/" << "http://127.0.0.1:9/" << "http://127.0.0.1:8080/";
-    QTest::newRow("several slashes") << " https://portal.example.com// " << "http://127.0.0.1:9//"
+    QTest::newRow("without slash") << "http://127.0.0.1:8080"
+                                   << "http://127.0.0.1:9"
+                                   << "http://127.0.0.1:8080/";
+    QTest::newRow("with slash") << "http://127.0.0.1:8080/"
+                                << "http://127.0.0.1:9/"
+                                << "http://127.0.0.1:8080/";
+    QTest::newRow("several slashes") << " https://portal.example.com// "
+                                     << "http://127.0.0.1:9//"
                                      << "https://portal.example.com/";
 }
 
@@ -56,19 +61,32 @@ void TestServices::addressCheck_data()
     QTest::addColumn<QString>("notify");
     QTest::addColumn<bool>("refused");
 
-    QTest::newRow("defaults") << "" << "" << false;
-    QTest::newRow("https portal") << "https://portal.example.com:8443/" << "" << false;
-    QTest::newRow("http on 127.0.0.1") << "http://127.0.0.1:8080" << "http://127.0.0.1:8081" << false;
-    QTest::newRow("http on 127.3.2.1") << "http://127.3.2.1" << "" << false;
-    QTest::newRow("http on ::1") << "http://[::1]:8080/" << "" << false;
-    QTest::newRow("http on localhost") << "http://LocalHost:8080" << "" << false;
-    QTest::newRow("http elsewhere") << "http://portal.example.com" << "" << true;
-    QTest::newRow("http on a look-alike") << "http://localhost.example.com" << "" << true;
-    QTest::newRow("http on 128.0.0.1") << "http://128.0.0.1" << "" << true;
-    QTest::newRow("not http") << "ftp://127.0.0.1/" << "" << true;
-    QTest::newRow("no host") << "https://" << "" << true;
-    QTest::newRow("plain http notifications elsewhere") << "" << "http://notify.example.com/" << false;
-    QTest::newRow("notifications not http") << "" << "file:///tmp/x" << true;
+    QTest::newRow("defaults") << ""
+                              << "" << false;
+    QTest::newRow("https portal") << "https://portal.example.com:8443/"
+                                  << "" << false;
+    QTest::newRow("http on 127.0.0.1") << "http://127.0.0.1:8080"
+                                       << "http://127.0.0.1:8081" << false;
+    QTest::newRow("http on 127.3.2.1") << "http://127.3.2.1"
+                                       << "" << false;
+    QTest::newRow("http on ::1") << "http://[::1]:8080/"
+                                 << "" << false;
+    QTest::newRow("http on localhost") << "http://LocalHost:8080"
+                                       << "" << false;
+    QTest::newRow("http elsewhere") << "http://portal.example.com"
+                                    << "" << true;
+    QTest::newRow("http on a look-alike") << "http://localhost.example.com"
+                                          << "" << true;
+    QTest::newRow("http on 128.0.0.1") << "http://128.0.0.1"
+                                       << "" << true;
+    QTest::newRow("not http") << "ftp://127.0.0.1/"
+                              << "" << true;
+    QTest::newRow("no host") << "https://"
+                             << "" << true;
+    QTest::newRow("plain http notifications elsewhere") << ""
+                                                        << "http://notify.example.com/" << false;
+    QTest::newRow("notifications not http") << ""
+                                            << "file:///tmp/x" << true;
 }
 
 void TestServices::addressCheck()

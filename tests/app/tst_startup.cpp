@@ -193,8 +193,9 @@ QString TestStartup::waitForWindow(const QProcess& process, const QString& patte
     timer.start();
     while (timer.elapsed() < timeoutMs && process.state() != QProcess::NotRunning) {
         QProcess search;
-        QStringList arguments{QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                              QStringLiteral("--pid"), QString::number(process.processId())};
+        QStringList arguments{QStringLiteral("search"), QStringLiteral("--all"),
+                              QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                              QString::number(process.processId())};
         if (!pattern.isEmpty()) // message boxes have no title
             arguments << QStringLiteral("--name") << pattern;
         search.start(QStringLiteral("xdotool"), arguments);
@@ -211,9 +212,10 @@ QString TestStartup::waitForWindow(const QProcess& process, const QString& patte
 void TestStartup::typeInto(const QString& window, const QStringList& keys)
 {
     // No window manager under Xvfb: focus the window directly.
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-    static const QStringList keyNames{QStringLiteral("Return"), QStringLiteral("Tab"), QStringLiteral("Escape"),
-                                      QStringLiteral("ctrl+a")};
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    static const QStringList keyNames{QStringLiteral("Return"), QStringLiteral("Tab"),
+                                      QStringLiteral("Escape"), QStringLiteral("ctrl+a")};
     for (const QString& key : keys) {
         if (keyNames.contains(key))
             QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), key});
@@ -260,7 +262,8 @@ void TestStartup::firstStartsCreateStoreAndAppendLog()
         QProcess* program = start(false);
         QVERIFY(program);
         // The login dialog reads the stored user name: the store is open while it waits.
-        QVERIFY2(waitForLog(QStringLiteral("[DatabaseManager] Creating Tables...ok\r\n"), run), qPrintable(log()));
+        QVERIFY2(waitForLog(QStringLiteral("[DatabaseManager] Creating Tables...ok\r\n"), run),
+                 qPrintable(log()));
         QVERIFY(QFile::exists(m_dir->path() + QStringLiteral("/orvdownloader.4.sqlite")));
         QCOMPARE(program->state(), QProcess::Running);
         program->terminate();
@@ -296,9 +299,10 @@ void TestStartup::loginOpensMainWindow()
     // The update check found nothing new and closed by itself before the login.
     QCOMPARE(m_server->journalFor(QStringLiteral("/versioncheck")).size(), 1);
     QVERIFY(waitForWindow(*program, QStringLiteral("^Checking for updates"), 500).isEmpty());
-    QVERIFY2(waitForLog(QStringLiteral("] [LoginDialog] Network reply error: ContentAccessDenied , HTTP status "
-                                       "code: 403\r\n")),
-             qPrintable(log()));
+    QVERIFY2(
+        waitForLog(QStringLiteral("] [LoginDialog] Network reply error: ContentAccessDenied , HTTP status "
+                                  "code: 403\r\n")),
+        qPrintable(log()));
     QVERIFY(!waitForWindow(*program, QLatin1String(kLoginWindow)).isEmpty());
 
     QVERIFY(logIn(*program, QStringLiteral("secret"), false));
@@ -365,7 +369,8 @@ void TestStartup::oneInstancePerStore()
     QVERIFY(handing);
     QVERIFY(handing->waitForFinished(15000));
     QCOMPARE(handing->exitCode(), 0);
-    QVERIFY(log().contains(QStringLiteral("] [main] Package handed over to the running instance: \"") + package));
+    QVERIFY(
+        log().contains(QStringLiteral("] [main] Package handed over to the running instance: \"") + package));
     const QString folderDialog = waitForWindow(*first, QLatin1String(kFolderDialog));
     QVERIFY2(!folderDialog.isEmpty(), qPrintable(log()));
     typeInto(folderDialog, {QStringLiteral("Escape")});

@@ -137,21 +137,22 @@ QString TestDialogs::deadAddress()
 
 void TestDialogs::login_data()
 {
-    QTest::addColumn<QString>("password");   // accepted by the portal and typed
-    QTest::addColumn<bool>("typedRight");    // false: a wrong password is typed
-    QTest::addColumn<QByteArray>("key");     // body of an accepted login
-    QTest::addColumn<QString>("portal");     // "stand-in", "error", "silent" or "dead"
+    QTest::addColumn<QString>("password"); // accepted by the portal and typed
+    QTest::addColumn<bool>("typedRight");  // false: a wrong password is typed
+    QTest::addColumn<QByteArray>("key");   // body of an accepted login
+    QTest::addColumn<QString>("portal");   // "stand-in", "error", "silent" or "dead"
     QTest::addColumn<bool>("accepted");
-    QTest::addColumn<QString>("expected");   // the response, or the red message
+    QTest::addColumn<QString>("expected"); // the response, or the red message
 
     const QByteArray key("KEY-0123\0trailing", 17);
-    QTest::newRow("accepted, body cut at a zero byte") << "secret" << true << key << "stand-in" << true
-                                                       << "KEY-0123";
-    QTest::newRow("accepted with an empty body") << "secret" << true << QByteArray() << "stand-in" << true << "";
+    QTest::newRow("accepted, body cut at a zero byte")
+        << "secret" << true << key << "stand-in" << true << "KEY-0123";
+    QTest::newRow("accepted with an empty body")
+        << "secret" << true << QByteArray() << "stand-in" << true << "";
     QTest::newRow("reserved characters arrive unchanged")
         << QStringLiteral("a+b&c=d%25e %zz f\u00e9+") << true << QByteArray("k") << "stand-in" << true << "k";
-    QTest::newRow("refused: the portal's text") << "secret" << false << key << "stand-in" << false
-                                                << "Invalid username or password.";
+    QTest::newRow("refused: the portal's text")
+        << "secret" << false << key << "stand-in" << false << "Invalid username or password.";
     QTest::newRow("server error") << "secret" << true << key << "error" << false
                                   << "Service is temporarily not available. Please try again later.";
     QTest::newRow("no network") << "secret" << true << key << "dead" << false << kNoConnection;
@@ -198,7 +199,8 @@ void TestDialogs::login()
         QCOMPARE(message->text(), expected);
         QCOMPARE(message->styleSheet(), QString::fromLatin1(kRed));
         QVERIFY(Setting::getInstance()->get(QStringLiteral("username")).isEmpty());
-        QVERIFY2(logText().contains(QStringLiteral("[LoginDialog] Network reply error: ")), qPrintable(logText()));
+        QVERIFY2(logText().contains(QStringLiteral("[LoginDialog] Network reply error: ")),
+                 qPrintable(logText()));
     }
 }
 
@@ -206,8 +208,10 @@ void TestDialogs::storedUserNameFocusesPassword_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("focused");
-    QTest::newRow("no user name stored") << "" << "line_edit_username";
-    QTest::newRow("user name stored") << "someone" << "line_edit_password";
+    QTest::newRow("no user name stored") << ""
+                                         << "line_edit_username";
+    QTest::newRow("user name stored") << "someone"
+                                      << "line_edit_password";
 }
 
 void TestDialogs::storedUserNameFocusesPassword()
@@ -230,7 +234,9 @@ void TestDialogs::versionCheck_data()
     QTest::addColumn<bool>("offered");
     QTest::addColumn<QString>("logged");
 
-    const auto json = [](const QJsonObject& object) { return QJsonDocument(object).toJson(); };
+    const auto json = [](const QJsonObject& object) {
+        return QJsonDocument(object).toJson();
+    };
     const QJsonObject base{{QStringLiteral("description"), QStringLiteral("<p>New reels view</p>")},
                            {QStringLiteral("mac_url"), QStringLiteral("https://portal.example.com/x.pkg")}};
     QJsonObject v = base;
@@ -241,9 +247,10 @@ void TestDialogs::versionCheck_data()
     QTest::newRow("no version offers nothing") << json(base) << false << "";
     v.insert(QStringLiteral("version"), QStringLiteral("20170614"));
     QTest::newRow("textual version offers nothing") << json(v) << false << "";
-    QTest::newRow("not JSON") << QByteArray("<html>") << false << "[UpdaterDialog] Cannot parse the JSON package:";
-    QTest::newRow("silent portal gives up") << QByteArray("silent") << false
-                                            << "[UpdaterDialog] No answer to the version check within 300 ms";
+    QTest::newRow("not JSON") << QByteArray("<html>") << false
+                              << "[UpdaterDialog] Cannot parse the JSON package:";
+    QTest::newRow("silent portal gives up")
+        << QByteArray("silent") << false << "[UpdaterDialog] No answer to the version check within 300 ms";
 }
 
 void TestDialogs::versionCheck()
@@ -282,13 +289,17 @@ void TestDialogs::versionCheck()
 
 void TestDialogs::installer_data()
 {
-    QTest::addColumn<QString>("source"); // "stand-in", "http", "cut" or "closed"
+    QTest::addColumn<QString>("source");  // "stand-in", "http", "cut" or "closed"
     QTest::addColumn<QString>("savedAs"); // empty: no file may be left
 
-    QTest::newRow("percent-escaped name is decoded") << "stand-in" << QStringLiteral("Reelvane Update 1.5 (\u00e9).pkg");
-    QTest::newRow("plain http address refused") << "http" << "";
-    QTest::newRow("connection cut mid-way") << "cut" << "";
-    QTest::newRow("closed while downloading") << "closed" << "";
+    QTest::newRow("percent-escaped name is decoded")
+        << "stand-in" << QStringLiteral("Reelvane Update 1.5 (\u00e9).pkg");
+    QTest::newRow("plain http address refused") << "http"
+                                                << "";
+    QTest::newRow("connection cut mid-way") << "cut"
+                                            << "";
+    QTest::newRow("closed while downloading") << "closed"
+                                              << "";
 }
 
 void TestDialogs::installer()
@@ -313,9 +324,9 @@ void TestDialogs::installer()
         url = QStringLiteral("http://downloads.example.com/update.pkg");
     else if (source != QLatin1String("stand-in"))
         url = m_server->assetUrl(QStringLiteral("big.pkg")).toString();
-    m_server->setVersionCheckBody(QJsonDocument(QJsonObject{{QStringLiteral("version"), 20170700},
-                                                            {QStringLiteral("mac_url"), url}})
-                                      .toJson());
+    m_server->setVersionCheckBody(
+        QJsonDocument(QJsonObject{{QStringLiteral("version"), 20170700}, {QStringLiteral("mac_url"), url}})
+            .toJson());
 
     UpdaterDialog dialog;
     QSignalSpy finished(&dialog, &QDialog::finished);
@@ -341,8 +352,8 @@ void TestDialogs::installer()
         QVERIFY(logText().contains(QStringLiteral("[UpdaterDialog] Refusing an installer address that is not "
                                                   "HTTPS: \"http://downloads.example.com/update.pkg\"")));
     } else if (source == QLatin1String("cut")) {
-        QTRY_VERIFY_WITH_TIMEOUT(logText().contains(QStringLiteral("[UpdaterDialog] Installer download failed:")),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            logText().contains(QStringLiteral("[UpdaterDialog] Installer download failed:")), 10000);
     } else {
         // Part of the installer has arrived when the user closes the dialog.
         QTRY_VERIFY_WITH_TIMEOUT(dialog.findChild<QProgressBar*>()->value() > 0, 10000);
