@@ -39,6 +39,7 @@ private slots:
     void cancelledLoginExitsWithZero();
     void packageOnCommandLineIsImportedAfterLogin();
     void oneInstancePerStore();
+    void simultaneousStartsLeaveOneInstance();
     void refusedPortalAddressExitsWithOne();
     void storeErrorShowsCriticalBoxAndExitsWithOne();
 
@@ -387,6 +388,29 @@ void TestStartup::oneInstancePerStore()
 
     QCOMPARE(log().count(QLatin1String(kTablesCreated)), 1); // only the first opened the store
     QCOMPARE(first->state(), QProcess::Running);
+}
+
+void TestStartup::simultaneousStartsLeaveOneInstance()
+{
+    REQUIRE_DISPLAY();
+    QProcess* a = start(true);
+    QProcess* b = start(true);
+    QVERIFY(a && b);
+    QProcess* winner = nullptr;
+    QElapsedTimer timer;
+    timer.start();
+    while (!winner && timer.elapsed() < 20000) {
+        if (!waitForWindow(*a, QLatin1String(kLoginWindow), 100).isEmpty())
+            winner = a;
+        else if (!waitForWindow(*b, QLatin1String(kLoginWindow), 100).isEmpty())
+            winner = b;
+    }
+    QVERIFY2(winner, qPrintable(log()));
+    QProcess* refused = winner == a ? b : a;
+    QVERIFY(answerBoxOf(*refused));
+    QCOMPARE(refused->exitCode(), 1);
+    QCOMPARE(winner->state(), QProcess::Running);
+    QCOMPARE(log().count(QLatin1String(kTablesCreated)), 1);
 }
 
 void TestStartup::refusedPortalAddressExitsWithOne()
