@@ -80,6 +80,8 @@ private:
         return QDir(tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     }
     void usePortal(const QString& url) { qputenv("ORV_PORTAL_URL", url.toUtf8()); }
+    // Saves the dialog as it looks into artefacts/ beside the test, for a look by eye.
+    static void keepScreenshot(QWidget& dialog, const QString& name);
     // An address on which nothing listens.
     static QString deadAddress();
 
@@ -124,6 +126,13 @@ void TestDialogs::cleanup()
     qputenv("TMPDIR", m_savedTmp);
     qunsetenv("ORV_PORTAL_URL");
     m_dir.reset();
+}
+
+void TestDialogs::keepScreenshot(QWidget& dialog, const QString& name)
+{
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/artefacts");
+    QDir().mkpath(folder);
+    QVERIFY(dialog.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
 }
 
 QString TestDialogs::deadAddress()
@@ -226,6 +235,7 @@ void TestDialogs::storedUserNameFocusesPassword()
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(QApplication::focusWidget()->objectName(), focused);
     QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_username"))->text(), stored);
+    keepScreenshot(dialog, QStringLiteral("login-") + QTest::currentDataTag());
 }
 
 void TestDialogs::versionCheck_data()
@@ -281,6 +291,7 @@ void TestDialogs::versionCheck()
         QVERIFY(dialog.findChild<QTextBrowser*>(QStringLiteral("text_browser_description"))
                     ->toPlainText()
                     .contains(QStringLiteral("New reels view")));
+        keepScreenshot(dialog, QStringLiteral("update-offered"));
         dialog.findChild<QPushButton*>(QStringLiteral("btn_not_now"))->click();
     }
     QCOMPARE(finished.size(), 1);
