@@ -66,15 +66,16 @@ bool Services::isLoopbackHost(const QString& host)
 
 bool Services::isTrustedTransport(const QUrl& url)
 {
-    if (!isServiceAddress(url))
+    if (!url.isValid() || url.host().isEmpty())
         return false;
-    return url.scheme() == QLatin1String("https") || isLoopbackHost(url.host());
+    return url.scheme() == QLatin1String("https") ||
+           (url.scheme() == QLatin1String("http") && isLoopbackHost(url.host()));
 }
 
 QString Services::addressProblem()
 {
     const QString portal = fromEnv("ORV_PORTAL_URL", kDefaultPortal);
-    if (!isTrustedTransport(QUrl(portal))) {
+    if (!isServiceAddress(QUrl(portal)) || !isTrustedTransport(QUrl(portal))) {
         return QStringLiteral("The portal address \"%1\" (ORV_PORTAL_URL) is refused. It must be an "
                               "https:// address, or http:// on this computer (127.0.0.1, ::1 or "
                               "localhost) only, since the password, the decoding key and the "

@@ -331,7 +331,8 @@ void TestDialogs::installer()
     }
     m_server->setAssetFault(QStringLiteral("big.pkg"), fault);
 
-    QString url = m_server->installerUrl().toString(QUrl::FullyEncoded);
+    // A query (say a signed link) does not change the file name.
+    QString url = m_server->installerUrl().toString(QUrl::FullyEncoded) + QStringLiteral("?expires=1");
     if (source == QLatin1String("http"))
         url = QStringLiteral("http://downloads.example.com/update.pkg");
     else if (source != QLatin1String("stand-in"))
