@@ -12,6 +12,9 @@ public:
 
     // Path of the package file the desktop handed over most recently; empty when none.
     QString getPendingPackagePath() const { return pending_package_path; }
+    // For desktops that pass the path on the command line, and for paths handed over by
+    // a later start before the import step.
+    void setPendingPackagePath(const QString& path) { pending_package_path = path; }
 
 protected:
     bool event(QEvent* event) override;

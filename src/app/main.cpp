@@ -1,6 +1,10 @@
 #include "app/LogHandler.h"
 #include "app/OrvDownloaderApp.h"
+#include "app/PackageHandOff.h"
+#include "app/Services.h"
 #include "app/UserPrompt.h"
+#include "dialogs/LoginDialog.h"
+#include "dialogs/UpdaterDialog.h"
 #include "download/DownloadManager.h"
 #include "model/DCPManager.h"
 #include "notify/NotificationManager.h"
@@ -8,16 +12,46 @@
 #include "storage/Setting.h"
 
 #include <QDebug>
-#include <QLabel>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QPointer>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
 #include <QSharedMemory>
 #include <QSystemSemaphore>
+#include <QTimer>
+#include <QWindow>
 
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <sys/stat.h>
 
 namespace {
 const char kGuardSemaphoreKey[] = "e4a493a9-66ea-4f12-b942-000d578504c8";
 const char kInstanceMemoryKey[] = "82abc78e-6952-4eec-bea5-aae7856b73e0";
+
+// Desktops here pass a double-clicked package as the first argument naming a file.
+QString packageFromArguments(const QStringList& arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QFileInfo candidate(arguments.at(i));
+        if (candidate.isFile())
+            return candidate.absoluteFilePath();
+    }
+    return QString();
+}
+
+void raiseWindow(QQmlApplicationEngine* engine)
+{
+    if (!engine || engine->rootObjects().isEmpty())
+        return;
+    if (QWindow* window = qobject_cast<QWindow*>(engine->rootObjects().constFirst())) {
+        window->show();
+        window->raise();
+        window->requestActivate();
+    }
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -27,6 +61,20 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(myMessageOutput);
 
     OrvDownloaderApp app(argc, argv);
+    Q_INIT_RESOURCE(qml);
+
+    const QString addressProblem = Services::addressProblem();
+    if (!addressProblem.isEmpty()) {
+        qDebug() << "[main] Service address refused:" << addressProblem;
+        UserPrompt::message(QMessageBox::Critical, addressProblem);
+        return 1;
+    }
+
+    const QString packageArgument = packageFromArguments(app.arguments());
+    if (!packageArgument.isEmpty()) {
+        qDebug() << "[main] Package file given on the command line:" << packageArgument;
+        app.setPendingPackagePath(packageArgument);
+    }
 
     // Single-instance guard. The semaphore serialises check-and-create between two
     // processes started at the same moment; it is held only for the check.
@@ -44,9 +92,26 @@ int main(int argc, char* argv[])
         anotherInstance = true;
     else
         marker.create(1); // a failure here still lets this process run as the only one
+    // The marker misses an instance whose segment key file the system removed; the lock
+    // beside the store does not, so two instances never write one store. A lock of a
+    // process that is gone is taken over. Any other failure to lock (a read-only folder)
+    // is left to the store to report.
+    QLockFile storeLock(DatabaseManager::databasePath() + QStringLiteral(".lock"));
+    storeLock.setStaleLockTime(0); // only a dead holder makes a lock stale, never its age
+    if (!anotherInstance && !storeLock.tryLock(0) && storeLock.error() == QLockFile::LockFailedError)
+        anotherInstance = true;
+    // Listening inside the guard: a start that finds this instance can always reach it.
+    PackageHandOff handOff;
+    if (!anotherInstance)
+        handOff.listen();
     guard.release();
 
     if (anotherInstance) {
+        const QString path = app.getPendingPackagePath();
+        if (!path.isEmpty() && PackageHandOff::handOver(path)) {
+            qDebug() << "[main] Package handed over to the running instance:" << path;
+            return 0;
+        }
         UserPrompt::message(
             QMessageBox::Warning,
             QStringLiteral("You already have an instance of the Reelvane Downloader running.\r\n"
@@ -59,28 +124,84 @@ int main(int argc, char* argv[])
     if (!DatabaseManager::checkWritable())
         return 1;
 
+    // Packages handed over by later starts. Until the import step they replace the pending
+    // path, as the desktop's request does; afterwards each one is imported in the running
+    // window, one at a time, in the order they came.
+    bool takesPendingPath = true;
+    bool windowShown = false;
+    bool importing = false;
+    QStringList handedOver;
+    QPointer<QQmlApplicationEngine> mainWindow;
+    const std::function<void()> importHandedOver = [&]() {
+        if (!windowShown || importing)
+            return;
+        importing = true;
+        while (!handedOver.isEmpty()) {
+            const QString path = handedOver.takeFirst();
+            raiseWindow(mainWindow);
+            try {
+                DCPManager::getInstance()->loadDCPFromFile(path);
+            } catch (const std::runtime_error& error) {
+                qDebug() << "[main] Unable to import" << path << error.what();
+                UserPrompt::message(QMessageBox::Critical, QString::fromUtf8(error.what()));
+            }
+        }
+        importing = false;
+    };
+    QObject::connect(&handOff, &PackageHandOff::packageReceived, &app, [&](const QString& path) {
+        if (takesPendingPath) {
+            app.setPendingPackagePath(path);
+            return;
+        }
+        handedOver.append(path);
+        QTimer::singleShot(0, &app, importHandedOver); // not inside the socket's own signal
+    });
+
     try {
-        // Update check and login join here.
+        {
+            UpdaterDialog updater(nullptr);
+            if (updater.exec() == QDialog::Accepted) {
+                qDebug() << "[main] Update in progress. Closing the app";
+                return 0;
+            }
+        }
 
-        // The login dialog's first read of the stored user name opens the store; until the
-        // dialog exists the settings are obtained here so every start opens it.
-        Setting::getInstance();
+        QString decodingKey;
+        {
+            LoginDialog login(nullptr);
+            if (login.exec() == QDialog::Rejected)
+                return 0;
+            decodingKey = login.getResponse();
+        }
 
+        Setting* const settings = Setting::getInstance();
         // The catalogue's first load starts the engine at once when the store held DCPs,
         // so downloads interrupted by the last exit resume without the user.
-        DCPManager::getInstance();
+        DCPManager* const catalogue = DCPManager::getInstance();
+        catalogue->setDecodingKey(decodingKey);
         NotificationManager::getInstance();
-        // The decoding key comes from the login; the import of a package handed over by the
-        // desktop (app.getPendingPackagePath()) joins here with it.
-        DownloadManager::getInstance();
 
-        // The QML main window replaces this placeholder.
-        QLabel window(QStringLiteral("Reelvane Downloader"));
-        window.setWindowTitle(QStringLiteral("Reelvane Downloader"));
-        window.setAlignment(Qt::AlignCenter);
-        window.resize(480, 320);
-        window.show();
+        takesPendingPath = false;
+        const QString pendingPackage = app.getPendingPackagePath();
+        if (!pendingPackage.isEmpty())
+            catalogue->loadDCPFromFile(pendingPackage);
 
+        DownloadManager* const engine = DownloadManager::getInstance();
+
+        qDebug() << "[main] Starting QML...";
+        QQmlApplicationEngine qml;
+        qml.rootContext()->setContextProperty(QStringLiteral("download_mgr"), engine);
+        qml.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), catalogue);
+        qml.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), settings);
+        qml.load(QUrl(QStringLiteral("qrc:///main.qml")));
+        if (qml.rootObjects().isEmpty()) {
+            qDebug() << "[main] Unable to load the main window";
+            return 1;
+        }
+
+        mainWindow = &qml;
+        windowShown = true;
+        QTimer::singleShot(0, &app, importHandedOver);
         return app.exec();
     } catch (const std::runtime_error& error) {
         // A store error that nothing below could handle: tell the user and stop cleanly

@@ -1,0 +1,179 @@
+#include "dialogs/LoginDialog.h"
+#include "ui_LoginDialog.h"
+
+#include "app/Services.h"
+#include "storage/Setting.h"
+
+#include <QDebug>
+#include <QDesktopServices>
+#include <QMetaEnum>
+#include <QNetworkRequest>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+#include <QUrl>
+
+namespace {
+const char kUsernameKey[] = "username";
+
+// The portal's answers are read as text up to their first zero byte.
+QString textUpToZero(QByteArray body)
+{
+    const int zero = body.indexOf('\0');
+    if (zero >= 0)
+        body.truncate(zero);
+    return QString::fromUtf8(body);
+}
+
+// Form encoding reserves "+", "&", "=" and "%", so everything but the unreserved
+// characters is escaped; a password then reaches the portal exactly as typed.
+QByteArray formValue(const QString& value)
+{
+    return QUrl::toPercentEncoding(value);
+}
+
+QPixmap renderLogo(int side)
+{
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(QStringLiteral(":/images/reelvane_logo.svg"));
+    if (renderer.isValid()) {
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+    }
+    return pixmap;
+}
+} // namespace
+
+LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::LoginDialog>())
+{
+    ui->setupUi(this);
+    ui->label_logo->setPixmap(renderLogo(80));
+    resetLabelError();
+
+    const QString username = Setting::getInstance()->get(QLatin1String(kUsernameKey));
+    if (!username.isEmpty()) {
+        ui->line_edit_username->setText(username);
+        ui->line_edit_password->setFocus();
+    }
+
+    requestPending = false;
+    timeoutTimer.setSingleShot(true);
+    connect(&timeoutTimer, &QTimer::timeout, this, [this]() {
+        qDebug() << "[LoginDialog] The portal did not answer within" << timeoutMs << "ms";
+        if (reply)
+            reply->abort(); // reported as a network error, like a missing connection
+    });
+    connect(ui->btn_login, &QPushButton::clicked, this, &LoginDialog::loginEv);
+    connect(ui->label_forgot_password, &QLabel::linkActivated, this, &LoginDialog::forgotPassword);
+    connect(ui->label_forgot_username, &QLabel::linkActivated, this, &LoginDialog::forgotUsername);
+}
+
+LoginDialog::~LoginDialog()
+{
+    // A request still in flight must not report to a half-destroyed dialog.
+    if (reply) {
+        reply->disconnect(this);
+        reply->abort();
+        delete reply.data();
+    }
+}
+
+void LoginDialog::resetLabelError()
+{
+    ui->label_error->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);"));
+    ui->label_error->setText(
+        QStringLiteral("Please login using the same username and password you use to login to OSKAN."));
+}
+
+void LoginDialog::loginEv()
+{
+    if (requestPending)
+        return;
+    requestPending = true;
+
+    resetLabelError();
+    ui->btn_login->setText(QStringLiteral("LOGGING IN..."));
+
+    QNetworkRequest request(Services::portalUrl(QStringLiteral("authenticate")));
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QStringLiteral("application/x-www-form-urlencoded"));
+    const QByteArray body = QByteArrayLiteral("username=") + formValue(ui->line_edit_username->text()) +
+                            QByteArrayLiteral("&password=") + formValue(ui->line_edit_password->text());
+
+    reply = networkManager.post(request, body);
+    connect(reply, &QNetworkReply::finished, this, &LoginDialog::requestFinished);
+    connect(reply, &QNetworkReply::errorOccurred, this, &LoginDialog::requestError);
+    timeoutTimer.start(timeoutMs);
+}
+
+void LoginDialog::requestFinished()
+{
+    QNetworkReply* const finished = reply;
+    reply = nullptr;
+    timeoutTimer.stop();
+    requestPending = false;
+    ui->btn_login->setText(QStringLiteral("LOG IN"));
+    if (!finished)
+        return;
+    finished->deleteLater();
+
+    if (finished->error() != QNetworkReply::NoError)
+        return; // requestError showed the message; the user may try again
+
+    // Redirects are not followed, so a 3xx answer ends here without an error: its body
+    // is no decoding key.
+    const int status = finished->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status < 200 || status > 299) {
+        ui->label_error->setStyleSheet(QStringLiteral("color: rgb(255, 8, 11);"));
+        ui->label_error->setText(QStringLiteral("Error. Please check your internet connection."));
+        qDebug() << "[LoginDialog] Unexpected answer, HTTP status code:" << status;
+        return;
+    }
+
+    saveUsername();
+    response = textUpToZero(finished->readAll());
+    loginSuccessfull();
+}
+
+void LoginDialog::requestError(QNetworkReply::NetworkError code)
+{
+    QNetworkReply* const failed = qobject_cast<QNetworkReply*>(sender());
+    const int status = failed ? failed->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0;
+
+    QString message;
+    if (status == 403 && failed)
+        message = textUpToZero(failed->readAll()); // the portal's own explanation
+    else if (status == 500)
+        message = QStringLiteral("Service is temporarily not available. Please try again later.");
+    else
+        message = QStringLiteral("Error. Please check your internet connection.");
+
+    ui->label_error->setStyleSheet(QStringLiteral("color: rgb(255, 8, 11);"));
+    ui->label_error->setText(message);
+    qDebug() << "[LoginDialog] Network reply error:"
+             << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(code)
+             << ", HTTP status code:" << status;
+}
+
+void LoginDialog::saveUsername()
+{
+    Setting* const settings = Setting::getInstance();
+    settings->set(QLatin1String(kUsernameKey), ui->line_edit_username->text());
+    settings->save();
+}
+
+void LoginDialog::forgotPassword()
+{
+    QDesktopServices::openUrl(Services::portalUrl(QStringLiteral("user/password/reset/")));
+}
+
+void LoginDialog::forgotUsername()
+{
+    QDesktopServices::openUrl(Services::portalUrl(QStringLiteral("user/forgot-username")));
+}
+
+void LoginDialog::loginSuccessfull()
+{
+    accept();
+}

@@ -1,0 +1,382 @@
+#include "StandInServer.h"
+#include "app/Services.h"
+#include "dialogs/LoginDialog.h"
+#include "dialogs/UpdaterDialog.h"
+#include "storage/DatabaseManager.h"
+#include "storage/Setting.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMutex>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QtTest>
+
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+QMutex g_logMutex;
+QStringList g_log;
+
+void captureLog(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    QMutexLocker lock(&g_logMutex);
+    g_log.append(message);
+}
+
+QString logText()
+{
+    QMutexLocker lock(&g_logMutex);
+    return g_log.join(QLatin1Char('\n'));
+}
+
+const char kRed[] = "color: rgb(255, 8, 11);";
+const char kNoConnection[] = "Error. Please check your internet connection.";
+} // namespace
+
+// Stands in for the desktop: records the files and pages the dialogs ask it to open.
+class DesktopRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+// Both start-up dialogs against the local stand-in portal, each in a sandbox: its own
+// store, its own temporary folder (where installers go) and a fresh server.
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void login_data();
+    void login();
+    void storedUserNameFocusesPassword_data();
+    void storedUserNameFocusesPassword();
+    void versionCheck_data();
+    void versionCheck();
+    void installer_data();
+    void installer();
+
+private:
+    QString tempFolder() const { return m_dir->path() + QStringLiteral("/tmp"); }
+    QStringList tempFiles() const
+    {
+        return QDir(tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+    void usePortal(const QString& url) { qputenv("ORV_PORTAL_URL", url.toUtf8()); }
+    // Saves the dialog as it looks into artefacts/ beside the test, for a look by eye.
+    static void keepScreenshot(QWidget& dialog, const QString& name);
+    // An address on which nothing listens.
+    static QString deadAddress();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<StandInServer> m_server;
+    DesktopRecorder m_desktop;
+    QByteArray m_savedTmp;
+};
+
+void TestDialogs::initTestCase()
+{
+    Q_INIT_RESOURCE(qml);
+    umask(0); // as the program runs
+    qInstallMessageHandler(captureLog);
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_desktop, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_desktop, "open");
+    m_savedTmp = qgetenv("TMPDIR");
+}
+
+void TestDialogs::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir().mkpath(tempFolder()));
+    qputenv("TMPDIR", QFile::encodeName(tempFolder()));
+    DatabaseManager::resetForTesting(m_dir->path());
+    Setting::resetForTesting();
+
+    m_server = std::make_unique<StandInServer>();
+    QVERIFY(m_server->listen());
+    usePortal(m_server->portalBaseUrl());
+    m_desktop.opened.clear();
+    QMutexLocker lock(&g_logMutex);
+    g_log.clear();
+}
+
+void TestDialogs::cleanup()
+{
+    m_server.reset();
+    Setting::resetForTesting();
+    DatabaseManager::resetForTesting(QString());
+    qputenv("TMPDIR", m_savedTmp);
+    qunsetenv("ORV_PORTAL_URL");
+    m_dir.reset();
+}
+
+void TestDialogs::keepScreenshot(QWidget& dialog, const QString& name)
+{
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/artefacts");
+    QDir().mkpath(folder);
+    QVERIFY(dialog.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
+}
+
+QString TestDialogs::deadAddress()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("http://127.0.0.1:%1").arg(port);
+}
+
+void TestDialogs::login_data()
+{
+    QTest::addColumn<QString>("password"); // accepted by the portal and typed
+    QTest::addColumn<bool>("typedRight");  // false: a wrong password is typed
+    QTest::addColumn<QByteArray>("key");   // body of an accepted login
+    QTest::addColumn<QString>("portal");   // "stand-in", "error", "silent" or "dead"
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("expected"); // the response, or the red message
+
+    const QByteArray key("KEY-0123\0trailing", 17);
+    QTest::newRow("accepted, body cut at a zero byte")
+        << "secret" << true << key << "stand-in" << true << "KEY-0123";
+    QTest::newRow("accepted with an empty body")
+        << "secret" << true << QByteArray() << "stand-in" << true << "";
+    QTest::newRow("reserved characters arrive unchanged")
+        << QStringLiteral("a+b&c=d%25e %zz f\u00e9+") << true << QByteArray("k") << "stand-in" << true << "k";
+    QTest::newRow("refused: the portal's text")
+        << "secret" << false << key << "stand-in" << false << "Invalid username or password.";
+    QTest::newRow("server error") << "secret" << true << key << "error" << false
+                                  << "Service is temporarily not available. Please try again later.";
+    QTest::newRow("no network") << "secret" << true << key << "dead" << false << kNoConnection;
+    QTest::newRow("silent portal times out") << "secret" << true << key << "silent" << false << kNoConnection;
+}
+
+void TestDialogs::login()
+{
+    QFETCH(QString, password);
+    QFETCH(bool, typedRight);
+    QFETCH(QByteArray, key);
+    QFETCH(QString, portal);
+    QFETCH(bool, accepted);
+    QFETCH(QString, expected);
+
+    m_server->setCredentials(QStringLiteral("user"), password, key);
+    if (portal == QLatin1String("error"))
+        m_server->setAuthenticateMode(StandInServer::AuthenticateMode::ServerError);
+    if (portal == QLatin1String("silent"))
+        m_server->setAuthenticateMode(StandInServer::AuthenticateMode::NeverAnswer);
+    if (portal == QLatin1String("dead"))
+        usePortal(deadAddress());
+
+    LoginDialog dialog;
+    dialog.setRequestTimeout(500);
+    auto* const button = dialog.findChild<QPushButton*>(QStringLiteral("btn_login"));
+    auto* const message = dialog.findChild<QLabel*>(QStringLiteral("label_error"));
+    dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_username"))->setText(QStringLiteral("user"));
+    dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_password"))
+        ->setText(typedRight ? password : QStringLiteral("wrong"));
+
+    button->click();
+    button->click(); // ignored while the first request is pending
+    QCOMPARE(button->text(), QStringLiteral("LOGGING IN..."));
+    QTRY_COMPARE_WITH_TIMEOUT(button->text(), QStringLiteral("LOG IN"), 10000);
+
+    const int requests = m_server->journalFor(QStringLiteral("/authenticate")).size();
+    QCOMPARE(requests, portal == QLatin1String("dead") ? 0 : 1);
+    QCOMPARE(dialog.result(), accepted ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    if (accepted) {
+        QCOMPARE(dialog.getResponse(), expected);
+        QCOMPARE(Setting::getInstance()->get(QStringLiteral("username")), QStringLiteral("user"));
+    } else {
+        QCOMPARE(message->text(), expected);
+        QCOMPARE(message->styleSheet(), QString::fromLatin1(kRed));
+        QVERIFY(Setting::getInstance()->get(QStringLiteral("username")).isEmpty());
+        QVERIFY2(logText().contains(QStringLiteral("[LoginDialog] Network reply error: ")),
+                 qPrintable(logText()));
+    }
+}
+
+void TestDialogs::storedUserNameFocusesPassword_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("no user name stored") << ""
+                                         << "line_edit_username";
+    QTest::newRow("user name stored") << "someone"
+                                      << "line_edit_password";
+}
+
+void TestDialogs::storedUserNameFocusesPassword()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, focused);
+
+    Setting::getInstance()->set(QStringLiteral("username"), stored);
+    Setting::getInstance()->save();
+    LoginDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_username"))->text(), stored);
+    keepScreenshot(dialog, QStringLiteral("login-") + QTest::currentDataTag());
+}
+
+void TestDialogs::versionCheck_data()
+{
+    QTest::addColumn<QByteArray>("answer"); // "silent": the portal never answers
+    QTest::addColumn<bool>("offered");
+    QTest::addColumn<QString>("logged");
+
+    const auto json = [](const QJsonObject& object) {
+        return QJsonDocument(object).toJson();
+    };
+    const QJsonObject base{{QStringLiteral("description"), QStringLiteral("<p>New reels view</p>")},
+                           {QStringLiteral("mac_url"), QStringLiteral("https://portal.example.com/x.pkg")}};
+    QJsonObject v = base;
+    v.insert(QStringLiteral("version"), 20170613);
+    QTest::newRow("20170613 offers nothing") << json(v) << false << "";
+    v.insert(QStringLiteral("version"), 20170614);
+    QTest::newRow("20170614 offers the update") << json(v) << true << "";
+    QTest::newRow("no version offers nothing") << json(base) << false << "";
+    v.insert(QStringLiteral("version"), QStringLiteral("20170614"));
+    QTest::newRow("textual version offers nothing") << json(v) << false << "";
+    QTest::newRow("not JSON") << QByteArray("<html>") << false
+                              << "[UpdaterDialog] Cannot parse the JSON package:";
+    QTest::newRow("silent portal gives up")
+        << QByteArray("silent") << false << "[UpdaterDialog] No answer to the version check within 300 ms";
+}
+
+void TestDialogs::versionCheck()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, offered);
+    QFETCH(QString, logged);
+
+    QTcpServer silent; // accepts connections and never answers
+    if (answer == "silent") {
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        usePortal(QStringLiteral("http://127.0.0.1:%1/").arg(silent.serverPort()));
+    } else {
+        m_server->setVersionCheckBody(answer);
+    }
+
+    UpdaterDialog dialog;
+    dialog.setVersionCheckTimeout(300);
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !finished.isEmpty() || dialog.windowTitle() == QLatin1String("New version available"), 5000);
+
+    if (offered) {
+        QVERIFY(finished.isEmpty());
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("label_status"))->text(),
+                 QStringLiteral("New version available. Would you like to download updates now?"));
+        QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("btn_update"))->isVisibleTo(&dialog));
+        QVERIFY(dialog.findChild<QTextBrowser*>(QStringLiteral("text_browser_description"))
+                    ->toPlainText()
+                    .contains(QStringLiteral("New reels view")));
+        keepScreenshot(dialog, QStringLiteral("update-offered"));
+        dialog.findChild<QPushButton*>(QStringLiteral("btn_not_now"))->click();
+    }
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.first().first().toInt(), int(QDialog::Rejected));
+    QVERIFY2(logText().contains(logged), qPrintable(logText()));
+}
+
+void TestDialogs::installer_data()
+{
+    QTest::addColumn<QString>("source");  // "stand-in", "http", "cut" or "closed"
+    QTest::addColumn<QString>("savedAs"); // empty: no file may be left
+
+    QTest::newRow("percent-escaped name is decoded")
+        << "stand-in" << QStringLiteral("Reelvane Update 1.5 (\u00e9).pkg");
+    QTest::newRow("plain http address refused") << "http"
+                                                << "";
+    QTest::newRow("connection cut mid-way") << "cut"
+                                            << "";
+    QTest::newRow("closed while downloading") << "closed"
+                                              << "";
+}
+
+void TestDialogs::installer()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, savedAs);
+
+    const QByteArray bytes(300 * 1024, 'i');
+    m_server->setVersion(UpdaterDialog::UpdateThreshold);
+    m_server->setInstaller(QStringLiteral("Reelvane Update 1.5 (\u00e9).pkg"), bytes);
+    m_server->setAssetData(QStringLiteral("big.pkg"), bytes);
+    StandInServer::AssetFault fault;
+    if (source == QLatin1String("cut")) {
+        fault.dropAfterBytes = 100000;
+    } else if (source == QLatin1String("closed")) {
+        fault.throttleBytesPerSecond = 100000;
+    }
+    m_server->setAssetFault(QStringLiteral("big.pkg"), fault);
+
+    // A query (say a signed link) does not change the file name.
+    QString url = m_server->installerUrl().toString(QUrl::FullyEncoded) + QStringLiteral("?expires=1");
+    if (source == QLatin1String("http"))
+        url = QStringLiteral("http://downloads.example.com/update.pkg");
+    else if (source != QLatin1String("stand-in"))
+        url = m_server->assetUrl(QStringLiteral("big.pkg")).toString();
+    m_server->setVersionCheckBody(
+        QJsonDocument(QJsonObject{{QStringLiteral("version"), 20170700}, {QStringLiteral("mac_url"), url}})
+            .toJson());
+
+    UpdaterDialog dialog;
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    auto* const update = dialog.findChild<QPushButton*>(QStringLiteral("btn_update"));
+    QTRY_VERIFY(update->isVisibleTo(&dialog));
+    update->click();
+
+    if (!savedAs.isEmpty()) {
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
+        const QString path = tempFolder() + QLatin1Char('/') + savedAs;
+        QCOMPARE(tempFiles(), QStringList{savedAs});
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), bytes);
+        QCOMPARE(saved.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther),
+                 QFileDevice::Permissions());
+        QCOMPARE(m_desktop.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+        return;
+    }
+
+    if (source == QLatin1String("http")) {
+        QVERIFY(logText().contains(QStringLiteral("[UpdaterDialog] Refusing an installer address that is not "
+                                                  "HTTPS: \"http://downloads.example.com/update.pkg\"")));
+    } else if (source == QLatin1String("cut")) {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            logText().contains(QStringLiteral("[UpdaterDialog] Installer download failed:")), 10000);
+    } else {
+        // Part of the installer has arrived when the user closes the dialog.
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.findChild<QProgressBar*>()->value() > 0, 10000);
+        dialog.reject();
+    }
+    QVERIFY(m_desktop.opened.isEmpty());
+    QCOMPARE(tempFiles(), QStringList());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(finished.size(), source == QLatin1String("closed") ? 1 : 0); // otherwise it waits for the user
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
