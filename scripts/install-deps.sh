@@ -12,6 +12,7 @@ packages=(
   libcrypto++-dev
   xvfb xauth xdotool x11-utils
   dosfstools curl aria2 openssl
+  dpkg-dev file
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "storage/DatabaseManager.h"
 
+#include "app/DataFolder.h"
+
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
@@ -64,7 +66,7 @@ DatabaseManager* DatabaseManager::getInstance()
 QString DatabaseManager::databasePath()
 {
     const QString directory =
-        g_testDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : g_testDirectory;
+        g_testDirectory.isEmpty() ? DataFolder::path() : g_testDirectory;
     return directory + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
 }
 
