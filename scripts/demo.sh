@@ -1,31 +1,161 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and starts it against the local stand-in
-# portal (log in as "user" / "secret"). ORV_PORTAL_URL set in the environment points it at
-# another portal instead. BUILD_DIR overrides the build folder (default: build/ in the checkout).
+# The main job, end to end, on this machine alone: installs what is missing, builds, makes a
+# sample DCP (three reels with subtitles and fonts) and its package, starts the local stand-in
+# server as portal, notification service and asset server, and launches the program with the
+# package on its command line.
+#
+#   scripts/demo.sh              with a display: you log in and pick the folder yourself
+#   scripts/demo.sh --headless   (or no DISPLAY) runs under Xvfb and drives the flow itself
+#
+# At the end the downloaded DCP is checked (SHA-1 of every file against the PKL, the four XML
+# documents, no hidden file left, every reel acknowledged); the exit code says whether it held.
+# Environment: BUILD_DIR (default build/), DEMO_PICTURE_SIZE (default 80M per reel),
+# DEMO_TIMEOUT (seconds to wait for the download, default 900), DEMO_KEEP=1 keeps the folder.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
+headless=0
+for arg in "$@"; do
+  case "$arg" in
+    --headless) headless=1 ;;
+    -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "demo.sh: unknown argument $arg (see --help)" >&2; exit 2 ;;
+  esac
+done
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then headless=1; fi
 
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j"$(nproc)" --target reelvane-downloader orv-standin
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)" --target reelvane-downloader orv-standin orv-makedcp orv-makepackage orv-checkdcp
 
-program="$build/src/reelvane-downloader"
-if [ -z "${ORV_PORTAL_URL:-}" ]; then
-  portfile="$(mktemp)"
-  "$build/tools/standin/orv-standin" --port-file "$portfile" --exit-after 86400 &
-  standin=$!
-  trap 'kill "$standin" 2>/dev/null || true; rm -f "$portfile"' EXIT
-  for _ in $(seq 50); do [ -s "$portfile" ] && break; sleep 0.1; done
-  export ORV_PORTAL_URL="http://127.0.0.1:$(cat "$portfile")"
-  export ORV_NOTIFY_URL="$ORV_PORTAL_URL"
-  echo "Stand-in portal at $ORV_PORTAL_URL: log in as user / secret"
-fi
-# The program keeps debug.log and its database beside the executable.
-echo "Starting $program (log: $(dirname "$program")/debug.log)"
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  xvfb-run -a "$program" "$@"
+demo="$(mktemp -d "${TMPDIR:-/tmp}/reelvane-demo.XXXXXX")"
+user="demo"
+password="reelvane-demo"
+key="reelvane-demo-decoding-key-0123456789abcdef"
+user_uuid="6f1c2a4e-0b7d-4c55-9e21-3d8f5a7b9c01"
+title="Reelvane_Demo_FTR"
+pids=()
+
+cleanup() {
+  local status=$?
+  trap - EXIT INT TERM
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  if [ "${DEMO_KEEP:-0}" = 1 ] || [ "$status" -ne 0 ]; then
+    echo "Demo folder kept: $demo"
+  else
+    # The screenshots and the log are worth keeping; the film data is not.
+    rm -rf "$demo/dcps" "$demo/download"
+    echo "Demo folder (screenshots, logs): $demo"
+  fi
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "Making a sample DCP and its package in $demo"
+"$build/tools/dcptools/orv-makedcp" --reels 3 --subtitles --picture-size "${DEMO_PICTURE_SIZE:-80M}" \
+  --sound-size 16M --title "$title" "$demo/dcps"
+
+"$build/tools/standin/orv-standin" --port 0 --port-file "$demo/standin.port" --journal "$demo/journal.log" \
+  --asset-root "$demo/dcps" --user "$user" --password "$password" --key "$key" --exit-after 7200 \
+  >"$demo/standin.out" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$demo/standin.port" ] && break; sleep 0.1; done
+port="$(cat "$demo/standin.port")"
+base="http://127.0.0.1:$port"
+
+"$build/tools/dcptools/orv-makepackage" --dcp "$demo/dcps/$title" --key "$key" --user-uuid "$user_uuid" \
+  --friendly-title "Reelvane Demo Feature" --base-url "$base/assets/" --output "$demo/$title.orvdcp"
+
+# The program keeps its store and log beside its executable: a copy of its own gives the demo
+# a fresh store, and a private TMPDIR keeps it apart from an instance already running.
+mkdir -p "$demo/app" "$demo/tmp" "$demo/download" "$demo/screenshots"
+cp "$build/src/reelvane-downloader" "$demo/app/"
+export ORV_PORTAL_URL="$base" ORV_NOTIFY_URL="$base" TMPDIR="$demo/tmp" XDG_RUNTIME_DIR="$demo/tmp"
+
+cat <<EOT
+
+Stand-in portal:  $base   (journal: $demo/journal.log)
+Package:          $demo/$title.orvdcp
+Log in with:      user name "$user", password "$password"
+Choose a folder:  for instance $demo/download
+EOT
+
+if [ "$headless" = 0 ]; then
+  step "Starting the program; close it when the reel rows say Completed"
+  "$demo/app/reelvane-downloader" "$demo/$title.orvdcp" || true
 else
-  "$program" "$@"
+  step "No display: running under Xvfb and driving the flow"
+  for display in $(seq 90 120); do [ -e "/tmp/.X11-unix/X$display" ] || break; done
+  Xvfb ":$display" -screen 0 1400x900x24 -nolisten tcp >"$demo/xvfb.out" 2>&1 &
+  pids+=($!)
+  export DISPLAY=":$display"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+  "$demo/app/reelvane-downloader" "$demo/$title.orvdcp" >/dev/null 2>&1 &
+  program=$!
+  pids+=("$program")
+
+  window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+  wait_window() { # title regex, seconds
+    local id=""
+    for _ in $(seq $(($2 * 10))); do
+      id="$(window "$1")"; [ -n "$id" ] && { echo "$id"; return 0; }
+      kill -0 "$program" 2>/dev/null || return 1
+      sleep 0.1
+    done
+    return 1
+  }
+  shot() {
+    local file="$demo/screenshots/$1.png"
+    import -display "$DISPLAY" -window root "$file" 2>/dev/null && echo "screenshot: $file"
+  }
+  type_into() { # window, text
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    xdotool type --delay 15 "$2"
+  }
+
+  id="$(wait_window '^Login$' 60)" || { echo "The login window did not appear (log: $demo/app/debug.log)"; exit 1; }
+  echo "Logging in as $user"
+  shot 01-login
+  type_into "$id" "$user"; xdotool key Tab; xdotool type --delay 15 "$password"; xdotool key Return
+
+  id="$(wait_window '^Select download location for your DCP$' 60)" || {
+    echo "The folder dialog did not appear (log: $demo/app/debug.log)"; exit 1; }
+  echo "Choosing $demo/download"
+  type_into "$id" "$demo/download"
+  # The path completer may take the first Return; a second one accepts the dialog.
+  for _ in 1 2 3; do
+    xdotool key Return; sleep 1
+    [ -z "$(window '^Select download location for your DCP$')" ] && break
+  done
+
+  step "Downloading (progress from the stand-in's journal)"
+  deadline=$((SECONDS + ${DEMO_TIMEOUT:-900}))
+  shot_taken=0
+  while :; do
+    served=$(awk '$3 ~ /^\/assets\// {s += $7} END {print s + 0}' "$demo/journal.log" 2>/dev/null || echo 0)
+    acked=$(grep -c ' /notification/dcp .*event=8 .* 200 ' "$demo/journal.log" 2>/dev/null || true)
+    awk -v b="$served" -v r="${acked:-0}" 'BEGIN { printf "\r%8.1f MB served, %d of 3 reels verified and acknowledged ", b / 1e6, r }'
+    if [ "$shot_taken" = 0 ] && [ "$served" -gt 20000000 ]; then echo; shot 02-downloading; shot_taken=1; fi
+    hidden=$(find "$demo/download" -name '.*' 2>/dev/null | head -n 1)
+    if [ "${acked:-0}" -ge 3 ] && [ -z "$hidden" ] && [ -d "$demo/download/$title" ]; then break; fi
+    kill -0 "$program" 2>/dev/null || { echo; echo "The program ended early (log: $demo/app/debug.log)"; exit 1; }
+    [ "$SECONDS" -lt "$deadline" ] || { echo; echo "Timed out waiting for the download"; exit 1; }
+    sleep 1
+  done
+  echo
+  sleep 2
+  shot 03-completed
+  kill "$program" 2>/dev/null || true
 fi
+
+step "Checking the downloaded DCP"
+dcp="$(find "$demo/download" -mindepth 1 -maxdepth 1 -type d | head -n 1)"
+if [ -z "$dcp" ]; then echo "No DCP folder was downloaded into $demo/download"; exit 1; fi
+"$build/tools/dcptools/orv-checkdcp" "$dcp" --journal "$demo/journal.log"

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool x11-utils
   dosfstools curl aria2 openssl
   desktop-file-utils shared-mime-info
+  dpkg-dev file
 )
 
 missing=()

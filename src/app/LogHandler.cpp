@@ -1,5 +1,7 @@
 #include "app/LogHandler.h"
 
+#include "app/DataFolder.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
@@ -45,11 +47,9 @@ QString logDirectory()
         if (!overrideDirectory().isEmpty())
             return overrideDirectory();
     }
-    // Without an application object there is no executable folder to write to yet;
-    // asking for it would itself log a warning from inside this handler.
-    if (!QCoreApplication::instance())
-        return QString();
-    return QCoreApplication::applicationDirPath();
+    // Empty without an application object: asking for the executable's folder then would
+    // itself log a warning from inside this handler.
+    return DataFolder::path();
 }
 
 void setLogDirectoryForTesting(const QString& directory)

@@ -1,5 +1,6 @@
 #include "storage/DatabaseManager.h"
 
+#include "app/DataFolder.h"
 #include "app/UserPrompt.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -164,7 +165,7 @@ DatabaseManager* DatabaseManager::getInstance()
 QString DatabaseManager::databasePath()
 {
     const QString directory =
-        g_testDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : g_testDirectory;
+        g_testDirectory.isEmpty() ? DataFolder::path() : g_testDirectory;
     return directory + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
 }
 

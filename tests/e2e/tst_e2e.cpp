@@ -1,0 +1,404 @@
+// The real program as a new user meets it: a package made with the tools, the stand-in
+// server as portal, notification service and asset server, the login typed into the
+// dialog, the folder typed into the folder dialog, and the downloaded DCP checked as an
+// ingest would check it.
+#include "DcpCheck.h"
+#include "PackageWriter.h"
+#include "ProgramDriver.h"
+#include "SampleDcp.h"
+#include "StandInServer.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QUrlQuery>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString kUser = QStringLiteral("projectionist");
+const QString kPassword = QStringLiteral("reel+one&two");
+const QByteArray kKey = QByteArrayLiteral("e2e-decoding-key-0123456789abcdefghij");
+const QString kUserUuid = QStringLiteral("6f1c2a4e-0b7d-4c55-9e21-3d8f5a7b9c01");
+const QString kFolderDialog = QStringLiteral("^Select download location for your DCP$");
+} // namespace
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void downloadsVerifiesReportsAndReveals();
+    void resumesAfterKillWhereTheFileStopped();
+    void recoversFromCorruptionDropAndStall();
+    void expiredLinkOffersRemovalAndRevealsPartialFiles();
+    void hostilePackageWritesNothing();
+
+private:
+    // Makes a DCP under the server's asset root and its package for the chosen reels.
+    void makePackage(const SampleDcp::Options& options, const QList<int>& reels);
+    void startProgram(const QStringList& arguments);
+    void logIn(bool userNameStored);
+    void chooseFolder();
+    // Waits until every chosen reel's events are acknowledged and no hidden file is left.
+    bool waitForCompletion(int timeoutMs);
+    QStringList journalLines() const;
+    QString dcpFolder() const { return m_download + QLatin1Char('/') + m_dcp.title; }
+    QString hiddenPath(const DcpAssetInfo& asset) const;
+    int countRows(const QString& sql) const;
+    void keepScreenshot(const QString& name) const;
+
+    std::unique_ptr<StandInServer> m_server;
+    std::unique_ptr<QTemporaryDir> m_assets;
+    std::unique_ptr<ProgramDriver> m_program;
+    DcpDescription m_dcp;
+    QList<int> m_reels;
+    QString m_package;
+    QString m_download;
+};
+
+#define REQUIRE_DISPLAY()                                                                                    \
+    do {                                                                                                     \
+        const QString reason = ProgramDriver::missingDisplay();                                              \
+        if (!reason.isEmpty())                                                                               \
+            QSKIP(qPrintable(reason));                                                                       \
+    } while (false)
+
+void TestEndToEnd::init()
+{
+    m_server = std::make_unique<StandInServer>();
+    QVERIFY(m_server->listen());
+    m_server->setCredentials(kUser, kPassword, kKey);
+    m_assets = std::make_unique<QTemporaryDir>();
+    m_server->setAssetRoot(m_assets->path());
+    m_program = std::make_unique<ProgramDriver>(QStringLiteral(ORV_PROGRAM_PATH));
+    m_program->setEnvironment(QStringLiteral("ORV_PORTAL_URL"), m_server->portalBaseUrl());
+    m_program->setEnvironment(QStringLiteral("ORV_NOTIFY_URL"), m_server->notificationBaseUrl());
+    m_download = m_program->sandbox() + QStringLiteral("/USB drive");
+    QVERIFY(QDir().mkpath(m_download));
+}
+
+void TestEndToEnd::cleanup()
+{
+    if (QTest::currentTestFailed())
+        qWarning().noquote() << "debug.log of the failed run:\n" << m_program->log().right(6000);
+    m_program.reset();
+    m_server.reset();
+    m_assets.reset();
+}
+
+void TestEndToEnd::makePackage(const SampleDcp::Options& options, const QList<int>& reels)
+{
+    m_reels = reels;
+    QVERIFY(SampleDcp::generate(options, m_assets->path() + QLatin1Char('/') + options.title, &m_dcp));
+    PackageWriter::EntryOptions entry;
+    entry.reels = reels;
+    entry.assetBaseUrl = m_server->baseUrl().toString() + QStringLiteral("/assets/") +
+                         QString::fromLatin1(QUrl::toPercentEncoding(options.title)) + QLatin1Char('/');
+    entry.friendlyTitle = QStringLiteral("End to end feature");
+    const QJsonObject document = PackageWriter::document(
+        kUserUuid, QJsonArray{PackageWriter::entry(m_dcp, entry)}, qint64(m_dcp.sizeOfReels(reels)));
+    m_package = m_program->sandbox() + QStringLiteral("/Downloads/feature.orvdcp");
+    QVERIFY(QDir().mkpath(QFileInfo(m_package).absolutePath()));
+    QVERIFY(PackageWriter::write(m_package, kKey, document));
+}
+
+void TestEndToEnd::startProgram(const QStringList& arguments)
+{
+    QVERIFY(m_program->start(arguments));
+}
+
+void TestEndToEnd::logIn(bool userNameStored)
+{
+    // The update check finds no newer version and closes by itself.
+    const QString login = m_program->waitForWindow(QStringLiteral("^Login$"), 60000);
+    QVERIFY2(!login.isEmpty(), "the login window did not appear");
+    // With a stored user name the focus is already on the password.
+    if (!userNameStored) {
+        m_program->type(login, kUser);
+        m_program->key(login, QStringLiteral("Tab"));
+    }
+    m_program->type(login, kPassword);
+    m_program->key(login, QStringLiteral("Return"));
+    QVERIFY2(m_program->waitForWindowGone(QStringLiteral("^Login$"), 30000), "the login did not succeed");
+}
+
+void TestEndToEnd::chooseFolder()
+{
+    const QString dialog = m_program->waitForWindow(kFolderDialog, 60000);
+    QVERIFY2(!dialog.isEmpty(), "the folder dialog did not appear");
+    m_program->type(dialog, m_download);
+    // The path completer may take the first Return; the next one accepts the folder.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        m_program->key(dialog, QStringLiteral("Return"));
+        if (m_program->waitForWindowGone(kFolderDialog, 2000))
+            return;
+    }
+    QFAIL("the folder dialog did not accept the folder");
+}
+
+QStringList TestEndToEnd::journalLines() const
+{
+    QStringList lines;
+    for (const StandInServer::JournalEntry& entry : m_server->journal())
+        lines << entry.toLine();
+    return lines;
+}
+
+bool TestEndToEnd::waitForCompletion(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        DcpCheck::Result acknowledged;
+        DcpCheck::checkAcknowledged(journalLines(), m_reels, &acknowledged);
+        if (acknowledged.ok()) {
+            bool hidden = false;
+            QDirIterator it(dcpFolder(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                it.next();
+                hidden = hidden || it.fileName().startsWith(QLatin1Char('.'));
+            }
+            if (!hidden && QFileInfo(dcpFolder()).isDir())
+                return true;
+        }
+        QTest::qWait(250);
+    }
+    return false;
+}
+
+QString TestEndToEnd::hiddenPath(const DcpAssetInfo& asset) const
+{
+    const QFileInfo visible(dcpFolder() + QLatin1Char('/') + asset.path);
+    return visible.path() + QStringLiteral("/.") + visible.fileName();
+}
+
+int TestEndToEnd::countRows(const QString& sql) const
+{
+    int count = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("e2e-check"));
+        db.setDatabaseName(m_program->appFolder() + QStringLiteral("/orvdownloader.4.sqlite"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(sql) && query.next())
+                count = query.value(0).toInt();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("e2e-check"));
+    return count;
+}
+
+void TestEndToEnd::keepScreenshot(const QString& name) const
+{
+    const QString path = QStringLiteral(ORV_ARTEFACT_DIR "/e2e-") + name + QStringLiteral(".png");
+    if (m_program->screenshot(path))
+        qInfo().noquote() << "screenshot:" << path;
+}
+
+// A new user's first download: two of three reels, with subtitles and fonts.
+void TestEndToEnd::downloadsVerifiesReportsAndReveals()
+{
+    REQUIRE_DISPLAY();
+    SampleDcp::Options options;
+    options.title = QStringLiteral("E2E Feature_FTR");
+    options.reels = 3;
+    options.subtitles = true;
+    options.pictureSize = 3 * 1024 * 1024 + 17;
+    options.soundSize = 512 * 1024;
+    options.seed = 11;
+    makePackage(options, {1, 3});
+
+    startProgram({m_package});
+    logIn(false);
+    chooseFolder();
+    QVERIFY2(m_program->waitForWindow(QStringLiteral("^Reelvane Downloader 1\\.4\\.0")).size() > 0,
+             "the main window did not appear");
+    QVERIFY2(waitForCompletion(240000), qPrintable(journalLines().join(QLatin1Char('\n'))));
+    keepScreenshot(QStringLiteral("completed"));
+
+    DcpCheck::Result result = DcpCheck::checkFolder(dcpFolder(), m_reels);
+    DcpCheck::checkAcknowledged(journalLines(), m_reels, &result);
+    QVERIFY2(result.ok(), qPrintable(result.problems.join(QLatin1Char('\n'))));
+    QCOMPARE(result.filesVerified, m_dcp.assetsOfReels(m_reels).size());
+    // Nothing but the DCP folder in the chosen folder.
+    QCOMPARE(QDir(m_download).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{m_dcp.title});
+
+    // The portal saw the version check first, then the login form as a browser would send it.
+    const QList<StandInServer::JournalEntry> journal = m_server->journal();
+    QVERIFY(journal.size() > 2);
+    QCOMPARE(journal.at(0).path, QStringLiteral("/versioncheck"));
+    QCOMPARE(journal.at(1).path, QStringLiteral("/authenticate"));
+    QCOMPARE(journal.at(1).method, QByteArray("POST"));
+    const QUrlQuery form(QString::fromUtf8(journal.at(1).body).replace(QLatin1Char('+'), QLatin1Char(' ')));
+    QCOMPARE(form.queryItemValue(QStringLiteral("username"), QUrl::FullyDecoded), kUser);
+    QCOMPARE(form.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded), kPassword);
+    // Each reel's events were acknowledged in the order the queue sends them: started
+    // before finished, the passed checksum last.
+    for (int reel : m_reels) {
+        QList<int> events;
+        for (const StandInServer::JournalEntry& entry : journal) {
+            const QUrlQuery query(entry.query);
+            if (entry.path == QLatin1String("/notification/dcp") && entry.status == 200 &&
+                query.queryItemValue(QStringLiteral("reel_number")).toInt() == reel)
+                events << query.queryItemValue(QStringLiteral("event")).toInt();
+        }
+        QVERIFY2(events.indexOf(1) < events.indexOf(2), qPrintable(QStringLiteral("reel %1").arg(reel)));
+        QCOMPARE(events.last(), 8);
+    }
+
+    m_program->stop();
+    QCOMPARE(countRows(QStringLiteral("SELECT COUNT(*) FROM asset WHERE download_checksummed = 0")), 0);
+    QCOMPARE(countRows(QStringLiteral("SELECT COUNT(*) FROM notification WHERE synced = 0")), 0);
+    QVERIFY2(m_program->qmlWarnings().isEmpty(), qPrintable(m_program->qmlWarnings().join(QLatin1Char('\n'))));
+}
+
+// A kill in the middle of an asset: the next start asks for the rest of the file only.
+void TestEndToEnd::resumesAfterKillWhereTheFileStopped()
+{
+    REQUIRE_DISPLAY();
+    SampleDcp::Options options;
+    options.title = QStringLiteral("Resume_FTR");
+    options.pictureSize = 6 * 1024 * 1024;
+    options.soundSize = 64 * 1024;
+    options.seed = 12;
+    makePackage(options, {1});
+    const DcpAssetInfo picture = m_dcp.find(DcpAssetInfo::Picture, 1);
+    StandInServer::AssetFault slow;
+    slow.throttleBytesPerSecond = 1024 * 1024;
+    m_server->setAssetFault(m_dcp.title + QLatin1Char('/') + picture.path, slow);
+
+    startProgram({m_package});
+    logIn(false);
+    chooseFolder();
+    QElapsedTimer timer;
+    timer.start();
+    while (QFileInfo(hiddenPath(picture)).size() < 2 * 1024 * 1024 && timer.elapsed() < 60000)
+        QTest::qWait(100);
+    m_program->killHard();
+    const qint64 partial = QFileInfo(hiddenPath(picture)).size();
+    QVERIFY2(partial > 0 && partial < qint64(picture.size), qPrintable(QString::number(partial)));
+    m_server->clearAllAssetFaults();
+    m_server->clearJournal();
+
+    startProgram({});
+    logIn(true);
+    QVERIFY2(waitForCompletion(120000), qPrintable(journalLines().join(QLatin1Char('\n'))));
+    const QList<StandInServer::JournalEntry> resumed =
+        m_server->journalFor(QStringLiteral("/assets/") + m_dcp.title + QLatin1Char('/') + picture.path);
+    QVERIFY(!resumed.isEmpty());
+    QCOMPARE(resumed.first().range, QByteArray("bytes=") + QByteArray::number(partial) + '-');
+    const DcpCheck::Result result = DcpCheck::checkFolder(dcpFolder(), m_reels);
+    QVERIFY2(result.ok(), qPrintable(result.problems.join(QLatin1Char('\n'))));
+}
+
+// A corrupted first delivery, a connection cut mid-file and a stalled server: the reel still
+// completes with the right files.
+void TestEndToEnd::recoversFromCorruptionDropAndStall()
+{
+    REQUIRE_DISPLAY();
+    SampleDcp::Options options;
+    options.title = QStringLiteral("Faults_FTR");
+    options.subtitles = true;
+    options.pictureSize = 1024 * 1024 + 3;
+    options.soundSize = 700 * 1024;
+    options.seed = 13;
+    makePackage(options, {1});
+    const QString base = m_dcp.title + QLatin1Char('/');
+    StandInServer::AssetFault corrupt;
+    corrupt.corruptFirstDeliveries = 1;
+    m_server->setAssetFault(base + m_dcp.find(DcpAssetInfo::Picture, 1).path, corrupt);
+    StandInServer::AssetFault drop;
+    drop.dropAfterBytes = 300 * 1024;
+    m_server->setAssetFault(base + m_dcp.find(DcpAssetInfo::Sound, 1).path, drop);
+    StandInServer::AssetFault stall;
+    stall.stallAfterBytes = 1000;
+    stall.stallSeconds = -1; // until the program gives up on it
+    m_server->setAssetFault(base + m_dcp.find(DcpAssetInfo::Subtitle, 1).path, stall);
+
+    startProgram({m_package});
+    logIn(false);
+    chooseFolder();
+    QVERIFY2(waitForCompletion(180000), qPrintable(journalLines().join(QLatin1Char('\n'))));
+    const DcpCheck::Result result = DcpCheck::checkFolder(dcpFolder(), m_reels);
+    QVERIFY2(result.ok(), qPrintable(result.problems.join(QLatin1Char('\n'))));
+    QVERIFY(m_server->assetDeliveries(base + m_dcp.find(DcpAssetInfo::Picture, 1).path) >= 2);
+    QVERIFY(journalLines().join(QLatin1Char('\n')).contains(QStringLiteral("event=7")));
+}
+
+// A link the server no longer knows: the engine pauses and offers to remove the DCP; Yes
+// gives the files already there their plain names and takes the DCP out of the program.
+void TestEndToEnd::expiredLinkOffersRemovalAndRevealsPartialFiles()
+{
+    REQUIRE_DISPLAY();
+    SampleDcp::Options options;
+    options.title = QStringLiteral("Expired_FTR");
+    options.pictureSize = 256 * 1024;
+    options.soundSize = 64 * 1024;
+    options.seed = 14;
+    makePackage(options, {1});
+    const DcpAssetInfo picture = m_dcp.find(DcpAssetInfo::Picture, 1);
+    const DcpAssetInfo sound = m_dcp.find(DcpAssetInfo::Sound, 1);
+    StandInServer::AssetFault gone;
+    gone.status = 404;
+    m_server->setAssetFault(m_dcp.title + QLatin1Char('/') + sound.path, gone);
+
+    startProgram({m_package});
+    logIn(false);
+    chooseFolder();
+    const QString box = m_program->waitForBox(60000);
+    QVERIFY2(!box.isEmpty(), "no expired-links box");
+    keepScreenshot(QStringLiteral("expired-links"));
+    m_program->key(box, QStringLiteral("y"));
+    QVERIFY2(m_program->waitForLog(QStringLiteral("HandleExpiredLinks user action, removing expired DCP")),
+             "the DCP was not removed");
+    // The complete picture keeps its content under its plain name; the DCP left the store.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dcpFolder() + QLatin1Char('/') + picture.path), 10000);
+    QVERIFY(!QFileInfo::exists(hiddenPath(picture)));
+    QVERIFY(m_program->log().contains(QStringLiteral("paus"), Qt::CaseInsensitive));
+    m_program->stop();
+    QCOMPARE(countRows(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0);
+}
+
+// A title that climbs out of the chosen folder is refused with the package error box.
+void TestEndToEnd::hostilePackageWritesNothing()
+{
+    REQUIRE_DISPLAY();
+    SampleDcp::Options options;
+    options.title = QStringLiteral("../Escape");
+    options.seed = 15;
+    m_reels = {1};
+    QVERIFY(SampleDcp::generate(options, QString(), &m_dcp)); // described, never written
+    PackageWriter::EntryOptions entry;
+    entry.assetBaseUrl = m_server->baseUrl().toString() + QStringLiteral("/assets/x/");
+    m_package = m_program->sandbox() + QStringLiteral("/Downloads/hostile.orvdcp");
+    QVERIFY(QDir().mkpath(QFileInfo(m_package).absolutePath()));
+    QVERIFY(PackageWriter::write(m_package, kKey,
+                                 PackageWriter::document(kUserUuid, QJsonArray{PackageWriter::entry(m_dcp, entry)},
+                                                         1024)));
+
+    startProgram({m_package});
+    logIn(false);
+    // Refused before or after the folder is chosen; either way a box says so.
+    QVERIFY(!m_program->waitForBox(60000).isEmpty());
+    if (!m_program->waitForWindow(kFolderDialog, 0).isEmpty())
+        chooseFolder();
+    const QString box = m_program->waitForBox(30000);
+    QVERIFY2(!box.isEmpty(), "no error box");
+    keepScreenshot(QStringLiteral("hostile-package"));
+    m_program->key(box, QStringLiteral("Escape"));
+    QVERIFY(QDir(m_download).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    QVERIFY(!QFileInfo::exists(m_program->sandbox() + QStringLiteral("/Escape")));
+    m_program->stop();
+    QCOMPARE(countRows(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0);
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_e2e.moc"

@@ -1,0 +1,181 @@
+#include "ProgramDriver.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+QString runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    tool.waitForFinished(10000);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+} // namespace
+
+ProgramDriver::ProgramDriver(const QString& programPath)
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("app"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("tmp"));
+    QFile::copy(programPath, appFolder() + QStringLiteral("/reelvane-downloader"));
+    m_env = QProcessEnvironment::systemEnvironment();
+    m_env.insert(QStringLiteral("TMPDIR"), m_dir.path() + QStringLiteral("/tmp"));
+    m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path() + QStringLiteral("/tmp"));
+    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+}
+
+ProgramDriver::~ProgramDriver()
+{
+    stop();
+    for (auto& process : m_finished) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+    }
+}
+
+QString ProgramDriver::missingDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return QStringLiteral("needs an X display (run under xvfb-run)");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        return QStringLiteral("needs xdotool");
+    return QString();
+}
+
+bool ProgramDriver::start(const QStringList& arguments)
+{
+    if (m_process)
+        m_finished.push_back(std::move(m_process));
+    m_process = std::make_unique<QProcess>();
+    m_process->setProcessEnvironment(m_env);
+    m_process->setWorkingDirectory(appFolder());
+    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process->start(appFolder() + QStringLiteral("/reelvane-downloader"), arguments);
+    return m_process->waitForStarted(10000);
+}
+
+void ProgramDriver::killHard()
+{
+    if (m_process && m_process->state() != QProcess::NotRunning) {
+        m_process->kill();
+        m_process->waitForFinished(10000);
+    }
+}
+
+void ProgramDriver::stop()
+{
+    if (!m_process || m_process->state() == QProcess::NotRunning)
+        return;
+    m_process->terminate();
+    if (!m_process->waitForFinished(10000))
+        killHard();
+}
+
+QString ProgramDriver::waitForWindow(const QString& titleRegex, int timeoutMs) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        const QString found =
+            runTool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                QStringLiteral("--name"), titleRegex})
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                .value(0);
+        if (!found.isEmpty())
+            return found;
+        QTest::qWait(100);
+    } while (timer.elapsed() < timeoutMs);
+    return QString();
+}
+
+QString ProgramDriver::waitForBox(int timeoutMs) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        if (m_process && m_process->state() == QProcess::Running) {
+            const QStringList windows =
+                runTool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                    QStringLiteral("--pid"), QString::number(m_process->processId())})
+                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            for (const QString& window : windows) {
+                const QString name =
+                    runTool(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window}).trimmed();
+                if (!name.startsWith(QLatin1String("Reelvane Downloader 1.4.0")))
+                    return window;
+            }
+        }
+        QTest::qWait(100);
+    } while (timer.elapsed() < timeoutMs);
+    return QString();
+}
+
+bool ProgramDriver::waitForWindowGone(const QString& titleRegex, int timeoutMs) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        if (waitForWindow(titleRegex, 0).isEmpty())
+            return true;
+        QTest::qWait(100);
+    } while (timer.elapsed() < timeoutMs);
+    return false;
+}
+
+void ProgramDriver::type(const QString& window, const QString& text) const
+{
+    // No window manager under Xvfb: the window is focused directly.
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"),
+                                                  QStringLiteral("10"), text});
+}
+
+void ProgramDriver::key(const QString& window, const QString& keys) const
+{
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+}
+
+bool ProgramDriver::screenshot(const QString& path) const
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
+        return false;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}) == 0;
+}
+
+QString ProgramDriver::log() const
+{
+    QFile file(appFolder() + QStringLiteral("/debug.log"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool ProgramDriver::waitForLog(const QString& text, int timeoutMs, int count) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        if (log().count(text) >= count)
+            return true;
+        QTest::qWait(100);
+    } while (timer.elapsed() < timeoutMs);
+    return false;
+}
+
+QStringList ProgramDriver::qmlWarnings() const
+{
+    static const QRegularExpression qml(QStringLiteral("(qrc:/|\\.qml:|QML |Qt Quick)"));
+    QStringList warnings;
+    for (const QString& line : log().split(QStringLiteral("\r\n"))) {
+        if (line.contains(QLatin1String("] Warning: ")) && qml.match(line).hasMatch())
+            warnings << line;
+    }
+    return warnings;
+}

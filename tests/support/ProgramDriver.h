@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+// Runs a copy of the real program in a sandbox and drives its windows as a user would:
+// the copy keeps its store and debug.log beside it, a private TMPDIR keeps its
+// single-instance keys apart from every other process, and windows are found by title
+// and typed into with xdotool on the X display the test runs under (xvfb-run).
+class ProgramDriver
+{
+public:
+    // programPath: the built binary, copied into <sandbox>/app/.
+    explicit ProgramDriver(const QString& programPath);
+    ~ProgramDriver();
+    ProgramDriver(const ProgramDriver&) = delete;
+    ProgramDriver& operator=(const ProgramDriver&) = delete;
+
+    // Why windows cannot be driven here (no display, no xdotool); empty when they can.
+    static QString missingDisplay();
+
+    QString sandbox() const { return m_dir.path(); }
+    QString appFolder() const { return m_dir.path() + QStringLiteral("/app"); }
+    void setEnvironment(const QString& key, const QString& value) { m_env.insert(key, value); }
+
+    // Starts the program (a new process each call; earlier ones keep running).
+    bool start(const QStringList& arguments = {});
+    QProcess& process() { return *m_process; }
+    // Kills the current process without giving it a chance to clean up.
+    void killHard();
+    // Asks it to quit and waits; kills it when it does not.
+    void stop();
+
+    // The first visible window whose title matches the regular expression, or "" after
+    // timeoutMs. Any process's windows count: boxes of a second instance have other pids.
+    QString waitForWindow(const QString& titleRegex, int timeoutMs = 30000) const;
+    // A window of the current process other than the main window (a message box or a
+    // dialog: boxes have no title of their own), or "" after timeoutMs.
+    QString waitForBox(int timeoutMs = 30000) const;
+    bool waitForWindowGone(const QString& titleRegex, int timeoutMs = 10000) const;
+    // Focuses the window, then types text / presses keys (xdotool names: "Return", "Tab", "y").
+    void type(const QString& window, const QString& text) const;
+    void key(const QString& window, const QString& keys) const;
+    // Saves a PNG of the whole screen; false when no screenshot tool is installed.
+    bool screenshot(const QString& path) const;
+
+    QString log() const;
+    bool waitForLog(const QString& text, int timeoutMs = 30000, int count = 1) const;
+    // Lines of debug.log that come from the QML engine (warnings about the scene).
+    QStringList qmlWarnings() const;
+
+private:
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_env;
+    std::unique_ptr<QProcess> m_process;
+    std::vector<std::unique_ptr<QProcess>> m_finished;
+};
