@@ -213,40 +213,65 @@ void TestDownloadScheduler::pauseIsPersistedAndResumeContinues()
 
 void TestDownloadScheduler::diskCheck_data()
 {
-    QTest::addColumn<qint64>("free");
-    QTest::addColumn<bool>("starts");
-    QTest::newRow("free equals the size") << qint64(5000) << false;
-    QTest::newRow("one byte more") << qint64(5001) << true;
+    QTest::addColumn<int>("have");
+    QTest::addColumn<qint64>("free"); // -1: the real free-space lookup
+    QTest::addColumn<bool>("folderThere");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("free equals the size") << 0 << qint64(5000) << true << QStringLiteral("Not enough disk space");
+    QTest::newRow("one byte more") << 0 << qint64(5001) << true << QString();
+    QTest::newRow("nearly complete, room for the rest") << 4000 << qint64(1001) << true << QString();
+    QTest::newRow("nearly complete, no room for the rest")
+        << 4000 << qint64(1000) << true << QStringLiteral("Not enough disk space");
+    QTest::newRow("folder missing") << 0 << qint64(-1) << false << QStringLiteral("Unable to write the download");
 }
 
 void TestDownloadScheduler::diskCheck()
 {
+    QFETCH(int, have);
     QFETCH(qint64, free);
-    QFETCH(bool, starts);
-    DownloadSandbox box;
+    QFETCH(bool, folderThere);
+    QFETCH(QString, box);
+    DownloadSandbox sandbox;
     ScriptedPrompts prompts;
-    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
-    box.addAsset(box.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"), QStringLiteral("a.mxf"),
-                 patternBytes(5000));
-    DownloadManager* engine = box.engine();
+    DCP* dcp = sandbox.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    const QByteArray content = patternBytes(5000);
+    Asset* asset = sandbox.addAsset(sandbox.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                                    QStringLiteral("a.mxf"), content);
+    DownloadManager* engine = sandbox.engine();
     QString asked;
-    engine->setFreeSpaceProbe([&](const QString& path) {
-        asked = path;
-        return free;
-    });
-    box.publish(dcp);
+    if (free >= 0) {
+        engine->setFreeSpaceProbe([&](const QString& path) {
+            asked = path;
+            return free;
+        });
+    }
+    sandbox.store(dcp);
+    QVERIFY(writeAll(asset->getFullPath(), content.left(have)));
+    if (!folderThere)
+        QVERIFY(QDir(dcp->getDCPPath()).removeRecursively());
+    engine->assetsChanged();
 
-    QCOMPARE(asked, dcp->getDCPPath());
+    const bool starts = box.isEmpty();
+    if (free >= 0)
+        QCOMPARE(asked, dcp->getDCPPath());
     QCOMPARE(engine->getCurrentReply() != nullptr, starts);
     QCOMPARE(engine->isPaused(), !starts);
-    if (!starts) {
-        QCOMPARE(prompts.count(), 1);
-        QCOMPARE(prompts.last().icon, QMessageBox::Critical);
-        QCOMPARE(prompts.last().text, QStringLiteral("Not enough disk space"));
+    if (starts) {
+        QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
+        QCOMPARE(prompts.count(), 0);
+        return;
+    }
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.last().icon, QMessageBox::Critical);
+    QCOMPARE(prompts.last().text, box);
+    if (folderThere) {
         QCOMPARE(
             prompts.last().informativeText,
             QStringLiteral("You have ran out of disk space so we paused your download.\r\n\r\nPlease free up "
                            "some space and hit the resume button once you're ready."));
+    } else {
+        QVERIFY(prompts.last().informativeText.contains(dcp->getDCPPath()));
+        QVERIFY(!QFileInfo::exists(dcp->getDCPPath()));
     }
 }
 
