@@ -301,6 +301,12 @@ void TestDownloadTransfer::unjournalledFinishStillHandsOverAndMovesOn()
     Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
     Reel* next = box.addReel(dcp, QStringLiteral("reel-2"), 2);
     Asset* second = box.addAsset(next, QStringLiteral("asset-2"), QStringLiteral("b.mxf"), content);
+    // The second body waits until the store is whole again: a journal write that fails
+    // while data flows pauses the engine.
+    StandInServer::AssetFault held;
+    held.stallAfterBytes = 0;
+    held.stallSeconds = 0.2;
+    box.server.setAssetFault(QStringLiteral("b.mxf"), held);
     box.store(dcp);
     QVERIFY(writeAll(asset->getFullPath(), content)); // completes through the 416 answer
     QSqlQuery query(DatabaseManager::getInstance()->db);
