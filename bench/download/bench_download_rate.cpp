@@ -138,11 +138,12 @@ WholeRun runWhole(Environment& env, const QString& name, qint64 bytesPerSecond)
     const QString path = QStringLiteral("/assets/") + name;
     std::atomic<qint64> servedAt{-1};
     // Runs in the server's thread.
-    const QMetaObject::Connection served = QObject::connect(
-        &env.server, &StandInServer::requestServed, [&servedAt, path](const StandInServer::JournalEntry& entry) {
-            if (entry.path == path && entry.status == 206)
-                servedAt = QDateTime::currentMSecsSinceEpoch();
-        });
+    const QMetaObject::Connection served =
+        QObject::connect(&env.server, &StandInServer::requestServed,
+                         [&servedAt, path](const StandInServer::JournalEntry& entry) {
+                             if (entry.path == path && entry.status == 206)
+                                 servedAt = QDateTime::currentMSecsSinceEpoch();
+                         });
     env.server.clearJournal();
     static int run = 0;
     Asset* asset =
@@ -179,7 +180,8 @@ int main(int argc, char** argv)
     parser.addOption({QStringLiteral("rates"), QStringLiteral("Limits in Mbit/s."), QStringLiteral("list"),
                       QStringLiteral("1,10,100,200")});
     parser.addOption({QStringLiteral("no-tools"), QStringLiteral("Skip curl and aria2c.")});
-    parser.addOption({QStringLiteral("no-per-second"), QStringLiteral("Skip the second-by-second limit runs.")});
+    parser.addOption(
+        {QStringLiteral("no-per-second"), QStringLiteral("Skip the second-by-second limit runs.")});
     parser.addOption({QStringLiteral("no-whole"), QStringLiteral("Skip the whole-transfer limit runs.")});
     parser.addOption({QStringLiteral("no-unlimited"), QStringLiteral("Skip the unlimited runs.")});
     parser.process(app);
@@ -214,20 +216,23 @@ int main(int argc, char** argv)
                                        out, duration * 1000 + 50),
                                double(target)));
             if (!aria2.isEmpty())
-                print("aria2c", mbit, double(target),
-                      evaluate(runTool(aria2,
-                                       {QStringLiteral("-q"), QStringLiteral("--max-download-limit=%1").arg(target),
-                                        QStringLiteral("--file-allocation=none"), QStringLiteral("--disk-cache=0"),
-                                        QStringLiteral("--allow-overwrite=true"), QStringLiteral("-d"),
-                                        env.dir.path(), QStringLiteral("-o"), QStringLiteral("tool-out.bin"), url},
-                                       out, duration * 1000 + 50),
-                               double(target)));
+                print(
+                    "aria2c", mbit, double(target),
+                    evaluate(
+                        runTool(aria2,
+                                {QStringLiteral("-q"), QStringLiteral("--max-download-limit=%1").arg(target),
+                                 QStringLiteral("--file-allocation=none"), QStringLiteral("--disk-cache=0"),
+                                 QStringLiteral("--allow-overwrite=true"), QStringLiteral("-d"),
+                                 env.dir.path(), QStringLiteral("-o"), QStringLiteral("tool-out.bin"), url},
+                                out, duration * 1000 + 50),
+                        double(target)));
         }
     }
 
     if (!parser.isSet(QStringLiteral("no-whole"))) {
-        std::printf("\nwhole transfers at the limit (from the request's arrival in the server's journal; the\n"
-                    "server is done once its last byte is in the loopback socket buffers, several MB)\n");
+        std::printf(
+            "\nwhole transfers at the limit (from the request's arrival in the server's journal; the\n"
+            "server is done once its last byte is in the loopback socket buffers, several MB)\n");
         std::printf("%10s %7s  %10s  %10s  %11s  %15s\n", "size B", "Mbit/s", "expected s", "finished s",
                     "rate/target", "server done s");
         struct Case
@@ -243,8 +248,8 @@ int main(int argc, char** argv)
             const qint64 target = qint64(c.mbit * 125000);
             const WholeRun run = runWhole(env, file, target);
             const double expected = double(c.size) / double(target);
-            std::printf("%10lld %7.0f  %10.2f  %10.2f  %11.3f  %15.2f\n", c.size, c.mbit, expected, run.seconds,
-                        run.seconds > 0 ? expected / run.seconds : 0.0, run.servedSeconds);
+            std::printf("%10lld %7.0f  %10.2f  %10.2f  %11.3f  %15.2f\n", c.size, c.mbit, expected,
+                        run.seconds, run.seconds > 0 ? expected / run.seconds : 0.0, run.servedSeconds);
             std::fflush(stdout);
         }
     }

@@ -268,8 +268,8 @@ void DownloadManager::startDownloading()
         currentAsset = downloadQueue.first();
 
     // Room is needed only for what the file still lacks.
-    const qint64 remaining = qMax<qint64>(
-        0, qint64(currentAsset->getSize()) - FileManager::getFileSize(currentAsset->getFullPath()));
+    const qint64 remaining = qMax<qint64>(0, qint64(currentAsset->getSize()) -
+                                                 FileManager::getFileSize(currentAsset->getFullPath()));
     if (!isEnoughDiskSpace(currentAsset->getDCP()->getDCPPath(), remaining)) {
         pauseDownloading(true);
         return;
@@ -789,8 +789,8 @@ bool DownloadManager::readTick()
     const qint64 available = reply->bytesAvailable();
     const int status = httpStatus(reply);
     // An errored reply still holds the body that arrived before the error: write it.
-    const bool body = (status == 206 || status == 200) &&
-                      reply->error() != QNetworkReply::OperationCanceledError;
+    const bool body =
+        (status == 206 || status == 200) && reply->error() != QNetworkReply::OperationCanceledError;
     if (available <= 0 || !body) {
         // The reply buffer ran dry while the body flows: keep this tick's allowance for the
         // ticks after the refill, so that the average rate reaches the limit.
@@ -876,14 +876,16 @@ bool DownloadManager::readTick()
         // resumes from what the file really holds. A full disk pauses with its box.
         failTransfer();
         const qint64 onDisk = FileManager::getFileSize(asset->getFullPath());
-        if (!isEnoughDiskSpace(asset->getDCP()->getDCPPath(), qMax<qint64>(0, qint64(asset->getSize()) - onDisk)))
+        if (!isEnoughDiskSpace(asset->getDCP()->getDCPPath(),
+                               qMax<qint64>(0, qint64(asset->getSize()) - onDisk)))
             pauseDownloading(true);
         return false;
     }
     if (available > room) {
         qDebug() << "[DownloadManager] Body goes on past the asset's size" << asset->getSize()
                  << ", transfer ended at" << fileLength << "for asset:" << asset->getUuid();
-        noteFailedAttempt(QStringLiteral("The server sent more than the file's %1 bytes").arg(asset->getSize()));
+        noteFailedAttempt(
+            QStringLiteral("The server sent more than the file's %1 bytes").arg(asset->getSize()));
         failTransfer();
         return false;
     }
@@ -1063,8 +1065,7 @@ void DownloadManager::concludeReply()
 
         // Never record as finished a file that is no longer there.
         const bool hadFile = bodyFlowing || resumeOffset > 0;
-        if (fileLost(transferFile) ||
-            (hadFile && !FileManager::fileExists(currentAsset->getFullPath()))) {
+        if (fileLost(transferFile) || (hadFile && !FileManager::fileExists(currentAsset->getFullPath()))) {
             stopForLostFile();
             return;
         }

@@ -77,14 +77,17 @@ public:
     // What one read of the body did, for tests of the limit that need no clock.
     struct TickRecord
     {
-        qint64 written = 0;        // bytes appended to the file
-        quint32 chunk = 0;         // the per-tick chunk in force
-        quint64 carryBefore = 0;   // unused allowance brought into the read
-        quint64 carryAfter = 0;    // unused allowance kept for the next read
-        quint32 buffer = 0;        // the reply's read-buffer size
+        qint64 written = 0;      // bytes appended to the file
+        quint32 chunk = 0;       // the per-tick chunk in force
+        quint64 carryBefore = 0; // unused allowance brought into the read
+        quint64 carryAfter = 0;  // unused allowance kept for the next read
+        quint32 buffer = 0;      // the reply's read-buffer size
         bool replyFinished = false;
     };
-    void setTickObserver(std::function<void(const TickRecord&)> observer) { tickObserver = std::move(observer); }
+    void setTickObserver(std::function<void(const TickRecord&)> observer)
+    {
+        tickObserver = std::move(observer);
+    }
 
     // Tests only: replaces the free-space lookup of the disk check (bytes available on
     // the volume holding the path); an empty function restores the real one.

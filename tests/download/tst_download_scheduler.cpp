@@ -217,12 +217,14 @@ void TestDownloadScheduler::diskCheck_data()
     QTest::addColumn<qint64>("free"); // -1: the real free-space lookup
     QTest::addColumn<bool>("folderThere");
     QTest::addColumn<QString>("box");
-    QTest::newRow("free equals the size") << 0 << qint64(5000) << true << QStringLiteral("Not enough disk space");
+    QTest::newRow("free equals the size")
+        << 0 << qint64(5000) << true << QStringLiteral("Not enough disk space");
     QTest::newRow("one byte more") << 0 << qint64(5001) << true << QString();
     QTest::newRow("nearly complete, room for the rest") << 4000 << qint64(1001) << true << QString();
     QTest::newRow("nearly complete, no room for the rest")
         << 4000 << qint64(1000) << true << QStringLiteral("Not enough disk space");
-    QTest::newRow("folder missing") << 0 << qint64(-1) << false << QStringLiteral("Unable to write the download");
+    QTest::newRow("folder missing") << 0 << qint64(-1) << false
+                                    << QStringLiteral("Unable to write the download");
 }
 
 void TestDownloadScheduler::diskCheck()

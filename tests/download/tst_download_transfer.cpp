@@ -622,9 +622,9 @@ void TestDownloadTransfer::bodyNeverPassesItsAsset_data()
     QTest::addColumn<int>("have");
     QTest::addColumn<QStringList>("ranges");
     const int size = 300000;
-    QTest::newRow("endless 200 answer") << QStringLiteral("overrun=endless") << 0
-                                        << QStringList{QStringLiteral("bytes=0-"),
-                                                       QStringLiteral("bytes=%1-").arg(size)};
+    QTest::newRow("endless 200 answer")
+        << QStringLiteral("overrun=endless") << 0
+        << QStringList{QStringLiteral("bytes=0-"), QStringLiteral("bytes=%1-").arg(size)};
     QTest::newRow("206 with garbage past the end")
         << QStringLiteral("overrun=50000") << 100000
         << QStringList{QStringLiteral("bytes=100000-"), QStringLiteral("bytes=%1-").arg(size)};
@@ -771,7 +771,8 @@ void TestDownloadTransfer::serverNotAnsweringAfterThreeFailures()
     box.server.setAssetFault(QStringLiteral("a.mxf"), fault);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
-    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), patternBytes(50000));
+    Asset* asset =
+        box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), patternBytes(50000));
     DownloadManager* engine = box.engine();
     QList<int> requestsAtSignal;
     QStringList reasons;
