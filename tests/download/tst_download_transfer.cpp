@@ -61,41 +61,17 @@ struct FileSizeLimit
     rlimit saved{};
 };
 
-// Records the messages logged while it lives, and passes them on.
-class MessageWatch
+// Counts Qt's warnings about a reply whose error is handled twice, and passes every
+// message on.
+QtMessageHandler passOn = nullptr;
+int doubleErrors = 0;
+void countDoubleErrors(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-public:
-    MessageWatch()
-    {
-        seen().clear();
-        next() = qInstallMessageHandler(&MessageWatch::handle);
-    }
-    ~MessageWatch() { qInstallMessageHandler(next()); }
-    bool saw(const QString& part) const
-    {
-        const QStringList& messages = seen();
-        return std::any_of(messages.cbegin(), messages.cend(),
-                           [&](const QString& message) { return message.contains(part); });
-    }
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        seen() << text;
-        if (next())
-            next()(type, context, text);
-    }
-    static QStringList& seen()
-    {
-        static QStringList messages;
-        return messages;
-    }
-    static QtMessageHandler& next()
-    {
-        static QtMessageHandler handler = nullptr;
-        return handler;
-    }
-};
+    if (text.contains(QLatin1String("must only be called once")))
+        ++doubleErrors;
+    if (passOn)
+        passOn(type, context, text);
+}
 
 } // namespace
 
@@ -435,7 +411,8 @@ void TestDownloadTransfer::rejectedLinks()
     Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), patternBytes(1000));
     DownloadManager* engine = box.engine();
     QSignalSpy pausedSpy(reel, &Reel::downloadPaused);
-    MessageWatch watch;
+    doubleErrors = 0;
+    passOn = qInstallMessageHandler(countDoubleErrors);
     box.publish(dcp);
 
     QTRY_COMPARE_WITH_TIMEOUT(prompts.count(), 1, 5000);
@@ -458,7 +435,8 @@ void TestDownloadTransfer::rejectedLinks()
     QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
     QCOMPARE(prompts.count(), 1);
     // The reply is aborted only after its error signal has returned.
-    QVERIFY(!watch.saw(QStringLiteral("must only be called once")));
+    qInstallMessageHandler(passOn);
+    QCOMPARE(doubleErrors, 0);
 }
 
 void TestDownloadTransfer::expiredLinksYesRevealsAndRemoves()
