@@ -102,7 +102,6 @@ private slots:
     void lostFileStopsWithinASecond();
     void bodyNeverPassesItsAsset_data();
     void bodyNeverPassesItsAsset();
-    void droppedConnectionKeepsWhatArrived();
     void limitHoldsAtEveryTick_data();
     void limitHoldsAtEveryTick();
     void noLimitModeFromTheSetting();
@@ -151,15 +150,25 @@ void TestDownloadTransfer::freshDownloadThenRestartResumes()
 void TestDownloadTransfer::interruptedBodyResumesWithoutLoss_data()
 {
     QTest::addColumn<QString>("fault");
+    QTest::addColumn<unsigned>("mbit");   // 0: no limit set
+    QTest::addColumn<qint64>("resumeAt"); // -1: anywhere up to the cut
     QTest::newRow("clean close before the announced length")
-        << QStringLiteral("drop=300000,throttle=1000000");
-    QTest::newRow("connection reset mid-body") << QStringLiteral("drop=300000,drop-reset,throttle=1000000");
-    QTest::newRow("server goes silent") << QStringLiteral("stall=250000,stall-seconds=-1");
+        << QStringLiteral("drop=300000,throttle=1000000") << 0u << qint64(-1);
+    QTest::newRow("connection reset mid-body")
+        << QStringLiteral("drop=300000,drop-reset,throttle=1000000") << 0u << qint64(-1);
+    QTest::newRow("server goes silent")
+        << QStringLiteral("stall=250000,stall-seconds=-1") << 0u << qint64(-1);
+    // At 4 Mbit/s the reply still holds unwritten bytes when the connection drops; they
+    // are written, so the next request starts past them.
+    QTest::newRow("clean close with bytes still in the reply")
+        << QStringLiteral("drop=300000") << 4u << qint64(300000);
 }
 
 void TestDownloadTransfer::interruptedBodyResumesWithoutLoss()
 {
     QFETCH(QString, fault);
+    QFETCH(unsigned, mbit);
+    QFETCH(qint64, resumeAt);
     DownloadSandbox box;
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(900000, 2);
@@ -171,6 +180,8 @@ void TestDownloadTransfer::interruptedBodyResumesWithoutLoss()
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
+    if (mbit > 0)
+        box.engine()->setReadChunkSize(mbit * 125000);
     box.publish(dcp);
 
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
@@ -182,6 +193,8 @@ void TestDownloadTransfer::interruptedBodyResumesWithoutLoss()
     QCOMPARE(ranges.at(0), QStringLiteral("bytes=0-"));
     const qint64 resumedAt = ranges.at(1).mid(6).chopped(1).toLongLong();
     QVERIFY2(resumedAt > 0 && resumedAt <= 300000, qPrintable(ranges.at(1)));
+    if (resumeAt >= 0)
+        QCOMPARE(resumedAt, resumeAt);
 }
 
 void TestDownloadTransfer::wholeBodyForResumedRequestStartsAgain()
@@ -641,29 +654,6 @@ void TestDownloadTransfer::bodyNeverPassesItsAsset()
     QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")), ranges);
     QCOMPARE(asset->getDownloadAttempts(), 0u);
     QCOMPARE(prompts.count(), 0);
-}
-
-void TestDownloadTransfer::droppedConnectionKeepsWhatArrived()
-{
-    DownloadSandbox box;
-    ScriptedPrompts prompts;
-    const QByteArray content = patternBytes(600000, 10);
-    StandInServer::AssetFault fault;
-    fault.dropAfterBytes = 300000;
-    box.server.setAssetFault(QStringLiteral("a.mxf"), fault);
-    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
-    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
-    Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
-    DownloadManager* engine = box.engine();
-    // At 4 Mbit/s the reply still holds unwritten bytes when the connection drops.
-    engine->setReadChunkSize(4 * 125000);
-    box.publish(dcp);
-
-    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
-    QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")),
-             QStringList() << QStringLiteral("bytes=0-") << QStringLiteral("bytes=300000-"));
-    QCOMPARE(readAll(asset->getFullPath()), content);
-    QCOMPARE(asset->getDownloadAttempts(), 0u);
 }
 
 void TestDownloadTransfer::limitHoldsAtEveryTick_data()
