@@ -30,8 +30,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
+#include <time.h>
 #include <vector>
 
 namespace bench {
@@ -59,6 +61,42 @@ inline qint64 residentBytes()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
     return -1;
+}
+
+inline double seconds(const timeval& t)
+{
+    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+}
+
+// CPU time (user + system) of this process, of its waited-for children, and of the
+// calling thread.
+inline double processCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+inline double childrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Largest resident set of any waited-for child, in bytes.
+inline qint64 childrenPeakResident()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
+inline double threadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 // Samples a value every period on its own thread: sample i is taken at start + i*period.
@@ -131,6 +169,15 @@ public:
     }
 
     DownloadManager* engine() const { return DownloadManager::getInstance(); }
+
+    // CPU time the server's thread has used, so that it can be taken out of the process's.
+    double serverCpuSeconds()
+    {
+        double value = 0;
+        QMetaObject::invokeMethod(
+            &server, [&value]() { value = threadCpuSeconds(); }, Qt::BlockingQueuedConnection);
+        return value;
+    }
     QString downloads() const { return dir.path() + QStringLiteral("/downloads"); }
     QString serverFile(const QString& name) const { return server.assetRoot() + QLatin1Char('/') + name; }
 
@@ -186,12 +233,15 @@ struct ToolRun
     qint64 bytes = 0;
     double seconds = 0;
     bool started = false;
+    double cpuSeconds = 0;   // user + system time of the program
+    qint64 peakResident = 0; // its largest resident set
 };
 
 inline ToolRun runTool(const QString& program, const QStringList& args, const QString& outFile, int limitMs)
 {
     ToolRun run;
     QFile::remove(outFile);
+    const double cpuBefore = childrenCpuSeconds();
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -216,6 +266,8 @@ inline ToolRun runTool(const QString& program, const QStringList& args, const QS
     } else if (process.exitCode() != 0) {
         std::fprintf(stderr, "%s ended with code %d\n", qPrintable(program), process.exitCode());
     }
+    run.cpuSeconds = childrenCpuSeconds() - cpuBefore;
+    run.peakResident = childrenPeakResident();
     QFile::remove(outFile);
     return run;
 }

@@ -1,12 +1,16 @@
-// Bandwidth-limit accuracy of the engine at several limits, and its unlimited throughput
-// against the design ceiling (1 MiB per 20 ms tick), each beside curl and aria2c
-// downloading the same file from the same local server.
+// Bandwidth-limit accuracy of the engine at several limits, second by second and over
+// whole transfers of small and large assets; its throughput with the highest limit
+// against the design ceiling (1 MiB per 20 ms tick); and its no-limit mode with CPU time
+// per GB and peak memory. Each beside curl and aria2c downloading the same file from the
+// same local server.
 //
-//   bench_download_rate [--duration S] [--rates 1,10,100,200] [--no-tools]
+//   bench_download_rate [--duration S] [--rates 1,10,100,200] [--no-tools] [--no-per-second]
+//                       [--no-whole] [--no-unlimited]
 
 #include "BenchSupport.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -65,14 +69,34 @@ void print(const char* who, double mbit, double target, const Figures& f)
     std::fflush(stdout);
 }
 
-std::vector<qint64> runEngine(Environment& env, const QString& name, qint64 bytesPerSecond, int duration)
+struct EngineRun
+{
+    std::vector<qint64> samples; // file size each second from the first byte on
+    double seconds = 0;
+    qint64 bytes = 0;
+    double cpuSeconds = 0; // the whole process but the stand-in's thread
+    qint64 idleResident = 0;
+    qint64 peakResident = 0;
+};
+
+EngineRun runEngine(Environment& env, const QString& name, qint64 bytesPerSecond, bool limitOff, int duration)
 {
     DownloadManager* engine = env.engine();
+    engine->setLimitOff(limitOff);
     // 0 selects the unlimited chunk (20 MiB per tick).
     engine->setReadChunkSize(bytesPerSecond > 0 ? unsigned(bytesPerSecond) : 20971520u * 50u);
     static int run = 0;
     Asset* asset =
         env.addDownload(QStringLiteral("rate-%1").arg(++run), name, quint64(fileSize(env.serverFile(name))));
+    EngineRun result;
+    result.idleResident = residentBytes();
+    std::atomic<qint64> peak{result.idleResident};
+    Sampler memory(10, [&peak]() {
+        const qint64 now = residentBytes();
+        if (now > peak)
+            peak = now;
+        return now;
+    });
     engine->resumeDownloading();
     engine->assetsChanged();
     const QString path = asset->getFullPath();
@@ -80,11 +104,69 @@ std::vector<qint64> runEngine(Environment& env, const QString& name, qint64 byte
     waited.start();
     while (fileSize(path) == 0 && waited.elapsed() < 10000)
         waitMs(1);
+    const double cpuBefore = processCpuSeconds() - env.serverCpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
     Sampler sampler(1000, [path]() { return fileSize(path); });
     waitMs(duration * 1000 + 50);
-    std::vector<qint64> samples = sampler.finish();
+    result.samples = sampler.finish();
+    result.seconds = clock.elapsed() / 1000.0;
+    result.cpuSeconds = processCpuSeconds() - env.serverCpuSeconds() - cpuBefore;
+    if (!result.samples.empty())
+        result.bytes = fileSize(path) - result.samples.front();
+    memory.finish();
+    result.peakResident = peak;
     env.removeDownload(asset);
-    return samples;
+    engine->setLimitOff(false);
+    return result;
+}
+
+// One asset downloaded whole at a limit: seconds from the request's arrival at the server
+// (its journal) to the file being finished, and to the server's last byte handed to the
+// socket (-1 when not seen).
+struct WholeRun
+{
+    double seconds = -1;
+    double servedSeconds = -1;
+};
+
+WholeRun runWhole(Environment& env, const QString& name, qint64 bytesPerSecond)
+{
+    DownloadManager* engine = env.engine();
+    engine->setLimitOff(false);
+    engine->setReadChunkSize(unsigned(bytesPerSecond));
+    const QString path = QStringLiteral("/assets/") + name;
+    std::atomic<qint64> servedAt{-1};
+    // Runs in the server's thread.
+    const QMetaObject::Connection served =
+        QObject::connect(&env.server, &StandInServer::requestServed,
+                         [&servedAt, path](const StandInServer::JournalEntry& entry) {
+                             if (entry.path == path && entry.status == 206)
+                                 servedAt = QDateTime::currentMSecsSinceEpoch();
+                         });
+    env.server.clearJournal();
+    static int run = 0;
+    Asset* asset =
+        env.addDownload(QStringLiteral("whole-%1").arg(++run), name, quint64(fileSize(env.serverFile(name))));
+    engine->resumeDownloading();
+    engine->assetsChanged();
+    QElapsedTimer waited;
+    waited.start();
+    while (!asset->getDownloadFinished() && waited.elapsed() < 120000)
+        waitMs(2);
+    const qint64 finishedAt = QDateTime::currentMSecsSinceEpoch();
+    waitMs(50);
+    QObject::disconnect(served);
+    WholeRun result;
+    const auto requests = env.server.journalFor(path);
+    if (asset->getDownloadFinished() && !requests.isEmpty()) {
+        const qint64 arrival = requests.first().time.toMSecsSinceEpoch();
+        result.seconds = double(finishedAt - arrival) / 1000.0;
+        if (servedAt > 0)
+            result.servedSeconds = double(servedAt - arrival) / 1000.0;
+    }
+    env.removeDownload(asset);
+    return result;
 }
 
 } // namespace
@@ -98,6 +180,9 @@ int main(int argc, char** argv)
     parser.addOption({QStringLiteral("rates"), QStringLiteral("Limits in Mbit/s."), QStringLiteral("list"),
                       QStringLiteral("1,10,100,200")});
     parser.addOption({QStringLiteral("no-tools"), QStringLiteral("Skip curl and aria2c.")});
+    parser.addOption(
+        {QStringLiteral("no-per-second"), QStringLiteral("Skip the second-by-second limit runs.")});
+    parser.addOption({QStringLiteral("no-whole"), QStringLiteral("Skip the whole-transfer limit runs.")});
     parser.addOption({QStringLiteral("no-unlimited"), QStringLiteral("Skip the unlimited runs.")});
     parser.process(app);
     const int duration = parser.value(QStringLiteral("duration")).toInt();
@@ -112,57 +197,104 @@ int main(int argc, char** argv)
     const QString url = env.server.assetUrl(name).toString();
     const QString out = env.dir.path() + QStringLiteral("/tool-out.bin");
 
-    std::printf("%d s per run; first second excluded from the per-second figures\n", duration);
-    std::printf("%-8s %7s  %12s  %9s  %9s   %s\n", "client", "Mbit/s", "avg B/s", "avg err", "worst s",
-                "second/target range");
-    for (const QString& rateText : parser.value(QStringLiteral("rates")).split(QLatin1Char(','))) {
-        const double mbit = rateText.toDouble();
-        const qint64 target = qint64(mbit * 125000);
-        print("engine", mbit, double(target),
-              evaluate(runEngine(env, name, target, duration), double(target)));
-        if (!tools)
-            continue;
-        if (!curl.isEmpty())
-            print("curl", mbit, double(target),
-                  evaluate(runTool(curl,
-                                   {QStringLiteral("-s"), QStringLiteral("--limit-rate"),
-                                    QString::number(target), QStringLiteral("-o"), out, url},
-                                   out, duration * 1000 + 50),
-                           double(target)));
-        if (!aria2.isEmpty())
-            print(
-                "aria2c", mbit, double(target),
-                evaluate(runTool(aria2,
-                                 {QStringLiteral("-q"), QStringLiteral("--max-download-limit=%1").arg(target),
-                                  QStringLiteral("--file-allocation=none"), QStringLiteral("--disk-cache=0"),
-                                  QStringLiteral("--allow-overwrite=true"), QStringLiteral("-d"),
-                                  env.dir.path(), QStringLiteral("-o"), QStringLiteral("tool-out.bin"), url},
-                                 out, duration * 1000 + 50),
-                         double(target)));
+    if (!parser.isSet(QStringLiteral("no-per-second"))) {
+        std::printf("%d s per run; first second excluded from the per-second figures\n", duration);
+        std::printf("%-8s %7s  %12s  %9s  %9s   %s\n", "client", "Mbit/s", "avg B/s", "avg err", "worst s",
+                    "second/target range");
+        for (const QString& rateText : parser.value(QStringLiteral("rates")).split(QLatin1Char(','))) {
+            const double mbit = rateText.toDouble();
+            const qint64 target = qint64(mbit * 125000);
+            print("engine", mbit, double(target),
+                  evaluate(runEngine(env, name, target, false, duration).samples, double(target)));
+            if (!tools)
+                continue;
+            if (!curl.isEmpty())
+                print("curl", mbit, double(target),
+                      evaluate(runTool(curl,
+                                       {QStringLiteral("-s"), QStringLiteral("--limit-rate"),
+                                        QString::number(target), QStringLiteral("-o"), out, url},
+                                       out, duration * 1000 + 50),
+                               double(target)));
+            if (!aria2.isEmpty())
+                print(
+                    "aria2c", mbit, double(target),
+                    evaluate(
+                        runTool(aria2,
+                                {QStringLiteral("-q"), QStringLiteral("--max-download-limit=%1").arg(target),
+                                 QStringLiteral("--file-allocation=none"), QStringLiteral("--disk-cache=0"),
+                                 QStringLiteral("--allow-overwrite=true"), QStringLiteral("-d"),
+                                 env.dir.path(), QStringLiteral("-o"), QStringLiteral("tool-out.bin"), url},
+                                out, duration * 1000 + 50),
+                        double(target)));
+        }
+    }
+
+    if (!parser.isSet(QStringLiteral("no-whole"))) {
+        std::printf(
+            "\nwhole transfers at the limit (from the request's arrival in the server's journal; the\n"
+            "server is done once its last byte is in the loopback socket buffers, several MB)\n");
+        std::printf("%10s %7s  %10s  %10s  %11s  %15s\n", "size B", "Mbit/s", "expected s", "finished s",
+                    "rate/target", "server done s");
+        struct Case
+        {
+            qint64 size;
+            double mbit;
+        };
+        const Case cases[] = {{300000, 1}, {1500000, 1}, {300000, 4}, {4194304, 4}};
+        for (const Case& c : cases) {
+            const QString file = QStringLiteral("whole-%1.bin").arg(c.size);
+            if (fileSize(env.serverFile(file)) != c.size)
+                env.sparseAsset(file, c.size);
+            const qint64 target = qint64(c.mbit * 125000);
+            const WholeRun run = runWhole(env, file, target);
+            const double expected = double(c.size) / double(target);
+            std::printf("%10lld %7.0f  %10.2f  %10.2f  %11.3f  %15.2f\n", c.size, c.mbit, expected,
+                        run.seconds, run.seconds > 0 ? expected / run.seconds : 0.0, run.servedSeconds);
+            std::fflush(stdout);
+        }
     }
 
     if (!parser.isSet(QStringLiteral("no-unlimited"))) {
-        std::printf("\nunlimited, design ceiling %lld B/s (1 MiB x 50 per second)\n", ceiling);
-        const Figures engine = evaluate(runEngine(env, name, 0, duration), double(ceiling));
-        std::printf("engine   %12.0f B/s  %.1f%% of the ceiling\n", engine.average,
-                    100.0 * engine.average / ceiling);
-        if (tools && !curl.isEmpty()) {
-            const Figures f = evaluate(runTool(curl, {QStringLiteral("-s"), QStringLiteral("-o"), out, url},
-                                               out, duration * 1000 + 50),
-                                       double(ceiling));
-            std::printf("curl     %12.0f B/s\n", f.average);
-        }
-        if (tools && !aria2.isEmpty()) {
-            const Figures f =
-                evaluate(runTool(aria2,
-                                 {QStringLiteral("-q"), QStringLiteral("--file-allocation=none"),
-                                  QStringLiteral("--disk-cache=0"), QStringLiteral("--allow-overwrite=true"),
-                                  QStringLiteral("-d"), env.dir.path(), QStringLiteral("-o"),
-                                  QStringLiteral("tool-out.bin"), url},
-                                 out, duration * 1000 + 50),
-                         double(ceiling));
-            std::printf("aria2c   %12.0f B/s\n", f.average);
-        }
+        std::printf("\nhighest limit, design ceiling %lld B/s (1 MiB x 50 per second)\n", ceiling);
+        const Figures limited = evaluate(runEngine(env, name, 0, false, duration).samples, double(ceiling));
+        std::printf("engine   %12.0f B/s  %.1f%% of the ceiling\n", limited.average,
+                    100.0 * limited.average / ceiling);
+
+        // No limit: a file large enough that no client reaches its end within the run.
+        const QString big = QStringLiteral("nolimit.bin");
+        env.sparseAsset(big, 6000000000LL * (duration + 5));
+        const QString bigUrl = env.server.assetUrl(big).toString();
+        std::printf("\nno limit, %d s runs; CPU of the engine's process without the server's thread\n",
+                    duration);
+        std::printf("%-8s %14s  %10s  %26s\n", "client", "B/s", "CPU s/GB", "peak memory MB");
+        const EngineRun engine = runEngine(env, big, 0, true, duration);
+        const double engineRate = engine.seconds > 0 ? double(engine.bytes) / engine.seconds : 0;
+        std::printf("engine   %14.0f  %10.3f  %8.1f over idle (%.1f -> %.1f)\n", engineRate,
+                    engine.bytes > 0 ? engine.cpuSeconds / (double(engine.bytes) / 1e9) : 0.0,
+                    double(engine.peakResident - engine.idleResident) / 1048576.0,
+                    double(engine.idleResident) / 1048576.0, double(engine.peakResident) / 1048576.0);
+        std::fflush(stdout);
+        auto printTool = [](const char* who, const ToolRun& run) {
+            const double rate = run.seconds > 0 ? double(run.bytes) / run.seconds : 0;
+            std::printf("%-8s %14.0f  %10.3f  %8.1f resident in all\n", who, rate,
+                        run.bytes > 0 ? run.cpuSeconds / (double(run.bytes) / 1e9) : 0.0,
+                        double(run.peakResident) / 1048576.0);
+            std::fflush(stdout);
+        };
+        if (tools && !curl.isEmpty())
+            printTool("curl", runTool(curl, {QStringLiteral("-s"), QStringLiteral("-o"), out, bigUrl}, out,
+                                      duration * 1000 + 50));
+        if (tools && !aria2.isEmpty())
+            printTool("aria2c",
+                      runTool(aria2,
+                              {QStringLiteral("-q"), QStringLiteral("--file-allocation=none"),
+                               QStringLiteral("--disk-cache=0"), QStringLiteral("--allow-overwrite=true"),
+                               QStringLiteral("-d"), env.dir.path(), QStringLiteral("-o"),
+                               QStringLiteral("tool-out.bin"), bigUrl},
+                              out, duration * 1000 + 50));
+        if (engineRate > 0 && tools && !curl.isEmpty())
+            std::printf("(targets: at least half of curl's rate, at most 1.5x its CPU per GB, within 50 MB "
+                        "of idle)\n");
     }
     return 0;
 }

@@ -27,6 +27,8 @@
 #include <algorithm>
 #include <limits>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Time of the last speed sample, shared by all transfers.
@@ -37,8 +39,8 @@ int httpStatus(const QNetworkReply* reply)
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
-// First byte position of a "bytes first-last/total" Content-Range value.
-bool contentRangeStart(const QByteArray& value, qint64* start)
+// First byte position and total (-1 for "*") of a "bytes first-last/total" Content-Range value.
+bool contentRange(const QByteArray& value, qint64* start, qint64* total)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\s*bytes\\s+(\\d+)-(\\d+)/(\\d+|\\*)\\s*$"),
                                             QRegularExpression::CaseInsensitiveOption);
@@ -47,6 +49,9 @@ bool contentRangeStart(const QByteArray& value, qint64* start)
         return false;
     bool ok = false;
     *start = match.captured(1).toLongLong(&ok);
+    if (!ok)
+        return false;
+    *total = match.captured(3) == QLatin1String("*") ? -1 : match.captured(3).toLongLong(&ok);
     return ok;
 }
 
@@ -76,6 +81,7 @@ DownloadManager* DownloadManager::getInstance()
 DownloadManager::DownloadManager() : QObject(nullptr), networkManager(new QNetworkAccessManager(this))
 {
     paused = Setting::getInstance()->get(QStringLiteral("download_paused")) == QLatin1String("1");
+    limitOff = Setting::getInstance()->get(QStringLiteral("download_limit_off")) == QLatin1String("1");
 
     workerThread = new QThread();
     checksumWorker = new ChecksumWorker(this);
@@ -107,8 +113,7 @@ DownloadManager::~DownloadManager()
     releaseReply();
     if (reply && reply->isRunning())
         reply->abort();
-    if (currentAsset)
-        currentAsset->closeFileHandle();
+    closeFile();
     if (checksumWorker) {
         checksumWorker->requestStop();
         // The worker may be waiting for the main thread; keep serving it until it ends.
@@ -159,7 +164,7 @@ void DownloadManager::forgetRemoved(Asset* asset)
     if (currentAsset && currentAsset == asset) {
         currentRemoved = true;
         stopDownloading();
-        currentAsset->closeFileHandle();
+        closeFile();
         currentAsset = nullptr;
     }
     forgetQueued(asset);
@@ -255,14 +260,17 @@ void DownloadManager::startDownloading()
         qDebug() << "[DownloadManager] No assets to download...";
         return;
     }
-    if (currentReply && !currentReply->isFinished()) {
+    if (currentReply) { // running, or finished and still being written
         qDebug() << "!!!Prevented double download leak!!!";
         return;
     }
     if (!currentAsset)
         currentAsset = downloadQueue.first();
 
-    if (!isEnoughDiskSpace(currentAsset->getDCP()->getDCPPath(), qint64(currentAsset->getSize()))) {
+    // Room is needed only for what the file still lacks.
+    const qint64 remaining = qMax<qint64>(0, qint64(currentAsset->getSize()) -
+                                                 FileManager::getFileSize(currentAsset->getFullPath()));
+    if (!isEnoughDiskSpace(currentAsset->getDCP()->getDCPPath(), remaining)) {
         pauseDownloading(true);
         return;
     }
@@ -271,7 +279,7 @@ void DownloadManager::startDownloading()
 
 void DownloadManager::stopDownloading()
 {
-    if (!currentReply || !currentReply->isRunning())
+    if (!currentReply)
         return;
     if (timeoutTimer)
         timeoutTimer->stop();
@@ -279,11 +287,12 @@ void DownloadManager::stopDownloading()
         readTimer->stop();
     qDebug() << "[DownloadManager] Aborting download";
     QNetworkReply* reply = currentReply;
-    reply->abort();
+    // A finished reply whose body is still being written is dropped with what it holds.
+    if (reply->isRunning())
+        reply->abort();
     // Aborting finishes the reply synchronously through downloadFinished(); make sure of it.
     if (currentReply == reply) {
-        if (currentAsset)
-            currentAsset->closeFileHandle();
+        closeFile();
         releaseReply();
     }
     qDebug() << "[DownloadManager] Finished Aborting download";
@@ -292,6 +301,17 @@ void DownloadManager::stopDownloading()
 bool DownloadManager::isEnoughDiskSpace(const QString& path, qint64 size)
 {
     qDebug() << "[DownloadManager] Asset size:" << size;
+    if (!QFileInfo(path).isDir()) {
+        // A pulled drive or a deleted folder, not a full disk.
+        qDebug() << "[DownloadManager] Download folder is missing:" << path;
+        UserPrompt::message(QMessageBox::Critical, QStringLiteral("Unable to write the download"),
+                            QStringLiteral("The folder %1 is missing, so we paused your download.\r\n\r\n"
+                                           "Please check that the drive is connected, then hit the resume "
+                                           "button.")
+                                .arg(path),
+                            QMessageBox::Ok);
+        return false;
+    }
     const qint64 available = freeSpace(path);
     qDebug() << "[DownloadManager] Available Disk space" << path << ":" << available;
     if (available > size)
@@ -321,11 +341,16 @@ void DownloadManager::persistPaused(bool value)
 void DownloadManager::pauseDownloading(bool force)
 {
     try {
-        if (!force && !(currentReply && currentReply->isRunning()))
+        if (!force && !(currentReply && (currentReply->isRunning() || replyDone)))
             return;
         paused = true;
         stopDownloading();
-        persistPaused(true);
+        try {
+            persistPaused(true);
+        } catch (const std::exception& e) {
+            // Paused for this run all the same; the caller's box tells the user about the store.
+            qDebug() << "[DownloadManager] Unable to store the paused state:" << e.what();
+        }
         if (currentAsset) {
             for (Reel* reel : currentAsset->getReels()) {
                 emit reel->downloadPaused();
@@ -484,6 +509,9 @@ void DownloadManager::setReadChunkSize(unsigned value)
     readChunkSize = perTick >= double(std::numeric_limits<quint32>::max())
                         ? std::numeric_limits<quint32>::max()
                         : quint32(perTick);
+    carriedAllowance = qMin<quint64>(carriedAllowance, replyBufferSize());
+    if (currentReply)
+        currentReply->setReadBufferSize(replyBufferSize());
     emit readChunkSizeChanged();
 }
 
@@ -524,6 +552,14 @@ void DownloadManager::startTransfer()
     bodyFlowing = false;
     finishDespiteError = false;
     carriedAllowance = 0;
+    replyDone = false;
+    fileLength = resumeOffset;
+    lastLinkCheck = -1;
+    ++transferSerial;
+    if (failingAsset != currentAsset) {
+        failingAsset = currentAsset;
+        failedAttempts = 0;
+    }
 
     QNetworkRequest request(QUrl(currentAsset->getDownloadUrl(), QUrl::TolerantMode));
     request.setRawHeader("Range", "bytes=" + QByteArray::number(resumeOffset) + "-");
@@ -532,22 +568,52 @@ void DownloadManager::startTransfer()
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
 
     currentReply = networkManager->get(request);
-    currentReply->setReadBufferSize(readBufferSize);
+    currentReply->setReadBufferSize(replyBufferSize());
     connect(currentReply, &QNetworkReply::finished, this, &DownloadManager::downloadFinished);
     connect(currentReply, &QNetworkReply::errorOccurred, this, &DownloadManager::error);
     connect(currentReply, &QNetworkReply::metaDataChanged, this, &DownloadManager::metaDataChanged);
+    connect(currentReply, &QNetworkReply::readyRead, this, &DownloadManager::replyReadyRead);
 
     emit currentDcpChanged();
+}
+
+quint32 DownloadManager::replyBufferSize() const
+{
+    if (limitOff)
+        return noLimitBufferSize;
+    // A fifth of a second of the limit: what the network layer reads ahead of the file
+    // stays bounded by the limit too, so the server is held to it as well.
+    const quint64 ahead = quint64(readChunkSize) * 10;
+    return quint32(qBound<quint64>(minReplyBufferSize, ahead, readBufferSize));
+}
+
+void DownloadManager::setLimitOff(bool value)
+{
+    if (limitOff == value)
+        return;
+    limitOff = value;
+    carriedAllowance = 0;
+    if (currentReply)
+        currentReply->setReadBufferSize(replyBufferSize());
+    emit limitOffChanged();
 }
 
 void DownloadManager::releaseReply()
 {
     QNetworkReply* reply = currentReply;
     currentReply = nullptr;
+    replyDone = false;
     if (!reply)
         return;
     reply->disconnect(this);
     reply->deleteLater();
+}
+
+void DownloadManager::closeFile()
+{
+    transferFile = nullptr;
+    if (currentAsset)
+        currentAsset->closeFileHandle();
 }
 
 void DownloadManager::failTransfer()
@@ -556,8 +622,7 @@ void DownloadManager::failTransfer()
     // file's length on disk.
     if (readTimer)
         readTimer->stop();
-    if (currentAsset)
-        currentAsset->closeFileHandle();
+    closeFile();
     QNetworkReply* reply = currentReply;
     releaseReply();
     if (reply && reply->isRunning())
@@ -571,11 +636,78 @@ void DownloadManager::abandonTransfer()
     failTransfer();
 }
 
+void DownloadManager::noteFailedAttempt(const QString& reason)
+{
+    if (failingAsset != currentAsset) {
+        failingAsset = currentAsset;
+        failedAttempts = 0;
+    }
+    ++failedAttempts;
+    qDebug() << "[DownloadManager] Failed attempt" << failedAttempts << "in a row:" << reason;
+    if (failedAttempts >= 3)
+        emit serverNotAnswering(reason);
+}
+
+void DownloadManager::showUnwritableFile(const QString& path)
+{
+    UserPrompt::message(QMessageBox::Critical, QStringLiteral("Unable to write the download"),
+                        QStringLiteral("The file %1 can not be opened for writing, so we paused your "
+                                       "download.\r\n\r\nPlease check that the drive is connected and "
+                                       "writable, then hit the resume button.")
+                            .arg(path),
+                        QMessageBox::Ok);
+}
+
+bool DownloadManager::fileLost(const QFile* file) const
+{
+    if (!currentAsset)
+        return false;
+    const DCP* dcp = currentAsset->getDCP();
+    if (dcp && !QFileInfo(dcp->getDCPPath()).isDir())
+        return true;
+#ifdef Q_OS_UNIX
+    // Deleted while open: the handle still takes bytes, but no name leads to them.
+    struct stat info;
+    if (file && file->handle() >= 0 && ::fstat(file->handle(), &info) == 0 && info.st_nlink == 0)
+        return true;
+#endif
+    return false;
+}
+
+void DownloadManager::stopForLostFile()
+{
+    const QString path = currentAsset->getFullPath();
+    qDebug() << "[DownloadManager] The file being downloaded or its folder is gone:" << path;
+    abandonTransfer();
+    pauseDownloading(true);
+    showUnwritableFile(path);
+}
+
+void DownloadManager::stopForStoreFailure(const std::exception& e)
+{
+    // Retrying would fetch data whose progress can never be recorded: stop until the user acts.
+    qDebug() << "[DownloadManager] Unable to store the download's progress:" << e.what();
+    abandonTransfer();
+    pauseDownloading(true);
+    UserPrompt::message(QMessageBox::Critical, QStringLiteral("Unable to save the download"),
+                        QStringLiteral("The progress of your download can not be saved (%1), so we paused "
+                                       "your download.\r\n\r\nPlease check that the program's folder is "
+                                       "writable, then hit the resume button.")
+                            .arg(QString::fromUtf8(e.what())),
+                        QMessageBox::Ok);
+}
+
 void DownloadManager::metaDataChanged()
 {
     auto* reply = qobject_cast<QNetworkReply*>(sender());
     if (reply && reply == currentReply)
-        reply->setReadBufferSize(readBufferSize);
+        reply->setReadBufferSize(replyBufferSize());
+}
+
+void DownloadManager::replyReadyRead()
+{
+    if (limitOff && sender() == currentReply)
+        downloadReadyRead();
 }
 
 void DownloadManager::downloadReadyRead()
@@ -583,20 +715,24 @@ void DownloadManager::downloadReadyRead()
     if (inTick)
         return;
     inTick = true;
+    bool drained = false;
     try {
-        readTick();
+        drained = readTick();
     } catch (const std::exception& e) {
-        // Never let a failing store or queue stop the event loop: retry the transfer later.
-        qDebug() << "[DownloadManager] Error during read:" << e.what();
-        failTransfer();
+        inTick = false;
+        stopForStoreFailure(e);
+        return;
     }
     inTick = false;
+    if (drained)
+        concludeReply();
 }
 
 bool DownloadManager::checkBodyStart(QFile* file)
 {
     bodyChecked = true;
     const qint64 have = file->size();
+    fileLength = have;
     if (httpStatus(currentReply) == 200) {
         if (have > 0) {
             // The server ignored the Range header and sends the whole file: appending it
@@ -608,18 +744,33 @@ bool DownloadManager::checkBodyStart(QFile* file)
                 failTransfer();
                 return false;
             }
+            fileLength = 0;
         }
         return true;
     }
 
     qint64 start = 0;
-    if (!contentRangeStart(currentReply->rawHeader("Content-Range"), &start) || start == have)
+    qint64 total = -1;
+    if (!contentRange(currentReply->rawHeader("Content-Range"), &start, &total))
+        return true;
+    if (total >= 0 && quint64(total) != currentAsset->getSize()) {
+        qDebug() << "[DownloadManager] Content-Range total" << total << "differs from the asset's size"
+                 << currentAsset->getSize() << ", nothing written";
+        noteFailedAttempt(QStringLiteral("The server announced a file of %1 bytes instead of %2")
+                              .arg(total)
+                              .arg(currentAsset->getSize()));
+        failTransfer();
+        return false;
+    }
+    if (start == have)
         return true;
     if (start < have) {
         qDebug() << "[DownloadManager] Content-Range starts at" << start << "before the file's length" << have
                  << ", cutting the file back";
-        if (file->resize(start))
+        if (file->resize(start)) {
+            fileLength = start;
             return true;
+        }
         qDebug() << "[DownloadManager] Unable to cut" << currentAsset->getFullPath();
     } else {
         qDebug() << "[DownloadManager] Content-Range starts at" << start << "after the file's length" << have
@@ -629,22 +780,24 @@ bool DownloadManager::checkBodyStart(QFile* file)
     return false;
 }
 
-void DownloadManager::readTick()
+bool DownloadManager::readTick()
 {
     if (!currentReply || !currentAsset)
-        return;
+        return false;
     QNetworkReply* const reply = currentReply;
+    const quint32 buffer = replyBufferSize();
     const qint64 available = reply->bytesAvailable();
-    if (available <= 0) {
+    const int status = httpStatus(reply);
+    // An errored reply still holds the body that arrived before the error: write it.
+    const bool body =
+        (status == 206 || status == 200) && reply->error() != QNetworkReply::OperationCanceledError;
+    if (available <= 0 || !body) {
         // The reply buffer ran dry while the body flows: keep this tick's allowance for the
         // ticks after the refill, so that the average rate reaches the limit.
-        if (bodyFlowing && !reply->isFinished())
-            carriedAllowance = qMin<quint64>(carriedAllowance + readChunkSize, readBufferSize);
-        return;
+        if (available <= 0 && bodyFlowing && !replyDone && !limitOff)
+            carriedAllowance = qMin<quint64>(carriedAllowance + readChunkSize, buffer);
+        return replyDone;
     }
-    const int status = httpStatus(reply);
-    if (reply->error() != QNetworkReply::NoError || (status != 206 && status != 200))
-        return;
 
     timeoutTimer->start(timeoutInterval);
 
@@ -663,75 +816,124 @@ void DownloadManager::readTick()
         qDebug() << "[DownloadManager] Unable to open" << path << e.what();
         abandonTransfer();
         pauseDownloading(true);
-        UserPrompt::message(QMessageBox::Critical, QStringLiteral("Unable to write the download"),
-                            QStringLiteral("The file %1 can not be opened for writing, so we paused your "
-                                           "download.\r\n\r\nPlease check that the drive is connected and "
-                                           "writable, then hit the resume button.")
-                                .arg(path),
-                            QMessageBox::Ok);
-        return;
+        showUnwritableFile(path);
+        return false;
+    }
+    transferFile = file;
+
+    if (lastLinkCheck < 0 || now - lastLinkCheck >= linkCheckInterval || replyDone) {
+        lastLinkCheck = now;
+        if (fileLost(file)) {
+            stopForLostFile();
+            return false;
+        }
     }
 
     if (!bodyChecked && !checkBodyStart(file))
-        return;
+        return false;
 
-    QByteArray data;
-    if (reply->isFinished()) {
-        data = reply->readAll();
-    } else {
-        const quint64 allowance = quint64(readChunkSize) + carriedAllowance;
-        data = reply->read(qMin<qint64>(qint64(allowance), available));
-        carriedAllowance = qMin<quint64>(allowance - quint64(data.size()), readBufferSize);
+    // Never more than the asset still lacks: a body that goes on past it is refused.
+    const qint64 room = qMax<qint64>(0, qint64(asset->getSize()) - fileLength);
+    const quint64 carryBefore = carriedAllowance;
+    quint64 allowance = quint64(available);
+    if (!limitOff)
+        allowance = replyDone ? readChunkSize : quint64(readChunkSize) + carriedAllowance;
+    const qint64 take = qMin(qMin<qint64>(qint64(qMin<quint64>(allowance, quint64(available))), room),
+                             qint64(std::numeric_limits<int>::max()));
+    if (readBuffer.size() < take)
+        readBuffer.resize(int(take));
+    const qint64 got = take > 0 ? reply->read(readBuffer.data(), take) : 0;
+    if (!limitOff && !replyDone)
+        carriedAllowance = qMin<quint64>(allowance - quint64(qMax<qint64>(got, 0)), buffer);
+    else
+        carriedAllowance = 0;
+
+    const bool firstData = !bodyFlowing;
+    qint64 written = 0;
+    bool flushed = true;
+    if (got > 0) {
+        bodyFlowing = true;
+        written = file->write(readBuffer.constData(), got);
+        if (written > 0) {
+            bytesSinceSample += quint64(written);
+            fileLength += written;
+        }
+        flushed = file->flush();
     }
-    bodyFlowing = true;
+    if (tickObserver)
+        tickObserver({written, readChunkSize, carryBefore, carriedAllowance, buffer, replyDone});
 
-    const qint64 written = file->write(data);
-    if (written > 0)
-        bytesSinceSample += quint64(written);
-    const bool flushed = file->flush();
-    if (written != data.size())
-        qDebug() << "[DownloadManager] Warning: dropped bytes" << written << "of" << data.size();
-    if (!flushed)
-        qDebug() << "[DownloadManager] Warning: flush() failed.";
-    if (written != data.size() || !flushed) {
+    if (written != got || !flushed) {
+        if (written != got)
+            qDebug() << "[DownloadManager] Warning: dropped bytes" << written << "of" << got;
+        if (!flushed)
+            qDebug() << "[DownloadManager] Warning: flush() failed.";
+        if (fileLost(file)) {
+            stopForLostFile();
+            return false;
+        }
         // The reply cannot give these bytes again: end this request so that the next one
         // resumes from what the file really holds. A full disk pauses with its box.
         failTransfer();
-        if (!isEnoughDiskSpace(asset->getDCP()->getDCPPath(), qint64(asset->getSize())))
+        const qint64 onDisk = FileManager::getFileSize(asset->getFullPath());
+        if (!isEnoughDiskSpace(asset->getDCP()->getDCPPath(),
+                               qMax<qint64>(0, qint64(asset->getSize()) - onDisk)))
             pauseDownloading(true);
-        return;
+        return false;
     }
+    if (available > room) {
+        qDebug() << "[DownloadManager] Body goes on past the asset's size" << asset->getSize()
+                 << ", transfer ended at" << fileLength << "for asset:" << asset->getUuid();
+        noteFailedAttempt(
+            QStringLiteral("The server sent more than the file's %1 bytes").arg(asset->getSize()));
+        failTransfer();
+        return false;
+    }
+    if (got > 0)
+        failedAttempts = 0;
 
     if (!asset->getDownloadStarted()) {
         asset->setDownloadStarted(true);
         DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
     }
     const QList<Reel*> reels = asset->getReels();
-    for (Reel* reel : reels)
-        NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadStarted);
+    // Raised with the first data and at every sample; the queue keeps one per reel anyway.
+    if (firstData || elapsed > 199)
+        for (Reel* reel : reels)
+            NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadStarted);
 
-    if (elapsed <= 199)
-        return;
-
-    const double speed = double(bytesSinceSample) * 1000.0 / double(elapsed);
-    last_ms = now;
-    bytesSinceSample = 0;
-    for (Reel* reel : reels) {
-        emit reel->downloadProgress(qulonglong(speed));
-        if (reel->getDCP())
-            emit reel->getDCP()->downloadProgress();
-        const quint64 total = reel->getTotalSize();
-        if (total == 0)
-            continue;
-        const quint64 percent = reel->getDownloadedSize() * 100 / total;
-        if (percent >= 75)
-            NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress75);
-        else if (percent >= 50)
-            NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress50);
-        else if (percent >= 25)
-            NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress25);
+    if (elapsed > 199) {
+        const double speed = double(bytesSinceSample) * 1000.0 / double(elapsed);
+        last_ms = now;
+        bytesSinceSample = 0;
+        for (Reel* reel : reels) {
+            emit reel->downloadProgress(qulonglong(speed));
+            if (reel->getDCP())
+                emit reel->getDCP()->downloadProgress();
+            const quint64 total = reel->getTotalSize();
+            if (total == 0)
+                continue;
+            const quint64 percent = reel->getDownloadedSize() * 100 / total;
+            if (percent >= 75)
+                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress75);
+            else if (percent >= 50)
+                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress50);
+            else if (percent >= 25)
+                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress25);
+        }
+        emit downloadProgress(speed);
     }
-    emit downloadProgress(speed);
+    return replyDone && currentReply == reply && reply->bytesAvailable() <= 0;
+}
+
+QString DownloadManager::failureReason(const QNetworkReply* reply)
+{
+    const int status = httpStatus(reply);
+    if (status > 0 && status != 200 && status != 206)
+        return QStringLiteral("The server answered %1 %2")
+            .arg(status)
+            .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+    return reply->errorString();
 }
 
 void DownloadManager::error(QNetworkReply::NetworkError code)
@@ -746,15 +948,33 @@ void DownloadManager::error(QNetworkReply::NetworkError code)
 
     try {
         DCP* dcp = currentAsset->getDCP();
-        if (status == 403 || status == 404) {
-            abandonTransfer();
-            handleExpiredLinks(dcp, missingFileMessage(dcp));
-        } else if (status == 400) {
-            abandonTransfer();
-            handleExpiredLinks(
-                dcp, QStringLiteral("Download links for DCP %1 expired. You won't be able to finish "
-                                    "the given download.")
-                         .arg(dcp->getFriendlyTitle()));
+        QString message;
+        if (status == 403 || status == 404)
+            message = missingFileMessage(dcp);
+        else if (status == 400)
+            message = QStringLiteral("Download links for DCP %1 expired. You won't be able to finish "
+                                     "the given download.")
+                          .arg(dcp->getFriendlyTitle());
+        if (!message.isEmpty()) {
+            // Aborting a reply from inside its own error signal upsets Qt's network layer:
+            // hold the transfer now and pause once the signal has returned.
+            if (timeoutTimer)
+                timeoutTimer->stop();
+            const quint64 serial = transferSerial;
+            const Asset* asset = currentAsset;
+            QMetaObject::invokeMethod(
+                this,
+                [this, serial, asset, dcp, message]() {
+                    if (serial != transferSerial || currentAsset != asset)
+                        return;
+                    try {
+                        abandonTransfer();
+                        handleExpiredLinks(dcp, message);
+                    } catch (const std::exception& e) {
+                        reportFailure(QStringLiteral("Unable to handle a rejected download."), e);
+                    }
+                },
+                Qt::QueuedConnection);
         } else if (status == 416 && quint64(FileManager::getFileSize(currentAsset->getFullPath())) >=
                                         currentAsset->getSize()) {
             // Nothing left to ask for: the file is complete as far as its size goes, and the
@@ -772,6 +992,8 @@ void DownloadManager::downloadTimedOut()
 {
     qDebug() << "[DownloadManager] Timeout reached...";
     try {
+        if (currentReply && currentReply->isRunning())
+            noteFailedAttempt(QStringLiteral("No data for %1 s").arg(timeoutInterval / 1000.0));
         stopDownloading();
         startDownloading();
     } catch (const std::exception& e) {
@@ -784,16 +1006,26 @@ void DownloadManager::downloadFinished()
     auto* reply = qobject_cast<QNetworkReply*>(sender());
     if (!reply || reply != currentReply)
         return;
-
+    // What the reply still holds is written at the limit by the following ticks, not all at
+    // once; the transfer is concluded once it is drained.
+    replyDone = true;
+    carriedAllowance = 0;
     downloadReadyRead();
-    if (currentReply != reply)
-        return; // the read ended the transfer itself
+}
 
+void DownloadManager::concludeReply()
+{
+    QNetworkReply* const reply = currentReply;
+    if (!reply)
+        return;
     try {
-        if (currentAsset)
-            currentAsset->closeFileHandle();
-
-        if (!currentAsset || (reply->error() != QNetworkReply::NoError && !finishDespiteError)) {
+        const bool failed = reply->error() != QNetworkReply::NoError && !finishDespiteError;
+        if (!currentAsset || failed) {
+            closeFile();
+            const int status = httpStatus(reply);
+            if (currentAsset && reply->error() != QNetworkReply::OperationCanceledError && status != 400 &&
+                status != 403 && status != 404)
+                noteFailedAttempt(failureReason(reply));
             releaseReply();
             if (readTimer)
                 readTimer->stop();
@@ -802,6 +1034,7 @@ void DownloadManager::downloadFinished()
 
         const QVariant target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
         if (target.isValid() && !finishDespiteError) {
+            closeFile();
             Asset* asset = currentAsset;
             if (asset->getRemainingRedirects() <= 0) {
                 qDebug() << "[DownloadManager] Reached max redirects for asset:" << asset->getUuid();
@@ -829,6 +1062,14 @@ void DownloadManager::downloadFinished()
                 return;
             }
         }
+
+        // Never record as finished a file that is no longer there.
+        const bool hadFile = bodyFlowing || resumeOffset > 0;
+        if (fileLost(transferFile) || (hadFile && !FileManager::fileExists(currentAsset->getFullPath()))) {
+            stopForLostFile();
+            return;
+        }
+        closeFile();
         completeTransfer();
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to finish the download of a file."), e);

@@ -28,6 +28,7 @@ class DownloadManager : public QObject
         unsigned read_chunk_size READ getReadChunkSize WRITE setReadChunkSize NOTIFY readChunkSizeChanged)
     Q_PROPERTY(bool paused READ isPaused NOTIFY pausedChanged)
     Q_PROPERTY(DCP* current_dcp READ getCurrentDownloadingDCP NOTIFY currentDcpChanged)
+    Q_PROPERTY(bool limit_off READ isLimitOff WRITE setLimitOff NOTIFY limitOffChanged)
 
 public:
     static DownloadManager* getInstance();
@@ -46,6 +47,9 @@ public:
     unsigned getReadChunkSize() const { return readChunkSize; }
     void setReadChunkSize(unsigned value);
     bool isPaused() const { return paused; }
+    // No-limit mode: the body is read as it arrives instead of one chunk per tick.
+    bool isLimitOff() const { return limitOff; }
+    void setLimitOff(bool value);
 
     Q_INVOKABLE void startDownloading(DCP* dcp);
     Q_INVOKABLE void pauseDownloading(bool force);
@@ -67,6 +71,23 @@ public:
     int getReadInterval() const { return readInterval; }
     void setReadInterval(int ms) { readInterval = ms; }
     quint32 getReadBufferSize() const { return readBufferSize; }
+    // What the network layer may read ahead of the file for the current limit.
+    quint32 replyBufferSize() const;
+
+    // What one read of the body did, for tests of the limit that need no clock.
+    struct TickRecord
+    {
+        qint64 written = 0;      // bytes appended to the file
+        quint32 chunk = 0;       // the per-tick chunk in force
+        quint64 carryBefore = 0; // unused allowance brought into the read
+        quint64 carryAfter = 0;  // unused allowance kept for the next read
+        quint32 buffer = 0;      // the reply's read-buffer size
+        bool replyFinished = false;
+    };
+    void setTickObserver(std::function<void(const TickRecord&)> observer)
+    {
+        tickObserver = std::move(observer);
+    }
 
     // Tests only: replaces the free-space lookup of the disk check (bytes available on
     // the volume holding the path); an empty function restores the real one.
@@ -85,6 +106,9 @@ signals:
     void readChunkSizeChanged();
     void assetNeedsRedownloading(Asset* asset);
     void currentDcpChanged();
+    void limitOffChanged();
+    // Three attempts in a row for one asset failed; reason says how the last one did.
+    void serverNotAnswering(const QString& reason);
 
 private slots:
     void downloadFinished();
@@ -93,14 +117,24 @@ private slots:
     void metaDataChanged();
     void downloadTimedOut();
     void retryAssetDownload(Asset* asset);
+    void replyReadyRead();
 
 private:
     DownloadManager();
     ~DownloadManager() override;
 
     void startTransfer();
-    void readTick();
+    // One read of the body; true when a finished reply has nothing left to write.
+    bool readTick();
+    void concludeReply();
+    void showUnwritableFile(const QString& path);
+    static QString failureReason(const QNetworkReply* reply);
     bool checkBodyStart(QFile* file);
+    bool fileLost(const QFile* file) const;
+    void stopForLostFile();
+    void stopForStoreFailure(const std::exception& e);
+    void closeFile();
+    void noteFailedAttempt(const QString& reason);
     void failTransfer();
     void releaseReply();
     void abandonTransfer();
@@ -136,10 +170,26 @@ private:
     bool bodyFlowing = false;        // this reply has delivered data to the file
     bool finishDespiteError = false; // 416 for a file that already holds the whole asset
     quint64 carriedAllowance = 0;    // read allowance earlier ticks could not use
+    bool replyDone = false;          // the reply finished; what it holds drains tick by tick
+    qint64 fileLength = 0;           // length of the open file, kept as bytes are appended
+    QFile* transferFile = nullptr;   // the current asset's open file, while a read holds it
+    qint64 lastLinkCheck = -1;       // when the open file's link and folder were last checked
+    quint64 transferSerial = 0;      // counts started requests, to spot stale deferred calls
     bool inTick = false;
+    bool limitOff = false;
+    QByteArray readBuffer;
+
+    // Failed attempts in a row for one asset.
+    const Asset* failingAsset = nullptr;
+    int failedAttempts = 0;
+
+    static constexpr quint32 noLimitBufferSize = 4 * 1048576;
+    static constexpr quint32 minReplyBufferSize = 16384;
+    static constexpr qint64 linkCheckInterval = 250; // ms
 
     QThread* workerThread = nullptr;
     std::function<qint64(const QString&)> freeSpaceProbe;
+    std::function<void(const TickRecord&)> tickObserver;
 
     static DownloadManager* m_instance;
 };

@@ -32,8 +32,6 @@ private slots:
     void queueIndexUsesAssetAndDcp();
     void rebuildDuringTransferKeepsCurrentAtHead();
     void pauseWhileIdleChangesNothing();
-    void readChunkSize_data();
-    void readChunkSize();
     void startingADcpMovesItToTheFrontAndResumes();
     void startingADcpWithNothingLeftChangesNothing();
     void pauseIsPersistedAndResumeContinues();
@@ -113,30 +111,6 @@ void TestDownloadScheduler::pauseWhileIdleChangesNothing()
     QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("0"));
     QCOMPARE(pausedChanged.count(), 0);
     QCOMPARE(downloadPaused.count(), 0);
-}
-
-void TestDownloadScheduler::readChunkSize_data()
-{
-    QTest::addColumn<unsigned>("bytesPerSecond");
-    QTest::addColumn<unsigned>("perTick");
-    QTest::newRow("200 Mbit/s") << 200u * 125000u << 500000u;
-    QTest::newRow("1 Mbit/s") << 125000u << 2500u;
-    QTest::newRow("fraction truncated") << 125049u << 2500u;
-    QTest::newRow("zero") << 0u << 0u;
-    QTest::newRow("beyond 32-bit product, no wrap") << 300000000u << 6000000u;
-}
-
-void TestDownloadScheduler::readChunkSize()
-{
-    QFETCH(unsigned, bytesPerSecond);
-    QFETCH(unsigned, perTick);
-    DownloadSandbox box;
-    DownloadManager* engine = box.engine();
-    QCOMPARE(engine->property("read_chunk_size").toUInt(), 20971520u);
-    QSignalSpy changed(engine, &DownloadManager::readChunkSizeChanged);
-    QVERIFY(engine->setProperty("read_chunk_size", bytesPerSecond));
-    QCOMPARE(engine->property("read_chunk_size").toUInt(), perTick);
-    QCOMPARE(changed.count(), 1);
 }
 
 void TestDownloadScheduler::startingADcpMovesItToTheFrontAndResumes()
@@ -239,40 +213,67 @@ void TestDownloadScheduler::pauseIsPersistedAndResumeContinues()
 
 void TestDownloadScheduler::diskCheck_data()
 {
-    QTest::addColumn<qint64>("free");
-    QTest::addColumn<bool>("starts");
-    QTest::newRow("free equals the size") << qint64(5000) << false;
-    QTest::newRow("one byte more") << qint64(5001) << true;
+    QTest::addColumn<int>("have");
+    QTest::addColumn<qint64>("free"); // -1: the real free-space lookup
+    QTest::addColumn<bool>("folderThere");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("free equals the size")
+        << 0 << qint64(5000) << true << QStringLiteral("Not enough disk space");
+    QTest::newRow("one byte more") << 0 << qint64(5001) << true << QString();
+    QTest::newRow("nearly complete, room for the rest") << 4000 << qint64(1001) << true << QString();
+    QTest::newRow("nearly complete, no room for the rest")
+        << 4000 << qint64(1000) << true << QStringLiteral("Not enough disk space");
+    QTest::newRow("folder missing") << 0 << qint64(-1) << false
+                                    << QStringLiteral("Unable to write the download");
 }
 
 void TestDownloadScheduler::diskCheck()
 {
+    QFETCH(int, have);
     QFETCH(qint64, free);
-    QFETCH(bool, starts);
-    DownloadSandbox box;
+    QFETCH(bool, folderThere);
+    QFETCH(QString, box);
+    DownloadSandbox sandbox;
     ScriptedPrompts prompts;
-    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
-    box.addAsset(box.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"), QStringLiteral("a.mxf"),
-                 patternBytes(5000));
-    DownloadManager* engine = box.engine();
+    DCP* dcp = sandbox.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    const QByteArray content = patternBytes(5000);
+    Asset* asset = sandbox.addAsset(sandbox.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                                    QStringLiteral("a.mxf"), content);
+    DownloadManager* engine = sandbox.engine();
     QString asked;
-    engine->setFreeSpaceProbe([&](const QString& path) {
-        asked = path;
-        return free;
-    });
-    box.publish(dcp);
+    if (free >= 0) {
+        engine->setFreeSpaceProbe([&](const QString& path) {
+            asked = path;
+            return free;
+        });
+    }
+    sandbox.store(dcp);
+    QVERIFY(writeAll(asset->getFullPath(), content.left(have)));
+    if (!folderThere)
+        QVERIFY(QDir(dcp->getDCPPath()).removeRecursively());
+    engine->assetsChanged();
 
-    QCOMPARE(asked, dcp->getDCPPath());
+    const bool starts = box.isEmpty();
+    if (free >= 0)
+        QCOMPARE(asked, dcp->getDCPPath());
     QCOMPARE(engine->getCurrentReply() != nullptr, starts);
     QCOMPARE(engine->isPaused(), !starts);
-    if (!starts) {
-        QCOMPARE(prompts.count(), 1);
-        QCOMPARE(prompts.last().icon, QMessageBox::Critical);
-        QCOMPARE(prompts.last().text, QStringLiteral("Not enough disk space"));
+    if (starts) {
+        QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
+        QCOMPARE(prompts.count(), 0);
+        return;
+    }
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.last().icon, QMessageBox::Critical);
+    QCOMPARE(prompts.last().text, box);
+    if (folderThere) {
         QCOMPARE(
             prompts.last().informativeText,
             QStringLiteral("You have ran out of disk space so we paused your download.\r\n\r\nPlease free up "
                            "some space and hit the resume button once you're ready."));
+    } else {
+        QVERIFY(prompts.last().informativeText.contains(dcp->getDCPPath()));
+        QVERIFY(!QFileInfo::exists(dcp->getDCPPath()));
     }
 }
 
@@ -426,11 +427,18 @@ void TestDownloadScheduler::storeFailuresDoNotEscape()
     box.store(dcp);
     DownloadManager* engine = box.engine();
 
-    // The first data tick cannot store the started flag: the transfer is retried, not lost.
+    // The first data tick cannot store the started flag: the engine pauses and says so,
+    // instead of fetching again and again what it can never record.
     QVERIFY(renameTable(QStringLiteral("asset"), QStringLiteral("asset_away")));
     engine->assetsChanged();
-    QTRY_VERIFY_WITH_TIMEOUT(box.requestsFor(QStringLiteral("a.mxf")).size() >= 2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(engine->isPaused(), 5000);
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.last().text, QStringLiteral("Unable to save the download"));
+    QCOMPARE(engine->getCurrentReply(), nullptr);
+    QTest::qWait(box.stallMs * 2);
+    QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
     QVERIFY(renameTable(QStringLiteral("asset_away"), QStringLiteral("asset")));
+    engine->resumeDownloading();
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
     QCOMPARE(readAll(asset->getFullPath()), content);
 
@@ -438,7 +446,7 @@ void TestDownloadScheduler::storeFailuresDoNotEscape()
     QVERIFY(renameTable(QStringLiteral("dcp"), QStringLiteral("dcp_away")));
     QCOMPARE(engine->removeDownload(dcp), false);
     QVERIFY(renameTable(QStringLiteral("dcp_away"), QStringLiteral("dcp")));
-    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.count(), 2);
     QCOMPARE(prompts.last().text, QStringLiteral("Unable to remove the DCP."));
     QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), dcp);
 }

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <limits>
 
 #ifdef Q_OS_LINUX
 #include <linux/sockios.h>
@@ -212,7 +213,9 @@ void StandInConnection::writeHead(int status, const Headers& headers, qint64 con
     QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n";
     for (const auto& header : headers)
         head += header.first + ": " + header.second + "\r\n";
-    head += "Content-Length: " + QByteArray::number(contentLength) + "\r\nConnection: close\r\n\r\n";
+    if (contentLength >= 0)
+        head += "Content-Length: " + QByteArray::number(contentLength) + "\r\n";
+    head += "Connection: close\r\n\r\n";
     headBytes = head.size();
     announced = contentLength;
     entry.status = status;
@@ -238,7 +241,8 @@ void StandInConnection::sendSimple(int status, const QByteArray& contentType, co
 void StandInConnection::sendBody(int status, const Headers& headers, std::unique_ptr<QIODevice> source,
                                  qint64 offset, qint64 length, const Delivery& faults)
 {
-    writeHead(status, headers, length);
+    writeHead(status, headers,
+              faults.overrun < 0 ? -1 : length + (length > 0 && !isHead() ? faults.overrun : 0));
     if (isHead() || length == 0) {
         endAnswer();
         return;
@@ -255,6 +259,13 @@ void StandInConnection::sendBody(int status, const Headers& headers, std::unique
     pump();
 }
 
+qint64 StandInConnection::answerLength() const
+{
+    if (delivery.overrun < 0)
+        return std::numeric_limits<qint64>::max();
+    return bodyLength + delivery.overrun;
+}
+
 void StandInConnection::hold()
 {
     held = true;
@@ -264,7 +275,8 @@ void StandInConnection::pump()
 {
     if (finished || closing || dropping || stalled || !device)
         return;
-    while (bodyQueued < bodyLength && socket->bytesToWrite() < highWater) {
+    const qint64 total = answerLength();
+    while (bodyQueued < total && socket->bytesToWrite() < highWater) {
         if (delivery.dropAfter >= 0 && bodyQueued >= delivery.dropAfter &&
             !server->claimFault(delivery.asset, StandInServer::FaultKind::Drop))
             delivery.dropAfter = -1; // used up meanwhile by another request
@@ -293,7 +305,9 @@ void StandInConnection::pump()
             }
             return;
         }
-        qint64 want = std::min(chunkBytes, bodyLength - bodyQueued);
+        qint64 want = std::min(chunkBytes, total - bodyQueued);
+        if (bodyQueued < bodyLength)
+            want = std::min(want, bodyLength - bodyQueued);
         if (delivery.dropAfter >= 0)
             want = std::min(want, delivery.dropAfter - bodyQueued);
         if (delivery.stallAfter >= 0)
@@ -319,6 +333,12 @@ void StandInConnection::pump()
             want = std::min(want, allowed);
         }
 
+        if (bodyQueued >= bodyLength) {
+            chunk.fill('Z', static_cast<int>(want)); // filler past the file's end
+            socket->write(chunk);
+            bodyQueued += want;
+            continue;
+        }
         chunk.resize(static_cast<int>(want));
         const qint64 got = device->read(chunk.data(), want);
         if (got <= 0) {
@@ -334,7 +354,7 @@ void StandInConnection::pump()
         socket->write(chunk);
         bodyQueued += got;
     }
-    if (bodyQueued >= bodyLength)
+    if (bodyQueued >= total)
         endAnswer();
 }
 

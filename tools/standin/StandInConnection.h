@@ -33,6 +33,7 @@ public:
         qint64 stallMs = 0;         // ...for this long (negative: for good)
         qint64 corruptAt = -1;      // flip this byte
         qint64 bytesPerSecond = 0;  // throttle (0: off)
+        qint64 overrun = 0;         // filler bytes after the body (-1: without end)
     };
 
     StandInConnection(QTcpSocket* socket, StandInServer* server);
@@ -55,7 +56,9 @@ private:
     void onDisconnected();
     bool parseHead(int headEnd);
     void rejectRequest(int status, const QByteArray& reason);
+    // A negative contentLength sends no Content-Length: the body ends with the connection.
     void writeHead(int status, const Headers& headers, qint64 contentLength);
+    qint64 answerLength() const;
     void pump();
     void endAnswer();
     void resetWhenDrained();

@@ -320,6 +320,13 @@ bool StandInServer::parseAssetFault(const QString& text, AssetFault* fault, QStr
             result.corruptFirstDeliveries = small();
         } else if (key == QLatin1String("corrupt-offset")) {
             result.corruptOffset = number();
+        } else if (key == QLatin1String("overrun")) {
+            result.overrunBytes = value == QLatin1String("endless") ? -1 : number();
+            ok = ok && result.overrunBytes >= -1;
+        } else if (key == QLatin1String("overrun-in-range") && value.isEmpty()) {
+            result.overrunInRange = true;
+        } else if (key == QLatin1String("overrun-times")) {
+            result.overrunTimes = small();
         } else if (key == QLatin1String("throttle")) {
             result.throttleBytesPerSecond = number();
             ok = ok && result.throttleBytesPerSecond >= 0;
@@ -725,14 +732,22 @@ void StandInServer::routeAsset(StandInConnection* connection, const JournalEntry
         if (state.corruptions < fault.corruptFirstDeliveries && corruptAt >= first && corruptAt <= last)
             delivery.corruptAt = corruptAt - first;
         delivery.bytesPerSecond = fault.throttleBytesPerSecond;
+        if (fault.overrunBytes != 0 && stillApplies(fault.overrunTimes, state.overruns)) {
+            ++state.overruns;
+            delivery.overrun = fault.overrunBytes;
+        }
     }
     lock.unlock();
 
     StandInConnection::Headers headers = {{"Content-Type", "application/octet-stream"},
                                           {"Accept-Ranges", "bytes"}};
+    if (delivery.overrun < 0 && first == 0)
+        partial = false; // as a server that ignores the Range would answer
     if (partial) {
+        const qint64 claimed = delivery.overrun > 0 && fault.overrunInRange ? delivery.overrun : 0;
         headers.append({"Content-Range", "bytes " + QByteArray::number(first) + '-' +
-                                             QByteArray::number(last) + '/' + QByteArray::number(size)});
+                                             QByteArray::number(last + claimed) + '/' +
+                                             QByteArray::number(size + claimed)});
     }
     connection->sendBody(partial ? 206 : 200, headers, std::move(device), first, length, delivery);
 }

@@ -127,6 +127,15 @@ public:
 
         // Send the body at no more than this many bytes per second (0: unlimited).
         qint64 throttleBytesPerSecond = 0;
+
+        // Send this many filler bytes after the body (0: off; -1: without end), announced
+        // in Content-Length. A body without end has no Content-Length, and a request from
+        // byte 0 gets it as 200 without Content-Range. With overrunInRange a 206 answer's
+        // Content-Range claims the filler too, so its total exceeds the file's size.
+        // overrunTimes counts the answers planned with it.
+        qint64 overrunBytes = 0;
+        bool overrunInRange = false;
+        int overrunTimes = 1;
     };
 
     using QueryItems = QList<QPair<QString, QString>>;
@@ -214,7 +223,8 @@ public:
     // Reads fault settings written as comma-separated items, e.g.
     // "drop=1000,drop-times=-1,drop-reset,stall=500,stall-seconds=2,stall-times=1,ignore-range,status=404,
     //  status-times=1,redirects=2,redirect-style=absolute|root|path,redirect-status=301,
-    //  range-delta=-10,corrupt=1,corrupt-offset=5,throttle=100000".
+    //  range-delta=-10,corrupt=1,corrupt-offset=5,throttle=100000,overrun=4096|endless,overrun-in-range,
+    //  overrun-times=1".
     // Returns false with a message in error for an unknown item or a bad number.
     static bool parseAssetFault(const QString& text, AssetFault* fault, QString* error);
 
@@ -242,6 +252,7 @@ private:
         int drops = 0;
         int stalls = 0;
         int corruptions = 0;
+        int overruns = 0;
     };
 
     // Faults of an asset are counted when they happen on the wire, not when an answer is

@@ -48,7 +48,8 @@ int main(int argc, char* argv[])
         QStringLiteral(
             "Fault of one asset, \"<relative path>:<items>\", items such as drop=1000,drop-times=-1,"
             "stall=500,stall-seconds=2,ignore-range,status=404,redirects=2,redirect-style=absolute,"
-            "range-delta=-10,corrupt=1,throttle=100000. May be repeated."),
+            "range-delta=-10,corrupt=1,throttle=100000,overrun=4096|endless,overrun-in-range. May be "
+            "repeated."),
         QStringLiteral("fault"));
     const QCommandLineOption userOption(QStringLiteral("user"), QStringLiteral("Accepted user name."),
                                         QStringLiteral("name"), QStringLiteral("user"));
