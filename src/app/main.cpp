@@ -1,5 +1,7 @@
+#include "app/DesktopNotifier.h"
 #include "app/LogHandler.h"
 #include "app/OrvDownloaderApp.h"
+#include "app/Services.h"
 #include "app/UserPrompt.h"
 #include "download/DownloadManager.h"
 #include "model/DCPManager.h"
@@ -7,7 +9,8 @@
 #include "storage/Setting.h"
 
 #include <QDebug>
-#include <QLabel>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
 #include <QSharedMemory>
 #include <QSystemSemaphore>
 
@@ -26,6 +29,8 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(myMessageOutput);
 
     OrvDownloaderApp app(argc, argv);
+    // The window, its images and the dialogs' logo live in the core library's resources.
+    Q_INIT_RESOURCE(qml);
 
     // Single-instance guard. The semaphore serialises check-and-create between two
     // processes started at the same moment; it is held only for the check.
@@ -69,12 +74,16 @@ int main(int argc, char* argv[])
         // desktop (app.getPendingPackagePath()) joins here with it.
         DownloadManager::getInstance();
 
-        // The QML main window replaces this placeholder.
-        QLabel window(QStringLiteral("Reelvane Downloader"));
-        window.setWindowTitle(QStringLiteral("Reelvane Downloader"));
-        window.setAlignment(Qt::AlignCenter);
-        window.resize(480, 320);
-        window.show();
+        QQmlApplicationEngine engine;
+        engine.rootContext()->setContextProperty(QStringLiteral("download_mgr"), DownloadManager::getInstance());
+        engine.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), DCPManager::getInstance());
+        engine.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), Setting::getInstance());
+        // The page that "LAUNCH OSKAN" opens.
+        engine.rootContext()->setContextProperty(QStringLiteral("portal_url"), Services::portalBaseUrl());
+        qDebug() << "[main] Starting QML...";
+        engine.load(QUrl(QStringLiteral("qrc:///main.qml")));
+        // Tray messages when a DCP is ready or a reel is corrupted.
+        DesktopNotifier notifier(DCPManager::getInstance());
 
         return app.exec();
     } catch (const std::runtime_error& error) {
