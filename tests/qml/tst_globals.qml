@@ -100,7 +100,7 @@ TestCase {
         compare(Globals.remainingTimeText(12345 * 1250000, 1250000),
                 "Remaining time:   3h 25m 45s (10.00  Mbps)");
         compare(Globals.remainingTimeText(5000, 0), "Remaining time: unknown (0.00   Mbps)");
-        compare(Globals.reelSpeedText(2500000), "Downloading   20.00 Mbps");
+        compare(Globals.reelSpeedText(2500000), "Downloading  20.00 Mbps");
     }
 
     function test_windowTitle() {
