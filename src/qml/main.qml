@@ -474,7 +474,8 @@ ApplicationWindow {
 
             Text {
                 id: statusLabel
-                Layout.preferredWidth: 300
+                // Never narrower than its line, so the remaining time is never cut.
+                Layout.preferredWidth: Math.max(300, implicitWidth)
                 text: "Ready."
                 color: "white"
                 elide: Text.ElideRight
