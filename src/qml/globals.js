@@ -190,6 +190,18 @@ function localFileUrl(path) {
     return drive ? "file:///" + joined : "file://" + (joined.charAt(0) === "/" ? "" : "/") + joined;
 }
 
+// The local path of a file URL as a dialog or a drop gives it (an escaped or a partly
+// escaped form); any other text is returned unchanged.
+function localPathFromUrl(url) {
+    var text = String(url);
+    var match = /^file:\/\/[^\/]*(\/.*)$/i.exec(text) || /^file:(\/.*)$/i.exec(text);
+    if (!match)
+        return text;
+    var path = decodeURIComponent(match[1]);
+    // "file:///C:/x" names the Windows path "C:/x".
+    return /^\/[A-Za-z]:/.test(path) ? path.substring(1) : path;
+}
+
 // The first package file among dropped URLs, or an empty text.
 function packageUrl(urls) {
     for (var i = 0; i < (urls ? urls.length : 0); ++i) {

@@ -20,12 +20,13 @@ ApplicationWindow {
         packageDialog.open();
     }
 
-    // The dialog's choice and a dropped file take the same road into the catalogue.
+    // The dialog's choice and a dropped file take the same road into the catalogue, as a
+    // plain path: file names with "#", "%" or blanks stay whole.
     function importPackage(url) {
         if (url === "")
             return;
         body.state = "all";
-        dcp_mgr.loadDCPFromFile(url);
+        dcp_mgr.loadDCPFromFile(Globals.localPathFromUrl(url));
     }
 
     function portalUrl() {
@@ -95,15 +96,27 @@ ApplicationWindow {
 
     DropArea {
         id: packageDrop
+
+        // Taken when the drag enters: a source that goes away at the drop leaves the
+        // drop itself without data.
+        property string enteredUrl: ""
+
         anchors.fill: parent
         keys: ["text/uri-list"]
-        onEntered: drag.accepted = Globals.packageUrl(drag.urls) !== ""
+        onEntered: {
+            enteredUrl = Globals.packageUrl(drag.urls);
+            drag.accepted = enteredUrl !== "";
+        }
+        onExited: enteredUrl = ""
         onDropped: {
             var url = Globals.packageUrl(drop.urls);
             if (url === "")
+                url = enteredUrl;
+            enteredUrl = "";
+            if (url === "")
                 return;
             drop.acceptProposedAction();
-            console.log("[MainWindow] Package dropped:", url);
+            console.log("[MainWindow] Package dropped:", Globals.localPathFromUrl(url));
             mainWindow.importPackage(url);
         }
     }

@@ -47,6 +47,8 @@ private:
     void clickAt(int x, int y) const;
     QString screenshot(const QString& name) const;
     void prepareCatalogue();
+    void dropPackage(const QString& package);
+    void answerBoxes(const QString& screenshotName);
     QString qmlWarnings() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -96,6 +98,8 @@ void TestMainWindow::initTestCase()
     const QString sandbox = m_dir->path();
     QVERIFY(QFile::copy(QStringLiteral(ORV_PROGRAM_PATH), sandbox + QStringLiteral("/reelvane-downloader")));
     QVERIFY(QDir(sandbox).mkpath(QStringLiteral("tmp")));
+    QFile::setPermissions(sandbox + QStringLiteral("/tmp"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(QDir(sandbox).mkpath(QStringLiteral("bin")));
     // Records what the program hands to the desktop instead of opening it.
     const QString opener = sandbox + QStringLiteral("/bin/xdg-open");
@@ -255,6 +259,74 @@ QString TestMainWindow::qmlWarnings() const
     return found.join(QLatin1Char('\n'));
 }
 
+// Drags the file from a small window below the main one and drops it on the grid, with
+// real XDND events as from a file manager.
+void TestMainWindow::dropPackage(const QString& package)
+{
+    QProcess source;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path() + QStringLiteral("/tmp"));
+    source.setProcessEnvironment(env);
+    source.start(QStringLiteral(ORV_DRAGSOURCE_PATH), {package, QStringLiteral("20"), QStringLiteral("850")});
+    QVERIFY(source.waitForStarted(10000));
+    QElapsedTimer timer;
+    timer.start();
+    QString window;
+    while (window.isEmpty() && timer.elapsed() < 10000) {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--name"), QStringLiteral("^orv drag source$")});
+        search.waitForFinished(5000);
+        window = QString::fromLatin1(search.readAllStandardOutput()).trimmed();
+        QTest::qWait(100);
+    }
+    QVERIFY2(!window.isEmpty(), "the drag source did not show");
+    QTest::qWait(300);
+    xdo({QStringLiteral("mousemove"), QStringLiteral("70"), QStringLiteral("900"), QStringLiteral("mousedown"),
+         QStringLiteral("1")});
+    QTest::qWait(300);
+    for (int y = 880; y >= 400; y -= 80) {
+        xdo({QStringLiteral("mousemove"), QStringLiteral("500"), QString::number(y)});
+        QTest::qWait(150);
+    }
+    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    QVERIFY(source.waitForFinished(15000));
+    QCOMPARE(QString::fromLatin1(source.readAllStandardOutput()).trimmed(), QStringLiteral("dropped"));
+}
+
+// Closes every box the program shows (Escape: cancel or the only button), keeping a
+// screenshot of the first.
+void TestMainWindow::answerBoxes(const QString& screenshotName)
+{
+    bool shot = false;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 5000) {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"),
+                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                      QString::number(m_program->processId())});
+        search.waitForFinished(5000);
+        QStringList boxes = QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n'),
+                                                                                       Qt::SkipEmptyParts);
+        boxes.removeAll(m_window);
+        if (boxes.isEmpty()) {
+            QTest::qWait(200);
+            continue;
+        }
+        if (!shot) {
+            QTest::qWait(500);
+            screenshot(screenshotName);
+            shot = true;
+        }
+        xdo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), boxes.first()});
+        xdo({QStringLiteral("key"), QStringLiteral("Escape")});
+        QTest::qWait(500);
+        timer.restart();
+    }
+}
+
 // DCPs in each state, written through the model as an import would, with the flags and
 // journal rows a finished, corrupted or still reported reel has.
 void TestMainWindow::prepareCatalogue()
@@ -381,6 +453,20 @@ void TestMainWindow::windowFlow()
     clickAt(466, barY);
     QVERIFY2(waitForLog(QStringLiteral("[MainWindow] No limit: on")), qPrintable(log()));
     screenshot(QStringLiteral("02-limit-and-no-limit-set"));
+
+    // A package dropped on the window takes the road of "Load File", as a plain path even
+    // with "#" and blanks in its name. What the catalogue then says is answered.
+    const QString package = sandbox + QStringLiteral("/My Film #1.orvdcp");
+    QFile packageFile(package);
+    QVERIFY(packageFile.open(QIODevice::WriteOnly));
+    packageFile.write("not decoded here");
+    packageFile.close();
+    dropPackage(package);
+    QVERIFY2(waitForLog(QStringLiteral("[MainWindow] Package dropped: ") + package), qPrintable(log()));
+    QVERIFY2(waitForLog(QStringLiteral("Unable to load DCP file \"") + package + QLatin1Char('"'))
+                 || log().contains(QStringLiteral("[DCPXMLReader]")),
+             qPrintable(log()));
+    answerBoxes(QStringLiteral("03-dropped-package-answer"));
     QVERIFY2(quitProgram(), "Ctrl+Q did not end the program with exit code 0");
 
     // DCPs in every state, and the choices of the last run back in place.
@@ -393,14 +479,14 @@ void TestMainWindow::windowFlow()
     QVERIFY2(waitForTitle(QStringLiteral("^Reelvane Downloader 1\\.4\\.0 \u2014 [0-9]+%$"), 20000),
              qPrintable(log()));
     QTest::qWait(2000);
-    screenshot(QStringLiteral("03-grid-tiles-download-remaining-time"));
+    screenshot(QStringLiteral("04-grid-tiles-download-remaining-time"));
 
     // A search without match; then back to every tile.
     xdo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_window});
     clickAt(600, 62);
     xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("zzz")});
     QTest::qWait(800);
-    screenshot(QStringLiteral("04-search-no-match"));
+    screenshot(QStringLiteral("05-search-no-match"));
     xdo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("BackSpace"),
          QStringLiteral("BackSpace"), QStringLiteral("BackSpace")});
     QTest::qWait(800);
@@ -408,7 +494,7 @@ void TestMainWindow::windowFlow()
     // The details page of the DCP whose reels are in every state (second tile: newest first).
     clickAt(110 + 210 + 100, 165 + 150);
     QTest::qWait(1000);
-    screenshot(QStringLiteral("05-details-reel-rows"));
+    screenshot(QStringLiteral("06-details-reel-rows"));
 
     // Its files button opens the folder whose name holds "#", "?", "%" and blanks.
     clickAt(310, 567);
@@ -426,7 +512,11 @@ void TestMainWindow::windowFlow()
 
     clickAt(165, 57); // close the details page
     QTest::qWait(500);
-    screenshot(QStringLiteral("06-back-to-grid"));
+    // Paused: the plain title again, and the button offers to resume.
+    clickAt(50, 252);
+    QVERIFY2(waitForTitle(QStringLiteral("^Reelvane Downloader 1\\.4\\.0$"), 10000), qPrintable(log()));
+    QTest::qWait(500);
+    screenshot(QStringLiteral("07-paused-grid"));
     QVERIFY2(quitProgram(), "Ctrl+Q did not end the program with exit code 0");
 
     const QString warnings = qmlWarnings();

@@ -114,6 +114,13 @@ TestCase {
         compare(Globals.localFileUrl("C:\\DCPs/Film #2"), "file:///C:/DCPs/Film%20%232");
     }
 
+    function test_localPathFromUrl() {
+        compare(Globals.localPathFromUrl("file:///tmp/My Film %231 50%25.orvdcp"), "/tmp/My Film #1 50%.orvdcp");
+        compare(Globals.localPathFromUrl("file:///tmp/a%20b%3Fc.orvdcp"), "/tmp/a b?c.orvdcp");
+        compare(Globals.localPathFromUrl("file:///C:/Users/x/f.orvdcp"), "C:/Users/x/f.orvdcp");
+        compare(Globals.localPathFromUrl("/already/a/path #1"), "/already/a/path #1");
+    }
+
     function test_packageUrl() {
         compare(Globals.packageUrl(["file:///tmp/a.txt", "file:///tmp/Film%20%231.ORVDCP"]),
                 "file:///tmp/Film%20%231.ORVDCP");
