@@ -5,6 +5,7 @@
 #include "app/UserPrompt.h"
 #include "download/DownloadManager.h"
 #include "model/DCPManager.h"
+#include "model/Reel.h"
 #include "notify/NotificationManager.h"
 #include "storage/Setting.h"
 
@@ -74,6 +75,8 @@ int main(int argc, char* argv[])
         // desktop (app.getPendingPackagePath()) joins here with it.
         DownloadManager::getInstance();
 
+        // The reel rows hand their Reel to removeDownloadReel(Reel*).
+        qRegisterMetaType<Reel*>("Reel*");
         QQmlApplicationEngine engine;
         engine.rootContext()->setContextProperty(QStringLiteral("download_mgr"), DownloadManager::getInstance());
         engine.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), DCPManager::getInstance());

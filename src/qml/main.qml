@@ -117,7 +117,9 @@ ApplicationWindow {
                 return;
             drop.acceptProposedAction();
             console.log("[MainWindow] Package dropped:", Globals.localPathFromUrl(url));
-            mainWindow.importPackage(url);
+            // After the drop has completed: the import may ask questions, and the file
+            // manager the file came from should not wait for them.
+            Qt.callLater(mainWindow.importPackage, url);
         }
     }
 

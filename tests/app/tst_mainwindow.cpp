@@ -48,7 +48,7 @@ private:
     QString screenshot(const QString& name) const;
     void prepareCatalogue();
     void dropPackage(const QString& package);
-    void answerBoxes(const QString& screenshotName);
+    void answerBoxes(const QString& screenshotName, const QString& key = QStringLiteral("Escape"));
     QString qmlWarnings() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -295,9 +295,9 @@ void TestMainWindow::dropPackage(const QString& package)
     QCOMPARE(QString::fromLatin1(source.readAllStandardOutput()).trimmed(), QStringLiteral("dropped"));
 }
 
-// Closes every box the program shows (Escape: cancel or the only button), keeping a
-// screenshot of the first.
-void TestMainWindow::answerBoxes(const QString& screenshotName)
+// Answers every box the program shows with the key (Escape: cancel or the only button;
+// Return: the default button), keeping a screenshot of the first.
+void TestMainWindow::answerBoxes(const QString& screenshotName, const QString& key)
 {
     bool shot = false;
     QElapsedTimer timer;
@@ -321,7 +321,7 @@ void TestMainWindow::answerBoxes(const QString& screenshotName)
             shot = true;
         }
         xdo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), boxes.first()});
-        xdo({QStringLiteral("key"), QStringLiteral("Escape")});
+        xdo({QStringLiteral("key"), key});
         QTest::qWait(500);
         timer.restart();
     }
@@ -512,11 +512,34 @@ void TestMainWindow::windowFlow()
 
     clickAt(165, 57); // close the details page
     QTest::qWait(500);
+
+    // The DCP waiting in line (third tile): one reel removed from its page, then the DCP
+    // deleted, while the download of another runs; their delegates go without a warning.
+    clickAt(110 + 2 * 210 + 100, 165 + 150);
+    QTest::qWait(800);
+    clickAt(924, 207);
+    answerBoxes(QStringLiteral("08-remove-reel-question"), QStringLiteral("Return"));
+    QVERIFY2(waitForLog(QStringLiteral("[DownloadManager] Emitting reelsChanged...")), qPrintable(log()));
+    QTest::qWait(800);
+    screenshot(QStringLiteral("09-details-after-reel-removed"));
+    clickAt(415, 139);
+    answerBoxes(QStringLiteral("10-delete-dcp-question"), QStringLiteral("Return"));
+    QTest::qWait(800);
+    screenshot(QStringLiteral("11-grid-after-delete"));
+    QVERIFY2(log().contains(QStringLiteral("Removing Reel... ")), qPrintable(log()));
     // Paused: the plain title again, and the button offers to resume.
     clickAt(50, 252);
     QVERIFY2(waitForTitle(QStringLiteral("^Reelvane Downloader 1\\.4\\.0$"), 10000), qPrintable(log()));
     QTest::qWait(500);
-    screenshot(QStringLiteral("07-paused-grid"));
+    screenshot(QStringLiteral("12-paused-grid"));
+    QVERIFY2(quitProgram(), "Ctrl+Q did not end the program with exit code 0");
+
+    // Paused at the last exit: the start asks, and Yes resumes.
+    startProgram();
+    QVERIFY2(waitForMainWindow(), qPrintable(log()));
+    answerBoxes(QStringLiteral("13-resume-question"), QStringLiteral("Return"));
+    QVERIFY2(waitForTitle(QStringLiteral("^Reelvane Downloader 1\\.4\\.0 \u2014 [0-9]+%$"), 20000),
+             qPrintable(log()));
     QVERIFY2(quitProgram(), "Ctrl+Q did not end the program with exit code 0");
 
     const QString warnings = qmlWarnings();
