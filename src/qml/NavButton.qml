@@ -31,7 +31,12 @@ Rectangle {
         anchors.top: icon.bottom
         anchors.topMargin: 4
         anchors.horizontalCenter: parent.horizontalCenter
+        width: root.width - 4
+        horizontalAlignment: Text.AlignHCenter
         font.pixelSize: 13
+        // A label wider than the bar shrinks a little rather than being cut.
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 10
         color: mouse.containsMouse ? Globals.RED : Globals.NAV_BAR_BTN_COLOR
     }
 

@@ -40,6 +40,7 @@ private:
     bool quitProgram();
     QString log() const;
     bool waitForLog(const QString& text, int timeoutMs = 20000) const;
+    static bool waitForFileLine(const QString& path, const QString& line);
     QString findWindow(const QString& namePattern) const;
     bool waitForMainWindow();
     bool waitForTitle(const QString& pattern, int timeoutMs);
@@ -176,6 +177,20 @@ bool TestMainWindow::waitForLog(const QString& text, int timeoutMs) const
     timer.start();
     while (timer.elapsed() < timeoutMs) {
         if (log().contains(text))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+bool TestMainWindow::waitForFileLine(const QString& path, const QString& line)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 10000) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)
+            && QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')).contains(line))
             return true;
         QTest::qWait(100);
     }
@@ -512,6 +527,18 @@ void TestMainWindow::windowFlow()
 
     clickAt(165, 57); // close the details page
     QTest::qWait(500);
+
+    // The running DCP's page: its first reel shows the speed.
+    clickAt(110 + 100, 165 + 150);
+    QTest::qWait(1500);
+    screenshot(QStringLiteral("07-details-reel-downloading"));
+    clickAt(165, 57);
+    QTest::qWait(500);
+
+    // "LAUNCH OSKAN" opens the portal.
+    clickAt(50, 332);
+    QVERIFY2(waitForFileLine(sandbox + QStringLiteral("/opened.txt"), m_server->portalBaseUrl()),
+             "the portal was not opened");
 
     // The DCP waiting in line (third tile): one reel removed from its page, then the DCP
     // deleted, while the download of another runs; their delegates go without a warning.
