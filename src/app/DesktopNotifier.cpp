@@ -10,7 +10,8 @@
 
 #include <exception>
 
-DesktopNotifier::DesktopNotifier(DCPManager* catalogue, QObject* parent) : QObject(parent), catalogue(catalogue)
+DesktopNotifier::DesktopNotifier(DCPManager* catalogue, QObject* parent)
+    : QObject(parent), catalogue(catalogue)
 {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/images/reelvane_logo.svg")), this);

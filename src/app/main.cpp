@@ -78,7 +78,8 @@ int main(int argc, char* argv[])
         // The reel rows hand their Reel to removeDownloadReel(Reel*).
         qRegisterMetaType<Reel*>("Reel*");
         QQmlApplicationEngine engine;
-        engine.rootContext()->setContextProperty(QStringLiteral("download_mgr"), DownloadManager::getInstance());
+        engine.rootContext()->setContextProperty(QStringLiteral("download_mgr"),
+                                                 DownloadManager::getInstance());
         engine.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), DCPManager::getInstance());
         engine.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), Setting::getInstance());
         // The page that "LAUNCH OSKAN" opens.

@@ -106,7 +106,8 @@ void TestMainWindow::initTestCase()
     const QString opener = sandbox + QStringLiteral("/bin/xdg-open");
     QFile script(opener);
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1/opened.txt'\n").arg(sandbox).toUtf8());
+    script.write(
+        QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1/opened.txt'\n").arg(sandbox).toUtf8());
     script.close();
     QVERIFY(script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
 
@@ -161,8 +162,8 @@ bool TestMainWindow::quitProgram()
     timer.start();
     while (timer.elapsed() < 15000 && m_program->state() != QProcess::NotRunning)
         QTest::qWait(100);
-    return m_program->state() == QProcess::NotRunning && m_program->exitStatus() == QProcess::NormalExit
-           && m_program->exitCode() == 0;
+    return m_program->state() == QProcess::NotRunning && m_program->exitStatus() == QProcess::NormalExit &&
+           m_program->exitCode() == 0;
 }
 
 QString TestMainWindow::log() const
@@ -189,8 +190,8 @@ bool TestMainWindow::waitForFileLine(const QString& path, const QString& line)
     timer.start();
     while (timer.elapsed() < 10000) {
         QFile file(path);
-        if (file.open(QIODevice::ReadOnly)
-            && QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')).contains(line))
+        if (file.open(QIODevice::ReadOnly) &&
+            QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')).contains(line))
             return true;
         QTest::qWait(100);
     }
@@ -201,8 +202,9 @@ QString TestMainWindow::findWindow(const QString& namePattern) const
 {
     QProcess search;
     search.start(QStringLiteral("xdotool"),
-                 {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                  QString::number(m_program->processId()), QStringLiteral("--name"), namePattern});
+                 {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                  QStringLiteral("--pid"), QString::number(m_program->processId()), QStringLiteral("--name"),
+                  namePattern});
     search.waitForFinished(5000);
     return QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n')).first();
 }
@@ -290,16 +292,17 @@ void TestMainWindow::dropPackage(const QString& package)
     QString window;
     while (window.isEmpty() && timer.elapsed() < 10000) {
         QProcess search;
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                 QStringLiteral("--name"), QStringLiteral("^orv drag source$")});
+        search.start(QStringLiteral("xdotool"),
+                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                      QStringLiteral("^orv drag source$")});
         search.waitForFinished(5000);
         window = QString::fromLatin1(search.readAllStandardOutput()).trimmed();
         QTest::qWait(100);
     }
     QVERIFY2(!window.isEmpty(), "the drag source did not show");
     QTest::qWait(300);
-    xdo({QStringLiteral("mousemove"), QStringLiteral("70"), QStringLiteral("900"), QStringLiteral("mousedown"),
-         QStringLiteral("1")});
+    xdo({QStringLiteral("mousemove"), QStringLiteral("70"), QStringLiteral("900"),
+         QStringLiteral("mousedown"), QStringLiteral("1")});
     QTest::qWait(300);
     for (int y = 880; y >= 400; y -= 80) {
         xdo({QStringLiteral("mousemove"), QStringLiteral("500"), QString::number(y)});
@@ -323,8 +326,8 @@ void TestMainWindow::answerBoxes(const QString& screenshotName, const QString& k
                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
                       QString::number(m_program->processId())});
         search.waitForFinished(5000);
-        QStringList boxes = QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n'),
-                                                                                       Qt::SkipEmptyParts);
+        QStringList boxes =
+            QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         boxes.removeAll(m_window);
         if (boxes.isEmpty()) {
             QTest::qWait(200);
@@ -354,8 +357,9 @@ void TestMainWindow::prepareCatalogue()
 
     auto makeDcp = [&](const QString& title, const QString& friendly, const QString& folder,
                        const QString& cover) {
-        auto* dcp = new DCP(QStringLiteral("dc000000-0000-4000-8000-%1").arg(++serial, 12, 10, QLatin1Char('0')),
-                            title, cover, folder);
+        auto* dcp =
+            new DCP(QStringLiteral("dc000000-0000-4000-8000-%1").arg(++serial, 12, 10, QLatin1Char('0')),
+                    title, cover, folder);
         dcp->setFriendlyTitle(friendly);
         dcp->setUserUUID(QStringLiteral("0b0b0b0b-0000-4000-8000-000000000001"));
         dcp->setCampaignDCPId(serial);
@@ -364,13 +368,16 @@ void TestMainWindow::prepareCatalogue()
     };
     // state: "done", "corrupted", "reporting" or "pending"
     auto addReel = [&](DCP* dcp, unsigned number, quint64 size, const QString& state, const QString& path) {
-        const QString reelUuid = QStringLiteral("ee000000-0000-4000-8000-%1").arg(++serial, 12, 10, QLatin1Char('0'));
+        const QString reelUuid =
+            QStringLiteral("ee000000-0000-4000-8000-%1").arg(++serial, 12, 10, QLatin1Char('0'));
         auto* reel = new Reel(reelUuid, number);
         reel->setDCP(dcp);
         dcp->addReel(reel);
-        const QString assetUuid = QStringLiteral("aa000000-0000-4000-8000-%1").arg(++serial, 12, 10, QLatin1Char('0'));
+        const QString assetUuid =
+            QStringLiteral("aa000000-0000-4000-8000-%1").arg(++serial, 12, 10, QLatin1Char('0'));
         auto* asset = new Asset(assetUuid, QStringLiteral("2jmj7l5rSw0yVb/vlWAYkK/YBwk="), size,
-                                QStringLiteral("application/mxf"), QStringLiteral(".") + assetUuid + QStringLiteral(".mxf"),
+                                QStringLiteral("application/mxf"),
+                                QStringLiteral(".") + assetUuid + QStringLiteral(".mxf"),
                                 server + QStringLiteral("/assets/") + path);
         asset->setDCP(dcp);
         asset->addReel(reel);
@@ -408,7 +415,8 @@ void TestMainWindow::prepareCatalogue()
                          server + QStringLiteral("/assets/poster-red.png"));
     addReel(mixed, 1, 300 * 1024 * 1024, QStringLiteral("done"), QStringLiteral("m1.mxf"));
     addReel(mixed, 2, 250 * 1024 * 1024, QStringLiteral("corrupted"), QStringLiteral("m2.mxf"));
-    Reel* reporting = addReel(mixed, 3, 200 * 1024 * 1024, QStringLiteral("reporting"), QStringLiteral("m3.mxf"));
+    Reel* reporting =
+        addReel(mixed, 3, 200 * 1024 * 1024, QStringLiteral("reporting"), QStringLiteral("m3.mxf"));
     addReel(mixed, 4, 2 * 1024 * 1024, QStringLiteral("pending"), QStringLiteral("m4.mxf"));
     m_mixedFolder = oddFolder + QStringLiteral("/Mixed_FTR");
 
@@ -425,7 +433,8 @@ void TestMainWindow::prepareCatalogue()
     for (DCP* dcp : {completed, pending, mixed, running})
         dcp->syncToDatabase();
     Notification unsent(mixed->getUserUUID(), mixed->getCampaignDCPId(), reporting->getUuid(),
-                        QStringLiteral("%1-").arg(reporting->getDbId()), 3, NotificationType::ChecksumOk, false);
+                        QStringLiteral("%1-").arg(reporting->getDbId()), 3, NotificationType::ChecksumOk,
+                        false);
     DatabaseManager::getInstance()->insertNotification(&unsent);
 
     DCPManager::resetForTesting();
@@ -478,8 +487,8 @@ void TestMainWindow::windowFlow()
     packageFile.close();
     dropPackage(package);
     QVERIFY2(waitForLog(QStringLiteral("[MainWindow] Package dropped: ") + package), qPrintable(log()));
-    QVERIFY2(waitForLog(QStringLiteral("Unable to load DCP file \"") + package + QLatin1Char('"'))
-                 || log().contains(QStringLiteral("[DCPXMLReader]")),
+    QVERIFY2(waitForLog(QStringLiteral("Unable to load DCP file \"") + package + QLatin1Char('"')) ||
+                 log().contains(QStringLiteral("[DCPXMLReader]")),
              qPrintable(log()));
     answerBoxes(QStringLiteral("03-dropped-package-answer"));
     QVERIFY2(quitProgram(), "Ctrl+Q did not end the program with exit code 0");
