@@ -491,6 +491,32 @@ void TestMainWindow::windowFlow()
                  log().contains(QStringLiteral("[DCPXMLReader]")),
              qPrintable(log()));
     answerBoxes(QStringLiteral("03-dropped-package-answer"));
+
+    // Ctrl+O: the package dialog; the same file chosen there takes the same road.
+    xdo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_window});
+    xdo({QStringLiteral("key"), QStringLiteral("ctrl+o")});
+    QElapsedTimer dialogTimer;
+    dialogTimer.start();
+    QString dialog;
+    while (dialog.isEmpty() && dialogTimer.elapsed() < 10000) {
+        dialog = findWindow(QStringLiteral("^Please choose a file$"));
+        QTest::qWait(100);
+    }
+    QVERIFY2(!dialog.isEmpty(), "Ctrl+O showed no package dialog");
+    QTest::qWait(500);
+    xdo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), dialog});
+    xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), package});
+    QTest::qWait(300);
+    screenshot(QStringLiteral("03b-package-dialog"));
+    xdo({QStringLiteral("key"), QStringLiteral("Return")});
+    const QString refused = QStringLiteral("Unable to load DCP file \"") + package + QLatin1Char('"');
+    QElapsedTimer loadTimer;
+    loadTimer.start();
+    while (log().count(refused) < 2 && !log().contains(QStringLiteral("[DCPXMLReader]"))
+           && loadTimer.elapsed() < 10000)
+        QTest::qWait(100);
+    QVERIFY2(log().count(refused) == 2 || log().contains(QStringLiteral("[DCPXMLReader]")), qPrintable(log()));
+    answerBoxes(QStringLiteral("03c-chosen-package-answer"));
     QVERIFY2(quitProgram(), "Ctrl+Q did not end the program with exit code 0");
 
     // DCPs in every state, and the choices of the last run back in place.
