@@ -8,7 +8,7 @@ import "globals.js" as Globals
 Package {
     id: pkg
 
-    property QtObject dcp: modelData
+    property QtObject dcp: modelData || null
     property real dcp_total_size: dcp ? dcp.getTotalSize() : 0
     property string coverSource: "qrc:/images/placeholder_cover.svg"
     // Replies to a cover probe may come back after this delegate is gone.

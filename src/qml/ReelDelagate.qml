@@ -7,7 +7,7 @@ import "globals.js" as Globals
 Item {
     id: row
 
-    property QtObject reel: modelData
+    property QtObject reel: modelData || null
     property real reel_size: reel ? reel.getTotalSize() : 0
     property var reel_size_unit: Globals.getUnit(reel_size, 2)
 

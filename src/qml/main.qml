@@ -15,6 +15,7 @@ ApplicationWindow {
     property real currentDownloaded: 0
     property real currentTotal: 0
     property bool created: false
+    property QtObject shownDcp: null
 
     function openPackageDialog() {
         packageDialog.open();
@@ -34,10 +35,30 @@ ApplicationWindow {
     }
 
     function showDetails(index) {
+        shownDcp = dcp_mgr.dcps[index] || null;
         grid.currentIndex = index;
         detailsList.currentIndex = index;
         detailsList.positionViewAtIndex(index, ListView.Beginning);
         body.state = "details";
+    }
+
+    // Every change of the catalogue rebuilds the list; the open page stays on its DCP,
+    // and closes when that DCP has gone.
+    function followShownDcp() {
+        if (body.state !== "details")
+            return;
+        var list = dcp_mgr.dcps;
+        var index = -1;
+        for (var i = 0; i < list.length; ++i) {
+            if (list[i] === shownDcp)
+                index = i;
+        }
+        if (index < 0) {
+            body.state = "all";
+            return;
+        }
+        if (detailsList.currentIndex !== index)
+            showDetails(index);
     }
 
     title: Globals.windowTitle(downloading, currentDownloaded, currentTotal)
@@ -499,6 +520,11 @@ ApplicationWindow {
                 font.pixelSize: 13
             }
         }
+    }
+
+    Connections {
+        target: dcp_mgr
+        function onDcpsChanged() { Qt.callLater(mainWindow.followShownDcp); }
     }
 
     Connections {
