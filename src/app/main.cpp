@@ -1,3 +1,4 @@
+#include "app/DesktopNotifier.h"
 #include "app/LogHandler.h"
 #include "app/OrvDownloaderApp.h"
 #include "app/PackageHandOff.h"
@@ -7,6 +8,7 @@
 #include "dialogs/UpdaterDialog.h"
 #include "download/DownloadManager.h"
 #include "model/DCPManager.h"
+#include "model/Reel.h"
 #include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
@@ -188,16 +190,22 @@ int main(int argc, char* argv[])
 
         DownloadManager* const engine = DownloadManager::getInstance();
 
+        // The reel rows hand their Reel to removeDownloadReel(Reel*).
+        qRegisterMetaType<Reel*>("Reel*");
         qDebug() << "[main] Starting QML...";
         QQmlApplicationEngine qml;
         qml.rootContext()->setContextProperty(QStringLiteral("download_mgr"), engine);
         qml.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), catalogue);
         qml.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), settings);
+        // The page that "LAUNCH OSKAN" opens.
+        qml.rootContext()->setContextProperty(QStringLiteral("portal_url"), Services::portalBaseUrl());
         qml.load(QUrl(QStringLiteral("qrc:///main.qml")));
         if (qml.rootObjects().isEmpty()) {
             qDebug() << "[main] Unable to load the main window";
             return 1;
         }
+        // Tray messages when a DCP is ready or a reel is corrupted.
+        DesktopNotifier notifier(catalogue);
 
         mainWindow = &qml;
         windowShown = true;

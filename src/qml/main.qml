@@ -1,11 +1,568 @@
-import QtQuick 2.5
+import QtQuick 2.9
 import QtQuick.Window 2.2
+import QtQuick.Controls 1.4
+import QtQuick.Controls.Styles 1.4
+import QtQuick.Dialogs 1.2
+import QtQuick.Layouts 1.1
+import QtQml.Models 2.2
+import "globals.js" as Globals
 
-// Minimal main window until the full scene lands.
-Window {
+ApplicationWindow {
+    id: mainWindow
+
+    // Whether data is arriving right now; the title shows the current DCP's progress then.
+    property bool downloading: false
+    property real currentDownloaded: 0
+    property real currentTotal: 0
+    property bool created: false
+    property QtObject shownDcp: null
+
+    function openPackageDialog() {
+        packageDialog.open();
+    }
+
+    // The dialog's choice and a dropped file take the same road into the catalogue, as a
+    // plain path: file names with "#", "%" or blanks stay whole.
+    function importPackage(url) {
+        if (url === "")
+            return;
+        body.state = "all";
+        dcp_mgr.loadDCPFromFile(Globals.localPathFromUrl(url));
+    }
+
+    function portalUrl() {
+        return typeof portal_url !== "undefined" ? portal_url : Globals.PORTAL_URL;
+    }
+
+    function showDetails(index) {
+        shownDcp = dcp_mgr.dcps[index] || null;
+        grid.currentIndex = index;
+        detailsList.currentIndex = index;
+        detailsList.positionViewAtIndex(index, ListView.Beginning);
+        body.state = "details";
+    }
+
+    // Every change of the catalogue rebuilds the list; the open page stays on its DCP,
+    // and closes when that DCP has gone.
+    function followShownDcp() {
+        if (body.state !== "details")
+            return;
+        var list = dcp_mgr.dcps;
+        var index = -1;
+        for (var i = 0; i < list.length; ++i) {
+            if (list[i] === shownDcp)
+                index = i;
+        }
+        if (index < 0) {
+            body.state = "all";
+            return;
+        }
+        if (detailsList.currentIndex !== index)
+            showDetails(index);
+    }
+
+    title: Globals.windowTitle(downloading, currentDownloaded, currentTotal)
+    width: 1200
+    height: 750
+    minimumWidth: 1200
+    minimumHeight: 750
     visible: true
-    width: 1024
-    height: 700
-    title: "Reelvane Downloader 1.4.0"
-    color: "#0c0c0d"
+    color: Globals.MAIN_BG_COLOR
+
+    menuBar: MenuBar {
+        Menu {
+            title: "File"
+            MenuItem {
+                text: "&Load File"
+                shortcut: "Ctrl+O"
+                onTriggered: mainWindow.openPackageDialog()
+            }
+            MenuItem {
+                text: "&About"
+                onTriggered: aboutDialog.open()
+            }
+            MenuItem {
+                text: "Exit"
+                shortcut: "Ctrl+Q"
+                onTriggered: Qt.quit()
+            }
+        }
+    }
+
+    FileDialog {
+        id: packageDialog
+        title: "Please choose a file"
+        nameFilters: ["DCP Package (*.orvdcp)"]
+        selectMultiple: false
+        onAccepted: mainWindow.importPackage(fileUrl.toString())
+    }
+
+    MessageDialog {
+        id: aboutDialog
+        title: "Reelvane Downloader"
+        text: "Reelvane Downloader\nVersion 1.4.0"
+        icon: StandardIcon.Information
+        standardButtons: StandardButton.Ok
+    }
+
+    MessageDialog {
+        id: resumeDialog
+        title: "Downloads are paused"
+        text: "Your downloads are paused."
+        informativeText: "Would you like to resume?"
+        icon: StandardIcon.Question
+        standardButtons: StandardButton.Yes | StandardButton.No
+        onYes: download_mgr.resumeDownloading()
+    }
+
+    DropArea {
+        id: packageDrop
+
+        // Taken when the drag enters: a source that goes away at the drop leaves the
+        // drop itself without data.
+        property string enteredUrl: ""
+
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        onEntered: {
+            enteredUrl = Globals.packageUrl(drag.urls);
+            drag.accepted = enteredUrl !== "";
+        }
+        onExited: enteredUrl = ""
+        onDropped: {
+            var url = Globals.packageUrl(drop.urls);
+            if (url === "")
+                url = enteredUrl;
+            enteredUrl = "";
+            if (url === "")
+                return;
+            drop.acceptProposedAction();
+            console.log("[MainWindow] Package dropped:", Globals.localPathFromUrl(url));
+            // After the drop has completed: the import may ask questions, and the file
+            // manager the file came from should not wait for them.
+            Qt.callLater(mainWindow.importPackage, url);
+        }
+    }
+
+    Rectangle {
+        id: navBar
+        anchors.left: parent.left
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        width: 100
+        color: Globals.NAV_BAR_BG_COLOR
+
+        Column {
+            anchors.fill: parent
+            anchors.topMargin: 15
+
+            Image {
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: 80
+                height: 80
+                sourceSize.width: 80
+                source: "qrc:/images/reelvane_logo.svg"
+                fillMode: Image.PreserveAspectFit
+            }
+
+            Item {
+                width: parent.width
+                height: 15
+                Rectangle {
+                    anchors.bottom: parent.bottom
+                    width: parent.width
+                    height: 1
+                    color: Globals.SPACER_COLOR
+                }
+            }
+
+            NavButton {
+                width: parent.width
+                text: "LOAD FILE"
+                image: "qrc:/images/folder.svg"
+                image_size: 45
+                onClicked: mainWindow.openPackageDialog()
+            }
+
+            NavButton {
+                id: pauseButton
+
+                property bool pausedSetting: false
+
+                function refresh() {
+                    pausedSetting = settings_mgr.get("download_paused") === "1";
+                }
+
+                width: parent.width
+                text: pausedSetting ? "RESUME" : "PAUSE"
+                image: pausedSetting ? "qrc:/images/play.svg" : "qrc:/images/pause.svg"
+                image_size: 40
+                onClicked: {
+                    if (settings_mgr.get("download_paused") === "1")
+                        download_mgr.resumeDownloading();
+                    else
+                        download_mgr.pauseDownloading();
+                }
+                Component.onCompleted: refresh()
+
+                Connections {
+                    target: settings_mgr
+                    function onChanged() { pauseButton.refresh(); }
+                }
+            }
+
+            NavButton {
+                width: parent.width
+                text: "LAUNCH OSKAN"
+                image: "qrc:/images/globe.svg"
+                image_size: 45
+                onClicked: Qt.openUrlExternally(mainWindow.portalUrl())
+            }
+        }
+    }
+
+    Item {
+        id: body
+        anchors.left: navBar.right
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        state: "all"
+
+        states: [
+            State {
+                name: "all"
+                PropertyChanges { target: topBar; visible: true }
+                PropertyChanges { target: grid; visible: true }
+                PropertyChanges { target: detailsList; visible: false }
+            },
+            State {
+                name: "details"
+                PropertyChanges { target: topBar; visible: false }
+                PropertyChanges { target: grid; visible: false }
+                PropertyChanges { target: detailsList; visible: true }
+            }
+        ]
+
+        Rectangle {
+            id: topBar
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: parent.top
+            height: 133
+            color: Globals.NAV_TOP_BG_COLOR
+
+            Rectangle {
+                id: searchBox
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                anchors.leftMargin: 10
+                anchors.rightMargin: 10
+                anchors.topMargin: 13
+                height: 60
+                color: Globals.SEARCH_INPUT_BG_COLOR
+
+                Image {
+                    id: searchIcon
+                    anchors.left: parent.left
+                    anchors.leftMargin: 15
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 40
+                    height: 40
+                    sourceSize.width: 40
+                    sourceSize.height: 40
+                    source: "qrc:/images/search.svg"
+                }
+
+                Rectangle {
+                    id: searchSpacer
+                    anchors.left: searchIcon.right
+                    anchors.leftMargin: 15
+                    anchors.top: parent.top
+                    anchors.bottom: parent.bottom
+                    width: 1
+                    color: Globals.SEARCH_SPACER_COLOR
+                }
+
+                TextField {
+                    id: searchField
+                    anchors.left: searchSpacer.right
+                    anchors.right: parent.right
+                    anchors.leftMargin: 10
+                    anchors.rightMargin: 10
+                    anchors.verticalCenter: parent.verticalCenter
+                    height: 40
+                    placeholderText: "Search DCPs..."
+                    focus: true
+                    font.pixelSize: 18
+                    textColor: "white"
+                    style: TextFieldStyle {
+                        textColor: "white"
+                        placeholderTextColor: "#8a8a8a"
+                        background: Item {}
+                    }
+                    Keys.onReleased: dcp_mgr.setSearchFilter(searchField.text)
+                }
+            }
+
+            CustomButton {
+                id: azButton
+                anchors.right: parent.right
+                anchors.rightMargin: 10
+                anchors.top: searchBox.bottom
+                anchors.topMargin: 15
+                width: 60
+                text: "A-Z"
+                onClicked: {
+                    azButton.state = Globals.BTN_ACTIVE_STATE;
+                    dateButton.state = Globals.BTN_DEFAULT_STATE;
+                    dcp_mgr.sortDCPsBy("name");
+                }
+            }
+
+            CustomButton {
+                id: dateButton
+                anchors.right: azButton.left
+                anchors.rightMargin: 15
+                anchors.top: azButton.top
+                width: 60
+                text: "DATE"
+                state: Globals.BTN_ACTIVE_STATE
+                onClicked: {
+                    dateButton.state = Globals.BTN_ACTIVE_STATE;
+                    azButton.state = Globals.BTN_DEFAULT_STATE;
+                    dcp_mgr.sortDCPsBy("date");
+                }
+            }
+        }
+
+        DelegateModel {
+            id: dcpModel
+            model: dcp_mgr.dcps
+            delegate: DcpDelegate {}
+        }
+
+        GridView {
+            id: grid
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: topBar.bottom
+            anchors.bottom: parent.bottom
+            anchors.margins: 10
+            cellWidth: 210
+            cellHeight: 435
+            clip: true
+            model: dcpModel.parts.browser
+            onCurrentIndexChanged: detailsList.positionViewAtIndex(currentIndex, ListView.Beginning)
+        }
+
+        Text {
+            id: emptyText
+            anchors.left: grid.left
+            anchors.right: grid.right
+            anchors.top: parent.top
+            anchors.topMargin: 150
+            anchors.leftMargin: 20
+            anchors.rightMargin: 20
+            visible: grid.visible && grid.count === 0
+            color: "white"
+            font.pixelSize: 14
+            wrapMode: Text.WordWrap
+            textFormat: Text.RichText
+            text: dcp_mgr.haveSearchFilter
+                  ? "<h2>No DCP(s) found</h2>"
+                  : "<h2>You are not downloading any DCPs yet. To start downloading please complete the following steps:</h2>"
+                    + "<ul>"
+                    + "<li>Click on \"Load File\" on the left.</li>"
+                    + "<li>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your"
+                    + " Downloads folder). If you do not have one yet, click \"LAUNCH  OSKAN\", log in, select"
+                    + " the film and hit \"Download\", then return to the first step.</li>"
+                    + "<li>You will be asked where you want to save your DCP file to. Select your download location"
+                    + " and hit save. Your download will begin.</li>"
+                    + "<li><b>IMPORTANT:</b> if you will ingest from a USB hard drive, download directly onto that"
+                    + " drive rather than onto this computer's local drive first, so that Reelvane can verify the"
+                    + " download and fix corruptions before ingest.</li>"
+                    + "<li>You can pause the download at any time by hitting pause or just quitting this application."
+                    + " When you open the application again the download will resume from where it left off.</li>"
+                    + "<li>Need help? Write to support@reelvane.example and we will get back to you.</li>"
+                    + "</ul>"
+        }
+
+        ListView {
+            id: detailsList
+
+            property int settledCount: -1
+
+            // Any change in the number of DCPs sorts by date again. Deferred, so the
+            // model reset that the sort itself causes is seen settled and starts no loop.
+            function resortByDate() {
+                if (count === settledCount)
+                    return;
+                settledCount = count;
+                dateButton.click();
+            }
+
+            anchors.fill: parent
+            model: dcpModel.parts.fullscreen
+            interactive: false
+            highlightFollowsCurrentItem: true
+            visible: false
+            onCountChanged: Qt.callLater(resortByDate)
+        }
+    }
+
+    statusBar: StatusBar {
+        id: statusBar
+
+        style: StatusBarStyle {
+            background: Rectangle { color: Globals.NAV_BAR_BG_COLOR }
+        }
+
+        RowLayout {
+            anchors.fill: parent
+            spacing: 6
+
+            Text {
+                text: "Speed limit: "
+                color: "white"
+                font.family: "Courier"
+                font.weight: Font.Medium
+                font.pixelSize: 13
+            }
+
+            Slider {
+                id: limitSlider
+
+                // Applies a slider position: the engine's limit and the label.
+                function apply(limit) {
+                    var speed = limit * Globals.MEGA_BIT;
+                    download_mgr.read_chunk_size = speed;
+                    var s = Globals.getSpeedAsMbps(speed, 2);
+                    limitLabel.text = Globals.pad(s[0], 7) + " " + s[1];
+                }
+
+                Layout.preferredWidth: 220
+                minimumValue: 1
+                maximumValue: 200
+                stepSize: 1
+                enabled: !noLimitSwitch.checked
+                onValueChanged: apply(value)
+                onPressedChanged: {
+                    if (pressed || !mainWindow.created)
+                        return;
+                    settings_mgr.set("download_limit", String(value));
+                    settings_mgr.save();
+                    console.log("[MainWindow] Speed limit saved:", value);
+                }
+                Component.onCompleted: {
+                    var stored = parseInt(settings_mgr.get("download_limit"));
+                    value = (isNaN(stored) || stored === 0) ? 200 : stored;
+                    // A start at the minimum signals no change; apply it in every case.
+                    apply(value);
+                }
+            }
+
+            Text {
+                id: limitLabel
+                color: "white"
+                font.family: "Courier"
+                font.weight: Font.Medium
+                font.pixelSize: 13
+            }
+
+            Switch {
+                id: noLimitSwitch
+
+                function applyLimitOff(on) {
+                    if (typeof download_mgr.limit_off !== "undefined")
+                        download_mgr.limit_off = on;
+                    // Back under a limit: the slider's value applies again.
+                    if (!on)
+                        limitSlider.apply(limitSlider.value);
+                }
+
+                Layout.leftMargin: 12
+                onCheckedChanged: {
+                    applyLimitOff(checked);
+                    if (!mainWindow.created)
+                        return;
+                    settings_mgr.set("download_limit_off", checked ? "1" : "0");
+                    settings_mgr.save();
+                    console.log("[MainWindow] No limit:", checked ? "on" : "off");
+                }
+                Component.onCompleted: checked = settings_mgr.get("download_limit_off") === "1"
+            }
+
+            Text {
+                text: "No limit"
+                color: noLimitSwitch.checked ? "white" : Globals.NAV_BAR_BTN_COLOR
+                font.family: "Courier"
+                font.weight: Font.Medium
+                font.pixelSize: 13
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: noLimitSwitch.checked = !noLimitSwitch.checked
+                }
+            }
+
+            Item { Layout.fillWidth: true }
+
+            Text {
+                id: statusLabel
+                // Never narrower than its line, so the remaining time is never cut.
+                Layout.preferredWidth: Math.max(300, implicitWidth)
+                text: "Ready."
+                color: "white"
+                elide: Text.ElideRight
+                font.family: "Courier"
+                font.weight: Font.Medium
+                font.pixelSize: 13
+            }
+        }
+    }
+
+    Connections {
+        target: dcp_mgr
+        function onDcpsChanged() { Qt.callLater(mainWindow.followShownDcp); }
+    }
+
+    Connections {
+        target: download_mgr
+        ignoreUnknownSignals: true
+        function onDownloadProgress(speed) {
+            var dcp = download_mgr.getCurrentDownloadingDCP();
+            if (!dcp)
+                return;
+            var total = dcp.getTotalSize();
+            var downloaded = dcp.getDownloadedSize();
+            statusLabel.text = Globals.remainingTimeText(total - downloaded, speed);
+            mainWindow.currentTotal = total;
+            mainWindow.currentDownloaded = downloaded;
+            mainWindow.downloading = !download_mgr.paused;
+        }
+        function onDownloadPaused() {
+            statusLabel.text = "Paused.";
+            mainWindow.downloading = false;
+        }
+        function onDownloadStandBy() {
+            statusLabel.text = "Ready.";
+            mainWindow.downloading = false;
+        }
+        function onPausedChanged() {
+            if (download_mgr.paused)
+                mainWindow.downloading = false;
+        }
+        function onServerNotAnswering(reason) { statusLabel.text = Globals.SERVER_NOT_ANSWERING; }
+    }
+
+    function afterCreation() {
+        created = true;
+        console.log("[MainWindow] Speed limit:", limitSlider.value, noLimitSwitch.checked ? "(no limit on)" : "(no limit off)");
+        if (dcp_mgr.dcps.length > 0 && parseInt(settings_mgr.get("download_paused")))
+            resumeDialog.open();
+    }
+
+    // After every child has read its settings.
+    Component.onCompleted: Qt.callLater(afterCreation)
 }

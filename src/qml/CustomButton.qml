@@ -1,0 +1,67 @@
+import QtQuick 2.9
+import "globals.js" as Globals
+
+// A rounded button outlined in its colour: "active" fills it, and so does hovering;
+// leaving restores the fill of the current state.
+Item {
+    id: root
+
+    property alias text: label.text
+    property alias image: icon.source
+    property int image_size: 30
+    property color color: Globals.BTN_ACTIVE_BG_COLOR
+    property bool hovered: false
+
+    signal clicked()
+
+    function click() {
+        root.clicked();
+    }
+
+    width: 215
+    height: 35
+    state: Globals.BTN_DEFAULT_STATE
+
+    Rectangle {
+        anchors.fill: parent
+        radius: 8
+        border.width: 2
+        border.color: root.color
+        color: (root.hovered || root.state === Globals.BTN_ACTIVE_STATE) ? root.color : "transparent"
+    }
+
+    Image {
+        id: icon
+        visible: source != ""
+        anchors.left: parent.left
+        anchors.leftMargin: 8
+        anchors.verticalCenter: parent.verticalCenter
+        width: root.image_size
+        height: root.image_size
+        sourceSize.width: root.image_size
+        sourceSize.height: root.image_size
+        fillMode: Image.PreserveAspectFit
+    }
+
+    Text {
+        id: label
+        anchors.centerIn: parent
+        anchors.horizontalCenterOffset: icon.visible ? root.image_size / 2 : 0
+        color: "white"
+        font.pixelSize: 14
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        hoverEnabled: true
+        cursorShape: Qt.PointingHandCursor
+        onEntered: root.hovered = true
+        onExited: root.hovered = false
+        onClicked: root.click()
+    }
+
+    states: [
+        State { name: Globals.BTN_DEFAULT_STATE },
+        State { name: Globals.BTN_ACTIVE_STATE }
+    ]
+}

@@ -1,0 +1,150 @@
+import QtQuick 2.9
+import QtQuick.Controls 1.4
+import QtQuick.Dialogs 1.2
+import "globals.js" as Globals
+
+// One reel of the details page: number, progress, size, removal and status.
+Item {
+    id: row
+
+    property QtObject reel: modelData || null
+    property real reel_size: reel ? reel.getTotalSize() : 0
+    property var reel_size_unit: Globals.getUnit(reel_size, 2)
+
+    function setStatus(text, color) {
+        statusText.text = text;
+        if (color !== undefined)
+            statusText.color = color;
+    }
+
+    function showFull() {
+        if (row.reel)
+            bar.value(row.reel.getTotalSize());
+    }
+
+    function showDownloaded() {
+        if (row.reel)
+            bar.value(row.reel.getDownloadedSize());
+    }
+
+    function refreshStatus() {
+        if (!row.reel)
+            return;
+        var status = Globals.reelStatus(row.reel);
+        setStatus(status.text, status.color);
+        if (status.full)
+            showFull();
+        else
+            showDownloaded();
+    }
+
+    width: ListView.view ? ListView.view.width : 0
+    height: 40
+
+    Connections {
+        target: row.reel
+        function onDownloadSynced() { row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_COMPLETE], "white"); }
+        function onDownloadPaused() { row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_PENDING]); }
+        function onDownloadProgress(speed) {
+            row.setStatus(Globals.reelSpeedText(speed), "white");
+            row.showDownloaded();
+        }
+        function onDownloadChecksummed() { row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_SYNCING], "white"); }
+        function onDownloadCheckingChecksum() {
+            row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_VALIDATING], "white");
+            row.showFull();
+        }
+        function onDownloadCorrupted() {
+            row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_CORRUPTED], Globals.RED);
+            row.showFull();
+        }
+        function onDownloadQueuedForRedownload() {
+            row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_QUEUED_FOR_REDOWNLOAD], Globals.ORANGE);
+            row.showFull();
+        }
+    }
+
+    Connections {
+        target: body
+        function onStateChanged() { row.refreshStatus(); }
+    }
+
+    Text {
+        id: number
+        x: 20
+        width: 75
+        height: 30
+        verticalAlignment: Text.AlignVCenter
+        text: "Reel #" + (row.reel ? row.reel.reel_number : "")
+        color: Globals.DCP_DETAILS_REEL_NUMBER_COLOR
+        font.pixelSize: 17
+        font.bold: true
+    }
+
+    CustomProgressBar {
+        id: bar
+        anchors.left: number.right
+        anchors.leftMargin: 10
+        max: row.reel_size
+        initial_value: row.reel ? row.reel.getDownloadedSize() : 0
+    }
+
+    Text {
+        id: sizeNumber
+        anchors.left: bar.right
+        width: 50
+        height: 30
+        verticalAlignment: Text.AlignVCenter
+        horizontalAlignment: Text.AlignRight
+        text: row.reel_size_unit[0]
+        color: Globals.DCP_DETAILS_REEL_SIZE_COLOR
+    }
+
+    Text {
+        id: sizeUnit
+        anchors.left: sizeNumber.right
+        anchors.leftMargin: 4
+        width: 20
+        height: 30
+        verticalAlignment: Text.AlignVCenter
+        text: row.reel_size_unit[1]
+        color: Globals.DCP_DETAILS_REEL_SIZE_COLOR
+    }
+
+    ActionButton {
+        id: removeButton
+        anchors.left: sizeUnit.right
+        anchors.leftMargin: 10
+        image: "qrc:/images/minus-circle.svg"
+        onClicked: removeDialog.open()
+    }
+
+    Text {
+        id: statusText
+        x: removeButton.x + 40
+        height: 30
+        verticalAlignment: Text.AlignVCenter
+        color: Globals.DCP_DETAILS_REEL_STATUS_COLOR
+        font.family: "Courier"
+        font.weight: Font.Medium
+        font.pixelSize: 15
+        Component.onCompleted: row.refreshStatus()
+    }
+
+    MessageDialog {
+        id: removeDialog
+        title: "Warning..."
+        text: "You are about to delete a Reel.\r\n\r\nThis will DELETE the files on your hard drive. The Reel and all of it's assets will be removed."
+        informativeText: "Would you like to continue ?"
+        icon: StandardIcon.Warning
+        standardButtons: StandardButton.Yes | StandardButton.Cancel
+        onYes: {
+            var reel = row.reel;
+            // The last reel takes its DCP with it: back to the grid before that happens.
+            if (row.ListView.view && row.ListView.view.count === 1)
+                body.state = "all";
+            if (reel)
+                download_mgr.removeDownloadReel(reel);
+        }
+    }
+}

@@ -1,0 +1,213 @@
+.pragma library
+
+// Shared constants and formatting for every component of the window. Kept free of state
+// and of context objects, so the status rules can be checked without a window.
+
+var MAIN_BG_COLOR = "#0c0c0d";
+var NAV_BAR_BG_COLOR = "#1c1c1f";
+var NAV_BAR_BTN_COLOR = "#555555";
+var NAV_TOP_BG_COLOR = "#0e1011";
+var SPACER_COLOR = "#232324";
+var SEARCH_SPACER_COLOR = "#484848";
+var SEARCH_INPUT_BG_COLOR = "#333333";
+var BTN_ACTIVE_BG_COLOR = "#545454";
+var DCP_BG_COLOR = "#1f1f1f";
+var DCP_TITLE_COLOR = "#cbcbcb";
+var DCP_DETAILS_BG_COLOR = "#040404";
+var DCP_DETAILS_BODY_COLOR = "#101011";
+var DCP_DETAILS_MAIN_TITLE_COLOR = "#f20014";
+var DCP_DETAILS_BTN_CLOSE_BG_COLOR = "#101011";
+var DCP_DETAILS_BORDER_COLOR = "#17181a";
+var DCP_DETAILS_REEL_NUMBER_COLOR = "#858585";
+var DCP_DETAILS_REEL_SIZE_COLOR = "#ffffff";
+var DCP_DETAILS_REEL_STATUS_COLOR = "#ffffff";
+var RED = "#d5101d";
+var ORANGE = "orange";
+
+var BTN_ACTIVE_STATE = "active";
+var BTN_DEFAULT_STATE = "default";
+
+var STATUS_COMPLETE = 0;
+var STATUS_SYNCING = 1;
+var STATUS_DOWNLOADING = 2;
+var STATUS_PENDING = 3;
+var STATUS_VALIDATING = 4;
+var STATUS_CORRUPTED = 5;
+var STATUS_QUEUED_FOR_REDOWNLOAD = 6;
+
+var DCP_STATUSES = ["Completed", "Notifying, please wait", "Downloading", "Pending",
+                    "Validating, please wait", "Corrupted", "Queued for redownload"];
+var DCP_SHORT_STATUSES = ["Completed", "Notifying", "Downloading", "Pending", "Validating", "Failed", "Queued"];
+
+// Shown instead of any other status while the DCP's download folder is missing.
+var DRIVE_NOT_CONNECTED = "Drive not connected";
+var SERVER_NOT_ANSWERING = "Server not answering, retrying\u2026";
+
+var KILO_BYTE = 1024;
+var MEGA_BYTE = 1024 * 1024;
+var GIGA_BYTE = 1024 * 1024 * 1024;
+var MEGA_BIT = 125000;
+var GIGA_BIT = 125000000;
+
+var APP_TITLE = "Reelvane Downloader 1.4.0";
+// Used when the program does not hand the window the portal's address.
+var PORTAL_URL = "https://portal.oskan.example/";
+
+function pad(el, offset, side) {
+    if (offset === undefined)
+        offset = 2;
+    if (side === undefined)
+        side = "left";
+    if (side !== "left" && side !== "right")
+        return "Invalid padding side (left, right only available)";
+    var text = String(el);
+    var blanks = "";
+    for (var i = 0; i < offset - 1 - text.length; ++i)
+        blanks += " ";
+    return side === "left" ? blanks + text : text + blanks;
+}
+
+function fixed(number, to_fixed) {
+    return to_fixed === undefined ? number : number.toFixed(to_fixed);
+}
+
+function getUnit(bytes, to_fixed) {
+    if (bytes < KILO_BYTE)
+        return [fixed(bytes, to_fixed), "bytes"];
+    if (bytes < MEGA_BYTE)
+        return [fixed(bytes / KILO_BYTE, to_fixed), "kB"];
+    if (bytes < GIGA_BYTE)
+        return [fixed(bytes / MEGA_BYTE, to_fixed), "MB"];
+    return [fixed(bytes / GIGA_BYTE, to_fixed), "GB"];
+}
+
+function getSpeedAsMbps(bytes, to_fixed) {
+    if (bytes < GIGA_BIT)
+        return [fixed(bytes / MEGA_BIT, to_fixed), "Mbps"];
+    return [fixed(bytes / GIGA_BIT, to_fixed), "Gbps"];
+}
+
+// The tile's status: walks the reels in order (see the table of short statuses).
+// mgr carries current_dcp and paused; returns the text and the size the bar shows.
+function dcpStatus(dcp, mgr) {
+    var size = dcp.getDownloadedSizeUI();
+    if (dcp.drive_connected === false)
+        return { "text": DRIVE_NOT_CONNECTED, "size": size };
+
+    var found = {};
+    var pending = 0;
+    var current = mgr && mgr.current_dcp === dcp && !mgr.paused;
+    var reels = dcp.reels || [];
+    for (var i = 0; i < reels.length; ++i) {
+        var reel = reels[i];
+        if (!reel)
+            continue;
+        var checksummed = reel.isChecksummed();
+        if (reel.isCorrupted()) {
+            found[STATUS_CORRUPTED] = reel.reel_number;
+            break;
+        }
+        var downloaded = reel.isDownloaded();
+        if (!checksummed && !downloaded) {
+            if (current && found[STATUS_DOWNLOADING] === undefined)
+                found[STATUS_DOWNLOADING] = reel.reel_number;
+            else
+                ++pending;
+        } else if (!checksummed) {
+            if (found[STATUS_DOWNLOADING] === undefined && found[STATUS_VALIDATING] === undefined)
+                found[STATUS_VALIDATING] = reel.reel_number;
+        } else if (!reel.isSynced()) {
+            if (found[STATUS_SYNCING] === undefined)
+                found[STATUS_SYNCING] = reel.reel_number;
+        }
+    }
+
+    var text;
+    if (found[STATUS_CORRUPTED] !== undefined)
+        text = DCP_SHORT_STATUSES[STATUS_CORRUPTED];
+    else if (found[STATUS_DOWNLOADING] !== undefined)
+        text = DCP_SHORT_STATUSES[STATUS_DOWNLOADING] + " reel " + found[STATUS_DOWNLOADING];
+    else if (found[STATUS_VALIDATING] !== undefined)
+        text = DCP_SHORT_STATUSES[STATUS_VALIDATING] + " reel " + found[STATUS_VALIDATING];
+    else if (found[STATUS_SYNCING] !== undefined)
+        text = DCP_SHORT_STATUSES[STATUS_SYNCING] + " reel " + found[STATUS_SYNCING];
+    else if (pending > 0)
+        text = DCP_SHORT_STATUSES[STATUS_PENDING] + " " + pending + " reel" + (pending === 1 ? "" : "s");
+    else
+        text = DCP_SHORT_STATUSES[STATUS_COMPLETE] + " " + getUnit(size, 2).join(" ");
+    return { "text": text, "size": size };
+}
+
+// A reel row's status from the reel's state queries; full says whether the bar shows
+// the whole reel rather than what is on disk.
+function reelStatus(reel) {
+    if (reel.isCorrupted())
+        return { "status": STATUS_CORRUPTED, "text": DCP_STATUSES[STATUS_CORRUPTED], "color": RED, "full": true };
+    if (reel.isChecksummed()) {
+        var s = reel.isSynced() ? STATUS_COMPLETE : STATUS_SYNCING;
+        return { "status": s, "text": DCP_STATUSES[s], "color": DCP_DETAILS_REEL_STATUS_COLOR, "full": true };
+    }
+    var d = reel.isDownloaded() ? STATUS_VALIDATING : STATUS_PENDING;
+    return { "status": d, "text": DCP_STATUSES[d], "color": DCP_DETAILS_REEL_STATUS_COLOR, "full": false };
+}
+
+// The reel row's text while data arrives.
+function reelSpeedText(speed) {
+    var s = getSpeedAsMbps(speed, 2);
+    return DCP_STATUSES[STATUS_DOWNLOADING] + " " + pad(s[0], 7) + " " + s[1];
+}
+
+// The status bar's line for the current DCP. A speed of 0 (a stall) has no meaningful
+// end time, so it says so instead of printing an infinite one.
+function remainingTimeText(remainingBytes, speed) {
+    var s = getSpeedAsMbps(speed > 0 ? speed : 0, 2);
+    var speedText = " (" + pad(s[0], 8, "right") + s[1] + ")";
+    if (!(speed > 0) || !isFinite(remainingBytes / speed))
+        return "Remaining time: unknown" + speedText;
+    var seconds = Math.max(0, remainingBytes) / speed;
+    var hours = Math.floor(seconds / 3600);
+    var minutes = Math.floor(seconds / 60) % 60;
+    var secs = Math.floor(seconds) % 60;
+    return "Remaining time: " + pad(hours, 4) + "h " + pad(minutes, 3) + "m " + pad(secs, 3) + "s" + speedText;
+}
+
+// The window title: the current DCP's progress is appended only while data arrives.
+function windowTitle(downloading, downloadedBytes, totalBytes) {
+    if (!downloading || !(totalBytes > 0))
+        return APP_TITLE;
+    var percent = Math.min(100, Math.floor(downloadedBytes * 100 / totalBytes));
+    return APP_TITLE + " \u2014 " + percent + "%";
+}
+
+// A local-file URL for a folder path. Every segment is escaped on its own, so folder
+// names holding "#", "?", "%" or blanks reach the file browser unchanged.
+function localFileUrl(path) {
+    var parts = String(path).replace(/\\/g, "/").split("/");
+    var drive = parts.length > 0 && /^[A-Za-z]:$/.test(parts[0]);
+    for (var i = drive ? 1 : 0; i < parts.length; ++i)
+        parts[i] = encodeURIComponent(parts[i]);
+    var joined = parts.join("/");
+    return drive ? "file:///" + joined : "file://" + (joined.charAt(0) === "/" ? "" : "/") + joined;
+}
+
+// The local path of a file URL as a dialog or a drop gives it (an escaped or a partly
+// escaped form); any other text is returned unchanged.
+function localPathFromUrl(url) {
+    var text = String(url);
+    var match = /^file:\/\/[^\/]*(\/.*)$/i.exec(text) || /^file:(\/.*)$/i.exec(text);
+    if (!match)
+        return text;
+    var path = decodeURIComponent(match[1]);
+    // "file:///C:/x" names the Windows path "C:/x".
+    return /^\/[A-Za-z]:/.test(path) ? path.substring(1) : path;
+}
+
+// The first package file among dropped URLs, or an empty text.
+function packageUrl(urls) {
+    for (var i = 0; i < (urls ? urls.length : 0); ++i) {
+        var url = String(urls[i]);
+        if (/^file:/i.test(url) && /\.orvdcp$/i.test(url))
+            return url;
+    }
+    return "";
+}

@@ -1,0 +1,72 @@
+#include "../model/ModelTestSupport.h"
+#include "app/DesktopNotifier.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+// Tray messages follow the catalogue: a DCP is announced once, when its last reel is
+// verified and reported; a corrupted reel is announced whenever it is found; a DCP that
+// was complete before the program started is not announced again; DCPs added later are
+// followed too.
+class TestDesktopNotifier : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void announcesReadyDcpsAndCorruptedReels();
+};
+
+void TestDesktopNotifier::announcesReadyDcpsAndCorruptedReels()
+{
+    ModelSandbox sandbox;
+    QVERIFY(sandbox.isValid());
+    DCPManager* catalogue = DCPManager::getInstance();
+
+    DCP* done = ModelBuilder::dcp(QStringLiteral("d1"), QStringLiteral("Done_FTR"), sandbox.downloads());
+    done->setFriendlyTitle(QStringLiteral("Done Before"));
+    ModelBuilder::asset(ModelBuilder::reel(done, QStringLiteral("r-done"), 1), QStringLiteral("a-done"), 10)
+        ->setDownloadChecksummed(true);
+    DCP* film = ModelBuilder::dcp(QStringLiteral("d2"), QStringLiteral("Film_FTR"), sandbox.downloads());
+    film->setFriendlyTitle(QStringLiteral("The Film"));
+    Reel* first = ModelBuilder::reel(film, QStringLiteral("r-1"), 1);
+    Asset* firstAsset = ModelBuilder::asset(first, QStringLiteral("a-1"), 10);
+    Reel* second = ModelBuilder::reel(film, QStringLiteral("r-2"), 2);
+    Asset* secondAsset = ModelBuilder::asset(second, QStringLiteral("a-2"), 10);
+    for (DCP* dcp : {done, film}) {
+        dcp->syncToDatabase();
+        catalogue->addDCP(dcp);
+    }
+
+    DesktopNotifier notifier(catalogue);
+    QSignalSpy spy(&notifier, &DesktopNotifier::notified);
+    emit done->statusChanged();
+    QCOMPARE(spy.count(), 0);
+
+    // One reel verified: not yet ready.
+    firstAsset->setDownloadChecksummed(true);
+    emit first->downloadSynced();
+    QCOMPARE(spy.count(), 0);
+    secondAsset->setDownloadChecksummed(true);
+    emit second->downloadSynced();
+    emit film->statusChanged();
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("The Film is ready: every reel verified"));
+
+    emit second->downloadCorrupted();
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(1).at(1).toString(), QStringLiteral("The Film: reel 2 is corrupted"));
+
+    // A DCP imported while the program runs.
+    DCP* later = ModelBuilder::dcp(QStringLiteral("d3"), QStringLiteral("Later_FTR"), sandbox.downloads());
+    later->setFriendlyTitle(QStringLiteral("Later"));
+    Reel* laterReel = ModelBuilder::reel(later, QStringLiteral("r-3"), 4);
+    ModelBuilder::asset(laterReel, QStringLiteral("a-3"), 10);
+    later->syncToDatabase();
+    catalogue->addDCP(later);
+    emit laterReel->downloadCorrupted();
+    QCOMPARE(spy.count(), 3);
+    QCOMPARE(spy.at(2).at(1).toString(), QStringLiteral("Later: reel 4 is corrupted"));
+}
+
+QTEST_MAIN(TestDesktopNotifier)
+#include "tst_desktopnotifier.moc"
