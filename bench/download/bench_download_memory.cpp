@@ -4,6 +4,7 @@
 //   bench_download_memory [--size-gb 4] [--no-tools]
 
 #include "BenchSupport.h"
+#include "BenchTable.h"
 
 #include <QCommandLineParser>
 #include <QStandardPaths>
@@ -86,6 +87,9 @@ int main(int argc, char** argv)
                 got / seconds / 1e6);
     std::printf("engine  idle RSS %.1f MB, peak while downloading %.1f MB, difference %.1f MB\n", idle / 1e6,
                 peak / 1e6, (peak - idle) / 1e6);
+    benchRow(QStringLiteral("Peak memory while downloading a %1 GB asset").arg(benchNumber(size / 1e9)),
+             benchNumber((peak - idle) / 1e6) + QStringLiteral(" MB over idle"), QStringLiteral("-"),
+             QStringLiteral("-"), QStringLiteral("flat: under 50 MB over idle"));
     std::fflush(stdout);
 
     if (!parser.isSet(QStringLiteral("no-tools"))) {

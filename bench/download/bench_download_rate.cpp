@@ -8,6 +8,7 @@
 //                       [--no-whole] [--no-unlimited]
 
 #include "BenchSupport.h"
+#include "BenchTable.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -204,17 +205,28 @@ int main(int argc, char** argv)
         for (const QString& rateText : parser.value(QStringLiteral("rates")).split(QLatin1Char(','))) {
             const double mbit = rateText.toDouble();
             const qint64 target = qint64(mbit * 125000);
-            print("engine", mbit, double(target),
-                  evaluate(runEngine(env, name, target, false, duration).samples, double(target)));
+            const Figures ours = evaluate(runEngine(env, name, target, false, duration).samples, double(target));
+            print("engine", mbit, double(target), ours);
+            Figures peer;
+            if (tools && !curl.isEmpty()) {
+                peer = evaluate(runTool(curl,
+                                        {QStringLiteral("-s"), QStringLiteral("--limit-rate"),
+                                         QString::number(target), QStringLiteral("-o"), out, url},
+                                        out, duration * 1000 + 50),
+                                double(target));
+                print("curl", mbit, double(target), peer);
+            }
+            const auto error = [target](const Figures& f) {
+                return f.valid ? benchNumber(100.0 * (f.average / double(target) - 1.0), 2) + QStringLiteral("%")
+                               : QStringLiteral("-");
+            };
+            benchRow(QStringLiteral("Limit %1 Mbit/s: average error (worst second)").arg(mbit),
+                     error(ours) + QStringLiteral(" (") + benchNumber(100.0 * ours.worstSecond, 2) + QStringLiteral("%)"),
+                     QStringLiteral("curl ") + error(peer) + QStringLiteral(" (") +
+                         benchNumber(100.0 * peer.worstSecond, 2) + QStringLiteral("%)"),
+                     QStringLiteral("-"), QStringLiteral("average within 1%"));
             if (!tools)
                 continue;
-            if (!curl.isEmpty())
-                print("curl", mbit, double(target),
-                      evaluate(runTool(curl,
-                                       {QStringLiteral("-s"), QStringLiteral("--limit-rate"),
-                                        QString::number(target), QStringLiteral("-o"), out, url},
-                                       out, duration * 1000 + 50),
-                               double(target)));
             if (!aria2.isEmpty())
                 print(
                     "aria2c", mbit, double(target),
@@ -250,6 +262,11 @@ int main(int argc, char** argv)
             const double expected = double(c.size) / double(target);
             std::printf("%10lld %7.0f  %10.2f  %10.2f  %11.3f  %15.2f\n", c.size, c.mbit, expected,
                         run.seconds, run.seconds > 0 ? expected / run.seconds : 0.0, run.servedSeconds);
+            benchRow(QStringLiteral("Whole transfer of %1 bytes at %2 Mbit/s").arg(c.size).arg(c.mbit),
+                     benchNumber(run.seconds, 2) + QStringLiteral(" s"),
+                     QStringLiteral("expected ") + benchNumber(expected, 2) + QStringLiteral(" s"),
+                     benchNumber(run.seconds > 0 ? expected / run.seconds : 0.0, 3) + QStringLiteral(" rate/limit"),
+                     QStringLiteral("rate at most the limit (1 tick of rounding)"));
             std::fflush(stdout);
         }
     }
@@ -259,6 +276,10 @@ int main(int argc, char** argv)
         const Figures limited = evaluate(runEngine(env, name, 0, false, duration).samples, double(ceiling));
         std::printf("engine   %12.0f B/s  %.1f%% of the ceiling\n", limited.average,
                     100.0 * limited.average / ceiling);
+        benchRow(QStringLiteral("Highest limit (200 Mbit/s slider top, 1 MiB x 50 ticks design ceiling)"),
+                 benchNumber(limited.average / 1e6) + QStringLiteral(" MB/s"), QStringLiteral("-"),
+                 benchNumber(100.0 * limited.average / ceiling) + QStringLiteral("% of the ceiling"),
+                 QStringLiteral("ceiling 52.4 MB/s"));
 
         // No limit: a file large enough that no client reaches its end within the run.
         const QString big = QStringLiteral("nolimit.bin");
@@ -281,9 +302,28 @@ int main(int argc, char** argv)
                         double(run.peakResident) / 1048576.0);
             std::fflush(stdout);
         };
-        if (tools && !curl.isEmpty())
-            printTool("curl", runTool(curl, {QStringLiteral("-s"), QStringLiteral("-o"), out, bigUrl}, out,
-                                      duration * 1000 + 50));
+        ToolRun curlRun;
+        if (tools && !curl.isEmpty()) {
+            curlRun = runTool(curl, {QStringLiteral("-s"), QStringLiteral("-o"), out, bigUrl}, out,
+                              duration * 1000 + 50);
+            printTool("curl", curlRun);
+        }
+        const double curlRate = curlRun.seconds > 0 ? double(curlRun.bytes) / curlRun.seconds : 0;
+        const double engineCpu = engine.bytes > 0 ? engine.cpuSeconds / (double(engine.bytes) / 1e9) : 0.0;
+        const double curlCpu = curlRun.bytes > 0 ? curlRun.cpuSeconds / (double(curlRun.bytes) / 1e9) : 0.0;
+        benchRow(QStringLiteral("No limit: throughput"), benchNumber(engineRate / 1e6) + QStringLiteral(" MB/s"),
+                 QStringLiteral("curl ") + benchNumber(curlRate / 1e6) + QStringLiteral(" MB/s"),
+                 benchNumber(curlRate > 0 ? engineRate / curlRate : 0.0, 2) + QStringLiteral("x curl"),
+                 QStringLiteral("at least 0.5x curl"));
+        benchRow(QStringLiteral("No limit: CPU per GB"), benchNumber(engineCpu, 2) + QStringLiteral(" s"),
+                 QStringLiteral("curl ") + benchNumber(curlCpu, 2) + QStringLiteral(" s"),
+                 benchNumber(curlCpu > 0 ? engineCpu / curlCpu : 0.0, 2) + QStringLiteral("x curl"),
+                 QStringLiteral("at most 1.5x curl"));
+        benchRow(QStringLiteral("No limit: peak memory over idle"),
+                 benchNumber(double(engine.peakResident - engine.idleResident) / 1048576.0) + QStringLiteral(" MB"),
+                 QStringLiteral("curl ") + benchNumber(double(curlRun.peakResident) / 1048576.0) +
+                     QStringLiteral(" MB resident in all"),
+                 QStringLiteral("-"), QStringLiteral("within 50 MB of idle"));
         if (tools && !aria2.isEmpty())
             printTool("aria2c",
                       runTool(aria2,

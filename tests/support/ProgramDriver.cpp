@@ -22,6 +22,8 @@ ProgramDriver::ProgramDriver(const QString& programPath)
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("app"));
     QDir(m_dir.path()).mkpath(QStringLiteral("tmp"));
+    // Qt insists on a private runtime folder.
+    QFile::setPermissions(m_dir.path() + QStringLiteral("/tmp"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::copy(programPath, appFolder() + QStringLiteral("/reelvane-downloader"));
     m_env = QProcessEnvironment::systemEnvironment();
     m_env.insert(QStringLiteral("TMPDIR"), m_dir.path() + QStringLiteral("/tmp"));

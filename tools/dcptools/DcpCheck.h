@@ -7,7 +7,7 @@
 // Checks a downloaded DCP the way an ingest would see it: the four XML documents, every
 // file of the chosen reels under its visible name with the PKL's size and SHA-1, no
 // hidden file left, nothing that the ASSETMAP does not list; and, given the stand-in's
-// journal, that every reel's events 1 to 8 were acknowledged.
+// journal, that every reel's download and checksum events were acknowledged.
 class DcpCheck
 {
 public:
@@ -25,6 +25,7 @@ public:
     // Every reel number of the DCP's CPL (1..n); empty when the documents cannot be read.
     static QList<int> reelsOf(const QString& dcpFolder);
     // journalLines: the stand-in's journal (one request a line). Every reel in reels must
-    // have each event 1..8 answered with status 200 on /notification/dcp.
+    // have events 1 (started), 2 (downloaded), 6 (checksum started) and 8 (checksum
+    // passed) answered with status 200 on /notification/dcp.
     static void checkAcknowledged(const QStringList& journalLines, const QList<int>& reels, Result* result);
 };

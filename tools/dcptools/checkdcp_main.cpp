@@ -16,7 +16,8 @@ int main(int argc, char* argv[])
         "Checks a downloaded DCP folder: ASSETMAP, VOLINDEX, CPL and PKL present; every file of the\n"
         "chosen reels under its visible name with the PKL's size and SHA-1; no hidden file left; no\n"
         "file the ASSETMAP does not list. With --journal (the stand-in server's journal file) it also\n"
-        "checks that events 1 to 8 of every chosen reel were acknowledged. Exit code 0 when all holds."));
+        "checks that every chosen reel's download and checksum events were acknowledged. Exit code 0 when\n"
+        "all holds."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("The DCP folder."));
     const QCommandLineOption reels(QStringLiteral("reels"),
