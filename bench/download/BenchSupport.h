@@ -147,7 +147,7 @@ public:
             std::fprintf(stderr, "prompt: %s %s\n", qPrintable(request.text),
                          qPrintable(request.informativeText));
             PromptAnswer answer;
-            answer.button = QMessageBox::Ok;
+            answer.button = Prompt::Ok;
             return answer;
         });
         DatabaseManager::resetForTesting(dir.path());

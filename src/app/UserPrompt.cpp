@@ -1,6 +1,8 @@
 #include "app/UserPrompt.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QMessageBox>
 
 namespace {
 UserPrompt::Responder& responder()
@@ -25,12 +27,13 @@ PromptAnswer UserPrompt::ask(const PromptRequest& request)
     PromptAnswer answer;
     switch (request.kind) {
     case PromptRequest::Message: {
-        QMessageBox box(request.icon, request.title, request.text, request.buttons);
+        QMessageBox box(static_cast<QMessageBox::Icon>(request.icon), request.title, request.text,
+                        QMessageBox::StandardButtons(int(request.buttons)));
         if (!request.informativeText.isEmpty())
             box.setInformativeText(request.informativeText);
-        if (request.defaultButton != QMessageBox::NoButton)
-            box.setDefaultButton(request.defaultButton);
-        answer.button = static_cast<QMessageBox::StandardButton>(box.exec());
+        if (request.defaultButton != Prompt::NoButton)
+            box.setDefaultButton(static_cast<QMessageBox::StandardButton>(request.defaultButton));
+        answer.button = static_cast<Prompt::StandardButton>(box.exec());
         break;
     }
     case PromptRequest::Directory:
@@ -52,17 +55,16 @@ PromptAnswer UserPrompt::ask(const PromptRequest& request)
     return answer;
 }
 
-QMessageBox::StandardButton UserPrompt::message(const PromptRequest& request)
+Prompt::StandardButton UserPrompt::message(const PromptRequest& request)
 {
     PromptRequest r = request;
     r.kind = PromptRequest::Message;
     return ask(r).button;
 }
 
-QMessageBox::StandardButton UserPrompt::message(QMessageBox::Icon icon, const QString& text,
-                                                const QString& informativeText,
-                                                QMessageBox::StandardButtons buttons,
-                                                QMessageBox::StandardButton defaultButton, const QString& title)
+Prompt::StandardButton UserPrompt::message(Prompt::Icon icon, const QString& text, const QString& informativeText,
+                                           Prompt::StandardButtons buttons, Prompt::StandardButton defaultButton,
+                                           const QString& title)
 {
     PromptRequest r;
     r.icon = icon;
@@ -86,6 +88,11 @@ QString UserPrompt::selectOpenFile(const PromptRequest& request)
     PromptRequest r = request;
     r.kind = PromptRequest::OpenFile;
     return ask(r).path;
+}
+
+bool UserPrompt::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
 }
 
 void UserPrompt::setResponder(Responder r)
@@ -118,7 +125,7 @@ ScriptedPrompts::ScriptedPrompts()
             return m_fallback;
         PromptAnswer a;
         if (request.kind == PromptRequest::Message)
-            a.button = request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
+            a.button = request.defaultButton != Prompt::NoButton ? request.defaultButton : Prompt::Ok;
         return a;
     });
 }
@@ -129,7 +136,7 @@ ScriptedPrompts::~ScriptedPrompts()
     UserPrompt::clearHistory();
 }
 
-void ScriptedPrompts::answer(QMessageBox::StandardButton button)
+void ScriptedPrompts::answer(Prompt::StandardButton button)
 {
     PromptAnswer a;
     a.button = button;

@@ -1,10 +1,29 @@
 #pragma once
 
+#include <QFlags>
 #include <QList>
-#include <QMessageBox>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
+
+struct PromptRequest;
+struct PromptAnswer;
+
+// Icons and buttons of a message box. The values are those of the widget toolkit's message
+// box, so the widget implementation passes them through unchanged, but nothing here needs it.
+namespace Prompt {
+enum Icon { NoIcon = 0, Information = 1, Warning = 2, Critical = 3, Question = 4 };
+enum StandardButton {
+    NoButton = 0x00000000,
+    Ok = 0x00000400,
+    Yes = 0x00004000,
+    No = 0x00010000,
+    Cancel = 0x00400000,
+};
+Q_DECLARE_FLAGS(StandardButtons, StandardButton)
+} // namespace Prompt
+Q_DECLARE_OPERATORS_FOR_FLAGS(Prompt::StandardButtons)
 
 // Every question the program puts to the user goes through here instead of calling
 // QMessageBox or QFileDialog directly. By default the real modal dialog is shown;
@@ -14,12 +33,12 @@ struct PromptRequest
     enum Kind { Message, Directory, OpenFile };
 
     Kind kind = Message;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Prompt::Icon icon = Prompt::NoIcon;
     QString title; // window title of a box, or the caption of a file dialog
     QString text;
     QString informativeText;
-    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    Prompt::StandardButtons buttons = Prompt::Ok;
+    Prompt::StandardButton defaultButton = Prompt::NoButton;
     QString directory;   // starting folder of a file dialog
     QString filter;      // name filter of a file dialog
     QString acceptLabel; // accept-button label of a file dialog
@@ -27,7 +46,7 @@ struct PromptRequest
 
 struct PromptAnswer
 {
-    QMessageBox::StandardButton button = QMessageBox::NoButton; // for a Message
+    Prompt::StandardButton button = Prompt::NoButton; // for a Message
     QString path; // for a Directory or OpenFile; empty means cancelled
 };
 
@@ -37,16 +56,18 @@ public:
     using Responder = std::function<PromptAnswer(const PromptRequest&)>;
 
     // Shows a message box; returns the button the user chose.
-    static QMessageBox::StandardButton message(const PromptRequest& request);
-    static QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& text,
-                                               const QString& informativeText = QString(),
-                                               QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                               QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
-                                               const QString& title = QString());
+    static Prompt::StandardButton message(const PromptRequest& request);
+    static Prompt::StandardButton message(Prompt::Icon icon, const QString& text,
+                                          const QString& informativeText = QString(),
+                                          Prompt::StandardButtons buttons = Prompt::Ok,
+                                          Prompt::StandardButton defaultButton = Prompt::NoButton,
+                                          const QString& title = QString());
     // Shows a folder dialog; returns the chosen folder, or an empty string when cancelled.
     static QString selectDirectory(const PromptRequest& request);
     // Shows a file dialog for opening one file; returns its path, or an empty string.
     static QString selectOpenFile(const PromptRequest& request);
+    // Hands a web page or a local file to the desktop; false when it refused.
+    static bool openUrl(const QUrl& url);
 
     // Tests: a responder answers instead of a real dialog. An empty responder restores the dialogs.
     static void setResponder(Responder responder);
@@ -69,7 +90,7 @@ public:
     ScriptedPrompts(const ScriptedPrompts&) = delete;
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
-    void answer(QMessageBox::StandardButton button);
+    void answer(Prompt::StandardButton button);
     void answerPath(const QString& path);
     // Used when the script has run out: the box's default button (or Ok), an empty path.
     void setFallback(const PromptAnswer& answer);

@@ -68,7 +68,7 @@ int main(int argc, char* argv[])
     const QString addressProblem = Services::addressProblem();
     if (!addressProblem.isEmpty()) {
         qDebug() << "[main] Service address refused:" << addressProblem;
-        UserPrompt::message(QMessageBox::Critical, addressProblem);
+        UserPrompt::message(Prompt::Critical, addressProblem);
         return 1;
     }
 
@@ -115,7 +115,7 @@ int main(int argc, char* argv[])
             return 0;
         }
         UserPrompt::message(
-            QMessageBox::Warning,
+            Prompt::Warning,
             QStringLiteral("You already have an instance of the Reelvane Downloader running.\r\n"
                            "Only one instance is allowed."));
         qDebug() << "[main] Multiple instances not allowed.";
@@ -145,7 +145,7 @@ int main(int argc, char* argv[])
                 DCPManager::getInstance()->loadDCPFromFile(path);
             } catch (const std::runtime_error& error) {
                 qDebug() << "[main] Unable to import" << path << error.what();
-                UserPrompt::message(QMessageBox::Critical, QString::fromUtf8(error.what()));
+                UserPrompt::message(Prompt::Critical, QString::fromUtf8(error.what()));
             }
         }
         importing = false;
@@ -216,7 +216,7 @@ int main(int argc, char* argv[])
         // rather than crash.
         const QString message = QString::fromUtf8(error.what());
         qDebug() << "[main] Unhandled error:" << message;
-        UserPrompt::message(QMessageBox::Critical, message);
+        UserPrompt::message(Prompt::Critical, message);
         return 1;
     }
 }

@@ -304,12 +304,12 @@ bool DownloadManager::isEnoughDiskSpace(const QString& path, qint64 size)
     if (!QFileInfo(path).isDir()) {
         // A pulled drive or a deleted folder, not a full disk.
         qDebug() << "[DownloadManager] Download folder is missing:" << path;
-        UserPrompt::message(QMessageBox::Critical, QStringLiteral("Unable to write the download"),
+        UserPrompt::message(Prompt::Critical, QStringLiteral("Unable to write the download"),
                             QStringLiteral("The folder %1 is missing, so we paused your download.\r\n\r\n"
                                            "Please check that the drive is connected, then hit the resume "
                                            "button.")
                                 .arg(path),
-                            QMessageBox::Ok);
+                            Prompt::Ok);
         return false;
     }
     const qint64 available = freeSpace(path);
@@ -317,10 +317,10 @@ bool DownloadManager::isEnoughDiskSpace(const QString& path, qint64 size)
     if (available > size)
         return true;
     UserPrompt::message(
-        QMessageBox::Critical, QStringLiteral("Not enough disk space"),
+        Prompt::Critical, QStringLiteral("Not enough disk space"),
         QStringLiteral("You have ran out of disk space so we paused your download.\r\n\r\n"
                        "Please free up some space and hit the resume button once you're ready."),
-        QMessageBox::Ok);
+        Prompt::Ok);
     return false;
 }
 
@@ -429,10 +429,10 @@ void DownloadManager::removeDownloadReel(Reel* reel)
         qDebug() << "[DownloadManager] Removing Reel:" << reel->getUuid();
         if (checksumWorker->haveReel(reel)) {
             UserPrompt::message(
-                QMessageBox::Warning,
+                Prompt::Warning,
                 QStringLiteral("The current Reel is in validation(checksum) process, please wait "
                                "until this is finished and try again."),
-                QString(), QMessageBox::Ok);
+                QString(), Prompt::Ok);
             return;
         }
 
@@ -477,13 +477,13 @@ void DownloadManager::handleExpiredLinks(DCP* dcp, const QString& message)
 {
     pauseDownloading(true);
     qDebug() << "[DownloadManager] HandleExpiredLinks" << message;
-    const QMessageBox::StandardButton answer = UserPrompt::message(
-        QMessageBox::Critical, QStringLiteral("Download links expired"),
+    const Prompt::StandardButton answer = UserPrompt::message(
+        Prompt::Critical, QStringLiteral("Download links expired"),
         message + QStringLiteral(
                       "\r\n\r\nDo you want to remove outdated DCP?\r\n(This will NOT DELETE the files on "
                       "your hard drive but simply remove the DCP from the Reelvane Downloader)"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+        Prompt::Yes | Prompt::No, Prompt::No);
+    if (answer != Prompt::Yes)
         return;
 
     qDebug() << "[DownloadManager] HandleExpiredLinks user action, removing expired DCP" << dcp->getUuid();
@@ -518,7 +518,7 @@ void DownloadManager::setReadChunkSize(unsigned value)
 void DownloadManager::reportFailure(const QString& what, const std::exception& e)
 {
     qDebug() << "[DownloadManager] Error:" << what << e.what();
-    UserPrompt::message(QMessageBox::Critical, what, QString::fromUtf8(e.what()), QMessageBox::Ok);
+    UserPrompt::message(Prompt::Critical, what, QString::fromUtf8(e.what()), Prompt::Ok);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -650,12 +650,12 @@ void DownloadManager::noteFailedAttempt(const QString& reason)
 
 void DownloadManager::showUnwritableFile(const QString& path)
 {
-    UserPrompt::message(QMessageBox::Critical, QStringLiteral("Unable to write the download"),
+    UserPrompt::message(Prompt::Critical, QStringLiteral("Unable to write the download"),
                         QStringLiteral("The file %1 can not be opened for writing, so we paused your "
                                        "download.\r\n\r\nPlease check that the drive is connected and "
                                        "writable, then hit the resume button.")
                             .arg(path),
-                        QMessageBox::Ok);
+                        Prompt::Ok);
 }
 
 bool DownloadManager::fileLost(const QFile* file) const
@@ -689,12 +689,12 @@ void DownloadManager::stopForStoreFailure(const std::exception& e)
     qDebug() << "[DownloadManager] Unable to store the download's progress:" << e.what();
     abandonTransfer();
     pauseDownloading(true);
-    UserPrompt::message(QMessageBox::Critical, QStringLiteral("Unable to save the download"),
+    UserPrompt::message(Prompt::Critical, QStringLiteral("Unable to save the download"),
                         QStringLiteral("The progress of your download can not be saved (%1), so we paused "
                                        "your download.\r\n\r\nPlease check that the program's folder is "
                                        "writable, then hit the resume button.")
                             .arg(QString::fromUtf8(e.what())),
-                        QMessageBox::Ok);
+                        Prompt::Ok);
 }
 
 void DownloadManager::metaDataChanged()

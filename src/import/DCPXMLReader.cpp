@@ -18,7 +18,6 @@
 #include "storage/Transaction.h"
 
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDomNodeList>
 #include <QFile>
@@ -123,9 +122,9 @@ void DCPXMLReader::loadPackage(const QString& path)
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly)) {
         qDebug() << "[DCPXMLReader] Could not open JSON package: " << filePath;
-        UserPrompt::message(QMessageBox::Warning, QStringLiteral("Could not open the ORVDCP file."),
+        UserPrompt::message(Prompt::Warning, QStringLiteral("Could not open the ORVDCP file."),
                             QStringLiteral("Please check to see if you have read permission for the file."),
-                            QMessageBox::Ok);
+                            Prompt::Ok);
         return;
     }
 
@@ -197,11 +196,11 @@ void DCPXMLReader::importPackage(const QByteArray& content)
 
 void DCPXMLReader::showPackageError(const DCPXMLReaderException& error) const
 {
-    const QMessageBox::StandardButton answer =
-        UserPrompt::message(QMessageBox::Warning, error.question, error.explanation,
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer == QMessageBox::Yes)
-        QDesktopServices::openUrl(QUrl(error.link));
+    const Prompt::StandardButton answer =
+        UserPrompt::message(Prompt::Warning, error.question, error.explanation,
+                            Prompt::Yes | Prompt::No, Prompt::Yes);
+    if (answer == Prompt::Yes)
+        UserPrompt::openUrl(QUrl(error.link));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -244,13 +243,13 @@ bool DCPXMLReader::isEnoughDiskSpace(const QString& path, qint64 size)
     if (available > size)
         return true;
 
-    const QMessageBox::StandardButton answer = UserPrompt::message(
-        QMessageBox::Warning, QStringLiteral("Not enough disk space"),
+    const Prompt::StandardButton answer = UserPrompt::message(
+        Prompt::Warning, QStringLiteral("Not enough disk space"),
         QStringLiteral(
             "You don't have enough disk space to download full DCP.\r\n\r\nDo you want to continue "
             "anyway?"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    return answer == QMessageBox::Yes;
+        Prompt::Yes | Prompt::No, Prompt::No);
+    return answer == Prompt::Yes;
 }
 
 bool DCPXMLReader::importEntry(const QJsonObject& entry)
@@ -300,7 +299,7 @@ bool DCPXMLReader::importEntry(const QJsonObject& entry)
             // Merging would create the DCP folder where the drive is mounted, on another disk.
             qDebug() << "[DCPXMLReader] Drive not connected, not merging into " << known->getDCPPath();
             UserPrompt::message(
-                QMessageBox::Warning, QStringLiteral("Drive not connected"),
+                Prompt::Warning, QStringLiteral("Drive not connected"),
                 QStringLiteral("The DCP %1 is downloaded to %2, which is not connected. Connect "
                                "the drive, start the Reelvane Downloader again and open the "
                                "file once more.")
@@ -309,9 +308,9 @@ bool DCPXMLReader::importEntry(const QJsonObject& entry)
         }
         download_path = known->getDownloadPath();
         UserPrompt::message(
-            QMessageBox::NoIcon,
+            Prompt::NoIcon,
             QStringLiteral("The DCP %1 already exist and will be merged.").arg(friendly_title), QString(),
-            QMessageBox::Ok);
+            Prompt::Ok);
     } else {
         download_path = download_folder;
     }
@@ -397,11 +396,11 @@ bool DCPXMLReader::driveCanHoldEntry()
                 << "[DCPXMLReader] Canceled importing dcp (FAT32 drive cannot hold a file of 4 GB or more) "
                 << download_path << asset->getOriginalFileName() << asset->getSize();
             UserPrompt::message(
-                QMessageBox::Warning, QStringLiteral("The selected drive cannot hold this DCP"),
+                Prompt::Warning, QStringLiteral("The selected drive cannot hold this DCP"),
                 QStringLiteral("The drive uses the FAT32 file system, which cannot store files of "
                                "4 GB or more, and this DCP contains such files.\r\n\r\nPlease "
                                "choose a drive formatted as ext2, ext3, exFAT or NTFS."),
-                QMessageBox::Ok);
+                Prompt::Ok);
             return false;
         }
     }
@@ -616,11 +615,11 @@ bool DCPXMLReader::removeConflictingFiles()
     for (int i = 0; i < files.size(); ++i)
         list += QStringLiteral("\r\n   %1. %2").arg(i + 1).arg(FileManager::getFilenameFromPath(files.at(i)));
 
-    const QMessageBox::StandardButton answer =
-        UserPrompt::message(QMessageBox::Warning, QStringLiteral("Remove conflicting files?"),
+    const Prompt::StandardButton answer =
+        UserPrompt::message(Prompt::Warning, QStringLiteral("Remove conflicting files?"),
                             QStringLiteral("The following files will be removed...\r\n") + list,
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+                            Prompt::Yes | Prompt::No, Prompt::No);
+    if (answer != Prompt::Yes)
         return false;
     for (const QString& file : files)
         FileManager::removeFile(file);

@@ -340,7 +340,7 @@ void DCPManager::loadDCPFromFile(const QString& path)
         reader.loadPackage(path);
     } catch (const std::exception& e) {
         qDebug() << "[DCPManager] Unable to load DCP file" << path << e.what();
-        UserPrompt::message(QMessageBox::Warning, QStringLiteral("The ORVDCP file could not be loaded."),
+        UserPrompt::message(Prompt::Warning, QStringLiteral("The ORVDCP file could not be loaded."),
                             QString::fromUtf8(e.what()));
     }
 }

@@ -386,7 +386,7 @@ void NotificationManager::reportRevealFailures()
     pendingRevealFailures.clear();
     qDebug() << "[NotificationManager] Files could not be given their final names:" << files;
     UserPrompt::message(
-        QMessageBox::Warning, QStringLiteral("Downloaded files could not be given their final names."),
+        Prompt::Warning, QStringLiteral("Downloaded files could not be given their final names."),
         QStringLiteral("They keep their hidden names, so the DCP cannot be ingested yet. The Reelvane "
                        "Downloader tries again after every report to the server and at the next start.\n\n") +
             files);

@@ -37,16 +37,24 @@ void TestDesktopNotifier::announcesReadyDcpsAndCorruptedReels()
         catalogue->addDCP(dcp);
     }
 
+    // A reel counts as synced only once its files carry their visible names.
+    const auto verifyAndReveal = [](Asset* asset) {
+        asset->setDownloadChecksummed(true);
+        QDir().mkpath(QFileInfo(asset->getFullPath()).path());
+        QFile file(asset->getFullPath());
+        return file.open(QIODevice::WriteOnly) && (file.close(), asset->reveal());
+    };
+
     DesktopNotifier notifier(catalogue);
     QSignalSpy spy(&notifier, &DesktopNotifier::notified);
     emit done->statusChanged();
     QCOMPARE(spy.count(), 0);
 
     // One reel verified: not yet ready.
-    firstAsset->setDownloadChecksummed(true);
+    QVERIFY(verifyAndReveal(firstAsset));
     emit first->downloadSynced();
     QCOMPARE(spy.count(), 0);
-    secondAsset->setDownloadChecksummed(true);
+    QVERIFY(verifyAndReveal(secondAsset));
     emit second->downloadSynced();
     emit film->statusChanged();
     QCOMPARE(spy.count(), 1);

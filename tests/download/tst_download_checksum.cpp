@@ -209,7 +209,7 @@ void TestDownloadChecksum::reelUnderValidationCannotBeRemoved()
 
     engine->removeDownloadReel(reel);
     QCOMPARE(prompts.count(), 1);
-    QCOMPARE(prompts.last().icon, QMessageBox::Warning);
+    QCOMPARE(prompts.last().icon, Prompt::Warning);
     QCOMPARE(prompts.last().text,
              QStringLiteral("The current Reel is in validation(checksum) process, please wait "
                             "until this is finished and try again."));

@@ -264,7 +264,7 @@ void TestDownloadScheduler::diskCheck()
         return;
     }
     QCOMPARE(prompts.count(), 1);
-    QCOMPARE(prompts.last().icon, QMessageBox::Critical);
+    QCOMPARE(prompts.last().icon, Prompt::Critical);
     QCOMPARE(prompts.last().text, box);
     if (folderThere) {
         QCOMPARE(

@@ -380,7 +380,7 @@ void TestDownloadTransfer::unwritableFilePausesAndNamesThePath()
     engine->assetsChanged();
     QTRY_VERIFY_WITH_TIMEOUT(engine->isPaused(), 5000);
     QCOMPARE(prompts.count(), 1);
-    QCOMPARE(prompts.last().icon, QMessageBox::Critical);
+    QCOMPARE(prompts.last().icon, Prompt::Critical);
     QVERIFY2(prompts.last().informativeText.contains(asset->getFullPath()),
              qPrintable(prompts.last().informativeText));
     QCOMPARE(engine->getCurrentReply(), nullptr);
@@ -415,7 +415,7 @@ void TestDownloadTransfer::rejectedLinks()
     QFETCH(QString, message);
     DownloadSandbox box;
     ScriptedPrompts prompts;
-    prompts.answer(QMessageBox::No);
+    prompts.answer(Prompt::No);
     StandInServer::AssetFault fault;
     fault.status = status;
     box.server.setAssetFault(QStringLiteral("a.mxf"), fault);
@@ -430,14 +430,14 @@ void TestDownloadTransfer::rejectedLinks()
 
     QTRY_COMPARE_WITH_TIMEOUT(prompts.count(), 1, 5000);
     const PromptRequest asked = prompts.last();
-    QCOMPARE(asked.icon, QMessageBox::Critical);
+    QCOMPARE(asked.icon, Prompt::Critical);
     QCOMPARE(asked.text, QStringLiteral("Download links expired"));
     QCOMPARE(asked.informativeText,
              message + QStringLiteral(
                            "\r\n\r\nDo you want to remove outdated DCP?\r\n(This will NOT DELETE the files "
                            "on your hard drive but simply remove the DCP from the Reelvane Downloader)"));
-    QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(asked.defaultButton, QMessageBox::No);
+    QCOMPARE(asked.buttons, Prompt::Yes | Prompt::No);
+    QCOMPARE(asked.defaultButton, Prompt::No);
 
     // No: paused, the asset stays current, the link is not tried again.
     QVERIFY(engine->isPaused());
@@ -456,7 +456,7 @@ void TestDownloadTransfer::expiredLinksYesRevealsAndRemoves()
 {
     DownloadSandbox box;
     ScriptedPrompts prompts;
-    prompts.answer(QMessageBox::Yes);
+    prompts.answer(Prompt::Yes);
     StandInServer::AssetFault fault;
     fault.status = 404;
     box.server.setAssetFault(QStringLiteral("b.mxf"), fault);
@@ -550,7 +550,7 @@ void TestDownloadTransfer::redirectToOtherSchemeIsMissingFile()
     QFETCH(QByteArray, location);
     DownloadSandbox box;
     ScriptedPrompts prompts;
-    prompts.answer(QMessageBox::No);
+    prompts.answer(Prompt::No);
     RedirectResponder responder(location);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);

@@ -63,6 +63,14 @@ private:
     QString m_download;
 };
 
+// The steps below are helpers; a failure inside one must end the test there.
+#define STEP(call)                                                                                           \
+    do {                                                                                                     \
+        call;                                                                                                \
+        if (QTest::currentTestFailed())                                                                      \
+            return;                                                                                          \
+    } while (false)
+
 #define REQUIRE_DISPLAY()                                                                                    \
     do {                                                                                                     \
         const QString reason = ProgramDriver::missingDisplay();                                              \
@@ -213,11 +221,11 @@ void TestEndToEnd::downloadsVerifiesReportsAndReveals()
     options.pictureSize = 3 * 1024 * 1024 + 17;
     options.soundSize = 512 * 1024;
     options.seed = 11;
-    makePackage(options, {1, 3});
+    STEP(makePackage(options, {1, 3}));
 
-    startProgram({m_package});
-    logIn(false);
-    chooseFolder();
+    STEP(startProgram({m_package}));
+    STEP(logIn(false));
+    STEP(chooseFolder());
     QVERIFY2(m_program->waitForWindow(QStringLiteral("^Reelvane Downloader 1\\.4\\.0")).size() > 0,
              "the main window did not appear");
     QVERIFY2(waitForCompletion(240000), qPrintable(journalLines().join(QLatin1Char('\n'))));
@@ -269,15 +277,15 @@ void TestEndToEnd::resumesAfterKillWhereTheFileStopped()
     options.pictureSize = 6 * 1024 * 1024;
     options.soundSize = 64 * 1024;
     options.seed = 12;
-    makePackage(options, {1});
+    STEP(makePackage(options, {1}));
     const DcpAssetInfo picture = m_dcp.find(DcpAssetInfo::Picture, 1);
     StandInServer::AssetFault slow;
     slow.throttleBytesPerSecond = 1024 * 1024;
     m_server->setAssetFault(m_dcp.title + QLatin1Char('/') + picture.path, slow);
 
-    startProgram({m_package});
-    logIn(false);
-    chooseFolder();
+    STEP(startProgram({m_package}));
+    STEP(logIn(false));
+    STEP(chooseFolder());
     QElapsedTimer timer;
     timer.start();
     while (QFileInfo(hiddenPath(picture)).size() < 2 * 1024 * 1024 && timer.elapsed() < 60000)
@@ -288,8 +296,8 @@ void TestEndToEnd::resumesAfterKillWhereTheFileStopped()
     m_server->clearAllAssetFaults();
     m_server->clearJournal();
 
-    startProgram({});
-    logIn(true);
+    STEP(startProgram({}));
+    STEP(logIn(true));
     QVERIFY2(waitForCompletion(120000), qPrintable(journalLines().join(QLatin1Char('\n'))));
     const QList<StandInServer::JournalEntry> resumed =
         m_server->journalFor(QStringLiteral("/assets/") + m_dcp.title + QLatin1Char('/') + picture.path);
@@ -310,7 +318,7 @@ void TestEndToEnd::recoversFromCorruptionDropAndStall()
     options.pictureSize = 1024 * 1024 + 3;
     options.soundSize = 700 * 1024;
     options.seed = 13;
-    makePackage(options, {1});
+    STEP(makePackage(options, {1}));
     const QString base = m_dcp.title + QLatin1Char('/');
     StandInServer::AssetFault corrupt;
     corrupt.corruptFirstDeliveries = 1;
@@ -323,9 +331,9 @@ void TestEndToEnd::recoversFromCorruptionDropAndStall()
     stall.stallSeconds = -1; // until the program gives up on it
     m_server->setAssetFault(base + m_dcp.find(DcpAssetInfo::Subtitle, 1).path, stall);
 
-    startProgram({m_package});
-    logIn(false);
-    chooseFolder();
+    STEP(startProgram({m_package}));
+    STEP(logIn(false));
+    STEP(chooseFolder());
     QVERIFY2(waitForCompletion(180000), qPrintable(journalLines().join(QLatin1Char('\n'))));
     const DcpCheck::Result result = DcpCheck::checkFolder(dcpFolder(), m_reels);
     QVERIFY2(result.ok(), qPrintable(result.problems.join(QLatin1Char('\n'))));
@@ -343,16 +351,16 @@ void TestEndToEnd::expiredLinkOffersRemovalAndRevealsPartialFiles()
     options.pictureSize = 256 * 1024;
     options.soundSize = 64 * 1024;
     options.seed = 14;
-    makePackage(options, {1});
+    STEP(makePackage(options, {1}));
     const DcpAssetInfo picture = m_dcp.find(DcpAssetInfo::Picture, 1);
     const DcpAssetInfo sound = m_dcp.find(DcpAssetInfo::Sound, 1);
     StandInServer::AssetFault gone;
     gone.status = 404;
     m_server->setAssetFault(m_dcp.title + QLatin1Char('/') + sound.path, gone);
 
-    startProgram({m_package});
-    logIn(false);
-    chooseFolder();
+    STEP(startProgram({m_package}));
+    STEP(logIn(false));
+    STEP(chooseFolder());
     const QString box = m_program->waitForBox(60000);
     QVERIFY2(!box.isEmpty(), "no expired-links box");
     keepScreenshot(QStringLiteral("expired-links"));
@@ -385,12 +393,12 @@ void TestEndToEnd::hostilePackageWritesNothing()
                                  PackageWriter::document(kUserUuid, QJsonArray{PackageWriter::entry(m_dcp, entry)},
                                                          1024)));
 
-    startProgram({m_package});
-    logIn(false);
+    STEP(startProgram({m_package}));
+    STEP(logIn(false));
     // Refused before or after the folder is chosen; either way a box says so.
     QVERIFY(!m_program->waitForBox(60000).isEmpty());
     if (!m_program->waitForWindow(kFolderDialog, 0).isEmpty())
-        chooseFolder();
+        STEP(chooseFolder());
     const QString box = m_program->waitForBox(30000);
     QVERIFY2(!box.isEmpty(), "no error box");
     keepScreenshot(QStringLiteral("hostile-package"));

@@ -118,7 +118,7 @@ private:
     // Imports one package, choosing folder (the sandbox's download folder by default)
     // in the folder dialog; the boxes after it take the given answers, then their defaults.
     void importPackage(ImportSandbox& sandbox, ScriptedPrompts& prompts, const QJsonObject& document,
-                       const QList<QMessageBox::StandardButton>& answers = {}, QString folder = QString());
+                       const QList<Prompt::StandardButton>& answers = {}, QString folder = QString());
     QByteArray key = testKey();
 };
 
@@ -137,10 +137,10 @@ void TestImportFlow::init()
 
 void TestImportFlow::importPackage(ImportSandbox& sandbox, ScriptedPrompts& prompts,
                                    const QJsonObject& document,
-                                   const QList<QMessageBox::StandardButton>& answers, QString folder)
+                                   const QList<Prompt::StandardButton>& answers, QString folder)
 {
     prompts.answerPath(folder.isEmpty() ? sandbox.downloads() : folder);
-    for (QMessageBox::StandardButton b : answers)
+    for (Prompt::StandardButton b : answers)
         prompts.answer(b);
     ImportSandbox::import(sandbox.writePackage(document), key);
 }
@@ -289,10 +289,10 @@ void TestImportFlow::diskSpace_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("imported");
-    QTest::newRow("one byte more than needed") << qint64(1) << int(QMessageBox::No) << false << true;
-    QTest::newRow("exactly the size, declined") << qint64(0) << int(QMessageBox::No) << true << false;
-    QTest::newRow("exactly the size, accepted") << qint64(0) << int(QMessageBox::Yes) << true << true;
-    QTest::newRow("less than the size, declined") << qint64(-1) << int(QMessageBox::No) << true << false;
+    QTest::newRow("one byte more than needed") << qint64(1) << int(Prompt::No) << false << true;
+    QTest::newRow("exactly the size, declined") << qint64(0) << int(Prompt::No) << true << false;
+    QTest::newRow("exactly the size, accepted") << qint64(0) << int(Prompt::Yes) << true << true;
+    QTest::newRow("less than the size, declined") << qint64(-1) << int(Prompt::No) << true << false;
 }
 
 void TestImportFlow::diskSpace()
@@ -314,19 +314,19 @@ void TestImportFlow::diskSpace()
 
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    prompts.answer(QMessageBox::StandardButton(answer));
+    prompts.answer(Prompt::StandardButton(answer));
     ImportSandbox::import(path, key);
 
     QCOMPARE(probed, sandbox.downloads());
     QCOMPARE(prompts.texts().contains(QStringLiteral("Not enough disk space")), asked);
     if (asked) {
         const PromptRequest box = prompts.asked().at(1);
-        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.icon, Prompt::Warning);
         QCOMPARE(box.informativeText,
                  QStringLiteral("You don't have enough disk space to download full DCP.\r\n\r\n"
                                 "Do you want to continue anyway?"));
-        QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(box.defaultButton, QMessageBox::No);
+        QCOMPARE(box.buttons, Prompt::Yes | Prompt::No);
+        QCOMPARE(box.defaultButton, Prompt::No);
     }
     QCOMPARE(catalogued(d) != nullptr, imported);
     if (!imported)
@@ -463,17 +463,17 @@ void TestImportFlow::refusedEntries()
 
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    prompts.answer(QMessageBox::No);
+    prompts.answer(Prompt::No);
     ImportSandbox::import(path, key);
 
     QCOMPARE(prompts.count(), 2);
     QCOMPARE(prompts.asked().first().kind, PromptRequest::Directory);
     const PromptRequest box = prompts.last();
-    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.icon, Prompt::Warning);
     QCOMPARE(box.text, kRedownload);
     QCOMPARE(box.informativeText, explanation);
-    QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(box.defaultButton, QMessageBox::Yes);
+    QCOMPARE(box.buttons, Prompt::Yes | Prompt::No);
+    QCOMPARE(box.defaultButton, Prompt::Yes);
     QVERIFY(urls.opened.isEmpty());
 
     QCOMPARE(sandbox.snapshot(), before);
@@ -493,7 +493,7 @@ void TestImportFlow::secondEntryFailsAfterFirstImported()
     bad[QStringLiteral("reels")] = QJsonArray();
 
     ScriptedPrompts prompts;
-    importPackage(sandbox, prompts, packageDocument({packageEntry(first, {1}), bad}), {QMessageBox::No});
+    importPackage(sandbox, prompts, packageDocument({packageEntry(first, {1}), bad}), {Prompt::No});
 
     QCOMPARE(prompts.last().informativeText, kNoReels);
     QVERIFY(catalogued(first));
@@ -521,10 +521,10 @@ void TestImportFlow::mergeAddsOnlyNewReels()
     ScriptedPrompts prompts;
     ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 3})})), key);
     QCOMPARE(prompts.count(), 1);
-    QCOMPARE(prompts.last().icon, QMessageBox::NoIcon);
+    QCOMPARE(prompts.last().icon, Prompt::NoIcon);
     QCOMPARE(prompts.last().text,
              QStringLiteral("The DCP Friendly %1 already exist and will be merged.").arg(d.title));
-    QCOMPARE(prompts.last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(prompts.last().buttons, Prompt::StandardButtons(Prompt::Ok));
     QCOMPARE(catalogued(d), known);
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 3}));
     QCOMPARE(known->getAssets().size(), 4);
@@ -541,7 +541,7 @@ void TestImportFlow::mergeAddsOnlyNewReels()
     QCOMPARE(sandbox.engineNotifications, 2);
 
     // Nothing new: the box again, but no rows and no work for the engine.
-    prompts.answer(QMessageBox::Ok);
+    prompts.answer(Prompt::Ok);
     ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {3, 1})})), key);
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 3}));
     QCOMPARE(ImportSandbox::count(QStringLiteral("reel")), 2);
@@ -612,8 +612,8 @@ void TestImportFlow::mixedPackageMergesIntoOwnFolder()
 void TestImportFlow::conflictingFiles_data()
 {
     QTest::addColumn<int>("answer");
-    QTest::newRow("declined") << int(QMessageBox::No);
-    QTest::newRow("accepted") << int(QMessageBox::Yes);
+    QTest::newRow("declined") << int(Prompt::No);
+    QTest::newRow("accepted") << int(Prompt::Yes);
 }
 
 void TestImportFlow::conflictingFiles()
@@ -630,18 +630,18 @@ void TestImportFlow::conflictingFiles()
 
     ScriptedPrompts prompts;
     importPackage(sandbox, prompts, packageDocument({packageEntry(d, {1})}),
-                  {QMessageBox::StandardButton(answer)});
+                  {Prompt::StandardButton(answer)});
 
     const PromptRequest box = prompts.last();
-    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.icon, Prompt::Warning);
     QCOMPARE(box.text, QStringLiteral("Remove conflicting files?"));
     QCOMPARE(box.informativeText, QStringLiteral("The following files will be removed...\r\n"
                                                  "\r\n   1. .picture_r1.mxf\r\n   2. picture_r1.mxf"
                                                  "\r\n   3. sound_r1.mxf"));
-    QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(box.defaultButton, QMessageBox::No);
+    QCOMPARE(box.buttons, Prompt::Yes | Prompt::No);
+    QCOMPARE(box.defaultButton, Prompt::No);
 
-    const bool accepted = answer == QMessageBox::Yes;
+    const bool accepted = answer == Prompt::Yes;
     for (const QString& f : files)
         QCOMPARE(QFileInfo::exists(f), !accepted);
     // Declining keeps the folder and its XML files but stores nothing.
@@ -741,13 +741,13 @@ void TestImportFlow::fatDrive()
     QCOMPARE(catalogued(d) == nullptr, refused);
     if (refused) {
         const PromptRequest box = prompts.last();
-        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.icon, Prompt::Warning);
         QCOMPARE(box.informativeText,
                  QStringLiteral(
                      "The drive uses the FAT32 file system, which cannot store files of 4 GB or more, "
                      "and this DCP contains such files.\r\n\r\nPlease choose a drive formatted as ext2, "
                      "ext3, exFAT or NTFS."));
-        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(box.buttons, Prompt::StandardButtons(Prompt::Ok));
         QCOMPARE(sandbox.snapshot(), before);
         QCOMPARE(ImportSandbox::count(QStringLiteral("dcp")), 0);
     }

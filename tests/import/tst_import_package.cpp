@@ -139,17 +139,17 @@ void TestImportPackage::refusedPackages()
     const auto before = sandbox.snapshot();
 
     ScriptedPrompts prompts;
-    prompts.answer(QMessageBox::No);
+    prompts.answer(Prompt::No);
     ImportSandbox::import(path, testCase.readerKey);
 
     QCOMPARE(prompts.count(), 1); // no folder dialog before the refusal
     const PromptRequest box = prompts.last();
     QCOMPARE(box.kind, PromptRequest::Message);
-    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.icon, Prompt::Warning);
     QCOMPARE(box.text, question);
     QCOMPARE(box.informativeText, explanation);
-    QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(box.defaultButton, QMessageBox::Yes);
+    QCOMPARE(box.buttons, Prompt::Yes | Prompt::No);
+    QCOMPARE(box.defaultButton, Prompt::Yes);
     QVERIFY(urls.opened.isEmpty());
 
     QCOMPARE(sandbox.snapshot(), before);
@@ -177,7 +177,7 @@ void TestImportPackage::yesOpensTheLink()
         bytes = testCase.editBytes(bytes);
 
     ScriptedPrompts prompts;
-    prompts.answer(QMessageBox::Yes);
+    prompts.answer(Prompt::Yes);
     ImportSandbox::import(sandbox.writePackage(bytes), testCase.readerKey);
     QCOMPARE(urls.opened, QList<QUrl>{QUrl(link)});
 }
@@ -211,11 +211,11 @@ void TestImportPackage::pathForms()
         return;
     }
     QCOMPARE(prompts.count(), 1);
-    QCOMPARE(prompts.last().icon, QMessageBox::Warning);
+    QCOMPARE(prompts.last().icon, Prompt::Warning);
     QCOMPARE(prompts.last().text, QStringLiteral("Could not open the ORVDCP file."));
     QCOMPARE(prompts.last().informativeText,
              QStringLiteral("Please check to see if you have read permission for the file."));
-    QCOMPARE(prompts.last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(prompts.last().buttons, Prompt::StandardButtons(Prompt::Ok));
 }
 
 // A file far larger than any package (say a picture track picked by mistake) gets the
@@ -230,7 +230,7 @@ void TestImportPackage::oversizedFileIsNotRead()
     file.close();
 
     ScriptedPrompts prompts;
-    prompts.answer(QMessageBox::No);
+    prompts.answer(Prompt::No);
     ImportSandbox::import(path);
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(prompts.last().informativeText, kDecode);

@@ -475,7 +475,7 @@ void TestCatalogue::loadFromFileWithoutKeyTellsUser()
     LogCapture log;
     catalogue->loadDCPFromFile("/somewhere/film.orvdcp"); // must not throw into the caller
     QCOMPARE(prompts.count(), 1);
-    QCOMPARE(prompts.last().icon, QMessageBox::Warning);
+    QCOMPARE(prompts.last().icon, Prompt::Warning);
     QVERIFY(prompts.last().informativeText.contains("Can not load DCP when decoding key is empty"));
     QVERIFY(log.contains("Can not load DCP when decoding key is empty"));
 

@@ -137,7 +137,7 @@ void TestSetting::failedSaveRollsBackAndLaterWritesLast()
 
     QCOMPARE(changed.count(), 0);
     QCOMPARE(prompts.count(), 1);
-    QCOMPARE(prompts.last().icon, QMessageBox::Warning);
+    QCOMPARE(prompts.last().icon, Prompt::Warning);
     QCOMPARE(prompts.last().informativeText, QStringLiteral("Unable to run insertSetting query"));
     const QStringList log = takeLog();
     QVERIFY(log.filter(QStringLiteral("[DatabaseManager] Unable to run insertSetting query: ")).size() == 1);
