@@ -27,7 +27,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then headless=1; fi
 
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target reelvane-downloader orv-standin orv-makedcp orv-makepackage orv-checkdcp
+echo "Building (log: $build/demo-build.log)"
+cmake --build "$build" -j"$(nproc)" --target reelvane-downloader orv-standin orv-makedcp orv-makepackage orv-checkdcp \
+  >"$build/demo-build.log" 2>&1 || { tail -n 30 "$build/demo-build.log"; exit 1; }
 
 demo="$(mktemp -d "${TMPDIR:-/tmp}/reelvane-demo.XXXXXX")"
 user="demo"
@@ -141,15 +143,15 @@ else
   while :; do
     served=$(awk '$3 ~ /^\/assets\// {s += $7} END {print s + 0}' "$demo/journal.log" 2>/dev/null || echo 0)
     acked=$(grep -c ' /notification/dcp .*event=8 .* 200 ' "$demo/journal.log" 2>/dev/null || true)
-    awk -v b="$served" -v r="${acked:-0}" 'BEGIN { printf "\r%8.1f MB served, %d of 3 reels verified and acknowledged ", b / 1e6, r }'
-    if [ "$shot_taken" = 0 ] && [ "$served" -gt 20000000 ]; then echo; shot 02-downloading; shot_taken=1; fi
+    progress="$(awk -v b="$served" -v r="${acked:-0}" 'BEGIN { printf "%6.0f MB served, %d of 3 reels verified and acknowledged", b / 1e6, r }')"
+    if [ "$progress" != "${last_progress:-}" ]; then echo "$progress"; last_progress="$progress"; fi
+    if [ "$shot_taken" = 0 ] && [ "$served" -gt 20000000 ]; then shot 02-downloading; shot_taken=1; fi
     hidden=$(find "$demo/download" -name '.*' 2>/dev/null | head -n 1)
     if [ "${acked:-0}" -ge 3 ] && [ -z "$hidden" ] && [ -d "$demo/download/$title" ]; then break; fi
-    kill -0 "$program" 2>/dev/null || { echo; echo "The program ended early (log: $demo/app/debug.log)"; exit 1; }
-    [ "$SECONDS" -lt "$deadline" ] || { echo; echo "Timed out waiting for the download"; exit 1; }
+    kill -0 "$program" 2>/dev/null || { echo "The program ended early (log: $demo/app/debug.log)"; exit 1; }
+    [ "$SECONDS" -lt "$deadline" ] || { echo "Timed out waiting for the download"; exit 1; }
     sleep 1
   done
-  echo
   sleep 2
   shot 03-completed
   kill "$program" 2>/dev/null || true
