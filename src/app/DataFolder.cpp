@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -15,8 +16,16 @@ QString locate()
         return executableFolder;
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                                QLatin1String("/reelvane-downloader");
-    // Created quietly: this runs inside the log handler, which must not log.
+    // Created quietly: this runs inside the log handler, which must not log. The process
+    // runs with a file-creation mask of 0, so every folder made here is closed to other
+    // users by hand: the store decides which files get downloaded and revealed.
+    QStringList created;
+    for (QString folder = userFolder; !QFileInfo::exists(folder) && folder.size() > 1;
+         folder = QFileInfo(folder).path())
+        created << folder;
     QDir().mkpath(userFolder);
+    for (const QString& folder : created)
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return userFolder;
 }
 } // namespace
