@@ -1,8 +1,6 @@
 #include "app/UserPrompt.h"
 
-#include <QDesktopServices>
-#include <QFileDialog>
-#include <QMessageBox>
+#include <QDebug>
 
 namespace {
 UserPrompt::Responder& responder()
@@ -10,10 +8,24 @@ UserPrompt::Responder& responder()
     static UserPrompt::Responder r;
     return r;
 }
+PromptPresenter*& installedPresenter()
+{
+    static PromptPresenter* p = nullptr;
+    return p;
+}
 QList<PromptRequest>& requests()
 {
     static QList<PromptRequest> list;
     return list;
+}
+
+// What a question gets when nobody can answer it: the box's default button (or Ok), no path.
+PromptAnswer defaultAnswer(const PromptRequest& request)
+{
+    PromptAnswer answer;
+    if (request.kind == PromptRequest::Message)
+        answer.button = request.defaultButton != Prompt::NoButton ? request.defaultButton : Prompt::Ok;
+    return answer;
 }
 } // namespace
 
@@ -23,36 +35,13 @@ PromptAnswer UserPrompt::ask(const PromptRequest& request)
         requests().append(request);
         return responder()(request);
     }
+    if (PromptPresenter* const presenter = installedPresenter())
+        return presenter->ask(request);
 
-    PromptAnswer answer;
-    switch (request.kind) {
-    case PromptRequest::Message: {
-        QMessageBox box(static_cast<QMessageBox::Icon>(request.icon), request.title, request.text,
-                        QMessageBox::StandardButtons(int(request.buttons)));
-        if (!request.informativeText.isEmpty())
-            box.setInformativeText(request.informativeText);
-        if (request.defaultButton != Prompt::NoButton)
-            box.setDefaultButton(static_cast<QMessageBox::StandardButton>(request.defaultButton));
-        answer.button = static_cast<Prompt::StandardButton>(box.exec());
-        break;
-    }
-    case PromptRequest::Directory:
-    case PromptRequest::OpenFile: {
-        QFileDialog dialog(nullptr, request.title, request.directory, request.filter);
-        if (request.kind == PromptRequest::Directory) {
-            dialog.setFileMode(QFileDialog::Directory);
-            dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
-        } else {
-            dialog.setFileMode(QFileDialog::ExistingFile);
-        }
-        if (!request.acceptLabel.isEmpty())
-            dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            answer.path = dialog.selectedFiles().constFirst();
-        break;
-    }
-    }
-    return answer;
+    // No window to ask in (a tool, a test): the question still reaches the log.
+    qDebug() << "[UserPrompt] No presenter; default answer to:" << request.title << request.text
+             << request.informativeText;
+    return defaultAnswer(request);
 }
 
 Prompt::StandardButton UserPrompt::message(const PromptRequest& request)
@@ -92,7 +81,20 @@ QString UserPrompt::selectOpenFile(const PromptRequest& request)
 
 bool UserPrompt::openUrl(const QUrl& url)
 {
-    return QDesktopServices::openUrl(url);
+    if (PromptPresenter* const presenter = installedPresenter())
+        return presenter->openUrl(url);
+    qDebug() << "[UserPrompt] No presenter; link not opened:" << url.toString();
+    return false;
+}
+
+void UserPrompt::setPresenter(PromptPresenter* presenter)
+{
+    installedPresenter() = presenter;
+}
+
+PromptPresenter* UserPrompt::presenter()
+{
+    return installedPresenter();
 }
 
 void UserPrompt::setResponder(Responder r)
@@ -123,10 +125,7 @@ ScriptedPrompts::ScriptedPrompts()
             return m_script.takeFirst();
         if (m_haveFallback)
             return m_fallback;
-        PromptAnswer a;
-        if (request.kind == PromptRequest::Message)
-            a.button = request.defaultButton != Prompt::NoButton ? request.defaultButton : Prompt::Ok;
-        return a;
+        return defaultAnswer(request);
     });
 }
 

@@ -25,9 +25,9 @@ Q_DECLARE_FLAGS(StandardButtons, StandardButton)
 } // namespace Prompt
 Q_DECLARE_OPERATORS_FOR_FLAGS(Prompt::StandardButtons)
 
-// Every question the program puts to the user goes through here instead of calling
-// QMessageBox or QFileDialog directly. By default the real modal dialog is shown;
-// tests install a responder that answers from a script and records what was asked.
+// Every question the program puts to the user goes through here. The layer itself shows
+// nothing: the program installs a presenter with real dialogs at start, tests install a
+// responder that answers from a script and records what was asked.
 struct PromptRequest
 {
     enum Kind { Message, Directory, OpenFile };
@@ -50,6 +50,18 @@ struct PromptAnswer
     QString path; // for a Directory or OpenFile; empty means cancelled
 };
 
+// Shows questions to the user and hands links to the desktop; the program's window layer
+// implements it with real dialogs.
+class PromptPresenter
+{
+public:
+    virtual ~PromptPresenter() = default;
+    // Answers a message box (the button chosen) or a file dialog (the path, empty when cancelled).
+    virtual PromptAnswer ask(const PromptRequest& request) = 0;
+    // False when the desktop refused the link.
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
 class UserPrompt
 {
 public:
@@ -69,7 +81,13 @@ public:
     // Hands a web page or a local file to the desktop; false when it refused.
     static bool openUrl(const QUrl& url);
 
-    // Tests: a responder answers instead of a real dialog. An empty responder restores the dialogs.
+    // The presenter every question goes to (not owned; nullptr removes it). Without one a
+    // question is logged and answered with its default: the default button (or Ok), an
+    // empty path, and false for a link.
+    static void setPresenter(PromptPresenter* presenter);
+    static PromptPresenter* presenter();
+
+    // Tests: a responder answers instead of the presenter. An empty responder restores it.
     static void setResponder(Responder responder);
     static bool hasResponder();
     // Everything asked while a responder was installed, oldest first.

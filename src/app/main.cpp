@@ -4,11 +4,13 @@
 #include "app/PackageHandOff.h"
 #include "app/Services.h"
 #include "app/UserPrompt.h"
+#include "app/WidgetPrompts.h"
 #include "dialogs/LoginDialog.h"
 #include "dialogs/UpdaterDialog.h"
 #include "download/DownloadManager.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
+#include "model/ScriptOwnership.h"
 #include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
@@ -19,6 +21,7 @@
 #include <QPointer>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
+#include <QQmlEngine>
 #include <QSharedMemory>
 #include <QSystemSemaphore>
 #include <QTimer>
@@ -64,6 +67,12 @@ int main(int argc, char* argv[])
 
     OrvDownloaderApp app(argc, argv);
     Q_INIT_RESOURCE(qml);
+    // Questions to the user are real dialogs from here on.
+    WidgetPrompts prompts;
+    UserPrompt::setPresenter(&prompts);
+    // The window's engine receives catalogue objects from invokables; they stay the catalogue's.
+    ScriptOwnership::setMarker(
+        [](QObject* object) { QQmlEngine::setObjectOwnership(object, QQmlEngine::CppOwnership); });
 
     const QString addressProblem = Services::addressProblem();
     if (!addressProblem.isEmpty()) {

@@ -2,10 +2,10 @@
 #include "ui_LoginDialog.h"
 
 #include "app/Services.h"
+#include "app/UserPrompt.h"
 #include "storage/Setting.h"
 
 #include <QDebug>
-#include <QDesktopServices>
 #include <QMetaEnum>
 #include <QNetworkRequest>
 #include <QPainter>
@@ -165,12 +165,12 @@ void LoginDialog::saveUsername()
 
 void LoginDialog::forgotPassword()
 {
-    QDesktopServices::openUrl(Services::portalUrl(QStringLiteral("user/password/reset/")));
+    UserPrompt::openUrl(Services::portalUrl(QStringLiteral("user/password/reset/")));
 }
 
 void LoginDialog::forgotUsername()
 {
-    QDesktopServices::openUrl(Services::portalUrl(QStringLiteral("user/forgot-username")));
+    UserPrompt::openUrl(Services::portalUrl(QStringLiteral("user/forgot-username")));
 }
 
 void LoginDialog::loginSuccessfull()

@@ -2,9 +2,9 @@
 #include "ui_UpdaterDialog.h"
 
 #include "app/Services.h"
+#include "app/UserPrompt.h"
 
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -219,7 +219,7 @@ void UpdaterDialog::requestFinishedDownloader()
 
 void UpdaterDialog::installUpdates(const QString& path)
 {
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+    if (UserPrompt::openUrl(QUrl::fromLocalFile(path)))
         accept();
     else
         reject();

@@ -6,6 +6,7 @@
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
+#include "model/ScriptOwnership.h"
 #include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
-#include <QQmlEngine>
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <QThread>
@@ -98,7 +98,7 @@ DownloadManager::DownloadManager() : QObject(nullptr), networkManager(new QNetwo
     });
     workerThread->start(QThread::InheritPriority);
 
-    QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
+    ScriptOwnership::keepOwnedByProgram(this);
 }
 
 DownloadManager::~DownloadManager()

@@ -1,11 +1,11 @@
 #include "model/DCP.h"
 
 #include "model/Reel.h"
+#include "model/ScriptOwnership.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Transaction.h"
 
 #include <QDebug>
-#include <QQmlEngine>
 
 #include <stdexcept>
 
@@ -13,7 +13,7 @@ DCP::DCP(const QString& uuid, const QString& title, const QString& image_url, co
     : uuid(uuid), title(title), image_url(image_url), download_path(download_path)
 {
     // QML receives DCPs in lists and must never delete one.
-    QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
+    ScriptOwnership::keepOwnedByProgram(this);
 }
 
 void DCP::setDriveConnected(bool value)

@@ -6,10 +6,10 @@
 #include "import/DCPXMLReader.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
+#include "model/ScriptOwnership.h"
 #include "storage/DatabaseManager.h"
 
 #include <QDebug>
-#include <QQmlEngine>
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -26,7 +26,7 @@ DCPManager* DCPManager::getInstance()
     if (!m_instance) {
         auto* instance = new DCPManager();
         m_instance = instance;
-        QQmlEngine::setObjectOwnership(instance, QQmlEngine::CppOwnership);
+        ScriptOwnership::keepOwnedByProgram(instance);
         if (m_loaded_data) {
             // Resume the unfinished downloads of the catalogue right away.
             DownloadManager::getInstance()->assetsChanged();

@@ -1,10 +1,10 @@
 #include "model/Reel.h"
 
 #include "model/DCP.h"
+#include "model/ScriptOwnership.h"
 #include "storage/DatabaseManager.h"
 
 #include <QDebug>
-#include <QQmlEngine>
 
 #include <stdexcept>
 
@@ -14,7 +14,7 @@ Reel::Reel(const QString& uuid, const QString& main_picture_id, const QString& m
       main_subtitle_id(main_subtitle_id), reel_number(reel_number)
 {
     // Reels are handed to QML in lists; the catalogue, not the QML engine, owns them.
-    QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
+    ScriptOwnership::keepOwnedByProgram(this);
 }
 
 Reel::Reel(const QString& uuid, unsigned reel_number)

@@ -1,5 +1,6 @@
 #include "StandInServer.h"
 #include "app/Services.h"
+#include "app/WidgetPrompts.h"
 #include "dialogs/LoginDialog.h"
 #include "dialogs/UpdaterDialog.h"
 #include "storage/DatabaseManager.h"
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<StandInServer> m_server;
     DesktopRecorder m_desktop;
+    WidgetPrompts m_prompts; // the program's own: links reach the desktop's url handlers
     QByteArray m_savedTmp;
 };
 
@@ -96,6 +98,7 @@ void TestDialogs::initTestCase()
     Q_INIT_RESOURCE(qml);
     umask(0); // as the program runs
     qInstallMessageHandler(captureLog);
+    UserPrompt::setPresenter(&m_prompts);
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_desktop, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_desktop, "open");
     m_savedTmp = qgetenv("TMPDIR");

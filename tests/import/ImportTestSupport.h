@@ -9,7 +9,6 @@
 #include "model/DCPManager.h"
 #include "storage/DatabaseManager.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -34,24 +33,32 @@ inline QString testUser()
 }
 
 // Records the links the program hands to the desktop instead of opening a browser.
-class UrlRecorder : public QObject
+class UrlRecorder : public PromptPresenter
 {
-    Q_OBJECT
 public:
-    UrlRecorder()
-    {
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
-    }
-    ~UrlRecorder() override
-    {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    }
+    UrlRecorder() : m_previous(UserPrompt::presenter()) { UserPrompt::setPresenter(this); }
+    ~UrlRecorder() override { UserPrompt::setPresenter(m_previous); }
+    UrlRecorder(const UrlRecorder&) = delete;
+    UrlRecorder& operator=(const UrlRecorder&) = delete;
+
     QList<QUrl> opened;
 
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
+    // Questions are the scripted responder's; one that reaches here gets the default answer.
+    PromptAnswer ask(const PromptRequest& request) override
+    {
+        PromptAnswer answer;
+        if (request.kind == PromptRequest::Message)
+            answer.button = request.defaultButton != Prompt::NoButton ? request.defaultButton : Prompt::Ok;
+        return answer;
+    }
+    bool openUrl(const QUrl& url) override
+    {
+        opened.append(url);
+        return true;
+    }
+
+private:
+    PromptPresenter* const m_previous;
 };
 
 // Everything a test imports into: a fresh store and catalogue, a folder for package
