@@ -14,8 +14,8 @@ AssetMap AssetMap::fromBytes(const QByteArray& xml)
     QDomDocument document;
     QString error;
     if (!SafeXml::parse(QString::fromUtf8(xml), &document, &error)) {
-        out.problem = DocumentProblem(DocumentProblem::NotXml, QStringLiteral("Could not load ASSETMAP XML file"),
-                                      error);
+        out.problem = DocumentProblem(DocumentProblem::NotXml,
+                                      QStringLiteral("Could not load ASSETMAP XML file"), error);
         return out;
     }
 
@@ -28,13 +28,15 @@ AssetMap AssetMap::fromBytes(const QByteArray& xml)
     for (int i = 0; i < entries.size(); ++i) {
         const QDomElement entry = entries.at(i).toElement();
         QStringList paths;
-        const QDomNodeList chunkNodes = entry.firstChildElement(QStringLiteral("ChunkList"))
-                                            .elementsByTagName(QStringLiteral("Chunk"));
+        const QDomNodeList chunkNodes =
+            entry.firstChildElement(QStringLiteral("ChunkList")).elementsByTagName(QStringLiteral("Chunk"));
         for (int c = 0; c < chunkNodes.size(); ++c) {
-            const QString path = chunkNodes.at(c).toElement().firstChildElement(QStringLiteral("Path")).text();
+            const QString path =
+                chunkNodes.at(c).toElement().firstChildElement(QStringLiteral("Path")).text();
             if (!PackagePathRules::isRelativeInside(path)) {
-                out.problem = DocumentProblem(DocumentProblem::Unsafe,
-                                              QStringLiteral("ASSETMAP chunk path leaves the DCP folder: "), path);
+                out.problem =
+                    DocumentProblem(DocumentProblem::Unsafe,
+                                    QStringLiteral("ASSETMAP chunk path leaves the DCP folder: "), path);
                 out.chunks.clear();
                 return out;
             }

@@ -138,9 +138,8 @@ void DCPXMLReader::importPackage(const QByteArray& content)
 
 void DCPXMLReader::showPackageError(const DCPXMLReaderException& error) const
 {
-    const Prompt::StandardButton answer =
-        UserPrompt::message(Prompt::Warning, error.question, error.explanation,
-                            Prompt::Yes | Prompt::No, Prompt::Yes);
+    const Prompt::StandardButton answer = UserPrompt::message(
+        Prompt::Warning, error.question, error.explanation, Prompt::Yes | Prompt::No, Prompt::Yes);
     if (answer == Prompt::Yes)
         UserPrompt::openUrl(QUrl(error.link));
 }

@@ -7,7 +7,8 @@
 class DocumentProblem
 {
 public:
-    enum Kind {
+    enum Kind
+    {
         None,
         NotXml,     // not well-formed, or declares entities
         NoElements, // none of the elements the document exists for

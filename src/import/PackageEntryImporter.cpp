@@ -34,8 +34,7 @@ bool selectionContains(const QJsonArray& selection, unsigned number)
 }
 
 // Gives up ownership of the object the catalogue took; objects not owned here are left alone.
-template <typename T>
-void release(std::vector<std::unique_ptr<T>>& owned, const T* object)
+template <typename T> void release(std::vector<std::unique_ptr<T>>& owned, const T* object)
 {
     const auto it = std::find_if(owned.begin(), owned.end(),
                                  [object](const std::unique_ptr<T>& p) { return p.get() == object; });
@@ -71,9 +70,9 @@ bool PackageEntryImporter::run()
             return false;
         }
         downloadPath = known->getDownloadPath();
-        UserPrompt::message(
-            Prompt::NoIcon, QStringLiteral("The DCP %1 already exist and will be merged.").arg(friendlyTitle),
-            QString(), Prompt::Ok);
+        UserPrompt::message(Prompt::NoIcon,
+                            QStringLiteral("The DCP %1 already exist and will be merged.").arg(friendlyTitle),
+                            QString(), Prompt::Ok);
     } else {
         downloadPath = downloadFolder;
     }

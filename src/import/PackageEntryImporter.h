@@ -91,7 +91,7 @@ private:
 
     // The objects under construction, and lookups into them.
     std::unique_ptr<DCP> dcp;
-    std::vector<std::unique_ptr<Reel>> reels; // chosen reels in CPL order
+    std::vector<std::unique_ptr<Reel>> reels;   // chosen reels in CPL order
     std::vector<std::unique_ptr<Asset>> assets; // PKL order
-    QMap<QString, Asset*> assetsById; // a later PKL entry with the same Id wins
+    QMap<QString, Asset*> assetsById;           // a later PKL entry with the same Id wins
 };

@@ -21,7 +21,8 @@ PackingList PackingList::fromBytes(const QByteArray& xml)
 
     const QDomNodeList elements = document.elementsByTagName(QStringLiteral("Asset"));
     if (elements.isEmpty()) {
-        out.problem = DocumentProblem(DocumentProblem::NoElements, QStringLiteral("no Asset(s) found in PKL"));
+        out.problem =
+            DocumentProblem(DocumentProblem::NoElements, QStringLiteral("no Asset(s) found in PKL"));
         return out;
     }
     for (int i = 0; i < elements.size(); ++i) {

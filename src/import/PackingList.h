@@ -13,7 +13,7 @@ public:
     struct AssetEntry
     {
         QString uuid;
-        QString hash; // Base64 SHA-1 of the file, as written
+        QString hash;     // Base64 SHA-1 of the file, as written
         quint64 size = 0; // 0 when the Size text is not a number
         QString type;
         QString originalFileName; // as written, without the hiding dot

@@ -115,8 +115,6 @@ private slots:
     void importsNewDcp();
     void reelSelection_data();
     void reelSelection();
-    void stereoscopicPicture_data();
-    void stereoscopicPicture();
     void folderDialogCancelled();
     void diskSpace_data();
     void diskSpace();
@@ -269,33 +267,6 @@ void TestImportFlow::reelSelection()
     QCOMPARE(dcp->getAssets().size(), d.assetsOfReels(madeInts).size());
     for (const DcpAssetInfo& a : d.assetsOfReels(madeInts))
         QVERIFY2(dcp->getAsset(a.uuid), qPrintable(a.path));
-}
-
-void TestImportFlow::stereoscopicPicture_data()
-{
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<bool>("linked");
-    QTest::newRow("msp-cpl prefix") << "msp-cpl" << true;
-    QTest::newRow("another prefix") << "stereo" << false;
-}
-
-void TestImportFlow::stereoscopicPicture()
-{
-    QFETCH(QString, prefix);
-    QFETCH(bool, linked);
-    ImportSandbox sandbox;
-    SampleDcp::Options o = sampleOptions(4, 1);
-    o.stereoscopic = true;
-    DcpDescription d = sampleDcp(o);
-    d.cpl.replace("msp-cpl", prefix.toUtf8());
-
-    ScriptedPrompts prompts;
-    importPackage(sandbox, prompts, packageDocument({packageEntry(d, {1})}));
-    const DCP* dcp = catalogued(d);
-    QVERIFY(dcp);
-    const Asset* picture = dcp->getAsset(d.find(DcpAssetInfo::Picture, 1).uuid);
-    QCOMPARE(picture != nullptr, linked);
-    QCOMPARE(dcp->getReels().first()->getAssets().size(), linked ? 2 : 1);
 }
 
 void TestImportFlow::folderDialogCancelled()
