@@ -136,30 +136,33 @@ void PackageEntryImporter::readFields()
 void PackageEntryImporter::readDocuments()
 {
     // In this order; the first document that fails stops the entry.
-    bool readable = false;
     assetMap = AssetMap::fromBytes(assetMapXml);
-    if (!assetMap.isValid()) {
-        assetMap.getProblem().log();
-    } else if (cpl = CompositionPlaylist::fromBytes(cplXml); !cpl.isValid()) {
-        cpl.getProblem().log();
-    } else {
-        for (const CompositionPlaylist::ReelEntry& reel : cpl.getReels()) {
-            if (selectionContains(reelSelection, reel.number))
-                qDebug() << "[DCPXMLReader] adding Reel " << reel.uuid;
-        }
-        pkl = PackingList::fromBytes(pklXml);
-        if (!pkl.isValid()) {
-            pkl.getProblem().log();
-        } else {
-            for (const PackingList::AssetEntry& asset : pkl.getAssets())
-                qDebug() << "[DCPXMLReader] adding Asset " << asset.originalFileName;
-            readable = isSafe();
-        }
+    if (!assetMap.isValid())
+        refuseDocuments(assetMap.getProblem());
+
+    cpl = CompositionPlaylist::fromBytes(cplXml);
+    if (!cpl.isValid())
+        refuseDocuments(cpl.getProblem());
+    for (const CompositionPlaylist::ReelEntry& reel : cpl.getReels()) {
+        if (selectionContains(reelSelection, reel.number))
+            qDebug() << "[DCPXMLReader] adding Reel " << reel.uuid;
     }
-    if (!readable) {
-        qDebug() << "[DCPXMLReader] One of the XML assets could not be parsed, aborting...";
-        throw DCPXMLReaderException::mainDataMissing();
-    }
+
+    pkl = PackingList::fromBytes(pklXml);
+    if (!pkl.isValid())
+        refuseDocuments(pkl.getProblem());
+    for (const PackingList::AssetEntry& asset : pkl.getAssets())
+        qDebug() << "[DCPXMLReader] adding Asset " << asset.originalFileName;
+
+    if (!isSafe())
+        refuseDocuments(DocumentProblem());
+}
+
+void PackageEntryImporter::refuseDocuments(const DocumentProblem& problem) const
+{
+    problem.log();
+    qDebug() << "[DCPXMLReader] One of the XML assets could not be parsed, aborting...";
+    throw DCPXMLReaderException::mainDataMissing();
 }
 
 bool PackageEntryImporter::isSafe() const
@@ -372,7 +375,7 @@ void PackageEntryImporter::storeNewDCP()
     for (Asset* asset : dcp->getAssets())
         release(assets, asset);
     handOver(dcp->getReels());
-    dcp.release();
+    static_cast<void>(dcp.release()); // the catalogue's now
 }
 
 void PackageEntryImporter::mergeInto(DCP* known)

@@ -43,6 +43,8 @@ public:
 private:
     void readFields();
     void readDocuments();
+    // Logs what is wrong and refuses the entry with the package error.
+    [[noreturn]] void refuseDocuments(const DocumentProblem& problem) const;
     // Refuses entries whose texts would reach outside the DCP folder or the web.
     bool isSafe() const;
     void buildObjects(const DCP* known);
