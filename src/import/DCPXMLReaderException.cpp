@@ -1,5 +1,7 @@
 #include "import/DCPXMLReaderException.h"
 
+#include "app/Services.h"
+
 DCPXMLReaderException::DCPXMLReaderException(const QString& explanation, const QString& question,
                                              const QString& link)
     : explanation(explanation), question(question), link(link)
@@ -9,4 +11,20 @@ DCPXMLReaderException::DCPXMLReaderException(const QString& explanation, const Q
 const char* DCPXMLReaderException::what() const noexcept
 {
     return "Exception in DCPXMLReader occured";
+}
+
+DCPXMLReaderException DCPXMLReaderException::decodeFailure()
+{
+    return DCPXMLReaderException(
+        QStringLiteral("Could not decode the content of ORVDCP file. File might be damaged or its content "
+                       "missing. Please redownload the file from OSKAN."),
+        QStringLiteral("Would you like to redownload the file now?"), Services::portalBaseUrl());
+}
+
+DCPXMLReaderException DCPXMLReaderException::mainDataMissing()
+{
+    return DCPXMLReaderException(
+        QStringLiteral("Main data in the ORVDCP missing. File might be damaged. Please redownload the file "
+                       "from OSKAN."),
+        QStringLiteral("Would you like to redownload the file now?"), Services::portalBaseUrl());
 }

@@ -11,6 +11,10 @@ class DCPXMLReaderException : public std::exception
 public:
     DCPXMLReaderException(const QString& explanation, const QString& question, const QString& link);
 
+    // The package problems raised from more than one place.
+    static DCPXMLReaderException decodeFailure();
+    static DCPXMLReaderException mainDataMissing();
+
     const char* what() const noexcept override;
 
     QString explanation;

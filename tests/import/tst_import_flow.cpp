@@ -6,6 +6,7 @@
 #include "model/Reel.h"
 
 #include <QProcess>
+#include <QSet>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -73,6 +74,33 @@ DCP* catalogued(const DcpDescription& d)
 {
     return DCPManager::getInstance()->getDCP(d.cplUuid);
 }
+
+// Every reel and asset that a catalogued object points at is itself catalogued, so the
+// engine never follows a pointer into an object the import let go. Pointers are only compared.
+bool catalogueIsClosed()
+{
+    QSet<const Reel*> reels;
+    QSet<const Asset*> assets;
+    for (const DCP* dcp : DCPManager::getInstance()->getAllDCPs()) {
+        for (const Reel* reel : dcp->getReels())
+            reels.insert(reel);
+        for (const Asset* asset : dcp->getAssets())
+            assets.insert(asset);
+    }
+    for (const Reel* reel : reels) {
+        for (const Asset* asset : reel->getAssets()) {
+            if (!assets.contains(asset))
+                return false;
+        }
+    }
+    for (const Asset* asset : assets) {
+        for (const Reel* reel : asset->getReels()) {
+            if (!reels.contains(reel))
+                return false;
+        }
+    }
+    return true;
+}
 } // namespace
 Q_DECLARE_METATYPE(EntryCase)
 
@@ -87,8 +115,6 @@ private slots:
     void importsNewDcp();
     void reelSelection_data();
     void reelSelection();
-    void stereoscopicPicture_data();
-    void stereoscopicPicture();
     void folderDialogCancelled();
     void diskSpace_data();
     void diskSpace();
@@ -99,6 +125,7 @@ private slots:
 
     void mergeAddsOnlyNewReels();
     void mergedReelSharesCataloguedFile();
+    void mergeLeavesCataloguedReelsAlone();
     void mixedPackageMergesIntoOwnFolder();
     void conflictingFiles_data();
     void conflictingFiles();
@@ -240,33 +267,6 @@ void TestImportFlow::reelSelection()
     QCOMPARE(dcp->getAssets().size(), d.assetsOfReels(madeInts).size());
     for (const DcpAssetInfo& a : d.assetsOfReels(madeInts))
         QVERIFY2(dcp->getAsset(a.uuid), qPrintable(a.path));
-}
-
-void TestImportFlow::stereoscopicPicture_data()
-{
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<bool>("linked");
-    QTest::newRow("msp-cpl prefix") << "msp-cpl" << true;
-    QTest::newRow("another prefix") << "stereo" << false;
-}
-
-void TestImportFlow::stereoscopicPicture()
-{
-    QFETCH(QString, prefix);
-    QFETCH(bool, linked);
-    ImportSandbox sandbox;
-    SampleDcp::Options o = sampleOptions(4, 1);
-    o.stereoscopic = true;
-    DcpDescription d = sampleDcp(o);
-    d.cpl.replace("msp-cpl", prefix.toUtf8());
-
-    ScriptedPrompts prompts;
-    importPackage(sandbox, prompts, packageDocument({packageEntry(d, {1})}));
-    const DCP* dcp = catalogued(d);
-    QVERIFY(dcp);
-    const Asset* picture = dcp->getAsset(d.find(DcpAssetInfo::Picture, 1).uuid);
-    QCOMPARE(picture != nullptr, linked);
-    QCOMPARE(dcp->getReels().first()->getAssets().size(), linked ? 2 : 1);
 }
 
 void TestImportFlow::folderDialogCancelled()
@@ -546,6 +546,7 @@ void TestImportFlow::mergeAddsOnlyNewReels()
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 3}));
     QCOMPARE(ImportSandbox::count(QStringLiteral("reel")), 2);
     QCOMPARE(sandbox.engineNotifications, 2);
+    QVERIFY(catalogueIsClosed());
 }
 
 // Reel 2 plays reel 1's sound file: after the merge both reels list the one catalogued
@@ -584,6 +585,39 @@ void TestImportFlow::mergedReelSharesCataloguedFile()
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toInt(), 1);
     QCOMPARE(ImportSandbox::count(QStringLiteral("asset WHERE uuid = '%1'").arg(sound1)), 1);
+    QVERIFY(catalogueIsClosed());
+}
+
+// The package's copy of a catalogued reel now plays a file the catalogue does not know,
+// which a new reel plays too: only the new reel gets the file, in memory and in the store.
+void TestImportFlow::mergeLeavesCataloguedReelsAlone()
+{
+    ImportSandbox sandbox;
+    DcpDescription d = sampleDcp(sampleOptions(25, 2));
+    const QString sound2 = d.find(DcpAssetInfo::Sound, 2).uuid;
+    {
+        ScriptedPrompts prompts;
+        importPackage(sandbox, prompts, packageDocument({packageEntry(d, {1})}));
+    }
+    DCP* known = catalogued(d);
+    QVERIFY(known);
+    Reel* first = known->getReels().first();
+    const QList<Asset*> firstAssets = first->getAssets();
+
+    replaceIn(d.cpl, d.find(DcpAssetInfo::Sound, 1).uuid, sound2);
+    ScriptedPrompts prompts;
+    ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
+
+    QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 2}));
+    QCOMPARE(known->getReels().first(), first);
+    QCOMPARE(first->getAssets(), firstAssets);
+    Asset* sound = known->getAsset(sound2);
+    QVERIFY(sound);
+    QCOMPARE(sound->getReels(), QList<Reel*>{known->getReels().last()});
+    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp_reel_asset WHERE asset_uuid = '%1'").arg(sound2)), 1);
+    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp_reel_asset WHERE reel_uuid = '%1'").arg(first->getUuid())),
+             firstAssets.size());
+    QVERIFY(catalogueIsClosed());
 }
 
 void TestImportFlow::mixedPackageMergesIntoOwnFolder()

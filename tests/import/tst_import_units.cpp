@@ -1,7 +1,10 @@
 #include "DcpFolder.h"
 #include "SampleDcp.h"
 #include "SizeText.h"
+#include "import/AssetMap.h"
+#include "import/CompositionPlaylist.h"
 #include "import/Crypto.h"
+#include "import/PackingList.h"
 #include "import/PackagePathRules.h"
 #include "import/SafeXml.h"
 
@@ -28,6 +31,9 @@ private slots:
     void pathRules();
     void xmlRefusesEntityDeclarations_data();
     void xmlRefusesEntityDeclarations();
+    void documentProblems_data();
+    void documentProblems();
+    void documentValues();
 
     void sizeText_data();
     void sizeText();
@@ -191,6 +197,124 @@ void TestImportUnits::xmlRefusesEntityDeclarations()
     QCOMPARE(SafeXml::parse(xml, &document, &error), accepted);
     QVERIFY(timer.elapsed() < 2000);
     QCOMPARE(error.isEmpty(), accepted);
+}
+
+namespace {
+// The problem a document of the given kind reports for these bytes.
+DocumentProblem problemOf(const QString& kind, const QByteArray& xml)
+{
+    if (kind == QLatin1String("ASSETMAP"))
+        return AssetMap::fromBytes(xml).getProblem();
+    if (kind == QLatin1String("CPL"))
+        return CompositionPlaylist::fromBytes(xml).getProblem();
+    return PackingList::fromBytes(xml).getProblem();
+}
+} // namespace
+
+void TestImportUnits::documentProblems_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<int>("problem");
+    // Expected log lines; %1 stands for the parser's explanation.
+    QTest::addColumn<QStringList>("log");
+
+    const QByteArray chunk = "<AssetMap><AssetList><Asset><Id>urn:uuid:a</Id><ChunkList><Chunk><Path>%1"
+                             "</Path></Chunk></ChunkList></Asset></AssetList></AssetMap>";
+    const QByteArray pklAsset = "<PackingList><AssetList><Asset><Id>a</Id><Hash>h</Hash><Size>1</Size>"
+                                "<Type>t</Type><OriginalFileName>%1</OriginalFileName></Asset></AssetList>"
+                                "</PackingList>";
+    const QByteArray cpl = "<CompositionPlaylist><Id>c</Id><AnnotationText>%1</AnnotationText><ReelList>"
+                           "<Reel><Id>r</Id></Reel></ReelList></CompositionPlaylist>";
+    auto with = [](QByteArray xml, const char* text) { return xml.replace("%1", text); };
+
+    QTest::newRow("ASSETMAP cut short") << "ASSETMAP" << QByteArray("<AssetMap><Asset>") << int(DocumentProblem::NotXml)
+        << QStringList{"[DCPXMLReader] Could not load ASSETMAP XML file", "[DCPXMLReader]  \"%1\""};
+    QTest::newRow("ASSETMAP without Asset") << "ASSETMAP" << QByteArray("<AssetMap/>")
+        << int(DocumentProblem::NoElements) << QStringList{"[DCPXMLReader] no Asset(s) found in ASSETMAP"};
+    QTest::newRow("chunk path climbing out") << "ASSETMAP" << with(chunk, "a/../../x.mxf")
+        << int(DocumentProblem::Unsafe)
+        << QStringList{"[DCPXMLReader] ASSETMAP chunk path leaves the DCP folder:  \"a/../../x.mxf\""};
+    QTest::newRow("ASSETMAP fine") << "ASSETMAP" << with(chunk, "a/x.mxf") << int(DocumentProblem::None)
+                                   << QStringList();
+    QTest::newRow("CPL with entities")
+        << "CPL" << QByteArray("<!DOCTYPE c [<!ENTITY x 'y'>]><c>&x;</c>") << int(DocumentProblem::NotXml)
+        << QStringList{"[DCPXMLReader] Could not load CPL XML file", "[DCPXMLReader]  \"%1\""};
+    QTest::newRow("CPL without Reel") << "CPL" << QByteArray("<CompositionPlaylist/>")
+        << int(DocumentProblem::NoElements) << QStringList{"[DCPXMLReader] no Reels found."};
+    QTest::newRow("CPL title with slash") << "CPL" << with(cpl, "a/b") << int(DocumentProblem::Unsafe)
+        << QStringList{"[DCPXMLReader] CPL AnnotationText cannot name a folder:  \"a/b\""};
+    QTest::newRow("CPL fine") << "CPL" << with(cpl, "Film") << int(DocumentProblem::None) << QStringList();
+    QTest::newRow("PKL empty") << "PKL" << QByteArray() << int(DocumentProblem::NotXml)
+        << QStringList{"[DCPXMLReader] Could not load KPL XML file", "[DCPXMLReader]  \"%1\""};
+    QTest::newRow("PKL without Asset") << "PKL" << QByteArray("<PackingList/>") << int(DocumentProblem::NoElements)
+        << QStringList{"[DCPXMLReader] no Asset(s) found in PKL"};
+    QTest::newRow("PKL name with folder") << "PKL" << with(pklAsset, "../x.mxf") << int(DocumentProblem::Unsafe)
+        << QStringList{"[DCPXMLReader] PKL OriginalFileName is not a plain file name:  \"../x.mxf\""};
+    QTest::newRow("PKL fine") << "PKL" << with(pklAsset, "x.mxf") << int(DocumentProblem::None) << QStringList();
+}
+
+// What each document finds wrong, and the lines the import logs for it.
+void TestImportUnits::documentProblems()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, xml);
+    QFETCH(int, problem);
+    QFETCH(QStringList, log);
+
+    const DocumentProblem found = problemOf(kind, xml);
+    QCOMPARE(int(found.getKind()), problem);
+    QCOMPARE(found.isNone(), log.isEmpty());
+    for (const QString& line : log)
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(line.contains(QLatin1String("%1"))
+                                                        ? line.arg(found.getDetail()) : line));
+    found.log();
+}
+
+void TestImportUnits::documentValues()
+{
+    const AssetMap map = AssetMap::fromBytes(
+        "<AssetMap><AssetList><Asset><Id>urn:uuid:a</Id><ChunkList><Chunk><Path>a.mxf</Path></Chunk>"
+        "</ChunkList></Asset><Asset><Id>b</Id></Asset><Asset><Id>a</Id><ChunkList><Chunk><Path>b/a.ttf"
+        "</Path></Chunk></ChunkList></Asset></AssetList></AssetMap>");
+    QVERIFY(map.isValid());
+    // Ids cleaned; the later entry for "a" replaces the earlier one.
+    QCOMPARE(map.getChunkPaths().keys(), (QStringList{"a", "b"}));
+    QCOMPARE(map.getChunkPaths().value("a"), QStringList{"b/a.ttf"});
+
+    const CompositionPlaylist cpl = CompositionPlaylist::fromBytes(
+        "<CompositionPlaylist><Id>urn:uuid:c</Id><AnnotationText>Film</AnnotationText><ReelList>"
+        "<Reel><Id>urn:uuid:r1</Id><AssetList><MainPicture><Id>urn:uuid:p1</Id></MainPicture>"
+        "<MainSound><Id>s1</Id></MainSound></AssetList></Reel>"
+        "<Reel><Id>r2</Id><AssetList><msp-cpl:MainStereoscopicPicture><Id>p2</Id>"
+        "</msp-cpl:MainStereoscopicPicture><MainSubtitle><Id>t2</Id></MainSubtitle></AssetList></Reel>"
+        "<Reel><Id>r3</Id><AssetList><x:MainStereoscopicPicture><Id>p3</Id></x:MainStereoscopicPicture>"
+        "</AssetList></Reel></ReelList></CompositionPlaylist>");
+    QVERIFY(cpl.isValid());
+    QCOMPARE(cpl.getUuid(), QStringLiteral("c"));
+    QCOMPARE(cpl.getTitle(), QStringLiteral("Film"));
+    QCOMPARE(cpl.getReels().size(), 3);
+    const auto reel = [&cpl](int i) {
+        const CompositionPlaylist::ReelEntry& r = cpl.getReels().at(i);
+        return QStringList{r.uuid, r.pictureId, r.soundId, r.subtitleId, QString::number(r.number)};
+    };
+    QCOMPARE(reel(0), (QStringList{"r1", "p1", "s1", "", "1"}));
+    QCOMPARE(reel(1), (QStringList{"r2", "p2", "", "t2", "2"}));
+    QCOMPARE(reel(2), (QStringList{"r3", "", "", "", "3"})); // only the msp-cpl prefix is known
+
+    const PackingList pkl = PackingList::fromBytes(
+        "<PackingList><AssetList>"
+        "<Asset><Id>urn:uuid:a</Id><Hash>h=</Hash><Size>12</Size><Type>t</Type>"
+        "<OriginalFileName>a.mxf</OriginalFileName></Asset>"
+        "<Asset><Id>b</Id><Hash>h</Hash><Size>12</Size><Type>t</Type></Asset>"
+        "<Asset><Id>c</Id><Hash>h</Hash><Size>12 bytes</Size><Type>t</Type>"
+        "<OriginalFileName>c.mxf</OriginalFileName></Asset></AssetList></PackingList>");
+    QVERIFY(pkl.isValid());
+    QCOMPARE(pkl.getAssets().size(), 2); // "b" lacks its file name
+    const PackingList::AssetEntry& a = pkl.getAssets().first();
+    QCOMPARE((QStringList{a.uuid, a.hash, a.type, a.originalFileName}), (QStringList{"a", "h=", "t", "a.mxf"}));
+    QCOMPARE(a.size, Q_UINT64_C(12));
+    QCOMPARE(pkl.getAssets().last().size, Q_UINT64_C(0));
 }
 
 void TestImportUnits::sizeText_data()

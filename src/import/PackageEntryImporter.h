@@ -1,0 +1,99 @@
+#pragma once
+
+#include "import/AssetMap.h"
+#include "import/CompositionPlaylist.h"
+#include "import/PackingList.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Asset;
+class DCP;
+class Reel;
+
+// Imports one DCP entry of a package: checks its fields, reads its documents, builds the
+// DCP with the chosen reels and their assets, writes the DCP folder with its XML files and
+// files the result in the store and the catalogue (as a new DCP, or merged into the one
+// the catalogue holds). The objects it builds are its own until the catalogue takes them;
+// whatever the catalogue did not take goes with the importer.
+class PackageEntryImporter
+{
+public:
+    // userUuid and downloadFolder come from the package; notifyEngine tells the download
+    // engine that there is new work.
+    PackageEntryImporter(const QJsonObject& entry, const QString& userUuid, const QString& downloadFolder,
+                         std::function<void()> notifyEngine);
+    ~PackageEntryImporter();
+    PackageEntryImporter(const PackageEntryImporter&) = delete;
+    PackageEntryImporter& operator=(const PackageEntryImporter&) = delete;
+
+    // Runs the import of the entry. Package problems are thrown as DCPXMLReaderException;
+    // false ends the package without a further message (the user was told, or said no).
+    bool run();
+
+private:
+    void readFields();
+    void readDocuments();
+    // Logs what is wrong and refuses the entry with the package error.
+    [[noreturn]] void refuseDocuments(const DocumentProblem& problem) const;
+    // Refuses entries whose texts would reach outside the DCP folder or the web.
+    bool isSafe() const;
+    void buildObjects(const DCP* known);
+    void linkReels();
+    void linkDownloads();
+    void placeFiles();
+
+    bool driveCanHoldEntry() const;
+    QList<Asset*> assetsAddedByEntry() const;
+    void syncToDatabase();
+    void storeNewDCP();
+    void mergeInto(DCP* known);
+    // Takes assets that a failed write had already registered out of the catalogue again.
+    void forgetUnstoredAssets(const QList<Asset*>& candidates) const;
+    // The catalogue took these: they are no longer this importer's to delete.
+    void handOver(const QList<Reel*>& handedReels);
+
+    bool createDCPDirectory() const;
+    bool createDCPXMLFiles() const;
+    QStringList getConflictingFiles() const;
+    bool removeConflictingFiles() const;
+    QString dcpFolder() const;
+
+    const QJsonObject entry;
+    const QString userUuid;
+    const QString downloadFolder;
+    const std::function<void()> notifyEngine;
+
+    // Fields of the entry
+    QJsonArray reelSelection;
+    QJsonArray assetLinks;
+    unsigned long long campaignDcpId = 0;
+    QString friendlyTitle;
+    QByteArray cplXml;
+    QString cplXmlName;
+    QByteArray pklXml;
+    QString pklXmlName;
+    QByteArray assetMapXml;
+    QByteArray volindexXml;
+    QString imageUrl;
+    QString downloadPath;
+
+    AssetMap assetMap;
+    CompositionPlaylist cpl;
+    PackingList pkl;
+
+    // The objects under construction, and lookups into them.
+    std::unique_ptr<DCP> dcp;
+    std::vector<std::unique_ptr<Reel>> reels;   // chosen reels in CPL order
+    std::vector<std::unique_ptr<Asset>> assets; // PKL order
+    QMap<QString, Asset*> assetsById;           // a later PKL entry with the same Id wins
+};
