@@ -43,6 +43,8 @@ bool contentRange(const QByteArray& value, qint64* start, qint64* total)
 
 } // namespace
 
+qint64 AssetTransfer::lastSample = -1;
+
 AssetTransfer::AssetTransfer(Asset* asset, QNetworkAccessManager* network, QObject* parent)
     : QObject(parent), target(asset), network(network), stallTimer(new QTimer(this)), tickTimer(new QTimer(this))
 {
@@ -204,11 +206,18 @@ void AssetTransfer::stopForLostFile()
     emit failed(Failure::FileLost, path);
 }
 
+void AssetTransfer::serverFault(const QString& reason)
+{
+    ++faultsInARow;
+    qDebug() << "[DownloadManager] Failed attempt" << faultsInARow << "in a row:" << reason;
+    emit failed(Failure::ServerFault, reason);
+}
+
 void AssetTransfer::stalled()
 {
     qDebug() << "[DownloadManager] Timeout reached...";
     if (currentReply && currentReply->isRunning())
-        emit failed(Failure::ServerFault, QStringLiteral("No data for %1 s").arg(stallInterval / 1000.0));
+        serverFault(QStringLiteral("No data for %1 s").arg(stallInterval / 1000.0));
     if (currentReply) {
         qDebug() << "[DownloadManager] Aborting download";
         abort();
@@ -264,7 +273,7 @@ bool AssetTransfer::checkBodyStart(QFile* open)
         qDebug() << "[DownloadManager] Content-Range total" << total << "differs from the asset's size"
                  << target->getSize() << ", nothing written";
         failRequest();
-        emit failed(Failure::ServerFault, QStringLiteral("The server announced a file of %1 bytes instead of %2")
+        serverFault(QStringLiteral("The server announced a file of %1 bytes instead of %2")
                                               .arg(total)
                                               .arg(target->getSize()));
         return false;
@@ -324,6 +333,9 @@ bool AssetTransfer::readTick()
     file = open;
 
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (lastSample < 0)
+        lastSample = now;
+    const qint64 elapsed = qAbs(now - lastSample);
     if (lastLinkCheck < 0 || now - lastLinkCheck >= linkCheckInterval || replyDone) {
         lastLinkCheck = now;
         if (fileLost(open)) {
@@ -388,7 +400,16 @@ bool AssetTransfer::readTick()
         return false;
     }
 
-    emit progress(written, firstData);
+    if (got > 0)
+        faultsInARow = 0;
+    double speed = -1;
+    bytesSinceSample += quint64(written);
+    if (elapsed > 199) {
+        speed = double(bytesSinceSample) * 1000.0 / double(elapsed);
+        lastSample = now;
+        bytesSinceSample = 0;
+    }
+    emit progress(written, firstData, speed);
     // The engine may have stopped this request while handling the progress.
     return request == serial && replyDone && currentReply == reply && reply->bytesAvailable() <= 0;
 }
@@ -464,7 +485,7 @@ void AssetTransfer::conclude()
         tickTimer->stop();
         // The stall timer stays armed: it brings the next request.
         if (counted)
-            emit failed(Failure::ServerFault, reason);
+            serverFault(reason);
         return;
     }
 
@@ -488,6 +509,7 @@ void AssetTransfer::conclude()
     stallTimer->stop();
     tickTimer->stop();
     ++serial;
+    bytesSinceSample = 0;
     emit finished();
 }
 

@@ -24,7 +24,7 @@ class AssetTransfer : public QObject
 public:
     enum class Failure
     {
-        ServerFault, // network error or a misbehaving server: counts as a failed attempt
+        ServerFault, // network error or a misbehaving server: one more of failuresInARow()
         Interrupted, // this request cannot go on; the stall timer asks for a new one
         LinkExpired, // status 400
         FileMissing, // status 403 or 404, or a redirect to an address that cannot be fetched
@@ -52,6 +52,8 @@ public:
     QNetworkReply* reply() const { return currentReply; }
     // A reply is receiving, or finished and still being written.
     bool isBusy() const;
+    // Requests that failed through the server or the network since data last arrived.
+    int failuresInARow() const { return faultsInARow; }
 
     void setIntervals(int stallMs, int tickMs);
     void setBufferCap(quint32 bytes) { bufferCap = bytes; }
@@ -61,14 +63,18 @@ public:
     // What the network layer may read ahead of the file for a limit.
     static quint32 bufferSizeFor(quint32 chunk, bool limitOff, quint32 cap);
 
+    // Tests only: the next transfer starts a fresh speed sample.
+    static void resetSampleClock() { lastSample = -1; }
+
     // Requests the rest of the asset, from the length of its file on disk.
     void start();
     // Stops everything, the stall timer included, and drops the reply without a signal.
     void abort();
 
 signals:
-    // One read appended bytes to the file (firstData: the first of this request).
-    void progress(qint64 written, bool firstData);
+    // One read appended bytes to the file (firstData: the first of this request). At most
+    // every 200 ms it carries a speed sample in bytes per second, otherwise a negative speed.
+    void progress(qint64 written, bool firstData, double speed);
     // The file holds the whole body; the timers are stopped.
     void finished();
     void failed(AssetTransfer::Failure failure, const QString& reason);
@@ -85,6 +91,7 @@ private:
     void conclude();
     bool followRedirect(const QUrl& target);
     void stalled();
+    void serverFault(const QString& reason);
     bool fileLost(const QFile* file) const;
     void stopForLostFile();
     // Ends this request; the stall timer stays armed and brings the retry.
@@ -118,6 +125,10 @@ private:
     qint64 lastLinkCheck = -1;       // when the open file's link and folder were last checked
     quint64 serial = 0;              // changes with every start and stop, to spot stale calls
     bool inTick = false;
+    quint64 bytesSinceSample = 0;
+    int faultsInARow = 0;
+    // Time of the last speed sample, shared by all transfers.
+    static qint64 lastSample;
     QByteArray readBuffer;
     std::function<void(const TickRecord&)> tickObserver;
 

@@ -11,13 +11,30 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QThread>
 
-ChecksumVerdicts::ChecksumVerdicts(ChecksumWorker* worker, DownloadManager* engine)
-    : QObject(engine), worker(worker), engine(engine)
+ChecksumVerdicts::ChecksumVerdicts(DownloadManager* engine)
+    : QObject(engine), worker(new ChecksumWorker()), workerThread(new QThread()), engine(engine)
 {
+    worker->moveToThread(workerThread);
+    connect(workerThread, &QThread::started, worker, &ChecksumWorker::process);
+    connect(worker, &ChecksumWorker::finished, workerThread, &QThread::quit);
+    connect(worker, &ChecksumWorker::finished, worker, &QObject::deleteLater);
+    connect(workerThread, &QThread::finished, workerThread, &QObject::deleteLater);
     connect(worker, &ChecksumWorker::jobStarted, this, &ChecksumVerdicts::jobStarted, Qt::QueuedConnection);
     connect(worker, &ChecksumWorker::fileChecked, this, &ChecksumVerdicts::fileChecked, Qt::QueuedConnection);
     connect(worker, &ChecksumWorker::jobFinished, this, &ChecksumVerdicts::jobFinished, Qt::QueuedConnection);
+    workerThread->start(QThread::InheritPriority);
+}
+
+ChecksumVerdicts::~ChecksumVerdicts()
+{
+    // Only reached when the engine is destroyed, in tests: the program never stops the worker.
+    worker->disconnect(this);
+    worker->requestStop();
+    // Directly: the queued quit of the worker's finished() would need this thread's loop.
+    workerThread->quit();
+    workerThread->wait();
 }
 
 bool ChecksumVerdicts::isListed(const Reel* reel)

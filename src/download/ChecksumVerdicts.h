@@ -7,17 +7,23 @@
 
 class Asset;
 class DownloadManager;
+class QThread;
 class Reel;
 
-// Applies the checksum worker's verdicts on the main thread, which owns the model, the
-// store connection and the notification queue: asset flags, re-downloads (at most two per
-// asset, the third mismatch marks it corrupted), the reel's outcome and its events.
+// Runs the checksum worker on a thread of its own and applies its verdicts on the main
+// thread, which owns the model, the store connection and the notification queue: asset
+// flags, re-downloads (at most two per asset, the third mismatch marks it corrupted), the
+// reel's outcome and its events.
 class ChecksumVerdicts : public QObject
 {
     Q_OBJECT
 
 public:
-    ChecksumVerdicts(ChecksumWorker* worker, DownloadManager* engine);
+    explicit ChecksumVerdicts(DownloadManager* engine);
+    // Stops the worker; verdicts still on their way are dropped.
+    ~ChecksumVerdicts() override;
+
+    ChecksumWorker* getWorker() const { return worker; }
 
     // Whether the reel's DCP is still in the catalogue and lists the reel.
     static bool isListed(const Reel* reel);
@@ -45,6 +51,7 @@ private:
     bool truncateForRedownload(Asset* asset);
 
     ChecksumWorker* worker;
+    QThread* workerThread;
     DownloadManager* engine;
     QHash<quint64, Progress> running;
 };

@@ -11,21 +11,16 @@
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
 
-#include <QDateTime>
 #include <QDebug>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QQmlEngine>
 #include <QStorageInfo>
-#include <QThread>
 
 #include <algorithm>
 #include <limits>
 
 namespace {
-
-// Time of the last speed sample, shared by all transfers.
-qint64 last_ms = -1;
 
 bool isLive(const Reel* reel)
 {
@@ -48,22 +43,14 @@ DownloadManager::DownloadManager() : QObject(nullptr), networkManager(new QNetwo
     paused = Setting::getInstance()->get(QStringLiteral("download_paused")) == QLatin1String("1");
     limitOff = Setting::getInstance()->get(QStringLiteral("download_limit_off")) == QLatin1String("1");
 
-    workerThread = new QThread();
-    checksumWorker = new ChecksumWorker();
-    checksumWorker->moveToThread(workerThread);
-    verdicts = new ChecksumVerdicts(checksumWorker, this);
-    connect(workerThread, &QThread::started, checksumWorker, &ChecksumWorker::process);
-    connect(checksumWorker, &ChecksumWorker::finished, workerThread, &QThread::quit);
-    connect(checksumWorker, &ChecksumWorker::finished, checksumWorker, &QObject::deleteLater);
-    connect(workerThread, &QThread::finished, workerThread, &QObject::deleteLater);
-    // The worker raises this from inside its validation; the retry always runs later on the
-    // main thread's event loop, never nested in the worker's hand-over.
+    verdicts = new ChecksumVerdicts(this);
+    checksumWorker = verdicts->getWorker();
+    // Raised while a verdict is applied; the retry always runs later on the main thread's
+    // event loop, never nested in the verdict's handling.
     connect(this, &DownloadManager::assetNeedsRedownloading, [this](Asset* asset) {
         QMetaObject::invokeMethod(
             this, [this, asset]() { retryAssetDownload(asset); }, Qt::QueuedConnection);
     });
-    workerThread->start(QThread::InheritPriority);
-
     QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
 }
 
@@ -76,12 +63,7 @@ DownloadManager::~DownloadManager()
         delete transfer; // before the network manager takes its reply with it
         transfer = nullptr;
     }
-    // Verdicts still on their way are dropped with this object.
-    checksumWorker->disconnect(verdicts);
-    checksumWorker->requestStop();
-    // Directly: the queued quit of the worker's finished() would need this thread's loop.
-    workerThread->quit();
-    workerThread->wait();
+    delete verdicts;
 }
 
 void DownloadManager::resetForTesting()
@@ -89,11 +71,8 @@ void DownloadManager::resetForTesting()
     DownloadManager* old = m_instance;
     m_instance = nullptr;
     delete old;
-    last_ms = -1;
+    AssetTransfer::resetSampleClock();
 }
-
-// ---------------------------------------------------------------------------------------
-// Queue
 
 void DownloadManager::addDownloadItem(Asset* asset, bool force)
 {
@@ -359,11 +338,9 @@ void DownloadManager::removeDownloadReel(Reel* reel)
 
             // An asset that another reel still lists keeps its object and its file: that
             // reel points at it and would otherwise be left with a dangling pointer.
-            bool shared = false;
-            for (const Reel* other : asset->getReels())
-                if (other != reel && isLive(other))
-                    shared = true;
-            if (shared)
+            const QList<Reel*>& listing = asset->getReels();
+            if (std::any_of(listing.cbegin(), listing.cend(),
+                            [reel](const Reel* other) { return other != reel && isLive(other); }))
                 continue;
             asset->removeFromFileSystem();
             DCPManager::getInstance()->removeAsset(asset);
@@ -428,26 +405,6 @@ void DownloadManager::reportFailure(const QString& what, const std::exception& e
     DownloadPrompts::failure(what, QString::fromUtf8(e.what()));
 }
 
-// ---------------------------------------------------------------------------------------
-// Transfer
-
-QNetworkReply* DownloadManager::getCurrentReply() const
-{
-    return transfer ? transfer->reply() : nullptr;
-}
-
-quint32 DownloadManager::replyBufferSize() const
-{
-    return AssetTransfer::bufferSizeFor(readChunkSize, limitOff, readBufferSize);
-}
-
-void DownloadManager::setTickObserver(std::function<void(const TickRecord&)> observer)
-{
-    tickObserver = std::move(observer);
-    if (transfer)
-        transfer->setTickObserver(tickObserver);
-}
-
 void DownloadManager::setLimitOff(bool value)
 {
     if (limitOff == value)
@@ -462,25 +419,11 @@ void DownloadManager::startTransfer()
 {
     if (!transfer || transfer->asset() != currentAsset) {
         dropTransfer();
-        AssetTransfer* const t = new AssetTransfer(currentAsset, networkManager, this);
-        transfer = t;
-        // Signals of a transfer that was let go meanwhile are stale.
-        connect(t, &AssetTransfer::progress, this, [this, t](qint64 written, bool firstData) {
-            if (t == transfer)
-                transferProgress(written, firstData);
-        });
-        connect(t, &AssetTransfer::finished, this, [this, t]() {
-            if (t == transfer)
-                transferFinished();
-        });
-        connect(t, &AssetTransfer::failed, this,
-                [this, t](AssetTransfer::Failure failure, const QString& reason) {
-                    if (t == transfer)
-                        transferFailed(failure, reason);
-                });
-        connect(t, &AssetTransfer::restartDue, this, [this, t]() {
-            if (t != transfer)
-                return;
+        transfer = new AssetTransfer(currentAsset, networkManager, this);
+        connect(transfer, &AssetTransfer::progress, this, &DownloadManager::transferProgress);
+        connect(transfer, &AssetTransfer::finished, this, &DownloadManager::completeTransfer);
+        connect(transfer, &AssetTransfer::failed, this, &DownloadManager::transferFailed);
+        connect(transfer, &AssetTransfer::restartDue, this, [this]() {
             try {
                 startDownloading();
             } catch (const std::exception& e) {
@@ -494,10 +437,6 @@ void DownloadManager::startTransfer()
     transfer->setTickObserver(tickObserver);
 
     currentRemoved = false;
-    if (failingAsset != currentAsset) {
-        failingAsset = currentAsset;
-        failedAttempts = 0;
-    }
     transfer->start();
     emit currentDcpChanged();
 }
@@ -507,40 +446,27 @@ void DownloadManager::dropTransfer()
     if (!transfer)
         return;
     transfer->abort();
-    transfer->disconnect(this);
+    transfer->disconnect(this); // nothing stale arrives from it any more
     // Possibly inside one of its own signals: deleted once that has returned.
     transfer->deleteLater();
     transfer = nullptr;
 }
 
-void DownloadManager::transferProgress(qint64 written, bool firstData)
+void DownloadManager::transferProgress(qint64, bool firstData, double speed)
 {
     try {
         Asset* const asset = currentAsset;
-        if (written > 0) {
-            failedAttempts = 0;
-            bytesSinceSample += quint64(written);
-        }
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
-        if (last_ms < 0)
-            last_ms = now;
-        const qint64 elapsed = qAbs(now - last_ms);
-
         if (!asset->getDownloadStarted()) {
             asset->setDownloadStarted(true);
             DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
         }
         const QList<Reel*> reels = asset->getReels();
         // Raised with the first data and at every sample; the queue keeps one per reel anyway.
-        if (firstData || elapsed > 199)
+        if (firstData || speed >= 0)
             for (Reel* reel : reels)
                 NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadStarted);
-        if (elapsed <= 199)
+        if (speed < 0)
             return;
-
-        const double speed = double(bytesSinceSample) * 1000.0 / double(elapsed);
-        last_ms = now;
-        bytesSinceSample = 0;
         for (Reel* reel : reels) {
             emit reel->downloadProgress(qulonglong(speed));
             if (reel->getDCP())
@@ -569,7 +495,8 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
         DCP* const dcp = asset->getDCP();
         switch (failure) {
         case AssetTransfer::Failure::ServerFault:
-            noteFailedAttempt(reason);
+            if (transfer->failuresInARow() >= 3)
+                emit serverNotAnswering(reason);
             break;
         case AssetTransfer::Failure::Interrupted:
             break;
@@ -598,18 +525,6 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
     }
 }
 
-void DownloadManager::noteFailedAttempt(const QString& reason)
-{
-    if (failingAsset != currentAsset) {
-        failingAsset = currentAsset;
-        failedAttempts = 0;
-    }
-    ++failedAttempts;
-    qDebug() << "[DownloadManager] Failed attempt" << failedAttempts << "in a row:" << reason;
-    if (failedAttempts >= 3)
-        emit serverNotAnswering(reason);
-}
-
 void DownloadManager::stopForStoreFailure(const std::exception& e)
 {
     // Retrying would fetch data whose progress can never be recorded: stop until the user acts.
@@ -620,20 +535,10 @@ void DownloadManager::stopForStoreFailure(const std::exception& e)
     DownloadPrompts::unsavedProgress(QString::fromUtf8(e.what()));
 }
 
-void DownloadManager::transferFinished()
-{
-    try {
-        completeTransfer();
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to finish the download of a file."), e);
-    }
-}
-
 void DownloadManager::completeTransfer()
 {
     Asset* const asset = currentAsset;
     qDebug() << "[DownloadManager] Download finished for Asset" << asset->getUuid();
-    bytesSinceSample = 0;
 
     asset->setDownloadFinished(true);
     try {
@@ -662,7 +567,11 @@ void DownloadManager::completeTransfer()
         emit dcp->finishedChanged();
     }
 
-    advanceQueue(asset);
+    try {
+        advanceQueue(asset);
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("Unable to start the next download."), e);
+    }
 }
 
 void DownloadManager::advanceQueue(Asset* done)

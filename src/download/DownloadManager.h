@@ -15,7 +15,6 @@
 class ChecksumVerdicts;
 class ChecksumWorker;
 class QNetworkAccessManager;
-class QThread;
 class Reel;
 
 // The download engine: one queue of assets over every DCP of the catalogue, transferred
@@ -62,7 +61,7 @@ public:
     // Read-only views for the tests and the benchmarks.
     const QList<Asset*>& getDownloadQueue() const { return downloadQueue.assets(); }
     Asset* getCurrentAsset() const { return currentAsset; }
-    QNetworkReply* getCurrentReply() const;
+    QNetworkReply* getCurrentReply() const { return transfer ? transfer->reply() : nullptr; }
     ChecksumWorker* getChecksumWorker() const { return checksumWorker; }
 
     // Timer intervals: product values by default; tests shorten them.
@@ -72,10 +71,18 @@ public:
     void setReadInterval(int ms) { readInterval = ms; }
     quint32 getReadBufferSize() const { return readBufferSize; }
     // What the network layer may read ahead of the file for the current limit.
-    quint32 replyBufferSize() const;
+    quint32 replyBufferSize() const
+    {
+        return AssetTransfer::bufferSizeFor(readChunkSize, limitOff, readBufferSize);
+    }
 
     using TickRecord = AssetTransfer::TickRecord;
-    void setTickObserver(std::function<void(const TickRecord&)> observer);
+    void setTickObserver(std::function<void(const TickRecord&)> observer)
+    {
+        tickObserver = std::move(observer);
+        if (transfer)
+            transfer->setTickObserver(tickObserver);
+    }
 
     // Tests only: replaces the free-space lookup of the disk check (bytes available on
     // the volume holding the path); an empty function restores the real one.
@@ -108,11 +115,9 @@ private:
     void startTransfer();
     // Aborts and lets go of the transfer object; the asset it wrote to must still exist.
     void dropTransfer();
-    void transferProgress(qint64 written, bool firstData);
-    void transferFinished();
+    void transferProgress(qint64 written, bool firstData, double speed);
     void transferFailed(AssetTransfer::Failure failure, const QString& reason);
     void stopForStoreFailure(const std::exception& e);
-    void noteFailedAttempt(const QString& reason);
     void completeTransfer();
     void advanceQueue(Asset* done);
     // Leaves the queue for good (its DCP or reel is being removed), aborting it if current.
@@ -124,7 +129,6 @@ private:
 
     DownloadQueue downloadQueue;
     Asset* currentAsset = nullptr;
-    quint64 bytesSinceSample = 0;
     QNetworkAccessManager* networkManager = nullptr;
     AssetTransfer* transfer = nullptr; // of currentAsset, while one is set
     int timeoutInterval = 15000;
@@ -137,11 +141,6 @@ private:
     ChecksumWorker* checksumWorker = nullptr;
     ChecksumVerdicts* verdicts = nullptr;
 
-    // Failed attempts in a row for one asset.
-    const Asset* failingAsset = nullptr;
-    int failedAttempts = 0;
-
-    QThread* workerThread = nullptr;
     std::function<qint64(const QString&)> freeSpaceProbe;
     std::function<void(const TickRecord&)> tickObserver;
 
