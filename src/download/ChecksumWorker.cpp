@@ -94,6 +94,13 @@ void ChecksumWorker::setPollInterval(int ms)
     queued.wakeAll();
 }
 
+void ChecksumWorker::hold(bool value)
+{
+    QMutexLocker locker(&queueLock);
+    held = value;
+    queued.wakeAll();
+}
+
 void ChecksumWorker::requestStop()
 {
     QMutexLocker locker(&queueLock);
@@ -143,7 +150,7 @@ ChecksumJobPtr ChecksumWorker::takeNext()
     QMutexLocker locker(&queueLock);
     while (!stopRequested) {
         for (Entry& entry : reelQueue) {
-            if (entry.state == State::Waiting && !entry.cancelled) {
+            if (entry.state == State::Waiting && !entry.cancelled && !held) {
                 entry.state = State::Validating;
                 return entry.job;
             }

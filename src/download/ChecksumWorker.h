@@ -47,6 +47,8 @@ public:
     // Upper bound of an idle wait; a queued reel wakes the worker at once.
     int getPollInterval() const { return pollInterval; }
     void setPollInterval(int ms);
+    // Benchmarks: a held worker takes no new job until it is released.
+    void hold(bool held);
     // Engine teardown only (tests): the loop ends after its current file and emits
     // finished(), after which the worker deletes itself.
     void requestStop();
@@ -91,4 +93,5 @@ private:
     quint64 nextId = 1;
     std::atomic<int> pollInterval{1000};
     std::atomic<bool> stopRequested{false};
+    bool held = false; // under queueLock
 };
