@@ -94,6 +94,7 @@ void ChecksumVerdicts::jobStarted(quint64 id)
     } catch (const std::exception& e) {
         abort(progress, e);
     }
+    worker->begin(id);
 }
 
 void ChecksumVerdicts::fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict)

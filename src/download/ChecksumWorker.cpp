@@ -72,12 +72,33 @@ void ChecksumWorker::release(quint64 id)
         reelQueue.removeAt(at);
 }
 
+void ChecksumWorker::begin(quint64 id)
+{
+    QMutexLocker locker(&queueLock);
+    const int at = indexOf(id);
+    if (at >= 0)
+        reelQueue[at].begun = true;
+    queued.wakeAll();
+}
+
 void ChecksumWorker::cancel(quint64 id)
 {
     QMutexLocker locker(&queueLock);
     const int at = indexOf(id);
     if (at >= 0)
         reelQueue[at].cancelled = true;
+    queued.wakeAll();
+}
+
+void ChecksumWorker::awaitBegin(quint64 id)
+{
+    QMutexLocker locker(&queueLock);
+    for (;;) {
+        const int at = indexOf(id);
+        if (stopRequested || at < 0 || reelQueue.at(at).begun || reelQueue.at(at).cancelled)
+            return;
+        queued.wait(&queueLock, qMax(1, int(pollInterval)));
+    }
 }
 
 bool ChecksumWorker::isCancelled(quint64 id) const
@@ -165,6 +186,7 @@ void ChecksumWorker::process()
     while (const ChecksumJobPtr job = takeNext()) {
         qDebug() << "[ChecksumWorker] Found a job!";
         emit jobStarted(job->id());
+        awaitBegin(job->id());
         const QVector<ChecksumJob::File>& files = job->files();
         for (int i = 0; i < files.size() && !stopRequested; ++i) {
             if (isCancelled(job->id()))

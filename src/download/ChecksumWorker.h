@@ -39,6 +39,8 @@ public:
     int queuedReelCount() const;
     // The queued job with this id, or null once released.
     ChecksumJobPtr job(quint64 id) const;
+    // Main thread: the job's start is recorded; its files may be read now.
+    void begin(quint64 id);
     // Main thread: the job's outcome is applied (or dropped); its reel leaves the queue.
     void release(quint64 id);
     // Any thread: stops reading the files of a job whose reel is gone.
@@ -79,11 +81,15 @@ private:
     {
         ChecksumJobPtr job;
         State state = State::Waiting;
+        bool begun = false;
         bool cancelled = false;
     };
 
     // Next waiting job, marked as being validated; null when stopping. Waits meanwhile.
     ChecksumJobPtr takeNext();
+    // Until the main thread has recorded the job's start: its store write would otherwise
+    // queue behind the flush of the files to the drive, holding up the user interface.
+    void awaitBegin(quint64 id);
     bool isCancelled(quint64 id) const;
     int indexOf(quint64 id) const; // with queueLock held
 
