@@ -46,7 +46,8 @@ bool contentRange(const QByteArray& value, qint64* start, qint64* total)
 qint64 AssetTransfer::lastSample = -1;
 
 AssetTransfer::AssetTransfer(Asset* asset, QNetworkAccessManager* network, QObject* parent)
-    : QObject(parent), target(asset), network(network), stallTimer(new QTimer(this)), tickTimer(new QTimer(this))
+    : QObject(parent), target(asset), network(network), stallTimer(new QTimer(this)),
+      tickTimer(new QTimer(this))
 {
     stallTimer->setTimerType(Qt::PreciseTimer);
     stallTimer->setSingleShot(true);
@@ -274,8 +275,8 @@ bool AssetTransfer::checkBodyStart(QFile* open)
                  << target->getSize() << ", nothing written";
         failRequest();
         serverFault(QStringLiteral("The server announced a file of %1 bytes instead of %2")
-                                              .arg(total)
-                                              .arg(target->getSize()));
+                        .arg(total)
+                        .arg(target->getSize()));
         return false;
     }
     if (start == have)
@@ -293,9 +294,8 @@ bool AssetTransfer::checkBodyStart(QFile* open)
                  << ", nothing written";
     }
     failRequest();
-    emit failed(Failure::Interrupted, QStringLiteral("The server answered from byte %1 instead of %2")
-                                          .arg(start)
-                                          .arg(have));
+    emit failed(Failure::Interrupted,
+                QStringLiteral("The server answered from byte %1 instead of %2").arg(start).arg(have));
     return false;
 }
 
@@ -449,7 +449,8 @@ void AssetTransfer::replyError(QNetworkReply::NetworkError code)
                 emit failed(failure, QString());
             },
             Qt::QueuedConnection);
-    } else if (status == 416 && quint64(FileManager::getFileSize(target->getFullPath())) >= target->getSize()) {
+    } else if (status == 416 &&
+               quint64(FileManager::getFileSize(target->getFullPath())) >= target->getSize()) {
         // Nothing left to ask for: the file is complete as far as its size goes, and the
         // digest check decides whether it is right.
         qDebug() << "[DownloadManager] Range not satisfiable for a complete file, finishing asset:"

@@ -58,7 +58,10 @@ public:
     void setIntervals(int stallMs, int tickMs);
     void setBufferCap(quint32 bytes) { bufferCap = bytes; }
     void setLimit(quint32 chunk, bool off);
-    void setTickObserver(std::function<void(const TickRecord&)> observer) { tickObserver = std::move(observer); }
+    void setTickObserver(std::function<void(const TickRecord&)> observer)
+    {
+        tickObserver = std::move(observer);
+    }
     quint32 replyBufferSize() const { return bufferSizeFor(chunkSize, limitOff, bufferCap); }
     // What the network layer may read ahead of the file for a limit.
     static quint32 bufferSizeFor(quint32 chunk, bool limitOff, quint32 cap);

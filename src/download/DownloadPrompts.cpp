@@ -75,6 +75,7 @@ QString DownloadPrompts::missingFileMessage(const DCP* dcp)
 
 QString DownloadPrompts::expiredLinksMessage(const DCP* dcp)
 {
-    return QStringLiteral("Download links for DCP %1 expired. You won't be able to finish the given download.")
+    return QStringLiteral(
+               "Download links for DCP %1 expired. You won't be able to finish the given download.")
         .arg(dcp->getFriendlyTitle());
 }

@@ -293,8 +293,9 @@ void TestDownloadChecksum::idleWorkerWakesForAQueuedReel()
     worker->setPollInterval(60000);
     QTest::qWait(50); // asleep now, for up to a minute
     QThread* outcomeThread = nullptr;
-    connect(reel, &Reel::downloadChecksummed, this, [&]() { outcomeThread = QThread::currentThread(); },
-            Qt::DirectConnection);
+    connect(
+        reel, &Reel::downloadChecksummed, this, [&]() { outcomeThread = QThread::currentThread(); },
+        Qt::DirectConnection);
 
     worker->addToWorker(reel);
     QTRY_VERIFY_WITH_TIMEOUT(outcomeThread, 2000);
