@@ -1,45 +1,132 @@
 #include "download/ChecksumWorker.h"
 
-#include "download/DownloadManager.h"
 #include "download/FileManager.h"
-#include "model/Asset.h"
-#include "model/DCP.h"
-#include "model/DCPManager.h"
 #include "model/Reel.h"
-#include "model/Util.h"
-#include "notify/NotificationManager.h"
-#include "storage/DatabaseManager.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QMutexLocker>
-#include <QThread>
 
 #include <fcntl.h>
-#include <stdexcept>
 #include <unistd.h>
 
-ChecksumWorker::ChecksumWorker(DownloadManager* engine) : QObject(nullptr), engine(engine) {}
+ChecksumWorker::ChecksumWorker() : QObject(nullptr)
+{
+    qRegisterMetaType<ChecksumWorker::Verdict>("ChecksumWorker::Verdict");
+}
 
 void ChecksumWorker::addToWorker(Reel* reel)
 {
     QMutexLocker locker(&queueLock);
-    const int at = reelQueue.lastIndexOf(reel);
-    if (at >= 0 && !(at == 0 && validating == reel))
-        return;
-    reelQueue.append(reel);
+    for (int i = reelQueue.size() - 1; i >= 0; --i) {
+        Entry& entry = reelQueue[i];
+        if (entry.job->reel() != reel)
+            continue;
+        if (entry.state == State::Waiting && !entry.cancelled) {
+            entry.job = ChecksumJob::forReel(reel, entry.job->id());
+            return;
+        }
+        break;
+    }
+    Entry entry;
+    entry.job = ChecksumJob::forReel(reel, nextId++);
+    reelQueue.append(entry);
+    queued.wakeAll();
 }
 
-bool ChecksumWorker::haveReel(Reel* reel) const
+bool ChecksumWorker::haveReel(const Reel* reel) const
 {
     QMutexLocker locker(&queueLock);
-    return reelQueue.contains(reel);
+    for (const Entry& entry : reelQueue)
+        if (entry.job->reel() == reel)
+            return true;
+    return false;
 }
 
 int ChecksumWorker::queuedReelCount() const
 {
     QMutexLocker locker(&queueLock);
     return reelQueue.size();
+}
+
+int ChecksumWorker::indexOf(quint64 id) const
+{
+    for (int i = 0; i < reelQueue.size(); ++i)
+        if (reelQueue.at(i).job->id() == id)
+            return i;
+    return -1;
+}
+
+ChecksumJobPtr ChecksumWorker::job(quint64 id) const
+{
+    QMutexLocker locker(&queueLock);
+    const int at = indexOf(id);
+    return at < 0 ? ChecksumJobPtr() : reelQueue.at(at).job;
+}
+
+void ChecksumWorker::release(quint64 id)
+{
+    QMutexLocker locker(&queueLock);
+    const int at = indexOf(id);
+    if (at >= 0)
+        reelQueue.removeAt(at);
+}
+
+void ChecksumWorker::begin(quint64 id)
+{
+    QMutexLocker locker(&queueLock);
+    const int at = indexOf(id);
+    if (at >= 0)
+        reelQueue[at].begun = true;
+    queued.wakeAll();
+}
+
+void ChecksumWorker::cancel(quint64 id)
+{
+    QMutexLocker locker(&queueLock);
+    const int at = indexOf(id);
+    if (at >= 0)
+        reelQueue[at].cancelled = true;
+    queued.wakeAll();
+}
+
+void ChecksumWorker::awaitBegin(quint64 id)
+{
+    QMutexLocker locker(&queueLock);
+    for (;;) {
+        const int at = indexOf(id);
+        if (stopRequested || at < 0 || reelQueue.at(at).begun || reelQueue.at(at).cancelled)
+            return;
+        queued.wait(&queueLock, qMax(1, int(pollInterval)));
+    }
+}
+
+bool ChecksumWorker::isCancelled(quint64 id) const
+{
+    QMutexLocker locker(&queueLock);
+    const int at = indexOf(id);
+    return at < 0 || reelQueue.at(at).cancelled;
+}
+
+void ChecksumWorker::setPollInterval(int ms)
+{
+    QMutexLocker locker(&queueLock);
+    pollInterval = ms;
+    queued.wakeAll();
+}
+
+void ChecksumWorker::hold(bool value)
+{
+    QMutexLocker locker(&queueLock);
+    held = value;
+    queued.wakeAll();
+}
+
+void ChecksumWorker::requestStop()
+{
+    QMutexLocker locker(&queueLock);
+    stopRequested = true;
+    queued.wakeAll();
 }
 
 bool ChecksumWorker::flushToMedium(const QString& path)
@@ -60,185 +147,57 @@ bool ChecksumWorker::flushToMedium(const QString& path)
     return ok;
 }
 
-void ChecksumWorker::onMainThread(const std::function<void()>& work)
+ChecksumWorker::Verdict ChecksumWorker::examine(const ChecksumJob::File& file)
 {
-    QString failure;
-    bool failed = false;
-    auto call = [&]() {
-        try {
-            work();
-        } catch (const std::exception& e) {
-            failed = true;
-            failure = QString::fromUtf8(e.what());
+    if (file.verified)
+        return Match;
+    if (!file.finished)
+        return NotExamined;
+    flushToMedium(file.path);
+    Verdict verdict = Mismatch;
+    try {
+        verdict = FileManager::getFileSHA1(file.path) == file.digest ? Match : Mismatch;
+    } catch (const std::exception& e) {
+        qDebug() << "[ChecksumWorker] Unable to read:" << file.path << e.what();
+    }
+    if (verdict == Mismatch)
+        qDebug() << "[ChecksumWorker] Digest differs for:" << file.path << "holding"
+                 << FileManager::getFileSize(file.path) << "of" << file.size << "bytes";
+    return verdict;
+}
+
+ChecksumJobPtr ChecksumWorker::takeNext()
+{
+    QMutexLocker locker(&queueLock);
+    while (!stopRequested) {
+        for (Entry& entry : reelQueue) {
+            if (entry.state == State::Waiting && !entry.cancelled && !held) {
+                entry.state = State::Validating;
+                return entry.job;
+            }
         }
-    };
-    if (QThread::currentThread() == engine->thread())
-        call();
-    else
-        QMetaObject::invokeMethod(engine, call, Qt::BlockingQueuedConnection);
-    if (failed)
-        throw std::runtime_error(failure.toStdString());
+        queued.wait(&queueLock, qMax(1, int(pollInterval)));
+    }
+    return ChecksumJobPtr();
 }
 
 void ChecksumWorker::process()
 {
-    while (!stopRequested) {
-        Util::sleep(pollInterval);
-
-        Reel* reel = nullptr;
-        {
-            QMutexLocker locker(&queueLock);
-            if (!reelQueue.isEmpty())
-                reel = reelQueue.first();
-            validating = reel;
-        }
-        if (!reel)
-            continue;
-
+    while (const ChecksumJobPtr job = takeNext()) {
         qDebug() << "[ChecksumWorker] Found a job!";
-        try {
-            validateReel(reel);
-        } catch (const std::exception& e) {
-            // The reel is dropped from the queue rather than retried every second; it stays
-            // downloaded but unverified, so the next start hands it over again.
-            qDebug() << "[ChecksumWorker] validation aborted for:" << reel->getUuid() << e.what();
-            try {
-                onMainThread([reel]() {
-                    if (reel->getDCP())
-                        emit reel->getDCP()->statusChanged();
-                });
-            } catch (const std::exception&) {
-            }
+        emit jobStarted(job->id());
+        awaitBegin(job->id());
+        const QVector<ChecksumJob::File>& files = job->files();
+        for (int i = 0; i < files.size() && !stopRequested; ++i) {
+            if (isCancelled(job->id()))
+                break;
+            emit fileChecked(job->id(), i, examine(files.at(i)));
         }
-
+        emit jobFinished(job->id());
         QMutexLocker locker(&queueLock);
-        if (!reelQueue.isEmpty() && reelQueue.first() == reel)
-            reelQueue.removeFirst();
-        validating = nullptr;
+        const int at = indexOf(job->id());
+        if (at >= 0)
+            reelQueue[at].state = State::Reported;
     }
     emit finished();
-}
-
-bool ChecksumWorker::truncateForRedownload(Asset* asset)
-{
-    try {
-        QFile* file = asset->getFileHandle();
-        const bool truncated = file->resize(0);
-        asset->closeFileHandle();
-        if (truncated)
-            return true;
-    } catch (const std::exception& e) {
-        qDebug() << "[ChecksumWorker] Unable to open for truncation:" << asset->getFullPath() << e.what();
-    }
-    // A file that cannot be emptied is removed instead: the new download then starts at
-    // byte 0 either way. If the drive is gone, the transfer reports it to the user.
-    FileManager::removeFile(asset->getFullPath());
-    return !FileManager::fileExists(asset->getFullPath());
-}
-
-bool ChecksumWorker::isListed(const Reel* reel)
-{
-    const DCP* dcp = reel->getDCP();
-    return dcp && DCPManager::getInstance()->getDCPs().contains(const_cast<DCP*>(dcp)) &&
-           dcp->getReels().contains(const_cast<Reel*>(reel));
-}
-
-void ChecksumWorker::validateReel(Reel* reel)
-{
-    // The DCP may be removed from the catalogue while its reel waits here or is being read.
-    // Its files stay on disk for the user then (revealed, if its links expired), so nothing
-    // of it may be emptied, queued again or reported any more.
-    bool dropped = false;
-    const auto dropIfRemoved = [&]() {
-        if (isListed(reel))
-            return false;
-        qDebug() << "[ChecksumWorker] Reel no longer listed, validation dropped for:" << reel->getUuid();
-        dropped = true;
-        return true;
-    };
-
-    QList<Asset*> assets;
-    onMainThread([&]() {
-        if (dropIfRemoved())
-            return;
-        assets = reel->getAssets();
-        NotificationManager::getInstance()->addToQueue(reel, NotificationType::ChecksumStarted);
-    });
-    if (dropped)
-        return;
-
-    bool requeued = false;
-    bool corrupted = false;
-    for (Asset* asset : assets) {
-        if (!asset->getDownloadFinished()) {
-            // Shared with another reel whose validation already sent it back: it is on its
-            // way down again and will be checked when it arrives.
-            requeued = true;
-            continue;
-        }
-
-        bool valid = asset->getDownloadChecksummed();
-        if (!valid) {
-            flushToMedium(asset->getFullPath());
-            try {
-                valid = asset->validateChecksum();
-            } catch (const std::exception& e) {
-                qDebug() << "[ChecksumWorker] Unable to read:" << asset->getFullPath() << e.what();
-                valid = false;
-            }
-        }
-
-        if (valid) {
-            onMainThread([&]() {
-                if (dropIfRemoved())
-                    return;
-                asset->setDownloadChecksummed(true);
-                asset->setDownloadCorrupted(false);
-                DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
-            });
-        } else if (asset->getDownloadAttempts() >= 2) {
-            corrupted = true;
-            onMainThread([&]() {
-                if (dropIfRemoved())
-                    return;
-                asset->setDownloadCorrupted(true);
-                DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
-            });
-        } else {
-            requeued = true;
-            DownloadManager* const target = engine;
-            onMainThread([&]() {
-                // Checked and emptied in one step on the main thread, where removals happen;
-                // the file is emptied while still marked finished, so no transfer can have it.
-                if (dropIfRemoved())
-                    return;
-                truncateForRedownload(asset);
-                asset->setDownloadAttempts(asset->getDownloadAttempts() + 1);
-                asset->setDownloadFinished(false);
-                DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
-                emit target->assetNeedsRedownloading(asset);
-            });
-        }
-        if (dropped)
-            return;
-    }
-
-    onMainThread([&]() {
-        if (dropIfRemoved())
-            return;
-        if (requeued) {
-            qDebug() << "[ChecksumWorker] failed checksum for:" << reel->getUuid() << "requeued...";
-            emit reel->downloadQueuedForRedownload();
-        } else if (corrupted) {
-            qDebug() << "[ChecksumWorker] failed checksum for:" << reel->getUuid();
-            emit reel->downloadCorrupted();
-        } else {
-            qDebug() << "[ChecksumWorker] checksum OK for:" << reel->getUuid();
-            emit reel->downloadChecksummed();
-        }
-        if (reel->getDCP())
-            emit reel->getDCP()->statusChanged();
-        NotificationManager::getInstance()->addToQueue(
-            reel, (requeued || corrupted) ? NotificationType::ChecksumFailed : NotificationType::ChecksumOk);
-    });
 }

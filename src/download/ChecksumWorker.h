@@ -1,65 +1,103 @@
 #pragma once
 
+#include "download/ChecksumJob.h"
+
 #include <QList>
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QWaitCondition>
 
 #include <atomic>
-#include <functional>
 
-class Asset;
-class DownloadManager;
 class Reel;
 
-// Validates downloaded reels on a thread of its own: every poll interval it takes the
-// head of its reel queue and compares each asset file's SHA-1 with the packing list.
-// Everything that touches the store, the notification queue or the model's signals is
-// handed to the main thread, which owns the database connection.
+// Validates downloaded reels on a thread of its own. Each queued reel is an immutable job;
+// the worker hashes its files and reports every verdict through queued signals, and the
+// main thread applies them to the model, the store and the notification queue. A job leaves
+// the queue when the main thread has applied its outcome (release).
 class ChecksumWorker : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ChecksumWorker(DownloadManager* engine);
+    enum Verdict
+    {
+        Match,
+        Mismatch,
+        NotExamined, // the file was on its way down again when the reel was queued
+    };
+    Q_ENUM(Verdict)
 
-    // Main thread: queues a reel for validation. A reel already waiting is not queued
-    // twice; the reel under validation is, because its files may have changed since.
+    ChecksumWorker();
+
+    // Main thread: queues a reel for validation. A reel already waiting gets a fresh job in
+    // its place; the reel under validation is queued again, as its files may have changed.
     void addToWorker(Reel* reel);
-    // Whether the reel is waiting or being validated.
-    bool haveReel(Reel* reel) const;
+    // Whether the reel is waiting, being validated, or its outcome is not yet applied.
+    bool haveReel(const Reel* reel) const;
     int queuedReelCount() const;
+    // The queued job with this id, or null once released.
+    ChecksumJobPtr job(quint64 id) const;
+    // Main thread: the job's start is recorded; its files may be read now.
+    void begin(quint64 id);
+    // Main thread: the job's outcome is applied (or dropped); its reel leaves the queue.
+    void release(quint64 id);
+    // Any thread: stops reading the files of a job whose reel is gone.
+    void cancel(quint64 id);
 
+    // Upper bound of an idle wait; a queued reel wakes the worker at once.
     int getPollInterval() const { return pollInterval; }
-    void setPollInterval(int ms) { pollInterval = ms; }
-    // Engine teardown only (tests): the loop ends after its current job and emits
+    void setPollInterval(int ms);
+    // Benchmarks: a held worker takes no new job until it is released.
+    void hold(bool held);
+    // Engine teardown only (tests): the loop ends after its current file and emits
     // finished(), after which the worker deletes itself.
-    void requestStop() { stopRequested = true; }
+    void requestStop();
 
     // Writes the file's dirty pages through to the medium and drops its cached pages,
     // so that the next read comes from the drive rather than from memory.
     static bool flushToMedium(const QString& path);
-
-    // Main thread only: whether the reel's DCP is still in the catalogue and lists the reel.
-    static bool isListed(const Reel* reel);
+    // The verdict for one file of a job, reading it back from the medium.
+    static Verdict examine(const ChecksumJob::File& file);
 
 signals:
+    void jobStarted(quint64 id);
+    void fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict);
+    void jobFinished(quint64 id);
     void finished();
 
 public slots:
     void process();
 
 private:
-    void validateReel(Reel* reel);
-    bool truncateForRedownload(Asset* asset);
-    // Runs the work on the main thread and waits for it; a std::exception thrown there
-    // comes back as a std::runtime_error here.
-    void onMainThread(const std::function<void()>& work);
+    enum class State
+    {
+        Waiting,
+        Validating,
+        Reported,
+    };
+    struct Entry
+    {
+        ChecksumJobPtr job;
+        State state = State::Waiting;
+        bool begun = false;
+        bool cancelled = false;
+    };
 
-    QList<Reel*> reelQueue;
+    // Next waiting job, marked as being validated; null when stopping. Waits meanwhile.
+    ChecksumJobPtr takeNext();
+    // Until the main thread has recorded the job's start: its store write would otherwise
+    // queue behind the flush of the files to the drive, holding up the user interface.
+    void awaitBegin(quint64 id);
+    bool isCancelled(quint64 id) const;
+    int indexOf(quint64 id) const; // with queueLock held
+
+    QList<Entry> reelQueue;
     mutable QMutex queueLock;
-    Reel* validating = nullptr; // head of reelQueue while its validation runs
-    DownloadManager* engine;
+    QWaitCondition queued;
+    quint64 nextId = 1;
     std::atomic<int> pollInterval{1000};
     std::atomic<bool> stopRequested{false};
+    bool held = false; // under queueLock
 };

@@ -1,7 +1,8 @@
 #include "download/DownloadManager.h"
 
-#include "app/UserPrompt.h"
+#include "download/ChecksumVerdicts.h"
 #include "download/ChecksumWorker.h"
+#include "download/DownloadPrompts.h"
 #include "download/FileManager.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -11,56 +12,15 @@
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QDebug>
-#include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QNetworkRequest>
-#include <QRegularExpression>
 #include <QStorageInfo>
-#include <QThread>
-#include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 #include <limits>
 
-#include <sys/stat.h>
-
 namespace {
-
-// Time of the last speed sample, shared by all transfers.
-qint64 last_ms = -1;
-
-int httpStatus(const QNetworkReply* reply)
-{
-    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-}
-
-// First byte position and total (-1 for "*") of a "bytes first-last/total" Content-Range value.
-bool contentRange(const QByteArray& value, qint64* start, qint64* total)
-{
-    static const QRegularExpression pattern(QStringLiteral("^\\s*bytes\\s+(\\d+)-(\\d+)/(\\d+|\\*)\\s*$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(value));
-    if (!match.hasMatch())
-        return false;
-    bool ok = false;
-    *start = match.captured(1).toLongLong(&ok);
-    if (!ok)
-        return false;
-    *total = match.captured(3) == QLatin1String("*") ? -1 : match.captured(3).toLongLong(&ok);
-    return ok;
-}
-
-QString missingFileMessage(const DCP* dcp)
-{
-    return QStringLiteral("One of the files for DCP %1 is missing and can not be downloaded. "
-                          "You won't be able to finish the given download.")
-        .arg(dcp->getFriendlyTitle());
-}
 
 bool isLive(const Reel* reel)
 {
@@ -83,21 +43,14 @@ DownloadManager::DownloadManager() : QObject(nullptr), networkManager(new QNetwo
     paused = Setting::getInstance()->get(QStringLiteral("download_paused")) == QLatin1String("1");
     limitOff = Setting::getInstance()->get(QStringLiteral("download_limit_off")) == QLatin1String("1");
 
-    workerThread = new QThread();
-    checksumWorker = new ChecksumWorker(this);
-    checksumWorker->moveToThread(workerThread);
-    connect(workerThread, &QThread::started, checksumWorker, &ChecksumWorker::process);
-    connect(checksumWorker, &ChecksumWorker::finished, workerThread, &QThread::quit);
-    connect(checksumWorker, &ChecksumWorker::finished, checksumWorker, &QObject::deleteLater);
-    connect(workerThread, &QThread::finished, workerThread, &QObject::deleteLater);
-    // The worker raises this from inside its validation; the retry always runs later on the
-    // main thread's event loop, never nested in the worker's hand-over.
+    verdicts = new ChecksumVerdicts(this);
+    checksumWorker = verdicts->getWorker();
+    // Raised while a verdict is applied; the retry always runs later on the main thread's
+    // event loop, never nested in the verdict's handling.
     connect(this, &DownloadManager::assetNeedsRedownloading, [this](Asset* asset) {
         QMetaObject::invokeMethod(
             this, [this, asset]() { retryAssetDownload(asset); }, Qt::QueuedConnection);
     });
-    workerThread->start(QThread::InheritPriority);
-
     ScriptOwnership::keepOwnedByProgram(this);
 }
 
@@ -105,21 +58,12 @@ DownloadManager::~DownloadManager()
 {
     // Only reached through resetForTesting(): the program never destroys the engine.
     paused = true;
-    if (timeoutTimer)
-        timeoutTimer->stop();
-    if (readTimer)
-        readTimer->stop();
-    QNetworkReply* reply = currentReply;
-    releaseReply();
-    if (reply && reply->isRunning())
-        reply->abort();
-    closeFile();
-    if (checksumWorker) {
-        checksumWorker->requestStop();
-        // The worker may be waiting for the main thread; keep serving it until it ends.
-        while (!workerThread->wait(5))
-            QCoreApplication::processEvents();
+    if (transfer) {
+        transfer->abort();
+        delete transfer; // before the network manager takes its reply with it
+        transfer = nullptr;
     }
+    delete verdicts;
 }
 
 void DownloadManager::resetForTesting()
@@ -127,35 +71,17 @@ void DownloadManager::resetForTesting()
     DownloadManager* old = m_instance;
     m_instance = nullptr;
     delete old;
-    last_ms = -1;
+    AssetTransfer::resetSampleClock();
 }
-
-// ---------------------------------------------------------------------------------------
-// Queue
 
 void DownloadManager::addDownloadItem(Asset* asset, bool force)
 {
-    if (force) {
-        downloadQueue.append(asset);
-        return;
-    }
-    if (getDownloadItem(asset))
-        return;
-    downloadQueue.append(asset);
-    downloadItems.insert(asset->key(), asset);
+    downloadQueue.add(asset, force);
 }
 
 Asset* DownloadManager::getDownloadItem(const Asset* asset) const
 {
-    return downloadItems.value(asset->key(), nullptr);
-}
-
-void DownloadManager::forgetQueued(Asset* asset)
-{
-    downloadQueue.removeAll(asset);
-    const AssetKey key = asset->key();
-    if (downloadItems.value(key) == asset)
-        downloadItems.remove(key);
+    return downloadQueue.find(asset);
 }
 
 void DownloadManager::forgetRemoved(Asset* asset)
@@ -164,10 +90,10 @@ void DownloadManager::forgetRemoved(Asset* asset)
     if (currentAsset && currentAsset == asset) {
         currentRemoved = true;
         stopDownloading();
-        closeFile();
+        dropTransfer();
         currentAsset = nullptr;
     }
-    forgetQueued(asset);
+    downloadQueue.remove(asset);
 }
 
 void DownloadManager::handOverToWorker(Reel* reel)
@@ -182,7 +108,6 @@ void DownloadManager::assetsChanged()
 {
     try {
         downloadQueue.clear();
-        downloadItems.clear();
         if (currentAsset)
             addDownloadItem(currentAsset, false);
 
@@ -221,20 +146,13 @@ void DownloadManager::startDownloading(DCP* dcp)
 
         stopDownloading();
         downloadQueue.clear();
-        downloadItems.clear();
-
-        auto queueEligible = [this](const DCP* from) {
-            for (Reel* reel : from->getReels())
-                for (Asset* asset : reel->getAssets())
-                    if (!asset->isComplete())
-                        addDownloadItem(asset, false);
-        };
-        queueEligible(dcp);
+        downloadQueue.addEligible(dcp);
         const QList<DCP*> dcps = DCPManager::getInstance()->getDCPs();
         for (const DCP* other : dcps)
             if (other->getUuid() != dcp->getUuid())
-                queueEligible(other);
+                downloadQueue.addEligible(other);
 
+        dropTransfer();
         currentAsset = nullptr;
         if (!downloadQueue.isEmpty()) {
             paused = false;
@@ -260,12 +178,12 @@ void DownloadManager::startDownloading()
         qDebug() << "[DownloadManager] No assets to download...";
         return;
     }
-    if (currentReply) { // running, or finished and still being written
+    if (getCurrentReply()) { // running, or finished and still being written
         qDebug() << "!!!Prevented double download leak!!!";
         return;
     }
     if (!currentAsset)
-        currentAsset = downloadQueue.first();
+        currentAsset = downloadQueue.head();
 
     // Room is needed only for what the file still lacks.
     const qint64 remaining = qMax<qint64>(0, qint64(currentAsset->getSize()) -
@@ -279,22 +197,10 @@ void DownloadManager::startDownloading()
 
 void DownloadManager::stopDownloading()
 {
-    if (!currentReply)
+    if (!getCurrentReply())
         return;
-    if (timeoutTimer)
-        timeoutTimer->stop();
-    if (readTimer)
-        readTimer->stop();
     qDebug() << "[DownloadManager] Aborting download";
-    QNetworkReply* reply = currentReply;
-    // A finished reply whose body is still being written is dropped with what it holds.
-    if (reply->isRunning())
-        reply->abort();
-    // Aborting finishes the reply synchronously through downloadFinished(); make sure of it.
-    if (currentReply == reply) {
-        closeFile();
-        releaseReply();
-    }
+    transfer->abort();
     qDebug() << "[DownloadManager] Finished Aborting download";
 }
 
@@ -304,23 +210,14 @@ bool DownloadManager::isEnoughDiskSpace(const QString& path, qint64 size)
     if (!QFileInfo(path).isDir()) {
         // A pulled drive or a deleted folder, not a full disk.
         qDebug() << "[DownloadManager] Download folder is missing:" << path;
-        UserPrompt::message(Prompt::Critical, QStringLiteral("Unable to write the download"),
-                            QStringLiteral("The folder %1 is missing, so we paused your download.\r\n\r\n"
-                                           "Please check that the drive is connected, then hit the resume "
-                                           "button.")
-                                .arg(path),
-                            Prompt::Ok);
+        DownloadPrompts::missingFolder(path);
         return false;
     }
     const qint64 available = freeSpace(path);
     qDebug() << "[DownloadManager] Available Disk space" << path << ":" << available;
     if (available > size)
         return true;
-    UserPrompt::message(
-        Prompt::Critical, QStringLiteral("Not enough disk space"),
-        QStringLiteral("You have ran out of disk space so we paused your download.\r\n\r\n"
-                       "Please free up some space and hit the resume button once you're ready."),
-        Prompt::Ok);
+    DownloadPrompts::notEnoughDiskSpace();
     return false;
 }
 
@@ -341,7 +238,7 @@ void DownloadManager::persistPaused(bool value)
 void DownloadManager::pauseDownloading(bool force)
 {
     try {
-        if (!force && !(currentReply && (currentReply->isRunning() || replyDone)))
+        if (!force && !(transfer && transfer->isBusy()))
             return;
         paused = true;
         stopDownloading();
@@ -383,12 +280,12 @@ void DownloadManager::retryAssetDownload(Asset* asset)
     try {
         qDebug() << "[DownloadManager] Giving corrupted Asset another chance..." << asset->getUuid();
         const QList<Reel*> reels = asset->getReels();
-        if (std::none_of(reels.cbegin(), reels.cend(), &ChecksumWorker::isListed)) {
+        if (std::none_of(reels.cbegin(), reels.cend(), &ChecksumVerdicts::isListed)) {
             // Its DCP or reel was removed meanwhile: the user no longer wants this file.
             qDebug() << "[DownloadManager] Asset no longer listed, not downloaded again:" << asset->getUuid();
             return;
         }
-        downloadQueue.append(asset);
+        downloadQueue.add(asset, true);
         if (!currentAsset && !paused)
             startDownloading();
     } catch (const std::exception& e) {
@@ -428,11 +325,7 @@ void DownloadManager::removeDownloadReel(Reel* reel)
     try {
         qDebug() << "[DownloadManager] Removing Reel:" << reel->getUuid();
         if (checksumWorker->haveReel(reel)) {
-            UserPrompt::message(
-                Prompt::Warning,
-                QStringLiteral("The current Reel is in validation(checksum) process, please wait "
-                               "until this is finished and try again."),
-                QString(), Prompt::Ok);
+            DownloadPrompts::reelInValidation();
             return;
         }
 
@@ -445,11 +338,9 @@ void DownloadManager::removeDownloadReel(Reel* reel)
 
             // An asset that another reel still lists keeps its object and its file: that
             // reel points at it and would otherwise be left with a dangling pointer.
-            bool shared = false;
-            for (const Reel* other : asset->getReels())
-                if (other != reel && isLive(other))
-                    shared = true;
-            if (shared)
+            const QList<Reel*>& listing = asset->getReels();
+            if (std::any_of(listing.cbegin(), listing.cend(),
+                            [reel](const Reel* other) { return other != reel && isLive(other); }))
                 continue;
             asset->removeFromFileSystem();
             DCPManager::getInstance()->removeAsset(asset);
@@ -477,13 +368,7 @@ void DownloadManager::handleExpiredLinks(DCP* dcp, const QString& message)
 {
     pauseDownloading(true);
     qDebug() << "[DownloadManager] HandleExpiredLinks" << message;
-    const Prompt::StandardButton answer = UserPrompt::message(
-        Prompt::Critical, QStringLiteral("Download links expired"),
-        message + QStringLiteral(
-                      "\r\n\r\nDo you want to remove outdated DCP?\r\n(This will NOT DELETE the files on "
-                      "your hard drive but simply remove the DCP from the Reelvane Downloader)"),
-        Prompt::Yes | Prompt::No, Prompt::No);
-    if (answer != Prompt::Yes)
+    if (!DownloadPrompts::removeExpiredDcp(message))
         return;
 
     qDebug() << "[DownloadManager] HandleExpiredLinks user action, removing expired DCP" << dcp->getUuid();
@@ -509,82 +394,15 @@ void DownloadManager::setReadChunkSize(unsigned value)
     readChunkSize = perTick >= double(std::numeric_limits<quint32>::max())
                         ? std::numeric_limits<quint32>::max()
                         : quint32(perTick);
-    carriedAllowance = qMin<quint64>(carriedAllowance, replyBufferSize());
-    if (currentReply)
-        currentReply->setReadBufferSize(replyBufferSize());
+    if (transfer)
+        transfer->setLimit(readChunkSize, limitOff);
     emit readChunkSizeChanged();
 }
 
 void DownloadManager::reportFailure(const QString& what, const std::exception& e)
 {
     qDebug() << "[DownloadManager] Error:" << what << e.what();
-    UserPrompt::message(Prompt::Critical, what, QString::fromUtf8(e.what()), Prompt::Ok);
-}
-
-// ---------------------------------------------------------------------------------------
-// Transfer
-
-void DownloadManager::startTransfer()
-{
-    if (timeoutTimer) {
-        timeoutTimer->stop();
-    } else {
-        timeoutTimer = new QTimer(this);
-        timeoutTimer->setTimerType(Qt::PreciseTimer);
-        connect(timeoutTimer, &QTimer::timeout, this, &DownloadManager::downloadTimedOut);
-        timeoutTimer->setSingleShot(true);
-    }
-    timeoutTimer->start(timeoutInterval);
-
-    if (readTimer) {
-        readTimer->stop();
-    } else {
-        readTimer = new QTimer(this);
-        readTimer->setTimerType(Qt::PreciseTimer);
-        connect(readTimer, &QTimer::timeout, this, &DownloadManager::downloadReadyRead);
-    }
-    readTimer->setInterval(readInterval);
-    readTimer->start(readInterval);
-
-    currentRemoved = false;
-    resumeOffset = FileManager::getFileSize(currentAsset->getFullPath());
-    bodyChecked = false;
-    bodyFlowing = false;
-    finishDespiteError = false;
-    carriedAllowance = 0;
-    replyDone = false;
-    fileLength = resumeOffset;
-    lastLinkCheck = -1;
-    ++transferSerial;
-    if (failingAsset != currentAsset) {
-        failingAsset = currentAsset;
-        failedAttempts = 0;
-    }
-
-    QNetworkRequest request(QUrl(currentAsset->getDownloadUrl(), QUrl::TolerantMode));
-    request.setRawHeader("Range", "bytes=" + QByteArray::number(resumeOffset) + "-");
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    // Over HTTP/2 Qt does not honour the read-buffer cap, and memory grows with the file.
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-
-    currentReply = networkManager->get(request);
-    currentReply->setReadBufferSize(replyBufferSize());
-    connect(currentReply, &QNetworkReply::finished, this, &DownloadManager::downloadFinished);
-    connect(currentReply, &QNetworkReply::errorOccurred, this, &DownloadManager::error);
-    connect(currentReply, &QNetworkReply::metaDataChanged, this, &DownloadManager::metaDataChanged);
-    connect(currentReply, &QNetworkReply::readyRead, this, &DownloadManager::replyReadyRead);
-
-    emit currentDcpChanged();
-}
-
-quint32 DownloadManager::replyBufferSize() const
-{
-    if (limitOff)
-        return noLimitBufferSize;
-    // A fifth of a second of the limit: what the network layer reads ahead of the file
-    // stays bounded by the limit too, so the server is held to it as well.
-    const quint64 ahead = quint64(readChunkSize) * 10;
-    return quint32(qBound<quint64>(minReplyBufferSize, ahead, readBufferSize));
+    DownloadPrompts::failure(what, QString::fromUtf8(e.what()));
 }
 
 void DownloadManager::setLimitOff(bool value)
@@ -592,320 +410,63 @@ void DownloadManager::setLimitOff(bool value)
     if (limitOff == value)
         return;
     limitOff = value;
-    carriedAllowance = 0;
-    if (currentReply)
-        currentReply->setReadBufferSize(replyBufferSize());
+    if (transfer)
+        transfer->setLimit(readChunkSize, limitOff);
     emit limitOffChanged();
 }
 
-void DownloadManager::releaseReply()
+void DownloadManager::startTransfer()
 {
-    QNetworkReply* reply = currentReply;
-    currentReply = nullptr;
-    replyDone = false;
-    if (!reply)
-        return;
-    reply->disconnect(this);
-    reply->deleteLater();
-}
-
-void DownloadManager::closeFile()
-{
-    transferFile = nullptr;
-    if (currentAsset)
-        currentAsset->closeFileHandle();
-}
-
-void DownloadManager::failTransfer()
-{
-    // The stall timer stays armed: when it fires the asset is asked for again from the
-    // file's length on disk.
-    if (readTimer)
-        readTimer->stop();
-    closeFile();
-    QNetworkReply* reply = currentReply;
-    releaseReply();
-    if (reply && reply->isRunning())
-        reply->abort();
-}
-
-void DownloadManager::abandonTransfer()
-{
-    if (timeoutTimer)
-        timeoutTimer->stop();
-    failTransfer();
-}
-
-void DownloadManager::noteFailedAttempt(const QString& reason)
-{
-    if (failingAsset != currentAsset) {
-        failingAsset = currentAsset;
-        failedAttempts = 0;
-    }
-    ++failedAttempts;
-    qDebug() << "[DownloadManager] Failed attempt" << failedAttempts << "in a row:" << reason;
-    if (failedAttempts >= 3)
-        emit serverNotAnswering(reason);
-}
-
-void DownloadManager::showUnwritableFile(const QString& path)
-{
-    UserPrompt::message(Prompt::Critical, QStringLiteral("Unable to write the download"),
-                        QStringLiteral("The file %1 can not be opened for writing, so we paused your "
-                                       "download.\r\n\r\nPlease check that the drive is connected and "
-                                       "writable, then hit the resume button.")
-                            .arg(path),
-                        Prompt::Ok);
-}
-
-bool DownloadManager::fileLost(const QFile* file) const
-{
-    if (!currentAsset)
-        return false;
-    const DCP* dcp = currentAsset->getDCP();
-    if (dcp && !QFileInfo(dcp->getDCPPath()).isDir())
-        return true;
-#ifdef Q_OS_UNIX
-    // Deleted while open: the handle still takes bytes, but no name leads to them.
-    struct stat info;
-    if (file && file->handle() >= 0 && ::fstat(file->handle(), &info) == 0 && info.st_nlink == 0)
-        return true;
-#endif
-    return false;
-}
-
-void DownloadManager::stopForLostFile()
-{
-    const QString path = currentAsset->getFullPath();
-    qDebug() << "[DownloadManager] The file being downloaded or its folder is gone:" << path;
-    abandonTransfer();
-    pauseDownloading(true);
-    showUnwritableFile(path);
-}
-
-void DownloadManager::stopForStoreFailure(const std::exception& e)
-{
-    // Retrying would fetch data whose progress can never be recorded: stop until the user acts.
-    qDebug() << "[DownloadManager] Unable to store the download's progress:" << e.what();
-    abandonTransfer();
-    pauseDownloading(true);
-    UserPrompt::message(Prompt::Critical, QStringLiteral("Unable to save the download"),
-                        QStringLiteral("The progress of your download can not be saved (%1), so we paused "
-                                       "your download.\r\n\r\nPlease check that the program's folder is "
-                                       "writable, then hit the resume button.")
-                            .arg(QString::fromUtf8(e.what())),
-                        Prompt::Ok);
-}
-
-void DownloadManager::metaDataChanged()
-{
-    auto* reply = qobject_cast<QNetworkReply*>(sender());
-    if (reply && reply == currentReply)
-        reply->setReadBufferSize(replyBufferSize());
-}
-
-void DownloadManager::replyReadyRead()
-{
-    if (limitOff && sender() == currentReply)
-        downloadReadyRead();
-}
-
-void DownloadManager::downloadReadyRead()
-{
-    if (inTick)
-        return;
-    inTick = true;
-    bool drained = false;
-    try {
-        drained = readTick();
-    } catch (const std::exception& e) {
-        inTick = false;
-        stopForStoreFailure(e);
-        return;
-    }
-    inTick = false;
-    if (drained)
-        concludeReply();
-}
-
-bool DownloadManager::checkBodyStart(QFile* file)
-{
-    bodyChecked = true;
-    const qint64 have = file->size();
-    fileLength = have;
-    if (httpStatus(currentReply) == 200) {
-        if (have > 0) {
-            // The server ignored the Range header and sends the whole file: appending it
-            // would corrupt the file, so start it again from its first byte.
-            qDebug() << "[DownloadManager] Whole file sent for a resumed request, restarting from byte 0:"
-                     << currentAsset->getUuid();
-            if (!file->resize(0)) {
-                qDebug() << "[DownloadManager] Unable to empty" << currentAsset->getFullPath();
-                failTransfer();
-                return false;
+    if (!transfer || transfer->asset() != currentAsset) {
+        dropTransfer();
+        transfer = new AssetTransfer(currentAsset, networkManager, this);
+        connect(transfer, &AssetTransfer::progress, this, &DownloadManager::transferProgress);
+        connect(transfer, &AssetTransfer::finished, this, &DownloadManager::completeTransfer);
+        connect(transfer, &AssetTransfer::failed, this, &DownloadManager::transferFailed);
+        connect(transfer, &AssetTransfer::restartDue, this, [this]() {
+            try {
+                startDownloading();
+            } catch (const std::exception& e) {
+                reportFailure(QStringLiteral("Unable to restart the download."), e);
             }
-            fileLength = 0;
-        }
-        return true;
+        });
     }
+    transfer->setIntervals(timeoutInterval, readInterval);
+    transfer->setBufferCap(readBufferSize);
+    transfer->setLimit(readChunkSize, limitOff);
+    transfer->setTickObserver(tickObserver);
 
-    qint64 start = 0;
-    qint64 total = -1;
-    if (!contentRange(currentReply->rawHeader("Content-Range"), &start, &total))
-        return true;
-    if (total >= 0 && quint64(total) != currentAsset->getSize()) {
-        qDebug() << "[DownloadManager] Content-Range total" << total << "differs from the asset's size"
-                 << currentAsset->getSize() << ", nothing written";
-        noteFailedAttempt(QStringLiteral("The server announced a file of %1 bytes instead of %2")
-                              .arg(total)
-                              .arg(currentAsset->getSize()));
-        failTransfer();
-        return false;
-    }
-    if (start == have)
-        return true;
-    if (start < have) {
-        qDebug() << "[DownloadManager] Content-Range starts at" << start << "before the file's length" << have
-                 << ", cutting the file back";
-        if (file->resize(start)) {
-            fileLength = start;
-            return true;
-        }
-        qDebug() << "[DownloadManager] Unable to cut" << currentAsset->getFullPath();
-    } else {
-        qDebug() << "[DownloadManager] Content-Range starts at" << start << "after the file's length" << have
-                 << ", nothing written";
-    }
-    failTransfer();
-    return false;
+    currentRemoved = false;
+    transfer->start();
+    emit currentDcpChanged();
 }
 
-bool DownloadManager::readTick()
+void DownloadManager::dropTransfer()
 {
-    if (!currentReply || !currentAsset)
-        return false;
-    QNetworkReply* const reply = currentReply;
-    const quint32 buffer = replyBufferSize();
-    const qint64 available = reply->bytesAvailable();
-    const int status = httpStatus(reply);
-    // An errored reply still holds the body that arrived before the error: write it.
-    const bool body =
-        (status == 206 || status == 200) && reply->error() != QNetworkReply::OperationCanceledError;
-    if (available <= 0 || !body) {
-        // The reply buffer ran dry while the body flows: keep this tick's allowance for the
-        // ticks after the refill, so that the average rate reaches the limit.
-        if (available <= 0 && bodyFlowing && !replyDone && !limitOff)
-            carriedAllowance = qMin<quint64>(carriedAllowance + readChunkSize, buffer);
-        return replyDone;
-    }
+    if (!transfer)
+        return;
+    transfer->abort();
+    transfer->disconnect(this); // nothing stale arrives from it any more
+    // Possibly inside one of its own signals: deleted once that has returned.
+    transfer->deleteLater();
+    transfer = nullptr;
+}
 
-    timeoutTimer->start(timeoutInterval);
-
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (last_ms < 0)
-        last_ms = now;
-    const qint64 elapsed = qAbs(now - last_ms);
-
-    Asset* const asset = currentAsset;
-    QFile* file = nullptr;
+void DownloadManager::transferProgress(qint64, bool firstData, double speed)
+{
     try {
-        file = asset->getFileHandle();
-    } catch (const std::exception& e) {
-        // Typically the drive was removed: stop and let the user decide, rather than retry.
-        const QString path = asset->getFullPath();
-        qDebug() << "[DownloadManager] Unable to open" << path << e.what();
-        abandonTransfer();
-        pauseDownloading(true);
-        showUnwritableFile(path);
-        return false;
-    }
-    transferFile = file;
-
-    if (lastLinkCheck < 0 || now - lastLinkCheck >= linkCheckInterval || replyDone) {
-        lastLinkCheck = now;
-        if (fileLost(file)) {
-            stopForLostFile();
-            return false;
+        Asset* const asset = currentAsset;
+        if (!asset->getDownloadStarted()) {
+            asset->setDownloadStarted(true);
+            DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
         }
-    }
-
-    if (!bodyChecked && !checkBodyStart(file))
-        return false;
-
-    // Never more than the asset still lacks: a body that goes on past it is refused.
-    const qint64 room = qMax<qint64>(0, qint64(asset->getSize()) - fileLength);
-    const quint64 carryBefore = carriedAllowance;
-    quint64 allowance = quint64(available);
-    if (!limitOff)
-        allowance = replyDone ? readChunkSize : quint64(readChunkSize) + carriedAllowance;
-    const qint64 take = qMin(qMin<qint64>(qint64(qMin<quint64>(allowance, quint64(available))), room),
-                             qint64(std::numeric_limits<int>::max()));
-    if (readBuffer.size() < take)
-        readBuffer.resize(int(take));
-    const qint64 got = take > 0 ? reply->read(readBuffer.data(), take) : 0;
-    if (!limitOff && !replyDone)
-        carriedAllowance = qMin<quint64>(allowance - quint64(qMax<qint64>(got, 0)), buffer);
-    else
-        carriedAllowance = 0;
-
-    const bool firstData = !bodyFlowing;
-    qint64 written = 0;
-    bool flushed = true;
-    if (got > 0) {
-        bodyFlowing = true;
-        written = file->write(readBuffer.constData(), got);
-        if (written > 0) {
-            bytesSinceSample += quint64(written);
-            fileLength += written;
-        }
-        flushed = file->flush();
-    }
-    if (tickObserver)
-        tickObserver({written, readChunkSize, carryBefore, carriedAllowance, buffer, replyDone});
-
-    if (written != got || !flushed) {
-        if (written != got)
-            qDebug() << "[DownloadManager] Warning: dropped bytes" << written << "of" << got;
-        if (!flushed)
-            qDebug() << "[DownloadManager] Warning: flush() failed.";
-        if (fileLost(file)) {
-            stopForLostFile();
-            return false;
-        }
-        // The reply cannot give these bytes again: end this request so that the next one
-        // resumes from what the file really holds. A full disk pauses with its box.
-        failTransfer();
-        const qint64 onDisk = FileManager::getFileSize(asset->getFullPath());
-        if (!isEnoughDiskSpace(asset->getDCP()->getDCPPath(),
-                               qMax<qint64>(0, qint64(asset->getSize()) - onDisk)))
-            pauseDownloading(true);
-        return false;
-    }
-    if (available > room) {
-        qDebug() << "[DownloadManager] Body goes on past the asset's size" << asset->getSize()
-                 << ", transfer ended at" << fileLength << "for asset:" << asset->getUuid();
-        noteFailedAttempt(
-            QStringLiteral("The server sent more than the file's %1 bytes").arg(asset->getSize()));
-        failTransfer();
-        return false;
-    }
-    if (got > 0)
-        failedAttempts = 0;
-
-    if (!asset->getDownloadStarted()) {
-        asset->setDownloadStarted(true);
-        DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
-    }
-    const QList<Reel*> reels = asset->getReels();
-    // Raised with the first data and at every sample; the queue keeps one per reel anyway.
-    if (firstData || elapsed > 199)
-        for (Reel* reel : reels)
-            NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadStarted);
-
-    if (elapsed > 199) {
-        const double speed = double(bytesSinceSample) * 1000.0 / double(elapsed);
-        last_ms = now;
-        bytesSinceSample = 0;
+        const QList<Reel*> reels = asset->getReels();
+        // Raised with the first data and at every sample; the queue keeps one per reel anyway.
+        if (firstData || speed >= 0)
+            for (Reel* reel : reels)
+                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadStarted);
+        if (speed < 0)
+            return;
         for (Reel* reel : reels) {
             emit reel->downloadProgress(qulonglong(speed));
             if (reel->getDCP())
@@ -922,169 +483,62 @@ bool DownloadManager::readTick()
                 NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress25);
         }
         emit downloadProgress(speed);
+    } catch (const std::exception& e) {
+        stopForStoreFailure(e);
     }
-    return replyDone && currentReply == reply && reply->bytesAvailable() <= 0;
 }
 
-QString DownloadManager::failureReason(const QNetworkReply* reply)
+void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QString& reason)
 {
-    const int status = httpStatus(reply);
-    if (status > 0 && status != 200 && status != 206)
-        return QStringLiteral("The server answered %1 %2")
-            .arg(status)
-            .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-    return reply->errorString();
-}
-
-void DownloadManager::error(QNetworkReply::NetworkError code)
-{
-    auto* reply = qobject_cast<QNetworkReply*>(sender());
-    if (!reply || reply != currentReply)
-        return;
-    const int status = httpStatus(reply);
-    qDebug() << "[DownloadManager] Error" << code << "HTTP status code:" << status;
-    if (code == QNetworkReply::OperationCanceledError || !currentAsset)
-        return;
-
     try {
-        DCP* dcp = currentAsset->getDCP();
-        QString message;
-        if (status == 403 || status == 404)
-            message = missingFileMessage(dcp);
-        else if (status == 400)
-            message = QStringLiteral("Download links for DCP %1 expired. You won't be able to finish "
-                                     "the given download.")
-                          .arg(dcp->getFriendlyTitle());
-        if (!message.isEmpty()) {
-            // Aborting a reply from inside its own error signal upsets Qt's network layer:
-            // hold the transfer now and pause once the signal has returned.
-            if (timeoutTimer)
-                timeoutTimer->stop();
-            const quint64 serial = transferSerial;
-            const Asset* asset = currentAsset;
-            QMetaObject::invokeMethod(
-                this,
-                [this, serial, asset, dcp, message]() {
-                    if (serial != transferSerial || currentAsset != asset)
-                        return;
-                    try {
-                        abandonTransfer();
-                        handleExpiredLinks(dcp, message);
-                    } catch (const std::exception& e) {
-                        reportFailure(QStringLiteral("Unable to handle a rejected download."), e);
-                    }
-                },
-                Qt::QueuedConnection);
-        } else if (status == 416 && quint64(FileManager::getFileSize(currentAsset->getFullPath())) >=
-                                        currentAsset->getSize()) {
-            // Nothing left to ask for: the file is complete as far as its size goes, and the
-            // digest check decides whether it is right.
-            qDebug() << "[DownloadManager] Range not satisfiable for a complete file, finishing asset:"
-                     << currentAsset->getUuid();
-            finishDespiteError = true;
+        Asset* const asset = currentAsset;
+        DCP* const dcp = asset->getDCP();
+        switch (failure) {
+        case AssetTransfer::Failure::ServerFault:
+            if (transfer->failuresInARow() >= 3)
+                emit serverNotAnswering(reason);
+            break;
+        case AssetTransfer::Failure::Interrupted:
+            break;
+        case AssetTransfer::Failure::LinkExpired:
+            handleExpiredLinks(dcp, DownloadPrompts::expiredLinksMessage(dcp));
+            break;
+        case AssetTransfer::Failure::FileMissing:
+            handleExpiredLinks(dcp, DownloadPrompts::missingFileMessage(dcp));
+            break;
+        case AssetTransfer::Failure::Unwritable:
+        case AssetTransfer::Failure::FileLost:
+            pauseDownloading(true);
+            DownloadPrompts::unwritableFile(reason);
+            break;
+        case AssetTransfer::Failure::WriteFailed: {
+            // A full disk pauses with its box; otherwise the next request resumes from
+            // what the file really holds.
+            const qint64 onDisk = FileManager::getFileSize(asset->getFullPath());
+            if (!isEnoughDiskSpace(dcp->getDCPPath(), qMax<qint64>(0, qint64(asset->getSize()) - onDisk)))
+                pauseDownloading(true);
+            break;
+        }
         }
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to handle a rejected download."), e);
+        reportFailure(QStringLiteral("Unable to handle a failed download."), e);
     }
 }
 
-void DownloadManager::downloadTimedOut()
+void DownloadManager::stopForStoreFailure(const std::exception& e)
 {
-    qDebug() << "[DownloadManager] Timeout reached...";
-    try {
-        if (currentReply && currentReply->isRunning())
-            noteFailedAttempt(QStringLiteral("No data for %1 s").arg(timeoutInterval / 1000.0));
-        stopDownloading();
-        startDownloading();
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to restart the download."), e);
-    }
-}
-
-void DownloadManager::downloadFinished()
-{
-    auto* reply = qobject_cast<QNetworkReply*>(sender());
-    if (!reply || reply != currentReply)
-        return;
-    // What the reply still holds is written at the limit by the following ticks, not all at
-    // once; the transfer is concluded once it is drained.
-    replyDone = true;
-    carriedAllowance = 0;
-    downloadReadyRead();
-}
-
-void DownloadManager::concludeReply()
-{
-    QNetworkReply* const reply = currentReply;
-    if (!reply)
-        return;
-    try {
-        const bool failed = reply->error() != QNetworkReply::NoError && !finishDespiteError;
-        if (!currentAsset || failed) {
-            closeFile();
-            const int status = httpStatus(reply);
-            if (currentAsset && reply->error() != QNetworkReply::OperationCanceledError && status != 400 &&
-                status != 403 && status != 404)
-                noteFailedAttempt(failureReason(reply));
-            releaseReply();
-            if (readTimer)
-                readTimer->stop();
-            return;
-        }
-
-        const QVariant target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
-        if (target.isValid() && !finishDespiteError) {
-            closeFile();
-            Asset* asset = currentAsset;
-            if (asset->getRemainingRedirects() <= 0) {
-                qDebug() << "[DownloadManager] Reached max redirects for asset:" << asset->getUuid();
-            } else {
-                QUrl url = target.toUrl();
-                if (url.isRelative())
-                    url = QUrl(asset->getDownloadUrl(), QUrl::TolerantMode).resolved(url);
-                const QString scheme = url.scheme().toLower();
-                if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
-                    // Nothing the program can fetch: the same case as a missing file.
-                    qDebug() << "[DownloadManager] Redirect to an unsupported address" << url
-                             << "for asset:" << asset->getUuid();
-                    abandonTransfer();
-                    DCP* dcp = asset->getDCP();
-                    handleExpiredLinks(dcp, missingFileMessage(dcp));
-                    return;
-                }
-                asset->setRemainingRedirects(asset->getRemainingRedirects() - 1);
-                qDebug() << "[DownloadManager] Redirect URL (" << url << ") for asset:" << asset->getUuid();
-                asset->setDownloadUrl(url.toString());
-                releaseReply();
-                if (readTimer)
-                    readTimer->stop();
-                startDownloading();
-                return;
-            }
-        }
-
-        // Never record as finished a file that is no longer there.
-        const bool hadFile = bodyFlowing || resumeOffset > 0;
-        if (fileLost(transferFile) || (hadFile && !FileManager::fileExists(currentAsset->getFullPath()))) {
-            stopForLostFile();
-            return;
-        }
-        closeFile();
-        completeTransfer();
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to finish the download of a file."), e);
-    }
+    // Retrying would fetch data whose progress can never be recorded: stop until the user acts.
+    qDebug() << "[DownloadManager] Unable to store the download's progress:" << e.what();
+    if (transfer)
+        transfer->abort();
+    pauseDownloading(true);
+    DownloadPrompts::unsavedProgress(QString::fromUtf8(e.what()));
 }
 
 void DownloadManager::completeTransfer()
 {
-    releaseReply();
-    timeoutTimer->stop();
-    readTimer->stop();
-
     Asset* const asset = currentAsset;
     qDebug() << "[DownloadManager] Download finished for Asset" << asset->getUuid();
-    bytesSinceSample = 0;
 
     asset->setDownloadFinished(true);
     try {
@@ -1113,14 +567,19 @@ void DownloadManager::completeTransfer()
         emit dcp->finishedChanged();
     }
 
-    advanceQueue(asset);
+    try {
+        advanceQueue(asset);
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("Unable to start the next download."), e);
+    }
 }
 
 void DownloadManager::advanceQueue(Asset* done)
 {
     // The finished asset always leaves the queue, also when paused: left at the head it
     // would be fetched and handed to the worker a second time on resume.
-    forgetQueued(done);
+    downloadQueue.remove(done);
+    dropTransfer();
     currentAsset = nullptr;
     if (paused || currentRemoved)
         return;

@@ -1,21 +1,20 @@
 #pragma once
 
+#include "download/AssetTransfer.h"
+#include "download/DownloadQueue.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 
 #include <QList>
-#include <QMap>
 #include <QNetworkReply>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
+class ChecksumVerdicts;
 class ChecksumWorker;
-class QFile;
 class QNetworkAccessManager;
-class QThread;
-class QTimer;
 class Reel;
 
 // The download engine: one queue of assets over every DCP of the catalogue, transferred
@@ -60,9 +59,9 @@ public:
     Q_INVOKABLE DCP* getCurrentDownloadingDCP() const;
 
     // Read-only views for the tests and the benchmarks.
-    const QList<Asset*>& getDownloadQueue() const { return downloadQueue; }
+    const QList<Asset*>& getDownloadQueue() const { return downloadQueue.assets(); }
     Asset* getCurrentAsset() const { return currentAsset; }
-    QNetworkReply* getCurrentReply() const { return currentReply; }
+    QNetworkReply* getCurrentReply() const { return transfer ? transfer->reply() : nullptr; }
     ChecksumWorker* getChecksumWorker() const { return checksumWorker; }
 
     // Timer intervals: product values by default; tests shorten them.
@@ -72,21 +71,17 @@ public:
     void setReadInterval(int ms) { readInterval = ms; }
     quint32 getReadBufferSize() const { return readBufferSize; }
     // What the network layer may read ahead of the file for the current limit.
-    quint32 replyBufferSize() const;
-
-    // What one read of the body did, for tests of the limit that need no clock.
-    struct TickRecord
+    quint32 replyBufferSize() const
     {
-        qint64 written = 0;      // bytes appended to the file
-        quint32 chunk = 0;       // the per-tick chunk in force
-        quint64 carryBefore = 0; // unused allowance brought into the read
-        quint64 carryAfter = 0;  // unused allowance kept for the next read
-        quint32 buffer = 0;      // the reply's read-buffer size
-        bool replyFinished = false;
-    };
+        return AssetTransfer::bufferSizeFor(readChunkSize, limitOff, readBufferSize);
+    }
+
+    using TickRecord = AssetTransfer::TickRecord;
     void setTickObserver(std::function<void(const TickRecord&)> observer)
     {
         tickObserver = std::move(observer);
+        if (transfer)
+            transfer->setTickObserver(tickObserver);
     }
 
     // Tests only: replaces the free-space lookup of the disk check (bytes available on
@@ -111,36 +106,20 @@ signals:
     void serverNotAnswering(const QString& reason);
 
 private slots:
-    void downloadFinished();
-    void downloadReadyRead();
-    void error(QNetworkReply::NetworkError code);
-    void metaDataChanged();
-    void downloadTimedOut();
     void retryAssetDownload(Asset* asset);
-    void replyReadyRead();
 
 private:
     DownloadManager();
     ~DownloadManager() override;
 
     void startTransfer();
-    // One read of the body; true when a finished reply has nothing left to write.
-    bool readTick();
-    void concludeReply();
-    void showUnwritableFile(const QString& path);
-    static QString failureReason(const QNetworkReply* reply);
-    bool checkBodyStart(QFile* file);
-    bool fileLost(const QFile* file) const;
-    void stopForLostFile();
+    // Aborts and lets go of the transfer object; the asset it wrote to must still exist.
+    void dropTransfer();
+    void transferProgress(qint64 written, bool firstData, double speed);
+    void transferFailed(AssetTransfer::Failure failure, const QString& reason);
     void stopForStoreFailure(const std::exception& e);
-    void closeFile();
-    void noteFailedAttempt(const QString& reason);
-    void failTransfer();
-    void releaseReply();
-    void abandonTransfer();
     void completeTransfer();
     void advanceQueue(Asset* done);
-    void forgetQueued(Asset* asset);
     // Leaves the queue for good (its DCP or reel is being removed), aborting it if current.
     void forgetRemoved(Asset* asset);
     void handOverToWorker(Reel* reel);
@@ -148,46 +127,20 @@ private:
     void reportFailure(const QString& what, const std::exception& e);
     qint64 freeSpace(const QString& path) const;
 
-    QList<Asset*> downloadQueue;
-    QMap<AssetKey, Asset*> downloadItems;
+    DownloadQueue downloadQueue;
     Asset* currentAsset = nullptr;
-    quint64 bytesSinceSample = 0;
     QNetworkAccessManager* networkManager = nullptr;
-    QNetworkReply* currentReply = nullptr;
-    QTimer* timeoutTimer = nullptr;
+    AssetTransfer* transfer = nullptr; // of currentAsset, while one is set
     int timeoutInterval = 15000;
-    QTimer* readTimer = nullptr;
     int readInterval = 20;
     quint32 readBufferSize = 1048576;
     quint32 readChunkSize = 20971520;
     bool paused = false;
     bool currentRemoved = false;
-    ChecksumWorker* checksumWorker = nullptr;
-
-    // State of the running request.
-    qint64 resumeOffset = 0;         // file length the request asked to continue from
-    bool bodyChecked = false;        // status and Content-Range of this reply validated
-    bool bodyFlowing = false;        // this reply has delivered data to the file
-    bool finishDespiteError = false; // 416 for a file that already holds the whole asset
-    quint64 carriedAllowance = 0;    // read allowance earlier ticks could not use
-    bool replyDone = false;          // the reply finished; what it holds drains tick by tick
-    qint64 fileLength = 0;           // length of the open file, kept as bytes are appended
-    QFile* transferFile = nullptr;   // the current asset's open file, while a read holds it
-    qint64 lastLinkCheck = -1;       // when the open file's link and folder were last checked
-    quint64 transferSerial = 0;      // counts started requests, to spot stale deferred calls
-    bool inTick = false;
     bool limitOff = false;
-    QByteArray readBuffer;
+    ChecksumWorker* checksumWorker = nullptr;
+    ChecksumVerdicts* verdicts = nullptr;
 
-    // Failed attempts in a row for one asset.
-    const Asset* failingAsset = nullptr;
-    int failedAttempts = 0;
-
-    static constexpr quint32 noLimitBufferSize = 4 * 1048576;
-    static constexpr quint32 minReplyBufferSize = 16384;
-    static constexpr qint64 linkCheckInterval = 250; // ms
-
-    QThread* workerThread = nullptr;
     std::function<qint64(const QString&)> freeSpaceProbe;
     std::function<void(const TickRecord&)> tickObserver;
 

@@ -58,6 +58,8 @@ private slots:
     void reelUnderValidationCannotBeRemoved();
     void removedDcpIsNeitherEmptiedNorFetchedAgain();
     void storeFailureDropsTheJobNotTheWorker();
+    void idleWorkerWakesForAQueuedReel();
+    void fileRenamedWhileQueuedIsReadAgain();
     void flushToMediumDropsCachedPages();
 };
 
@@ -276,6 +278,58 @@ void TestDownloadChecksum::storeFailureDropsTheJobNotTheWorker()
     QTRY_COMPARE_WITH_TIMEOUT(
         DownloadSandbox::rows(QStringLiteral("SELECT download_checksummed FROM asset WHERE uuid = 'a'")), 1,
         3000);
+}
+
+void TestDownloadChecksum::idleWorkerWakesForAQueuedReel()
+{
+    DownloadSandbox box;
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(5000));
+    asset->setDownloadFinished(true);
+    QVERIFY(writeAll(asset->getFullPath(), patternBytes(5000)));
+    box.store(dcp);
+    ChecksumWorker* worker = box.engine()->getChecksumWorker();
+    worker->setPollInterval(60000);
+    QTest::qWait(50); // asleep now, for up to a minute
+    QThread* outcomeThread = nullptr;
+    connect(
+        reel, &Reel::downloadChecksummed, this, [&]() { outcomeThread = QThread::currentThread(); },
+        Qt::DirectConnection);
+
+    worker->addToWorker(reel);
+    QTRY_VERIFY_WITH_TIMEOUT(outcomeThread, 2000);
+    QCOMPARE(outcomeThread, QCoreApplication::instance()->thread());
+    QVERIFY(asset->getDownloadChecksummed());
+    QCOMPARE(worker->queuedReelCount(), 0);
+}
+
+void TestDownloadChecksum::fileRenamedWhileQueuedIsReadAgain()
+{
+    DownloadSandbox box;
+    const QByteArray content = patternBytes(5000, 4);
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), content);
+    asset->setDownloadFinished(true);
+    QVERIFY(writeAll(asset->getFullPath(), content));
+    box.store(dcp);
+    ChecksumWorker* worker = box.engine()->getChecksumWorker();
+    QSignalSpy good(reel, &Reel::downloadChecksummed);
+    QSignalSpy queued(reel, &Reel::downloadQueuedForRedownload);
+
+    // The job holds the hidden name; the file gets its visible one before it is read.
+    worker->hold(true);
+    worker->addToWorker(reel);
+    QVERIFY(asset->reveal());
+    worker->hold(false);
+
+    QTRY_COMPARE_WITH_TIMEOUT(good.count(), 1, 3000);
+    QCOMPARE(queued.count(), 0);
+    QCOMPARE(asset->getDownloadAttempts(), 0u);
+    QVERIFY(asset->getDownloadFinished());
+    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(DownloadSandbox::events(reel), QList<int>() << 6 << 8);
 }
 
 void TestDownloadChecksum::flushToMediumDropsCachedPages()

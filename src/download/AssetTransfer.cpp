@@ -1,0 +1,538 @@
+#include "download/AssetTransfer.h"
+
+#include "download/FileManager.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QUrl>
+
+#include <limits>
+
+#include <sys/stat.h>
+
+namespace {
+
+int httpStatus(const QNetworkReply* reply)
+{
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+// First byte position and total (-1 for "*") of a "bytes first-last/total" Content-Range value.
+bool contentRange(const QByteArray& value, qint64* start, qint64* total)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\s*bytes\\s+(\\d+)-(\\d+)/(\\d+|\\*)\\s*$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(value));
+    if (!match.hasMatch())
+        return false;
+    bool ok = false;
+    *start = match.captured(1).toLongLong(&ok);
+    if (!ok)
+        return false;
+    *total = match.captured(3) == QLatin1String("*") ? -1 : match.captured(3).toLongLong(&ok);
+    return ok;
+}
+
+} // namespace
+
+qint64 AssetTransfer::lastSample = -1;
+
+AssetTransfer::AssetTransfer(Asset* asset, QNetworkAccessManager* network, QObject* parent)
+    : QObject(parent), target(asset), network(network), stallTimer(new QTimer(this)),
+      tickTimer(new QTimer(this))
+{
+    stallTimer->setTimerType(Qt::PreciseTimer);
+    stallTimer->setSingleShot(true);
+    connect(stallTimer, &QTimer::timeout, this, &AssetTransfer::stalled);
+    tickTimer->setTimerType(Qt::PreciseTimer);
+    connect(tickTimer, &QTimer::timeout, this, &AssetTransfer::tick);
+}
+
+AssetTransfer::~AssetTransfer()
+{
+    // The asset may be gone by now: only the reply is released here; abort() closes the file.
+    QNetworkReply* reply = currentReply;
+    releaseReply();
+    if (reply && reply->isRunning())
+        reply->abort();
+}
+
+bool AssetTransfer::isBusy() const
+{
+    return currentReply && (currentReply->isRunning() || replyDone);
+}
+
+void AssetTransfer::setIntervals(int stallMs, int tickMs)
+{
+    stallInterval = stallMs;
+    tickInterval = tickMs;
+}
+
+quint32 AssetTransfer::bufferSizeFor(quint32 chunk, bool off, quint32 cap)
+{
+    if (off)
+        return noLimitBufferSize;
+    // A fifth of a second of the limit: what the network layer reads ahead of the file
+    // stays bounded by the limit too, so the server is held to it as well.
+    const quint64 ahead = quint64(chunk) * 10;
+    return quint32(qBound<quint64>(minReplyBufferSize, ahead, cap));
+}
+
+void AssetTransfer::setLimit(quint32 chunk, bool off)
+{
+    if (off != limitOff)
+        carriedAllowance = 0;
+    chunkSize = chunk;
+    limitOff = off;
+    carriedAllowance = qMin<quint64>(carriedAllowance, replyBufferSize());
+    if (currentReply)
+        currentReply->setReadBufferSize(replyBufferSize());
+}
+
+void AssetTransfer::start()
+{
+    QNetworkReply* previous = currentReply;
+    releaseReply();
+    if (previous && previous->isRunning())
+        previous->abort();
+    closeFile();
+
+    stallTimer->start(stallInterval);
+    tickTimer->setInterval(tickInterval);
+    tickTimer->start(tickInterval);
+
+    resumeOffset = FileManager::getFileSize(target->getFullPath());
+    bodyChecked = false;
+    bodyFlowing = false;
+    finishDespiteError = false;
+    carriedAllowance = 0;
+    replyDone = false;
+    fileLength = resumeOffset;
+    lastLinkCheck = -1;
+    ++serial;
+
+    QNetworkRequest request(QUrl(target->getDownloadUrl(), QUrl::TolerantMode));
+    request.setRawHeader("Range", "bytes=" + QByteArray::number(resumeOffset) + "-");
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    // Over HTTP/2 Qt does not honour the read-buffer cap, and memory grows with the file.
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+
+    currentReply = network->get(request);
+    currentReply->setReadBufferSize(replyBufferSize());
+    connect(currentReply, &QNetworkReply::finished, this, &AssetTransfer::replyFinished);
+    connect(currentReply, &QNetworkReply::errorOccurred, this, &AssetTransfer::replyError);
+    connect(currentReply, &QNetworkReply::metaDataChanged, this, [this]() {
+        if (currentReply)
+            currentReply->setReadBufferSize(replyBufferSize());
+    });
+    connect(currentReply, &QNetworkReply::readyRead, this, [this]() {
+        if (limitOff)
+            tick();
+    });
+}
+
+void AssetTransfer::abort()
+{
+    ++serial;
+    stallTimer->stop();
+    tickTimer->stop();
+    QNetworkReply* reply = currentReply;
+    releaseReply();
+    // A finished reply whose body is still being written is dropped with what it holds.
+    if (reply && reply->isRunning())
+        reply->abort();
+    closeFile();
+}
+
+void AssetTransfer::releaseReply()
+{
+    QNetworkReply* reply = currentReply;
+    currentReply = nullptr;
+    replyDone = false;
+    if (!reply)
+        return;
+    reply->disconnect(this);
+    reply->deleteLater();
+}
+
+void AssetTransfer::closeFile()
+{
+    file = nullptr;
+    target->closeFileHandle();
+}
+
+void AssetTransfer::failRequest()
+{
+    tickTimer->stop();
+    closeFile();
+    QNetworkReply* reply = currentReply;
+    releaseReply();
+    if (reply && reply->isRunning())
+        reply->abort();
+}
+
+void AssetTransfer::abandon()
+{
+    stallTimer->stop();
+    failRequest();
+}
+
+bool AssetTransfer::fileLost(const QFile* open) const
+{
+    const DCP* dcp = target->getDCP();
+    if (dcp && !QFileInfo(dcp->getDCPPath()).isDir())
+        return true;
+#ifdef Q_OS_UNIX
+    // Deleted while open: the handle still takes bytes, but no name leads to them.
+    struct stat info;
+    if (open && open->handle() >= 0 && ::fstat(open->handle(), &info) == 0 && info.st_nlink == 0)
+        return true;
+#endif
+    return false;
+}
+
+void AssetTransfer::stopForLostFile()
+{
+    const QString path = target->getFullPath();
+    qDebug() << "[DownloadManager] The file being downloaded or its folder is gone:" << path;
+    abandon();
+    emit failed(Failure::FileLost, path);
+}
+
+void AssetTransfer::serverFault(const QString& reason)
+{
+    ++faultsInARow;
+    qDebug() << "[DownloadManager] Failed attempt" << faultsInARow << "in a row:" << reason;
+    emit failed(Failure::ServerFault, reason);
+}
+
+void AssetTransfer::stalled()
+{
+    qDebug() << "[DownloadManager] Timeout reached...";
+    if (currentReply && currentReply->isRunning())
+        serverFault(QStringLiteral("No data for %1 s").arg(stallInterval / 1000.0));
+    if (currentReply) {
+        qDebug() << "[DownloadManager] Aborting download";
+        abort();
+        qDebug() << "[DownloadManager] Finished Aborting download";
+    }
+    emit restartDue();
+}
+
+void AssetTransfer::tick()
+{
+    if (inTick || !currentReply)
+        return;
+    inTick = true;
+    bool drained = false;
+    try {
+        drained = readTick();
+    } catch (const std::exception& e) {
+        qDebug() << "[DownloadManager] Unable to read the download:" << e.what();
+        failRequest();
+    }
+    inTick = false;
+    if (drained)
+        conclude();
+}
+
+bool AssetTransfer::checkBodyStart(QFile* open)
+{
+    bodyChecked = true;
+    const qint64 have = open->size();
+    fileLength = have;
+    if (httpStatus(currentReply) == 200) {
+        if (have > 0) {
+            // The server ignored the Range header and sends the whole file: appending it
+            // would corrupt the file, so start it again from its first byte.
+            qDebug() << "[DownloadManager] Whole file sent for a resumed request, restarting from byte 0:"
+                     << target->getUuid();
+            if (!open->resize(0)) {
+                qDebug() << "[DownloadManager] Unable to empty" << target->getFullPath();
+                failRequest();
+                emit failed(Failure::Interrupted, target->getFullPath());
+                return false;
+            }
+            fileLength = 0;
+        }
+        return true;
+    }
+
+    qint64 start = 0;
+    qint64 total = -1;
+    if (!contentRange(currentReply->rawHeader("Content-Range"), &start, &total))
+        return true;
+    if (total >= 0 && quint64(total) != target->getSize()) {
+        qDebug() << "[DownloadManager] Content-Range total" << total << "differs from the asset's size"
+                 << target->getSize() << ", nothing written";
+        failRequest();
+        serverFault(QStringLiteral("The server announced a file of %1 bytes instead of %2")
+                        .arg(total)
+                        .arg(target->getSize()));
+        return false;
+    }
+    if (start == have)
+        return true;
+    if (start < have) {
+        qDebug() << "[DownloadManager] Content-Range starts at" << start << "before the file's length" << have
+                 << ", cutting the file back";
+        if (open->resize(start)) {
+            fileLength = start;
+            return true;
+        }
+        qDebug() << "[DownloadManager] Unable to cut" << target->getFullPath();
+    } else {
+        qDebug() << "[DownloadManager] Content-Range starts at" << start << "after the file's length" << have
+                 << ", nothing written";
+    }
+    failRequest();
+    emit failed(Failure::Interrupted,
+                QStringLiteral("The server answered from byte %1 instead of %2").arg(start).arg(have));
+    return false;
+}
+
+bool AssetTransfer::readTick()
+{
+    QNetworkReply* const reply = currentReply;
+    const quint64 request = serial;
+    const quint32 buffer = replyBufferSize();
+    const qint64 available = reply->bytesAvailable();
+    const int status = httpStatus(reply);
+    // An errored reply still holds the body that arrived before the error: write it.
+    const bool body =
+        (status == 206 || status == 200) && reply->error() != QNetworkReply::OperationCanceledError;
+    if (available <= 0 || !body) {
+        // The reply buffer ran dry while the body flows: keep this tick's allowance for the
+        // ticks after the refill, so that the average rate reaches the limit.
+        if (available <= 0 && bodyFlowing && !replyDone && !limitOff)
+            carriedAllowance = qMin<quint64>(carriedAllowance + chunkSize, buffer);
+        return replyDone;
+    }
+
+    stallTimer->start(stallInterval);
+
+    QFile* open = nullptr;
+    try {
+        open = target->getFileHandle();
+    } catch (const std::exception& e) {
+        // Typically the drive was removed: stop and let the user decide, rather than retry.
+        const QString path = target->getFullPath();
+        qDebug() << "[DownloadManager] Unable to open" << path << e.what();
+        abandon();
+        emit failed(Failure::Unwritable, path);
+        return false;
+    }
+    file = open;
+
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (lastSample < 0)
+        lastSample = now;
+    const qint64 elapsed = qAbs(now - lastSample);
+    if (lastLinkCheck < 0 || now - lastLinkCheck >= linkCheckInterval || replyDone) {
+        lastLinkCheck = now;
+        if (fileLost(open)) {
+            stopForLostFile();
+            return false;
+        }
+    }
+
+    if (!bodyChecked && !checkBodyStart(open))
+        return false;
+
+    // Never more than the asset still lacks: a body that goes on past it is refused.
+    const qint64 room = qMax<qint64>(0, qint64(target->getSize()) - fileLength);
+    const quint64 carryBefore = carriedAllowance;
+    quint64 allowance = quint64(available);
+    if (!limitOff)
+        allowance = replyDone ? chunkSize : quint64(chunkSize) + carriedAllowance;
+    const qint64 take = qMin(qMin<qint64>(qint64(qMin<quint64>(allowance, quint64(available))), room),
+                             qint64(std::numeric_limits<int>::max()));
+    if (readBuffer.size() < take)
+        readBuffer.resize(int(take));
+    const qint64 got = take > 0 ? reply->read(readBuffer.data(), take) : 0;
+    if (!limitOff && !replyDone)
+        carriedAllowance = qMin<quint64>(allowance - quint64(qMax<qint64>(got, 0)), buffer);
+    else
+        carriedAllowance = 0;
+
+    const bool firstData = !bodyFlowing;
+    qint64 written = 0;
+    bool flushed = true;
+    if (got > 0) {
+        bodyFlowing = true;
+        written = open->write(readBuffer.constData(), got);
+        if (written > 0)
+            fileLength += written;
+        flushed = open->flush();
+    }
+    if (tickObserver)
+        tickObserver({written, chunkSize, carryBefore, carriedAllowance, buffer, replyDone});
+
+    if (written != got || !flushed) {
+        if (written != got)
+            qDebug() << "[DownloadManager] Warning: dropped bytes" << written << "of" << got;
+        if (!flushed)
+            qDebug() << "[DownloadManager] Warning: flush() failed.";
+        if (fileLost(open)) {
+            stopForLostFile();
+            return false;
+        }
+        // The reply cannot give these bytes again: end this request so that the next one
+        // resumes from what the file really holds.
+        failRequest();
+        emit failed(Failure::WriteFailed, target->getFullPath());
+        return false;
+    }
+    if (available > room) {
+        qDebug() << "[DownloadManager] Body goes on past the asset's size" << target->getSize()
+                 << ", transfer ended at" << fileLength << "for asset:" << target->getUuid();
+        failRequest();
+        emit failed(Failure::ServerFault,
+                    QStringLiteral("The server sent more than the file's %1 bytes").arg(target->getSize()));
+        return false;
+    }
+
+    if (got > 0)
+        faultsInARow = 0;
+    double speed = -1;
+    bytesSinceSample += quint64(written);
+    if (elapsed > 199) {
+        speed = double(bytesSinceSample) * 1000.0 / double(elapsed);
+        lastSample = now;
+        bytesSinceSample = 0;
+    }
+    emit progress(written, firstData, speed);
+    // The engine may have stopped this request while handling the progress.
+    return request == serial && replyDone && currentReply == reply && reply->bytesAvailable() <= 0;
+}
+
+QString AssetTransfer::failureReason(const QNetworkReply* reply)
+{
+    const int status = httpStatus(reply);
+    if (status > 0 && status != 200 && status != 206)
+        return QStringLiteral("The server answered %1 %2")
+            .arg(status)
+            .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+    return reply->errorString();
+}
+
+void AssetTransfer::replyError(QNetworkReply::NetworkError code)
+{
+    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    if (!reply || reply != currentReply)
+        return;
+    const int status = httpStatus(reply);
+    qDebug() << "[DownloadManager] Error" << code << "HTTP status code:" << status;
+    if (code == QNetworkReply::OperationCanceledError)
+        return;
+
+    if (status == 400 || status == 403 || status == 404) {
+        // Aborting a reply from inside its own error signal upsets Qt's network layer:
+        // hold the transfer now and report once the signal has returned.
+        stallTimer->stop();
+        const quint64 request = serial;
+        const Failure failure = status == 400 ? Failure::LinkExpired : Failure::FileMissing;
+        QMetaObject::invokeMethod(
+            this,
+            [this, request, failure]() {
+                if (request != serial)
+                    return;
+                abandon();
+                emit failed(failure, QString());
+            },
+            Qt::QueuedConnection);
+    } else if (status == 416 &&
+               quint64(FileManager::getFileSize(target->getFullPath())) >= target->getSize()) {
+        // Nothing left to ask for: the file is complete as far as its size goes, and the
+        // digest check decides whether it is right.
+        qDebug() << "[DownloadManager] Range not satisfiable for a complete file, finishing asset:"
+                 << target->getUuid();
+        finishDespiteError = true;
+    }
+}
+
+void AssetTransfer::replyFinished()
+{
+    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    if (!reply || reply != currentReply)
+        return;
+    // What the reply still holds is written at the limit by the following ticks, not all at
+    // once; the transfer is concluded once it is drained.
+    replyDone = true;
+    carriedAllowance = 0;
+    tick();
+}
+
+void AssetTransfer::conclude()
+{
+    QNetworkReply* const reply = currentReply;
+    if (!reply)
+        return;
+    if (reply->error() != QNetworkReply::NoError && !finishDespiteError) {
+        const int status = httpStatus(reply);
+        const bool counted = reply->error() != QNetworkReply::OperationCanceledError && status != 400 &&
+                             status != 403 && status != 404;
+        const QString reason = failureReason(reply);
+        closeFile();
+        releaseReply();
+        tickTimer->stop();
+        // The stall timer stays armed: it brings the next request.
+        if (counted)
+            serverFault(reason);
+        return;
+    }
+
+    const QVariant redirect = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+    if (redirect.isValid() && !finishDespiteError) {
+        closeFile();
+        if (target->getRemainingRedirects() <= 0)
+            qDebug() << "[DownloadManager] Reached max redirects for asset:" << target->getUuid();
+        else if (followRedirect(redirect.toUrl()))
+            return;
+    }
+
+    // Never record as finished a file that is no longer there.
+    const bool hadFile = bodyFlowing || resumeOffset > 0;
+    if (fileLost(file) || (hadFile && !FileManager::fileExists(target->getFullPath()))) {
+        stopForLostFile();
+        return;
+    }
+    closeFile();
+    releaseReply();
+    stallTimer->stop();
+    tickTimer->stop();
+    ++serial;
+    bytesSinceSample = 0;
+    emit finished();
+}
+
+bool AssetTransfer::followRedirect(const QUrl& location)
+{
+    QUrl url = location;
+    if (url.isRelative())
+        url = QUrl(target->getDownloadUrl(), QUrl::TolerantMode).resolved(url);
+    const QString scheme = url.scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+        // Nothing the program can fetch: the same case as a missing file.
+        qDebug() << "[DownloadManager] Redirect to an unsupported address" << url
+                 << "for asset:" << target->getUuid();
+        abandon();
+        emit failed(Failure::FileMissing, url.toString());
+        return true;
+    }
+    target->setRemainingRedirects(target->getRemainingRedirects() - 1);
+    qDebug() << "[DownloadManager] Redirect URL (" << url << ") for asset:" << target->getUuid();
+    target->setDownloadUrl(url.toString());
+    releaseReply();
+    tickTimer->stop();
+    emit restartDue();
+    return true;
+}

@@ -1,0 +1,211 @@
+#include "download/ChecksumVerdicts.h"
+
+#include "download/DownloadManager.h"
+#include "download/FileManager.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/NotificationManager.h"
+#include "storage/DatabaseManager.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QThread>
+
+ChecksumVerdicts::ChecksumVerdicts(DownloadManager* engine)
+    : QObject(engine), worker(new ChecksumWorker()), workerThread(new QThread()), engine(engine)
+{
+    worker->moveToThread(workerThread);
+    connect(workerThread, &QThread::started, worker, &ChecksumWorker::process);
+    connect(worker, &ChecksumWorker::finished, workerThread, &QThread::quit);
+    connect(worker, &ChecksumWorker::finished, worker, &QObject::deleteLater);
+    connect(workerThread, &QThread::finished, workerThread, &QObject::deleteLater);
+    connect(worker, &ChecksumWorker::jobStarted, this, &ChecksumVerdicts::jobStarted, Qt::QueuedConnection);
+    connect(worker, &ChecksumWorker::fileChecked, this, &ChecksumVerdicts::fileChecked, Qt::QueuedConnection);
+    connect(worker, &ChecksumWorker::jobFinished, this, &ChecksumVerdicts::jobFinished, Qt::QueuedConnection);
+    workerThread->start(QThread::InheritPriority);
+}
+
+ChecksumVerdicts::~ChecksumVerdicts()
+{
+    // Only reached when the engine is destroyed, in tests: the program never stops the worker.
+    worker->disconnect(this);
+    worker->requestStop();
+    // Directly: the queued quit of the worker's finished() would need this thread's loop.
+    workerThread->quit();
+    workerThread->wait();
+}
+
+bool ChecksumVerdicts::isListed(const Reel* reel)
+{
+    const DCP* dcp = reel->getDCP();
+    return dcp && DCPManager::getInstance()->getDCPs().contains(const_cast<DCP*>(dcp)) &&
+           dcp->getReels().contains(const_cast<Reel*>(reel));
+}
+
+Reel* ChecksumVerdicts::liveReel(Progress& progress)
+{
+    if (progress.dropped)
+        return nullptr;
+    // Only pointers found in the catalogue are followed: the reel may have been destroyed.
+    const ChecksumJob& job = *progress.job;
+    DCP* dcp = nullptr;
+    for (DCP* listed : DCPManager::getInstance()->getDCPs())
+        if (listed == job.dcp() && listed->getUuid() == job.dcpUuid())
+            dcp = listed;
+    Reel* reel = nullptr;
+    if (dcp)
+        for (Reel* listed : dcp->getReels())
+            if (listed == job.reel() && listed->getUuid() == job.reelUuid())
+                reel = listed;
+    if (reel)
+        return reel;
+    // Its DCP or the reel was removed while it waited or was read. Its files stay on disk for
+    // the user then, so nothing of it may be emptied, queued again or reported any more.
+    qDebug() << "[ChecksumWorker] Reel no longer listed, validation dropped for:" << job.reelUuid();
+    progress.dropped = true;
+    worker->cancel(job.id());
+    return nullptr;
+}
+
+void ChecksumVerdicts::abort(Progress& progress, const std::exception& e)
+{
+    // The reel is dropped from the queue rather than retried; it stays downloaded but
+    // unverified, so the next start hands it over again.
+    qDebug() << "[ChecksumWorker] validation aborted for:" << progress.job->reelUuid() << e.what();
+    Reel* reel = liveReel(progress);
+    progress.dropped = true;
+    worker->cancel(progress.job->id());
+    if (reel && reel->getDCP())
+        emit reel->getDCP()->statusChanged();
+}
+
+void ChecksumVerdicts::jobStarted(quint64 id)
+{
+    const ChecksumJobPtr job = worker->job(id);
+    if (!job)
+        return;
+    Progress& progress = running[id];
+    progress.job = job;
+    try {
+        if (Reel* reel = liveReel(progress))
+            NotificationManager::getInstance()->addToQueue(reel, NotificationType::ChecksumStarted);
+    } catch (const std::exception& e) {
+        abort(progress, e);
+    }
+    worker->begin(id);
+}
+
+void ChecksumVerdicts::fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict)
+{
+    const auto found = running.find(id);
+    if (found == running.end() || index < 0 || index >= found->job->files().size())
+        return;
+    try {
+        if (Reel* reel = liveReel(*found))
+            apply(*found, reel, index, verdict);
+    } catch (const std::exception& e) {
+        abort(*found, e);
+    }
+}
+
+void ChecksumVerdicts::apply(Progress& progress, Reel* reel, int index, ChecksumWorker::Verdict verdict)
+{
+    const ChecksumJob::File& file = progress.job->files().at(index);
+    Asset* asset = nullptr;
+    for (Asset* listed : reel->getAssets())
+        if (listed == file.asset)
+            asset = listed;
+    if (!asset)
+        return; // dropped from the reel meanwhile (its DCP went, the reel lives on elsewhere)
+
+    if (verdict == ChecksumWorker::NotExamined || !asset->getDownloadFinished() ||
+        asset->getDownloadAttempts() != file.attempts) {
+        // Shared with another reel whose validation already sent it back: it is on its way
+        // down again and will be checked when it arrives.
+        progress.requeued = true;
+        return;
+    }
+    if (verdict == ChecksumWorker::Mismatch && asset->getFullPath() != file.path) {
+        // Renamed while it was read: what was read says nothing; read it again.
+        progress.recheck = true;
+        return;
+    }
+
+    if (verdict == ChecksumWorker::Match) {
+        asset->setDownloadChecksummed(true);
+        asset->setDownloadCorrupted(false);
+    } else if (asset->getDownloadAttempts() >= 2) {
+        progress.corrupted = true;
+        asset->setDownloadCorrupted(true);
+    } else {
+        progress.requeued = true;
+        // Emptied while still marked finished, so no transfer can have it.
+        truncateForRedownload(asset);
+        asset->setDownloadAttempts(asset->getDownloadAttempts() + 1);
+        asset->setDownloadFinished(false);
+    }
+    DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
+    if (!asset->getDownloadFinished())
+        emit engine->assetNeedsRedownloading(asset);
+}
+
+void ChecksumVerdicts::jobFinished(quint64 id)
+{
+    const auto found = running.find(id);
+    if (found == running.end()) {
+        worker->release(id);
+        return;
+    }
+    Progress progress = *found;
+    running.erase(found);
+    worker->release(id);
+    try {
+        Reel* reel = liveReel(progress);
+        if (!reel)
+            return;
+        if (progress.recheck && !progress.requeued)
+            worker->addToWorker(reel);
+        else
+            report(progress, reel);
+    } catch (const std::exception& e) {
+        abort(progress, e);
+    }
+}
+
+void ChecksumVerdicts::report(const Progress& progress, Reel* reel)
+{
+    if (progress.requeued) {
+        qDebug() << "[ChecksumWorker] failed checksum for:" << reel->getUuid() << "requeued...";
+        emit reel->downloadQueuedForRedownload();
+    } else if (progress.corrupted) {
+        qDebug() << "[ChecksumWorker] failed checksum for:" << reel->getUuid();
+        emit reel->downloadCorrupted();
+    } else {
+        qDebug() << "[ChecksumWorker] checksum OK for:" << reel->getUuid();
+        emit reel->downloadChecksummed();
+    }
+    if (reel->getDCP())
+        emit reel->getDCP()->statusChanged();
+    NotificationManager::getInstance()->addToQueue(reel, (progress.requeued || progress.corrupted)
+                                                             ? NotificationType::ChecksumFailed
+                                                             : NotificationType::ChecksumOk);
+}
+
+bool ChecksumVerdicts::truncateForRedownload(Asset* asset)
+{
+    try {
+        QFile* file = asset->getFileHandle();
+        const bool truncated = file->resize(0);
+        asset->closeFileHandle();
+        if (truncated)
+            return true;
+    } catch (const std::exception& e) {
+        qDebug() << "[ChecksumWorker] Unable to open for truncation:" << asset->getFullPath() << e.what();
+    }
+    // A file that cannot be emptied is removed instead: the new download then starts at
+    // byte 0 either way. If the drive is gone, the transfer reports it to the user.
+    FileManager::removeFile(asset->getFullPath());
+    return !FileManager::fileExists(asset->getFullPath());
+}

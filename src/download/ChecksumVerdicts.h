@@ -1,0 +1,57 @@
+#pragma once
+
+#include "download/ChecksumWorker.h"
+
+#include <QHash>
+#include <QObject>
+
+class Asset;
+class DownloadManager;
+class QThread;
+class Reel;
+
+// Runs the checksum worker on a thread of its own and applies its verdicts on the main
+// thread, which owns the model, the store connection and the notification queue: asset
+// flags, re-downloads (at most two per asset, the third mismatch marks it corrupted), the
+// reel's outcome and its events.
+class ChecksumVerdicts : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ChecksumVerdicts(DownloadManager* engine);
+    // Stops the worker; verdicts still on their way are dropped.
+    ~ChecksumVerdicts() override;
+
+    ChecksumWorker* getWorker() const { return worker; }
+
+    // Whether the reel's DCP is still in the catalogue and lists the reel.
+    static bool isListed(const Reel* reel);
+
+private slots:
+    void jobStarted(quint64 id);
+    void fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict);
+    void jobFinished(quint64 id);
+
+private:
+    struct Progress
+    {
+        ChecksumJobPtr job;
+        bool dropped = false;
+        bool requeued = false;
+        bool corrupted = false;
+        bool recheck = false; // a file was renamed while it was read
+    };
+
+    // The job's reel if it is still listed, else null (and the job is dropped).
+    Reel* liveReel(Progress& progress);
+    void apply(Progress& progress, Reel* reel, int index, ChecksumWorker::Verdict verdict);
+    void report(const Progress& progress, Reel* reel);
+    void abort(Progress& progress, const std::exception& e);
+    bool truncateForRedownload(Asset* asset);
+
+    ChecksumWorker* worker;
+    QThread* workerThread;
+    DownloadManager* engine;
+    QHash<quint64, Progress> running;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class DCP;
+
+// What the download engine tells the user, each through the prompt layer. The engine
+// decides when; these hold the wording.
+class DownloadPrompts
+{
+public:
+    DownloadPrompts() = delete;
+
+    static void notEnoughDiskSpace();
+    static void missingFolder(const QString& path);
+    static void unwritableFile(const QString& path);
+    static void unsavedProgress(const QString& reason);
+    static void reelInValidation();
+    // True when the user wants the DCP whose links were rejected removed.
+    static bool removeExpiredDcp(const QString& message);
+    static void failure(const QString& what, const QString& detail);
+
+    // Messages for the expired-links question.
+    static QString missingFileMessage(const DCP* dcp);
+    static QString expiredLinksMessage(const DCP* dcp);
+};
