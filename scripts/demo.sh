@@ -94,7 +94,7 @@ if [ "$headless" = 0 ]; then
 else
   step "No display: running under Xvfb and driving the flow"
   for display in $(seq 90 120); do [ -e "/tmp/.X11-unix/X$display" ] || break; done
-  Xvfb ":$display" -screen 0 1400x900x24 -nolisten tcp >"$demo/xvfb.out" 2>&1 &
+  Xvfb ":$display" -screen 0 1400x900x24 -nolisten tcp -noreset >"$demo/xvfb.out" 2>&1 &
   pids+=($!)
   export DISPLAY=":$display"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

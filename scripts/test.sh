@@ -12,4 +12,6 @@ build="${BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
-exec xvfb-run -a ctest --output-on-failure "$@"
+# -noreset: the X server would otherwise reset whenever its last client leaves (a window test
+# that has just stopped the program), and a program started in that moment cannot connect.
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure "$@"
