@@ -119,7 +119,7 @@ void TestEndToEnd::makePackage(const SampleDcp::Options& options, const QList<in
 
 void TestEndToEnd::startProgram(const QStringList& arguments)
 {
-    QVERIFY(m_program->start(arguments));
+    QVERIFY(m_program->start(arguments) != nullptr);
 }
 
 void TestEndToEnd::logIn(bool userNameStored)

@@ -1,18 +1,14 @@
-#include <QDir>
+#include "ProgramDriver.h"
+
 #include <QFile>
-#include <QGuiApplication>
-#include <QProcess>
-#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
-// Starts a copy of the real program on a store it cannot write and answers its box with
-// xdotool: the program must name the file and the reason, touch nothing, and end with 1.
+// Starts a copy of the real program on a store it cannot write and answers its box:
+// the program must name the file and the reason, touch nothing, and end with 1.
 class TestStoreStartup : public QObject
 {
     Q_OBJECT
@@ -25,78 +21,26 @@ private slots:
     void unusableStoreStopsTheStart();
 
 private:
-    QString storePath() const { return m_dir->path() + QStringLiteral("/orvdownloader.4.sqlite"); }
-    QString log() const;
-    // Waits for the program's box, keeps a screenshot of it, and presses Return until the
-    // program ends; true when a box appeared and the program is gone.
-    bool answerBox(QProcess& process, const QString& screenshotName);
+    QString storePath() const { return m_driver->appFolder() + QStringLiteral("/orvdownloader.4.sqlite"); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<ProgramDriver> m_driver;
     bool m_immutable = false;
 };
 
 void TestStoreStartup::init()
 {
-    m_dir.reset(new QTemporaryDir());
-    QVERIFY(m_dir->isValid());
-    QVERIFY(QFile::copy(QStringLiteral(ORV_PROGRAM_PATH),
-                        m_dir->path() + QStringLiteral("/reelvane-downloader")));
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("tmp")));
+    m_driver = std::make_unique<ProgramDriver>(QStringLiteral(ORV_PROGRAM_PATH));
 }
 
 void TestStoreStartup::cleanup()
 {
-    if (m_process && m_process->state() != QProcess::NotRunning) {
-        m_process->kill();
-        m_process->waitForFinished(5000);
-    }
-    m_process.reset();
+    m_driver->killHard();
     if (m_immutable)
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), storePath()});
     m_immutable = false;
     for (const QString& name : QSqlDatabase::connectionNames())
         QSqlDatabase::removeDatabase(name);
-    m_dir.reset();
-}
-
-QString TestStoreStartup::log() const
-{
-    QFile file(m_dir->path() + QStringLiteral("/debug.log"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-bool TestStoreStartup::answerBox(QProcess& process, const QString& screenshotName)
-{
-    const QString pid = QString::number(process.processId());
-    bool sawWindow = false;
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 30000 && process.state() != QProcess::NotRunning) {
-        QProcess search;
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                 QStringLiteral("--pid"), pid});
-        search.waitForFinished(5000);
-        const QString window =
-            QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n')).first();
-        if (window.isEmpty()) {
-            QTest::qWait(100);
-            continue;
-        }
-        if (!sawWindow) {
-            sawWindow = true;
-            QTest::qWait(300); // let it paint
-            const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/artefacts");
-            QDir().mkpath(folder);
-            QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') + screenshotName);
-        }
-        // No window manager under Xvfb: focus the box directly, then press its default button.
-        QProcess::execute(QStringLiteral("xdotool"),
-                          {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
-        process.waitForFinished(1000);
-    }
-    return sawWindow && process.state() == QProcess::NotRunning;
+    m_driver.reset();
 }
 
 void TestStoreStartup::unusableStoreStopsTheStart_data()
@@ -114,9 +58,9 @@ void TestStoreStartup::unusableStoreStopsTheStart()
 {
     QFETCH(QString, store);
     QFETCH(QString, reason);
-    if (qEnvironmentVariableIsEmpty("DISPLAY") ||
-        QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("needs an X display (xvfb-run) and xdotool");
+    const QString missing = ProgramDriver::missingDisplay();
+    if (!missing.isEmpty())
+        QSKIP(qPrintable(missing));
 
     QSqlDatabase locker;
     if (store == QLatin1String("garbage")) {
@@ -156,22 +100,15 @@ void TestStoreStartup::unusableStoreStopsTheStart()
         QVERIFY(QSqlQuery(locker).exec(QStringLiteral("BEGIN EXCLUSIVE")));
     }
 
-    m_process = std::make_unique<QProcess>();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TMPDIR"), m_dir->path() + QStringLiteral("/tmp"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path() + QStringLiteral("/tmp"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    m_process->setProcessEnvironment(env);
-    m_process->setWorkingDirectory(m_dir->path());
-    m_process->start(m_dir->path() + QStringLiteral("/reelvane-downloader"), QStringList());
-    QVERIFY(m_process->waitForStarted(10000));
-    const QString screenshot = QStringLiteral("store-") + store + QStringLiteral(".png");
-    QVERIFY2(answerBox(*m_process, screenshot),
-             qPrintable(QStringLiteral("no box, or it did not close:\n") + log()));
-    QCOMPARE(m_process->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_process->exitCode(), 1);
+    QVERIFY(m_driver->start());
+    const QString screenshot = QCoreApplication::applicationDirPath() + QStringLiteral("/artefacts/store-") +
+                               store + QStringLiteral(".png");
+    QVERIFY2(m_driver->answerBoxesUntilExit(m_driver->process(), screenshot),
+             qPrintable(QStringLiteral("no box, or it did not close:\n") + m_driver->log()));
+    QCOMPARE(m_driver->process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_driver->process().exitCode(), 1);
 
-    const QString text = log();
+    const QString text = m_driver->log();
     QVERIFY2(
         text.contains(QStringLiteral("[DatabaseManager] The database cannot be written: \"") + storePath()),
         qPrintable(text));
@@ -186,14 +123,6 @@ void TestStoreStartup::unusableStoreStopsTheStart()
     QVERIFY(file.readAll() == before);
 }
 
-int main(int argc, char* argv[])
-{
-    // The box is a real window on the X display; the screenshots are taken from there.
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QGuiApplication app(argc, argv);
-    TestStoreStartup test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestStoreStartup)
 
 #include "tst_store_startup.moc"

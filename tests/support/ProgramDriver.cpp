@@ -23,7 +23,8 @@ ProgramDriver::ProgramDriver(const QString& programPath)
     QDir(m_dir.path()).mkpath(QStringLiteral("app"));
     QDir(m_dir.path()).mkpath(QStringLiteral("tmp"));
     // Qt insists on a private runtime folder.
-    QFile::setPermissions(m_dir.path() + QStringLiteral("/tmp"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(m_dir.path() + QStringLiteral("/tmp"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::copy(programPath, appFolder() + QStringLiteral("/reelvane-downloader"));
     m_env = QProcessEnvironment::systemEnvironment();
     m_env.insert(QStringLiteral("TMPDIR"), m_dir.path() + QStringLiteral("/tmp"));
@@ -51,7 +52,7 @@ QString ProgramDriver::missingDisplay()
     return QString();
 }
 
-bool ProgramDriver::start(const QStringList& arguments)
+QProcess* ProgramDriver::start(const QStringList& arguments)
 {
     if (m_process)
         m_finished.push_back(std::move(m_process));
@@ -60,7 +61,7 @@ bool ProgramDriver::start(const QStringList& arguments)
     m_process->setWorkingDirectory(appFolder());
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process->start(appFolder() + QStringLiteral("/reelvane-downloader"), arguments);
-    return m_process->waitForStarted(10000);
+    return m_process->waitForStarted(10000) ? m_process.get() : nullptr;
 }
 
 void ProgramDriver::killHard()
@@ -68,6 +69,17 @@ void ProgramDriver::killHard()
     if (m_process && m_process->state() != QProcess::NotRunning) {
         m_process->kill();
         m_process->waitForFinished(10000);
+    }
+}
+
+void ProgramDriver::killAll()
+{
+    killHard();
+    for (auto& process : m_finished) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
     }
 }
 
@@ -104,8 +116,9 @@ QString ProgramDriver::waitForBox(int timeoutMs) const
     do {
         if (m_process && m_process->state() == QProcess::Running) {
             const QStringList windows =
-                runTool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                    QStringLiteral("--pid"), QString::number(m_process->processId())})
+                runTool(QStringLiteral("xdotool"),
+                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                         QString::number(m_process->processId())})
                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             for (const QString& window : windows) {
                 const QString name =
@@ -117,6 +130,47 @@ QString ProgramDriver::waitForBox(int timeoutMs) const
         QTest::qWait(100);
     } while (timer.elapsed() < timeoutMs);
     return QString();
+}
+
+QString ProgramDriver::waitForWindowOf(const QProcess& process, const QString& titleRegex,
+                                       int timeoutMs) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs && process.state() != QProcess::NotRunning) {
+        QStringList arguments{QStringLiteral("search"), QStringLiteral("--all"),
+                              QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                              QString::number(process.processId())};
+        if (!titleRegex.isEmpty())
+            arguments << QStringLiteral("--name") << titleRegex;
+        const QString window = runTool(QStringLiteral("xdotool"), arguments)
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                   .value(0);
+        if (!window.isEmpty())
+            return window.trimmed();
+        QTest::qWait(100);
+    }
+    return QString();
+}
+
+bool ProgramDriver::answerBoxesUntilExit(QProcess& process, const QString& screenshotPath, int timeoutMs)
+{
+    bool sawBox = false;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs && process.state() != QProcess::NotRunning) {
+        const QString box = waitForWindowOf(process, QString(), 1000);
+        if (box.isEmpty())
+            continue;
+        if (!sawBox && !screenshotPath.isEmpty()) {
+            QTest::qWait(300); // let it paint
+            screenshot(screenshotPath);
+        }
+        sawBox = true;
+        key(box, QStringLiteral("Return"));
+        process.waitForFinished(1000);
+    }
+    return sawBox && process.state() == QProcess::NotRunning;
 }
 
 bool ProgramDriver::waitForWindowGone(const QString& titleRegex, int timeoutMs) const
@@ -134,14 +188,16 @@ bool ProgramDriver::waitForWindowGone(const QString& titleRegex, int timeoutMs) 
 void ProgramDriver::type(const QString& window, const QString& text) const
 {
     // No window manager under Xvfb: the window is focused directly.
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"),
-                                                  QStringLiteral("10"), text});
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("10"), text});
 }
 
 void ProgramDriver::key(const QString& window, const QString& keys) const
 {
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
 }
 
@@ -150,7 +206,8 @@ bool ProgramDriver::screenshot(const QString& path) const
     if (QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
         return false;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}) == 0;
+    return QProcess::execute(QStringLiteral("import"),
+                             {QStringLiteral("-window"), QStringLiteral("root"), path}) == 0;
 }
 
 QString ProgramDriver::log() const

@@ -29,13 +29,16 @@ public:
     QString appFolder() const { return m_dir.path() + QStringLiteral("/app"); }
     void setEnvironment(const QString& key, const QString& value) { m_env.insert(key, value); }
 
-    // Starts the program (a new process each call; earlier ones keep running).
-    bool start(const QStringList& arguments = {});
+    // Starts the program (a new process each call; earlier ones keep running); null when
+    // it did not start.
+    QProcess* start(const QStringList& arguments = {});
     QProcess& process() { return *m_process; }
     // Kills the current process without giving it a chance to clean up.
     void killHard();
     // Asks it to quit and waits; kills it when it does not.
     void stop();
+    // Kills every process started so far.
+    void killAll();
 
     // The first visible window whose title matches the regular expression, or "" after
     // timeoutMs. Any process's windows count: boxes of a second instance have other pids.
@@ -43,6 +46,14 @@ public:
     // A window of the current process other than the main window (a message box or a
     // dialog: boxes have no title of their own), or "" after timeoutMs.
     QString waitForBox(int timeoutMs = 30000) const;
+    // A visible window of that process whose title matches (any window for an empty
+    // regex: boxes have no title), or "" after timeoutMs or when the process ends.
+    QString waitForWindowOf(const QProcess& process, const QString& titleRegex, int timeoutMs = 20000) const;
+    // Presses Return in each window of the process until it ends, saving a screenshot of
+    // the first when screenshotPath is given; true when a window appeared and the process
+    // is gone. Keys sent while a box is still being mapped can be lost, hence the loop.
+    bool answerBoxesUntilExit(QProcess& process, const QString& screenshotPath = QString(),
+                              int timeoutMs = 30000);
     bool waitForWindowGone(const QString& titleRegex, int timeoutMs = 10000) const;
     // Focuses the window, then types text / presses keys (xdotool names: "Return", "Tab", "y").
     void type(const QString& window, const QString& text) const;
