@@ -125,14 +125,6 @@ QString TestStartup::writePackage() const
                : QString();
 }
 
-// QSKIP only leaves the function it is written in, so it must stand in the test itself.
-#define REQUIRE_DISPLAY()                                                                                    \
-    do {                                                                                                     \
-        const QString reason = ProgramDriver::missingDisplay();                                              \
-        if (!reason.isEmpty())                                                                               \
-            QSKIP(qPrintable(reason));                                                                       \
-    } while (false)
-
 bool TestStartup::logIn(const QProcess& process, const QString& password, bool typeUser) const
 {
     const QString window = m_driver->waitForWindowOf(process, QLatin1String(kLoginWindow));

@@ -71,13 +71,6 @@ private:
             return;                                                                                          \
     } while (false)
 
-#define REQUIRE_DISPLAY()                                                                                    \
-    do {                                                                                                     \
-        const QString reason = ProgramDriver::missingDisplay();                                              \
-        if (!reason.isEmpty())                                                                               \
-            QSKIP(qPrintable(reason));                                                                       \
-    } while (false)
-
 void TestEndToEnd::init()
 {
     m_server = std::make_unique<StandInServer>();

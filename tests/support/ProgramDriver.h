@@ -72,3 +72,12 @@ private:
     std::unique_ptr<QProcess> m_process;
     std::vector<std::unique_ptr<QProcess>> m_finished;
 };
+
+// Skips the calling test where windows cannot be driven. QSKIP only leaves the function it
+// is written in, so this stands in the test itself.
+#define REQUIRE_DISPLAY()                                                                                    \
+    do {                                                                                                     \
+        const QString reason = ProgramDriver::missingDisplay();                                              \
+        if (!reason.isEmpty())                                                                               \
+            QSKIP(qPrintable(reason));                                                                       \
+    } while (false)
