@@ -1,4 +1,9 @@
-#include "../model/ModelTestSupport.h"
+#include "TestSandbox.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "storage/DatabaseManager.h"
 #include "app/DesktopNotifier.h"
 
 #include <QSignalSpy>
@@ -18,20 +23,20 @@ private slots:
 
 void TestDesktopNotifier::announcesReadyDcpsAndCorruptedReels()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     QVERIFY(sandbox.isValid());
     DCPManager* catalogue = DCPManager::getInstance();
 
-    DCP* done = ModelBuilder::dcp(QStringLiteral("d1"), QStringLiteral("Done_FTR"), sandbox.downloads());
+    DCP* done = TestSandbox::newDCP(QStringLiteral("d1"), QStringLiteral("Done_FTR"), sandbox.downloads());
     done->setFriendlyTitle(QStringLiteral("Done Before"));
-    ModelBuilder::asset(ModelBuilder::reel(done, QStringLiteral("r-done"), 1), QStringLiteral("a-done"), 10)
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(done, QStringLiteral("r-done"), 1), QStringLiteral("a-done"), 10)
         ->setDownloadChecksummed(true);
-    DCP* film = ModelBuilder::dcp(QStringLiteral("d2"), QStringLiteral("Film_FTR"), sandbox.downloads());
+    DCP* film = TestSandbox::newDCP(QStringLiteral("d2"), QStringLiteral("Film_FTR"), sandbox.downloads());
     film->setFriendlyTitle(QStringLiteral("The Film"));
-    Reel* first = ModelBuilder::reel(film, QStringLiteral("r-1"), 1);
-    Asset* firstAsset = ModelBuilder::asset(first, QStringLiteral("a-1"), 10);
-    Reel* second = ModelBuilder::reel(film, QStringLiteral("r-2"), 2);
-    Asset* secondAsset = ModelBuilder::asset(second, QStringLiteral("a-2"), 10);
+    Reel* first = TestSandbox::addReel(film, QStringLiteral("r-1"), 1);
+    Asset* firstAsset = TestSandbox::addAssetOfSize(first, QStringLiteral("a-1"), 10);
+    Reel* second = TestSandbox::addReel(film, QStringLiteral("r-2"), 2);
+    Asset* secondAsset = TestSandbox::addAssetOfSize(second, QStringLiteral("a-2"), 10);
     for (DCP* dcp : {done, film}) {
         dcp->syncToDatabase();
         catalogue->addDCP(dcp);
@@ -65,10 +70,10 @@ void TestDesktopNotifier::announcesReadyDcpsAndCorruptedReels()
     QCOMPARE(spy.at(1).at(1).toString(), QStringLiteral("The Film: reel 2 is corrupted"));
 
     // A DCP imported while the program runs.
-    DCP* later = ModelBuilder::dcp(QStringLiteral("d3"), QStringLiteral("Later_FTR"), sandbox.downloads());
+    DCP* later = TestSandbox::newDCP(QStringLiteral("d3"), QStringLiteral("Later_FTR"), sandbox.downloads());
     later->setFriendlyTitle(QStringLiteral("Later"));
-    Reel* laterReel = ModelBuilder::reel(later, QStringLiteral("r-3"), 4);
-    ModelBuilder::asset(laterReel, QStringLiteral("a-3"), 10);
+    Reel* laterReel = TestSandbox::addReel(later, QStringLiteral("r-3"), 4);
+    TestSandbox::addAssetOfSize(laterReel, QStringLiteral("a-3"), 10);
     later->syncToDatabase();
     catalogue->addDCP(later);
     emit laterReel->downloadCorrupted();

@@ -1,7 +1,21 @@
 // One asset's transfer on its own, without the engine: what it signals while a server
 // fails once, goes silent and finally delivers the rest of a partial file.
 
-#include "DownloadTestSupport.h"
+#include "TestSandbox.h"
+#include "download/ChecksumWorker.h"
+#include "download/DownloadManager.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/NotificationManager.h"
+#include "storage/DatabaseManager.h"
+#include "storage/Setting.h"
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QVariant>
 #include "download/AssetTransfer.h"
 
 #include <QNetworkAccessManager>
@@ -18,7 +32,7 @@ private slots:
 
 void TestAssetTransfer::failureStallAndResumeFlow()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     const QByteArray content = patternBytes(400000, 3);
     StandInServer::AssetFault fault;
     fault.status = 500;
@@ -27,7 +41,7 @@ void TestAssetTransfer::failureStallAndResumeFlow()
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), content);
-    QVERIFY(writeAll(asset->getFullPath(), content.left(1000)));
+    QVERIFY(writeFile(asset->getFullPath(), content.left(1000)));
 
     qRegisterMetaType<AssetTransfer::Failure>();
     QNetworkAccessManager network;
@@ -64,7 +78,7 @@ void TestAssetTransfer::failureStallAndResumeFlow()
     QCOMPARE(firsts, 1);
     QVERIFY2(samples >= 2, qPrintable(QString::number(samples)));
     QCOMPARE(written, qint64(content.size() - 1000));
-    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(readFile(asset->getFullPath()), content);
     QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")),
              QStringList() << QStringLiteral("bytes=1000-") << QStringLiteral("bytes=1000-"));
     QVERIFY(!transfer.isBusy());

@@ -1,7 +1,21 @@
 // The checksum worker: verdicts, re-downloads and their limit, reel outcomes and events,
 // refusal to remove a reel under validation, and reading back from the medium.
 
-#include "DownloadTestSupport.h"
+#include "TestSandbox.h"
+#include "download/ChecksumWorker.h"
+#include "download/DownloadManager.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/NotificationManager.h"
+#include "storage/DatabaseManager.h"
+#include "storage/Setting.h"
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QVariant>
 #include "app/UserPrompt.h"
 
 #include <QFileInfo>
@@ -80,7 +94,7 @@ void TestDownloadChecksum::corruptDeliveries()
     QFETCH(unsigned, attempts);
     QFETCH(bool, corrupted);
     QFETCH(int, queuedSignals);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(200000, 1);
     StandInServer::AssetFault fault;
@@ -108,15 +122,15 @@ void TestDownloadChecksum::corruptDeliveries()
         expectedRanges << QStringLiteral("bytes=0-");
     QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")), expectedRanges);
     if (!corrupted)
-        QCOMPARE(readAll(asset->getFullPath()), content);
+        QCOMPARE(readFile(asset->getFullPath()), content);
 
     // The store agrees with memory.
-    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT download_attempts FROM asset WHERE uuid = 'a'")),
+    QCOMPARE(TestSandbox::scalar(QStringLiteral("SELECT download_attempts FROM asset WHERE uuid = 'a'")),
              int(attempts));
-    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT download_corrupted FROM asset WHERE uuid = 'a'")),
+    QCOMPARE(TestSandbox::scalar(QStringLiteral("SELECT download_corrupted FROM asset WHERE uuid = 'a'")),
              corrupted ? 1 : 0);
 
-    const QList<int> events = DownloadSandbox::events(reel);
+    const QList<int> events = TestSandbox::events(reel);
     QCOMPARE(events.count(6), int(attempts) + 1); // one start per validation (retry state differs)
     QCOMPARE(events.count(7) > 0, corrupt > 0);
     QCOMPARE(events.count(8), corrupted ? 0 : 1);
@@ -125,7 +139,7 @@ void TestDownloadChecksum::corruptDeliveries()
 
 void TestDownloadChecksum::reelWithRequeuedAndCorruptedAssetIsQueued()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     startPaused();
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
@@ -135,7 +149,7 @@ void TestDownloadChecksum::reelWithRequeuedAndCorruptedAssetIsQueued()
         box.addAsset(reel, QStringLiteral("b"), QStringLiteral("b.mxf"), patternBytes(1000, 2));
     for (Asset* asset : {lastChance, firstFailure}) {
         asset->setDownloadFinished(true);
-        QVERIFY(writeAll(asset->getFullPath(), "wrong bytes"));
+        QVERIFY(writeFile(asset->getFullPath(), "wrong bytes"));
     }
     lastChance->setDownloadAttempts(2);
     QSignalSpy queued(reel, &Reel::downloadQueuedForRedownload);
@@ -150,12 +164,12 @@ void TestDownloadChecksum::reelWithRequeuedAndCorruptedAssetIsQueued()
     QVERIFY(!firstFailure->getDownloadFinished());
     QCOMPARE(QFileInfo(firstFailure->getFullPath()).size(), qint64(0));
     QTRY_COMPARE_WITH_TIMEOUT(box.engine()->getDownloadQueue(), QList<Asset*>() << firstFailure, 2000);
-    QCOMPARE(DownloadSandbox::events(reel), QList<int>() << 6 << 7);
+    QCOMPARE(TestSandbox::events(reel), QList<int>() << 6 << 7);
 }
 
 void TestDownloadChecksum::checksummedReelPassesWithoutReadingFiles()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
@@ -169,20 +183,20 @@ void TestDownloadChecksum::checksummedReelPassesWithoutReadingFiles()
     QTRY_COMPARE_WITH_TIMEOUT(good.count(), 1, 3000);
     QCOMPARE(status.count(), 1);
     QVERIFY(!QFileInfo::exists(asset->getFullPath()));
-    QCOMPARE(DownloadSandbox::events(reel), QList<int>() << 6 << 8);
+    QCOMPARE(TestSandbox::events(reel), QList<int>() << 6 << 8);
 }
 
 void TestDownloadChecksum::sharedAssetIsNotPenalisedTwice()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     startPaused();
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* r1 = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Reel* r2 = box.addReel(dcp, QStringLiteral("reel-2"), 2);
     Asset* shared = box.addAsset(r1, QStringLiteral("x"), QStringLiteral("x.mxf"), patternBytes(1000, 1));
-    DownloadSandbox::share(shared, r2);
+    TestSandbox::share(shared, r2);
     shared->setDownloadFinished(true);
-    QVERIFY(writeAll(shared->getFullPath(), "wrong bytes"));
+    QVERIFY(writeFile(shared->getFullPath(), "wrong bytes"));
     QSignalSpy queued1(r1, &Reel::downloadQueuedForRedownload);
     QSignalSpy queued2(r2, &Reel::downloadQueuedForRedownload);
     box.publish(dcp); // both reels go to the worker
@@ -196,13 +210,13 @@ void TestDownloadChecksum::sharedAssetIsNotPenalisedTwice()
 
 void TestDownloadChecksum::reelUnderValidationCannotBeRemoved()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
     asset->setDownloadFinished(true);
-    QVERIFY(writeAll(asset->getFullPath(), patternBytes(1000)));
+    QVERIFY(writeFile(asset->getFullPath(), patternBytes(1000)));
     DownloadManager* engine = box.engine();
     engine->getChecksumWorker()->setPollInterval(500);
     QTest::qWait(50);
@@ -227,13 +241,13 @@ void TestDownloadChecksum::reelUnderValidationCannotBeRemoved()
 
 void TestDownloadChecksum::removedDcpIsNeitherEmptiedNorFetchedAgain()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
     asset->setDownloadFinished(true);
-    QVERIFY(writeAll(asset->getFullPath(), "wrong bytes"));
+    QVERIFY(writeFile(asset->getFullPath(), "wrong bytes"));
     DownloadManager* engine = box.engine();
     ChecksumWorker* worker = engine->getChecksumWorker();
     worker->setPollInterval(300);
@@ -246,22 +260,22 @@ void TestDownloadChecksum::removedDcpIsNeitherEmptiedNorFetchedAgain()
     QTRY_COMPARE_WITH_TIMEOUT(worker->queuedReelCount(), 0, 3000);
     emit engine->assetNeedsRedownloading(asset); // a retry that was already on its way
     QTest::qWait(100);
-    QCOMPARE(readAll(asset->getFullPath()), QByteArray("wrong bytes"));
+    QCOMPARE(readFile(asset->getFullPath()), QByteArray("wrong bytes"));
     QCOMPARE(asset->getDownloadAttempts(), 0u);
     QVERIFY(engine->getDownloadQueue().isEmpty());
     QVERIFY(box.requestsFor(QStringLiteral("a.mxf")).isEmpty());
-    QVERIFY(DownloadSandbox::events(reel).isEmpty());
+    QVERIFY(TestSandbox::events(reel).isEmpty());
     QCOMPARE(prompts.count(), 0);
 }
 
 void TestDownloadChecksum::storeFailureDropsTheJobNotTheWorker()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
     asset->setDownloadFinished(true);
-    QVERIFY(writeAll(asset->getFullPath(), patternBytes(1000)));
+    QVERIFY(writeFile(asset->getFullPath(), patternBytes(1000)));
     box.store(dcp);
     ChecksumWorker* worker = box.engine()->getChecksumWorker();
     QSignalSpy status(dcp, &DCP::statusChanged);
@@ -270,24 +284,24 @@ void TestDownloadChecksum::storeFailureDropsTheJobNotTheWorker()
     QVERIFY(query.exec(QStringLiteral("ALTER TABLE asset RENAME TO asset_away")));
     worker->addToWorker(reel);
     QTRY_COMPARE_WITH_TIMEOUT(worker->queuedReelCount(), 0, 3000);
-    QCOMPARE(DownloadSandbox::events(reel), QList<int>() << 6);
+    QCOMPARE(TestSandbox::events(reel), QList<int>() << 6);
     QVERIFY(status.count() >= 1); // the view re-reads the reel's state
     QVERIFY(query.exec(QStringLiteral("ALTER TABLE asset_away RENAME TO asset")));
 
     worker->addToWorker(reel); // the worker is still alive
     QTRY_COMPARE_WITH_TIMEOUT(
-        DownloadSandbox::rows(QStringLiteral("SELECT download_checksummed FROM asset WHERE uuid = 'a'")), 1,
+        TestSandbox::scalar(QStringLiteral("SELECT download_checksummed FROM asset WHERE uuid = 'a'")), 1,
         3000);
 }
 
 void TestDownloadChecksum::idleWorkerWakesForAQueuedReel()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(5000));
     asset->setDownloadFinished(true);
-    QVERIFY(writeAll(asset->getFullPath(), patternBytes(5000)));
+    QVERIFY(writeFile(asset->getFullPath(), patternBytes(5000)));
     box.store(dcp);
     ChecksumWorker* worker = box.engine()->getChecksumWorker();
     worker->setPollInterval(60000);
@@ -306,13 +320,13 @@ void TestDownloadChecksum::idleWorkerWakesForAQueuedReel()
 
 void TestDownloadChecksum::fileRenamedWhileQueuedIsReadAgain()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     const QByteArray content = patternBytes(5000, 4);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), content);
     asset->setDownloadFinished(true);
-    QVERIFY(writeAll(asset->getFullPath(), content));
+    QVERIFY(writeFile(asset->getFullPath(), content));
     box.store(dcp);
     ChecksumWorker* worker = box.engine()->getChecksumWorker();
     QSignalSpy good(reel, &Reel::downloadChecksummed);
@@ -328,16 +342,16 @@ void TestDownloadChecksum::fileRenamedWhileQueuedIsReadAgain()
     QCOMPARE(queued.count(), 0);
     QCOMPARE(asset->getDownloadAttempts(), 0u);
     QVERIFY(asset->getDownloadFinished());
-    QCOMPARE(readAll(asset->getFullPath()), content);
-    QCOMPARE(DownloadSandbox::events(reel), QList<int>() << 6 << 8);
+    QCOMPARE(readFile(asset->getFullPath()), content);
+    QCOMPARE(TestSandbox::events(reel), QList<int>() << 6 << 8);
 }
 
 void TestDownloadChecksum::flushToMediumDropsCachedPages()
 {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/file.bin");
-    QVERIFY(writeAll(path, patternBytes(8 << 20)));
-    QVERIFY(readAll(path).size() == 8 << 20); // surely cached now
+    QVERIFY(writeFile(path, patternBytes(8 << 20)));
+    QVERIFY(readFile(path).size() == 8 << 20); // surely cached now
     QVERIFY(residentPages(path) > 0);
 
     QVERIFY(ChecksumWorker::flushToMedium(path));

@@ -1,7 +1,21 @@
 // The download queue: its order and index, pause and resume, moving a DCP to the front,
 // the disk check, removals, and store failures reaching the user instead of the loop.
 
-#include "DownloadTestSupport.h"
+#include "TestSandbox.h"
+#include "download/ChecksumWorker.h"
+#include "download/DownloadManager.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/NotificationManager.h"
+#include "storage/DatabaseManager.h"
+#include "storage/Setting.h"
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QVariant>
 #include "app/UserPrompt.h"
 
 #include <QFileInfo>
@@ -47,13 +61,13 @@ private slots:
 
 void TestDownloadScheduler::queueIndexUsesAssetAndDcp()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     startPaused();
     DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
     Reel* r1 = box.addReel(first, QStringLiteral("reel-1"), 1);
     Reel* r2 = box.addReel(first, QStringLiteral("reel-2"), 2);
     Asset* shared = box.addAsset(r1, QStringLiteral("x"), QStringLiteral("x.mxf"), patternBytes(1000, 1));
-    DownloadSandbox::share(shared, r2);
+    TestSandbox::share(shared, r2);
     Asset* own = box.addAsset(r2, QStringLiteral("y"), QStringLiteral("y.mxf"), patternBytes(1000, 2));
     DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
     Reel* r3 = box.addReel(second, QStringLiteral("reel-3"), 1);
@@ -71,7 +85,7 @@ void TestDownloadScheduler::queueIndexUsesAssetAndDcp()
 
 void TestDownloadScheduler::rebuildDuringTransferKeepsCurrentAtHead()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     StandInServer::AssetFault slow;
     slow.throttleBytesPerSecond = 200000;
@@ -101,7 +115,7 @@ void TestDownloadScheduler::rebuildDuringTransferKeepsCurrentAtHead()
 
 void TestDownloadScheduler::pauseWhileIdleChangesNothing()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     DownloadManager* engine = box.engine();
     QSignalSpy pausedChanged(engine, &DownloadManager::pausedChanged);
     QSignalSpy downloadPaused(engine, &DownloadManager::downloadPaused);
@@ -115,7 +129,7 @@ void TestDownloadScheduler::pauseWhileIdleChangesNothing()
 
 void TestDownloadScheduler::startingADcpMovesItToTheFrontAndResumes()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
     Asset* a = box.addAsset(box.addReel(first, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
@@ -153,7 +167,7 @@ void TestDownloadScheduler::startingADcpMovesItToTheFrontAndResumes()
 
 void TestDownloadScheduler::startingADcpWithNothingLeftChangesNothing()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Asset* done = box.addAsset(box.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
                                QStringLiteral("a.mxf"), patternBytes(1000));
@@ -171,7 +185,7 @@ void TestDownloadScheduler::startingADcpWithNothingLeftChangesNothing()
 
 void TestDownloadScheduler::pauseIsPersistedAndResumeContinues()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(800000, 4);
     StandInServer::AssetFault slow;
@@ -208,7 +222,7 @@ void TestDownloadScheduler::pauseIsPersistedAndResumeContinues()
     Asset* reloaded = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
     QTRY_VERIFY_WITH_TIMEOUT(reloaded->getDownloadChecksummed(), 5000);
     QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")).last(), QStringLiteral("bytes=%1-").arg(pausedAt));
-    QCOMPARE(readAll(reloaded->getFullPath()), content);
+    QCOMPARE(readFile(reloaded->getFullPath()), content);
 }
 
 void TestDownloadScheduler::diskCheck_data()
@@ -233,7 +247,7 @@ void TestDownloadScheduler::diskCheck()
     QFETCH(qint64, free);
     QFETCH(bool, folderThere);
     QFETCH(QString, box);
-    DownloadSandbox sandbox;
+    TestSandbox sandbox(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     DCP* dcp = sandbox.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     const QByteArray content = patternBytes(5000);
@@ -248,7 +262,7 @@ void TestDownloadScheduler::diskCheck()
         });
     }
     sandbox.store(dcp);
-    QVERIFY(writeAll(asset->getFullPath(), content.left(have)));
+    QVERIFY(writeFile(asset->getFullPath(), content.left(have)));
     if (!folderThere)
         QVERIFY(QDir(dcp->getDCPPath()).removeRecursively());
     engine->assetsChanged();
@@ -279,7 +293,7 @@ void TestDownloadScheduler::diskCheck()
 
 void TestDownloadScheduler::removingTheDownloadingDcpStartsTheNext()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     StandInServer::AssetFault slow;
     slow.throttleBytesPerSecond = 200000;
@@ -300,13 +314,13 @@ void TestDownloadScheduler::removingTheDownloadingDcpStartsTheNext()
     QVERIFY(engine->getCurrentReply());
     QVERIFY(QFileInfo::exists(a->getFullPath())); // files stay, still hidden
     QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
-    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT COUNT(*) FROM dcp WHERE uuid = 'dcp-1'")), 0);
+    QCOMPARE(TestSandbox::scalar(QStringLiteral("SELECT COUNT(*) FROM dcp WHERE uuid = 'dcp-1'")), 0);
     QTRY_VERIFY_WITH_TIMEOUT(b->getDownloadChecksummed(), 5000);
 }
 
 void TestDownloadScheduler::removingAnotherDcpKeepsTheTransfer()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     StandInServer::AssetFault slow;
     slow.throttleBytesPerSecond = 200000;
@@ -334,7 +348,7 @@ void TestDownloadScheduler::removingAnotherDcpKeepsTheTransfer()
 
 void TestDownloadScheduler::removingAReelDeletesItsFilesButNotSharedOnes()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     startPaused();
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
@@ -343,12 +357,12 @@ void TestDownloadScheduler::removingAReelDeletesItsFilesButNotSharedOnes()
     Asset* own = box.addAsset(r1, QStringLiteral("own"), QStringLiteral("own.mxf"), patternBytes(1000, 1));
     Asset* shared =
         box.addAsset(r1, QStringLiteral("shared"), QStringLiteral("shared.mxf"), patternBytes(1000, 2));
-    DownloadSandbox::share(shared, r2);
+    TestSandbox::share(shared, r2);
     box.publish(dcp);
     const QString ownPath = own->getFullPath();
     const QString sharedPath = shared->getFullPath();
-    QVERIFY(writeAll(ownPath, "partial"));
-    QVERIFY(writeAll(sharedPath, "partial"));
+    QVERIFY(writeFile(ownPath, "partial"));
+    QVERIFY(writeFile(sharedPath, "partial"));
     DownloadManager* engine = box.engine();
     QSignalSpy reelsChanged(dcp, &DCP::reelsChanged);
 
@@ -366,13 +380,13 @@ void TestDownloadScheduler::removingAReelDeletesItsFilesButNotSharedOnes()
     engine->removeDownloadReel(r2);
     QVERIFY(!QFileInfo::exists(sharedPath));
     QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
-    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0);
+    QCOMPARE(TestSandbox::scalar(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0);
     QCOMPARE(prompts.count(), 0);
 }
 
 void TestDownloadScheduler::unverifiedReelIsValidatedAtStart()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     const QByteArray content = patternBytes(20000, 5);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
@@ -380,25 +394,25 @@ void TestDownloadScheduler::unverifiedReelIsValidatedAtStart()
     asset->setDownloadStarted(true);
     asset->setDownloadFinished(true); // finished before the last exit, never verified
     box.store(dcp);
-    QVERIFY(writeAll(asset->getFullPath(), content));
+    QVERIFY(writeFile(asset->getFullPath(), content));
 
     box.restart();
     Asset* reloaded = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
     QTRY_VERIFY_WITH_TIMEOUT(reloaded->getDownloadChecksummed(), 5000);
     QVERIFY(box.server.journal().isEmpty()); // verified, not downloaded
     QTRY_COMPARE_WITH_TIMEOUT(
-        DownloadSandbox::events(DCPManager::getInstance()->getReel(QStringLiteral("reel-1"))),
+        TestSandbox::events(DCPManager::getInstance()->getReel(QStringLiteral("reel-1"))),
         QList<int>() << 6 << 8, 5000);
 }
 
 void TestDownloadScheduler::reelIsNotQueuedTwiceForValidation()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
     asset->setDownloadFinished(true);
-    QVERIFY(writeAll(asset->getFullPath(), patternBytes(1000)));
+    QVERIFY(writeFile(asset->getFullPath(), patternBytes(1000)));
     DownloadManager* engine = box.engine();
     engine->getChecksumWorker()->setPollInterval(600);
     QTest::qWait(50); // the worker is now in its long sleep
@@ -415,7 +429,7 @@ void TestDownloadScheduler::reelIsNotQueuedTwiceForValidation()
 
 void TestDownloadScheduler::storeFailuresDoNotEscape()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(300000, 6);
     StandInServer::AssetFault slow;
@@ -440,7 +454,7 @@ void TestDownloadScheduler::storeFailuresDoNotEscape()
     QVERIFY(renameTable(QStringLiteral("asset_away"), QStringLiteral("asset")));
     engine->resumeDownloading();
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
-    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(readFile(asset->getFullPath()), content);
 
     // A removal that the store refuses is reported, and the DCP stays.
     QVERIFY(renameTable(QStringLiteral("dcp"), QStringLiteral("dcp_away")));

@@ -1,7 +1,21 @@
 // The HTTP transfer against the in-process stand-in server: resumption, faulty servers,
 // rejected links, redirects and failing writes.
 
-#include "DownloadTestSupport.h"
+#include "TestSandbox.h"
+#include "download/ChecksumWorker.h"
+#include "download/DownloadManager.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/NotificationManager.h"
+#include "storage/DatabaseManager.h"
+#include "storage/Setting.h"
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QVariant>
 #include "app/UserPrompt.h"
 
 #include <QFileInfo>
@@ -110,7 +124,7 @@ private slots:
 
 void TestDownloadTransfer::freshDownloadThenRestartResumes()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(600000, 1);
     StandInServer::AssetFault slow;
@@ -143,7 +157,7 @@ void TestDownloadTransfer::freshDownloadThenRestartResumes()
     QTRY_VERIFY_WITH_TIMEOUT(reloaded->getDownloadChecksummed(), 10000);
     QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")),
              QStringList() << QStringLiteral("bytes=0-") << QStringLiteral("bytes=%1-").arg(resumedAt));
-    QCOMPARE(readAll(reloaded->getFullPath()), content);
+    QCOMPARE(readFile(reloaded->getFullPath()), content);
     QCOMPARE(prompts.count(), 0);
 }
 
@@ -169,7 +183,7 @@ void TestDownloadTransfer::interruptedBodyResumesWithoutLoss()
     QFETCH(QString, fault);
     QFETCH(unsigned, mbit);
     QFETCH(qint64, resumeAt);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(900000, 2);
     StandInServer::AssetFault parsed;
@@ -185,7 +199,7 @@ void TestDownloadTransfer::interruptedBodyResumesWithoutLoss()
     box.publish(dcp);
 
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
-    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(readFile(asset->getFullPath()), content);
     QCOMPARE(asset->getDownloadAttempts(), 0u); // no verification attempt was spent on it
 
     const QStringList ranges = box.rangesFor(QStringLiteral("a.mxf"));
@@ -199,7 +213,7 @@ void TestDownloadTransfer::interruptedBodyResumesWithoutLoss()
 
 void TestDownloadTransfer::wholeBodyForResumedRequestStartsAgain()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(500000, 3);
     StandInServer::AssetFault fault;
@@ -211,12 +225,12 @@ void TestDownloadTransfer::wholeBodyForResumedRequestStartsAgain()
     Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
     box.store(dcp);
     // A third of the file is already there from an earlier run.
-    QVERIFY(writeAll(asset->getFullPath(), content.left(170000)));
+    QVERIFY(writeFile(asset->getFullPath(), content.left(170000)));
     box.engine()->assetsChanged();
 
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
     QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")), QStringList() << QStringLiteral("bytes=170000-"));
-    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(readFile(asset->getFullPath()), content);
     QCOMPARE(asset->getDownloadAttempts(), 0u);
 }
 
@@ -232,7 +246,7 @@ void TestDownloadTransfer::contentRangeNotAtOffset()
 {
     QFETCH(qint64, delta);
     QFETCH(bool, firstDeliveryUsed);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(400000, 4);
     StandInServer::AssetFault fault;
@@ -243,7 +257,7 @@ void TestDownloadTransfer::contentRangeNotAtOffset()
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
     Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
     box.store(dcp);
-    QVERIFY(writeAll(asset->getFullPath(), content.left(100000)));
+    QVERIFY(writeFile(asset->getFullPath(), content.left(100000)));
     box.engine()->assetsChanged();
 
     if (firstDeliveryUsed) {
@@ -257,13 +271,13 @@ void TestDownloadTransfer::contentRangeNotAtOffset()
         box.server.clearAllAssetFaults();
         QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
     }
-    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(readFile(asset->getFullPath()), content);
     QCOMPARE(asset->getDownloadAttempts(), 0u);
 }
 
 void TestDownloadTransfer::rangeNotSatisfiableForCompleteFile()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(200000, 5);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
@@ -271,18 +285,18 @@ void TestDownloadTransfer::rangeNotSatisfiableForCompleteFile()
     Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
     box.store(dcp);
     // The whole file arrived, but the program ended before it was marked finished.
-    QVERIFY(writeAll(asset->getFullPath(), content));
+    QVERIFY(writeFile(asset->getFullPath(), content));
     box.engine()->assetsChanged();
 
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
     QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
     QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).first().status, 416);
-    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(readFile(asset->getFullPath()), content);
 }
 
 void TestDownloadTransfer::unjournalledFinishStillHandsOverAndMovesOn()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(1000, 5);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
@@ -297,7 +311,7 @@ void TestDownloadTransfer::unjournalledFinishStillHandsOverAndMovesOn()
     held.stallSeconds = 0.2;
     box.server.setAssetFault(QStringLiteral("b.mxf"), held);
     box.store(dcp);
-    QVERIFY(writeAll(asset->getFullPath(), content)); // completes through the 416 answer
+    QVERIFY(writeFile(asset->getFullPath(), content)); // completes through the 416 answer
     QSqlQuery query(DatabaseManager::getInstance()->db);
     QVERIFY(query.exec(QStringLiteral("ALTER TABLE notification RENAME TO notification_away")));
     QSignalSpy checking(reel, &Reel::downloadCheckingChecksum);
@@ -324,7 +338,7 @@ void TestDownloadTransfer::failedWriteResumesFromTrueLength_data()
 void TestDownloadTransfer::failedWriteResumesFromTrueLength()
 {
     QFETCH(bool, diskFull);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(1500000, 6);
     const qint64 limit = 700000;
@@ -349,14 +363,14 @@ void TestDownloadTransfer::failedWriteResumesFromTrueLength()
         QTRY_VERIFY_WITH_TIMEOUT(box.requestsFor(QStringLiteral("a.mxf")).size() >= 2, 5000);
     }
     QCOMPARE(QFileInfo(path).size(), limit);
-    QCOMPARE(readAll(path), content.left(int(limit))); // nothing skipped before the failure
+    QCOMPARE(readFile(path), content.left(int(limit))); // nothing skipped before the failure
 
     fileLimit.lift();
     engine->setFreeSpaceProbe({});
     if (diskFull)
         engine->resumeDownloading();
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
-    QCOMPARE(readAll(path), content);
+    QCOMPARE(readFile(path), content);
     const QStringList ranges = box.rangesFor(QStringLiteral("a.mxf"));
     QCOMPARE(ranges.first(), QStringLiteral("bytes=0-"));
     for (const QString& range : ranges.mid(1))
@@ -365,7 +379,7 @@ void TestDownloadTransfer::failedWriteResumesFromTrueLength()
 
 void TestDownloadTransfer::unwritableFilePausesAndNamesThePath()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
@@ -374,7 +388,7 @@ void TestDownloadTransfer::unwritableFilePausesAndNamesThePath()
     asset->setDirectoryPath(QStringLiteral("sub"));
     box.store(dcp);
     // A plain file where the asset's folder should be: the file can never be opened.
-    QVERIFY(writeAll(dcp->getDCPPath() + QStringLiteral("/sub"), "in the way"));
+    QVERIFY(writeFile(dcp->getDCPPath() + QStringLiteral("/sub"), "in the way"));
 
     DownloadManager* engine = box.engine();
     engine->assetsChanged();
@@ -413,7 +427,7 @@ void TestDownloadTransfer::rejectedLinks()
 {
     QFETCH(int, status);
     QFETCH(QString, message);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     prompts.answer(Prompt::No);
     StandInServer::AssetFault fault;
@@ -454,7 +468,7 @@ void TestDownloadTransfer::rejectedLinks()
 
 void TestDownloadTransfer::expiredLinksYesRevealsAndRemoves()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     prompts.answer(Prompt::Yes);
     StandInServer::AssetFault fault;
@@ -473,10 +487,10 @@ void TestDownloadTransfer::expiredLinksYesRevealsAndRemoves()
 
     QTRY_COMPARE_WITH_TIMEOUT(prompts.count(), 1, 5000);
     QVERIFY(!QFileInfo::exists(hiddenGood));
-    QCOMPARE(readAll(dcp->getDCPPath() + QStringLiteral("/asset-a.mxf")), patternBytes(50000, 1));
+    QCOMPARE(readFile(dcp->getDCPPath() + QStringLiteral("/asset-a.mxf")), patternBytes(50000, 1));
     QVERIFY(!QFileInfo::exists(missing->getFullPath()));
     QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
-    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0);
+    QCOMPARE(TestSandbox::scalar(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0);
     QCOMPARE(engine->getCurrentAsset(), nullptr);
     QVERIFY(engine->getDownloadQueue().isEmpty());
     QVERIFY(engine->isPaused());
@@ -499,7 +513,7 @@ void TestDownloadTransfer::redirects()
     QFETCH(int, redirects);
     QFETCH(int, style);
     QFETCH(bool, fileArrives);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(300000, 7);
     StandInServer::AssetFault fault;
@@ -511,7 +525,7 @@ void TestDownloadTransfer::redirects()
     Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("dir/a.mxf"), content);
     // A partial file: every hop must carry the same resume offset.
     box.store(dcp);
-    QVERIFY(writeAll(asset->getFullPath(), content.left(1000)));
+    QVERIFY(writeFile(asset->getFullPath(), content.left(1000)));
 
     qint64 sizeWhenFinished = -1;
     connect(dcp, &DCP::downloadFinished, this, [&]() {
@@ -548,7 +562,7 @@ void TestDownloadTransfer::redirectToOtherSchemeIsMissingFile_data()
 void TestDownloadTransfer::redirectToOtherSchemeIsMissingFile()
 {
     QFETCH(QByteArray, location);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     prompts.answer(Prompt::No);
     RedirectResponder responder(location);
@@ -579,7 +593,7 @@ void TestDownloadTransfer::lostFileStopsWithinASecond_data()
 void TestDownloadTransfer::lostFileStopsWithinASecond()
 {
     QFETCH(bool, wholeFolder);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     StandInServer::AssetFault slow;
     slow.throttleBytesPerSecond = 400000;
@@ -603,7 +617,7 @@ void TestDownloadTransfer::lostFileStopsWithinASecond()
     QCOMPARE(engine->getCurrentReply(), nullptr);
     QCOMPARE(engine->getCurrentAsset(), asset);
     QVERIFY(!asset->getDownloadFinished());
-    QCOMPARE(DownloadSandbox::rows(QStringLiteral("SELECT COUNT(*) FROM asset WHERE download_finished")), 0);
+    QCOMPARE(TestSandbox::scalar(QStringLiteral("SELECT COUNT(*) FROM asset WHERE download_finished")), 0);
     QCOMPARE(QFileInfo::exists(dcp->getDCPPath()), !wholeFolder); // never made again on another disk
 }
 
@@ -629,7 +643,7 @@ void TestDownloadTransfer::bodyNeverPassesItsAsset()
     QFETCH(QString, fault);
     QFETCH(int, have);
     QFETCH(QStringList, ranges);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(300000, 9);
     StandInServer::AssetFault parsed;
@@ -640,7 +654,7 @@ void TestDownloadTransfer::bodyNeverPassesItsAsset()
     Asset* asset = box.addAsset(reel, QStringLiteral("asset-1"), QStringLiteral("a.mxf"), content);
     box.store(dcp);
     if (have > 0)
-        QVERIFY(writeAll(asset->getFullPath(), content.left(have)));
+        QVERIFY(writeFile(asset->getFullPath(), content.left(have)));
 
     qint64 largest = 0;
     box.engine()->setTickObserver([&](const DownloadManager::TickRecord&) {
@@ -650,7 +664,7 @@ void TestDownloadTransfer::bodyNeverPassesItsAsset()
 
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
     QVERIFY2(largest <= content.size(), qPrintable(QString::number(largest)));
-    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(readFile(asset->getFullPath()), content);
     QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")), ranges);
     QCOMPARE(asset->getDownloadAttempts(), 0u);
     QCOMPARE(prompts.count(), 0);
@@ -668,7 +682,7 @@ void TestDownloadTransfer::limitHoldsAtEveryTick()
 {
     QFETCH(int, size);
     QFETCH(unsigned, mbit);
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(size, 11);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
@@ -698,12 +712,12 @@ void TestDownloadTransfer::limitHoldsAtEveryTick()
     }
     QCOMPARE(total, qint64(size));
     QVERIFY2(drained > 1, "the finished reply was drained tick by tick");
-    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(readFile(asset->getFullPath()), content);
 }
 
 void TestDownloadTransfer::noLimitModeFromTheSetting()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     Setting::getInstance()->set(QStringLiteral("download_limit_off"), QStringLiteral("1"));
     const QByteArray content = patternBytes(3000000, 12);
@@ -719,7 +733,7 @@ void TestDownloadTransfer::noLimitModeFromTheSetting()
         [&](const DownloadManager::TickRecord& tick) { largestRead = qMax(largestRead, tick.written); });
     box.publish(dcp);
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
-    QCOMPARE(readAll(asset->getFullPath()), content);
+    QCOMPARE(readFile(asset->getFullPath()), content);
     QVERIFY2(largestRead > qint64(engine->getReadChunkSize()), qPrintable(QString::number(largestRead)));
 
     // Switched off again, the limit holds from the next read on.
@@ -731,7 +745,7 @@ void TestDownloadTransfer::noLimitModeFromTheSetting()
 
 void TestDownloadTransfer::serverNotAnsweringAfterThreeFailures()
 {
-    DownloadSandbox box;
+    TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     StandInServer::AssetFault fault;
     fault.status = 500;

@@ -1,7 +1,21 @@
 // A package made with the tools, imported, downloaded by the real engine from the stand-in
 // server, verified, reported and revealed: the imported paths, links and hashes are the
 // ones that work, and the pieces hand over to each other.
-#include "ImportTestSupport.h"
+#include "TestSandbox.h"
+#include "TestPackages.h"
+#include "PackageWriter.h"
+#include "SampleDcp.h"
+#include "import/DCPXMLReader.h"
+#include "import/VolumeInfo.h"
+#include "model/DCPManager.h"
+#include "storage/DatabaseManager.h"
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlQuery>
+#include <QVariant>
 #include "StandInServer.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
@@ -43,7 +57,7 @@ void TestImportDownload::packageToRevealedFiles()
     qputenv("ORV_NOTIFY_URL", server.notificationBaseUrl().toUtf8());
     qputenv("ORV_PORTAL_URL", server.portalBaseUrl().toUtf8());
 
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     DCPXMLReader::setEngineNotifierForTesting(nullptr); // the real engine this time
     Setting::resetForTesting();
     NotificationManager::resetForTesting();
@@ -78,7 +92,7 @@ void TestImportDownload::packageToRevealedFiles()
 
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    ImportSandbox::import(path);
+    TestSandbox::import(path);
     DCP* dcp = DCPManager::getInstance()->getDCP(d.cplUuid);
     QVERIFY(dcp);
     QCOMPARE(dcp->getAssets().size(), expected.size());

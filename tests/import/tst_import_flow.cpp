@@ -1,6 +1,20 @@
 // Importing packages end to end: folder choice, free space, the DCP folder and its XML
 // files, store rows, catalogue entries, merges, conflicts and refused entries.
-#include "ImportTestSupport.h"
+#include "TestSandbox.h"
+#include "TestPackages.h"
+#include "PackageWriter.h"
+#include "SampleDcp.h"
+#include "import/DCPXMLReader.h"
+#include "import/VolumeInfo.h"
+#include "model/DCPManager.h"
+#include "storage/DatabaseManager.h"
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlQuery>
+#include <QVariant>
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
@@ -47,12 +61,6 @@ void setPklSize(DcpDescription& d, const QString& fileName, quint64 size)
     const int end = d.pkl.indexOf("</Size>", start);
     QVERIFY(name > 0 && start > 0 && end > start);
     d.pkl.replace(start, end - start, "<Size>" + QByteArray::number(size));
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 bool touch(const QString& path, const QByteArray& data = "x")
@@ -144,7 +152,7 @@ private slots:
 private:
     // Imports one package, choosing folder (the sandbox's download folder by default)
     // in the folder dialog; the boxes after it take the given answers, then their defaults.
-    void importPackage(ImportSandbox& sandbox, ScriptedPrompts& prompts, const QJsonObject& document,
+    void importPackage(TestSandbox& sandbox, ScriptedPrompts& prompts, const QJsonObject& document,
                        const QList<Prompt::StandardButton>& answers = {}, QString folder = QString());
     QByteArray key = testKey();
 };
@@ -162,19 +170,19 @@ void TestImportFlow::init()
     VolumeInfo::setFileSystemTypeOverride([](const QString&) { return QByteArray("ext4"); });
 }
 
-void TestImportFlow::importPackage(ImportSandbox& sandbox, ScriptedPrompts& prompts,
+void TestImportFlow::importPackage(TestSandbox& sandbox, ScriptedPrompts& prompts,
                                    const QJsonObject& document,
                                    const QList<Prompt::StandardButton>& answers, QString folder)
 {
     prompts.answerPath(folder.isEmpty() ? sandbox.downloads() : folder);
     for (Prompt::StandardButton b : answers)
         prompts.answer(b);
-    ImportSandbox::import(sandbox.writePackage(document), key);
+    TestSandbox::import(sandbox.writePackage(document), key);
 }
 
 void TestImportFlow::importsNewDcp()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     SampleDcp::Options o = sampleOptions(1, 2);
     o.subtitles = true;
     const DcpDescription d = sampleDcp(o);
@@ -230,10 +238,10 @@ void TestImportFlow::importsNewDcp()
                                           subtitle.uuid + QStringLiteral("/.font.ttf"));
     }
 
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp")), 1);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("reel")), 2);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("asset")), 8);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp_reel_asset")), 8);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel")), 2);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 8);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset")), 8);
     QCOMPARE(sandbox.engineNotifications, 1);
 }
 
@@ -251,7 +259,7 @@ void TestImportFlow::reelSelection()
 {
     QFETCH(QList<int>, selected);
     QFETCH(QList<unsigned>, made);
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     SampleDcp::Options o = sampleOptions(2, 3);
     o.subtitles = true;
     const DcpDescription d = sampleDcp(o);
@@ -271,16 +279,16 @@ void TestImportFlow::reelSelection()
 
 void TestImportFlow::folderDialogCancelled()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const QString path =
         sandbox.writePackage(packageDocument({packageEntry(sampleDcp(sampleOptions(5)), {1})}));
     const auto before = sandbox.snapshot();
     ScriptedPrompts prompts;
     prompts.answerPath(QString());
-    ImportSandbox::import(path, key);
+    TestSandbox::import(path, key);
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(sandbox.snapshot(), before);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
 }
 
 void TestImportFlow::diskSpace_data()
@@ -301,7 +309,7 @@ void TestImportFlow::diskSpace()
     QFETCH(int, answer);
     QFETCH(bool, asked);
     QFETCH(bool, imported);
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const qint64 projectSize = 123456789;
     QString probed;
     VolumeInfo::setAvailableBytesOverride([&](const QString& path) {
@@ -315,7 +323,7 @@ void TestImportFlow::diskSpace()
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
     prompts.answer(Prompt::StandardButton(answer));
-    ImportSandbox::import(path, key);
+    TestSandbox::import(path, key);
 
     QCOMPARE(probed, sandbox.downloads());
     QCOMPARE(prompts.texts().contains(QStringLiteral("Not enough disk space")), asked);
@@ -450,7 +458,7 @@ void TestImportFlow::refusedEntries()
     QFETCH(EntryCase, testCase);
     QFETCH(QString, explanation);
 
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     UrlRecorder urls;
     DcpDescription d = sampleDcp(testCase.options);
     if (testCase.editDcp)
@@ -464,7 +472,7 @@ void TestImportFlow::refusedEntries()
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
     prompts.answer(Prompt::No);
-    ImportSandbox::import(path, key);
+    TestSandbox::import(path, key);
 
     QCOMPARE(prompts.count(), 2);
     QCOMPARE(prompts.asked().first().kind, PromptRequest::Directory);
@@ -478,15 +486,15 @@ void TestImportFlow::refusedEntries()
 
     QCOMPARE(sandbox.snapshot(), before);
     QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/escaped")));
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp")), 0);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("asset")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 0);
     QVERIFY(DCPManager::getInstance()->getDCPs().isEmpty());
     QCOMPARE(sandbox.engineNotifications, 0);
 }
 
 void TestImportFlow::secondEntryFailsAfterFirstImported()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const DcpDescription first = sampleDcp(sampleOptions(10));
     const DcpDescription second = sampleDcp(sampleOptions(11));
     QJsonObject bad = packageEntry(second, {1});
@@ -501,13 +509,13 @@ void TestImportFlow::secondEntryFailsAfterFirstImported()
     QVERIFY(QFileInfo::exists(sandbox.downloads() + QLatin1Char('/') + first.title +
                               QStringLiteral("/VOLINDEX")));
     QVERIFY(!QFileInfo::exists(sandbox.downloads() + QLatin1Char('/') + second.title));
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
     QCOMPARE(sandbox.engineNotifications, 1);
 }
 
 void TestImportFlow::mergeAddsOnlyNewReels()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(20, 3));
     {
         ScriptedPrompts prompts;
@@ -519,7 +527,7 @@ void TestImportFlow::mergeAddsOnlyNewReels()
 
     // The same DCP with reels 1 and 3: no folder dialog, the merge box, reel 3 added.
     ScriptedPrompts prompts;
-    ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 3})})), key);
+    TestSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 3})})), key);
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(prompts.last().icon, Prompt::NoIcon);
     QCOMPARE(prompts.last().text,
@@ -535,16 +543,16 @@ void TestImportFlow::mergeAddsOnlyNewReels()
         QCOMPARE(a->getDCP(), known);
         QCOMPARE(DCPManager::getInstance()->getAsset(a->getUuid(), d.cplUuid), a);
     }
-    QCOMPARE(ImportSandbox::count(QStringLiteral("reel")), 2);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("asset")), 4);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp_reel_asset")), 4);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel")), 2);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 4);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset")), 4);
     QCOMPARE(sandbox.engineNotifications, 2);
 
     // Nothing new: the box again, but no rows and no work for the engine.
     prompts.answer(Prompt::Ok);
-    ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {3, 1})})), key);
+    TestSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {3, 1})})), key);
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 3}));
-    QCOMPARE(ImportSandbox::count(QStringLiteral("reel")), 2);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel")), 2);
     QCOMPARE(sandbox.engineNotifications, 2);
     QVERIFY(catalogueIsClosed());
 }
@@ -553,7 +561,7 @@ void TestImportFlow::mergeAddsOnlyNewReels()
 // object, and the store links reel 2 to it, so a restart finds the file in both reels.
 void TestImportFlow::mergedReelSharesCataloguedFile()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     DcpDescription d = sampleDcp(sampleOptions(24, 2));
     const QString sound1 = d.find(DcpAssetInfo::Sound, 1).uuid;
     replaceIn(d.cpl, d.find(DcpAssetInfo::Sound, 2).uuid, sound1);
@@ -567,7 +575,7 @@ void TestImportFlow::mergedReelSharesCataloguedFile()
     QVERIFY(sound);
 
     ScriptedPrompts prompts;
-    ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
+    TestSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 2}));
     Reel* first = known->getReels().first();
     Reel* second = known->getReels().last();
@@ -584,7 +592,7 @@ void TestImportFlow::mergedReelSharesCataloguedFile()
                        .arg(second->getUuid(), sound1)));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toInt(), 1);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("asset WHERE uuid = '%1'").arg(sound1)), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset WHERE uuid = '%1'").arg(sound1)), 1);
     QVERIFY(catalogueIsClosed());
 }
 
@@ -592,7 +600,7 @@ void TestImportFlow::mergedReelSharesCataloguedFile()
 // which a new reel plays too: only the new reel gets the file, in memory and in the store.
 void TestImportFlow::mergeLeavesCataloguedReelsAlone()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     DcpDescription d = sampleDcp(sampleOptions(25, 2));
     const QString sound2 = d.find(DcpAssetInfo::Sound, 2).uuid;
     {
@@ -606,7 +614,7 @@ void TestImportFlow::mergeLeavesCataloguedReelsAlone()
 
     replaceIn(d.cpl, d.find(DcpAssetInfo::Sound, 1).uuid, sound2);
     ScriptedPrompts prompts;
-    ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
+    TestSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
 
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 2}));
     QCOMPARE(known->getReels().first(), first);
@@ -614,15 +622,15 @@ void TestImportFlow::mergeLeavesCataloguedReelsAlone()
     Asset* sound = known->getAsset(sound2);
     QVERIFY(sound);
     QCOMPARE(sound->getReels(), QList<Reel*>{known->getReels().last()});
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp_reel_asset WHERE asset_uuid = '%1'").arg(sound2)), 1);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp_reel_asset WHERE reel_uuid = '%1'").arg(first->getUuid())),
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset WHERE asset_uuid = '%1'").arg(sound2)), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset WHERE reel_uuid = '%1'").arg(first->getUuid())),
              firstAssets.size());
     QVERIFY(catalogueIsClosed());
 }
 
 void TestImportFlow::mixedPackageMergesIntoOwnFolder()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const DcpDescription a = sampleDcp(sampleOptions(21, 2));
     const DcpDescription b = sampleDcp(sampleOptions(22, 1));
     {
@@ -653,7 +661,7 @@ void TestImportFlow::conflictingFiles_data()
 void TestImportFlow::conflictingFiles()
 {
     QFETCH(int, answer);
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(30));
     const QString folder = sandbox.downloads() + QLatin1Char('/') + d.title;
     const QStringList files{folder + QStringLiteral("/.picture_r1.mxf"),
@@ -682,14 +690,14 @@ void TestImportFlow::conflictingFiles()
     QCOMPARE(readFile(folder + QLatin1Char('/') + d.cplFileName), d.cpl);
     QCOMPARE(readFile(folder + QStringLiteral("/VOLINDEX")), d.volIndex);
     QCOMPARE(catalogued(d) != nullptr, accepted);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp")), accepted ? 1 : 0);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("asset")), accepted ? 2 : 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), accepted ? 1 : 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), accepted ? 2 : 0);
     QCOMPARE(sandbox.engineNotifications, accepted ? 1 : 0);
 }
 
 void TestImportFlow::xmlFilesByteForByteAndNeverOverwritten()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(31, 1, QStringLiteral("Film Ü – 日本語 «1»")));
     QVERIFY(d.cpl.contains("Film \xc3\x9c"));
     const QString folder = sandbox.downloads() + QLatin1Char('/') + d.title;
@@ -706,7 +714,7 @@ void TestImportFlow::xmlFilesByteForByteAndNeverOverwritten()
 // kept for good, since XML files already present are never rewritten.
 void TestImportFlow::partialXmlFileIsNotLeftBehind()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(32));
     const QString path = sandbox.writePackage(packageDocument({packageEntry(d, {1})}));
     const QString cpl = sandbox.downloads() + QLatin1Char('/') + d.title + QLatin1Char('/') + d.cplFileName;
@@ -721,18 +729,18 @@ void TestImportFlow::partialXmlFileIsNotLeftBehind()
     {
         ScriptedPrompts prompts;
         prompts.answerPath(sandbox.downloads());
-        ImportSandbox::import(path, key);
+        TestSandbox::import(path, key);
     }
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
 
     QVERIFY(!QFileInfo::exists(cpl));
     QVERIFY(!catalogued(d));
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
 
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    ImportSandbox::import(path, key);
+    TestSandbox::import(path, key);
     QCOMPARE(readFile(cpl), d.cpl);
     QVERIFY(catalogued(d));
 }
@@ -755,7 +763,7 @@ void TestImportFlow::fatDrive()
     QFETCH(QByteArray, fileSystem);
     QFETCH(quint64, size);
     QFETCH(bool, refused);
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     QString probed;
     VolumeInfo::setFileSystemTypeOverride([&](const QString& path) {
         probed = path;
@@ -768,7 +776,7 @@ void TestImportFlow::fatDrive()
 
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    ImportSandbox::import(path, key);
+    TestSandbox::import(path, key);
 
     QCOMPARE(probed, sandbox.downloads());
     QCOMPARE(prompts.texts().contains(kFatText), refused);
@@ -783,13 +791,13 @@ void TestImportFlow::fatDrive()
                      "ext3, exFAT or NTFS."));
         QCOMPARE(box.buttons, Prompt::StandardButtons(Prompt::Ok));
         QCOMPARE(sandbox.snapshot(), before);
-        QCOMPARE(ImportSandbox::count(QStringLiteral("dcp")), 0);
+        QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
     }
 }
 
 void TestImportFlow::fatDriveStopsAfterEarlierEntries()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     VolumeInfo::setFileSystemTypeOverride([](const QString&) { return QByteArray("vfat"); });
     const DcpDescription small = sampleDcp(sampleOptions(41));
     DcpDescription big = sampleDcp(sampleOptions(42));
@@ -809,7 +817,7 @@ void TestImportFlow::fatDriveStopsAfterEarlierEntries()
 
 void TestImportFlow::fatDriveRefusesMergeOfLargeReel()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     VolumeInfo::setFileSystemTypeOverride([](const QString&) { return QByteArray("vfat"); });
     DcpDescription d = sampleDcp(sampleOptions(44, 2));
     setPklSize(d, QStringLiteral("picture_r2.mxf"), k4GiB);
@@ -820,10 +828,10 @@ void TestImportFlow::fatDriveRefusesMergeOfLargeReel()
     QVERIFY(catalogued(d));
 
     ScriptedPrompts prompts;
-    ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
+    TestSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
     QCOMPARE(prompts.texts().last(), kFatText);
     QCOMPARE(reelNumbers(catalogued(d)), QList<unsigned>{1});
-    QCOMPARE(ImportSandbox::count(QStringLiteral("reel")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel")), 1);
     QCOMPARE(sandbox.engineNotifications, 1);
 }
 
@@ -850,7 +858,7 @@ void TestImportFlow::fatDriveOnRealVfatImage()
         ~Unmount() { QProcess::execute(QStringLiteral("umount"), {path}); }
     } unmount{mountPoint};
 
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     DcpDescription d = sampleDcp(sampleOptions(45));
     setPklSize(d, QStringLiteral("picture_r1.mxf"), k4GiB);
     ScriptedPrompts prompts;
@@ -877,7 +885,7 @@ void failLinkInserts(bool on)
 // behind, so importing the package again stores everything.
 void TestImportFlow::failedNewDcpWriteCanBeRetried()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(50, 2));
     const QString path = sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})}));
     DCPManager::getInstance();
@@ -885,24 +893,24 @@ void TestImportFlow::failedNewDcpWriteCanBeRetried()
     {
         ScriptedPrompts prompts;
         prompts.answerPath(sandbox.downloads());
-        QVERIFY_EXCEPTION_THROWN(ImportSandbox::import(path, key), std::runtime_error);
+        QVERIFY_EXCEPTION_THROWN(TestSandbox::import(path, key), std::runtime_error);
     }
     failLinkInserts(false);
     QVERIFY(!catalogued(d));
     QVERIFY(!DCPManager::getInstance()->getAsset(d.find(DcpAssetInfo::Picture, 1).uuid, d.cplUuid));
-    QCOMPARE(ImportSandbox::count(QStringLiteral("asset")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 0);
 
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    ImportSandbox::import(path, key);
+    TestSandbox::import(path, key);
     QVERIFY(catalogued(d));
-    QCOMPARE(ImportSandbox::count(QStringLiteral("asset")), 4);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp_reel_asset")), 4);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 4);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset")), 4);
 }
 
 void TestImportFlow::failedMergeRollsBack()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(51, 2));
     {
         ScriptedPrompts prompts;
@@ -914,21 +922,21 @@ void TestImportFlow::failedMergeRollsBack()
     {
         ScriptedPrompts prompts;
         QVERIFY_EXCEPTION_THROWN(
-            ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key),
+            TestSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key),
             std::runtime_error);
     }
     failLinkInserts(false);
     QCOMPARE(reelNumbers(known), QList<unsigned>{1});
     QCOMPARE(known->getAssets().size(), 2);
     QVERIFY(!DCPManager::getInstance()->getAsset(d.find(DcpAssetInfo::Picture, 2).uuid, d.cplUuid));
-    QCOMPARE(ImportSandbox::count(QStringLiteral("reel")), 1);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("asset")), 2);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 2);
     QCOMPARE(sandbox.engineNotifications, 1);
 
     ScriptedPrompts prompts;
-    ImportSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
+    TestSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})), key);
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 2}));
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp_reel_asset")), 4);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset")), 4);
 }
 
 QTEST_MAIN(TestImportFlow)

@@ -1,6 +1,20 @@
 // Reading a package file: path forms, decryption, the version gate, the user check and
 // the error boxes that end an import.
-#include "ImportTestSupport.h"
+#include "TestSandbox.h"
+#include "TestPackages.h"
+#include "PackageWriter.h"
+#include "SampleDcp.h"
+#include "import/DCPXMLReader.h"
+#include "import/VolumeInfo.h"
+#include "model/DCPManager.h"
+#include "storage/DatabaseManager.h"
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlQuery>
+#include <QVariant>
 #include "model/Asset.h"
 #include "model/DCP.h"
 
@@ -127,7 +141,7 @@ void TestImportPackage::refusedPackages()
     QFETCH(QString, question);
     QFETCH(QString, explanation);
 
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     UrlRecorder urls;
     QJsonObject document = packageDocument({packageEntry(sampleDcp(sampleOptions(1)), {1})});
     if (testCase.editDocument)
@@ -140,7 +154,7 @@ void TestImportPackage::refusedPackages()
 
     ScriptedPrompts prompts;
     prompts.answer(Prompt::No);
-    ImportSandbox::import(path, testCase.readerKey);
+    TestSandbox::import(path, testCase.readerKey);
 
     QCOMPARE(prompts.count(), 1); // no folder dialog before the refusal
     const PromptRequest box = prompts.last();
@@ -153,7 +167,7 @@ void TestImportPackage::refusedPackages()
     QVERIFY(urls.opened.isEmpty());
 
     QCOMPARE(sandbox.snapshot(), before);
-    QCOMPARE(ImportSandbox::count(QStringLiteral("dcp")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
     QVERIFY(DCPManager::getInstance()->getDCPs().isEmpty());
 }
 
@@ -167,7 +181,7 @@ void TestImportPackage::yesOpensTheLink()
     QFETCH(PackageCase, testCase);
     QFETCH(QString, link);
 
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     UrlRecorder urls;
     QJsonObject document = packageDocument({packageEntry(sampleDcp(sampleOptions(1)), {1})});
     if (testCase.editDocument)
@@ -178,7 +192,7 @@ void TestImportPackage::yesOpensTheLink()
 
     ScriptedPrompts prompts;
     prompts.answer(Prompt::Yes);
-    ImportSandbox::import(sandbox.writePackage(bytes), testCase.readerKey);
+    TestSandbox::import(sandbox.writePackage(bytes), testCase.readerKey);
     QCOMPARE(urls.opened, QList<QUrl>{QUrl(link)});
 }
 
@@ -199,13 +213,13 @@ void TestImportPackage::pathForms()
     QFETCH(QString, form);
     QFETCH(bool, opens);
 
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const QString path = sandbox.writePackage(packageDocument({}));
     const QString given =
         QString(form).replace(QLatin1String("%1"), path).replace(QLatin1String("%2"), sandbox.packages());
 
     ScriptedPrompts prompts;
-    ImportSandbox::import(given);
+    TestSandbox::import(given);
     if (opens) {
         QCOMPARE(prompts.count(), 0); // no DCPs in the package: nothing to ask
         return;
@@ -222,7 +236,7 @@ void TestImportPackage::pathForms()
 // decode-failure box without being read into memory.
 void TestImportPackage::oversizedFileIsNotRead()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const QString path = sandbox.packages() + QStringLiteral("/huge.orvdcp");
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -231,7 +245,7 @@ void TestImportPackage::oversizedFileIsNotRead()
 
     ScriptedPrompts prompts;
     prompts.answer(Prompt::No);
-    ImportSandbox::import(path);
+    TestSandbox::import(path);
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(prompts.last().informativeText, kDecode);
 }
@@ -246,7 +260,7 @@ void TestImportPackage::packageWithoutDcpsAsksNothing_data()
 void TestImportPackage::packageWithoutDcpsAsksNothing()
 {
     QFETCH(bool, withArray);
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     QJsonObject document = packageDocument({});
     if (!withArray)
         document.remove(QStringLiteral("dcps"));
@@ -254,7 +268,7 @@ void TestImportPackage::packageWithoutDcpsAsksNothing()
     const auto before = sandbox.snapshot();
 
     ScriptedPrompts prompts;
-    ImportSandbox::import(path);
+    TestSandbox::import(path);
     QCOMPARE(prompts.count(), 0);
     QCOMPARE(sandbox.snapshot(), before);
     QCOMPARE(sandbox.engineNotifications, 0);
@@ -264,7 +278,7 @@ void TestImportPackage::packageWithoutDcpsAsksNothing()
 // of two of its reels behind a chosen prefix, imported with the same key.
 void TestImportPackage::programsMakeAnImportablePackage()
 {
-    ImportSandbox sandbox;
+    TestSandbox sandbox;
     const QString source = sandbox.root() + QStringLiteral("/source");
     auto run = [](const QString& program, const QStringList& arguments) {
         QProcess p;
@@ -296,7 +310,7 @@ void TestImportPackage::programsMakeAnImportablePackage()
     VolumeInfo::setAvailableBytesOverride([](const QString&) { return Q_INT64_C(1) << 50; });
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    ImportSandbox::import(package);
+    TestSandbox::import(package);
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(DCPManager::getInstance()->getDCPs().size(), 1);
     const DCP* dcp = DCPManager::getInstance()->getDCPs().first();

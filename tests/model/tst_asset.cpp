@@ -1,4 +1,14 @@
-#include "ModelTestSupport.h"
+#include "TestSandbox.h"
+#include "LogCapture.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "storage/DatabaseManager.h"
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QVariant>
 
 #include "model/Util.h"
 
@@ -180,13 +190,13 @@ void TestAsset::fileHandleOpensHiddenFileOnce()
     asset.closeFileHandle(); // second close is harmless
     asset.getFileHandle()->write("67");
     asset.closeFileHandle();
-    QCOMPARE(readBytes(dir.path() + "/Film/sub/.a.mxf"), QByteArray("1234567"));
+    QCOMPARE(readFile(dir.path() + "/Film/sub/.a.mxf"), QByteArray("1234567"));
 }
 
 void TestAsset::fileHandleFailureThrows()
 {
     QTemporaryDir dir;
-    QVERIFY(writeBytes(dir.path() + "/Film", "a file where the DCP folder should be"));
+    QVERIFY(writeFile(dir.path() + "/Film", "a file where the DCP folder should be"));
     DCP dcp("d1", "Film", QString(), dir.path());
     Asset asset("a", "", 10, "t", ".a.mxf", "");
     asset.setDCP(&dcp);
@@ -230,13 +240,13 @@ void TestAsset::validateChecksum()
     // The packing list may wrap its Base64; both sides are compared as bytes.
     Asset good("g", digest.left(10) + "\r\n" + digest.mid(10), content.size(), "t", ".g.mxf", "");
     good.setDCP(&dcp);
-    QVERIFY(writeBytes(good.getFullPath(), content));
+    QVERIFY(writeFile(good.getFullPath(), content));
     QVERIFY(good.validateChecksum());
     QVERIFY(!good.getDownloadChecksummed()); // the caller sets the flags
 
     Asset bad("b", digest, content.size(), "t", ".b.mxf", "");
     bad.setDCP(&dcp);
-    QVERIFY(writeBytes(bad.getFullPath(), content.left(content.size() - 1)));
+    QVERIFY(writeFile(bad.getFullPath(), content.left(content.size() - 1)));
     QVERIFY(!bad.validateChecksum());
 
     Asset missing("m", digest, content.size(), "t", ".m.mxf", "");
@@ -249,40 +259,40 @@ void TestAsset::validateChecksum()
 
 void TestAsset::revealRenamesAndStoresName()
 {
-    ModelSandbox sandbox;
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    Reel* reel = ModelBuilder::reel(dcp, "r1", 1);
-    Asset* hidden = ModelBuilder::asset(reel, "a1", 4);
-    Asset* plain = ModelBuilder::asset(reel, "a2", 4);
+    TestSandbox sandbox;
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    Reel* reel = TestSandbox::addReel(dcp, "r1", 1);
+    Asset* hidden = TestSandbox::addAssetOfSize(reel, "a1", 4);
+    Asset* plain = TestSandbox::addAssetOfSize(reel, "a2", 4);
     plain->setOriginalFileName("a2.mxf"); // already without a dot
-    Asset* renamed = ModelBuilder::asset(reel, "a3", 4);
+    Asset* renamed = TestSandbox::addAssetOfSize(reel, "a3", 4);
     dcp->syncToDatabase();
 
-    QVERIFY(writeBytes(sandbox.downloads() + "/Film/.a1.mxf", "abcd"));
-    QVERIFY(writeBytes(sandbox.downloads() + "/Film/.a2.mxf", "efgh"));
+    QVERIFY(writeFile(sandbox.downloads() + "/Film/.a1.mxf", "abcd"));
+    QVERIFY(writeFile(sandbox.downloads() + "/Film/.a2.mxf", "efgh"));
     // Renamed by a run that was killed before it could record the name.
-    QVERIFY(writeBytes(sandbox.downloads() + "/Film/a3.mxf", "ijkl"));
+    QVERIFY(writeFile(sandbox.downloads() + "/Film/a3.mxf", "ijkl"));
     QVERIFY(hidden->reveal());
     QVERIFY(plain->reveal());
     QVERIFY(renamed->reveal());
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE original_filename = 'a3.mxf'"), 1);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE original_filename = 'a3.mxf'"), 1);
 
     QCOMPARE(hidden->getOriginalFileName(), QString("a1.mxf"));
     QCOMPARE(plain->getOriginalFileName(), QString("a2.mxf"));
-    QCOMPARE(readBytes(sandbox.downloads() + "/Film/a1.mxf"), QByteArray("abcd"));
+    QCOMPARE(readFile(sandbox.downloads() + "/Film/a1.mxf"), QByteArray("abcd"));
     // A name without the dot still takes its file from the dotted name.
-    QCOMPARE(readBytes(sandbox.downloads() + "/Film/a2.mxf"), QByteArray("efgh"));
+    QCOMPARE(readFile(sandbox.downloads() + "/Film/a2.mxf"), QByteArray("efgh"));
     QVERIFY(!QFile::exists(sandbox.downloads() + "/Film/.a1.mxf"));
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE original_filename = 'a1.mxf' AND "
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE original_filename = 'a1.mxf' AND "
                                  "uuid = 'a1' AND dcp_uuid = 'd1'"),
              1);
 }
 
 void TestAsset::revealFailureLogsBothPaths()
 {
-    ModelSandbox sandbox;
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    Asset* asset = ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 4);
+    TestSandbox sandbox;
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    Asset* asset = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 4);
     dcp->syncToDatabase();
 
     LogCapture log;
@@ -291,7 +301,7 @@ void TestAsset::revealFailureLogsBothPaths()
     QCOMPARE(reason, QString("the file is missing"));
     // Nothing recorded for a file that did not move.
     QCOMPARE(asset->getOriginalFileName(), QString(".a1.mxf"));
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE original_filename = '.a1.mxf'"), 1);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE original_filename = '.a1.mxf'"), 1);
     const QString hiddenPath = sandbox.downloads() + "/Film/.a1.mxf";
     const QString visiblePath = sandbox.downloads() + "/Film/a1.mxf";
     bool found = false;
@@ -305,11 +315,11 @@ void TestAsset::revealFailureLogsBothPaths()
 
 void TestAsset::firstStorageWritesRowAndLinks()
 {
-    ModelSandbox sandbox;
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    Reel* r1 = ModelBuilder::reel(dcp, "r1", 1);
-    Reel* r2 = ModelBuilder::reel(dcp, "r2", 2);
-    Asset* shared = ModelBuilder::asset(r1, "a1", 4);
+    TestSandbox sandbox;
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    Reel* r1 = TestSandbox::addReel(dcp, "r1", 1);
+    Reel* r2 = TestSandbox::addReel(dcp, "r2", 2);
+    Asset* shared = TestSandbox::addAssetOfSize(r1, "a1", 4);
     shared->addReel(r2);
     r2->addAsset(shared);
     shared->setDirectoryPath("sub");
@@ -318,50 +328,50 @@ void TestAsset::firstStorageWritesRowAndLinks()
     DatabaseManager::getInstance()->insertReel(r1);
     DatabaseManager::getInstance()->insertReel(r2);
     shared->syncToDatabase();
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE uuid = 'a1' AND dcp_uuid = 'd1' AND "
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE uuid = 'a1' AND dcp_uuid = 'd1' AND "
                                  "directory_path = 'sub' AND download_attempts = 2"),
              1);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset WHERE asset_uuid = 'a1'"), 2);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset WHERE asset_uuid = 'a1'"), 2);
     QCOMPARE(DCPManager::getInstance()->getAsset("a1", "d1"), shared);
 }
 
 void TestAsset::firstStorageSkipsKnownAsset()
 {
-    ModelSandbox sandbox;
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    Asset* known = ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 4);
+    TestSandbox sandbox;
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    Asset* known = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 4);
     DCPManager::getInstance()->addAsset(known);
 
-    Asset* again = ModelBuilder::asset(ModelBuilder::reel(dcp, "r2", 2), "a1", 4);
+    Asset* again = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r2", 2), "a1", 4);
     LogCapture log;
     again->syncToDatabase();
     QVERIFY(log.contains("[Asset] Syncing asset (ignored exists)..."));
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset"), 0);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset"), 0);
     QCOMPARE(DCPManager::getInstance()->getAsset("a1", "d1"), known);
 
     // The same asset uuid under another DCP is a different asset.
-    DCP* other = ModelBuilder::dcp("d2", "Other", sandbox.downloads());
-    Asset* elsewhere = ModelBuilder::asset(ModelBuilder::reel(other, "r3", 1), "a1", 4);
+    DCP* other = TestSandbox::newDCP("d2", "Other", sandbox.downloads());
+    Asset* elsewhere = TestSandbox::addAssetOfSize(TestSandbox::addReel(other, "r3", 1), "a1", 4);
     elsewhere->syncToDatabase();
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd2'"), 1);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd2'"), 1);
 }
 
 void TestAsset::removal()
 {
-    ModelSandbox sandbox;
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    Asset* a1 = ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 4);
-    DCP* other = ModelBuilder::dcp("d2", "Other", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(other, "r2", 1), "a1", 4);
+    TestSandbox sandbox;
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    Asset* a1 = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 4);
+    DCP* other = TestSandbox::newDCP("d2", "Other", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(other, "r2", 1), "a1", 4);
     dcp->syncToDatabase();
     other->syncToDatabase();
 
     a1->removeFromDb();
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE uuid = 'a1'"), 1); // only d1's row went
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd2'"), 1);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE uuid = 'a1'"), 1); // only d1's row went
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd2'"), 1);
 
-    QVERIFY(writeBytes(a1->getFullPath(), "x"));
+    QVERIFY(writeFile(a1->getFullPath(), "x"));
     a1->removeFromFileSystem();
     QVERIFY(!QFile::exists(a1->getFullPath()));
     a1->removeFromFileSystem(); // missing file is no error

@@ -1,4 +1,14 @@
-#include "ModelTestSupport.h"
+#include "TestSandbox.h"
+#include "LogCapture.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "storage/DatabaseManager.h"
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QVariant>
 
 #include "app/UserPrompt.h"
 #include "download/ChecksumWorker.h"
@@ -49,7 +59,7 @@ void pauseDownloadsInStore()
     Setting::getInstance()->save();
 }
 
-void restartAll(ModelSandbox& sandbox)
+void restartAll(TestSandbox& sandbox)
 {
     DownloadManager::resetForTesting();
     sandbox.restart();
@@ -88,22 +98,22 @@ void TestCatalogue::cleanup()
 
 void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     pauseDownloadsInStore();
 
-    DCP* older = ModelBuilder::dcp("d-old", "Older", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(older, "r-old", 1), "o1", 10);
+    DCP* older = TestSandbox::newDCP("d-old", "Older", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(older, "r-old", 1), "o1", 10);
     older->syncToDatabase();
 
-    DCP* newer = ModelBuilder::dcp("d-new", "Newer", sandbox.downloads());
+    DCP* newer = TestSandbox::newDCP("d-new", "Newer", sandbox.downloads());
     newer->setFriendlyTitle("The Newer One");
     newer->setUserUUID("user-7");
     newer->setCampaignDCPId(4294967296ull + 5);
-    Reel* r1 = ModelBuilder::reel(newer, "r1", 1);
-    Reel* r2 = ModelBuilder::reel(newer, "r2", 2);
-    Asset* done = ModelBuilder::asset(r1, "n-done", 100);
-    Asset* todo = ModelBuilder::asset(r1, "n-todo", 200);
-    Asset* shared = ModelBuilder::asset(r2, "n-shared", 300);
+    Reel* r1 = TestSandbox::addReel(newer, "r1", 1);
+    Reel* r2 = TestSandbox::addReel(newer, "r2", 2);
+    Asset* done = TestSandbox::addAssetOfSize(r1, "n-done", 100);
+    Asset* todo = TestSandbox::addAssetOfSize(r1, "n-todo", 200);
+    Asset* shared = TestSandbox::addAssetOfSize(r2, "n-shared", 300);
     shared->addReel(r1);
     r1->addAsset(shared);
     todo->setDirectoryPath("sub/dir");
@@ -135,10 +145,10 @@ void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
     QCOMPARE(catalogue->getDCP("d-old"), static_cast<DCP*>(nullptr));
     QCOMPARE(catalogue->getReel("r-old"), static_cast<Reel*>(nullptr));
     QCOMPARE(catalogue->getAsset("o1", "d-old"), static_cast<Asset*>(nullptr));
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp"), 1);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM reel WHERE uuid = 'r-old'"), 0);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd-old'"), 0);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset WHERE dcp_uuid = 'd-old'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp"), 1);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel WHERE uuid = 'r-old'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd-old'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset WHERE dcp_uuid = 'd-old'"), 0);
 
     DCP* loaded = catalogue->getDCP("d-new");
     QVERIFY(loaded && loaded != newer);
@@ -175,10 +185,10 @@ void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
 
 void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     pauseDownloadsInStore();
-    DCP* gone = ModelBuilder::dcp("d1", "Gone", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(gone, "r1", 1), "a1", 10);
+    DCP* gone = TestSandbox::newDCP("d1", "Gone", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(gone, "r1", 1), "a1", 10);
     gone->syncToDatabase();
     QVERIFY(QDir().mkpath(sandbox.downloads())); // the drive is there, the DCP folder is not
 
@@ -192,29 +202,29 @@ void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
     DCPManager* catalogue = DCPManager::getInstance();
     QVERIFY(!DCPManager::loadedData());
     QVERIFY(catalogue->getDCPs().isEmpty());
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp"), 0);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset"), 0);
     QCOMPARE(DownloadManager::getInstance()->getDownloadQueue(), QList<Asset*>{&marker});
     DownloadManager::resetForTesting(); // before the marker goes out of scope
 }
 
 void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     pauseDownloadsInStore();
-    const QString drive = sandbox.path() + "/drive"; // the folder the user chose
-    DCP* away = ModelBuilder::dcp("d-away", "Away", drive);
-    ModelBuilder::asset(ModelBuilder::reel(away, "r-away", 1), "w1", 10);
-    Asset* unverified = ModelBuilder::asset(ModelBuilder::reel(away, "r-done", 2), "w2", 4);
+    const QString drive = sandbox.root() + "/drive"; // the folder the user chose
+    DCP* away = TestSandbox::newDCP("d-away", "Away", drive);
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(away, "r-away", 1), "w1", 10);
+    Asset* unverified = TestSandbox::addAssetOfSize(TestSandbox::addReel(away, "r-done", 2), "w2", 4);
     away->syncToDatabase();
     unverified->setDownloadStarted(true);
     unverified->setDownloadFinished(true);
     DatabaseManager::getInstance()->updateAssetDownloadFields(unverified);
-    QVERIFY(writeBytes(unverified->getFullPath(), "data"));
+    QVERIFY(writeFile(unverified->getFullPath(), "data"));
     const QString rows = "SELECT (SELECT COUNT(*) FROM dcp) * 1000 + (SELECT COUNT(*) FROM reel) * 100 + "
                          "(SELECT COUNT(*) FROM asset WHERE download_finished = 1 AND download_attempts = 0) "
                          "* 10 + (SELECT COUNT(*) FROM dcp_reel_asset)";
-    QCOMPARE(ModelSandbox::count(rows), 1212);
+    QCOMPARE(TestSandbox::scalar(rows), 1212);
 
     // Unplugged: the whole chosen folder is gone, not only the DCP's.
     QVERIFY(QDir().rename(drive, drive + "-unplugged"));
@@ -228,7 +238,7 @@ void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
     QCOMPARE(titles(catalogue->getDCPsQML()), QStringList{"Away"});
     QVERIFY(catalogue->getDCPs().isEmpty());
     QVERIFY(!DCPManager::loadedData());
-    QCOMPARE(ModelSandbox::count(rows), 1212);
+    QCOMPARE(TestSandbox::scalar(rows), 1212);
     QVERIFY(!QFileInfo::exists(drive)); // nothing written where the drive is mounted
     // Neither downloaded nor handed to verification, which would count its missing files
     // as corrupted.
@@ -249,13 +259,13 @@ void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
 
 // Stores DCP dA (reel r-shared, asset a1) and dB (reel r-b, asset b1), then links b1 into
 // r-shared as well, so the reel uuid is listed under both DCPs.
-static bool storeTwoDcpsSharingAReel(const ModelSandbox& sandbox)
+static bool storeTwoDcpsSharingAReel(const TestSandbox& sandbox)
 {
-    DCP* first = ModelBuilder::dcp("dA", "First", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(first, "r-shared", 1), "a1", 10);
+    DCP* first = TestSandbox::newDCP("dA", "First", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(first, "r-shared", 1), "a1", 10);
     first->syncToDatabase();
-    DCP* second = ModelBuilder::dcp("dB", "Second", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(second, "r-b", 1), "b1", 20);
+    DCP* second = TestSandbox::newDCP("dB", "Second", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r-b", 1), "b1", 20);
     second->syncToDatabase();
     QSqlQuery q(DatabaseManager::getInstance()->db);
     return q.exec(
@@ -264,7 +274,7 @@ static bool storeTwoDcpsSharingAReel(const ModelSandbox& sandbox)
 
 void TestCatalogue::reelSharedByTwoDcpsSurvivesDroppedOne()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     pauseDownloadsInStore();
     QVERIFY(storeTwoDcpsSharingAReel(sandbox));
     QVERIFY(QDir().mkpath(sandbox.downloads() + "/First"));
@@ -298,11 +308,11 @@ void TestCatalogue::reelSharedByTwoDcpsSurvivesDroppedOne()
 
 void TestCatalogue::reelSharedByTwoDroppedDcpsIsFreedOnce()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     pauseDownloadsInStore();
     QVERIFY(storeTwoDcpsSharingAReel(sandbox));
-    DCP* third = ModelBuilder::dcp("dC", "Third", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(third, "r-c", 1), "c1", 30);
+    DCP* third = TestSandbox::newDCP("dC", "Third", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(third, "r-c", 1), "c1", 30);
     third->syncToDatabase();
     // Only the third DCP still has its folder; the reel object of both dropped DCPs is
     // one and the same, and must be destroyed once.
@@ -312,15 +322,15 @@ void TestCatalogue::reelSharedByTwoDroppedDcpsIsFreedOnce()
     DCPManager* catalogue = DCPManager::getInstance();
     QCOMPARE(titles(catalogue->getDCPs()), QStringList{"Third"});
     QCOMPARE(catalogue->getReel("r-shared"), static_cast<Reel*>(nullptr));
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp"), 1);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset WHERE dcp_uuid <> 'dC'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp"), 1);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset WHERE dcp_uuid <> 'dC'"), 0);
 }
 
 void TestCatalogue::linkRowsWithoutTheirRowsAreSkipped()
 {
-    ModelSandbox sandbox;
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 10);
+    TestSandbox sandbox;
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 10);
     dcp->syncToDatabase();
     QVERIFY(QDir().mkpath(dcp->getDCPPath()));
     {
@@ -360,15 +370,15 @@ void TestCatalogue::searchFilter()
     QFETCH(bool, haveFilter);
     QFETCH(QStringList, listed);
 
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     DCPManager* catalogue = DCPManager::getInstance();
-    DCP* a = ModelBuilder::dcp("a", "Alpha_FTR", sandbox.downloads());
+    DCP* a = TestSandbox::newDCP("a", "Alpha_FTR", sandbox.downloads());
     a->setDbId(1);
     a->setFriendlyTitle("Alpha");
-    DCP* b = ModelBuilder::dcp("b", "beta_TLR", sandbox.downloads());
+    DCP* b = TestSandbox::newDCP("b", "beta_TLR", sandbox.downloads());
     b->setDbId(2);
     b->setFriendlyTitle("SUNRISE Trailer");
-    DCP* unstored = ModelBuilder::dcp("c", "Unstored", sandbox.downloads());
+    DCP* unstored = TestSandbox::newDCP("c", "Unstored", sandbox.downloads());
     catalogue->addDCP(a);
     catalogue->addDCP(b);
     catalogue->addDCP(unstored);
@@ -400,12 +410,12 @@ void TestCatalogue::sorting()
     QFETCH(bool, emits);
     QFETCH(QStringList, order);
 
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     DCPManager* catalogue = DCPManager::getInstance();
     const QStringList names{"mango", "apple", "Zebra"};
     const QList<unsigned> ids{1, 3, 2};
     for (int i = 0; i < names.size(); ++i) {
-        DCP* d = ModelBuilder::dcp(names[i], names[i], sandbox.downloads());
+        DCP* d = TestSandbox::newDCP(names[i], names[i], sandbox.downloads());
         d->setDbId(ids[i]);
         d->setFriendlyTitle(QString(names.size() - i, QLatin1Char('a'))); // never used for sorting
         catalogue->addDCP(d);
@@ -418,12 +428,12 @@ void TestCatalogue::sorting()
 
 void TestCatalogue::addDcpCreatesFolderOrThrows()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     DCPManager* catalogue = DCPManager::getInstance();
 
-    DCP* fresh = ModelBuilder::dcp("d1", "Film", sandbox.downloads() + "/deep/er");
-    Reel* reel = ModelBuilder::reel(fresh, "r1", 1);
-    Asset* asset = ModelBuilder::asset(reel, "a1", 1);
+    DCP* fresh = TestSandbox::newDCP("d1", "Film", sandbox.downloads() + "/deep/er");
+    Reel* reel = TestSandbox::addReel(fresh, "r1", 1);
+    Asset* asset = TestSandbox::addAssetOfSize(reel, "a1", 1);
     QSignalSpy dcpsChanged(catalogue, &DCPManager::dcpsChanged);
     catalogue->addDCP(fresh);
     QVERIFY(QFileInfo(sandbox.downloads() + "/deep/er/Film").isDir());
@@ -432,9 +442,9 @@ void TestCatalogue::addDcpCreatesFolderOrThrows()
     QCOMPARE(catalogue->getReel("r1"), reel);
     QCOMPARE(catalogue->getAsset("a1", "d1"), asset);
 
-    QVERIFY(writeBytes(sandbox.downloads() + "/Blocked", "a file, not a folder"));
-    DCP* blocked = ModelBuilder::dcp("d2", "Blocked", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(blocked, "r2", 1), "a2", 1);
+    QVERIFY(writeFile(sandbox.downloads() + "/Blocked", "a file, not a folder"));
+    DCP* blocked = TestSandbox::newDCP("d2", "Blocked", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(blocked, "r2", 1), "a2", 1);
     LogCapture log;
     try {
         catalogue->addDCP(blocked);
@@ -450,11 +460,11 @@ void TestCatalogue::addDcpCreatesFolderOrThrows()
 
 void TestCatalogue::removeDcpKeepsObjectsAlive()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     DCPManager* catalogue = DCPManager::getInstance();
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    Reel* reel = ModelBuilder::reel(dcp, "r1", 1);
-    ModelBuilder::asset(reel, "a1", 5);
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    Reel* reel = TestSandbox::addReel(dcp, "r1", 1);
+    TestSandbox::addAssetOfSize(reel, "a1", 5);
     catalogue->addDCP(dcp);
     QPointer<DCP> watch(dcp);
     QPointer<Reel> watchReel(reel);
@@ -475,7 +485,7 @@ void TestCatalogue::removeDcpKeepsObjectsAlive()
 
 void TestCatalogue::loadFromFileWithoutKeyTellsUser()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     DCPManager* catalogue = DCPManager::getInstance();
     ScriptedPrompts prompts;
     catalogue->setDecodingKey(QString());

@@ -1,4 +1,14 @@
-#include "ModelTestSupport.h"
+#include "TestSandbox.h"
+#include "LogCapture.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "storage/DatabaseManager.h"
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QVariant>
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -174,18 +184,18 @@ void TestReelDcp::retrySignature()
 void TestReelDcp::reelSizesFromDisk()
 {
     QTemporaryDir dir;
-    DCP* dcp = ModelBuilder::dcp("d", "Film", dir.path());
-    Reel* reel = ModelBuilder::reel(dcp, "r", 1);
-    Asset* a1 = ModelBuilder::asset(reel, "a1", 1000);
-    ModelBuilder::asset(reel, "a2", 24);
-    QVERIFY(writeBytes(a1->getFullPath(), QByteArray(300, 'x')));
+    DCP* dcp = TestSandbox::newDCP("d", "Film", dir.path());
+    Reel* reel = TestSandbox::addReel(dcp, "r", 1);
+    Asset* a1 = TestSandbox::addAssetOfSize(reel, "a1", 1000);
+    TestSandbox::addAssetOfSize(reel, "a2", 24);
+    QVERIFY(writeFile(a1->getFullPath(), QByteArray(300, 'x')));
     QCOMPARE(reel->getTotalSize(), 1024ull);
     QCOMPARE(reel->getDownloadedSize(), 300ull); // the missing file counts as 0
 }
 
 void TestReelDcp::reelSyncedFollowsJournal()
 {
-    ModelSandbox sandbox;
+    TestSandbox sandbox;
     Reel reel("r1", 1);
     QVERIFY(reel.isSynced());
     QSqlQuery q(DatabaseManager::getInstance()->db);
@@ -243,12 +253,12 @@ void TestReelDcp::downloadedSizeUI()
     QFETCH(Flags, state);
     QFETCH(bool, countsAsFull);
     QTemporaryDir dir;
-    DCP* dcp = ModelBuilder::dcp("d", "Film", dir.path());
-    Asset* a = ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 1000);
-    Asset* b = ModelBuilder::asset(ModelBuilder::reel(dcp, "r2", 2), "b1", 500);
+    DCP* dcp = TestSandbox::newDCP("d", "Film", dir.path());
+    Asset* a = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 1000);
+    Asset* b = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r2", 2), "b1", 500);
     apply(a, state);
-    QVERIFY(writeBytes(a->getFullPath(), QByteArray(100, 'x')));
-    QVERIFY(writeBytes(b->getFullPath(), QByteArray(50, 'x')));
+    QVERIFY(writeFile(a->getFullPath(), QByteArray(100, 'x')));
+    QVERIFY(writeFile(b->getFullPath(), QByteArray(50, 'x')));
 
     QCOMPARE(dcp->getTotalSize(), 1500ull);
     QCOMPARE(dcp->getDownloadedSize(), 150ull);
@@ -257,9 +267,9 @@ void TestReelDcp::downloadedSizeUI()
 
 void TestReelDcp::dcpStatesFollowReels()
 {
-    DCP* dcp = ModelBuilder::dcp("d", "Film", "/nowhere");
-    Asset* a = ModelBuilder::asset(ModelBuilder::reel(dcp, "r1", 1), "a1", 1);
-    Asset* b = ModelBuilder::asset(ModelBuilder::reel(dcp, "r2", 2), "b1", 1);
+    DCP* dcp = TestSandbox::newDCP("d", "Film", "/nowhere");
+    Asset* a = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 1);
+    Asset* b = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r2", 2), "b1", 1);
     a->setDownloadFinished(true);
     QVERIFY(!dcp->isFinished());
     QVERIFY(!dcp->isDownloaded());
@@ -272,66 +282,66 @@ void TestReelDcp::dcpStatesFollowReels()
 
 void TestReelDcp::syncStoresEverythingOnce()
 {
-    ModelSandbox sandbox;
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
+    TestSandbox sandbox;
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
     dcp->setFriendlyTitle("The Film");
     dcp->setUserUUID("user-1");
     dcp->setCampaignDCPId(9000000000ull);
-    Reel* r1 = ModelBuilder::reel(dcp, "r1", 1);
-    Reel* r2 = ModelBuilder::reel(dcp, "r2", 2);
-    Asset* shared = ModelBuilder::asset(r1, "a1", 10);
+    Reel* r1 = TestSandbox::addReel(dcp, "r1", 1);
+    Reel* r2 = TestSandbox::addReel(dcp, "r2", 2);
+    Asset* shared = TestSandbox::addAssetOfSize(r1, "a1", 10);
     shared->addReel(r2);
     r2->addAsset(shared);
-    ModelBuilder::asset(r2, "a2", 20);
+    TestSandbox::addAssetOfSize(r2, "a2", 20);
 
     dcp->syncToDatabase();
     QVERIFY(dcp->getDbId() > 0);
     QVERIFY(r1->getDbId() > 0 && r2->getDbId() > r1->getDbId());
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp WHERE friendly_title = 'The Film' AND "
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp WHERE friendly_title = 'The Film' AND "
                                  "campaign_dcp_id = 9000000000"),
              1);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM reel WHERE dcp_uuid = 'd1'"), 2);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel WHERE dcp_uuid = 'd1'"), 2);
     // The shared asset is stored once, when the first reel reaches it, with a link per reel.
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset"), 2);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset"), 3);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset"), 2);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset"), 3);
     QCOMPARE(DCPManager::getInstance()->getAsset("a2", "d1"), dcp->getAsset("a2"));
 }
 
 void TestReelDcp::failedSyncLeavesNothingBehind()
 {
-    ModelSandbox sandbox;
-    DCP* first = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(first, "r1", 1), "a1", 10);
+    TestSandbox sandbox;
+    DCP* first = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(first, "r1", 1), "a1", 10);
     first->syncToDatabase();
 
     // A reel uuid that is already stored fails half-way through the second DCP.
-    DCP* second = ModelBuilder::dcp("d2", "Other", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(second, "r2", 1), "a2", 10);
-    ModelBuilder::asset(ModelBuilder::reel(second, "r1", 2), "a3", 10);
+    DCP* second = TestSandbox::newDCP("d2", "Other", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r2", 1), "a2", 10);
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r1", 2), "a3", 10);
     QVERIFY_EXCEPTION_THROWN(second->syncToDatabase(), std::runtime_error);
 
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp WHERE uuid = 'd2'"), 0);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM reel WHERE uuid = 'r2'"), 0);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd2'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp WHERE uuid = 'd2'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel WHERE uuid = 'r2'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd2'"), 0);
 
     // The connection is usable afterwards: a later write survives a restart.
-    DCP* third = ModelBuilder::dcp("d3", "Third", sandbox.downloads());
-    ModelBuilder::asset(ModelBuilder::reel(third, "r3", 1), "a4", 10);
+    DCP* third = TestSandbox::newDCP("d3", "Third", sandbox.downloads());
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(third, "r3", 1), "a4", 10);
     third->syncToDatabase();
     sandbox.restart();
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp"), 2);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp"), 2);
 }
 
 void TestReelDcp::removeReelDropsRowsAndEntries()
 {
-    ModelSandbox sandbox;
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    Reel* r1 = ModelBuilder::reel(dcp, "r1", 1);
-    Reel* r2 = ModelBuilder::reel(dcp, "r2", 2);
-    Asset* shared = ModelBuilder::asset(r1, "a1", 10);
+    TestSandbox sandbox;
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    Reel* r1 = TestSandbox::addReel(dcp, "r1", 1);
+    Reel* r2 = TestSandbox::addReel(dcp, "r2", 2);
+    Asset* shared = TestSandbox::addAssetOfSize(r1, "a1", 10);
     shared->addReel(r2);
     r2->addAsset(shared);
-    Asset* own = ModelBuilder::asset(r2, "a2", 20);
+    Asset* own = TestSandbox::addAssetOfSize(r2, "a2", 20);
     dcp->syncToDatabase();
 
     QSignalSpy reels(dcp, &DCP::reelsChanged);
@@ -344,18 +354,18 @@ void TestReelDcp::removeReelDropsRowsAndEntries()
     QCOMPARE(dcp->getAssets(), QList<Asset*>{own});
     QCOMPARE(r1->getAssets(), QList<Asset*>{shared}); // objects untouched
 
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM reel WHERE uuid = 'r1'"), 0);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset WHERE reel_uuid = 'r1'"), 0);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE uuid = 'a1'"), 0);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM asset WHERE uuid = 'a2'"), 1);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel WHERE uuid = 'r1'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset WHERE reel_uuid = 'r1'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE uuid = 'a1'"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE uuid = 'a2'"), 1);
 }
 
 void TestReelDcp::failedRemoveReelRollsBack()
 {
-    ModelSandbox sandbox;
-    DCP* dcp = ModelBuilder::dcp("d1", "Film", sandbox.downloads());
-    Reel* r1 = ModelBuilder::reel(dcp, "r1", 1);
-    ModelBuilder::asset(r1, "a1", 10);
+    TestSandbox sandbox;
+    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    Reel* r1 = TestSandbox::addReel(dcp, "r1", 1);
+    TestSandbox::addAssetOfSize(r1, "a1", 10);
     dcp->syncToDatabase();
 
     // The reel row goes first; the asset delete then fails.
@@ -364,13 +374,13 @@ void TestReelDcp::failedRemoveReelRollsBack()
     QVERIFY_EXCEPTION_THROWN(dcp->removeReel(r1), std::runtime_error);
     QVERIFY(q.exec("ALTER TABLE asset_gone RENAME TO asset"));
 
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM reel WHERE uuid = 'r1'"), 1);
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM dcp_reel_asset WHERE reel_uuid = 'r1'"), 1);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel WHERE uuid = 'r1'"), 1);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset WHERE reel_uuid = 'r1'"), 1);
     QCOMPARE(dcp->getReels(), QList<Reel*>{r1});
     QVERIFY(dcp->getAsset("a1"));
 
     dcp->removeReel(r1); // and it works once the store is healthy again
-    QCOMPARE(ModelSandbox::count("SELECT COUNT(*) FROM reel"), 0);
+    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel"), 0);
 }
 
 QTEST_GUILESS_MAIN(TestReelDcp)

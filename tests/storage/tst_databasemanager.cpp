@@ -1,4 +1,7 @@
-#include "StoreTestSupport.h"
+#include "TestSandbox.h"
+#include "LogCapture.h"
+#include <QSqlQuery>
+#include <QVariant>
 
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -11,6 +14,8 @@
 #include <QFile>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+
+#include <algorithm>
 #include <QtTest>
 
 #include <functional>
@@ -18,7 +23,6 @@
 #include <stdexcept>
 #include <vector>
 
-using namespace StoreTest;
 
 namespace {
 
@@ -63,7 +67,7 @@ struct Graph
     }
 };
 
-void writeAll(DCP* d)
+void writeFile(DCP* d)
 {
     DatabaseManager* store = DatabaseManager::getInstance();
     store->insertDcp(d);
@@ -93,11 +97,7 @@ QString runtimeErrorOf(const std::function<void()>& action)
 
 bool logHasLineStartingWith(const QStringList& lines, const QString& prefix)
 {
-    for (const QString& line : lines) {
-        if (line.startsWith(prefix))
-            return true;
-    }
-    return false;
+    return std::any_of(lines.begin(), lines.end(), [&](const QString& line) { return line.startsWith(prefix); });
 }
 
 } // namespace
@@ -107,15 +107,17 @@ class TestDatabaseManager : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qInstallMessageHandler(captureLog); }
     void init()
     {
-        m_dir.reset(new QTemporaryDir());
+        m_dir.reset(new TestSandbox());
         QVERIFY(m_dir->isValid());
-        DatabaseManager::resetForTesting(m_dir->path());
-        takeLog();
+        m_log.reset(new LogCapture());
     }
-    void cleanup() { DatabaseManager::resetForTesting(); }
+    void cleanup()
+    {
+        m_log.reset();
+        m_dir.reset();
+    }
 
     void schemaOnFirstAndSecondStart();
     void openFailures_data();
@@ -134,18 +136,20 @@ private slots:
     void nestedTransactionJoinsOuter();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestSandbox> m_dir;
+    // Made per test: QtTest installs its own message handler when the run starts.
+    std::unique_ptr<LogCapture> m_log;
 };
 
 void TestDatabaseManager::schemaOnFirstAndSecondStart()
 {
-    const QString path = m_dir->path() + QStringLiteral("/orvdownloader.4.sqlite");
+    const QString path = m_dir->root() + QStringLiteral("/orvdownloader.4.sqlite");
     QCOMPARE(DatabaseManager::databasePath(), path);
     QVERIFY(!QFile::exists(path));
 
     DatabaseManager* store = DatabaseManager::getInstance();
     QVERIFY(QFile::exists(path));
-    QVERIFY(takeLog().contains(QStringLiteral("[DatabaseManager] Creating Tables...ok")));
+    QVERIFY(m_log->take().contains(QStringLiteral("[DatabaseManager] Creating Tables...ok")));
     {
         QSqlQuery tables(store->db);
         QVERIFY(tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
@@ -157,14 +161,14 @@ void TestDatabaseManager::schemaOnFirstAndSecondStart()
     }
     store->insertSetting(QStringLiteral("username"), QStringLiteral("ana"));
     Graph g;
-    writeAll(g.dcp(QStringLiteral("d1")));
+    writeFile(g.dcp(QStringLiteral("d1")));
 
     // A restart logs the schema line again and keeps every row.
-    DatabaseManager::resetForTesting(m_dir->path());
+    DatabaseManager::resetForTesting(m_dir->root());
     DatabaseManager::getInstance();
-    QVERIFY(takeLog().contains(QStringLiteral("[DatabaseManager] Creating Tables...ok")));
-    QCOMPARE(rowCount(QStringLiteral("setting")), 1);
-    QCOMPARE(rowCount(QStringLiteral("dcp")), 1);
+    QVERIFY(m_log->take().contains(QStringLiteral("[DatabaseManager] Creating Tables...ok")));
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("setting")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
 }
 
 void TestDatabaseManager::openFailures_data()
@@ -191,7 +195,7 @@ void TestDatabaseManager::openFailures()
     QFETCH(QString, message);
     QFETCH(QStringList, logPrefixes);
 
-    QString directory = m_dir->path();
+    QString directory = m_dir->root();
     if (setup == QLatin1String("missing")) {
         directory += QStringLiteral("/not-there");
     } else if (setup == QLatin1String("folder")) {
@@ -204,16 +208,16 @@ void TestDatabaseManager::openFailures()
     DatabaseManager::resetForTesting(directory);
 
     QCOMPARE(runtimeErrorOf([] { DatabaseManager::getInstance(); }), message);
-    const QStringList log = takeLog();
+    const QStringList log = m_log->take();
     for (const QString& prefix : logPrefixes)
         QVERIFY2(logHasLineStartingWith(log, prefix), qPrintable(log.join(QLatin1Char('\n'))));
-    QVERIFY(!QFile::exists(m_dir->path() + QStringLiteral("/not-there")));
+    QVERIFY(!QFile::exists(m_dir->root() + QStringLiteral("/not-there")));
 
     // The failed attempt leaves nothing behind: the next start over works cleanly.
     QTemporaryDir fresh;
     DatabaseManager::resetForTesting(fresh.path());
     QVERIFY(DatabaseManager::getInstance()->db.isOpen());
-    QCOMPARE(rowCount(QStringLiteral("dcp")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
     DatabaseManager::resetForTesting();
 }
 
@@ -248,10 +252,10 @@ void TestDatabaseManager::duplicateKeys()
     DCP* d = g.dcp(QStringLiteral("d1"));
     Reel* r = g.reel(d, QStringLiteral("r1"), 1);
     Asset* a = g.asset(d, QStringLiteral("a1"), {r});
-    writeAll(d);
+    writeFile(d);
     store->insertSetting(QStringLiteral("username"), QStringLiteral("ana"));
-    const int before = rowCount(table);
-    takeLog();
+    const int before = TestSandbox::rowCount(table);
+    m_log->take();
 
     std::function<void()> again;
     if (kind == QLatin1String("dcp")) {
@@ -275,9 +279,9 @@ void TestDatabaseManager::duplicateKeys()
     }
 
     QCOMPARE(runtimeErrorOf(again), message);
-    QVERIFY(logHasLineStartingWith(takeLog(),
+    QVERIFY(logHasLineStartingWith(m_log->take(),
                                    QStringLiteral("[DatabaseManager] ") + message + QStringLiteral(": ")));
-    QCOMPARE(rowCount(table), before);
+    QCOMPARE(TestSandbox::rowCount(table), before);
 }
 
 void TestDatabaseManager::sameAssetUnderTwoDcpsIsKeptApart()
@@ -288,9 +292,9 @@ void TestDatabaseManager::sameAssetUnderTwoDcpsIsKeptApart()
     DCP* d2 = g.dcp(QStringLiteral("d2"));
     Asset* a1 = g.asset(d1, QStringLiteral("shared"), {g.reel(d1, QStringLiteral("r1"), 1)});
     Asset* a2 = g.asset(d2, QStringLiteral("shared"), {g.reel(d2, QStringLiteral("r2"), 1)});
-    writeAll(d1);
-    writeAll(d2);
-    QCOMPARE(rowCount(QStringLiteral("asset"), QStringLiteral("uuid = 'shared'")), 2);
+    writeFile(d1);
+    writeFile(d2);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset"), QStringLiteral("uuid = 'shared'")), 2);
 
     // Updates and removals address one asset by (uuid, DCP) and leave its twin alone.
     a1->setDownloadStarted(true);
@@ -300,31 +304,31 @@ void TestDatabaseManager::sameAssetUnderTwoDcpsIsKeptApart()
     store->updateAssetDownloadFields(a1);
     store->updateAssetOriginalName(a1);
     QCOMPARE(
-        rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'd1' AND download_started = 1 AND "
+        TestSandbox::rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'd1' AND download_started = 1 AND "
                                                          "download_finished = 1 AND download_attempts = 3 "
                                                          "AND original_filename = 'shared.mxf'")),
         1);
-    QCOMPARE(rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'd2' AND download_started = 0 AND "
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'd2' AND download_started = 0 AND "
                                                               "download_attempts = 0 AND original_filename = "
                                                               "'.shared.mxf'")),
              1);
 
     store->removeAsset(a2);
-    QCOMPARE(rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'd1'")), 1);
-    QCOMPARE(rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'd2'")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'd1'")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'd2'")), 0);
 }
 
 void TestDatabaseManager::insertsRecordRowIdsAndWideValues()
 {
     DatabaseManager* store = DatabaseManager::getInstance();
     Graph g;
-    writeAll(g.dcp(QStringLiteral("d0")));
+    writeFile(g.dcp(QStringLiteral("d0")));
     DCP* d = g.dcp(QStringLiteral("d1"));
     d->setCampaignDCPId(Q_UINT64_C(9000000000));
     Reel* r = g.reel(d, QStringLiteral("r1"), 4);
     const quint64 bigSize = Q_UINT64_C(5) << 32; // over 4 GiB, as picture reels are
     g.asset(d, QStringLiteral("a1"), {r}, bigSize);
-    writeAll(d);
+    writeFile(d);
     QCOMPARE(d->getDbId(), 2u);
     QCOMPARE(r->getDbId(), 1u);
 
@@ -372,8 +376,8 @@ void TestDatabaseManager::unsetTextFieldsAreStoredEmpty()
         QVERIFY2(!rows.value(QLatin1String(column)).isNull(), column);
         QCOMPARE(rows.value(QLatin1String(column)).toString(), QString());
     }
-    QCOMPARE(rowCount(QStringLiteral("setting"), QStringLiteral("value = ''")), 1);
-    QCOMPARE(rowCount(QStringLiteral("notification"), QStringLiteral("user_uuid = ''")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("setting"), QStringLiteral("value = ''")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("notification"), QStringLiteral("user_uuid = ''")), 1);
 }
 
 void TestDatabaseManager::catalogueQueryOrderAndMissingRows()
@@ -389,10 +393,10 @@ void TestDatabaseManager::catalogueQueryOrderAndMissingRows()
     Reel* n1 = g.reel(newer, QStringLiteral("n-r1"), 1);
     g.asset(newer, QStringLiteral("n-a1"), {n1});
     g.asset(newer, QStringLiteral("n-a2"), {n1});
-    writeAll(older);
-    writeAll(newer);
+    writeFile(older);
+    writeFile(newer);
     // A link whose asset row is gone still comes back, with empty asset columns.
-    QVERIFY(exec(QStringLiteral("DELETE FROM asset WHERE uuid = 'o-a2'")));
+    QVERIFY(TestSandbox::exec(QStringLiteral("DELETE FROM asset WHERE uuid = 'o-a2'")));
 
     QSqlQuery rows = store->getDCPQuery();
     QStringList order;
@@ -437,49 +441,49 @@ void TestDatabaseManager::removeDCP()
     DCP* keep = g.dcp(QStringLiteral("keep"));
     Reel* kr = g.reel(keep, QStringLiteral("k-r1"), 1);
     g.asset(keep, QStringLiteral("a0"), {kr});
-    writeAll(keep);
+    writeFile(keep);
 
     DCP* gone = g.dcp(QStringLiteral("gone"));
     Reel* r1 = g.reel(gone, QStringLiteral("g-r1"), 1);
     Reel* r2 = g.reel(gone, QStringLiteral("g-r2"), 2);
     for (int i = 0; i < assetCount; ++i)
         g.asset(gone, QStringLiteral("a%1").arg(i), {i % 2 ? r2 : r1}); // "a0" also lives in "keep"
-    writeAll(gone);
+    writeFile(gone);
     if (assetCount == 0) {
         // Links without asset rows, as left by an interrupted import.
-        QVERIFY(exec(QStringLiteral("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) "
+        QVERIFY(TestSandbox::exec(QStringLiteral("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) "
                                     "VALUES ('gone', 'g-r1', 'x')")));
     }
     Notification event = notification(QStringLiteral("g-r1"), NotificationType::DownloadStarted);
     store->insertNotification(&event);
 
     if (!refused.isEmpty()) {
-        QVERIFY(exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON %1 "
+        QVERIFY(TestSandbox::exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON %1 "
                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END")
                          .arg(refused)));
-        takeLog();
+        m_log->take();
         QCOMPARE(runtimeErrorOf([&] { store->removeDCP(gone); }), error);
-        QVERIFY(logHasLineStartingWith(takeLog(), QStringLiteral("[DatabaseManager] ") + error));
+        QVERIFY(logHasLineStartingWith(m_log->take(), QStringLiteral("[DatabaseManager] ") + error));
         // Nothing of the DCP went, not even the rows deleted before the failing statement,
         // and the connection is not left inside a transaction: a later write lasts.
         Notification later = notification(QStringLiteral("g-r2"), NotificationType::DownloadStarted);
         store->insertNotification(&later);
-        DatabaseManager::resetForTesting(m_dir->path());
-        QCOMPARE(rowCount(QStringLiteral("dcp")), 2);
-        QCOMPARE(rowCount(QStringLiteral("reel")), 3);
-        QCOMPARE(rowCount(QStringLiteral("asset")), 1 + assetCount);
-        QCOMPARE(rowCount(QStringLiteral("dcp_reel_asset")), 1 + assetCount);
-        QCOMPARE(rowCount(QStringLiteral("notification")), 2);
+        DatabaseManager::resetForTesting(m_dir->root());
+        QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 2);
+        QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel")), 3);
+        QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 1 + assetCount);
+        QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset")), 1 + assetCount);
+        QCOMPARE(TestSandbox::rowCount(QStringLiteral("notification")), 2);
         return;
     }
 
     QVERIFY(store->removeDCP(gone));
 
-    QCOMPARE(rowCount(QStringLiteral("dcp")), 1);
-    QCOMPARE(rowCount(QStringLiteral("reel")), 1);
-    QCOMPARE(rowCount(QStringLiteral("asset")), 1);
-    QCOMPARE(rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'keep' AND uuid = 'a0'")), 1);
-    QCOMPARE(rowCount(QStringLiteral("dcp_reel_asset")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset"), QStringLiteral("dcp_uuid = 'keep' AND uuid = 'a0'")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset")), 1);
     // The event journal outlives the DCP.
     QSqlQuery journal = store->getReelNotificationsQuery(QStringLiteral("g-r1"));
     QVERIFY(journal.next());
@@ -495,13 +499,13 @@ void TestDatabaseManager::removeReelKeepsAssets()
     Reel* r2 = g.reel(d, QStringLiteral("r2"), 2);
     g.asset(d, QStringLiteral("a1"), {r1, r2});
     g.asset(d, QStringLiteral("a2"), {r1});
-    writeAll(d);
+    writeFile(d);
 
     QVERIFY(store->removeReel(r1));
-    QCOMPARE(rowCount(QStringLiteral("reel")), 1);
-    QCOMPARE(rowCount(QStringLiteral("dcp_reel_asset")), 1);
-    QCOMPARE(rowCount(QStringLiteral("dcp_reel_asset"), QStringLiteral("reel_uuid = 'r2'")), 1);
-    QCOMPARE(rowCount(QStringLiteral("asset")), 2); // the caller removes assets one by one
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset"), QStringLiteral("reel_uuid = 'r2'")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 2); // the caller removes assets one by one
 }
 
 void TestDatabaseManager::notificationQueries()
@@ -555,23 +559,23 @@ void TestDatabaseManager::failedMultiRowWriteIsRolledBack()
         transaction.commit();
     });
     QCOMPARE(error, QStringLiteral("Unable to run insertDcp query"));
-    QCOMPARE(rowCount(QStringLiteral("dcp")), 0); // all or nothing
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0); // all or nothing
 
     // A later single write must reach the file, not sit in a transaction left open.
     Notification later = notification(QStringLiteral("r1"), NotificationType::DownloadStarted);
     store->insertNotification(&later);
 
-    DatabaseManager::resetForTesting(m_dir->path());
-    QCOMPARE(rowCount(QStringLiteral("notification")), 1);
-    QCOMPARE(rowCount(QStringLiteral("dcp")), 0);
+    DatabaseManager::resetForTesting(m_dir->root());
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("notification")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
 
     {
         Transaction transaction;
-        writeAll(g.dcp(QStringLiteral("d2")));
+        writeFile(g.dcp(QStringLiteral("d2")));
         transaction.commit();
     }
-    DatabaseManager::resetForTesting(m_dir->path());
-    QCOMPARE(rowCount(QStringLiteral("dcp")), 1);
+    DatabaseManager::resetForTesting(m_dir->root());
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
 }
 
 void TestDatabaseManager::nestedTransactionJoinsOuter()
@@ -583,15 +587,15 @@ void TestDatabaseManager::nestedTransactionJoinsOuter()
         {
             Transaction inner;
             QVERIFY(!inner.ownsTransaction());
-            writeAll(g.dcp(QStringLiteral("d1")));
+            writeFile(g.dcp(QStringLiteral("d1")));
             inner.commit(); // the outer one decides
         }
-        QCOMPARE(rowCount(QStringLiteral("dcp")), 1);
+        QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
         // outer leaves scope without commit: everything goes
     }
-    QCOMPARE(rowCount(QStringLiteral("dcp")), 0);
-    DatabaseManager::resetForTesting(m_dir->path());
-    QCOMPARE(rowCount(QStringLiteral("dcp")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
+    DatabaseManager::resetForTesting(m_dir->root());
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseManager)

@@ -1,4 +1,7 @@
-#include "StoreTestSupport.h"
+#include "TestSandbox.h"
+#include "LogCapture.h"
+#include <QSqlQuery>
+#include <QVariant>
 
 #include "app/UserPrompt.h"
 #include "notify/Notification.h"
@@ -11,7 +14,6 @@
 
 #include <memory>
 
-using namespace StoreTest;
 
 namespace {
 // The table as key=value pairs in key order.
@@ -38,14 +40,18 @@ class TestSetting : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qInstallMessageHandler(captureLog); }
     void init()
     {
         m_dir.reset(new QTemporaryDir());
         QVERIFY(m_dir->isValid());
         restart(m_dir->path());
+        m_log.reset(new LogCapture());
     }
-    void cleanup() { restart(QString()); }
+    void cleanup()
+    {
+        m_log.reset();
+        restart(QString());
+    }
 
     void firstStartWritesDefaults();
     void existingTableGetsNoDefaults();
@@ -56,6 +62,8 @@ private slots:
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
+    // Made per test: QtTest installs its own message handler when the run starts.
+    std::unique_ptr<LogCapture> m_log;
 };
 
 void TestSetting::firstStartWritesDefaults()
@@ -102,7 +110,7 @@ void TestSetting::saveRewritesTableExactly()
     QCOMPARE(changed.count(), 2);
     QCOMPARE(tableRows(), (QStringList{"download_paused=1", "download_speed=0"}));
     // A row the map does not hold does not survive a save.
-    QVERIFY(exec(QStringLiteral("INSERT INTO setting (key, value) VALUES ('stray', 'x')")));
+    QVERIFY(TestSandbox::exec(QStringLiteral("INSERT INTO setting (key, value) VALUES ('stray', 'x')")));
     settings->save();
     QCOMPARE(tableRows(), (QStringList{"download_paused=1", "download_speed=0"}));
 }
@@ -127,11 +135,11 @@ void TestSetting::failedSaveRollsBackAndLaterWritesLast()
     Setting* settings = Setting::getInstance();
     QSignalSpy changed(settings, &Setting::changed);
     // Refuse the second insert of the save ("a" goes first in key order, then "b").
-    QVERIFY(exec(QStringLiteral("CREATE TRIGGER refuse_b BEFORE INSERT ON setting WHEN NEW.key = 'b' "
+    QVERIFY(TestSandbox::exec(QStringLiteral("CREATE TRIGGER refuse_b BEFORE INSERT ON setting WHEN NEW.key = 'b' "
                                 "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     settings->set(QStringLiteral("a"), QStringLiteral("1"));
     settings->set(QStringLiteral("b"), QStringLiteral("2"));
-    takeLog();
+    m_log->take();
 
     settings->save();
 
@@ -139,7 +147,7 @@ void TestSetting::failedSaveRollsBackAndLaterWritesLast()
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(prompts.last().icon, Prompt::Warning);
     QCOMPARE(prompts.last().informativeText, QStringLiteral("Unable to run insertSetting query"));
-    const QStringList log = takeLog();
+    const QStringList log = m_log->take();
     QVERIFY(log.filter(QStringLiteral("[DatabaseManager] Unable to run insertSetting query: ")).size() == 1);
     // The table keeps its previous copy instead of a half-written one.
     QCOMPARE(tableRows(), (QStringList{"download_paused=0", "download_speed=0"}));
@@ -151,7 +159,7 @@ void TestSetting::failedSaveRollsBackAndLaterWritesLast()
     DatabaseManager::getInstance()->insertNotification(&event);
 
     restart(m_dir->path());
-    QCOMPARE(rowCount(QStringLiteral("notification")), 1);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("notification")), 1);
     QCOMPARE(tableRows(), (QStringList{"download_paused=0", "download_speed=0"}));
 }
 

@@ -1,0 +1,253 @@
+#include "TestSandbox.h"
+
+#include "TestPackages.h"
+#include "download/ChecksumWorker.h"
+#include "download/DownloadManager.h"
+#include "import/DCPXMLReader.h"
+#include "import/VolumeInfo.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/NotificationManager.h"
+#include "storage/DatabaseManager.h"
+#include "storage/Setting.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSqlQuery>
+#include <QVariant>
+
+TestSandbox::TestSandbox(Option option)
+{
+    if (option == WithServer) {
+        server.listen();
+        server.setAssetRoot(root() + QStringLiteral("/server"));
+        QDir().mkpath(server.assetRoot());
+        qputenv("ORV_NOTIFY_URL", server.notificationBaseUrl().toUtf8());
+        qputenv("ORV_PORTAL_URL", server.portalBaseUrl().toUtf8());
+    }
+    QDir().mkpath(packages());
+    QDir().mkpath(downloads());
+    resetAll();
+    DatabaseManager::resetForTesting(root());
+    // Imports count their calls to the engine; they reach it once a test uses it.
+    DCPXMLReader::setEngineNotifierForTesting([this] {
+        ++engineNotifications;
+        if (m_engineCreated)
+            DownloadManager::getInstance()->assetsChanged();
+    });
+}
+
+TestSandbox::~TestSandbox()
+{
+    DCPXMLReader::setEngineNotifierForTesting(nullptr);
+    VolumeInfo::setAvailableBytesOverride(nullptr);
+    VolumeInfo::setFileSystemTypeOverride(nullptr);
+    resetAll();
+}
+
+void TestSandbox::resetAll()
+{
+    DownloadManager::resetForTesting();
+    NotificationManager::resetForTesting();
+    DCPManager::resetForTesting();
+    Setting::resetForTesting();
+    DatabaseManager::resetForTesting(QString());
+}
+
+void TestSandbox::restart()
+{
+    const bool withEngine = m_engineCreated;
+    resetAll();
+    m_engineCreated = false;
+    DatabaseManager::resetForTesting(root());
+    if (withEngine) {
+        engine();
+        DCPManager::getInstance();
+    }
+}
+
+DownloadManager* TestSandbox::engine()
+{
+    DownloadManager* e = DownloadManager::getInstance();
+    if (!m_engineCreated) {
+        e->setTimeoutInterval(stallMs);
+        e->getChecksumWorker()->setPollInterval(20);
+        m_engineCreated = true;
+    }
+    return e;
+}
+
+NotificationManager* TestSandbox::notifications(int intervalMs)
+{
+    NotificationManager* m = NotificationManager::getInstance();
+    m->setConsumerInterval(intervalMs);
+    return m;
+}
+
+DCP* TestSandbox::newDCP(const QString& uuid, const QString& title, const QString& downloadPath)
+{
+    auto* dcp = new DCP(uuid, title, QStringLiteral("http://127.0.0.1/image.png"), downloadPath);
+    dcp->setFriendlyTitle(title + QStringLiteral(" (friendly)"));
+    dcp->setUserUUID(QStringLiteral("user-1"));
+    dcp->setCampaignDCPId(77);
+    return dcp;
+}
+
+Reel* TestSandbox::addReel(DCP* dcp, const QString& uuid, unsigned number)
+{
+    auto* reel = new Reel(uuid, QString(), QString(), QString(), number);
+    reel->setDCP(dcp);
+    dcp->addReel(reel);
+    return reel;
+}
+
+namespace {
+Asset* linkAsset(Reel* reel, const QString& uuid, const QString& hash, quint64 size, const QString& url)
+{
+    DCP* dcp = reel->getDCP();
+    auto* asset = new Asset(uuid, hash, size, QStringLiteral("application/mxf"),
+                            QStringLiteral(".") + uuid + QStringLiteral(".mxf"), url);
+    asset->setDCP(dcp);
+    asset->addReel(reel);
+    reel->addAsset(asset);
+    if (!dcp->getAsset(uuid))
+        dcp->addAsset(asset);
+    return asset;
+}
+} // namespace
+
+Asset* TestSandbox::addAsset(Reel* reel, const QString& uuid, const QString& relativePath, const QByteArray& content)
+{
+    writeFile(server.assetRoot() + QLatin1Char('/') + relativePath, content);
+    return addAssetAt(reel, uuid, server.assetUrl(relativePath).toString(), content);
+}
+
+Asset* TestSandbox::addAssetAt(Reel* reel, const QString& uuid, const QString& url, const QByteArray& content)
+{
+    const QString hash = QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha1).toBase64());
+    return linkAsset(reel, uuid, hash, quint64(content.size()), url);
+}
+
+Asset* TestSandbox::addAssetOfSize(Reel* reel, const QString& uuid, quint64 size, const QString& hash)
+{
+    return linkAsset(reel, uuid, hash, size, QStringLiteral("http://127.0.0.1:9/") + uuid);
+}
+
+void TestSandbox::share(Asset* asset, Reel* reel)
+{
+    asset->addReel(reel);
+    reel->addAsset(asset);
+}
+
+void TestSandbox::store(DCP* dcp)
+{
+    dcp->syncToDatabase();
+    DCPManager::getInstance()->addDCP(dcp);
+}
+
+void TestSandbox::publish(DCP* dcp)
+{
+    engine();
+    store(dcp);
+    DownloadManager::getInstance()->assetsChanged();
+}
+
+QString TestSandbox::writePackage(const QByteArray& bytes, const QString& name) const
+{
+    const QString path = packages() + QLatin1Char('/') + name;
+    writeFile(path, bytes);
+    return path;
+}
+
+QString TestSandbox::writePackage(const QJsonObject& document, const QString& name) const
+{
+    return writePackage(encryptPackage(QJsonDocument(document).toJson(QJsonDocument::Compact)), name);
+}
+
+void TestSandbox::import(const QString& path, const QByteArray& key)
+{
+    DCPXMLReader reader(QString::fromUtf8(key.isEmpty() ? testKey() : key));
+    reader.loadPackage(path);
+}
+
+QMap<QString, QByteArray> TestSandbox::snapshot() const
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.contains(QLatin1String("orvdownloader")) || path.endsWith(QLatin1String("debug.log")))
+            continue;
+        out.insert(path.mid(root().size()), it.fileInfo().isFile() ? readFile(path) : QByteArray("<dir>"));
+    }
+    return out;
+}
+
+QList<StandInServer::JournalEntry> TestSandbox::requestsFor(const QString& relativePath) const
+{
+    return server.journalFor(QStringLiteral("/assets/") + relativePath);
+}
+
+QStringList TestSandbox::rangesFor(const QString& relativePath) const
+{
+    QStringList ranges;
+    for (const auto& entry : requestsFor(relativePath))
+        ranges << QString::fromLatin1(entry.range);
+    return ranges;
+}
+
+int TestSandbox::scalar(const QString& sql)
+{
+    QSqlQuery query(DatabaseManager::getInstance()->db);
+    if (!query.exec(sql) || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+int TestSandbox::rowCount(const QString& table, const QString& where)
+{
+    return scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table +
+                  (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where));
+}
+
+bool TestSandbox::exec(const QString& sql)
+{
+    QSqlQuery query(DatabaseManager::getInstance()->db);
+    return query.exec(sql);
+}
+
+QList<int> TestSandbox::events(const Reel* reel)
+{
+    QList<int> found;
+    QSqlQuery query = DatabaseManager::getInstance()->getReelNotificationsQuery(reel->getUuid());
+    while (query.next())
+        found << query.value(QStringLiteral("event")).toInt();
+    return found;
+}
+
+QByteArray patternBytes(int size, int seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 31 + i / 509 + seed * 17) & 0xFF);
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "StandInServer.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class Asset;
+class DCP;
+class DownloadManager;
+class NotificationManager;
+class Reel;
+
+// One test's world in a temporary folder: a fresh store and catalogue (every singleton
+// reset), the DCP download folder, a folder for package files and, when asked for, the
+// stand-in server with the service addresses pointed at it and asset files served from
+// <root>/server. The engine and the notification queue are created on first use with
+// shortened timers (stall 400 ms, worker poll 20 ms, notification interval as given);
+// the product keeps its own values.
+//
+// Objects built here (DCP, Reel, Asset) belong to the test or, once stored, to the
+// catalogue: they are deliberately not freed, as the catalogue keeps raw pointers.
+class TestSandbox
+{
+public:
+    enum Option { StoreOnly = 0, WithServer = 1 };
+
+    explicit TestSandbox(Option option = StoreOnly);
+    ~TestSandbox();
+    TestSandbox(const TestSandbox&) = delete;
+    TestSandbox& operator=(const TestSandbox&) = delete;
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString root() const { return m_dir.path(); }
+    QString downloads() const { return root() + QStringLiteral("/downloads"); }
+    QString packages() const { return root() + QStringLiteral("/packages"); }
+
+    // A new start of the program on the same store and folders. When the engine was in
+    // use it is created first (so its timers can be shortened), then the catalogue loads
+    // and queues; otherwise the catalogue is left for the test to create.
+    void restart();
+
+    DownloadManager* engine();
+    NotificationManager* notifications(int intervalMs);
+    int stallMs = 400;
+
+    // How often an import told the download engine that assets changed. Imports reach a
+    // real engine only once engine() was called.
+    int engineNotifications = 0;
+
+    // --- Catalogue objects, linked as the importer links them ---
+    // A DCP with a friendly title, a user and a campaign, downloading to downloadPath.
+    static DCP* newDCP(const QString& uuid, const QString& title, const QString& downloadPath);
+    // The same, downloading into downloads().
+    DCP* makeDCP(const QString& uuid, const QString& title) const { return newDCP(uuid, title, downloads()); }
+    static Reel* addReel(DCP* dcp, const QString& uuid, unsigned number);
+    // An asset whose file the stand-in serves at "<relativePath>" with the given content.
+    Asset* addAsset(Reel* reel, const QString& uuid, const QString& relativePath, const QByteArray& content);
+    // An asset fetched from any address, expected to hold content.
+    static Asset* addAssetAt(Reel* reel, const QString& uuid, const QString& url, const QByteArray& content);
+    // An asset known only by size and digest, at an address nothing answers.
+    static Asset* addAssetOfSize(Reel* reel, const QString& uuid, quint64 size, const QString& hash = QString());
+    // Links an existing asset to one more reel of its DCP, as a shared file.
+    static void share(Asset* asset, Reel* reel);
+    // Stores the DCP and files it in the catalogue, as the import does, without telling
+    // the engine.
+    static void store(DCP* dcp);
+    // Stores the DCP and lets the engine rebuild its queue.
+    void publish(DCP* dcp);
+
+    // --- Packages ---
+    QString writePackage(const QByteArray& bytes, const QString& name = QStringLiteral("p.orvdcp")) const;
+    QString writePackage(const QJsonObject& document, const QString& name = QStringLiteral("p.orvdcp")) const;
+    // Imports a package file as the window's open action does.
+    static void import(const QString& path, const QByteArray& key = QByteArray());
+    // Every file and folder under the sandbox except the store and the log, with contents.
+    QMap<QString, QByteArray> snapshot() const;
+
+    // --- The stand-in server (WithServer only) ---
+    StandInServer server;
+    QList<StandInServer::JournalEntry> requestsFor(const QString& relativePath) const;
+    QStringList rangesFor(const QString& relativePath) const;
+
+    // --- The store, read with plain SQL on its own connection ---
+    static int scalar(const QString& sql);
+    static int rowCount(const QString& table, const QString& where = QString());
+    static bool exec(const QString& sql);
+    // Events the notification queue holds for a reel, in the order they were raised.
+    static QList<int> events(const Reel* reel);
+
+private:
+    void resetAll();
+
+    QTemporaryDir m_dir;
+    bool m_engineCreated = false;
+};
+
+// Deterministic content that differs per seed, so a byte written at the wrong offset
+// always shows in the digest.
+QByteArray patternBytes(int size, int seed = 0);
+bool writeFile(const QString& path, const QByteArray& data);
+QByteArray readFile(const QString& path);
