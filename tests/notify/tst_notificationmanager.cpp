@@ -8,7 +8,8 @@
 #include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
 
-#include "StandInServer.h"
+#include "LogCapture.h"
+#include "TestSandbox.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,36 +21,12 @@
 #include <QUuid>
 #include <QtTest>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <stdexcept>
 
 namespace {
-
-QStringList g_log;
-QtMessageHandler g_previousHandler = nullptr;
-
-// Debug lines are the program's log: keep them for the assertions, out of the test output.
-void captureLog(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtDebugMsg) {
-        g_log.append(message);
-        if (!qEnvironmentVariableIsSet("ORV_TEST_VERBOSE"))
-            return;
-    }
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-}
-
-int logLinesContaining(const QString& text, const QString& also = QString())
-{
-    int count = 0;
-    for (const QString& line : qAsConst(g_log)) {
-        if (line.contains(text) && (also.isEmpty() || line.contains(also)))
-            ++count;
-    }
-    return count;
-}
 
 QString newUuid()
 {
@@ -140,17 +117,25 @@ class TestNotificationManager : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> sandbox;
-    std::unique_ptr<StandInServer> server;
+    std::unique_ptr<TestSandbox> sandbox;
+    StandInServer* server = nullptr;
+    // Made per test: QtTest installs its own message handler when the run starts.
+    std::unique_ptr<LogCapture> log;
     int fixtureCount = 0;
+
+    int logLinesContaining(const QString& text, const QString& also = QString()) const
+    {
+        const QStringList lines = log->lines();
+        return int(std::count_if(lines.begin(), lines.end(), [&](const QString& line) {
+            return line.contains(text) && (also.isEmpty() || line.contains(also));
+        }));
+    }
 
     ReelFixture makeReel(quint64 campaignDcpId, uint reelNumber)
     {
         ReelFixture f;
         const QString tag = QString::number(++fixtureCount);
-        f.dcp = new DCP(newUuid(), QStringLiteral("Film_") + tag,
-                        QStringLiteral("http://127.0.0.1/poster.png"), sandbox->path());
-        f.dcp->setFriendlyTitle(QStringLiteral("Film ") + tag);
+        f.dcp = TestSandbox::newDCP(newUuid(), QStringLiteral("Film_") + tag, sandbox->root());
         f.dcp->setUserUUID(newUuid());
         f.dcp->setCampaignDCPId(campaignDcpId);
         f.reel = new Reel(newUuid(), reelNumber);
@@ -185,13 +170,6 @@ private:
         return f;
     }
 
-    NotificationManager* manager(int intervalMs)
-    {
-        NotificationManager* m = NotificationManager::getInstance();
-        m->setConsumerInterval(intervalMs);
-        return m;
-    }
-
     static void queueAll(NotificationManager* m, Reel* reel, const QList<NotificationType::Value>& events)
     {
         for (NotificationType::Value event : events)
@@ -199,36 +177,24 @@ private:
     }
 
 private slots:
-    void initTestCase() { g_previousHandler = qInstallMessageHandler(captureLog); }
-    void cleanupTestCase() { qInstallMessageHandler(g_previousHandler); }
-
     void init()
     {
-        sandbox = std::make_unique<QTemporaryDir>();
-        QVERIFY(sandbox->isValid());
-        NotificationManager::resetForTesting();
-        DCPManager::resetForTesting();
-        DatabaseManager::resetForTesting(sandbox->path());
-        server = std::make_unique<StandInServer>();
-        QVERIFY(server->listen());
-        qputenv("ORV_NOTIFY_URL", server->notificationBaseUrl().toUtf8());
-        g_log.clear();
+        sandbox = std::make_unique<TestSandbox>(TestSandbox::WithServer);
+        QVERIFY(sandbox->isValid() && sandbox->server.isListening());
+        server = &sandbox->server;
+        log = std::make_unique<LogCapture>();
     }
 
     void cleanup()
     {
-        DownloadManager::resetForTesting(); // a restart of the catalogue starts the engine
-        NotificationManager::resetForTesting();
-        DCPManager::resetForTesting();
-        server.reset();
-        DatabaseManager::resetForTesting();
+        log.reset();
         sandbox.reset();
     }
 
     void eachEventIsRecordedOncePerRetryState()
     {
         ReelFixture f = makeReel(7, 1);
-        NotificationManager* m = manager(kNeverMs);
+        NotificationManager* m = sandbox->notifications(kNeverMs);
 
         m->addToQueue(f.reel, NotificationType::DownloadStarted);
         m->addToQueue(f.reel, NotificationType::DownloadStarted);
@@ -317,7 +283,7 @@ private slots:
         QFETCH(QString, userUuid);
         ReelFixture f = makeReel(42, 3);
         f.dcp->setUserUUID(userUuid);
-        NotificationManager* m = manager(kNeverMs);
+        NotificationManager* m = sandbox->notifications(kNeverMs);
 
         queueAll(m, f.reel,
                  {NotificationType::DownloadStarted, NotificationType::DownloadProgress25,
@@ -366,7 +332,7 @@ private slots:
         server->setNotificationFault(fault);
 
         ReelFixture f = makeReel(3, 1);
-        NotificationManager* m = manager(100);
+        NotificationManager* m = sandbox->notifications(100);
         m->addToQueue(f.reel, NotificationType::DownloadStarted);
 
         if (body != "ok") {
@@ -397,7 +363,7 @@ private slots:
         server->setNotificationFault(silent);
 
         ReelFixture f = makeReel(3, 1);
-        NotificationManager* m = manager(20);
+        NotificationManager* m = sandbox->notifications(20);
         m->setRequestTimeout(200);
         m->addToQueue(f.reel, NotificationType::DownloadStarted);
 
@@ -415,7 +381,7 @@ private slots:
         ReelFixture f = makeReel(5, 1);
         QSignalSpy synced(f.reel, &Reel::downloadSynced);
         QSignalSpy status(f.dcp, &DCP::statusChanged);
-        NotificationManager* m = manager(20);
+        NotificationManager* m = sandbox->notifications(20);
 
         queueAll(m, f.reel, kCompleteReel.mid(0, 6));
         QTRY_COMPARE(m->getSyncedNotifications().size(), 6);
@@ -480,7 +446,7 @@ private slots:
 
         ReelFixture f = makeReel(5, 1);
         QSignalSpy synced(f.reel, &Reel::downloadSynced);
-        NotificationManager* m = manager(kNeverMs);
+        NotificationManager* m = sandbox->notifications(kNeverMs);
 
         // Written by an earlier import of this reel UUID, already in the journal.
         Notification old(f.dcp->getUserUUID(), 5, f.reel->getUuid(),
@@ -503,7 +469,7 @@ private slots:
     void unsyncedRowsAreSentAgainAfterARestart()
     {
         ReelFixture f = makeReel(9, 4);
-        NotificationManager* m = manager(20);
+        NotificationManager* m = sandbox->notifications(20);
         m->addToQueue(f.reel, NotificationType::DownloadStarted);
         QTRY_COMPARE(m->getSyncedNotifications().size(), 1);
         m->setConsumerInterval(kNeverMs);
@@ -544,7 +510,7 @@ private slots:
         QVERIFY(QDir().mkpath(f.visiblePaths[0]));
         ScriptedPrompts prompts;
         QSignalSpy synced(f.reel, &Reel::downloadSynced);
-        NotificationManager* m = manager(20);
+        NotificationManager* m = sandbox->notifications(20);
         queueAll(m, f.reel, kCompleteReel);
         QTRY_COMPARE(m->getSyncedNotifications().size(), kCompleteReel.size());
         QTRY_VERIFY(!m->isRequestInFlight());
@@ -570,9 +536,7 @@ private slots:
 
         // The folder goes; the next start finds the reel hidden and reveals it.
         QVERIFY(QDir(f.visiblePaths[0]).removeRecursively());
-        NotificationManager::resetForTesting();
-        DCPManager::resetForTesting();
-        DatabaseManager::resetForTesting(sandbox->path());
+        sandbox->restart();
         Reel* reel = DCPManager::getInstance()->getReel(f.reel->getUuid());
         QVERIFY(reel && reel != f.reel);
         QVERIFY(!reel->isSynced());
@@ -589,7 +553,7 @@ private slots:
     {
         ReelFixture f = makeReel(6, 2);
         QSignalSpy synced(f.reel, &Reel::downloadSynced);
-        NotificationManager* m = manager(kNeverMs);
+        NotificationManager* m = sandbox->notifications(kNeverMs);
         queueAll(m, f.reel, kCompleteReel);
         DCPManager::getInstance()->removeDCP(f.dcp);
 
