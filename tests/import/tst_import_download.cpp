@@ -50,27 +50,18 @@ void TestImportDownload::packageToRevealedFiles()
 {
     QFETCH(bool, corruptOnce);
 
-    StandInServer server;
-    QVERIFY(server.listen());
-    QTemporaryDir serverDir;
-    server.setAssetRoot(serverDir.path());
-    qputenv("ORV_NOTIFY_URL", server.notificationBaseUrl().toUtf8());
-    qputenv("ORV_PORTAL_URL", server.portalBaseUrl().toUtf8());
-
-    TestSandbox sandbox;
-    DCPXMLReader::setEngineNotifierForTesting(nullptr); // the real engine this time
-    Setting::resetForTesting();
-    NotificationManager::resetForTesting();
-    DownloadManager::resetForTesting();
-    NotificationManager::getInstance()->setConsumerInterval(20);
-    DownloadManager::getInstance()->getChecksumWorker()->setPollInterval(20);
+    TestSandbox sandbox(TestSandbox::WithServer);
+    StandInServer& server = sandbox.server;
+    const QString serverRoot = server.assetRoot();
+    sandbox.engine(); // imports reach the real engine from here on
+    sandbox.notifications(20);
 
     SampleDcp::Options o = sampleOptions(60, 3, QStringLiteral("End to end Ü"));
     o.subtitles = true;
     o.pictureSize = 300 * 1024 + 5;
     o.soundSize = 70 * 1024;
     DcpDescription d;
-    QVERIFY(SampleDcp::generate(o, serverDir.path() + QLatin1Char('/') + o.title, &d));
+    QVERIFY(SampleDcp::generate(o, serverRoot + QLatin1Char('/') + o.title, &d));
     const QList<DcpAssetInfo> expected = d.assetsOfReels({1, 3});
     DcpAssetInfo corrupted;
     for (const DcpAssetInfo& info : expected) {
@@ -109,7 +100,7 @@ void TestImportDownload::packageToRevealedFiles()
         QCOMPARE(a->getDownloadAttempts(), (corruptOnce && info.uuid == corrupted.uuid) ? 1u : 0u);
         QVERIFY2(!QFileInfo::exists(FileManager::nixGetHiddenPath(a->getFullPath())), qPrintable(info.path));
         QFile downloaded(a->getFullPath());
-        QFile source(serverDir.path() + QLatin1Char('/') + o.title + QLatin1Char('/') + info.path);
+        QFile source(serverRoot + QLatin1Char('/') + o.title + QLatin1Char('/') + info.path);
         QVERIFY(downloaded.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
         QVERIFY2(downloaded.readAll() == source.readAll(), qPrintable(info.path));
     }
@@ -135,10 +126,6 @@ void TestImportDownload::packageToRevealedFiles()
         QCOMPARE(events[reel].contains(7), corruptOnce && reel == 3);
     }
     QVERIFY(prompts.texts().isEmpty());
-
-    DownloadManager::resetForTesting();
-    NotificationManager::resetForTesting();
-    Setting::resetForTesting();
 }
 
 QTEST_MAIN(TestImportDownload)

@@ -59,12 +59,6 @@ void pauseDownloadsInStore()
     Setting::getInstance()->save();
 }
 
-void restartAll(TestSandbox& sandbox)
-{
-    DownloadManager::resetForTesting();
-    sandbox.restart();
-    Setting::resetForTesting();
-}
 } // namespace
 
 class TestCatalogue : public QObject
@@ -72,8 +66,6 @@ class TestCatalogue : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup();
-
     void startUpDropsDcpWhoseFolderIsGone();
     void startUpWithNothingLeftDoesNotTouchQueue();
     void startUpWithoutTheDriveKeepsItsDownloads();
@@ -89,12 +81,6 @@ private slots:
     void removeDcpKeepsObjectsAlive();
     void loadFromFileWithoutKeyTellsUser();
 };
-
-void TestCatalogue::cleanup()
-{
-    DownloadManager::resetForTesting();
-    Setting::resetForTesting();
-}
 
 void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
 {
@@ -129,7 +115,7 @@ void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
     QVERIFY(QDir().mkpath(newer->getDCPPath()));
     // The older DCP's folder never existed: it is dropped with all its rows.
 
-    restartAll(sandbox);
+    sandbox.restart();
     // What the window's script engine would be told to leave alone.
     QSet<QObject*> keptByProgram;
     ScriptOwnership::setMarker([&keptByProgram](QObject* object) { keptByProgram.insert(object); });
@@ -192,7 +178,7 @@ void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
     gone->syncToDatabase();
     QVERIFY(QDir().mkpath(sandbox.downloads())); // the drive is there, the DCP folder is not
 
-    restartAll(sandbox);
+    sandbox.restart();
     // An engine that already holds an item: a rebuild would empty its queue.
     DCP outside("x", "Outside", "", sandbox.downloads());
     Asset marker("m", "", 1, "t", ".m", "");
@@ -228,7 +214,7 @@ void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
 
     // Unplugged: the whole chosen folder is gone, not only the DCP's.
     QVERIFY(QDir().rename(drive, drive + "-unplugged"));
-    restartAll(sandbox);
+    sandbox.restart();
     LogCapture log;
     DCPManager* catalogue = DCPManager::getInstance();
     DCP* waiting = catalogue->getDCP("d-away");
@@ -249,7 +235,7 @@ void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
 
     // Plugged in again: the next start queues it again.
     QVERIFY(QDir().rename(drive + "-unplugged", drive));
-    restartAll(sandbox);
+    sandbox.restart();
     catalogue = DCPManager::getInstance();
     QVERIFY(catalogue->getDCP("d-away")->isDriveConnected());
     QVERIFY(DCPManager::loadedData());
@@ -281,7 +267,7 @@ void TestCatalogue::reelSharedByTwoDcpsSurvivesDroppedOne()
     QVERIFY(QDir().mkpath(sandbox.downloads() + "/Second"));
 
     // Both folders present: one reel object, listed by both, its DCP from the last row.
-    restartAll(sandbox);
+    sandbox.restart();
     DCPManager* catalogue = DCPManager::getInstance();
     Reel* shared = catalogue->getReel("r-shared");
     QVERIFY(shared);
@@ -293,7 +279,7 @@ void TestCatalogue::reelSharedByTwoDcpsSurvivesDroppedOne()
     // The DCP that owned the reel's last row loses its folder: the reel lives on for
     // the other DCP, without the dropped DCP's assets.
     QVERIFY(QDir(sandbox.downloads() + "/First").removeRecursively());
-    restartAll(sandbox);
+    sandbox.restart();
     catalogue = DCPManager::getInstance();
     DCP* kept = catalogue->getDCP("dB");
     QVERIFY(kept);
@@ -318,7 +304,7 @@ void TestCatalogue::reelSharedByTwoDroppedDcpsIsFreedOnce()
     // one and the same, and must be destroyed once.
     QVERIFY(QDir().mkpath(sandbox.downloads() + "/Third"));
 
-    restartAll(sandbox);
+    sandbox.restart();
     DCPManager* catalogue = DCPManager::getInstance();
     QCOMPARE(titles(catalogue->getDCPs()), QStringList{"Third"});
     QCOMPARE(catalogue->getReel("r-shared"), static_cast<Reel*>(nullptr));
@@ -342,7 +328,7 @@ void TestCatalogue::linkRowsWithoutTheirRowsAreSkipped()
                        "'missing')"));
     }
 
-    restartAll(sandbox);
+    sandbox.restart();
     pauseDownloadsInStore();
     DCPManager* catalogue = DCPManager::getInstance();
     QCOMPARE(titles(catalogue->getDCPs()), QStringList{"Film"});
