@@ -1,10 +1,10 @@
 #include "TestSandbox.h"
+#include "app/DesktopNotifier.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
 #include "storage/DatabaseManager.h"
-#include "app/DesktopNotifier.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -29,7 +29,8 @@ void TestDesktopNotifier::announcesReadyDcpsAndCorruptedReels()
 
     DCP* done = TestSandbox::newDCP(QStringLiteral("d1"), QStringLiteral("Done_FTR"), sandbox.downloads());
     done->setFriendlyTitle(QStringLiteral("Done Before"));
-    TestSandbox::addAssetOfSize(TestSandbox::addReel(done, QStringLiteral("r-done"), 1), QStringLiteral("a-done"), 10)
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(done, QStringLiteral("r-done"), 1),
+                                QStringLiteral("a-done"), 10)
         ->setDownloadChecksummed(true);
     DCP* film = TestSandbox::newDCP(QStringLiteral("d2"), QStringLiteral("Film_FTR"), sandbox.downloads());
     film->setFriendlyTitle(QStringLiteral("The Film"));

@@ -1,14 +1,24 @@
 // A package made with the tools, imported, downloaded by the real engine from the stand-in
 // server, verified, reported and revealed: the imported paths, links and hashes are the
 // ones that work, and the pieces hand over to each other.
-#include "TestSandbox.h"
-#include "TestPackages.h"
 #include "PackageWriter.h"
 #include "SampleDcp.h"
+#include "StandInServer.h"
+#include "TestPackages.h"
+#include "TestSandbox.h"
+#include "download/ChecksumWorker.h"
+#include "download/DownloadManager.h"
+#include "download/FileManager.h"
 #include "import/DCPXMLReader.h"
 #include "import/VolumeInfo.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
 #include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
+#include "storage/Setting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -16,16 +26,6 @@
 #include <QJsonObject>
 #include <QSqlQuery>
 #include <QVariant>
-#include "StandInServer.h"
-#include "download/ChecksumWorker.h"
-#include "download/DownloadManager.h"
-#include "download/FileManager.h"
-#include "model/Asset.h"
-#include "model/DCP.h"
-#include "model/Reel.h"
-#include "notify/NotificationManager.h"
-#include "storage/Setting.h"
-
 #include <QtTest>
 
 class TestImportDownload : public QObject

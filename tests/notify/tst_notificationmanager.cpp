@@ -1,3 +1,5 @@
+#include "LogCapture.h"
+#include "TestSandbox.h"
 #include "app/UserPrompt.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
@@ -7,9 +9,6 @@
 #include "notify/Notification.h"
 #include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
-
-#include "LogCapture.h"
-#include "TestSandbox.h"
 
 #include <QDir>
 #include <QFile>

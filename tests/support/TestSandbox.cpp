@@ -121,7 +121,8 @@ Asset* linkAsset(Reel* reel, const QString& uuid, const QString& hash, quint64 s
 }
 } // namespace
 
-Asset* TestSandbox::addAsset(Reel* reel, const QString& uuid, const QString& relativePath, const QByteArray& content)
+Asset* TestSandbox::addAsset(Reel* reel, const QString& uuid, const QString& relativePath,
+                             const QByteArray& content)
 {
     writeFile(server.assetRoot() + QLatin1Char('/') + relativePath, content);
     return addAssetAt(reel, uuid, server.assetUrl(relativePath).toString(), content);
@@ -129,7 +130,8 @@ Asset* TestSandbox::addAsset(Reel* reel, const QString& uuid, const QString& rel
 
 Asset* TestSandbox::addAssetAt(Reel* reel, const QString& uuid, const QString& url, const QByteArray& content)
 {
-    const QString hash = QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha1).toBase64());
+    const QString hash =
+        QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha1).toBase64());
     return linkAsset(reel, uuid, hash, quint64(content.size()), url);
 }
 

@@ -28,7 +28,11 @@ class Reel;
 class TestSandbox
 {
 public:
-    enum Option { StoreOnly = 0, WithServer = 1 };
+    enum Option
+    {
+        StoreOnly = 0,
+        WithServer = 1
+    };
 
     explicit TestSandbox(Option option = StoreOnly);
     ~TestSandbox();
@@ -64,7 +68,8 @@ public:
     // An asset fetched from any address, expected to hold content.
     static Asset* addAssetAt(Reel* reel, const QString& uuid, const QString& url, const QByteArray& content);
     // An asset known only by size and digest, at an address nothing answers.
-    static Asset* addAssetOfSize(Reel* reel, const QString& uuid, quint64 size, const QString& hash = QString());
+    static Asset* addAssetOfSize(Reel* reel, const QString& uuid, quint64 size,
+                                 const QString& hash = QString());
     // Links an existing asset to one more reel of its DCP, as a shared file.
     static void share(Asset* asset, Reel* reel);
     // Stores the DCP and files it in the catalogue, as the import does, without telling
