@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>
-#include <QSharedMemory>
 #include <QtTest>
 
 #include <memory>
@@ -46,7 +45,6 @@ private:
                     const QString& tmp = QString());
     QString tmp() const { return m_driver->sandbox() + QStringLiteral("/tmp"); }
     QString log() const { return m_driver->log(); }
-    void removeOrphanedMarker();
     bool waitForLog(const QString& text, int count = 1) const
     {
         return m_driver->waitForLog(text, 20000, count);
@@ -71,26 +69,10 @@ void TestStartup::init()
 void TestStartup::cleanup()
 {
     m_driver->killAll();
-    removeOrphanedMarker();
+    m_driver->removeOrphanedMarker();
     QVERIFY2(!log().contains(QStringLiteral("Warning: qrc:")), qPrintable(log())); // QML warnings
     m_driver.reset();
     m_server.reset();
-}
-
-void TestStartup::removeOrphanedMarker()
-{
-    // A killed instance leaves its marker segment behind while the test deletes the key
-    // file that names it; a later key file that happens to map to the same System V key
-    // would then find the segment taken. Probe it away as the next start would.
-    const QByteArray savedTmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QFile::encodeName(tmp()));
-    QSharedMemory probe(QStringLiteral("82abc78e-6952-4eec-bea5-aae7856b73e0"));
-    if (probe.attach())
-        probe.detach();
-    if (savedTmp.isNull())
-        qunsetenv("TMPDIR");
-    else
-        qputenv("TMPDIR", savedTmp);
 }
 
 QProcess* TestStartup::start(bool onDisplay, const QStringList& arguments, const QString& tmpDir)

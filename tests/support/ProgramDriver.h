@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -28,6 +29,7 @@ public:
     QString sandbox() const { return m_dir.path(); }
     QString appFolder() const { return m_dir.path() + QStringLiteral("/app"); }
     void setEnvironment(const QString& key, const QString& value) { m_env.insert(key, value); }
+    void unsetEnvironment(const QString& key) { m_env.remove(key); }
 
     // Starts the program (a new process each call; earlier ones keep running); null when
     // it did not start.
@@ -39,6 +41,10 @@ public:
     void stop();
     // Kills every process started so far.
     void killAll();
+    // A killed instance leaves its marker segment behind while its key file in the private
+    // TMPDIR goes with the sandbox; a later key file that maps to the same System V key
+    // would find the segment taken. Probes it away as the next start would.
+    void removeOrphanedMarker() const;
 
     // The first visible window whose title matches the regular expression, or "" after
     // timeoutMs. Any process's windows count: boxes of a second instance have other pids.
@@ -58,6 +64,12 @@ public:
     // Focuses the window, then types text / presses keys (xdotool names: "Return", "Tab", "y").
     void type(const QString& window, const QString& text) const;
     void key(const QString& window, const QString& keys) const;
+    // Pointer actions at window coordinates (screen coordinates for an empty window).
+    void click(const QString& window, int x, int y) const;
+    // Presses at from, moves to to in steps, stepMs apart, and releases there.
+    void drag(const QString& window, const QPoint& from, const QPoint& to, int steps = 7,
+              int stepMs = 100) const;
+    void moveWindow(const QString& window, int x, int y) const;
     // Saves a PNG of the whole screen; false when no screenshot tool is installed.
     bool screenshot(const QString& path) const;
 
