@@ -281,7 +281,11 @@ QStringList ProgramDriver::qmlWarnings() const
     static const QRegularExpression qml(QStringLiteral("(qrc:/|\\.qml:|QML |Qt Quick)"));
     QStringList warnings;
     for (const QString& line : log().split(QStringLiteral("\r\n"))) {
-        if (line.contains(QLatin1String("] Warning: ")) && qml.match(line).hasMatch())
+        // Scene errors surface as warnings, script errors (console.error) as critical lines.
+        const bool serious = line.contains(QLatin1String("] Warning: ")) ||
+                             line.contains(QLatin1String("] Critical: ")) ||
+                             line.contains(QLatin1String("] Fatal: "));
+        if (serious && qml.match(line).hasMatch())
             warnings << line;
     }
     return warnings;

@@ -75,7 +75,7 @@ public:
 
     QString log() const;
     bool waitForLog(const QString& text, int timeoutMs = 30000, int count = 1) const;
-    // Lines of debug.log that come from the QML engine (warnings about the scene).
+    // Warning, critical and fatal lines of debug.log that come from the QML engine or the scene.
     QStringList qmlWarnings() const;
 
 private:
