@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMutex>
+#include <QNetworkInterface>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTcpServer>
@@ -344,10 +345,20 @@ void TestDialogs::installer()
 
     // A query (say a signed link) does not change the file name.
     QString url = m_server->installerUrl().toString(QUrl::FullyEncoded) + QStringLiteral("?expires=1");
-    if (source == QLatin1String("http"))
-        url = QStringLiteral("http://downloads.example.com/update.pkg");
-    else if (source != QLatin1String("stand-in"))
+    QTcpServer plainHost; // a plain-http installer host on this computer's outward address
+    if (source == QLatin1String("http")) {
+        QHostAddress outward;
+        for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+            if (outward.isNull() && address.protocol() == QAbstractSocket::IPv4Protocol &&
+                !address.isLoopback())
+                outward = address;
+        }
+        if (outward.isNull() || !plainHost.listen(outward))
+            QSKIP("this computer has no address besides the loopback one");
+        url = QStringLiteral("http://%1:%2/update.pkg").arg(outward.toString()).arg(plainHost.serverPort());
+    } else if (source != QLatin1String("stand-in")) {
         url = m_server->assetUrl(QStringLiteral("big.pkg")).toString();
+    }
     m_server->setVersionCheckBody(
         QJsonDocument(QJsonObject{{QStringLiteral("version"), 20170700}, {QStringLiteral("mac_url"), url}})
             .toJson());
@@ -357,8 +368,6 @@ void TestDialogs::installer()
     auto* const update = dialog.findChild<QPushButton*>(QStringLiteral("btn_update"));
     QTRY_VERIFY(update->isVisibleTo(&dialog));
     update->click();
-    // A download opens its installer file at once; a refused address leaves the folder untouched.
-    QCOMPARE(tempFiles().size(), source == QLatin1String("http") ? 0 : 1);
 
     if (!savedAs.isEmpty()) {
         QVERIFY(finished.wait(10000));
@@ -374,11 +383,17 @@ void TestDialogs::installer()
         return;
     }
 
-    if (source == QLatin1String("cut")) {
-        // The partial file goes once the cut answer is handled; the dialog waits for the user.
-        QTRY_COMPARE_WITH_TIMEOUT(tempFiles(), QStringList(), 10000);
+    if (source == QLatin1String("http")) {
+        // Refused before any request leaves.
+        QVERIFY(!QSignalSpy(&plainHost, &QTcpServer::newConnection).wait(500));
+    } else if (source == QLatin1String("cut")) {
+        // Once the bytes before the cut have arrived, the short body is no installer: nothing
+        // is opened and the dialog stays in its downloading state until the user closes it.
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.findChild<QProgressBar*>()->value(), 100000, 10000);
+        QVERIFY(!finished.wait(500));
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("label_status"))->text(),
                  QStringLiteral("Downloading updates ..."));
+        QVERIFY(dialog.findChild<QProgressBar*>()->isVisibleTo(&dialog));
     } else if (source == QLatin1String("closed")) {
         // Part of the installer has arrived when the user closes the dialog.
         QTRY_VERIFY_WITH_TIMEOUT(dialog.findChild<QProgressBar*>()->value() > 0, 10000);
