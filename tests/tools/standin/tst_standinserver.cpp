@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <QUrlQuery>
 
 #include <memory>
 
@@ -395,15 +394,14 @@ void TestStandInServer::notifications()
     server->setNotificationFault({2, "ok\n", false});
     QList<StandInServer::QueryItems> sent;
     for (int i = 0; i < 3; ++i) {
+        const QString reel = QString::number(i + 1);
         sent.append({{QStringLiteral("user_uuid"), QStringLiteral("a b&c")},
                      {QStringLiteral("campaign_dcp_id"), QStringLiteral("77")},
-                     {QStringLiteral("reel_number"), QString::number(i + 1)},
+                     {QStringLiteral("reel_number"), reel},
                      {QStringLiteral("event"), QStringLiteral("8")}});
-        QUrlQuery query;
-        query.setQueryItems(sent.last());
-        QUrl target = url(QStringLiteral("/notification/dcp"));
-        target.setQuery(query);
-        const Answer answer = fetch(target);
+        const Answer answer = fetch(
+            url(QStringLiteral("/notification/dcp?user_uuid=a%20b%26c&campaign_dcp_id=77&reel_number=") +
+                reel + QStringLiteral("&event=8")));
         QCOMPARE(answer.status, i < 2 ? 503 : 200);
         QCOMPARE(answer.body, QByteArray(i < 2 ? "unavailable" : "ok\n"));
     }
