@@ -237,7 +237,7 @@ void TestCatalogue::reelSharedByTwoDcps_data()
     QTest::addColumn<QString>("sharedDcp");
     QTest::newRow("both kept: one object, its DCP from the last row")
         << QStringList{"First", "Second", "Third"} << QStringList{"Third", "Second", "First"}
-        << QStringList{"a1", "b1"} << "dA";
+        << QStringList{"b1", "a1"} << "dA";
     QTest::newRow("one dropped: the reel lives on without its assets")
         << QStringList{"Second", "Third"} << QStringList{"Third", "Second"} << QStringList{"b1"} << "dB";
     QTest::newRow("both dropped: the reel is freed once")
