@@ -1,14 +1,8 @@
 #include "TestSandbox.h"
-#include "LogCapture.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
-#include "storage/DatabaseManager.h"
-#include <QDir>
-#include <QFile>
-#include <QSqlQuery>
-#include <QVariant>
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -41,23 +35,16 @@ class TestReelDcp : public QObject
 private slots:
     void emptyReelAndDcp();
     void reelAddsEachKeyOnce();
-    void reelStates_data();
-    void reelStates();
+    void states_data();
+    void states();
     void retrySignature_data();
     void retrySignature();
-    void reelSizesFromDisk();
-    void reelSyncedFollowsJournal();
-
-    void dcpPathAndAssetLookup();
     void addReelSignalsInOrder();
-    void downloadedSizeUI_data();
-    void downloadedSizeUI();
-    void dcpStatesFollowReels();
+    void sizes_data();
+    void sizes();
 
-    void syncStoresEverythingOnce();
-    void failedSyncLeavesNothingBehind();
-    void removeReelDropsRowsAndEntries();
-    void failedRemoveReelRollsBack();
+    void syncStoresAllOrNothing();
+    void removeReelRollsBackThenDropsRowsAndEntries();
 };
 
 void TestReelDcp::emptyReelAndDcp()
@@ -105,7 +92,7 @@ void TestReelDcp::reelAddsEachKeyOnce()
     QCOMPARE(reel.getAssets().size(), 2);
 }
 
-void TestReelDcp::reelStates_data()
+void TestReelDcp::states_data()
 {
     QTest::addColumn<Flags>("first");
     QTest::addColumn<Flags>("second");
@@ -131,25 +118,28 @@ void TestReelDcp::reelStates_data()
         << verified << retrying << false << false << false << false;
 }
 
-void TestReelDcp::reelStates()
+void TestReelDcp::states()
 {
     QFETCH(Flags, first);
     QFETCH(Flags, second);
-    DCP dcp("d", "T", "", "/tmp");
-    Asset a1("a1", "", 1, "t", ".a1", "");
-    Asset a2("a2", "", 1, "t", ".a2", "");
-    a1.setDCP(&dcp);
-    a2.setDCP(&dcp);
-    apply(&a1, first);
-    apply(&a2, second);
+    // The two assets in one reel, and each in a reel of its own under one DCP: the DCP's
+    // states are those of its reels taken together.
+    DCP* dcp = TestSandbox::newDCP("d", "Film", "/nowhere");
+    Asset* a1 = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 1);
+    Asset* a2 = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r2", 2), "a2", 1);
+    apply(a1, first);
+    apply(a2, second);
     Reel reel("r", 1);
-    reel.addAsset(&a1);
-    reel.addAsset(&a2);
+    reel.addAsset(a1);
+    reel.addAsset(a2);
 
     QTEST(reel.isDownloaded(), "downloaded");
     QTEST(reel.isChecksummed(), "checksummed");
     QTEST(reel.isCorrupted(), "corrupted");
     QTEST(reel.isFinished(), "finished");
+    QTEST(dcp->isDownloaded(), "downloaded");
+    QTEST(dcp->isFinished(), "finished");
+    QTEST(dcp->property("finished").toBool(), "finished");
 }
 
 void TestReelDcp::retrySignature_data()
@@ -166,58 +156,12 @@ void TestReelDcp::retrySignature()
 {
     QFETCH(QStringList, uuids);
     QFETCH(QList<unsigned>, attempts);
-    QFETCH(QString, signature);
-    DCP dcp("d", "T", "", "/tmp");
-    Reel reel("r", 1);
-    QList<Asset*> owned;
-    for (int i = 0; i < uuids.size(); ++i) {
-        auto* asset = new Asset(uuids[i], "", 1, "t", "." + uuids[i], "");
-        asset->setDCP(&dcp);
-        asset->setDownloadAttempts(attempts[i]);
-        reel.addAsset(asset);
-        owned.append(asset);
-    }
-    QCOMPARE(reel.getAssetsRetryHash(), signature);
-    qDeleteAll(owned);
-}
-
-void TestReelDcp::reelSizesFromDisk()
-{
-    QTemporaryDir dir;
-    DCP* dcp = TestSandbox::newDCP("d", "Film", dir.path());
+    DCP* dcp = TestSandbox::newDCP("d", "Film", "/nowhere");
     Reel* reel = TestSandbox::addReel(dcp, "r", 1);
-    Asset* a1 = TestSandbox::addAssetOfSize(reel, "a1", 1000);
-    TestSandbox::addAssetOfSize(reel, "a2", 24);
-    QVERIFY(writeFile(a1->getFullPath(), QByteArray(300, 'x')));
-    QCOMPARE(reel->getTotalSize(), 1024ull);
-    QCOMPARE(reel->getDownloadedSize(), 300ull); // the missing file counts as 0
-}
-
-void TestReelDcp::reelSyncedFollowsJournal()
-{
-    TestSandbox sandbox;
-    Reel reel("r1", 1);
-    QVERIFY(reel.isSynced());
-    QSqlQuery q(DatabaseManager::getInstance()->db);
-    QVERIFY(q.exec("INSERT INTO notification (user_uuid, campaign_dcp_id, reel_uuid, reel_assets_hash, "
-                   "reel_number, event, synced) VALUES ('u', 1, 'r1', '1-', 1, 1, 0)"));
-    QVERIFY(!reel.isSynced());
-    QVERIFY(q.exec("UPDATE notification SET synced = 1"));
-    QVERIFY(reel.isSynced());
-}
-
-void TestReelDcp::dcpPathAndAssetLookup()
-{
-    DCP dcp("d1", "Film", "", "/media/usb/");
-    QCOMPARE(dcp.getDCPPath(), QString("/media/usb//Film"));
-    QCOMPARE(dcp.property("id").toString(), QString("d1"));
-
-    DCP other("d2", "Other", "", "/x");
-    Asset mine("a", "", 1, "t", ".a", "");
-    mine.setDCP(&dcp);
-    dcp.addAsset(&mine);
-    QCOMPARE(dcp.getAsset("a"), &mine);
-    QCOMPARE(other.getAsset("a"), static_cast<Asset*>(nullptr));
+    for (int i = 0; i < uuids.size(); ++i) {
+        TestSandbox::addAssetOfSize(reel, uuids[i], 1)->setDownloadAttempts(attempts[i]);
+    }
+    QTEST(reel->getAssetsRetryHash(), "signature");
 }
 
 void TestReelDcp::addReelSignalsInOrder()
@@ -238,7 +182,7 @@ void TestReelDcp::addReelSignalsInOrder()
     QCOMPARE(dcp.property("reels").value<QList<QObject*>>(), QList<QObject*>{&reel});
 }
 
-void TestReelDcp::downloadedSizeUI_data()
+void TestReelDcp::sizes_data()
 {
     QTest::addColumn<Flags>("state");
     QTest::addColumn<bool>("countsAsFull");
@@ -248,102 +192,87 @@ void TestReelDcp::downloadedSizeUI_data()
     QTest::newRow("downloading") << Flags{false, false, false, 0} << false;
 }
 
-void TestReelDcp::downloadedSizeUI()
+void TestReelDcp::sizes()
 {
     QFETCH(Flags, state);
     QFETCH(bool, countsAsFull);
     QTemporaryDir dir;
     DCP* dcp = TestSandbox::newDCP("d", "Film", dir.path());
-    Asset* a = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 1000);
-    Asset* b = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r2", 2), "b1", 500);
+    Reel* r1 = TestSandbox::addReel(dcp, "r1", 1);
+    Reel* r2 = TestSandbox::addReel(dcp, "r2", 2);
+    Asset* a = TestSandbox::addAssetOfSize(r1, "a1", 1000);
+    Asset* b = TestSandbox::addAssetOfSize(r2, "b1", 500);
+    TestSandbox::addAssetOfSize(r2, "b2", 24); // no file yet: counts as 0 bytes
     apply(a, state);
     QVERIFY(writeFile(a->getFullPath(), QByteArray(100, 'x')));
     QVERIFY(writeFile(b->getFullPath(), QByteArray(50, 'x')));
 
-    QCOMPARE(dcp->getTotalSize(), 1500ull);
+    QCOMPARE(r2->getTotalSize(), 524ull);
+    QCOMPARE(r2->getDownloadedSize(), 50ull);
+    QCOMPARE(dcp->getTotalSize(), 1524ull);
     QCOMPARE(dcp->getDownloadedSize(), 150ull);
     QCOMPARE(dcp->getDownloadedSizeUI(), (countsAsFull ? 1000ull : 100ull) + 50ull);
 }
 
-void TestReelDcp::dcpStatesFollowReels()
-{
-    DCP* dcp = TestSandbox::newDCP("d", "Film", "/nowhere");
-    Asset* a = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 1);
-    Asset* b = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r2", 2), "b1", 1);
-    a->setDownloadFinished(true);
-    QVERIFY(!dcp->isFinished());
-    QVERIFY(!dcp->isDownloaded());
-    apply(b, Flags{false, true, true, 2});
-    QVERIFY(dcp->isFinished());
-    QVERIFY(!dcp->isDownloaded());
-    b->setDownloadFinished(true);
-    QVERIFY(dcp->isDownloaded());
-}
-
-void TestReelDcp::syncStoresEverythingOnce()
+void TestReelDcp::syncStoresAllOrNothing()
 {
     TestSandbox sandbox;
-    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    DCP* dcp = sandbox.makeDCP("d1", "Film");
     dcp->setFriendlyTitle("The Film");
-    dcp->setUserUUID("user-1");
     dcp->setCampaignDCPId(9000000000ull);
     Reel* r1 = TestSandbox::addReel(dcp, "r1", 1);
     Reel* r2 = TestSandbox::addReel(dcp, "r2", 2);
-    Asset* shared = TestSandbox::addAssetOfSize(r1, "a1", 10);
-    shared->addReel(r2);
-    r2->addAsset(shared);
+    TestSandbox::share(TestSandbox::addAssetOfSize(r1, "a1", 10), r2);
     TestSandbox::addAssetOfSize(r2, "a2", 20);
 
     dcp->syncToDatabase();
     QVERIFY(dcp->getDbId() > 0);
     QVERIFY(r1->getDbId() > 0 && r2->getDbId() > r1->getDbId());
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp WHERE friendly_title = 'The Film' AND "
-                                 "campaign_dcp_id = 9000000000"),
-             1);
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel WHERE dcp_uuid = 'd1'"), 2);
+    QCOMPARE(TestSandbox::rowCount("dcp", "friendly_title = 'The Film' AND campaign_dcp_id = 9000000000"), 1);
+    QCOMPARE(TestSandbox::rowCount("reel", "dcp_uuid = 'd1'"), 2);
     // The shared asset is stored once, when the first reel reaches it, with a link per reel.
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset"), 2);
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset"), 3);
+    QCOMPARE(TestSandbox::rowCount("asset"), 2);
+    QCOMPARE(TestSandbox::rowCount("dcp_reel_asset"), 3);
     QCOMPARE(DCPManager::getInstance()->getAsset("a2", "d1"), dcp->getAsset("a2"));
-}
-
-void TestReelDcp::failedSyncLeavesNothingBehind()
-{
-    TestSandbox sandbox;
-    DCP* first = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
-    TestSandbox::addAssetOfSize(TestSandbox::addReel(first, "r1", 1), "a1", 10);
-    first->syncToDatabase();
 
     // A reel uuid that is already stored fails half-way through the second DCP.
-    DCP* second = TestSandbox::newDCP("d2", "Other", sandbox.downloads());
-    TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r2", 1), "a2", 10);
-    TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r1", 2), "a3", 10);
+    DCP* second = sandbox.makeDCP("d2", "Other");
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r3", 1), "a3", 10);
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r1", 2), "a4", 10);
     QVERIFY_EXCEPTION_THROWN(second->syncToDatabase(), std::runtime_error);
-
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp WHERE uuid = 'd2'"), 0);
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel WHERE uuid = 'r2'"), 0);
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE dcp_uuid = 'd2'"), 0);
+    QCOMPARE(TestSandbox::rowCount("dcp", "uuid = 'd2'"), 0);
+    QCOMPARE(TestSandbox::rowCount("reel", "uuid = 'r3'"), 0);
+    QCOMPARE(TestSandbox::rowCount("asset", "dcp_uuid = 'd2'"), 0);
 
     // The connection is usable afterwards: a later write survives a restart.
-    DCP* third = TestSandbox::newDCP("d3", "Third", sandbox.downloads());
-    TestSandbox::addAssetOfSize(TestSandbox::addReel(third, "r3", 1), "a4", 10);
+    DCP* third = sandbox.makeDCP("d3", "Third");
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(third, "r4", 1), "a5", 10);
     third->syncToDatabase();
     sandbox.restart();
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp"), 2);
+    QCOMPARE(TestSandbox::rowCount("dcp"), 2);
 }
 
-void TestReelDcp::removeReelDropsRowsAndEntries()
+void TestReelDcp::removeReelRollsBackThenDropsRowsAndEntries()
 {
     TestSandbox sandbox;
-    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
+    DCP* dcp = sandbox.makeDCP("d1", "Film");
     Reel* r1 = TestSandbox::addReel(dcp, "r1", 1);
     Reel* r2 = TestSandbox::addReel(dcp, "r2", 2);
     Asset* shared = TestSandbox::addAssetOfSize(r1, "a1", 10);
-    shared->addReel(r2);
-    r2->addAsset(shared);
+    TestSandbox::share(shared, r2);
     Asset* own = TestSandbox::addAssetOfSize(r2, "a2", 20);
     dcp->syncToDatabase();
 
+    // The reel row goes first; the asset delete then fails: nothing of it may be lost.
+    QVERIFY(TestSandbox::exec("ALTER TABLE asset RENAME TO asset_gone"));
+    QVERIFY_EXCEPTION_THROWN(dcp->removeReel(r1), std::runtime_error);
+    QVERIFY(TestSandbox::exec("ALTER TABLE asset_gone RENAME TO asset"));
+    QCOMPARE(TestSandbox::rowCount("reel"), 2);
+    QCOMPARE(TestSandbox::rowCount("dcp_reel_asset"), 3);
+    QCOMPARE(dcp->getReels(), (QList<Reel*>{r1, r2}));
+    QCOMPARE(dcp->getAsset("a1"), shared);
+
+    // Once the store is healthy again it goes through.
     QSignalSpy reels(dcp, &DCP::reelsChanged);
     dcp->removeReel(r1);
     QCOMPARE(reels.count(), 0); // the caller signals
@@ -354,33 +283,12 @@ void TestReelDcp::removeReelDropsRowsAndEntries()
     QCOMPARE(dcp->getAssets(), QList<Asset*>{own});
     QCOMPARE(r1->getAssets(), QList<Asset*>{shared}); // objects untouched
 
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel WHERE uuid = 'r1'"), 0);
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset WHERE reel_uuid = 'r1'"), 0);
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE uuid = 'a1'"), 0);
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM asset WHERE uuid = 'a2'"), 1);
-}
-
-void TestReelDcp::failedRemoveReelRollsBack()
-{
-    TestSandbox sandbox;
-    DCP* dcp = TestSandbox::newDCP("d1", "Film", sandbox.downloads());
-    Reel* r1 = TestSandbox::addReel(dcp, "r1", 1);
-    TestSandbox::addAssetOfSize(r1, "a1", 10);
-    dcp->syncToDatabase();
-
-    // The reel row goes first; the asset delete then fails.
-    QSqlQuery q(DatabaseManager::getInstance()->db);
-    QVERIFY(q.exec("ALTER TABLE asset RENAME TO asset_gone"));
-    QVERIFY_EXCEPTION_THROWN(dcp->removeReel(r1), std::runtime_error);
-    QVERIFY(q.exec("ALTER TABLE asset_gone RENAME TO asset"));
-
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel WHERE uuid = 'r1'"), 1);
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset WHERE reel_uuid = 'r1'"), 1);
-    QCOMPARE(dcp->getReels(), QList<Reel*>{r1});
-    QVERIFY(dcp->getAsset("a1"));
-
-    dcp->removeReel(r1); // and it works once the store is healthy again
-    QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM reel"), 0);
+    QCOMPARE(TestSandbox::rowCount("reel", "uuid = 'r1'"), 0);
+    // Only the removed reel's links go; the other reel keeps both of its links.
+    QCOMPARE(TestSandbox::rowCount("dcp_reel_asset", "reel_uuid = 'r1'"), 0);
+    QCOMPARE(TestSandbox::rowCount("dcp_reel_asset", "reel_uuid = 'r2'"), 2);
+    QCOMPARE(TestSandbox::rowCount("asset", "uuid = 'a1'"), 0);
+    QCOMPARE(TestSandbox::rowCount("asset", "uuid = 'a2'"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestReelDcp)

@@ -1,19 +1,14 @@
-#include "TestSandbox.h"
 #include "LogCapture.h"
-#include <QSqlQuery>
-#include <QVariant>
-
+#include "TestSandbox.h"
 #include "app/UserPrompt.h"
 #include "notify/Notification.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QSqlQuery>
+#include <QVariant>
 #include <QtTest>
-
-#include <memory>
-
 
 namespace {
 // The table as key=value pairs in key order.
@@ -26,13 +21,6 @@ QStringList tableRows()
         rows << query.value(0).toString() + QLatin1Char('=') + query.value(1).toString();
     return rows;
 }
-
-// Both singletons forgotten, as after a restart of the program.
-void restart(const QString& directory)
-{
-    Setting::resetForTesting();
-    DatabaseManager::resetForTesting(directory);
-}
 } // namespace
 
 class TestSetting : public QObject
@@ -40,106 +28,70 @@ class TestSetting : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_dir.reset(new QTemporaryDir());
-        QVERIFY(m_dir->isValid());
-        restart(m_dir->path());
-        m_log.reset(new LogCapture());
-    }
-    void cleanup()
-    {
-        m_log.reset();
-        restart(QString());
-    }
-
-    void firstStartWritesDefaults();
-    void existingTableGetsNoDefaults();
-    void setOnlyChangesMemoryUntilSave();
-    void saveRewritesTableExactly();
-    void valuesSurviveRestart();
+    void defaultsSetSaveRestart();
     void failedSaveRollsBackAndLaterWritesLast();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    // Made per test: QtTest installs its own message handler when the run starts.
-    std::unique_ptr<LogCapture> m_log;
 };
 
-void TestSetting::firstStartWritesDefaults()
+void TestSetting::defaultsSetSaveRestart()
 {
+    TestSandbox sandbox;
+    LogCapture quiet;
+
+    // First start: the defaults, written once.
     Setting* settings = Setting::getInstance();
+    QCOMPARE(Setting::getInstance(), settings);
     QCOMPARE(settings->get(QStringLiteral("download_paused")), QStringLiteral("0"));
     QCOMPARE(settings->get(QStringLiteral("download_speed")), QStringLiteral("0"));
     QCOMPARE(settings->get(QStringLiteral("download_limit")), QString());
     QCOMPARE(tableRows(), (QStringList{"download_paused=0", "download_speed=0"}));
-    QCOMPARE(Setting::getInstance(), settings);
-}
 
-void TestSetting::existingTableGetsNoDefaults()
-{
-    DatabaseManager::getInstance()->insertSetting(QStringLiteral("username"), QStringLiteral("ana"));
-    Setting* settings = Setting::getInstance();
-    QCOMPARE(settings->get(QStringLiteral("username")), QStringLiteral("ana"));
-    QCOMPARE(settings->get(QStringLiteral("download_paused")), QString());
-    QCOMPARE(tableRows(), QStringList{"username=ana"});
-}
-
-void TestSetting::setOnlyChangesMemoryUntilSave()
-{
-    Setting* settings = Setting::getInstance();
+    // set() changes memory only; save() writes the whole map and signals once.
     QSignalSpy changed(settings, &Setting::changed);
-
     settings->set(QStringLiteral("download_limit"), QStringLiteral("150"));
+    settings->set(QStringLiteral("username"), QStringLiteral("ana"));
     QCOMPARE(settings->get(QStringLiteral("download_limit")), QStringLiteral("150"));
     QCOMPARE(tableRows(), (QStringList{"download_paused=0", "download_speed=0"}));
     QCOMPARE(changed.count(), 0);
-
     settings->save();
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(tableRows(), (QStringList{"download_limit=150", "download_paused=0", "download_speed=0"}));
-}
+    const QStringList saved{"download_limit=150", "download_paused=0", "download_speed=0", "username=ana"};
+    QCOMPARE(tableRows(), saved);
 
-void TestSetting::saveRewritesTableExactly()
-{
-    Setting* settings = Setting::getInstance();
-    QSignalSpy changed(settings, &Setting::changed);
-    settings->set(QStringLiteral("download_paused"), QStringLiteral("1"));
-    settings->save();
-    settings->save();
-    QCOMPARE(changed.count(), 2);
-    QCOMPARE(tableRows(), (QStringList{"download_paused=1", "download_speed=0"}));
-    // A row the map does not hold does not survive a save.
+    // Saving again leaves one row per key, and a row the map does not hold goes.
     QVERIFY(TestSandbox::exec(QStringLiteral("INSERT INTO setting (key, value) VALUES ('stray', 'x')")));
     settings->save();
-    QCOMPARE(tableRows(), (QStringList{"download_paused=1", "download_speed=0"}));
-}
+    settings->save();
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(tableRows(), saved);
 
-void TestSetting::valuesSurviveRestart()
-{
-    Setting::getInstance()->set(QStringLiteral("username"), QStringLiteral("ana"));
-    Setting::getInstance()->set(QStringLiteral("download_limit"), QStringLiteral("42"));
-    Setting::getInstance()->save();
-    Setting::getInstance()->set(QStringLiteral("unsaved"), QStringLiteral("gone"));
-
-    restart(m_dir->path());
-    Setting* settings = Setting::getInstance();
+    // A restart brings back what was saved, not what was only set.
+    settings->set(QStringLiteral("unsaved"), QStringLiteral("gone"));
+    sandbox.restart();
+    settings = Setting::getInstance();
+    QCOMPARE(settings->get(QStringLiteral("download_limit")), QStringLiteral("150"));
     QCOMPARE(settings->get(QStringLiteral("username")), QStringLiteral("ana"));
-    QCOMPARE(settings->get(QStringLiteral("download_limit")), QStringLiteral("42"));
     QCOMPARE(settings->get(QStringLiteral("unsaved")), QString());
+
+    // A table with any row at all gets no defaults, even for missing keys.
+    QVERIFY(TestSandbox::exec(QStringLiteral("DELETE FROM setting WHERE key <> 'username'")));
+    sandbox.restart();
+    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QString());
+    QCOMPARE(tableRows(), QStringList{"username=ana"});
 }
 
 void TestSetting::failedSaveRollsBackAndLaterWritesLast()
 {
+    TestSandbox sandbox;
+    LogCapture quiet;
     ScriptedPrompts prompts;
     Setting* settings = Setting::getInstance();
     QSignalSpy changed(settings, &Setting::changed);
     // Refuse the second insert of the save ("a" goes first in key order, then "b").
-    QVERIFY(TestSandbox::exec(QStringLiteral("CREATE TRIGGER refuse_b BEFORE INSERT ON setting WHEN NEW.key = 'b' "
-                                "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    QVERIFY(
+        TestSandbox::exec(QStringLiteral("CREATE TRIGGER refuse_b BEFORE INSERT ON setting WHEN NEW.key = "
+                                         "'b' BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     settings->set(QStringLiteral("a"), QStringLiteral("1"));
     settings->set(QStringLiteral("b"), QStringLiteral("2"));
-    m_log->take();
 
     settings->save();
 
@@ -147,8 +99,6 @@ void TestSetting::failedSaveRollsBackAndLaterWritesLast()
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(prompts.last().icon, Prompt::Warning);
     QCOMPARE(prompts.last().informativeText, QStringLiteral("Unable to run insertSetting query"));
-    const QStringList log = m_log->take();
-    QVERIFY(log.filter(QStringLiteral("[DatabaseManager] Unable to run insertSetting query: ")).size() == 1);
     // The table keeps its previous copy instead of a half-written one.
     QCOMPARE(tableRows(), (QStringList{"download_paused=0", "download_speed=0"}));
     QCOMPARE(settings->get(QStringLiteral("b")), QStringLiteral("2"));
@@ -158,7 +108,7 @@ void TestSetting::failedSaveRollsBackAndLaterWritesLast()
                        NotificationType::DownloadStarted, false);
     DatabaseManager::getInstance()->insertNotification(&event);
 
-    restart(m_dir->path());
+    sandbox.restart();
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("notification")), 1);
     QCOMPARE(tableRows(), (QStringList{"download_paused=0", "download_speed=0"}));
 }
