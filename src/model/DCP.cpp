@@ -42,7 +42,7 @@ Reel* DCP::getReel(const QString& uuid) const
 void DCP::removeReel(Reel* reel)
 {
     {
-        // The reel row, its links and its assets' rows go together or not at all; on
+        // The reel row, its links and its own assets' rows go together or not at all; on
         // failure the in-memory lists stay as they were.
         Transaction transaction;
         reel->removeFromDb();
@@ -54,6 +54,9 @@ void DCP::removeReel(Reel* reel)
         reels_by_uuid.remove(reel->getUuid());
     }
     for (Asset* asset : reel->getAssets()) {
+        if (reel->sharesWithAnotherReel(asset)) {
+            continue;
+        }
         assets.removeOne(asset);
         const AssetKey key = asset->key();
         if (assets_by_key.value(key) == asset) {

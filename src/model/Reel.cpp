@@ -93,8 +93,22 @@ void Reel::removeFromDb()
     qDebug() << "Removing Reel... " << uuid;
     DatabaseManager::getInstance()->removeReel(this);
     for (Asset* asset : assets) {
-        asset->removeFromDb();
+        // The other reel still needs the file: its row stays, or the next start would
+        // load that reel without it and call it complete.
+        if (!sharesWithAnotherReel(asset)) {
+            asset->removeFromDb();
+        }
     }
+}
+
+bool Reel::sharesWithAnotherReel(const Asset* asset) const
+{
+    for (const Reel* other : asset->getReels()) {
+        if (other != this && dcp && dcp->getReel(other->getUuid()) == other) {
+            return true;
+        }
+    }
+    return false;
 }
 
 qulonglong Reel::getTotalSize() const

@@ -44,7 +44,11 @@ public:
     QString getAssetsRetryHash() const;
 
     void syncToDatabase();
+    // Removes the reel's row and links, and the rows of its assets that no other reel of
+    // its DCP lists.
     void removeFromDb();
+    // Whether another reel still in this reel's DCP lists the asset too.
+    bool sharesWithAnotherReel(const Asset* asset) const;
 
     Q_INVOKABLE qulonglong getTotalSize() const;
     Q_INVOKABLE qulonglong getDownloadedSize() const;

@@ -164,8 +164,7 @@ DatabaseManager* DatabaseManager::getInstance()
 
 QString DatabaseManager::databasePath()
 {
-    const QString directory =
-        g_testDirectory.isEmpty() ? DataFolder::path() : g_testDirectory;
+    const QString directory = g_testDirectory.isEmpty() ? DataFolder::path() : g_testDirectory;
     return directory + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
 }
 
@@ -510,15 +509,20 @@ bool DatabaseManager::removeDCP(DCP* dcp)
         assetQuery.addBindValue(asset->getUuid());
     assetQuery.addBindValue(dcp->getUuid());
 
-    QSqlQuery reelQuery(db);
-    reelQuery.prepare(QStringLiteral("DELETE FROM reel WHERE uuid IN(%1)").arg(placeholders(reels.size())));
+    // A reel that another DCP also lists keeps its row and that DCP's links: only this
+    // DCP's links go, and a reel row only once no link points at it any more.
     QSqlQuery linkQuery(db);
-    linkQuery.prepare(
-        QStringLiteral("DELETE FROM dcp_reel_asset WHERE reel_uuid IN(%1)").arg(placeholders(reels.size())));
+    linkQuery.prepare(QStringLiteral("DELETE FROM dcp_reel_asset WHERE reel_uuid IN(%1) AND dcp_uuid = ?")
+                          .arg(placeholders(reels.size())));
+    QSqlQuery reelQuery(db);
+    reelQuery.prepare(QStringLiteral("DELETE FROM reel WHERE uuid IN(%1) AND uuid NOT IN "
+                                     "(SELECT reel_uuid FROM dcp_reel_asset)")
+                          .arg(placeholders(reels.size())));
     for (const Reel* reel : reels) {
         reelQuery.addBindValue(reel->getUuid());
         linkQuery.addBindValue(reel->getUuid());
     }
+    linkQuery.addBindValue(dcp->getUuid());
 
     QSqlQuery dcpQuery(db);
     dcpQuery.prepare(QStringLiteral("DELETE FROM dcp WHERE uuid = :uuid"));
@@ -529,10 +533,10 @@ bool DatabaseManager::removeDCP(DCP* dcp)
     Transaction transaction;
     execOrFail(assetQuery, "[DatabaseManager] Unable to run removeDCP [assets] query:",
                "Unable to run removeDCP [assets] query");
-    execOrFail(reelQuery, "[DatabaseManager] Unable to run removeDCP [reels] query:",
-               "Unable to run removeDCP [reels] query");
     execOrFail(linkQuery, "[DatabaseManager] Unable to run removeDCP [dcp_reel_assets] query:",
                "Unable to run removeDCP [dcp_reel_assets] query");
+    execOrFail(reelQuery, "[DatabaseManager] Unable to run removeDCP [reels] query:",
+               "Unable to run removeDCP [reels] query");
     execOrFail(dcpQuery, "[DatabaseManager] Unable to run removeDCP [dcp] query:",
                "Unable to run removeDCP [dcp] query");
     transaction.commit();

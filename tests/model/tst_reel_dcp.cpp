@@ -4,6 +4,7 @@
 #include "model/DCPManager.h"
 #include "model/Reel.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -261,6 +262,7 @@ void TestReelDcp::removeReelRollsBackThenDropsRowsAndEntries()
     Asset* shared = TestSandbox::addAssetOfSize(r1, "a1", 10);
     TestSandbox::share(shared, r2);
     Asset* own = TestSandbox::addAssetOfSize(r2, "a2", 20);
+    Asset* ownOfR1 = TestSandbox::addAssetOfSize(r1, "a0", 5);
     dcp->syncToDatabase();
 
     // The reel row goes first; the asset delete then fails: nothing of it may be lost.
@@ -268,7 +270,7 @@ void TestReelDcp::removeReelRollsBackThenDropsRowsAndEntries()
     QVERIFY_EXCEPTION_THROWN(dcp->removeReel(r1), std::runtime_error);
     QVERIFY(TestSandbox::exec("ALTER TABLE asset_gone RENAME TO asset"));
     QCOMPARE(TestSandbox::rowCount("reel"), 2);
-    QCOMPARE(TestSandbox::rowCount("dcp_reel_asset"), 3);
+    QCOMPARE(TestSandbox::rowCount("dcp_reel_asset"), 4);
     QCOMPARE(dcp->getReels(), (QList<Reel*>{r1, r2}));
     QCOMPARE(dcp->getAsset("a1"), shared);
 
@@ -278,17 +280,25 @@ void TestReelDcp::removeReelRollsBackThenDropsRowsAndEntries()
     QCOMPARE(reels.count(), 0); // the caller signals
     QCOMPARE(dcp->getReels(), QList<Reel*>{r2});
     QCOMPARE(dcp->getReel("r1"), static_cast<Reel*>(nullptr));
-    // Gone from the DCP although the other reel still lists it.
-    QCOMPARE(dcp->getAsset("a1"), static_cast<Asset*>(nullptr));
-    QCOMPARE(dcp->getAssets(), QList<Asset*>{own});
-    QCOMPARE(r1->getAssets(), QList<Asset*>{shared}); // objects untouched
+    // The file r2 still lists stays in the DCP and in the store.
+    QCOMPARE(dcp->getAsset("a1"), shared);
+    QCOMPARE(dcp->getAssets(), (QList<Asset*>{shared, own}));
+    QCOMPARE(r1->getAssets(), (QList<Asset*>{shared, ownOfR1})); // objects untouched
 
     QCOMPARE(TestSandbox::rowCount("reel", "uuid = 'r1'"), 0);
     // Only the removed reel's links go; the other reel keeps both of its links.
     QCOMPARE(TestSandbox::rowCount("dcp_reel_asset", "reel_uuid = 'r1'"), 0);
     QCOMPARE(TestSandbox::rowCount("dcp_reel_asset", "reel_uuid = 'r2'"), 2);
-    QCOMPARE(TestSandbox::rowCount("asset", "uuid = 'a1'"), 0);
+    QCOMPARE(TestSandbox::rowCount("asset", "uuid = 'a1'"), 1);
     QCOMPARE(TestSandbox::rowCount("asset", "uuid = 'a2'"), 1);
+    QCOMPARE(TestSandbox::rowCount("asset", "uuid = 'a0'"), 0);
+
+    // And the next start loads r2 with both of its files.
+    QVERIFY(QDir().mkpath(dcp->getDCPPath()));
+    sandbox.restart();
+    Reel* loaded = DCPManager::getInstance()->getReel("r2");
+    QVERIFY(loaded);
+    QCOMPARE(loaded->getAssets().size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestReelDcp)
