@@ -52,8 +52,7 @@ private slots:
     void restartAndPauseResumeFromTheFile();
     void diskCheck_data();
     void diskCheck();
-    void removingDcps();
-    void removingAReelDeletesItsFilesButNotSharedOnes();
+    void removals();
     void unverifiedReelIsValidatedOnceAtStart();
     void storeFailuresDoNotEscape();
 };
@@ -260,8 +259,9 @@ void TestDownloadScheduler::diskCheck()
     }
 }
 
-// First a DCP other than the downloading one goes, then the downloading one.
-void TestDownloadScheduler::removingDcps()
+// Removals while a transfer runs: a DCP other than the downloading one, the reels of another
+// (their files deleted, but for one still listed by a remaining reel), then the downloading DCP.
+void TestDownloadScheduler::removals()
 {
     TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
@@ -276,11 +276,21 @@ void TestDownloadScheduler::removingDcps()
     box.addAsset(box.addReel(second, QStringLiteral("reel-2"), 1), QStringLiteral("a"),
                  QStringLiteral("c.mxf"), patternBytes(1000, 2));
     DCP* third = box.makeDCP(QStringLiteral("dcp-3"), QStringLiteral("Third"));
-    Asset* b = box.addAsset(box.addReel(third, QStringLiteral("reel-3"), 1), QStringLiteral("b"),
-                            QStringLiteral("b.mxf"), patternBytes(1000, 3));
-    box.publish(first);
-    box.publish(second);
-    box.publish(third);
+    Reel* r3 = box.addReel(third, QStringLiteral("reel-3"), 1);
+    Reel* r4 = box.addReel(third, QStringLiteral("reel-4"), 2);
+    Asset* own = box.addAsset(r3, QStringLiteral("own"), QStringLiteral("own.mxf"), patternBytes(1000, 3));
+    Asset* shared =
+        box.addAsset(r3, QStringLiteral("shared"), QStringLiteral("shared.mxf"), patternBytes(1000, 4));
+    TestSandbox::share(shared, r4);
+    DCP* fourth = box.makeDCP(QStringLiteral("dcp-4"), QStringLiteral("Fourth"));
+    Asset* b = box.addAsset(box.addReel(fourth, QStringLiteral("reel-5"), 1), QStringLiteral("b"),
+                            QStringLiteral("b.mxf"), patternBytes(1000, 5));
+    for (DCP* dcp : {first, second, third, fourth})
+        box.publish(dcp);
+    const QString ownPath = own->getFullPath();
+    const QString sharedPath = shared->getFullPath();
+    QVERIFY(writeFile(ownPath, "partial"));
+    QVERIFY(writeFile(sharedPath, "partial"));
     DownloadManager* engine = box.engine();
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(a->getFullPath()).size() > 0, 5000);
     QNetworkReply* reply = engine->getCurrentReply();
@@ -289,55 +299,31 @@ void TestDownloadScheduler::removingDcps()
 
     QVERIFY(engine->removeDownload(second));
     QCOMPARE(standBy.count(), 1);
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << a << own << shared << b);
+
+    QSignalSpy reelsChanged(third, &DCP::reelsChanged);
+    QVERIFY(QMetaObject::invokeMethod(engine, "removeDownloadReel", Q_ARG(Reel*, r3)));
+    QVERIFY(!QFileInfo::exists(ownPath));
+    QVERIFY(QFileInfo::exists(sharedPath));
+    QCOMPARE(r4->getAssets(), QList<Asset*>() << shared); // still a live object
+    QCOMPARE(shared->getUuid(), QStringLiteral("shared"));
+    QVERIFY(!engine->getDownloadQueue().contains(own));
+    QCOMPARE(reelsChanged.count(), 1);
+    QCOMPARE(DCPManager::getInstance()->getReel(QStringLiteral("reel-3")), nullptr);
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-3")), third);
+    engine->removeDownloadReel(r4); // the last reel takes the DCP with it
+    QVERIFY(!QFileInfo::exists(sharedPath));
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-3")), nullptr);
     QCOMPARE(engine->getCurrentAsset(), a);
     QCOMPARE(engine->getCurrentReply(), reply);
-    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << a << b);
 
     QVERIFY(engine->removeDownload(first));
     QCOMPARE(engine->getCurrentAsset(), b);
     QVERIFY(engine->getCurrentReply());
     QVERIFY(QFileInfo::exists(a->getFullPath())); // files stay, still hidden
     QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
-    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp"), QStringLiteral("uuid = 'dcp-1'")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
     QTRY_VERIFY_WITH_TIMEOUT(b->getDownloadChecksummed(), 5000);
-    QCOMPARE(prompts.count(), 0);
-}
-
-void TestDownloadScheduler::removingAReelDeletesItsFilesButNotSharedOnes()
-{
-    TestSandbox box(TestSandbox::WithServer);
-    ScriptedPrompts prompts;
-    startPaused();
-    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
-    Reel* r1 = box.addReel(dcp, QStringLiteral("reel-1"), 1);
-    Reel* r2 = box.addReel(dcp, QStringLiteral("reel-2"), 2);
-    Asset* own = box.addAsset(r1, QStringLiteral("own"), QStringLiteral("own.mxf"), patternBytes(1000, 1));
-    Asset* shared =
-        box.addAsset(r1, QStringLiteral("shared"), QStringLiteral("shared.mxf"), patternBytes(1000, 2));
-    TestSandbox::share(shared, r2);
-    box.publish(dcp);
-    const QString ownPath = own->getFullPath();
-    const QString sharedPath = shared->getFullPath();
-    QVERIFY(writeFile(ownPath, "partial"));
-    QVERIFY(writeFile(sharedPath, "partial"));
-    DownloadManager* engine = box.engine();
-    QSignalSpy reelsChanged(dcp, &DCP::reelsChanged);
-
-    QVERIFY(QMetaObject::invokeMethod(engine, "removeDownloadReel", Q_ARG(Reel*, r1)));
-    QVERIFY(!QFileInfo::exists(ownPath));
-    QVERIFY(QFileInfo::exists(sharedPath));
-    QCOMPARE(r2->getAssets(), QList<Asset*>() << shared); // still a live object
-    QCOMPARE(shared->getUuid(), QStringLiteral("shared"));
-    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>());
-    QCOMPARE(reelsChanged.count(), 1);
-    QCOMPARE(DCPManager::getInstance()->getReel(QStringLiteral("reel-1")), nullptr);
-    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), dcp);
-
-    // The last reel takes the DCP with it.
-    engine->removeDownloadReel(r2);
-    QVERIFY(!QFileInfo::exists(sharedPath));
-    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
-    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
     QCOMPARE(prompts.count(), 0);
 }
 
