@@ -71,10 +71,9 @@ void TestDownloadChecksum::corruptDeliveries_data()
     QTest::addColumn<int>("corrupt");
     QTest::addColumn<unsigned>("attempts");
     QTest::addColumn<bool>("corrupted");
-    QTest::addColumn<int>("queuedSignals");
-    QTest::newRow("first delivery bad") << 1 << 1u << false << 1;
-    QTest::newRow("two bad deliveries") << 2 << 2u << false << 2;
-    QTest::newRow("three bad deliveries: corrupted") << 3 << 2u << true << 2;
+    QTest::newRow("first delivery bad") << 1 << 1u << false;
+    QTest::newRow("two bad deliveries") << 2 << 2u << false;
+    QTest::newRow("three bad deliveries: corrupted") << 3 << 2u << true;
 }
 
 void TestDownloadChecksum::corruptDeliveries()
@@ -82,7 +81,6 @@ void TestDownloadChecksum::corruptDeliveries()
     QFETCH(int, corrupt);
     QFETCH(unsigned, attempts);
     QFETCH(bool, corrupted);
-    QFETCH(int, queuedSignals);
     TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(200000, 1);
@@ -99,7 +97,7 @@ void TestDownloadChecksum::corruptDeliveries()
 
     QTRY_COMPARE_WITH_TIMEOUT(bad.count() + good.count(), 1, 10000);
     QCOMPARE(bad.count(), corrupted ? 1 : 0);
-    QCOMPARE(queued.count(), queuedSignals);
+    QCOMPARE(queued.count(), int(attempts)); // one per download sent back
     QCOMPARE(asset->getDownloadAttempts(), attempts);
     QCOMPARE(asset->getDownloadCorrupted(), corrupted);
     QCOMPARE(asset->getDownloadChecksummed(), !corrupted);
