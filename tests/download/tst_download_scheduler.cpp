@@ -1,23 +1,17 @@
-// The download queue: its order and index, pause and resume, moving a DCP to the front,
-// the disk check, removals, and store failures reaching the user instead of the loop.
+// The download queue: its order and index, moving a DCP to the front, pause and resume,
+// the disk check, removals, validation at start, and store failures reaching the user.
 
 #include "TestSandbox.h"
+#include "app/UserPrompt.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
-#include "notify/NotificationManager.h"
-#include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QSqlQuery>
-#include <QVariant>
-#include "app/UserPrompt.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QtTest>
@@ -30,10 +24,21 @@ void startPaused()
     Setting::getInstance()->save();
 }
 
+QString storedPaused()
+{
+    return Setting::getInstance()->get(QStringLiteral("download_paused"));
+}
+
 bool renameTable(const QString& from, const QString& to)
 {
-    QSqlQuery query(DatabaseManager::getInstance()->db);
-    return query.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(from, to));
+    return TestSandbox::exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(from, to));
+}
+
+// The engine starts no new request within ms: every request begins with currentDcpChanged.
+bool staysIdle(DownloadManager* engine, int ms)
+{
+    QSignalSpy restarts(engine, &DownloadManager::currentDcpChanged);
+    return !restarts.wait(ms);
 }
 
 } // namespace
@@ -43,161 +48,122 @@ class TestDownloadScheduler : public QObject
     Q_OBJECT
 
 private slots:
-    void queueIndexUsesAssetAndDcp();
-    void rebuildDuringTransferKeepsCurrentAtHead();
-    void pauseWhileIdleChangesNothing();
-    void startingADcpMovesItToTheFrontAndResumes();
-    void startingADcpWithNothingLeftChangesNothing();
-    void pauseIsPersistedAndResumeContinues();
+    void queueOrderFrontAndIdle();
+    void restartAndPauseResumeFromTheFile();
     void diskCheck_data();
     void diskCheck();
-    void removingTheDownloadingDcpStartsTheNext();
-    void removingAnotherDcpKeepsTheTransfer();
-    void removingAReelDeletesItsFilesButNotSharedOnes();
-    void unverifiedReelIsValidatedAtStart();
-    void reelIsNotQueuedTwiceForValidation();
+    void removals();
+    void unverifiedReelIsValidatedOnceAtStart();
     void storeFailuresDoNotEscape();
 };
 
-void TestDownloadScheduler::queueIndexUsesAssetAndDcp()
+// Queue and index while paused, a DCP moved to the front, a rebuild during its transfer,
+// the whole queue fetched in order, then the idle engine's answers to pause and start.
+void TestDownloadScheduler::queueOrderFrontAndIdle()
 {
     TestSandbox box(TestSandbox::WithServer);
+    ScriptedPrompts prompts;
     startPaused();
+    // dcp-1: x shared by both of its reels, then y. dcp-2: another object with x's uuid, then b.
     DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
     Reel* r1 = box.addReel(first, QStringLiteral("reel-1"), 1);
     Reel* r2 = box.addReel(first, QStringLiteral("reel-2"), 2);
-    Asset* shared = box.addAsset(r1, QStringLiteral("x"), QStringLiteral("x.mxf"), patternBytes(1000, 1));
-    TestSandbox::share(shared, r2);
-    Asset* own = box.addAsset(r2, QStringLiteral("y"), QStringLiteral("y.mxf"), patternBytes(1000, 2));
+    Asset* x = box.addAsset(r1, QStringLiteral("x"), QStringLiteral("x.mxf"), patternBytes(1000, 1));
+    TestSandbox::share(x, r2);
+    Asset* y = box.addAsset(r2, QStringLiteral("y"), QStringLiteral("y.mxf"), patternBytes(1000, 2));
     DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
     Reel* r3 = box.addReel(second, QStringLiteral("reel-3"), 1);
-    Asset* sameUuid = box.addAsset(r3, QStringLiteral("x"), QStringLiteral("x.mxf"), patternBytes(1000, 1));
-    box.publish(first);
-    box.publish(second);
-
-    DownloadManager* engine = box.engine();
-    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << shared << own << sameUuid);
-    QCOMPARE(engine->getDownloadItem(sameUuid), sameUuid);
-    QCOMPARE(engine->getDownloadItem(shared), shared);
-    QCOMPARE(engine->getCurrentAsset(), nullptr); // paused: nothing started
-    QVERIFY(box.server.journal().isEmpty());
-}
-
-void TestDownloadScheduler::rebuildDuringTransferKeepsCurrentAtHead()
-{
-    TestSandbox box(TestSandbox::WithServer);
-    ScriptedPrompts prompts;
+    Asset* sameUuid = box.addAsset(r3, QStringLiteral("x"), QStringLiteral("x2.mxf"), patternBytes(1000, 3));
+    Asset* b = box.addAsset(r3, QStringLiteral("b"), QStringLiteral("b.mxf"), patternBytes(400000, 4));
     StandInServer::AssetFault slow;
-    slow.throttleBytesPerSecond = 200000;
+    slow.throttleBytesPerSecond = 400000;
     box.server.setAssetFault(QStringLiteral("b.mxf"), slow);
-    DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
-    Asset* a = box.addAsset(box.addReel(first, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
-                            QStringLiteral("a.mxf"), patternBytes(1000, 1));
-    DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
-    Asset* b = box.addAsset(box.addReel(second, QStringLiteral("reel-2"), 1), QStringLiteral("b"),
-                            QStringLiteral("b.mxf"), patternBytes(2000000, 2));
-    startPaused();
     box.publish(first);
     box.publish(second);
 
     DownloadManager* engine = box.engine();
-    engine->startDownloading(second); // second is now current, although it comes later
-    QCOMPARE(engine->getCurrentAsset(), b);
-    QNetworkReply* reply = engine->getCurrentReply();
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(b->getFullPath()).size() > 0, 5000);
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << x << y << sameUuid << b);
+    QCOMPARE(engine->getDownloadItem(sameUuid), sameUuid);
+    QCOMPARE(engine->getDownloadItem(x), x);
+    QCOMPARE(engine->getCurrentAsset(), nullptr);
+    QVERIFY(box.server.journal().isEmpty());
 
-    engine->assetsChanged();
-    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << b << a);
-    QCOMPARE(engine->getCurrentReply(), reply);
-    QCOMPARE(box.requestsFor(QStringLiteral("b.mxf")).size(), 1);
-    QVERIFY(box.requestsFor(QStringLiteral("a.mxf")).isEmpty());
-}
-
-void TestDownloadScheduler::pauseWhileIdleChangesNothing()
-{
-    TestSandbox box(TestSandbox::WithServer);
-    DownloadManager* engine = box.engine();
-    QSignalSpy pausedChanged(engine, &DownloadManager::pausedChanged);
-    QSignalSpy downloadPaused(engine, &DownloadManager::downloadPaused);
-
-    QVERIFY(QMetaObject::invokeMethod(engine, "pauseDownloading"));
-    QVERIFY(!engine->isPaused());
-    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("0"));
-    QCOMPARE(pausedChanged.count(), 0);
-    QCOMPARE(downloadPaused.count(), 0);
-}
-
-void TestDownloadScheduler::startingADcpMovesItToTheFrontAndResumes()
-{
-    TestSandbox box(TestSandbox::WithServer);
-    ScriptedPrompts prompts;
-    DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
-    Asset* a = box.addAsset(box.addReel(first, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
-                            QStringLiteral("a.mxf"), patternBytes(1000, 1));
-    DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
-    Reel* reel = box.addReel(second, QStringLiteral("reel-2"), 1);
-    Asset* b1 = box.addAsset(reel, QStringLiteral("b1"), QStringLiteral("b1.mxf"), patternBytes(1000, 2));
-    Asset* b2 = box.addAsset(reel, QStringLiteral("b2"), QStringLiteral("b2.mxf"), patternBytes(1000, 3));
-    startPaused();
-    box.publish(first);
-    box.publish(second);
-
-    DownloadManager* engine = box.engine();
-    QVERIFY(engine->isPaused());
     QSignalSpy pausedChanged(engine, &DownloadManager::pausedChanged);
     QSignalSpy currentDcp(engine, &DownloadManager::currentDcpChanged);
     QVERIFY(QMetaObject::invokeMethod(engine, "startDownloading", Q_ARG(DCP*, second)));
-
     QVERIFY(!engine->isPaused());
-    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("0"));
+    QCOMPARE(storedPaused(), QStringLiteral("0"));
     QCOMPARE(pausedChanged.count(), 1);
     QCOMPARE(currentDcp.count(), 1);
     QCOMPARE(engine->property("current_dcp").value<DCP*>(), second);
-    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << b1 << b2 << a);
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << sameUuid << b << x << y);
 
-    QTRY_VERIFY_WITH_TIMEOUT(a->getDownloadChecksummed(), 5000);
-    const auto journal = box.server.journal();
+    // A rebuild while b is received keeps the running transfer at the head.
+    QTRY_VERIFY_WITH_TIMEOUT(engine->getCurrentAsset() == b && QFileInfo(b->getFullPath()).size() > 0, 5000);
+    QNetworkReply* reply = engine->getCurrentReply();
+    engine->assetsChanged();
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << b << x << y);
+    QCOMPARE(engine->getCurrentReply(), reply);
+
+    QSignalSpy standBy(engine, &DownloadManager::downloadStandBy);
+    QTRY_VERIFY_WITH_TIMEOUT(y->getDownloadChecksummed() && b->getDownloadChecksummed(), 10000);
+    QCOMPARE(standBy.count(), 1);
     QStringList order;
-    for (const auto& entry : journal)
+    for (const auto& entry : box.server.journal())
         if (entry.path.startsWith(QStringLiteral("/assets/")))
             order << entry.path.mid(8);
-    QCOMPARE(order, QStringList() << QStringLiteral("b1.mxf") << QStringLiteral("b2.mxf")
-                                  << QStringLiteral("a.mxf"));
-}
+    QCOMPARE(order, QStringList() << QStringLiteral("x2.mxf") << QStringLiteral("b.mxf")
+                                  << QStringLiteral("x.mxf") << QStringLiteral("y.mxf"));
 
-void TestDownloadScheduler::startingADcpWithNothingLeftChangesNothing()
-{
-    TestSandbox box(TestSandbox::WithServer);
-    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
-    Asset* done = box.addAsset(box.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
-                               QStringLiteral("a.mxf"), patternBytes(1000));
-    done->setDownloadFinished(true);
-    done->setDownloadChecksummed(true);
-    startPaused();
-    box.publish(dcp);
-
-    DownloadManager* engine = box.engine();
-    engine->startDownloading(dcp);
+    // Idle, a pause request changes nothing.
+    pausedChanged.clear();
+    QSignalSpy downloadPaused(engine, &DownloadManager::downloadPaused);
+    QVERIFY(QMetaObject::invokeMethod(engine, "pauseDownloading"));
+    QVERIFY(!engine->isPaused());
+    QCOMPARE(storedPaused(), QStringLiteral("0"));
+    QCOMPARE(pausedChanged.count(), 0);
+    QCOMPARE(downloadPaused.count(), 0);
+    // Paused, starting a DCP with nothing left does not resume.
+    engine->pauseDownloading(true);
+    engine->startDownloading(first);
     QVERIFY(engine->isPaused());
-    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("1"));
+    QCOMPARE(storedPaused(), QStringLiteral("1"));
     QCOMPARE(engine->getCurrentReply(), nullptr);
+    QCOMPARE(prompts.count(), 0);
 }
 
-void TestDownloadScheduler::pauseIsPersistedAndResumeContinues()
+// The program ends mid-body and goes on from the file at the next start; then a pause holds
+// across another restart, and the resume goes on from the file again.
+void TestDownloadScheduler::restartAndPauseResumeFromTheFile()
 {
     TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
     const QByteArray content = patternBytes(800000, 4);
     StandInServer::AssetFault slow;
-    slow.throttleBytesPerSecond = 500000;
+    slow.throttleBytesPerSecond = 400000;
     box.server.setAssetFault(QStringLiteral("a.mxf"), slow);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
-    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
-    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), content);
+    Asset* asset = box.addAsset(box.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                                QStringLiteral("a.mxf"), content);
     box.publish(dcp);
     DownloadManager* engine = box.engine();
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(asset->getFullPath()).size() > 0, 5000);
+    QVERIFY(engine->getCurrentReply());
+    const QNetworkRequest request = engine->getCurrentReply()->request();
+    QCOMPARE(request.attribute(QNetworkRequest::Http2AllowedAttribute).toBool(), false);
+    QCOMPARE(request.attribute(QNetworkRequest::RedirectPolicyAttribute).toInt(),
+             int(QNetworkRequest::ManualRedirectPolicy));
+    QCOMPARE(engine->getCurrentDownloadingDCP(), dcp);
+    const QString path = asset->getFullPath();
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 100000, 5000);
 
+    box.restart(); // the old engine dies mid-body; the new one loads from the store
+    const qint64 restartedAt = QFileInfo(path).size();
+    engine = box.engine();
+    asset = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
+    QVERIFY(asset->getDownloadStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > restartedAt + 50000, 5000);
+
+    Reel* reel = asset->getReels().first();
     QSignalSpy reelPaused(reel, &Reel::downloadPaused);
     QSignalSpy enginePaused(engine, &DownloadManager::downloadPaused);
     engine->pauseDownloading();
@@ -206,10 +172,9 @@ void TestDownloadScheduler::pauseIsPersistedAndResumeContinues()
     QCOMPARE(enginePaused.count(), 1);
     QCOMPARE(engine->getCurrentAsset(), asset);
     QCOMPARE(engine->getCurrentReply(), nullptr);
-    const qint64 pausedAt = QFileInfo(asset->getFullPath()).size();
-    QTest::qWait(box.stallMs * 2); // no stall retry while paused
-    QCOMPARE(QFileInfo(asset->getFullPath()).size(), pausedAt);
-    QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
+    const qint64 pausedAt = QFileInfo(path).size();
+    QVERIFY(staysIdle(engine, box.stallMs * 2)); // no stall retry while paused
+    QCOMPARE(QFileInfo(path).size(), pausedAt);
 
     box.restart();
     engine = box.engine();
@@ -218,11 +183,14 @@ void TestDownloadScheduler::pauseIsPersistedAndResumeContinues()
     box.server.clearAllAssetFaults();
     engine->resumeDownloading();
     QVERIFY(!engine->isPaused());
-    QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("0"));
-    Asset* reloaded = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
-    QTRY_VERIFY_WITH_TIMEOUT(reloaded->getDownloadChecksummed(), 5000);
-    QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")).last(), QStringLiteral("bytes=%1-").arg(pausedAt));
-    QCOMPARE(readFile(reloaded->getFullPath()), content);
+    QCOMPARE(storedPaused(), QStringLiteral("0"));
+    asset = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
+    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
+    QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")),
+             QStringList() << QStringLiteral("bytes=0-") << QStringLiteral("bytes=%1-").arg(restartedAt)
+                           << QStringLiteral("bytes=%1-").arg(pausedAt));
+    QCOMPARE(readFile(path), content);
+    QCOMPARE(prompts.count(), 0);
 }
 
 void TestDownloadScheduler::diskCheck_data()
@@ -291,34 +259,9 @@ void TestDownloadScheduler::diskCheck()
     }
 }
 
-void TestDownloadScheduler::removingTheDownloadingDcpStartsTheNext()
-{
-    TestSandbox box(TestSandbox::WithServer);
-    ScriptedPrompts prompts;
-    StandInServer::AssetFault slow;
-    slow.throttleBytesPerSecond = 200000;
-    box.server.setAssetFault(QStringLiteral("a.mxf"), slow);
-    DCP* first = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("First"));
-    Asset* a = box.addAsset(box.addReel(first, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
-                            QStringLiteral("a.mxf"), patternBytes(1000000, 1));
-    DCP* second = box.makeDCP(QStringLiteral("dcp-2"), QStringLiteral("Second"));
-    Asset* b = box.addAsset(box.addReel(second, QStringLiteral("reel-2"), 1), QStringLiteral("b"),
-                            QStringLiteral("b.mxf"), patternBytes(1000, 2));
-    box.publish(first);
-    box.publish(second);
-    DownloadManager* engine = box.engine();
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(a->getFullPath()).size() > 0, 5000);
-
-    QVERIFY(engine->removeDownload(first));
-    QCOMPARE(engine->getCurrentAsset(), b);
-    QVERIFY(engine->getCurrentReply());
-    QVERIFY(QFileInfo::exists(a->getFullPath())); // files stay, still hidden
-    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
-    QCOMPARE(TestSandbox::scalar(QStringLiteral("SELECT COUNT(*) FROM dcp WHERE uuid = 'dcp-1'")), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(b->getDownloadChecksummed(), 5000);
-}
-
-void TestDownloadScheduler::removingAnotherDcpKeepsTheTransfer()
+// Removals while a transfer runs: a DCP other than the downloading one, the reels of another
+// (their files deleted, but for one still listed by a remaining reel), then the downloading DCP.
+void TestDownloadScheduler::removals()
 {
     TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
@@ -332,99 +275,85 @@ void TestDownloadScheduler::removingAnotherDcpKeepsTheTransfer()
     // The same asset uuid as the running transfer: only the object decides what is current.
     box.addAsset(box.addReel(second, QStringLiteral("reel-2"), 1), QStringLiteral("a"),
                  QStringLiteral("c.mxf"), patternBytes(1000, 2));
-    box.publish(first);
-    box.publish(second);
+    DCP* third = box.makeDCP(QStringLiteral("dcp-3"), QStringLiteral("Third"));
+    Reel* r3 = box.addReel(third, QStringLiteral("reel-3"), 1);
+    Reel* r4 = box.addReel(third, QStringLiteral("reel-4"), 2);
+    Asset* own = box.addAsset(r3, QStringLiteral("own"), QStringLiteral("own.mxf"), patternBytes(1000, 3));
+    Asset* shared =
+        box.addAsset(r3, QStringLiteral("shared"), QStringLiteral("shared.mxf"), patternBytes(1000, 4));
+    TestSandbox::share(shared, r4);
+    DCP* fourth = box.makeDCP(QStringLiteral("dcp-4"), QStringLiteral("Fourth"));
+    Asset* b = box.addAsset(box.addReel(fourth, QStringLiteral("reel-5"), 1), QStringLiteral("b"),
+                            QStringLiteral("b.mxf"), patternBytes(1000, 5));
+    for (DCP* dcp : {first, second, third, fourth})
+        box.publish(dcp);
+    const QString ownPath = own->getFullPath();
+    const QString sharedPath = shared->getFullPath();
+    QVERIFY(writeFile(ownPath, "partial"));
+    QVERIFY(writeFile(sharedPath, "partial"));
     DownloadManager* engine = box.engine();
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(a->getFullPath()).size() > 0, 5000);
     QNetworkReply* reply = engine->getCurrentReply();
     QVERIFY(reply);
     QSignalSpy standBy(engine, &DownloadManager::downloadStandBy);
 
     QVERIFY(engine->removeDownload(second));
     QCOMPARE(standBy.count(), 1);
-    QCOMPARE(engine->getCurrentAsset(), a);
-    QCOMPARE(engine->getCurrentReply(), reply);
-    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << a);
-}
+    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << a << own << shared << b);
 
-void TestDownloadScheduler::removingAReelDeletesItsFilesButNotSharedOnes()
-{
-    TestSandbox box(TestSandbox::WithServer);
-    ScriptedPrompts prompts;
-    startPaused();
-    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
-    Reel* r1 = box.addReel(dcp, QStringLiteral("reel-1"), 1);
-    Reel* r2 = box.addReel(dcp, QStringLiteral("reel-2"), 2);
-    Asset* own = box.addAsset(r1, QStringLiteral("own"), QStringLiteral("own.mxf"), patternBytes(1000, 1));
-    Asset* shared =
-        box.addAsset(r1, QStringLiteral("shared"), QStringLiteral("shared.mxf"), patternBytes(1000, 2));
-    TestSandbox::share(shared, r2);
-    box.publish(dcp);
-    const QString ownPath = own->getFullPath();
-    const QString sharedPath = shared->getFullPath();
-    QVERIFY(writeFile(ownPath, "partial"));
-    QVERIFY(writeFile(sharedPath, "partial"));
-    DownloadManager* engine = box.engine();
-    QSignalSpy reelsChanged(dcp, &DCP::reelsChanged);
-
-    QVERIFY(QMetaObject::invokeMethod(engine, "removeDownloadReel", Q_ARG(Reel*, r1)));
+    QSignalSpy reelsChanged(third, &DCP::reelsChanged);
+    QVERIFY(QMetaObject::invokeMethod(engine, "removeDownloadReel", Q_ARG(Reel*, r3)));
     QVERIFY(!QFileInfo::exists(ownPath));
     QVERIFY(QFileInfo::exists(sharedPath));
-    QCOMPARE(r2->getAssets(), QList<Asset*>() << shared); // still a live object
+    QCOMPARE(r4->getAssets(), QList<Asset*>() << shared); // still a live object
     QCOMPARE(shared->getUuid(), QStringLiteral("shared"));
-    QCOMPARE(engine->getDownloadQueue(), QList<Asset*>());
+    QVERIFY(!engine->getDownloadQueue().contains(own));
     QCOMPARE(reelsChanged.count(), 1);
-    QCOMPARE(DCPManager::getInstance()->getReel(QStringLiteral("reel-1")), nullptr);
-    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), dcp);
-
-    // The last reel takes the DCP with it.
-    engine->removeDownloadReel(r2);
+    QCOMPARE(DCPManager::getInstance()->getReel(QStringLiteral("reel-3")), nullptr);
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-3")), third);
+    engine->removeDownloadReel(r4); // the last reel takes the DCP with it
     QVERIFY(!QFileInfo::exists(sharedPath));
+    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-3")), nullptr);
+    QCOMPARE(engine->getCurrentAsset(), a);
+    QCOMPARE(engine->getCurrentReply(), reply);
+
+    QVERIFY(engine->removeDownload(first));
+    QCOMPARE(engine->getCurrentAsset(), b);
+    QVERIFY(engine->getCurrentReply());
+    QVERIFY(QFileInfo::exists(a->getFullPath())); // files stay, still hidden
     QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
-    QCOMPARE(TestSandbox::scalar(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0);
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(b->getDownloadChecksummed(), 5000);
     QCOMPARE(prompts.count(), 0);
 }
 
-void TestDownloadScheduler::unverifiedReelIsValidatedAtStart()
+void TestDownloadScheduler::unverifiedReelIsValidatedOnceAtStart()
 {
     TestSandbox box(TestSandbox::WithServer);
     const QByteArray content = patternBytes(20000, 5);
     DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
-    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
-    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), content);
+    Asset* asset = box.addAsset(box.addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("a"),
+                                QStringLiteral("a.mxf"), content);
     asset->setDownloadStarted(true);
     asset->setDownloadFinished(true); // finished before the last exit, never verified
     box.store(dcp);
     QVERIFY(writeFile(asset->getFullPath(), content));
 
     box.restart();
-    Asset* reloaded = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
-    QTRY_VERIFY_WITH_TIMEOUT(reloaded->getDownloadChecksummed(), 5000);
+    ChecksumWorker* worker = box.engine()->getChecksumWorker();
+    worker->hold(true);
+    DCPManager* catalogue = DCPManager::getInstance(); // loads, and hands the reel over
+    Reel* reel = catalogue->getReel(QStringLiteral("reel-1"));
+    QVERIFY(worker->haveReel(reel));
+    box.engine()->assetsChanged(); // e.g. another package imported meanwhile
+    QCOMPARE(worker->queuedReelCount(), 1);
+    worker->hold(false);
+
+    QTRY_VERIFY_WITH_TIMEOUT(
+        catalogue->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"))->getDownloadChecksummed(), 5000);
     QVERIFY(box.server.journal().isEmpty()); // verified, not downloaded
-    QTRY_COMPARE_WITH_TIMEOUT(
-        TestSandbox::events(DCPManager::getInstance()->getReel(QStringLiteral("reel-1"))),
-        QList<int>() << 6 << 8, 5000);
-}
-
-void TestDownloadScheduler::reelIsNotQueuedTwiceForValidation()
-{
-    TestSandbox box(TestSandbox::WithServer);
-    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film"));
-    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
-    Asset* asset = box.addAsset(reel, QStringLiteral("a"), QStringLiteral("a.mxf"), patternBytes(1000));
-    asset->setDownloadFinished(true);
-    QVERIFY(writeFile(asset->getFullPath(), patternBytes(1000)));
-    DownloadManager* engine = box.engine();
-    engine->getChecksumWorker()->setPollInterval(600);
-    QTest::qWait(50); // the worker is now in its long sleep
-    QSignalSpy checking(reel, &Reel::downloadCheckingChecksum);
-
-    box.publish(dcp);
-    engine->assetsChanged(); // e.g. another package imported meanwhile
-    QCOMPARE(checking.count(), 2);
-    QCOMPARE(engine->getChecksumWorker()->queuedReelCount(), 1);
-    QVERIFY(engine->getChecksumWorker()->haveReel(reel));
-    QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(engine->getChecksumWorker()->queuedReelCount(), 0, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(TestSandbox::events(reel), QList<int>() << 6 << 8, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(worker->queuedReelCount(), 0, 3000);
 }
 
 void TestDownloadScheduler::storeFailuresDoNotEscape()
@@ -449,7 +378,7 @@ void TestDownloadScheduler::storeFailuresDoNotEscape()
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(prompts.last().text, QStringLiteral("Unable to save the download"));
     QCOMPARE(engine->getCurrentReply(), nullptr);
-    QTest::qWait(box.stallMs * 2);
+    QVERIFY(staysIdle(engine, box.stallMs * 2));
     QCOMPARE(box.requestsFor(QStringLiteral("a.mxf")).size(), 1);
     QVERIFY(renameTable(QStringLiteral("asset_away"), QStringLiteral("asset")));
     engine->resumeDownloading();
