@@ -1,27 +1,16 @@
 // Reading a package file: path forms, decryption, the version gate, the user check and
 // the error boxes that end an import.
-#include "TestSandbox.h"
 #include "TestPackages.h"
-#include "PackageWriter.h"
-#include "SampleDcp.h"
+#include "TestSandbox.h"
 #include "import/DCPXMLReader.h"
 #include "import/VolumeInfo.h"
-#include "model/DCPManager.h"
-#include "storage/DatabaseManager.h"
-#include <QDir>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSqlQuery>
-#include <QVariant>
 #include "model/Asset.h"
 #include "model/DCP.h"
+#include "model/DCPManager.h"
 
+#include <QJsonDocument>
 #include <QProcess>
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 const QString kRedownload = QStringLiteral("Would you like to redownload the file now?");
@@ -31,15 +20,7 @@ const QString kDecode =
 const QString kMainData = QStringLiteral("Main data in the ORVDCP missing. File might be damaged. Please "
                                          "redownload the file from OSKAN.");
 const QString kPortal = QStringLiteral("https://portal.test/");
-
-struct PackageCase
-{
-    std::function<void(QJsonObject&)> editDocument;
-    std::function<QByteArray(const QByteArray&)> editBytes;
-    QByteArray readerKey = testKey();
-};
 } // namespace
-Q_DECLARE_METATYPE(PackageCase)
 
 class TestImportPackage : public QObject
 {
@@ -50,13 +31,9 @@ private slots:
 
     void refusedPackages_data();
     void refusedPackages();
-    void yesOpensTheLink_data();
-    void yesOpensTheLink();
     void pathForms_data();
     void pathForms();
     void oversizedFileIsNotRead();
-    void packageWithoutDcpsAsksNothing_data();
-    void packageWithoutDcpsAsksNothing();
     void programsMakeAnImportablePackage();
 };
 
@@ -67,7 +44,10 @@ void TestImportPackage::initTestCase()
 
 void TestImportPackage::refusedPackages_data()
 {
-    QTest::addColumn<PackageCase>("testCase");
+    QTest::addColumn<QByteArray>("key"); // the reader's
+    QTest::addColumn<int>("keep");       // bytes of the file kept; -1 all
+    QTest::addColumn<QString>("member"); // of the document, set to value (removed when undefined)
+    QTest::addColumn<QJsonValue>("value");
     QTest::addColumn<QString>("question");
     QTest::addColumn<QString>("explanation");
     QTest::addColumn<QString>("link");
@@ -76,85 +56,62 @@ void TestImportPackage::refusedPackages_data()
         QStringLiteral("Your software is out of date. Unfortunately an update is required in "
                        "order to load the DCP.");
     const QString older =
-        QStringLiteral("Your ORVDCP file is out of date. Unfortunately an update is required in "
-                       "order to load this DCP.");
+        QStringLiteral("Your ORVDCP file is out of date. Unfortunately an update is required "
+                       "in order to load this DCP.");
     const QString update = QStringLiteral("Would you like to download new version?");
-
-    auto bytes = [](std::function<QByteArray(const QByteArray&)> f) {
-        PackageCase c;
-        c.editBytes = std::move(f);
-        return c;
+    const QString updates = kPortal + QStringLiteral("updates");
+    auto decode = [](const char* name, const QByteArray& key, int keep) {
+        QTest::newRow(name) << key << keep << QString() << QJsonValue() << kRedownload << kDecode << kPortal;
     };
-    auto doc = [](std::function<void(QJsonObject&)> f) {
-        PackageCase c;
-        c.editDocument = std::move(f);
-        return c;
+    auto member = [](const char* name, const char* key, const QJsonValue& value, const QString& question,
+                     const QString& explanation, const QString& link) {
+        QTest::newRow(name) << testKey() << -1 << QString::fromLatin1(key) << value << question << explanation
+                            << link;
     };
-    PackageCase wrongKey;
-    wrongKey.readerKey = QByteArrayLiteral("fedcba9876543210fedcba9876543210");
-    PackageCase shortKey;
-    shortKey.readerKey = testKey().left(31);
-    PackageCase keyCutAtNul;
-    keyCutAtNul.readerKey = testKey().left(20) + QByteArray(1, '\0') + testKey().mid(21);
 
-    QTest::newRow("wrong key") << wrongKey << kRedownload << kDecode << kPortal;
-    QTest::newRow("31-byte key") << shortKey << kRedownload << kDecode << kPortal;
-    QTest::newRow("key cut short by a NUL") << keyCutAtNul << kRedownload << kDecode << kPortal;
-    QTest::newRow("truncated") << bytes([](const QByteArray& b) { return b.left(b.size() / 2); })
-                               << kRedownload << kDecode << kPortal;
-    QTest::newRow("16 bytes") << bytes([](const QByteArray& b) { return b.left(16); }) << kRedownload
-                              << kDecode << kPortal;
-    QTest::newRow("empty file") << bytes([](const QByteArray&) { return QByteArray(); }) << kRedownload
-                                << kDecode << kPortal;
-    QTest::newRow("garbage") << bytes([](const QByteArray& b) { return QByteArray(b.size(), '\x42'); })
-                             << kRedownload << kDecode << kPortal;
-
-    QTest::newRow("version 20170614") << doc([](QJsonObject& d) { d[QStringLiteral("version")] = 20170614; })
-                                      << update << newer << kPortal + QStringLiteral("updates");
-    QTest::newRow("version -1") << doc([](QJsonObject& d) { d[QStringLiteral("version")] = -1; }) << update
-                                << newer << kPortal + QStringLiteral("updates");
-    QTest::newRow("version 20170612") << doc([](QJsonObject& d) { d[QStringLiteral("version")] = 20170612; })
-                                      << kRedownload << older << kPortal;
-    QTest::newRow("version 0") << doc([](QJsonObject& d) { d[QStringLiteral("version")] = 0; }) << kRedownload
-                               << older << kPortal;
-    QTest::newRow("version missing") << doc([](QJsonObject& d) { d.remove(QStringLiteral("version")); })
-                                     << kRedownload << older << kPortal;
-    QTest::newRow("version as text") << doc([](QJsonObject& d) {
-        d[QStringLiteral("version")] = QStringLiteral("20170613");
-    }) << kRedownload << older << kPortal;
-
-    QTest::newRow("user uuid of 35") << doc([](QJsonObject& d) {
-        d[QStringLiteral("user_uuid")] = testUser().left(35);
-    }) << kRedownload << kMainData << kPortal;
-    QTest::newRow("user uuid of 37") << doc([](QJsonObject& d) {
-        d[QStringLiteral("user_uuid")] = QString(testUser() + QLatin1Char('x'));
-    }) << kRedownload << kMainData << kPortal;
-    QTest::newRow("user uuid missing") << doc([](QJsonObject& d) { d.remove(QStringLiteral("user_uuid")); })
-                                       << kRedownload << kMainData << kPortal;
+    decode("wrong key", QByteArrayLiteral("fedcba9876543210fedcba9876543210"), -1);
+    decode("31-byte key", testKey().left(31), -1);
+    decode("truncated", testKey(), 200);
+    decode("16 bytes", testKey(), 16);
+    member("version 20170614", "version", 20170614, update, newer, updates);
+    member("version -1", "version", -1, update, newer, updates);
+    member("version 20170612", "version", 20170612, kRedownload, older, kPortal);
+    member("version missing", "version", QJsonValue::Undefined, kRedownload, older, kPortal);
+    member("version as text", "version", QStringLiteral("20170613"), kRedownload, older, kPortal);
+    member("user uuid of 35", "user_uuid", testUser().left(35), kRedownload, kMainData, kPortal);
+    member("user uuid of 37", "user_uuid", QString(testUser() + QLatin1Char('x')), kRedownload, kMainData,
+           kPortal);
 }
 
 // Each refusal: one Warning box, Yes/No with Yes as default, the question as text and the
-// explanation below it; answering No opens nothing; nothing is written anywhere.
+// explanation below it; answering No opens nothing and nothing is written anywhere;
+// answering Yes opens the link.
 void TestImportPackage::refusedPackages()
 {
-    QFETCH(PackageCase, testCase);
+    QFETCH(QByteArray, key);
+    QFETCH(int, keep);
+    QFETCH(QString, member);
+    QFETCH(QJsonValue, value);
     QFETCH(QString, question);
     QFETCH(QString, explanation);
+    QFETCH(QString, link);
 
     TestSandbox sandbox;
     UrlRecorder urls;
     QJsonObject document = packageDocument({packageEntry(sampleDcp(sampleOptions(1)), {1})});
-    if (testCase.editDocument)
-        testCase.editDocument(document);
-    QByteArray bytes = PackageWriter::encrypt(testKey(), QJsonDocument(document).toJson());
-    if (testCase.editBytes)
-        bytes = testCase.editBytes(bytes);
+    if (!member.isEmpty() && value.isUndefined())
+        document.remove(member);
+    else if (!member.isEmpty())
+        document[member] = value;
+    QByteArray bytes = encryptPackage(QJsonDocument(document).toJson());
+    if (keep >= 0)
+        bytes.truncate(keep);
     const QString path = sandbox.writePackage(bytes);
     const auto before = sandbox.snapshot();
 
     ScriptedPrompts prompts;
     prompts.answer(Prompt::No);
-    TestSandbox::import(path, testCase.readerKey);
+    TestSandbox::import(path, key);
 
     QCOMPARE(prompts.count(), 1); // no folder dialog before the refusal
     const PromptRequest box = prompts.last();
@@ -165,63 +122,52 @@ void TestImportPackage::refusedPackages()
     QCOMPARE(box.buttons, Prompt::Yes | Prompt::No);
     QCOMPARE(box.defaultButton, Prompt::Yes);
     QVERIFY(urls.opened.isEmpty());
-
     QCOMPARE(sandbox.snapshot(), before);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
     QVERIFY(DCPManager::getInstance()->getDCPs().isEmpty());
-}
 
-void TestImportPackage::yesOpensTheLink_data()
-{
-    refusedPackages_data();
-}
-
-void TestImportPackage::yesOpensTheLink()
-{
-    QFETCH(PackageCase, testCase);
-    QFETCH(QString, link);
-
-    TestSandbox sandbox;
-    UrlRecorder urls;
-    QJsonObject document = packageDocument({packageEntry(sampleDcp(sampleOptions(1)), {1})});
-    if (testCase.editDocument)
-        testCase.editDocument(document);
-    QByteArray bytes = PackageWriter::encrypt(testKey(), QJsonDocument(document).toJson());
-    if (testCase.editBytes)
-        bytes = testCase.editBytes(bytes);
-
-    ScriptedPrompts prompts;
     prompts.answer(Prompt::Yes);
-    TestSandbox::import(sandbox.writePackage(bytes), testCase.readerKey);
+    TestSandbox::import(path, key);
     QCOMPARE(urls.opened, QList<QUrl>{QUrl(link)});
 }
 
 void TestImportPackage::pathForms_data()
 {
     QTest::addColumn<QString>("form");
+    QTest::addColumn<bool>("withDcps"); // an empty "dcps" array, or no such member
     QTest::addColumn<bool>("opens");
-    QTest::newRow("plain path") << "%1" << true;
-    QTest::newRow("file URL") << "file://%1" << true;
+    QTest::newRow("plain path") << "%1" << true << true;
+    QTest::newRow("plain path, no dcps member") << "%1" << false << true;
+    QTest::newRow("file URL") << "file://%1" << true << true;
     // cleanPath folds the dot segments before the scheme is looked at.
-    QTest::newRow("file URL with dot segments") << "file://%2/sub/../p.orvdcp" << true;
-    QTest::newRow("capital FILE URL") << "FILE://%1" << false;
-    QTest::newRow("missing file") << "%1.missing" << false;
+    QTest::newRow("file URL with dot segments") << "file://%2/sub/../p.orvdcp" << true << true;
+    QTest::newRow("capital FILE URL") << "FILE://%1" << true << false;
+    QTest::newRow("missing file") << "%1.missing" << true << false;
 }
 
+// A package without DCPs opens, asks nothing and changes nothing; one that cannot be
+// opened gets the OK box.
 void TestImportPackage::pathForms()
 {
     QFETCH(QString, form);
+    QFETCH(bool, withDcps);
     QFETCH(bool, opens);
 
     TestSandbox sandbox;
-    const QString path = sandbox.writePackage(packageDocument({}));
+    QJsonObject document = packageDocument({});
+    if (!withDcps)
+        document.remove(QStringLiteral("dcps"));
+    const QString path = sandbox.writePackage(document);
     const QString given =
         QString(form).replace(QLatin1String("%1"), path).replace(QLatin1String("%2"), sandbox.packages());
+    const auto before = sandbox.snapshot();
 
     ScriptedPrompts prompts;
     TestSandbox::import(given);
+    QCOMPARE(sandbox.snapshot(), before);
+    QCOMPARE(sandbox.engineNotifications, 0);
     if (opens) {
-        QCOMPARE(prompts.count(), 0); // no DCPs in the package: nothing to ask
+        QCOMPARE(prompts.count(), 0);
         return;
     }
     QCOMPARE(prompts.count(), 1);
@@ -248,30 +194,6 @@ void TestImportPackage::oversizedFileIsNotRead()
     TestSandbox::import(path);
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(prompts.last().informativeText, kDecode);
-}
-
-void TestImportPackage::packageWithoutDcpsAsksNothing_data()
-{
-    QTest::addColumn<bool>("withArray");
-    QTest::newRow("no dcps member") << false;
-    QTest::newRow("empty dcps array") << true;
-}
-
-void TestImportPackage::packageWithoutDcpsAsksNothing()
-{
-    QFETCH(bool, withArray);
-    TestSandbox sandbox;
-    QJsonObject document = packageDocument({});
-    if (!withArray)
-        document.remove(QStringLiteral("dcps"));
-    const QString path = sandbox.writePackage(document);
-    const auto before = sandbox.snapshot();
-
-    ScriptedPrompts prompts;
-    TestSandbox::import(path);
-    QCOMPARE(prompts.count(), 0);
-    QCOMPARE(sandbox.snapshot(), before);
-    QCOMPARE(sandbox.engineNotifications, 0);
 }
 
 // orv-makedcp and orv-makepackage as the demo uses them: a DCP folder on disk, a package
