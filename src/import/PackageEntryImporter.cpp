@@ -348,10 +348,12 @@ void PackageEntryImporter::syncToDatabase()
 
     if (!createDCPDirectory()) {
         qDebug() << "[DCPXMLReader] failed to createDCPDirectory. aborting...";
+        tellFolderNotWritable();
         return;
     }
     if (!createDCPXMLFiles()) {
         qDebug() << "[DCPXMLReader] failed to createDCPXMLFiles. aborting...";
+        tellFolderNotWritable();
         return;
     }
     if (!removeConflictingFiles())
@@ -472,6 +474,18 @@ void PackageEntryImporter::handOver(const QList<Reel*>& handedReels)
 
 // ---------------------------------------------------------------------------------------
 // The DCP folder
+
+// Without a word the user would take the DCP for imported: nothing is queued, nothing
+// shows in the window.
+void PackageEntryImporter::tellFolderNotWritable() const
+{
+    UserPrompt::message(Prompt::Warning, QStringLiteral("The DCP %1 could not be saved").arg(friendlyTitle),
+                        QStringLiteral("Unable to write the DCP folder %1.\r\n\r\nPlease check that the "
+                                       "drive is connected, writable and has free space, then open the "
+                                       "file again.")
+                            .arg(QDir::toNativeSeparators(dcpFolder())),
+                        Prompt::Ok);
+}
 
 QString PackageEntryImporter::dcpFolder() const
 {

@@ -64,6 +64,7 @@ private:
 
     bool createDCPDirectory() const;
     bool createDCPXMLFiles() const;
+    void tellFolderNotWritable() const;
     QStringList getConflictingFiles() const;
     bool removeConflictingFiles() const;
     QString dcpFolder() const;

@@ -652,23 +652,45 @@ void TestImportFlow::partialXmlFileIsNotLeftBehind()
     TestSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(32));
     const QString path = sandbox.writePackage(packageDocument({packageEntry(d, {1})}));
-    const QString cpl = sandbox.downloads() + QLatin1Char('/') + d.title + QLatin1Char('/') + d.cplFileName;
+    const QString folder = sandbox.downloads() + QLatin1Char('/') + d.title;
+    const QString cpl = folder + QLatin1Char('/') + d.cplFileName;
     DCPManager::getInstance(); // the store exists before the file-size limit comes
+    const auto toldNotSaved = [&](const ScriptedPrompts& prompts) {
+        return prompts.count() == 2 && prompts.last().icon == Prompt::Warning &&
+               prompts.last().text == QStringLiteral("The DCP Friendly %1 could not be saved").arg(d.title) &&
+               prompts.last().informativeText.contains(folder);
+    };
 
+    // A file where the DCP folder goes: the user is told, nothing is stored or queued.
+    QVERIFY(writeFile(folder, "in the way"));
+    {
+        ScriptedPrompts prompts;
+        prompts.answerPath(sandbox.downloads());
+        TestSandbox::import(path);
+        QVERIFY(toldNotSaved(prompts));
+    }
+    QVERIFY(QFile::remove(folder));
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
+    QCOMPARE(sandbox.engineNotifications, 0);
+
+    // A document cut short by a full drive is taken away again.
     rlimit previous{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = previous;
     small.rlim_cur = 100;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool told = false;
     {
         ScriptedPrompts prompts;
         prompts.answerPath(sandbox.downloads());
         TestSandbox::import(path);
+        told = toldNotSaved(prompts);
     }
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
 
+    QVERIFY(told);
     QVERIFY(!QFileInfo::exists(cpl));
     QVERIFY(!catalogued(d));
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
