@@ -334,14 +334,13 @@ void DownloadManager::removeDownloadReel(Reel* reel)
         dcp->removeReel(reel);
 
         for (Asset* asset : assets) {
-            forgetRemoved(asset);
-
-            // An asset that another reel still lists keeps its object and its file: that
-            // reel points at it and would otherwise be left with a dangling pointer.
+            // An asset that another reel still lists keeps its object, its file and its
+            // place in the queue (or its running transfer): that reel still needs it.
             const QList<Reel*>& listing = asset->getReels();
             if (std::any_of(listing.cbegin(), listing.cend(),
                             [reel](const Reel* other) { return other != reel && isLive(other); }))
                 continue;
+            forgetRemoved(asset);
             asset->removeFromFileSystem();
             DCPManager::getInstance()->removeAsset(asset);
             delete asset;
