@@ -294,8 +294,9 @@ bool AssetTransfer::checkBodyStart(QFile* open)
                  << ", nothing written";
     }
     failRequest();
-    emit failed(Failure::Interrupted,
-                QStringLiteral("The server answered from byte %1 instead of %2").arg(start).arg(have));
+    // A server that keeps answering from the wrong byte is as stuck as one that does not
+    // answer: counted, so the user hears of it at the third time.
+    serverFault(QStringLiteral("The server answered from byte %1 instead of %2").arg(start).arg(have));
     return false;
 }
 
