@@ -42,10 +42,13 @@ private slots:
 void TestUserPrompt::withoutPresenterDefaultsAreLogged()
 {
     QVERIFY(!UserPrompt::presenter());
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^\\[UserPrompt\\] No presenter; default answer to:.*Delete it\\?"));
-    QCOMPARE(UserPrompt::message(Prompt::Question, "Delete it?", QString(), Prompt::Yes | Prompt::No, Prompt::No),
-             Prompt::No);
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^\\[UserPrompt\\] No presenter; default answer to:.*Done"));
+    QTest::ignoreMessage(
+        QtDebugMsg, QRegularExpression("^\\[UserPrompt\\] No presenter; default answer to:.*Delete it\\?"));
+    QCOMPARE(
+        UserPrompt::message(Prompt::Question, "Delete it?", QString(), Prompt::Yes | Prompt::No, Prompt::No),
+        Prompt::No);
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression("^\\[UserPrompt\\] No presenter; default answer to:.*Done"));
     QCOMPARE(UserPrompt::message(Prompt::Information, "Done"), Prompt::Ok);
 
     PromptRequest folder;
@@ -69,7 +72,8 @@ void TestUserPrompt::presenterThenResponder()
         // A script answers instead of the presenter; links still go to the presenter.
         ScriptedPrompts script;
         script.answer(Prompt::Yes);
-        QCOMPARE(UserPrompt::message(Prompt::Question, "Second", QString(), Prompt::Yes | Prompt::No), Prompt::Yes);
+        QCOMPARE(UserPrompt::message(Prompt::Question, "Second", QString(), Prompt::Yes | Prompt::No),
+                 Prompt::Yes);
         QVERIFY(UserPrompt::openUrl(QUrl("https://example.com/b")));
         QCOMPARE(script.texts(), QStringList{"Second"});
     }

@@ -258,7 +258,8 @@ void TestEndToEnd::downloadsVerifiesReportsAndReveals()
     m_program->stop();
     QCOMPARE(countRows(QStringLiteral("SELECT COUNT(*) FROM asset WHERE download_checksummed = 0")), 0);
     QCOMPARE(countRows(QStringLiteral("SELECT COUNT(*) FROM notification WHERE synced = 0")), 0);
-    QVERIFY2(m_program->qmlWarnings().isEmpty(), qPrintable(m_program->qmlWarnings().join(QLatin1Char('\n'))));
+    QVERIFY2(m_program->qmlWarnings().isEmpty(),
+             qPrintable(m_program->qmlWarnings().join(QLatin1Char('\n'))));
 }
 
 // A kill in the middle of an asset: the next start asks for the rest of the file only.
@@ -368,7 +369,9 @@ void TestEndToEnd::expiredLinkOffersRemovalAndRevealsPartialFiles()
     QTRY_COMPARE_WITH_TIMEOUT(countRows(QStringLiteral("SELECT COUNT(*) FROM dcp")), 0, 10000);
     m_program->stop();
     // The engine stays paused until the user resumes it.
-    QCOMPARE(countRows(QStringLiteral("SELECT COUNT(*) FROM setting WHERE key = 'download_paused' AND value = '1'")), 1);
+    QCOMPARE(countRows(QStringLiteral(
+                 "SELECT COUNT(*) FROM setting WHERE key = 'download_paused' AND value = '1'")),
+             1);
 }
 
 // A title that climbs out of the chosen folder is refused with the package error box.
@@ -384,9 +387,9 @@ void TestEndToEnd::hostilePackageWritesNothing()
     entry.assetBaseUrl = m_server->baseUrl().toString() + QStringLiteral("/assets/x/");
     m_package = m_program->sandbox() + QStringLiteral("/Downloads/hostile.orvdcp");
     QVERIFY(QDir().mkpath(QFileInfo(m_package).absolutePath()));
-    QVERIFY(PackageWriter::write(m_package, kKey,
-                                 PackageWriter::document(kUserUuid, QJsonArray{PackageWriter::entry(m_dcp, entry)},
-                                                         1024)));
+    QVERIFY(PackageWriter::write(
+        m_package, kKey,
+        PackageWriter::document(kUserUuid, QJsonArray{PackageWriter::entry(m_dcp, entry)}, 1024)));
 
     STEP(startProgram({m_package}));
     STEP(logIn(false));

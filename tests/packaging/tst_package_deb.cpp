@@ -19,7 +19,8 @@ private slots:
     void dependsOnWhatTheProgramLoads();
 
 private:
-    static QString run(const QString& program, const QStringList& arguments, const QString& workDir = QString());
+    static QString run(const QString& program, const QStringList& arguments,
+                       const QString& workDir = QString());
 
     QTemporaryDir m_dir;
     QString m_deb;
@@ -48,16 +49,19 @@ void TestPackageDeb::initTestCase()
         QStandardPaths::findExecutable(QStringLiteral("dpkg-shlibdeps")).isEmpty())
         QSKIP("needs dpkg-deb and dpkg-shlibdeps (scripts/install-deps.sh installs dpkg-dev)");
     QVERIFY(m_dir.isValid());
-    const QString output = run(QStringLiteral(ORV_CPACK_COMMAND),
-                               {QStringLiteral("--config"), QStringLiteral(ORV_CPACK_CONFIG),
-                                QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), m_dir.path()},
-                               m_dir.path());
+    const QString output =
+        run(QStringLiteral(ORV_CPACK_COMMAND),
+            {QStringLiteral("--config"), QStringLiteral(ORV_CPACK_CONFIG), QStringLiteral("-G"),
+             QStringLiteral("DEB"), QStringLiteral("-B"), m_dir.path()},
+            m_dir.path());
     const QStringList debs = QDir(m_dir.path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
     QCOMPARE(debs.size(), 1);
     m_deb = m_dir.filePath(debs.first());
-    QVERIFY2(debs.first().startsWith(QStringLiteral("reelvane-downloader_" ORV_VERSION "_")), qPrintable(debs.first()));
+    QVERIFY2(debs.first().startsWith(QStringLiteral("reelvane-downloader_" ORV_VERSION "_")),
+             qPrintable(debs.first()));
     m_contents = run(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), m_deb});
-    m_depends = run(QStringLiteral("dpkg-deb"), {QStringLiteral("--field"), m_deb, QStringLiteral("Depends")});
+    m_depends =
+        run(QStringLiteral("dpkg-deb"), {QStringLiteral("--field"), m_deb, QStringLiteral("Depends")});
     QVERIFY(!m_contents.isEmpty());
     QVERIFY(!m_depends.isEmpty());
 }

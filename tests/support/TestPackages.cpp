@@ -1,5 +1,4 @@
 #include "TestPackages.h"
-
 #include "PackageWriter.h"
 #include "SampleDcp.h"
 

@@ -1,5 +1,4 @@
 #include "TestSandbox.h"
-
 #include "TestPackages.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
