@@ -208,7 +208,8 @@ int main(int argc, char** argv)
         for (const QString& rateText : parser.value(QStringLiteral("rates")).split(QLatin1Char(','))) {
             const double mbit = rateText.toDouble();
             const qint64 target = qint64(mbit * 125000);
-            const Figures ours = evaluate(runEngine(env, name, target, false, duration).samples, double(target));
+            const Figures ours =
+                evaluate(runEngine(env, name, target, false, duration).samples, double(target));
             print("engine", mbit, double(target), ours);
             Figures peer;
             if (tools && !curl.isEmpty()) {
@@ -220,11 +221,13 @@ int main(int argc, char** argv)
                 print("curl", mbit, double(target), peer);
             }
             const auto error = [target](const Figures& f) {
-                return f.valid ? benchNumber(100.0 * (f.average / double(target) - 1.0), 2) + QStringLiteral("%")
-                               : QStringLiteral("-");
+                return f.valid
+                           ? benchNumber(100.0 * (f.average / double(target) - 1.0), 2) + QStringLiteral("%")
+                           : QStringLiteral("-");
             };
             benchRow(QStringLiteral("Limit %1 Mbit/s: average error (worst second)").arg(mbit),
-                     error(ours) + QStringLiteral(" (") + benchNumber(100.0 * ours.worstSecond, 2) + QStringLiteral("%)"),
+                     error(ours) + QStringLiteral(" (") + benchNumber(100.0 * ours.worstSecond, 2) +
+                         QStringLiteral("%)"),
                      QStringLiteral("curl ") + error(peer) + QStringLiteral(" (") +
                          benchNumber(100.0 * peer.worstSecond, 2) + QStringLiteral("%)"),
                      QStringLiteral("-"), QStringLiteral("average within 1%"));
@@ -268,7 +271,8 @@ int main(int argc, char** argv)
             benchRow(QStringLiteral("Whole transfer of %1 bytes at %2 Mbit/s").arg(c.size).arg(c.mbit),
                      benchNumber(run.seconds, 2) + QStringLiteral(" s"),
                      QStringLiteral("expected ") + benchNumber(expected, 2) + QStringLiteral(" s"),
-                     benchNumber(run.seconds > 0 ? expected / run.seconds : 0.0, 3) + QStringLiteral(" rate/limit"),
+                     benchNumber(run.seconds > 0 ? expected / run.seconds : 0.0, 3) +
+                         QStringLiteral(" rate/limit"),
                      QStringLiteral("rate at most the limit (1 tick of rounding)"));
             std::fflush(stdout);
         }
@@ -314,7 +318,8 @@ int main(int argc, char** argv)
         const double curlRate = curlRun.seconds > 0 ? double(curlRun.bytes) / curlRun.seconds : 0;
         const double engineCpu = engine.bytes > 0 ? engine.cpuSeconds / (double(engine.bytes) / 1e9) : 0.0;
         const double curlCpu = curlRun.bytes > 0 ? curlRun.cpuSeconds / (double(curlRun.bytes) / 1e9) : 0.0;
-        benchRow(QStringLiteral("No limit: throughput"), benchNumber(engineRate / 1e6) + QStringLiteral(" MB/s"),
+        benchRow(QStringLiteral("No limit: throughput"),
+                 benchNumber(engineRate / 1e6) + QStringLiteral(" MB/s"),
                  QStringLiteral("curl ") + benchNumber(curlRate / 1e6) + QStringLiteral(" MB/s"),
                  benchNumber(curlRate > 0 ? engineRate / curlRate : 0.0, 2) + QStringLiteral("x curl"),
                  QStringLiteral("at least 0.5x curl"));
@@ -323,7 +328,8 @@ int main(int argc, char** argv)
                  benchNumber(curlCpu > 0 ? engineCpu / curlCpu : 0.0, 2) + QStringLiteral("x curl"),
                  QStringLiteral("at most 1.5x curl"));
         benchRow(QStringLiteral("No limit: peak memory over idle"),
-                 benchNumber(double(engine.peakResident - engine.idleResident) / 1048576.0) + QStringLiteral(" MB"),
+                 benchNumber(double(engine.peakResident - engine.idleResident) / 1048576.0) +
+                     QStringLiteral(" MB"),
                  QStringLiteral("curl ") + benchNumber(double(curlRun.peakResident) / 1048576.0) +
                      QStringLiteral(" MB resident in all"),
                  QStringLiteral("-"), QStringLiteral("within 50 MB of idle"));

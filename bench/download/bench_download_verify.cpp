@@ -153,7 +153,8 @@ int main(int argc, char** argv)
         const double t = timeTool(openssl, {QStringLiteral("dgst"), QStringLiteral("-sha1"), path});
         std::printf("openssl uncached %6.2f s  %7.1f MB/s  engine reaches %.0f%% of it\n", t, size / t / 1e6,
                     100.0 * t / uncached.seconds);
-        benchRow(QStringLiteral("Verification of a %1 GB reel read back from the drive").arg(benchNumber(size / 1e9)),
+        benchRow(QStringLiteral("Verification of a %1 GB reel read back from the drive")
+                     .arg(benchNumber(size / 1e9)),
                  benchNumber(size / uncached.seconds / 1e6) + QStringLiteral(" MB/s"),
                  QStringLiteral("openssl ") + benchNumber(size / t / 1e6) + QStringLiteral(" MB/s"),
                  benchNumber(t / uncached.seconds, 2) + QStringLiteral("x openssl"),

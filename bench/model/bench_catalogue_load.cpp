@@ -121,10 +121,11 @@ int main(int argc, char** argv)
     std::printf("first getInstance (load + queue rebuild of %d assets): %lld ms\n",
                 DownloadManager::getInstance()->getDownloadQueue().size(), static_cast<long long>(startMs));
 
-    benchRow(QStringLiteral("Catalogue load, %1 DCPs x %2 reels x %3 assets").arg(dcps).arg(reels).arg(assets),
-             QStringLiteral("%1 ms").arg(loadMs), QStringLiteral("joined query alone %1 ms").arg(queryMs),
-             benchNumber(queryMs > 0 ? double(loadMs) / double(queryMs) : 0.0, 2) + QStringLiteral("x the query"),
-             QStringLiteral("start-up under 2 s"));
+    benchRow(
+        QStringLiteral("Catalogue load, %1 DCPs x %2 reels x %3 assets").arg(dcps).arg(reels).arg(assets),
+        QStringLiteral("%1 ms").arg(loadMs), QStringLiteral("joined query alone %1 ms").arg(queryMs),
+        benchNumber(queryMs > 0 ? double(loadMs) / double(queryMs) : 0.0, 2) + QStringLiteral("x the query"),
+        QStringLiteral("start-up under 2 s"));
 
     const int expected = dcps;
     const bool ok = loaded->count() == expected && catalogue->getDCPs().size() == expected;

@@ -51,9 +51,9 @@ Prompt::StandardButton UserPrompt::message(const PromptRequest& request)
     return ask(r).button;
 }
 
-Prompt::StandardButton UserPrompt::message(Prompt::Icon icon, const QString& text, const QString& informativeText,
-                                           Prompt::StandardButtons buttons, Prompt::StandardButton defaultButton,
-                                           const QString& title)
+Prompt::StandardButton UserPrompt::message(Prompt::Icon icon, const QString& text,
+                                           const QString& informativeText, Prompt::StandardButtons buttons,
+                                           Prompt::StandardButton defaultButton, const QString& title)
 {
     PromptRequest r;
     r.icon = icon;

@@ -13,8 +13,16 @@ struct PromptAnswer;
 // Icons and buttons of a message box. The values are those of the widget toolkit's message
 // box, so the widget implementation passes them through unchanged, but nothing here needs it.
 namespace Prompt {
-enum Icon { NoIcon = 0, Information = 1, Warning = 2, Critical = 3, Question = 4 };
-enum StandardButton {
+enum Icon
+{
+    NoIcon = 0,
+    Information = 1,
+    Warning = 2,
+    Critical = 3,
+    Question = 4
+};
+enum StandardButton
+{
     NoButton = 0x00000000,
     Ok = 0x00000400,
     Yes = 0x00004000,
@@ -30,7 +38,12 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Prompt::StandardButtons)
 // responder that answers from a script and records what was asked.
 struct PromptRequest
 {
-    enum Kind { Message, Directory, OpenFile };
+    enum Kind
+    {
+        Message,
+        Directory,
+        OpenFile
+    };
 
     Kind kind = Message;
     Prompt::Icon icon = Prompt::NoIcon;
@@ -47,7 +60,7 @@ struct PromptRequest
 struct PromptAnswer
 {
     Prompt::StandardButton button = Prompt::NoButton; // for a Message
-    QString path; // for a Directory or OpenFile; empty means cancelled
+    QString path;                                     // for a Directory or OpenFile; empty means cancelled
 };
 
 // Shows questions to the user and hands links to the desktop; the program's window layer

@@ -9,7 +9,8 @@ class Notification
 {
 public:
     Notification(const QString& user_uuid, quint64 campaign_dcp_id, const QString& reel_uuid,
-                 const QString& reel_assets_hash, uint reel_number, NotificationType::Value event, bool synced);
+                 const QString& reel_assets_hash, uint reel_number, NotificationType::Value event,
+                 bool synced);
 
     // Identity for deduplication: "campaign-reelnumber-event-reelassetshash".
     QString getHash() const;

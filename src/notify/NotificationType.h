@@ -2,7 +2,8 @@
 
 // Reel events reported to the notification service, sent and stored as their number.
 namespace NotificationType {
-enum Value {
+enum Value
+{
     DownloadStarted = 1,
     DownloadFinished = 2,
     DownloadProgress25 = 3,

@@ -44,13 +44,17 @@ DcpCheck::Result DcpCheck::checkFolder(const QString& dcpFolder, const QList<int
             continue;
         }
         if (static_cast<quint64>(info.size()) != asset.size) {
-            result.problems << QStringLiteral("%1: %2 bytes, the PKL says %3").arg(asset.path).arg(info.size()).arg(asset.size);
+            result.problems << QStringLiteral("%1: %2 bytes, the PKL says %3")
+                                   .arg(asset.path)
+                                   .arg(info.size())
+                                   .arg(asset.size);
             continue;
         }
         try {
             const QString digest = QString::fromLatin1(FileManager::getFileSHA1(path).toBase64());
             if (digest != asset.hash) {
-                result.problems << QStringLiteral("%1: SHA-1 %2, the PKL says %3").arg(asset.path, digest, asset.hash);
+                result.problems
+                    << QStringLiteral("%1: SHA-1 %2, the PKL says %3").arg(asset.path, digest, asset.hash);
                 continue;
             }
         } catch (const std::exception& e) {
@@ -89,7 +93,8 @@ void DcpCheck::checkAcknowledged(const QStringList& journalLines, const QList<in
     QMap<int, QSet<int>> acknowledged;
     for (const QString& line : journalLines) {
         const QStringList fields = line.split(QLatin1Char(' '));
-        if (fields.size() < 7 || fields.at(2) != QLatin1String("/notification/dcp") || fields.at(5) != QLatin1String("200"))
+        if (fields.size() < 7 || fields.at(2) != QLatin1String("/notification/dcp") ||
+            fields.at(5) != QLatin1String("200"))
             continue;
         const QUrlQuery query(fields.at(3));
         acknowledged[query.queryItemValue(QStringLiteral("reel_number")).toInt()].insert(
@@ -106,6 +111,8 @@ void DcpCheck::checkAcknowledged(const QStringList& journalLines, const QList<in
         if (missing.isEmpty())
             ++result->reelsAcknowledged;
         else
-            result->problems << QStringLiteral("reel %1: events %2 not acknowledged").arg(reel).arg(missing.join(QLatin1Char(',')));
+            result->problems << QStringLiteral("reel %1: events %2 not acknowledged")
+                                    .arg(reel)
+                                    .arg(missing.join(QLatin1Char(',')));
     }
 }

@@ -55,7 +55,8 @@ int main(int argc, char* argv[])
         }
         if (chosen.isEmpty())
             chosen = DcpCheck::reelsOf(folder);
-        DcpCheck::checkAcknowledged(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')), chosen, &result);
+        DcpCheck::checkAcknowledged(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')), chosen,
+                                    &result);
     }
 
     out << "files verified: " << result.filesVerified << " (" << result.bytesVerified << " bytes)\n";
