@@ -1,4 +1,6 @@
+#include "LogCapture.h"
 #include "StandInServer.h"
+#include "TestSandbox.h"
 #include "app/Services.h"
 #include "app/WidgetPrompts.h"
 #include "dialogs/LoginDialog.h"
@@ -27,21 +29,6 @@
 #include <sys/stat.h>
 
 namespace {
-QMutex g_logMutex;
-QStringList g_log;
-
-void captureLog(QtMsgType, const QMessageLogContext&, const QString& message)
-{
-    QMutexLocker lock(&g_logMutex);
-    g_log.append(message);
-}
-
-QString logText()
-{
-    QMutexLocker lock(&g_logMutex);
-    return g_log.join(QLatin1Char('\n'));
-}
-
 const char kRed[] = "color: rgb(255, 8, 11);";
 const char kNoConnection[] = "Error. Please check your internet connection.";
 } // namespace
@@ -77,7 +64,7 @@ private slots:
     void installer();
 
 private:
-    QString tempFolder() const { return m_dir->path() + QStringLiteral("/tmp"); }
+    QString tempFolder() const { return m_sandbox->root() + QStringLiteral("/tmp"); }
     QStringList tempFiles() const
     {
         return QDir(tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -88,8 +75,11 @@ private:
     // An address on which nothing listens.
     static QString deadAddress();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<StandInServer> m_server;
+    std::unique_ptr<TestSandbox> m_sandbox;
+    StandInServer* m_server = nullptr;
+    // Made per test: QtTest installs its own message handler when the run starts.
+    std::unique_ptr<LogCapture> m_log;
+    QString logText() const { return m_log->lines().join(QLatin1Char('\n')); }
     DesktopRecorder m_desktop;
     WidgetPrompts m_prompts; // the program's own: links reach the desktop's url handlers
     QByteArray m_savedTmp;
@@ -99,7 +89,6 @@ void TestDialogs::initTestCase()
 {
     Q_INIT_RESOURCE(qml);
     umask(0); // as the program runs
-    qInstallMessageHandler(captureLog);
     UserPrompt::setPresenter(&m_prompts);
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_desktop, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_desktop, "open");
@@ -108,29 +97,22 @@ void TestDialogs::initTestCase()
 
 void TestDialogs::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
+    m_sandbox = std::make_unique<TestSandbox>(TestSandbox::WithServer);
+    QVERIFY(m_sandbox->isValid() && m_sandbox->server.isListening());
+    m_server = &m_sandbox->server;
     QVERIFY(QDir().mkpath(tempFolder()));
     qputenv("TMPDIR", QFile::encodeName(tempFolder()));
-    DatabaseManager::resetForTesting(m_dir->path());
-    Setting::resetForTesting();
-
-    m_server = std::make_unique<StandInServer>();
-    QVERIFY(m_server->listen());
-    usePortal(m_server->portalBaseUrl());
     m_desktop.opened.clear();
-    QMutexLocker lock(&g_logMutex);
-    g_log.clear();
+    m_log = std::make_unique<LogCapture>();
 }
 
 void TestDialogs::cleanup()
 {
-    m_server.reset();
-    Setting::resetForTesting();
-    DatabaseManager::resetForTesting(QString());
+    m_log.reset();
     qputenv("TMPDIR", m_savedTmp);
     qunsetenv("ORV_PORTAL_URL");
-    m_dir.reset();
+    m_server = nullptr;
+    m_sandbox.reset();
 }
 
 void TestDialogs::keepScreenshot(QWidget& dialog, const QString& name)
