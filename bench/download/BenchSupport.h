@@ -5,7 +5,8 @@
 // and samplers that run on plain threads.
 
 #include "StandInServer.h"
-#include "app/UserPrompt.h"
+#include "app/AppContext.h"
+#include "core/UserPrompt.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
@@ -29,6 +30,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -150,17 +152,12 @@ public:
             answer.button = Prompt::Ok;
             return answer;
         });
-        DatabaseManager::resetForTesting(dir.path());
-        DownloadManager::getInstance();
-        DCPManager::getInstance();
+        context = std::make_unique<AppContext>(dir.path());
+        context->engine();
     }
     ~Environment()
     {
-        DownloadManager::resetForTesting();
-        NotificationManager::resetForTesting();
-        DCPManager::resetForTesting();
-        Setting::resetForTesting();
-        DatabaseManager::resetForTesting(QString());
+        context.reset();
         UserPrompt::setResponder({});
         QMetaObject::invokeMethod(
             &server, [this]() { server.close(); }, Qt::BlockingQueuedConnection);
@@ -168,7 +165,7 @@ public:
         serverThread.wait();
     }
 
-    DownloadManager* engine() const { return DownloadManager::getInstance(); }
+    DownloadManager* engine() const { return &context->engine(); }
 
     // CPU time the server's thread has used, so that it can be taken out of the process's.
     double serverCpuSeconds()
@@ -223,6 +220,7 @@ public:
     QTemporaryDir dir{QDir::currentPath() + QStringLiteral("/bench-XXXXXX")};
     StandInServer server;
     QThread serverThread;
+    std::unique_ptr<AppContext> context;
 };
 
 // One run of an external program: file size each second from its first byte on, and the

@@ -11,7 +11,7 @@
 
 #include "BenchSupport.h"
 #include "BenchTable.h"
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 
 #include <QCommandLineParser>
 #include <QCryptographicHash>

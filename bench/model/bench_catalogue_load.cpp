@@ -3,10 +3,12 @@
 //
 // Builds a store in a temporary directory through the model's own DCP::syncToDatabase,
 // creates the DCP folders, then measures the start-up load of the catalogue from that
-// store: the load alone, and the full first getInstance() including the download
-// engine's queue rebuild (downloads paused, so nothing goes to the network).
+// store: the load alone, and the catalogue's first load as the program's start runs it,
+// including the download engine's queue rebuild (downloads paused, so nothing goes to the
+// network).
 
 #include "BenchTable.h"
+#include "app/AppContext.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -23,16 +25,6 @@
 
 #include <cstdio>
 #include <memory>
-
-namespace {
-// Runs only the start-up load; the catalogue's constructor is protected.
-class LoadOnly : public DCPManager
-{
-public:
-    LoadOnly() = default;
-    int count() const { return getDCPs().size(); }
-};
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -51,16 +43,15 @@ int main(int argc, char** argv)
         return 1;
     }
     const QString downloads = dir.filePath(QStringLiteral("downloads"));
-    DatabaseManager::resetForTesting(dir.path());
-    DCPManager::resetForTesting();
-    Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
-    Setting::getInstance()->save();
+    auto context = std::make_unique<AppContext>(dir.path());
+    context->settings().set(QStringLiteral("download_paused"), QStringLiteral("1"));
+    context->settings().save();
 
     QElapsedTimer timer;
     timer.start();
     for (int d = 0; d < dcps; ++d) {
         const QString dcpUuid = QStringLiteral("dcp-%1").arg(d, 6, 10, QLatin1Char('0'));
-        // Owned by the benchmark for the rest of the run, as the catalogue would own them.
+        // Owned by the benchmark for the rest of the run.
         auto* dcp = new DCP(dcpUuid, QStringLiteral("Title_%1_FTR").arg(d),
                             QStringLiteral("http://127.0.0.1/i.png"), downloads);
         dcp->setFriendlyTitle(QStringLiteral("Feature %1").arg(d));
@@ -90,15 +81,13 @@ int main(int argc, char** argv)
                 static_cast<long long>(buildMs));
 
     // A fresh connection, as at the next start of the program.
-    DatabaseManager::resetForTesting(dir.path());
-    DCPManager::resetForTesting();
-    Setting::resetForTesting();
+    context = std::make_unique<AppContext>(dir.path());
 
     // The store's share: the joined query, stepped through without building objects.
     timer.restart();
     int rows = 0;
     {
-        QSqlQuery query = DatabaseManager::getInstance()->getDCPQuery();
+        QSqlQuery query = context->store().getDCPQuery();
         while (query.next()) {
             ++rows;
         }
@@ -106,20 +95,23 @@ int main(int argc, char** argv)
     const qint64 queryMs = timer.elapsed();
     std::printf("joined query alone: %d rows in %lld ms\n", rows, static_cast<long long>(queryMs));
 
-    DatabaseManager::resetForTesting(dir.path());
+    context = std::make_unique<AppContext>(dir.path());
     timer.restart();
-    std::unique_ptr<LoadOnly> loaded(new LoadOnly());
+    int loadedCount = 0;
+    {
+        // The load alone, without the engine.
+        const DCPManager loaded(context->store());
+        loadedCount = loaded.getDCPs().size();
+    }
     const qint64 loadMs = timer.elapsed();
-    std::printf("catalogue load: %d DCPs in %lld ms\n", loaded->count(), static_cast<long long>(loadMs));
+    std::printf("catalogue load: %d DCPs in %lld ms\n", loadedCount, static_cast<long long>(loadMs));
 
-    DatabaseManager::resetForTesting(dir.path());
-    DCPManager::resetForTesting();
-    Setting::resetForTesting();
+    context = std::make_unique<AppContext>(dir.path());
     timer.restart();
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = &context->catalogue();
     const qint64 startMs = timer.elapsed();
-    std::printf("first getInstance (load + queue rebuild of %d assets): %lld ms\n",
-                DownloadManager::getInstance()->getDownloadQueue().size(), static_cast<long long>(startMs));
+    std::printf("first load at start (load + queue rebuild of %d assets): %lld ms\n",
+                context->engine().getDownloadQueue().size(), static_cast<long long>(startMs));
 
     benchRow(
         QStringLiteral("Catalogue load, %1 DCPs x %2 reels x %3 assets").arg(dcps).arg(reels).arg(assets),
@@ -128,8 +120,6 @@ int main(int argc, char** argv)
         QStringLiteral("start-up under 2 s"));
 
     const int expected = dcps;
-    const bool ok = loaded->count() == expected && catalogue->getDCPs().size() == expected;
-    DownloadManager::resetForTesting();
-    DatabaseManager::resetForTesting(QString());
+    const bool ok = loadedCount == expected && catalogue->getDCPs().size() == expected;
     return ok ? 0 : 1;
 }

@@ -5,7 +5,7 @@
 // three agree and prints the times and the ratio. The file is removed afterwards.
 
 #include "BenchTable.h"
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

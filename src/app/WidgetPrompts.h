@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 
 // The program's presenter of the prompt layer: modal message boxes and file dialogs of the
 // widget toolkit, links through the desktop's handler.

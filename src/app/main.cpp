@@ -1,10 +1,12 @@
+#include "app/AppContext.h"
 #include "app/DesktopNotifier.h"
-#include "app/LogHandler.h"
 #include "app/OrvDownloaderApp.h"
 #include "app/PackageHandOff.h"
-#include "app/Services.h"
-#include "app/UserPrompt.h"
 #include "app/WidgetPrompts.h"
+#include "core/DataFolder.h"
+#include "core/LogHandler.h"
+#include "core/Services.h"
+#include "core/UserPrompt.h"
 #include "dialogs/LoginDialog.h"
 #include "dialogs/UpdaterDialog.h"
 #include "download/DownloadManager.h"
@@ -142,6 +144,10 @@ int main(int argc, char* argv[])
     bool windowShown = false;
     bool importing = false;
     QStringList handedOver;
+    // The program's managers. Never destroyed: nothing is torn down at exit, so an
+    // interrupted download resumes at the next start, and a checksum in the middle of a
+    // large file does not hold the exit up.
+    AppContext* context = nullptr;
     QPointer<QQmlApplicationEngine> mainWindow;
     const std::function<void()> importHandedOver = [&]() {
         if (!windowShown || importing)
@@ -151,7 +157,7 @@ int main(int argc, char* argv[])
             const QString path = handedOver.takeFirst();
             raiseWindow(mainWindow);
             try {
-                DCPManager::getInstance()->loadDCPFromFile(path);
+                context->catalogue().loadDCPFromFile(path);
             } catch (const std::runtime_error& error) {
                 qDebug() << "[main] Unable to import" << path << error.what();
                 UserPrompt::message(Prompt::Critical, QString::fromUtf8(error.what()));
@@ -177,6 +183,7 @@ int main(int argc, char* argv[])
             }
         }
 
+        context = new AppContext(DataFolder::path());
         QString decodingKey;
         {
             LoginDialog login(nullptr);
@@ -185,19 +192,19 @@ int main(int argc, char* argv[])
             decodingKey = login.getResponse();
         }
 
-        Setting* const settings = Setting::getInstance();
+        Setting* const settings = &context->settings();
         // The catalogue's first load starts the engine at once when the store held DCPs,
         // so downloads interrupted by the last exit resume without the user.
-        DCPManager* const catalogue = DCPManager::getInstance();
+        DCPManager* const catalogue = &context->catalogue();
         catalogue->setDecodingKey(decodingKey);
-        NotificationManager::getInstance();
+        context->notifications();
 
         takesPendingPath = false;
         const QString pendingPackage = app.getPendingPackagePath();
         if (!pendingPackage.isEmpty())
             catalogue->loadDCPFromFile(pendingPackage);
 
-        DownloadManager* const engine = DownloadManager::getInstance();
+        DownloadManager* const engine = &context->engine();
 
         // The reel rows hand their Reel to removeDownloadReel(Reel*).
         qRegisterMetaType<Reel*>("Reel*");

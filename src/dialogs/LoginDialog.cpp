@@ -1,8 +1,8 @@
 #include "dialogs/LoginDialog.h"
 #include "ui_LoginDialog.h"
 
-#include "app/Services.h"
-#include "app/UserPrompt.h"
+#include "core/Services.h"
+#include "core/UserPrompt.h"
 #include "storage/Setting.h"
 
 #include <QDebug>

@@ -1,8 +1,8 @@
 #include "dialogs/UpdaterDialog.h"
 #include "ui_UpdaterDialog.h"
 
-#include "app/Services.h"
-#include "app/UserPrompt.h"
+#include "core/Services.h"
+#include "core/UserPrompt.h"
 
 #include <QDebug>
 #include <QDir>

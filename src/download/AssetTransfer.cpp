@@ -1,6 +1,6 @@
 #include "download/AssetTransfer.h"
 
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 

@@ -1,20 +1,21 @@
 #include "download/ChecksumVerdicts.h"
 
 #include "download/DownloadManager.h"
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
-#include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QThread>
 
-ChecksumVerdicts::ChecksumVerdicts(DownloadManager* engine)
-    : QObject(engine), worker(new ChecksumWorker()), workerThread(new QThread()), engine(engine)
+ChecksumVerdicts::ChecksumVerdicts(DownloadManager* engine, const DCPManager& catalogue, DatabaseManager& store,
+                                   ReelEventSink events)
+    : QObject(engine), worker(new ChecksumWorker()), workerThread(new QThread()), engine(engine),
+      catalogue(catalogue), store(store), events(std::move(events))
 {
     worker->moveToThread(workerThread);
     connect(workerThread, &QThread::started, worker, &ChecksumWorker::process);
@@ -37,10 +38,10 @@ ChecksumVerdicts::~ChecksumVerdicts()
     workerThread->wait();
 }
 
-bool ChecksumVerdicts::isListed(const Reel* reel)
+bool ChecksumVerdicts::isListed(const Reel* reel) const
 {
     const DCP* dcp = reel->getDCP();
-    return dcp && DCPManager::getInstance()->getDCPs().contains(const_cast<DCP*>(dcp)) &&
+    return dcp && catalogue.getDCPs().contains(const_cast<DCP*>(dcp)) &&
            dcp->getReels().contains(const_cast<Reel*>(reel));
 }
 
@@ -51,7 +52,7 @@ Reel* ChecksumVerdicts::liveReel(Progress& progress)
     // Only pointers found in the catalogue are followed: the reel may have been destroyed.
     const ChecksumJob& job = *progress.job;
     DCP* dcp = nullptr;
-    for (DCP* listed : DCPManager::getInstance()->getDCPs())
+    for (DCP* listed : catalogue.getDCPs())
         if (listed == job.dcp() && listed->getUuid() == job.dcpUuid())
             dcp = listed;
     Reel* reel = nullptr;
@@ -78,7 +79,7 @@ void ChecksumVerdicts::abort(Progress& progress, const std::exception& e)
     progress.dropped = true;
     worker->cancel(progress.job->id());
     if (reel && reel->getDCP())
-        emit reel->getDCP()->statusChanged();
+        reel->getDCP()->announceStatus();
 }
 
 void ChecksumVerdicts::jobStarted(quint64 id)
@@ -90,7 +91,7 @@ void ChecksumVerdicts::jobStarted(quint64 id)
     progress.job = job;
     try {
         if (Reel* reel = liveReel(progress))
-            NotificationManager::getInstance()->addToQueue(reel, NotificationType::ChecksumStarted);
+            events(reel, NotificationType::ChecksumStarted);
     } catch (const std::exception& e) {
         abort(progress, e);
     }
@@ -146,9 +147,9 @@ void ChecksumVerdicts::apply(Progress& progress, Reel* reel, int index, Checksum
         asset->setDownloadAttempts(asset->getDownloadAttempts() + 1);
         asset->setDownloadFinished(false);
     }
-    DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
+    store.updateAssetDownloadFields(asset);
     if (!asset->getDownloadFinished())
-        emit engine->assetNeedsRedownloading(asset);
+        engine->redownload(asset);
 }
 
 void ChecksumVerdicts::jobFinished(quint64 id)
@@ -178,19 +179,16 @@ void ChecksumVerdicts::report(const Progress& progress, Reel* reel)
 {
     if (progress.requeued) {
         qDebug() << "[ChecksumWorker] failed checksum for:" << reel->getUuid() << "requeued...";
-        emit reel->downloadQueuedForRedownload();
+        reel->announceRequeued();
     } else if (progress.corrupted) {
         qDebug() << "[ChecksumWorker] failed checksum for:" << reel->getUuid();
-        emit reel->downloadCorrupted();
+        reel->announceCorrupted();
     } else {
         qDebug() << "[ChecksumWorker] checksum OK for:" << reel->getUuid();
-        emit reel->downloadChecksummed();
+        reel->announceChecksummed();
     }
-    if (reel->getDCP())
-        emit reel->getDCP()->statusChanged();
-    NotificationManager::getInstance()->addToQueue(reel, (progress.requeued || progress.corrupted)
-                                                             ? NotificationType::ChecksumFailed
-                                                             : NotificationType::ChecksumOk);
+    events(reel, (progress.requeued || progress.corrupted) ? NotificationType::ChecksumFailed
+                                                            : NotificationType::ChecksumOk);
 }
 
 bool ChecksumVerdicts::truncateForRedownload(Asset* asset)

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "download/ChecksumWorker.h"
+#include "notify/NotificationType.h"
 
 #include <QHash>
 #include <QObject>
 
 class Asset;
+class DCPManager;
+class DatabaseManager;
 class DownloadManager;
 class QThread;
 class Reel;
@@ -19,14 +22,15 @@ class ChecksumVerdicts : public QObject
     Q_OBJECT
 
 public:
-    explicit ChecksumVerdicts(DownloadManager* engine);
+    ChecksumVerdicts(DownloadManager* engine, const DCPManager& catalogue, DatabaseManager& store,
+                     ReelEventSink events);
     // Stops the worker; verdicts still on their way are dropped.
     ~ChecksumVerdicts() override;
 
     ChecksumWorker* getWorker() const { return worker; }
 
     // Whether the reel's DCP is still in the catalogue and lists the reel.
-    static bool isListed(const Reel* reel);
+    bool isListed(const Reel* reel) const;
 
 private slots:
     void jobStarted(quint64 id);
@@ -53,5 +57,8 @@ private:
     ChecksumWorker* worker;
     QThread* workerThread;
     DownloadManager* engine;
+    const DCPManager& catalogue;
+    DatabaseManager& store;
+    const ReelEventSink events;
     QHash<quint64, Progress> running;
 };

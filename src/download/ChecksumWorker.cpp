@@ -1,6 +1,6 @@
 #include "download/ChecksumWorker.h"
 
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 #include "model/Reel.h"
 
 #include <QDebug>

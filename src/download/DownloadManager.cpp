@@ -3,12 +3,11 @@
 #include "download/ChecksumVerdicts.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadPrompts.h"
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
 #include "model/ScriptOwnership.h"
-#include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
 
@@ -29,21 +28,24 @@ bool isLive(const Reel* reel)
 
 } // namespace
 
-DownloadManager* DownloadManager::m_instance = nullptr;
+namespace {
+DownloadManager* g_engine = nullptr;
+}
 
 DownloadManager* DownloadManager::getInstance()
 {
-    if (!m_instance)
-        m_instance = new DownloadManager();
-    return m_instance;
+    return g_engine;
 }
 
-DownloadManager::DownloadManager() : QObject(nullptr), networkManager(new QNetworkAccessManager(this))
+DownloadManager::DownloadManager(Setting& settings, DCPManager& catalogue, DatabaseManager& store,
+                                 ReelEventSink events)
+    : QObject(nullptr), settings(settings), catalogue(catalogue), store(store), events(std::move(events)),
+      networkManager(new QNetworkAccessManager(this))
 {
-    paused = Setting::getInstance()->get(QStringLiteral("download_paused")) == QLatin1String("1");
-    limitOff = Setting::getInstance()->get(QStringLiteral("download_limit_off")) == QLatin1String("1");
+    paused = settings.get(QStringLiteral("download_paused")) == QLatin1String("1");
+    limitOff = settings.get(QStringLiteral("download_limit_off")) == QLatin1String("1");
 
-    verdicts = new ChecksumVerdicts(this);
+    verdicts = new ChecksumVerdicts(this, catalogue, store, this->events);
     checksumWorker = verdicts->getWorker();
     // Raised while a verdict is applied; the retry always runs later on the main thread's
     // event loop, never nested in the verdict's handling.
@@ -51,12 +53,20 @@ DownloadManager::DownloadManager() : QObject(nullptr), networkManager(new QNetwo
         QMetaObject::invokeMethod(
             this, [this, asset]() { retryAssetDownload(asset); }, Qt::QueuedConnection);
     });
+    // The catalogue removes DCPs and reels; their assets leave the queue (and the running
+    // transfer) before their files go.
+    connect(&catalogue, &DCPManager::assetsRemoved, this, [this](const QList<Asset*>& removed) {
+        for (Asset* asset : removed)
+            forgetRemoved(asset);
+    });
     ScriptOwnership::keepOwnedByProgram(this);
+    g_engine = this;
 }
 
 DownloadManager::~DownloadManager()
 {
-    // Only reached through resetForTesting(): the program never destroys the engine.
+    if (g_engine == this)
+        g_engine = nullptr;
     paused = true;
     if (transfer) {
         transfer->abort();
@@ -64,14 +74,12 @@ DownloadManager::~DownloadManager()
         transfer = nullptr;
     }
     delete verdicts;
+    AssetTransfer::resetSampleClock();
 }
 
-void DownloadManager::resetForTesting()
+void DownloadManager::redownload(Asset* asset)
 {
-    DownloadManager* old = m_instance;
-    m_instance = nullptr;
-    delete old;
-    AssetTransfer::resetSampleClock();
+    emit assetNeedsRedownloading(asset);
 }
 
 void DownloadManager::addDownloadItem(Asset* asset, bool force)
@@ -98,10 +106,8 @@ void DownloadManager::forgetRemoved(Asset* asset)
 
 void DownloadManager::handOverToWorker(Reel* reel)
 {
-    emit reel->downloadCheckingChecksum();
     checksumWorker->addToWorker(reel);
-    if (reel->getDCP())
-        emit reel->getDCP()->statusChanged();
+    reel->announceCheckingChecksum();
 }
 
 void DownloadManager::assetsChanged()
@@ -111,7 +117,7 @@ void DownloadManager::assetsChanged()
         if (currentAsset)
             addDownloadItem(currentAsset, false);
 
-        const QList<DCP*> dcps = DCPManager::getInstance()->getDCPs();
+        const QList<DCP*> dcps = catalogue.getDCPs();
         for (DCP* dcp : dcps) {
             const QList<Reel*> reels = dcp->getReels();
             for (Reel* reel : reels) {
@@ -147,7 +153,7 @@ void DownloadManager::startDownloading(DCP* dcp)
         stopDownloading();
         downloadQueue.clear();
         downloadQueue.addEligible(dcp);
-        const QList<DCP*> dcps = DCPManager::getInstance()->getDCPs();
+        const QList<DCP*> dcps = catalogue.getDCPs();
         for (const DCP* other : dcps)
             if (other->getUuid() != dcp->getUuid())
                 downloadQueue.addEligible(other);
@@ -161,7 +167,7 @@ void DownloadManager::startDownloading(DCP* dcp)
             emit pausedChanged();
         }
         if (previous)
-            emit previous->statusChanged();
+            previous->announceStatus();
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to start downloading the DCP."), e);
     }
@@ -230,9 +236,8 @@ qint64 DownloadManager::freeSpace(const QString& path) const
 
 void DownloadManager::persistPaused(bool value)
 {
-    Setting* settings = Setting::getInstance();
-    settings->set(QStringLiteral("download_paused"), value ? QStringLiteral("1") : QStringLiteral("0"));
-    settings->save();
+    settings.set(QStringLiteral("download_paused"), value ? QStringLiteral("1") : QStringLiteral("0"));
+    settings.save();
 }
 
 void DownloadManager::pauseDownloading(bool force)
@@ -249,11 +254,8 @@ void DownloadManager::pauseDownloading(bool force)
             qDebug() << "[DownloadManager] Unable to store the paused state:" << e.what();
         }
         if (currentAsset) {
-            for (Reel* reel : currentAsset->getReels()) {
-                emit reel->downloadPaused();
-                if (reel->getDCP())
-                    emit reel->getDCP()->statusChanged();
-            }
+            for (Reel* reel : currentAsset->getReels())
+                reel->announcePaused();
         }
         emit pausedChanged();
         emit downloadPaused();
@@ -280,7 +282,7 @@ void DownloadManager::retryAssetDownload(Asset* asset)
     try {
         qDebug() << "[DownloadManager] Giving corrupted Asset another chance..." << asset->getUuid();
         const QList<Reel*> reels = asset->getReels();
-        if (std::none_of(reels.cbegin(), reels.cend(), &ChecksumVerdicts::isListed)) {
+        if (std::none_of(reels.cbegin(), reels.cend(), [this](const Reel* reel) { return verdicts->isListed(reel); })) {
             // Its DCP or reel was removed meanwhile: the user no longer wants this file.
             qDebug() << "[DownloadManager] Asset no longer listed, not downloaded again:" << asset->getUuid();
             return;
@@ -298,12 +300,7 @@ bool DownloadManager::removeDownload(DCP* dcp)
     if (!dcp)
         return false;
     try {
-        const QList<Asset*> assets = dcp->getAssets();
-        for (Asset* asset : assets) {
-            forgetRemoved(asset);
-        }
-        DatabaseManager::getInstance()->removeDCP(dcp);
-        DCPManager::getInstance()->removeDCP(dcp);
+        catalogue.removeDCP(dcp);
 
         if (currentRemoved && !downloadQueue.isEmpty())
             startDownloading();
@@ -312,8 +309,6 @@ bool DownloadManager::removeDownload(DCP* dcp)
         return true;
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to remove the DCP."), e);
-        // The DCP is still listed: give its assets their places in the queue back.
-        assetsChanged();
         return false;
     }
 }
@@ -329,32 +324,12 @@ void DownloadManager::removeDownloadReel(Reel* reel)
             return;
         }
 
-        DCP* dcp = reel->getDCP();
-        const QList<Asset*> assets = reel->getAssets();
-        dcp->removeReel(reel);
-
-        for (Asset* asset : assets) {
-            // An asset that another reel still lists keeps its object, its file and its
-            // place in the queue (or its running transfer): that reel still needs it.
-            const QList<Reel*>& listing = asset->getReels();
-            if (std::any_of(listing.cbegin(), listing.cend(),
-                            [reel](const Reel* other) { return other != reel && isLive(other); }))
-                continue;
-            forgetRemoved(asset);
-            asset->removeFromFileSystem();
-            DCPManager::getInstance()->removeAsset(asset);
-            delete asset;
-        }
-        DCPManager::getInstance()->removeReel(reel);
+        DCP* const dcp = catalogue.removeReel(reel);
 
         if (currentRemoved && !downloadQueue.isEmpty())
             startDownloading();
         else
             emit downloadStandBy();
-
-        qDebug() << "[DownloadManager] Emitting reelsChanged...";
-        emit dcp->reelsChanged();
-        emit dcp->finishedChanged();
 
         if (dcp->getReels().isEmpty())
             removeDownload(dcp);
@@ -457,29 +432,27 @@ void DownloadManager::transferProgress(qint64, bool firstData, double speed)
         Asset* const asset = currentAsset;
         if (!asset->getDownloadStarted()) {
             asset->setDownloadStarted(true);
-            DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
+            store.updateAssetDownloadFields(asset);
         }
         const QList<Reel*> reels = asset->getReels();
         // Raised with the first data and at every sample; the queue keeps one per reel anyway.
         if (firstData || speed >= 0)
             for (Reel* reel : reels)
-                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadStarted);
+                events(reel, NotificationType::DownloadStarted);
         if (speed < 0)
             return;
         for (Reel* reel : reels) {
-            emit reel->downloadProgress(qulonglong(speed));
-            if (reel->getDCP())
-                emit reel->getDCP()->downloadProgress();
+            reel->announceProgress(qulonglong(speed));
             const quint64 total = reel->getTotalSize();
             if (total == 0)
                 continue;
             const quint64 percent = reel->getDownloadedSize() * 100 / total;
             if (percent >= 75)
-                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress75);
+                events(reel, NotificationType::DownloadProgress75);
             else if (percent >= 50)
-                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress50);
+                events(reel, NotificationType::DownloadProgress50);
             else if (percent >= 25)
-                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadProgress25);
+                events(reel, NotificationType::DownloadProgress25);
         }
         emit downloadProgress(speed);
     } catch (const std::exception& e) {
@@ -541,7 +514,7 @@ void DownloadManager::completeTransfer()
 
     asset->setDownloadFinished(true);
     try {
-        DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
+        store.updateAssetDownloadFields(asset);
     } catch (const std::exception& e) {
         // The flag holds in memory; at the next start the complete file is finished again.
         qDebug() << "[DownloadManager] Unable to store the finished asset" << asset->getUuid() << e.what();
@@ -551,7 +524,7 @@ void DownloadManager::completeTransfer()
     for (Reel* reel : reels) {
         if (isLive(reel) && reel->isDownloaded()) {
             try {
-                NotificationManager::getInstance()->addToQueue(reel, NotificationType::DownloadFinished);
+                events(reel, NotificationType::DownloadFinished);
             } catch (const std::exception& e) {
                 // Unreported, but the reel must still be verified and the queue move on;
                 // thrown out of here, it would leave the engine holding a finished asset.
@@ -561,10 +534,8 @@ void DownloadManager::completeTransfer()
             handOverToWorker(reel);
         }
     }
-    if (DCP* dcp = asset->getDCP()) {
-        emit dcp->downloadFinished();
-        emit dcp->finishedChanged();
-    }
+    if (DCP* dcp = asset->getDCP())
+        dcp->announceAssetFinished();
 
     try {
         advanceQueue(asset);

@@ -4,6 +4,7 @@
 #include "download/DownloadQueue.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
+#include "notify/NotificationType.h"
 
 #include <QList>
 #include <QNetworkReply>
@@ -14,8 +15,11 @@
 
 class ChecksumVerdicts;
 class ChecksumWorker;
+class DCPManager;
+class DatabaseManager;
 class QNetworkAccessManager;
 class Reel;
+class Setting;
 
 // The download engine: one queue of assets over every DCP of the catalogue, transferred
 // one at a time over HTTP with resumption and a bandwidth limit, and handed reel by reel
@@ -30,6 +34,11 @@ class DownloadManager : public QObject
     Q_PROPERTY(bool limit_off READ isLimitOff WRITE setLimitOff NOTIFY limitOffChanged)
 
 public:
+    // Reads the paused and limit settings and starts the checksum worker; the queue stays
+    // empty until assetsChanged().
+    DownloadManager(Setting& settings, DCPManager& catalogue, DatabaseManager& store, ReelEventSink events);
+    ~DownloadManager() override;
+    // The running program's engine, or nullptr before it is created.
     static DownloadManager* getInstance();
 
     // Rebuilds the queue from the catalogue after it changed.
@@ -88,9 +97,8 @@ public:
     // the volume holding the path); an empty function restores the real one.
     void setFreeSpaceProbe(std::function<qint64(const QString&)> probe) { freeSpaceProbe = std::move(probe); }
 
-    // Tests only: stops the checksum thread, aborts any transfer and destroys the engine,
-    // so that the next getInstance() builds a fresh one from the current settings.
-    static void resetForTesting();
+    // A verified file came out wrong: it is fetched again, later on the event loop.
+    void redownload(Asset* asset);
 
 signals:
     void downloadProgress(double speed);
@@ -109,9 +117,6 @@ private slots:
     void retryAssetDownload(Asset* asset);
 
 private:
-    DownloadManager();
-    ~DownloadManager() override;
-
     void startTransfer();
     // Aborts and lets go of the transfer object; the asset it wrote to must still exist.
     void dropTransfer();
@@ -127,6 +132,10 @@ private:
     void reportFailure(const QString& what, const std::exception& e);
     qint64 freeSpace(const QString& path) const;
 
+    Setting& settings;
+    DCPManager& catalogue;
+    DatabaseManager& store;
+    const ReelEventSink events;
     DownloadQueue downloadQueue;
     Asset* currentAsset = nullptr;
     QNetworkAccessManager* networkManager = nullptr;
@@ -143,6 +152,4 @@ private:
 
     std::function<qint64(const QString&)> freeSpaceProbe;
     std::function<void(const TickRecord&)> tickObserver;
-
-    static DownloadManager* m_instance;
 };

@@ -1,6 +1,6 @@
 #include "download/DownloadPrompts.h"
 
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 #include "model/DCP.h"
 
 void DownloadPrompts::notEnoughDiskSpace()

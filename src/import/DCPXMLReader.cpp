@@ -1,8 +1,7 @@
 #include "import/DCPXMLReader.h"
 
-#include "app/Services.h"
-#include "app/UserPrompt.h"
-#include "download/DownloadManager.h"
+#include "core/Services.h"
+#include "core/UserPrompt.h"
 #include "import/Crypto.h"
 #include "import/DCPXMLReaderException.h"
 #include "import/PackageEntryImporter.h"
@@ -21,12 +20,6 @@
 #include <QVariant>
 
 namespace {
-std::function<void()>& engineNotifier()
-{
-    static std::function<void()> notifier;
-    return notifier;
-}
-
 // The key bytes: the key text's UTF-8 encoding up to its first NUL byte.
 QByteArray keyBytes(const QString& key)
 {
@@ -38,19 +31,9 @@ QByteArray keyBytes(const QString& key)
 }
 } // namespace
 
-DCPXMLReader::DCPXMLReader(const QString& decodingKey) : decodingKey(decodingKey) {}
-
-void DCPXMLReader::setEngineNotifierForTesting(std::function<void()> notifier)
+DCPXMLReader::DCPXMLReader(const QString& decodingKey, const ImportTarget& target)
+    : decodingKey(decodingKey), target(target)
 {
-    engineNotifier() = std::move(notifier);
-}
-
-void DCPXMLReader::notifyDownloadEngine()
-{
-    if (engineNotifier())
-        engineNotifier()();
-    else
-        DownloadManager::getInstance()->assetsChanged();
 }
 
 void DCPXMLReader::loadPackage(const QString& path)
@@ -130,7 +113,7 @@ void DCPXMLReader::importPackage(const QByteArray& content)
 
     // One importer per entry: nothing of an entry outlives it but what the catalogue took.
     for (const QJsonValue& entry : dcps) {
-        PackageEntryImporter importer(entry.toObject(), userUuid, downloadFolder, &notifyDownloadEngine);
+        PackageEntryImporter importer(entry.toObject(), userUuid, downloadFolder, target);
         if (!importer.run())
             return;
     }
@@ -146,7 +129,7 @@ void DCPXMLReader::showPackageError(const DCPXMLReaderException& error) const
 
 bool DCPXMLReader::chooseDownloadFolder(const QJsonArray& dcps, const QJsonObject& root)
 {
-    const DCPManager* catalogue = DCPManager::getInstance();
+    const DCPManager* catalogue = &target.catalogue;
     for (const QJsonValue& value : dcps) {
         const QString uuid = Util::cleanUUID(value.toObject().value(QStringLiteral("dcp_uuid")).toString());
         if (catalogue->getDCP(uuid))
@@ -175,7 +158,7 @@ bool DCPXMLReader::chooseDownloadFolder(const QJsonArray& dcps, const QJsonObjec
 
 bool DCPXMLReader::isEnoughDiskSpace(const QString& path, qint64 size) const
 {
-    const qint64 available = VolumeInfo::availableBytes(path);
+    const qint64 available = target.volumes.availableBytes(path);
     qDebug() << "[DCPXMLReader] Project size: " << size;
     qDebug() << "[DCPXMLReader] Available Disk space: " << available;
     if (available > size)

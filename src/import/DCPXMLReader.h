@@ -8,6 +8,7 @@
 #include <functional>
 
 class DCPXMLReaderException;
+struct ImportTarget;
 
 // Imports one package file: decrypts it, checks its version and user, asks for a
 // download folder, and hands each DCP entry to a PackageEntryImporter. Every outcome is
@@ -15,7 +16,7 @@ class DCPXMLReaderException;
 class DCPXMLReader
 {
 public:
-    explicit DCPXMLReader(const QString& decodingKey);
+    DCPXMLReader(const QString& decodingKey, const ImportTarget& target);
     DCPXMLReader(const DCPXMLReader&) = delete;
     DCPXMLReader& operator=(const DCPXMLReader&) = delete;
 
@@ -27,19 +28,15 @@ public:
     // Runs the whole import of one package file; every outcome is reported to the user inside.
     void loadPackage(const QString& path);
 
-    // Tests: replaces the call that hands new work to the download engine. An empty
-    // function restores the engine.
-    static void setEngineNotifierForTesting(std::function<void()> notifier);
-
 private:
     void importPackage(const QByteArray& content);
     // The download folder for the DCPs the catalogue does not know; false ends the import.
     bool chooseDownloadFolder(const QJsonArray& dcps, const QJsonObject& root);
     bool isEnoughDiskSpace(const QString& path, qint64 size) const;
     void showPackageError(const DCPXMLReaderException& error) const;
-    static void notifyDownloadEngine();
 
     const QString decodingKey;
+    const ImportTarget& target;
     QString userUuid;
     QString downloadFolder;
 };

@@ -1,6 +1,6 @@
 #include "import/DCPXMLReaderException.h"
 
-#include "app/Services.h"
+#include "core/Services.h"
 
 DCPXMLReaderException::DCPXMLReaderException(const QString& explanation, const QString& question,
                                              const QString& link)

@@ -1,8 +1,8 @@
 #include "import/PackageEntryImporter.h"
 
-#include "app/Services.h"
-#include "app/UserPrompt.h"
-#include "download/FileManager.h"
+#include "core/Services.h"
+#include "core/UserPrompt.h"
+#include "core/FileManager.h"
 #include "import/DCPXMLReaderException.h"
 #include "import/PackagePathRules.h"
 #include "import/VolumeInfo.h"
@@ -44,8 +44,8 @@ template <typename T> void release(std::vector<std::unique_ptr<T>>& owned, const
 } // namespace
 
 PackageEntryImporter::PackageEntryImporter(const QJsonObject& entry, const QString& userUuid,
-                                           const QString& downloadFolder, std::function<void()> notifyEngine)
-    : entry(entry), userUuid(userUuid), downloadFolder(downloadFolder), notifyEngine(std::move(notifyEngine))
+                                           const QString& downloadFolder, const ImportTarget& target)
+    : entry(entry), userUuid(userUuid), downloadFolder(downloadFolder), target(target)
 {
 }
 
@@ -56,7 +56,7 @@ bool PackageEntryImporter::run()
     readFields();
     readDocuments();
 
-    const DCPManager* catalogue = DCPManager::getInstance();
+    const DCPManager* catalogue = &target.catalogue;
     if (const DCP* known = catalogue->getDCP(cpl.getUuid())) {
         if (!known->isDriveConnected()) {
             // Merging would create the DCP folder where the drive is mounted, on another disk.
@@ -302,7 +302,7 @@ void PackageEntryImporter::placeFiles()
 
 QList<Asset*> PackageEntryImporter::assetsAddedByEntry() const
 {
-    const DCP* known = DCPManager::getInstance()->getDCP(dcp->getUuid());
+    const DCP* known = target.catalogue.getDCP(dcp->getUuid());
     if (!known)
         return dcp->getAssets();
     QList<Asset*> out;
@@ -319,7 +319,7 @@ QList<Asset*> PackageEntryImporter::assetsAddedByEntry() const
 
 bool PackageEntryImporter::driveCanHoldEntry() const
 {
-    if (!VolumeInfo::isFat(downloadPath))
+    if (!target.volumes.isFat(downloadPath))
         return true;
     for (const Asset* asset : assetsAddedByEntry()) {
         if (asset->getSize() >= VolumeInfo::FatFileSizeLimit) {
@@ -340,7 +340,7 @@ bool PackageEntryImporter::driveCanHoldEntry() const
 
 void PackageEntryImporter::syncToDatabase()
 {
-    DCP* known = DCPManager::getInstance()->getDCP(dcp->getUuid());
+    DCP* known = target.catalogue.getDCP(dcp->getUuid());
     if (known) {
         mergeInto(known);
         return;
@@ -359,12 +359,12 @@ void PackageEntryImporter::syncToDatabase()
     if (!removeConflictingFiles())
         return;
     storeNewDCP();
-    notifyEngine();
+    target.assetsAdded();
 }
 
 void PackageEntryImporter::storeNewDCP()
 {
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = &target.catalogue;
     try {
         dcp->syncToDatabase();
         catalogue->addDCP(dcp.get());
@@ -382,7 +382,7 @@ void PackageEntryImporter::storeNewDCP()
 
 void PackageEntryImporter::mergeInto(DCP* known)
 {
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = &target.catalogue;
     qDebug() << "[DCPXMLReader] DCP exists.. Trying to merge... " << known->getUuid();
     if (!removeConflictingFiles())
         return;
@@ -451,15 +451,15 @@ void PackageEntryImporter::mergeInto(DCP* known)
     handOver(merged);
 
     if (!merged.isEmpty())
-        notifyEngine();
+        target.assetsAdded();
 }
 
 void PackageEntryImporter::forgetUnstoredAssets(const QList<Asset*>& candidates) const
 {
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = &target.catalogue;
     for (Asset* asset : candidates) {
         if (asset->getDCP() && catalogue->getAsset(asset->getUuid(), asset->getDCP()->getUuid()) == asset)
-            catalogue->removeAsset(asset);
+            catalogue->forgetAsset(asset);
     }
 }
 
@@ -530,7 +530,7 @@ bool PackageEntryImporter::createDCPXMLFiles() const
 QStringList PackageEntryImporter::getConflictingFiles() const
 {
     QStringList out;
-    const DCP* known = DCPManager::getInstance()->getDCP(dcp->getUuid());
+    const DCP* known = target.catalogue.getDCP(dcp->getUuid());
     for (const Asset* asset : dcp->getAssets()) {
         if (known && known->getAsset(asset->getUuid()))
             continue;

@@ -18,7 +18,18 @@
 
 class Asset;
 class DCP;
+class DCPManager;
 class Reel;
+class VolumeInfo;
+
+// Where an import files what it builds, and whom it tells: the catalogue, what is known of
+// the volumes, and the call that hands new work to the download engine.
+struct ImportTarget
+{
+    DCPManager& catalogue;
+    const VolumeInfo& volumes;
+    std::function<void()> assetsAdded;
+};
 
 // Imports one DCP entry of a package: checks its fields, reads its documents, builds the
 // DCP with the chosen reels and their assets, writes the DCP folder with its XML files and
@@ -28,10 +39,9 @@ class Reel;
 class PackageEntryImporter
 {
 public:
-    // userUuid and downloadFolder come from the package; notifyEngine tells the download
-    // engine that there is new work.
+    // userUuid and downloadFolder come from the package.
     PackageEntryImporter(const QJsonObject& entry, const QString& userUuid, const QString& downloadFolder,
-                         std::function<void()> notifyEngine);
+                         const ImportTarget& target);
     ~PackageEntryImporter();
     PackageEntryImporter(const PackageEntryImporter&) = delete;
     PackageEntryImporter& operator=(const PackageEntryImporter&) = delete;
@@ -72,7 +82,7 @@ private:
     const QJsonObject entry;
     const QString userUuid;
     const QString downloadFolder;
-    const std::function<void()> notifyEngine;
+    const ImportTarget& target;
 
     // Fields of the entry
     QJsonArray reelSelection;

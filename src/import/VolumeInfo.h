@@ -10,15 +10,23 @@
 class VolumeInfo
 {
 public:
-    VolumeInfo() = delete;
-
-    static qint64 availableBytes(const QString& path);
-    static QByteArray fileSystemType(const QString& path);
+    qint64 availableBytes(const QString& path) const;
+    QByteArray fileSystemType(const QString& path) const;
     // FAT file systems (vfat, msdos, fat) cannot hold a file of 4 GiB or more.
-    static bool isFat(const QString& path);
+    bool isFat(const QString& path) const;
     static constexpr quint64 FatFileSizeLimit = Q_UINT64_C(4294967296);
 
-    // Tests: an empty function restores the real answer.
-    static void setAvailableBytesOverride(std::function<qint64(const QString&)> probe);
-    static void setFileSystemTypeOverride(std::function<QByteArray(const QString&)> probe);
+    // An empty function restores the real answer.
+    void setAvailableBytesOverride(std::function<qint64(const QString&)> probe)
+    {
+        availableOverride = std::move(probe);
+    }
+    void setFileSystemTypeOverride(std::function<QByteArray(const QString&)> probe)
+    {
+        typeOverride = std::move(probe);
+    }
+
+private:
+    std::function<qint64(const QString&)> availableOverride;
+    std::function<QByteArray(const QString&)> typeOverride;
 };

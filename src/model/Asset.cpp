@@ -1,6 +1,6 @@
 #include "model/Asset.h"
 
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
@@ -96,9 +96,10 @@ quint64 Asset::getDownloadedSize() const
 
 void Asset::syncToDatabase()
 {
+    // Before the catalogue is loaded (a store filled ahead of a start) only the rows are written.
     DCPManager* catalogue = DCPManager::getInstance();
     const AssetKey asset_key = key();
-    if (catalogue->getAsset(asset_key.first, asset_key.second)) {
+    if (catalogue && catalogue->getAsset(asset_key.first, asset_key.second)) {
         qDebug() << "[Asset] Syncing asset (ignored exists)..." << uuid;
         return;
     }
@@ -109,7 +110,9 @@ void Asset::syncToDatabase()
     for (Reel* reel : reels) {
         db->insertDCPReelAsset(reel, this);
     }
-    catalogue->addAsset(this);
+    if (catalogue) {
+        catalogue->addAsset(this);
+    }
 }
 
 bool Asset::validateChecksum()

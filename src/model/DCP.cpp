@@ -63,6 +63,14 @@ void DCP::removeReel(Reel* reel)
             assets_by_key.remove(key);
         }
     }
+    emit reelsChanged();
+    emit finishedChanged();
+}
+
+void DCP::announceAssetFinished()
+{
+    emit downloadFinished();
+    emit finishedChanged();
 }
 
 QList<QObject*> DCP::getReelsQML() const

@@ -54,6 +54,11 @@ public:
     QString getDCPPath() const;
     void syncToDatabase();
 
+    // Told by the engine and the checksum verdicts; the DCP's own signals follow.
+    void announceStatus() { emit statusChanged(); }
+    void announceProgress() { emit downloadProgress(); }
+    void announceAssetFinished();
+
     Q_INVOKABLE qulonglong getTotalSize() const;
     Q_INVOKABLE qulonglong getDownloadedSize() const;
     Q_INVOKABLE qulonglong getDownloadedSizeUI() const;

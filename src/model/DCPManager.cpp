@@ -1,9 +1,7 @@
 #include "model/DCPManager.h"
 
-#include "app/UserPrompt.h"
-#include "download/DownloadManager.h"
-#include "download/FileManager.h"
-#include "import/DCPXMLReader.h"
+#include "core/FileManager.h"
+#include "core/UserPrompt.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
 #include "model/ScriptOwnership.h"
@@ -18,37 +16,44 @@
 #include <algorithm>
 #include <stdexcept>
 
-DCPManager* DCPManager::m_instance = nullptr;
-bool DCPManager::m_loaded_data = false;
+namespace {
+DCPManager* g_catalogue = nullptr;
+}
 
 DCPManager* DCPManager::getInstance()
 {
-    if (!m_instance) {
-        auto* instance = new DCPManager();
-        m_instance = instance;
-        ScriptOwnership::keepOwnedByProgram(instance);
-        if (m_loaded_data) {
-            // Resume the unfinished downloads of the catalogue right away.
-            DownloadManager::getInstance()->assetsChanged();
-        }
-    }
-    return m_instance;
+    return g_catalogue;
 }
 
-void DCPManager::resetForTesting()
+DCPManager::DCPManager(DatabaseManager& store) : QObject(nullptr), store(store)
 {
-    m_instance = nullptr;
-    m_loaded_data = false;
-}
-
-DCPManager::DCPManager() : QObject(nullptr)
-{
+    ScriptOwnership::keepOwnedByProgram(this);
     m_loaded_data = loadDCPs();
+    g_catalogue = this;
+}
+
+DCPManager::~DCPManager()
+{
+    if (g_catalogue == this)
+        g_catalogue = nullptr;
+    // Shared reels and assets are listed more than once; each is freed once.
+    QSet<DCP*> all_dcps(dcps.cbegin(), dcps.cend());
+    all_dcps.unite(QSet<DCP*>(removed_dcps.cbegin(), removed_dcps.cend()));
+    QSet<Reel*> all_reels(reels.cbegin(), reels.cend());
+    QSet<Asset*> all_assets(assets.cbegin(), assets.cend());
+    for (const DCP* dcp : qAsConst(all_dcps)) {
+        all_reels.unite(QSet<Reel*>(dcp->getReels().cbegin(), dcp->getReels().cend()));
+        all_assets.unite(QSet<Asset*>(dcp->getAssets().cbegin(), dcp->getAssets().cend()));
+    }
+    all_reels.unite(QSet<Reel*>(removed_reels.cbegin(), removed_reels.cend()));
+    qDeleteAll(all_assets);
+    qDeleteAll(all_reels);
+    qDeleteAll(all_dcps);
 }
 
 bool DCPManager::loadDCPs()
 {
-    QSqlQuery query = DatabaseManager::getInstance()->getDCPQuery();
+    QSqlQuery query = store.getDCPQuery();
 
     QMap<AssetKey, Asset*> loaded_assets;
     QMap<QString, Reel*> loaded_reels;
@@ -175,7 +180,7 @@ bool DCPManager::loadDCPs()
 
     for (DCP* dcp : dropped) {
         qDebug() << "[DCPManager] Warning: loadDCPs() removing dcp" << dcp->getDCPPath();
-        DatabaseManager::getInstance()->removeDCP(dcp);
+        store.removeDCP(dcp);
         for (Reel* reel : dcp->getReels()) {
             if (!kept_reels.contains(reel)) {
                 continue;
@@ -292,7 +297,7 @@ void DCPManager::addAsset(Asset* asset)
     assets_by_key.insert(asset->key(), asset);
 }
 
-void DCPManager::removeReel(Reel* reel)
+void DCPManager::forgetReel(Reel* reel)
 {
     reels.removeOne(reel);
     // Only forget the lookup entry when it is this very object.
@@ -301,7 +306,7 @@ void DCPManager::removeReel(Reel* reel)
     }
 }
 
-void DCPManager::removeAsset(Asset* asset)
+void DCPManager::forgetAsset(Asset* asset)
 {
     assets.removeOne(asset);
     const AssetKey key = asset->key();
@@ -312,18 +317,55 @@ void DCPManager::removeAsset(Asset* asset)
 
 void DCPManager::removeDCP(DCP* dcp)
 {
+    store.removeDCP(dcp);
+    emit assetsRemoved(dcp->getAssets());
     for (Reel* reel : dcp->getReels()) {
-        removeReel(reel);
+        forgetReel(reel);
     }
     for (Asset* asset : dcp->getAssets()) {
-        removeAsset(asset);
+        forgetAsset(asset);
     }
     dcps.removeOne(dcp);
     if (dcps_by_uuid.value(dcp->getUuid()) == dcp) {
         dcps_by_uuid.remove(dcp->getUuid());
     }
+    if (!removed_dcps.contains(dcp)) {
+        removed_dcps.append(dcp);
+    }
     emit dcpsChanged();
     emit filterChanged();
+}
+
+DCP* DCPManager::removeReel(Reel* reel)
+{
+    DCP* dcp = reel->getDCP();
+    const QList<Asset*> listed = reel->getAssets();
+    // The rows go first, in one transaction; on failure nothing else has changed.
+    dcp->removeReel(reel);
+
+    // An asset that another reel still lists keeps its object, its file and its place in
+    // the download queue: that reel still needs it.
+    const auto isLive = [](const Reel* other) {
+        return other->getDCP() && other->getDCP()->getReels().contains(const_cast<Reel*>(other));
+    };
+    QList<Asset*> orphaned;
+    for (Asset* asset : listed) {
+        const QList<Reel*>& listing = asset->getReels();
+        if (std::none_of(listing.cbegin(), listing.cend(),
+                         [&](const Reel* other) { return other != reel && isLive(other); })) {
+            orphaned.append(asset);
+        }
+    }
+    emit assetsRemoved(orphaned);
+    for (Asset* asset : orphaned) {
+        asset->removeFromFileSystem();
+        forgetAsset(asset);
+        reel->removeAsset(asset);
+        delete asset;
+    }
+    forgetReel(reel);
+    removed_reels.append(reel);
+    return dcp;
 }
 
 void DCPManager::loadDCPFromFile(const QString& path)
@@ -333,11 +375,10 @@ void DCPManager::loadDCPFromFile(const QString& path)
         if (decoding_key.isEmpty()) {
             throw std::runtime_error("Can not load DCP when decoding key is empty");
         }
-        if (path.isEmpty()) {
+        if (path.isEmpty() || !package_reader) {
             return;
         }
-        DCPXMLReader reader(decoding_key);
-        reader.loadPackage(path);
+        package_reader(decoding_key, path);
     } catch (const std::exception& e) {
         qDebug() << "[DCPManager] Unable to load DCP file" << path << e.what();
         UserPrompt::message(Prompt::Warning, QStringLiteral("The ORVDCP file could not be loaded."),

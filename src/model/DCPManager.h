@@ -7,7 +7,10 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class DCP;
+class DatabaseManager;
 class Reel;
 
 // The catalogue of DCPs: rebuilt from the store at start, sorted, filtered, and the
@@ -19,12 +22,18 @@ class DCPManager : public QObject
     Q_PROPERTY(bool haveSearchFilter READ haveSearchFilter NOTIFY filterChanged)
 
 public:
+    // Runs the import of one package file with the decoding key.
+    using PackageReader = std::function<void(const QString& decodingKey, const QString& path)>;
+
+    // Loads the catalogue from the store.
+    explicit DCPManager(DatabaseManager& store);
+    // Frees every DCP, reel and asset it holds or has removed.
+    ~DCPManager() override;
+    // The running program's catalogue, or nullptr before it is loaded.
     static DCPManager* getInstance();
     // Whether the start-up load kept at least one DCP on a connected drive.
-    static bool loadedData() { return m_loaded_data; }
-    // Tests only: forgets the instance (it is left alive, since others may still hold
-    // it), so the next getInstance() loads the catalogue from the store again.
-    static void resetForTesting();
+    bool loadedData() const { return m_loaded_data; }
+    void setPackageReader(PackageReader reader) { package_reader = std::move(reader); }
 
     QString getDecodingKey() const { return decoding_key; }
     void setDecodingKey(const QString& key) { decoding_key = key; }
@@ -38,17 +47,26 @@ public:
     QList<DCP*> getDCPs() const;
     // Every catalogued DCP, drive connected or not.
     const QList<DCP*>& getAllDCPs() const { return dcps; }
-    // Whether the catalogue has been created (and loaded) in this run.
-    static bool isCreated() { return m_instance != nullptr; }
+    // Whether the DCP is the catalogue's to free: catalogued now or removed in this run.
+    bool owns(const DCP* dcp) const
+    {
+        return dcps.contains(const_cast<DCP*>(dcp)) || removed_dcps.contains(const_cast<DCP*>(dcp));
+    }
     QList<QObject*> getDCPsQML();
     bool haveSearchFilter() const { return !search_filter.isEmpty(); }
 
     void addDCP(DCP* dcp);
     void addReel(Reel* reel);
     void addAsset(Asset* asset);
-    void removeReel(Reel* reel);
-    void removeAsset(Asset* asset);
+    // Removes a DCP: its rows in one transaction (throws and changes nothing when that
+    // fails), then its objects from every lookup. The objects stay alive, since the
+    // window may still show them.
     void removeDCP(DCP* dcp);
+    // Removes a reel from its DCP: its rows in one transaction, then the assets no other
+    // reel of the DCP lists, with their files. Returns the DCP, which may be left empty.
+    DCP* removeReel(Reel* reel);
+    // Drops an asset from the lookups only: one an import registered but could not store.
+    void forgetAsset(Asset* asset);
 
     Q_INVOKABLE void loadDCPFromFile(const QString& path);
     Q_INVOKABLE void sortDCPsBy(const QString& key);
@@ -57,15 +75,16 @@ public:
 signals:
     void dcpsChanged();
     void filterChanged();
-
-protected:
-    DCPManager();
-    // Rebuilds the catalogue from the store; true when at least one DCP was kept.
-    bool loadDCPs();
+    // Emitted before the assets leave the catalogue for good (their DCP or reel is being
+    // removed) and before their files are deleted: nothing may transfer or queue them after.
+    void assetsRemoved(const QList<Asset*>& assets);
 
 private:
+    // Rebuilds the catalogue from the store; true when at least one DCP was kept.
+    bool loadDCPs();
     // Files a DCP whose folder is known to exist, or whose drive is not connected.
     void fileDCP(DCP* dcp);
+    void forgetReel(Reel* reel);
 
     QString search_filter;
     QString decoding_key;
@@ -76,9 +95,13 @@ private:
     QMap<QString, Reel*> reels_by_uuid;
     QList<Asset*> assets;
     QMap<AssetKey, Asset*> assets_by_key;
+    // Removed DCPs, kept alive for the window until the catalogue goes.
+    QList<DCP*> removed_dcps;
+    QList<Reel*> removed_reels;
 
-    static DCPManager* m_instance;
-    static bool m_loaded_data;
+    DatabaseManager& store;
+    PackageReader package_reader;
+    bool m_loaded_data = false;
 };
 
 bool dateSorterLessThan(const DCP* a, const DCP* b);

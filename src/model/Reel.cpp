@@ -186,3 +186,54 @@ bool Reel::isCorrupted() const
     }
     return false;
 }
+
+void Reel::announceDCPStatus()
+{
+    if (dcp) {
+        dcp->announceStatus();
+    }
+}
+
+void Reel::announcePaused()
+{
+    emit downloadPaused();
+    announceDCPStatus();
+}
+
+void Reel::announceCheckingChecksum()
+{
+    emit downloadCheckingChecksum();
+    announceDCPStatus();
+}
+
+void Reel::announceRequeued()
+{
+    emit downloadQueuedForRedownload();
+    announceDCPStatus();
+}
+
+void Reel::announceCorrupted()
+{
+    emit downloadCorrupted();
+    announceDCPStatus();
+}
+
+void Reel::announceChecksummed()
+{
+    emit downloadChecksummed();
+    announceDCPStatus();
+}
+
+void Reel::announceSynced()
+{
+    emit downloadSynced();
+    announceDCPStatus();
+}
+
+void Reel::announceProgress(qulonglong speed)
+{
+    emit downloadProgress(speed);
+    if (dcp) {
+        dcp->announceProgress();
+    }
+}

@@ -50,6 +50,16 @@ public:
     // Whether another reel still in this reel's DCP lists the asset too.
     bool sharesWithAnotherReel(const Asset* asset) const;
 
+    // What happened to the reel, told to the window through its signals (and its DCP's
+    // status). The states themselves are derived from the assets and the store.
+    void announcePaused();
+    void announceCheckingChecksum();
+    void announceRequeued();
+    void announceCorrupted();
+    void announceChecksummed();
+    void announceSynced();
+    void announceProgress(qulonglong speed);
+
     Q_INVOKABLE qulonglong getTotalSize() const;
     Q_INVOKABLE qulonglong getDownloadedSize() const;
     Q_INVOKABLE bool isSynced() const;
@@ -68,6 +78,8 @@ signals:
     void downloadProgress(qulonglong speed);
 
 private:
+    void announceDCPStatus();
+
     unsigned db_id = 0;
     QString uuid;
     QString main_picture_id;

@@ -1,8 +1,8 @@
 #include "notify/NotificationManager.h"
 
-#include "app/Services.h"
-#include "app/UserPrompt.h"
-#include "download/FileManager.h"
+#include "core/Services.h"
+#include "core/UserPrompt.h"
+#include "core/FileManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -22,8 +22,6 @@
 
 #include <exception>
 #include <functional>
-
-NotificationManager* NotificationManager::m_instance = nullptr;
 
 namespace {
 
@@ -68,28 +66,17 @@ QString encodedQueryValue(const QString& value)
 
 } // namespace
 
+namespace {
+NotificationManager* g_notifications = nullptr;
+}
+
 NotificationManager* NotificationManager::getInstance()
 {
-    if (m_instance)
-        return m_instance;
-    // The timer, the network manager and the store connection belong to the main thread,
-    // so a first call from another thread builds the instance there.
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app && !onThreadOf(app)) {
-        runBlockingOn(app, [] { getInstance(); });
-        return m_instance;
-    }
-    m_instance = new NotificationManager();
-    return m_instance;
+    return g_notifications;
 }
 
-void NotificationManager::resetForTesting()
-{
-    delete m_instance;
-    m_instance = nullptr;
-}
-
-NotificationManager::NotificationManager() : QObject(nullptr)
+NotificationManager::NotificationManager(DatabaseManager& store, DCPManager& catalogue)
+    : QObject(nullptr), store(store), catalogue(catalogue)
 {
     try {
         loadNotifications();
@@ -111,10 +98,13 @@ NotificationManager::NotificationManager() : QObject(nullptr)
     // Once start-up is done (the catalogue is loaded by then): reels a stopped run left
     // hidden although the service has acknowledged them.
     QTimer::singleShot(0, this, [this] { reconcileReveals(true); });
+    g_notifications = this;
 }
 
 NotificationManager::~NotificationManager()
 {
+    if (g_notifications == this)
+        g_notifications = nullptr;
     if (currentReply) {
         currentReply->disconnect(this);
         currentReply->abort();
@@ -128,7 +118,7 @@ NotificationManager::~NotificationManager()
 void NotificationManager::loadNotifications()
 {
     qDebug() << "[NotificationManager] Loading Notifications...";
-    QSqlQuery query = DatabaseManager::getInstance()->getNotificationQuery();
+    QSqlQuery query = store.getNotificationQuery();
     while (query.next()) {
         auto* notification = new Notification(
             query.value(QStringLiteral("user_uuid")).toString(),
@@ -187,7 +177,7 @@ void NotificationManager::addToQueueHere(Reel* reel, NotificationType::Value eve
         return;
 
     // Journal first, so nothing is sent that a restart would not know about.
-    DatabaseManager::getInstance()->insertNotification(notification.get());
+    store.insertNotification(notification.get());
     queue.insert(hash, notification.release());
 }
 
@@ -251,11 +241,11 @@ void NotificationManager::requestFinished()
                  << "Ev: " << static_cast<int>(notification->getEvent()) << "Sc: " << true;
         try {
             const QString reelUuid = notification->getReelUuid();
-            Reel* reel = DCPManager::getInstance()->getReel(reelUuid);
+            Reel* reel = catalogue.getReel(reelUuid);
 
             notification->setSynced(true);
             try {
-                DatabaseManager::getInstance()->updateNotificationSynced(notification);
+                store.updateNotificationSynced(notification);
             } catch (...) {
                 // Not recorded: keep it queued so it is sent (and recorded) again.
                 notification->setSynced(false);
@@ -286,7 +276,7 @@ bool NotificationManager::reelReadyForReveal(const QString& reelUuid, const Reel
     bool allSynced = true;
     bool checksumPassed = false;
 
-    QSqlQuery query = DatabaseManager::getInstance()->getReelNotificationsQuery(reelUuid);
+    QSqlQuery query = store.getReelNotificationsQuery(reelUuid);
     while (query.next()) {
         if (reel &&
             !query.value(QStringLiteral("reel_assets_hash")).toString().startsWith(prefix, Qt::CaseSensitive))
@@ -338,9 +328,7 @@ bool NotificationManager::revealReel(const QString& reelUuid, Reel* reel)
     if (!allRevealed)
         return false;
 
-    emit reel->downloadSynced();
-    if (dcp)
-        emit dcp->statusChanged();
+    reel->announceSynced();
     return true;
 }
 
@@ -351,11 +339,9 @@ void NotificationManager::reconcileReveals(bool checkDisk)
 
 void NotificationManager::reconcile(bool checkDisk, const Reel* skip)
 {
-    if (!DCPManager::isCreated())
-        return;
     try {
         QSet<Reel*> seen;
-        for (const DCP* dcp : DCPManager::getInstance()->getDCPs()) {
+        for (const DCP* dcp : catalogue.getDCPs()) {
             for (Reel* reel : dcp->getReels()) {
                 if (reel == skip || seen.contains(reel) || !reel->isChecksummed())
                     continue;

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+class DCPManager;
+class DatabaseManager;
 class Notification;
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -31,11 +33,10 @@ public:
     // A request that never finishes would stall every later report and reveal.
     static constexpr int kRequestTimeoutMs = 30000;
 
+    // Loads the journal from the store and starts sending.
+    NotificationManager(DatabaseManager& store, DCPManager& catalogue);
+    // The running program's queue, or nullptr before it is loaded.
     static NotificationManager* getInstance();
-
-    // Tests only: destroys the instance (its maps, any request in flight) so the next
-    // getInstance() loads the journal again as a fresh start would.
-    static void resetForTesting();
 
     // Records one event of the reel. Safe from any thread: calls from other threads are
     // handed to the main thread, which owns the store connection and the maps.
@@ -72,7 +73,6 @@ private slots:
     void requestFinished();
 
 private:
-    NotificationManager();
     void loadNotifications();
     void addToQueueHere(Reel* reel, NotificationType::Value event);
     // Whether every row of the reel's current import is acknowledged and its checksum passed.
@@ -94,5 +94,6 @@ private:
     QStringList pendingRevealFailures;    // path and reason of each, not shown yet
     QSet<QString> reportedRevealFailures; // paths already shown in this run
 
-    static NotificationManager* m_instance;
+    DatabaseManager& store;
+    DCPManager& catalogue;
 };

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
+class Reel;
+
 // Reel events reported to the notification service, sent and stored as their number.
 namespace NotificationType {
 enum Value
@@ -14,3 +18,7 @@ enum Value
     ChecksumOk = 8,
 };
 }
+
+// Where the engine and the checksum verdicts raise a reel's events: the notification queue,
+// handed in by whoever builds them.
+using ReelEventSink = std::function<void(Reel*, NotificationType::Value)>;

@@ -1,7 +1,7 @@
 #include "storage/DatabaseManager.h"
 
-#include "app/DataFolder.h"
-#include "app/UserPrompt.h"
+#include "core/DataFolder.h"
+#include "core/UserPrompt.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
@@ -21,7 +21,6 @@ namespace {
 const char kDatabaseFileName[] = "orvdownloader.4.sqlite";
 
 DatabaseManager* g_instance = nullptr;
-QString g_testDirectory;
 
 // Logs "<logText> <last error>" and raises the operation's fixed message.
 [[noreturn]] void fail(const QSqlQuery& query, const char* logText, const char* message)
@@ -118,9 +117,8 @@ QString probeStore(QSqlDatabase& check)
 }
 } // namespace
 
-QString DatabaseManager::writeProblem()
+QString DatabaseManager::writeProblem(const QString& path)
 {
-    const QString path = databasePath();
     if (QFileInfo(path).isDir())
         return QStringLiteral("it is a folder, not a database file");
 
@@ -140,7 +138,7 @@ QString DatabaseManager::writeProblem()
 
 bool DatabaseManager::checkWritable()
 {
-    const QString problem = writeProblem();
+    const QString problem = writeProblem(databasePath());
     if (problem.isEmpty())
         return true;
     const QString path = QDir::toNativeSeparators(databasePath());
@@ -156,35 +154,23 @@ bool DatabaseManager::checkWritable()
 
 DatabaseManager* DatabaseManager::getInstance()
 {
-    // A constructor that throws leaves no instance behind, so the next call starts over.
-    if (!g_instance)
-        g_instance = new DatabaseManager();
     return g_instance;
 }
 
 QString DatabaseManager::databasePath()
 {
-    const QString directory = g_testDirectory.isEmpty() ? DataFolder::path() : g_testDirectory;
+    return databasePathIn(DataFolder::path());
+}
+
+QString DatabaseManager::databasePathIn(const QString& directory)
+{
     return directory + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
 }
 
-void DatabaseManager::resetForTesting(const QString& directory)
-{
-    if (g_instance) {
-        g_instance->db.close();
-        g_instance->db = QSqlDatabase();
-        delete g_instance;
-        g_instance = nullptr;
-    }
-    if (QSqlDatabase::contains(QLatin1String(QSqlDatabase::defaultConnection)))
-        QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
-    g_testDirectory = directory;
-}
-
-DatabaseManager::DatabaseManager()
+DatabaseManager::DatabaseManager(const QString& directory)
 {
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(databasePath());
+    db.setDatabaseName(databasePathIn(directory));
 
     // Leave no half-open default connection behind when construction fails.
     auto dropConnection = [this]() {
@@ -203,6 +189,16 @@ DatabaseManager::DatabaseManager()
         dropConnection();
         throw std::runtime_error("Unable to query the database");
     }
+    g_instance = this;
+}
+
+DatabaseManager::~DatabaseManager()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
 }
 
 bool DatabaseManager::createTables()

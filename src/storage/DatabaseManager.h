@@ -15,10 +15,18 @@ class Notification;
 class DatabaseManager
 {
 public:
+    // Opens (creating where needed) the store in the folder; throws when it cannot.
+    explicit DatabaseManager(const QString& directory);
+    ~DatabaseManager();
+    DatabaseManager(const DatabaseManager&) = delete;
+    DatabaseManager& operator=(const DatabaseManager&) = delete;
+
+    // The running program's store, or nullptr before it is opened.
     static DatabaseManager* getInstance();
 
     // Path of the database file: beside the executable.
     static QString databasePath();
+    static QString databasePathIn(const QString& directory);
 
     // Start-up check, before anything opens the store: the file can be read and written.
     // When it cannot, shows a critical box naming the file and the reason and returns false;
@@ -27,7 +35,7 @@ public:
     // Why the store cannot be used (read-only, locked by another program, not a database,
     // damaged, ...), or an empty text when it can. Uses a connection of its own, closed again;
     // a write is tried inside a transaction that is rolled back, so the file is left as it was.
-    static QString writeProblem();
+    static QString writeProblem(const QString& path);
 
     QSqlQuery getDCPQuery();
     QSqlQuery getSettingQuery();
@@ -49,14 +57,8 @@ public:
     bool updateNotificationSynced(Notification* notification);
     bool removeDCP(DCP* dcp);
 
-    // Tests only: closes the connection and forgets the instance, so the next
-    // getInstance() opens the file again as a fresh start would; a non-empty
-    // directory replaces the executable's folder (a QTemporaryDir sandbox).
-    static void resetForTesting(const QString& directory = QString());
-
     QSqlDatabase db;
 
 private:
-    DatabaseManager();
     bool createTables();
 };

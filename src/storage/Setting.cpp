@@ -1,6 +1,6 @@
 #include "storage/Setting.h"
 
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Transaction.h"
 
@@ -16,19 +16,10 @@ Setting* g_setting = nullptr;
 
 Setting* Setting::getInstance()
 {
-    // A constructor that throws (the store cannot be opened) leaves no instance behind.
-    if (!g_setting)
-        g_setting = new Setting();
     return g_setting;
 }
 
-void Setting::resetForTesting()
-{
-    delete g_setting;
-    g_setting = nullptr;
-}
-
-Setting::Setting() : QObject(nullptr)
+Setting::Setting(DatabaseManager& store) : QObject(nullptr), store(store)
 {
     load();
     // Defaults only on a first start: a table with any row at all is taken as it is.
@@ -37,11 +28,18 @@ Setting::Setting() : QObject(nullptr)
         settings.insert(QStringLiteral("download_paused"), QStringLiteral("0"));
         save();
     }
+    g_setting = this;
+}
+
+Setting::~Setting()
+{
+    if (g_setting == this)
+        g_setting = nullptr;
 }
 
 void Setting::load()
 {
-    QSqlQuery query = DatabaseManager::getInstance()->getSettingQuery();
+    QSqlQuery query = store.getSettingQuery();
     while (query.next())
         settings.insert(query.value(0).toString(), query.value(1).toString());
 }
@@ -61,11 +59,10 @@ void Setting::save()
     // QML calls this straight from the event loop, so a store error ends here: the
     // table keeps its previous copy, the user is told, and changed() is not emitted.
     try {
-        DatabaseManager* store = DatabaseManager::getInstance();
-        Transaction transaction;
-        store->truncateSettings();
+        Transaction transaction(store);
+        store.truncateSettings();
         for (auto it = settings.constBegin(); it != settings.constEnd(); ++it)
-            store->insertSetting(it.key(), it.value());
+            store.insertSetting(it.key(), it.value());
         transaction.commit();
     } catch (const std::runtime_error& error) {
         qDebug() << "[Setting] Unable to save the settings:" << QString::fromUtf8(error.what());

@@ -4,12 +4,18 @@
 #include <QObject>
 #include <QString>
 
+class DatabaseManager;
+
 // The user's persistent choices as text under text keys, written back whole on every save.
 class Setting : public QObject
 {
     Q_OBJECT
 
 public:
+    // Loads the settings from the store, writing the defaults on a first start.
+    explicit Setting(DatabaseManager& store);
+    ~Setting() override;
+    // The running program's settings, or nullptr before they are loaded.
     static Setting* getInstance();
 
     Q_INVOKABLE void set(const QString& key, const QString& value);
@@ -18,15 +24,12 @@ public:
     // write is rolled back, logged and shown to the user, and changed() is not emitted.
     Q_INVOKABLE void save();
 
-    // Tests only: forgets the instance so the next getInstance() loads again.
-    static void resetForTesting();
-
 signals:
     void changed();
 
 private:
-    Setting();
     void load();
 
+    DatabaseManager& store;
     QMap<QString, QString> settings;
 };

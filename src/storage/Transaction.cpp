@@ -7,7 +7,9 @@
 
 #include <stdexcept>
 
-Transaction::Transaction() : m_db(DatabaseManager::getInstance()->db)
+Transaction::Transaction() : Transaction(*DatabaseManager::getInstance()) {}
+
+Transaction::Transaction(DatabaseManager& store) : m_db(store.db)
 {
     m_owned = m_db.transaction();
     if (!m_owned)

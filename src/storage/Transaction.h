@@ -14,9 +14,13 @@
 // later write would wait for a commit that never comes and be lost at exit.
 // If a transaction is already open on the connection, this one joins it: it neither
 // commits nor rolls back, and the outer owner decides.
+class DatabaseManager;
+
 class Transaction
 {
 public:
+    explicit Transaction(DatabaseManager& store);
+    // On the running program's store.
     Transaction();
     ~Transaction();
     Transaction(const Transaction&) = delete;

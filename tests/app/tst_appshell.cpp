@@ -1,4 +1,4 @@
-#include "app/LogHandler.h"
+#include "core/LogHandler.h"
 #include "app/OrvDownloaderApp.h"
 
 #include <QDateTime>

@@ -25,14 +25,14 @@ void TestDesktopNotifier::announcesReadyDcpsAndCorruptedReels()
 {
     TestSandbox sandbox;
     QVERIFY(sandbox.isValid());
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = sandbox.catalogue();
 
-    DCP* done = TestSandbox::newDCP(QStringLiteral("d1"), QStringLiteral("Done_FTR"), sandbox.downloads());
+    DCP* done = sandbox.newDCP(QStringLiteral("d1"), QStringLiteral("Done_FTR"), sandbox.downloads());
     done->setFriendlyTitle(QStringLiteral("Done Before"));
     TestSandbox::addAssetOfSize(TestSandbox::addReel(done, QStringLiteral("r-done"), 1),
                                 QStringLiteral("a-done"), 10)
         ->setDownloadChecksummed(true);
-    DCP* film = TestSandbox::newDCP(QStringLiteral("d2"), QStringLiteral("Film_FTR"), sandbox.downloads());
+    DCP* film = sandbox.newDCP(QStringLiteral("d2"), QStringLiteral("Film_FTR"), sandbox.downloads());
     film->setFriendlyTitle(QStringLiteral("The Film"));
     Reel* first = TestSandbox::addReel(film, QStringLiteral("r-1"), 1);
     Asset* firstAsset = TestSandbox::addAssetOfSize(first, QStringLiteral("a-1"), 10);
@@ -71,7 +71,7 @@ void TestDesktopNotifier::announcesReadyDcpsAndCorruptedReels()
     QCOMPARE(spy.at(1).at(1).toString(), QStringLiteral("The Film: reel 2 is corrupted"));
 
     // A DCP imported while the program runs.
-    DCP* later = TestSandbox::newDCP(QStringLiteral("d3"), QStringLiteral("Later_FTR"), sandbox.downloads());
+    DCP* later = sandbox.newDCP(QStringLiteral("d3"), QStringLiteral("Later_FTR"), sandbox.downloads());
     later->setFriendlyTitle(QStringLiteral("Later"));
     Reel* laterReel = TestSandbox::addReel(later, QStringLiteral("r-3"), 4);
     TestSandbox::addAssetOfSize(laterReel, QStringLiteral("a-3"), 10);

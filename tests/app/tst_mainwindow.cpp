@@ -1,4 +1,5 @@
 #include "ProgramDriver.h"
+#include "app/AppContext.h"
 #include "StandInServer.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -205,8 +206,7 @@ void TestMainWindow::answerBoxes(const QString& screenshotName, const QString& k
 void TestMainWindow::prepareCatalogue()
 {
     const QString sandbox = m_driver->sandbox();
-    DatabaseManager::resetForTesting(m_driver->appFolder());
-    DCPManager::resetForTesting();
+    AppContext context(m_driver->appFolder());
     const QString server = m_server->baseUrl().toString();
     int serial = 0;
 
@@ -291,9 +291,6 @@ void TestMainWindow::prepareCatalogue()
                         QStringLiteral("%1-").arg(reporting->getDbId()), 3, NotificationType::ChecksumOk,
                         false);
     DatabaseManager::getInstance()->insertNotification(&unsent);
-
-    DCPManager::resetForTesting();
-    DatabaseManager::resetForTesting(QString());
 }
 
 void TestMainWindow::windowFlow()
@@ -304,12 +301,11 @@ void TestMainWindow::windowFlow()
     const QString sandbox = m_driver->sandbox();
     const QString running = QLatin1String(kMainTitle) + QStringLiteral(" \u2014 [0-9]+%$");
     // The stored user name, so that the login only asks for the password.
-    DatabaseManager::resetForTesting(m_driver->appFolder());
-    Setting::resetForTesting();
-    Setting::getInstance()->set(QStringLiteral("username"), QStringLiteral("user"));
-    Setting::getInstance()->save();
-    Setting::resetForTesting();
-    DatabaseManager::resetForTesting(QString());
+    {
+        AppContext context(m_driver->appFolder());
+        context.settings().set(QStringLiteral("username"), QStringLiteral("user"));
+        context.settings().save();
+    }
 
     // An empty catalogue: the instructions.
     QVERIFY2(startProgram(), qPrintable(log()));

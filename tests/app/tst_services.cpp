@@ -1,4 +1,4 @@
-#include "app/Services.h"
+#include "core/Services.h"
 
 #include <QtTest>
 

@@ -1,4 +1,5 @@
-#include "app/UserPrompt.h"
+#include "ScriptedPrompts.h"
+#include "core/UserPrompt.h"
 
 #include <QRegularExpression>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "LogCapture.h"
 #include "StandInServer.h"
 #include "TestSandbox.h"
-#include "app/Services.h"
+#include "core/Services.h"
 #include "app/WidgetPrompts.h"
 #include "dialogs/LoginDialog.h"
 #include "dialogs/UpdaterDialog.h"

@@ -1,8 +1,9 @@
 // The checksum worker: verdicts, re-downloads and their limit, reel outcomes and events,
 // removals while a reel waits, store failures, and reading back from the medium.
 
+#include "ScriptedPrompts.h"
 #include "TestSandbox.h"
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
@@ -193,7 +194,7 @@ void TestDownloadChecksum::removalWhileWaitingForValidation()
              QStringLiteral("The current Reel is in validation(checksum) process, please wait "
                             "until this is finished and try again."));
     QCOMPARE(dcp->getReels(), QList<Reel*>() << reel);
-    QCOMPARE(DCPManager::getInstance()->getReel(QStringLiteral("reel-1")), reel);
+    QCOMPARE(box.catalogue()->getReel(QStringLiteral("reel-1")), reel);
 
     QVERIFY(engine->removeDownload(dcp));
     worker->hold(false);

@@ -1,8 +1,9 @@
 // The download queue: its order and index, moving a DCP to the front, pause and resume,
 // the disk check, removals, validation at start, and store failures reaching the user.
 
+#include "ScriptedPrompts.h"
 #include "TestSandbox.h"
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
@@ -159,7 +160,7 @@ void TestDownloadScheduler::restartAndPauseResumeFromTheFile()
     box.restart(); // the old engine dies mid-body; the new one loads from the store
     const qint64 restartedAt = QFileInfo(path).size();
     engine = box.engine();
-    asset = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
+    asset = box.catalogue()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
     QVERIFY(asset->getDownloadStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > restartedAt + 50000, 5000);
 
@@ -184,7 +185,7 @@ void TestDownloadScheduler::restartAndPauseResumeFromTheFile()
     engine->resumeDownloading();
     QVERIFY(!engine->isPaused());
     QCOMPARE(storedPaused(), QStringLiteral("0"));
-    asset = DCPManager::getInstance()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
+    asset = box.catalogue()->getAsset(QStringLiteral("a"), QStringLiteral("dcp-1"));
     QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 5000);
     QCOMPARE(box.rangesFor(QStringLiteral("a.mxf")),
              QStringList() << QStringLiteral("bytes=0-") << QStringLiteral("bytes=%1-").arg(restartedAt)
@@ -310,11 +311,11 @@ void TestDownloadScheduler::removals()
     // The unfinished shared file stays queued for the reel that still lists it.
     QCOMPARE(engine->getDownloadQueue(), QList<Asset*>() << a << shared << b);
     QCOMPARE(reelsChanged.count(), 1);
-    QCOMPARE(DCPManager::getInstance()->getReel(QStringLiteral("reel-3")), nullptr);
-    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-3")), third);
+    QCOMPARE(box.catalogue()->getReel(QStringLiteral("reel-3")), nullptr);
+    QCOMPARE(box.catalogue()->getDCP(QStringLiteral("dcp-3")), third);
     engine->removeDownloadReel(r4); // the last reel takes the DCP with it
     QVERIFY(!QFileInfo::exists(sharedPath));
-    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-3")), nullptr);
+    QCOMPARE(box.catalogue()->getDCP(QStringLiteral("dcp-3")), nullptr);
     QCOMPARE(engine->getCurrentAsset(), a);
     QCOMPARE(engine->getCurrentReply(), reply);
 
@@ -322,7 +323,7 @@ void TestDownloadScheduler::removals()
     QCOMPARE(engine->getCurrentAsset(), b);
     QVERIFY(engine->getCurrentReply());
     QVERIFY(QFileInfo::exists(a->getFullPath())); // files stay, still hidden
-    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
+    QCOMPARE(box.catalogue()->getDCP(QStringLiteral("dcp-1")), nullptr);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
     QTRY_VERIFY_WITH_TIMEOUT(b->getDownloadChecksummed(), 5000);
     QCOMPARE(prompts.count(), 0);
@@ -343,7 +344,7 @@ void TestDownloadScheduler::unverifiedReelIsValidatedOnceAtStart()
     box.restart();
     ChecksumWorker* worker = box.engine()->getChecksumWorker();
     worker->hold(true);
-    DCPManager* catalogue = DCPManager::getInstance(); // loads, and hands the reel over
+    DCPManager* catalogue = box.catalogue(); // loads, and hands the reel over
     Reel* reel = catalogue->getReel(QStringLiteral("reel-1"));
     QVERIFY(worker->haveReel(reel));
     box.engine()->assetsChanged(); // e.g. another package imported meanwhile
@@ -392,7 +393,7 @@ void TestDownloadScheduler::storeFailuresDoNotEscape()
     QVERIFY(renameTable(QStringLiteral("dcp_away"), QStringLiteral("dcp")));
     QCOMPARE(prompts.count(), 2);
     QCOMPARE(prompts.last().text, QStringLiteral("Unable to remove the DCP."));
-    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), dcp);
+    QCOMPARE(box.catalogue()->getDCP(QStringLiteral("dcp-1")), dcp);
 }
 
 QTEST_MAIN(TestDownloadScheduler)

@@ -1,9 +1,10 @@
 // The HTTP transfer through the engine against the in-process stand-in server: resumption,
 // misbehaving servers, rejected links, redirects, failing writes and the bandwidth limit.
 
+#include "ScriptedPrompts.h"
 #include "LogCapture.h"
 #include "TestSandbox.h"
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -417,13 +418,13 @@ void TestDownloadTransfer::rejectedLinks()
     if (!remove) {
         QCOMPARE(reelPaused.count(), 1);
         QCOMPARE(engine->getCurrentAsset(), rejected);
-        QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), dcp);
+        QCOMPARE(box.catalogue()->getDCP(QStringLiteral("dcp-1")), dcp);
         QVERIFY(QFileInfo::exists(hiddenGood));
         return;
     }
     QVERIFY(!QFileInfo::exists(hiddenGood));
     QCOMPARE(readFile(dcp->getDCPPath() + QStringLiteral("/asset-1.mxf")), patternBytes(50000, 1));
-    QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
+    QCOMPARE(box.catalogue()->getDCP(QStringLiteral("dcp-1")), nullptr);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
     QCOMPARE(engine->getCurrentAsset(), nullptr);
     QVERIFY(engine->getDownloadQueue().isEmpty());

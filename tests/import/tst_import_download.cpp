@@ -1,6 +1,7 @@
 // A package made with the tools, imported, downloaded by the real engine from the stand-in
 // server, verified, reported and revealed: the imported paths, links and hashes are the
 // ones that work, and the pieces hand over to each other.
+#include "ScriptedPrompts.h"
 #include "PackageWriter.h"
 #include "SampleDcp.h"
 #include "StandInServer.h"
@@ -8,7 +9,7 @@
 #include "TestSandbox.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 #include "import/DCPXMLReader.h"
 #include "import/VolumeInfo.h"
 #include "model/Asset.h"
@@ -83,8 +84,8 @@ void TestImportDownload::packageToRevealedFiles()
 
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    TestSandbox::import(path);
-    DCP* dcp = DCPManager::getInstance()->getDCP(d.cplUuid);
+    sandbox.import(path);
+    DCP* dcp = sandbox.catalogue()->getDCP(d.cplUuid);
     QVERIFY(dcp);
     QCOMPARE(dcp->getAssets().size(), expected.size());
 

@@ -1,5 +1,6 @@
 // Importing packages end to end: folder choice, free space, the DCP folder and its XML
 // files, store rows, catalogue entries, merges, conflicts and refused entries.
+#include "ScriptedPrompts.h"
 #include "LogCapture.h"
 #include "SampleDcp.h"
 #include "TestPackages.h"
@@ -60,6 +61,17 @@ QList<unsigned> reelNumbers(const DCP* dcp)
     return out;
 }
 
+// A sandbox with plenty of room on an ext4 drive unless a test says otherwise (the real
+// drive's free space moves).
+struct ImportSandbox : TestSandbox
+{
+    ImportSandbox()
+    {
+        volumes().setAvailableBytesOverride([](const QString&) { return Q_INT64_C(1) << 50; });
+        volumes().setFileSystemTypeOverride([](const QString&) { return QByteArray("ext4"); });
+    }
+};
+
 DCP* catalogued(const DcpDescription& d)
 {
     return DCPManager::getInstance()->getDCP(d.cplUuid);
@@ -111,7 +123,6 @@ class TestImportFlow : public QObject
 
 private slots:
     void initTestCase();
-    void init();
 
     void importsNewDcp();
     void reelSelection_data();
@@ -153,12 +164,6 @@ void TestImportFlow::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
 }
 
-void TestImportFlow::init()
-{
-    // Plenty of room unless a test says otherwise (the real drive's free space moves).
-    VolumeInfo::setAvailableBytesOverride([](const QString&) { return Q_INT64_C(1) << 50; });
-    VolumeInfo::setFileSystemTypeOverride([](const QString&) { return QByteArray("ext4"); });
-}
 
 void TestImportFlow::importPackage(TestSandbox& sandbox, ScriptedPrompts& prompts,
                                    const QJsonObject& document, const QList<Prompt::StandardButton>& answers,
@@ -167,7 +172,7 @@ void TestImportFlow::importPackage(TestSandbox& sandbox, ScriptedPrompts& prompt
     prompts.answerPath(folder.isEmpty() ? sandbox.downloads() : folder);
     for (Prompt::StandardButton b : answers)
         prompts.answer(b);
-    TestSandbox::import(sandbox.writePackage(document));
+    sandbox.import(sandbox.writePackage(document));
 }
 
 void TestImportFlow::importReel1(TestSandbox& sandbox, const DcpDescription& d)
@@ -179,7 +184,7 @@ void TestImportFlow::importReel1(TestSandbox& sandbox, const DcpDescription& d)
 // A non-ASCII title, subtitles with their fonts, and a VOLINDEX already in the folder.
 void TestImportFlow::importsNewDcp()
 {
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     SampleDcp::Options o = sampleOptions(1, 2, QStringLiteral("Film Ü – 日本語 «1»"));
     o.subtitles = true;
     const DcpDescription d = sampleDcp(o);
@@ -259,7 +264,7 @@ void TestImportFlow::reelSelection()
 {
     QFETCH(QList<int>, selected);
     QFETCH(QList<int>, made);
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     SampleDcp::Options o = sampleOptions(2, 3);
     o.subtitles = true;
     const DcpDescription d = sampleDcp(o);
@@ -297,10 +302,10 @@ void TestImportFlow::folderAndSpace()
     QFETCH(int, answer);
     QFETCH(bool, asked);
     QFETCH(bool, imported);
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     const qint64 projectSize = 123456789;
     QString probed;
-    VolumeInfo::setAvailableBytesOverride([&](const QString& path) {
+    sandbox.volumes().setAvailableBytesOverride([&](const QString& path) {
         probed = path;
         return projectSize + extra;
     });
@@ -311,7 +316,7 @@ void TestImportFlow::folderAndSpace()
     ScriptedPrompts prompts;
     prompts.answerPath(cancel ? QString() : sandbox.downloads());
     prompts.answer(Prompt::StandardButton(answer));
-    TestSandbox::import(path);
+    sandbox.import(path);
 
     QCOMPARE(probed, cancel ? QString() : sandbox.downloads());
     QCOMPARE(prompts.count(), asked ? 2 : 1);
@@ -406,7 +411,7 @@ void TestImportFlow::refusedEntries()
     QFETCH(QString, explanation);
     QFETCH(QStringList, log);
 
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     UrlRecorder urls;
     DcpDescription d = sampleDcp(sampleOptions(3, 2));
     const QMap<QString, QByteArray*> documents{{QStringLiteral("ASSETMAP"), &d.assetMap},
@@ -426,7 +431,7 @@ void TestImportFlow::refusedEntries()
     prompts.answerPath(sandbox.downloads());
     prompts.answer(Prompt::No);
     LogCapture logged;
-    TestSandbox::import(path);
+    sandbox.import(path);
 
     QCOMPARE(prompts.count(), 2);
     QCOMPARE(prompts.asked().first().kind, PromptRequest::Directory);
@@ -443,7 +448,7 @@ void TestImportFlow::refusedEntries()
     QCOMPARE(sandbox.snapshot(), before);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 0);
-    QVERIFY(DCPManager::getInstance()->getDCPs().isEmpty());
+    QVERIFY(sandbox.catalogue()->getDCPs().isEmpty());
     QCOMPARE(sandbox.engineNotifications, 0);
 }
 
@@ -462,9 +467,9 @@ void TestImportFlow::laterEntryEndsPackage()
     QFETCH(bool, fat);
     QFETCH(QString, text);
     QFETCH(QString, informative);
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     if (fat)
-        VolumeInfo::setFileSystemTypeOverride([](const QString&) { return QByteArray("vfat"); });
+        sandbox.volumes().setFileSystemTypeOverride([](const QString&) { return QByteArray("vfat"); });
     const DcpDescription first = sampleDcp(sampleOptions(10));
     DcpDescription second = sampleDcp(sampleOptions(11));
     const DcpDescription after = sampleDcp(sampleOptions(12));
@@ -494,7 +499,7 @@ void TestImportFlow::laterEntryEndsPackage()
 // package gets; only reels it lacks are added, and without new reels the engine is not told.
 void TestImportFlow::mergeAddsOnlyNewReels()
 {
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     const DcpDescription a = sampleDcp(sampleOptions(20, 3));
     const DcpDescription b = sampleDcp(sampleOptions(22, 1));
     importReel1(sandbox, a);
@@ -525,10 +530,10 @@ void TestImportFlow::mergeAddsOnlyNewReels()
     QCOMPARE(known->getAssets().size(), 4);
     Reel* third = known->getReels().last();
     QCOMPARE(third->getDCP(), known);
-    QCOMPARE(DCPManager::getInstance()->getReel(third->getUuid()), third);
+    QCOMPARE(sandbox.catalogue()->getReel(third->getUuid()), third);
     for (Asset* asset : third->getAssets()) {
         QCOMPARE(asset->getDCP(), known);
-        QCOMPARE(DCPManager::getInstance()->getAsset(asset->getUuid(), a.cplUuid), asset);
+        QCOMPARE(sandbox.catalogue()->getAsset(asset->getUuid(), a.cplUuid), asset);
     }
     const QString ofA = QStringLiteral("dcp_uuid = '%1'").arg(a.cplUuid);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel"), ofA), 2);
@@ -538,7 +543,7 @@ void TestImportFlow::mergeAddsOnlyNewReels()
 
     // Every DCP catalogued and nothing new: no folder dialog, the box again, no rows, no work.
     UserPrompt::clearHistory();
-    TestSandbox::import(sandbox.writePackage(packageDocument({packageEntry(a, {3, 1})})));
+    sandbox.import(sandbox.writePackage(packageDocument({packageEntry(a, {3, 1})})));
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(prompts.last().kind, PromptRequest::Message);
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 3}));
@@ -561,7 +566,7 @@ void TestImportFlow::mergeSharesCataloguedFiles_data()
 void TestImportFlow::mergeSharesCataloguedFiles()
 {
     QFETCH(bool, sharedFromStart);
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     DcpDescription d = sampleDcp(sampleOptions(24, 2));
     const QString sound1 = d.find(DcpAssetInfo::Sound, 1).uuid;
     const QString sound2 = d.find(DcpAssetInfo::Sound, 2).uuid;
@@ -578,7 +583,7 @@ void TestImportFlow::mergeSharesCataloguedFiles()
         replaceIn(d.cpl, sound1, sound2);
 
     ScriptedPrompts prompts;
-    TestSandbox::import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})));
+    sandbox.import(sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})})));
     QCOMPARE(reelNumbers(known), (QList<unsigned>{1, 2}));
     QCOMPARE(known->getReels().first(), first);
     QCOMPARE(first->getAssets(), firstAssets);
@@ -587,7 +592,7 @@ void TestImportFlow::mergeSharesCataloguedFiles()
         QCOMPARE(known->getAsset(a->getUuid()), a);
     Asset* sound = known->getAsset(shared);
     QVERIFY(sound && second->getAssets().contains(sound));
-    QCOMPARE(DCPManager::getInstance()->getAsset(shared, d.cplUuid), sound);
+    QCOMPARE(sandbox.catalogue()->getAsset(shared, d.cplUuid), sound);
     QCOMPARE(sound->getReels(), sharedFromStart ? (QList<Reel*>{first, second}) : QList<Reel*>{second});
     if (sharedFromStart)
         QCOMPARE(sound, cataloguedSound);
@@ -611,7 +616,7 @@ void TestImportFlow::conflictingFiles_data()
 void TestImportFlow::conflictingFiles()
 {
     QFETCH(int, answer);
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(30));
     const QString folder = sandbox.downloads() + QLatin1Char('/') + d.title;
     const QStringList files{folder + QStringLiteral("/.picture_r1.mxf"),
@@ -649,12 +654,12 @@ void TestImportFlow::conflictingFiles()
 // kept for good, since XML files already present are never rewritten.
 void TestImportFlow::partialXmlFileIsNotLeftBehind()
 {
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(32));
     const QString path = sandbox.writePackage(packageDocument({packageEntry(d, {1})}));
     const QString folder = sandbox.downloads() + QLatin1Char('/') + d.title;
     const QString cpl = folder + QLatin1Char('/') + d.cplFileName;
-    DCPManager::getInstance(); // the store exists before the file-size limit comes
+    sandbox.catalogue(); // the store exists before the file-size limit comes
     const auto toldNotSaved = [&](const ScriptedPrompts& prompts) {
         return prompts.count() == 2 && prompts.last().icon == Prompt::Warning &&
                prompts.last().text == QStringLiteral("The DCP Friendly %1 could not be saved").arg(d.title) &&
@@ -666,7 +671,7 @@ void TestImportFlow::partialXmlFileIsNotLeftBehind()
     {
         ScriptedPrompts prompts;
         prompts.answerPath(sandbox.downloads());
-        TestSandbox::import(path);
+        sandbox.import(path);
         QVERIFY(toldNotSaved(prompts));
     }
     QVERIFY(QFile::remove(folder));
@@ -684,7 +689,7 @@ void TestImportFlow::partialXmlFileIsNotLeftBehind()
     {
         ScriptedPrompts prompts;
         prompts.answerPath(sandbox.downloads());
-        TestSandbox::import(path);
+        sandbox.import(path);
         told = toldNotSaved(prompts);
     }
     setrlimit(RLIMIT_FSIZE, &previous);
@@ -697,7 +702,7 @@ void TestImportFlow::partialXmlFileIsNotLeftBehind()
 
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    TestSandbox::import(path);
+    sandbox.import(path);
     QCOMPARE(readFile(cpl), d.cpl);
     QVERIFY(catalogued(d));
 }
@@ -723,9 +728,9 @@ void TestImportFlow::fatDrive()
     QFETCH(quint64, size);
     QFETCH(bool, merge);
     QFETCH(bool, refused);
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     QString probed;
-    VolumeInfo::setFileSystemTypeOverride([&](const QString& path) {
+    sandbox.volumes().setFileSystemTypeOverride([&](const QString& path) {
         probed = path;
         return fileSystem;
     });
@@ -741,7 +746,7 @@ void TestImportFlow::fatDrive()
     ScriptedPrompts prompts;
     if (!merge)
         prompts.answerPath(sandbox.downloads());
-    TestSandbox::import(path);
+    sandbox.import(path);
 
     QCOMPARE(probed, sandbox.downloads());
     QCOMPARE(prompts.texts().contains(kFatText), refused);
@@ -764,7 +769,6 @@ void TestImportFlow::fatDrive()
 // The same check against a real FAT file system, where the machine lets a test mount one.
 void TestImportFlow::fatDriveOnRealVfatImage()
 {
-    VolumeInfo::setFileSystemTypeOverride(nullptr);
     QTemporaryDir dir;
     const QString image = dir.path() + QStringLiteral("/fat.img");
     const QString mountPoint = dir.path() + QStringLiteral("/mnt");
@@ -784,7 +788,8 @@ void TestImportFlow::fatDriveOnRealVfatImage()
         ~Unmount() { QProcess::execute(QStringLiteral("umount"), {path}); }
     } unmount{mountPoint};
 
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
+    sandbox.volumes().setFileSystemTypeOverride(nullptr);
     DcpDescription d = sampleDcp(sampleOptions(45));
     setPklSize(d, QStringLiteral("picture_r1.mxf"), k4GiB);
     ScriptedPrompts prompts;
@@ -807,17 +812,17 @@ void TestImportFlow::failedWriteLeavesNoTrace_data()
 void TestImportFlow::failedWriteLeavesNoTrace()
 {
     QFETCH(bool, merge);
-    TestSandbox sandbox;
+    ImportSandbox sandbox;
     const DcpDescription d = sampleDcp(sampleOptions(50, 2));
     if (merge)
         importReel1(sandbox, d);
     const QString path = sandbox.writePackage(packageDocument({packageEntry(d, {1, 2})}));
-    DCPManager::getInstance();
+    sandbox.catalogue();
     failLinkInserts(d.find(DcpAssetInfo::Sound, 2).uuid);
     {
         ScriptedPrompts prompts;
         prompts.answerPath(sandbox.downloads()); // the folder dialog, or the merge box
-        QVERIFY_EXCEPTION_THROWN(TestSandbox::import(path), std::runtime_error);
+        QVERIFY_EXCEPTION_THROWN(sandbox.import(path), std::runtime_error);
     }
     failLinkInserts(QString());
     const QList<unsigned> kept = merge ? QList<unsigned>{1} : QList<unsigned>();
@@ -825,14 +830,14 @@ void TestImportFlow::failedWriteLeavesNoTrace()
     if (merge)
         QCOMPARE(catalogued(d)->getAssets().size(), 2);
     for (int r = merge ? 2 : 1; r <= 2; ++r)
-        QVERIFY(!DCPManager::getInstance()->getAsset(d.find(DcpAssetInfo::Picture, r).uuid, d.cplUuid));
+        QVERIFY(!sandbox.catalogue()->getAsset(d.find(DcpAssetInfo::Picture, r).uuid, d.cplUuid));
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("reel")), kept.size());
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 2 * kept.size());
     QCOMPARE(sandbox.engineNotifications, kept.size());
 
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    TestSandbox::import(path);
+    sandbox.import(path);
     QCOMPARE(reelNumbers(catalogued(d)), (QList<unsigned>{1, 2}));
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 4);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset")), 4);

@@ -1,5 +1,6 @@
 // Reading a package file: path forms, decryption, the version gate, the user check and
 // the error boxes that end an import.
+#include "ScriptedPrompts.h"
 #include "TestPackages.h"
 #include "TestSandbox.h"
 #include "import/DCPXMLReader.h"
@@ -111,7 +112,7 @@ void TestImportPackage::refusedPackages()
 
     ScriptedPrompts prompts;
     prompts.answer(Prompt::No);
-    TestSandbox::import(path, key);
+    sandbox.import(path, key);
 
     QCOMPARE(prompts.count(), 1); // no folder dialog before the refusal
     const PromptRequest box = prompts.last();
@@ -124,10 +125,10 @@ void TestImportPackage::refusedPackages()
     QVERIFY(urls.opened.isEmpty());
     QCOMPARE(sandbox.snapshot(), before);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 0);
-    QVERIFY(DCPManager::getInstance()->getDCPs().isEmpty());
+    QVERIFY(sandbox.catalogue()->getDCPs().isEmpty());
 
     prompts.answer(Prompt::Yes);
-    TestSandbox::import(path, key);
+    sandbox.import(path, key);
     QCOMPARE(urls.opened, QList<QUrl>{QUrl(link)});
 }
 
@@ -163,7 +164,7 @@ void TestImportPackage::pathForms()
     const auto before = sandbox.snapshot();
 
     ScriptedPrompts prompts;
-    TestSandbox::import(given);
+    sandbox.import(given);
     QCOMPARE(sandbox.snapshot(), before);
     QCOMPARE(sandbox.engineNotifications, 0);
     if (opens) {
@@ -191,7 +192,7 @@ void TestImportPackage::oversizedFileIsNotRead()
 
     ScriptedPrompts prompts;
     prompts.answer(Prompt::No);
-    TestSandbox::import(path);
+    sandbox.import(path);
     QCOMPARE(prompts.count(), 1);
     QCOMPARE(prompts.last().informativeText, kDecode);
 }
@@ -229,13 +230,13 @@ void TestImportPackage::programsMakeAnImportablePackage()
     QCOMPARE(file.read(16).toHex(), QByteArray("000102030405060708090a0b0c0d0e0f"));
     file.close();
 
-    VolumeInfo::setAvailableBytesOverride([](const QString&) { return Q_INT64_C(1) << 50; });
+    sandbox.volumes().setAvailableBytesOverride([](const QString&) { return Q_INT64_C(1) << 50; });
     ScriptedPrompts prompts;
     prompts.answerPath(sandbox.downloads());
-    TestSandbox::import(package);
+    sandbox.import(package);
     QCOMPARE(prompts.count(), 1);
-    QCOMPARE(DCPManager::getInstance()->getDCPs().size(), 1);
-    const DCP* dcp = DCPManager::getInstance()->getDCPs().first();
+    QCOMPARE(sandbox.catalogue()->getDCPs().size(), 1);
+    const DCP* dcp = sandbox.catalogue()->getDCPs().first();
     QCOMPARE(dcp->getTitle(), QStringLiteral("Made Ü"));
     QCOMPARE(dcp->getCampaignDCPId(), 9ULL);
     QCOMPARE(dcp->getReels().size(), 2);

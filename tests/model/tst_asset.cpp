@@ -285,7 +285,7 @@ void TestAsset::storeSkipKnownAndRemove()
     DCP* dcp = sandbox.makeDCP("d1", "Film");
     Asset* stored = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 4);
     dcp->syncToDatabase();
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = sandbox.catalogue();
     QCOMPARE(catalogue->getAsset("a1", "d1"), stored);
 
     // A second object with a key the catalogue knows writes neither row nor link.

@@ -1,6 +1,7 @@
+#include "ScriptedPrompts.h"
 #include "LogCapture.h"
 #include "TestSandbox.h"
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
@@ -42,7 +43,6 @@ QStringList uuids(const QList<Asset*>& assets)
 // Keeps the download engine from reaching for the network while the tests look at its queue.
 void pauseDownloadsInStore()
 {
-    Setting::resetForTesting();
     Setting::getInstance()->set("download_paused", "1");
     Setting::getInstance()->save();
 }
@@ -73,11 +73,11 @@ void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
     TestSandbox sandbox;
     pauseDownloadsInStore();
 
-    DCP* older = TestSandbox::newDCP("d-old", "Older", sandbox.downloads());
+    DCP* older = sandbox.newDCP("d-old", "Older", sandbox.downloads());
     TestSandbox::addAssetOfSize(TestSandbox::addReel(older, "r-old", 1), "o1", 10);
     older->syncToDatabase();
 
-    DCP* newer = TestSandbox::newDCP("d-new", "Newer", sandbox.downloads());
+    DCP* newer = sandbox.newDCP("d-new", "Newer", sandbox.downloads());
     newer->setFriendlyTitle("The Newer One");
     newer->setUserUUID("user-7");
     newer->setCampaignDCPId(4294967296ull + 5);
@@ -109,8 +109,8 @@ void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
     ScriptOwnership::setMarker([&keptByProgram](QObject* object) { keptByProgram.insert(object); });
     const auto unmark = qScopeGuard([] { ScriptOwnership::setMarker(nullptr); });
     LogCapture log;
-    DCPManager* catalogue = DCPManager::getInstance();
-    QVERIFY(DCPManager::loadedData());
+    DCPManager* catalogue = sandbox.catalogue();
+    QVERIFY(catalogue->loadedData());
     QVERIFY(keptByProgram.contains(catalogue));
     QVERIFY(log.contains("[DCPManager] Warning: loadDCPs() removing dcp"));
     QVERIFY(log.contains(sandbox.downloads() + "/Older"));
@@ -154,14 +154,14 @@ void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
     QCOMPARE(ltodo->getRemainingRedirects(), 3);
 
     // The engine was asked to rebuild its queue from what was kept.
-    QCOMPARE(uuids(DownloadManager::getInstance()->getDownloadQueue()), QStringList({"n-todo", "n-shared"}));
+    QCOMPARE(uuids(sandbox.engine()->getDownloadQueue()), QStringList({"n-todo", "n-shared"}));
 }
 
 void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
 {
     TestSandbox sandbox;
     pauseDownloadsInStore();
-    DCP* gone = TestSandbox::newDCP("d1", "Gone", sandbox.downloads());
+    DCP* gone = sandbox.newDCP("d1", "Gone", sandbox.downloads());
     TestSandbox::addAssetOfSize(TestSandbox::addReel(gone, "r1", 1), "a1", 10);
     gone->syncToDatabase();
     QVERIFY(QDir().mkpath(sandbox.downloads())); // the drive is there, the DCP folder is not
@@ -171,15 +171,14 @@ void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
     DCP outside("x", "Outside", "", sandbox.downloads());
     Asset marker("m", "", 1, "t", ".m", "");
     marker.setDCP(&outside);
-    DownloadManager::getInstance()->addDownloadItem(&marker);
+    sandbox.engine()->addDownloadItem(&marker);
 
-    DCPManager* catalogue = DCPManager::getInstance();
-    QVERIFY(!DCPManager::loadedData());
+    DCPManager* catalogue = sandbox.catalogue();
+    QVERIFY(!catalogue->loadedData());
     QVERIFY(catalogue->getDCPs().isEmpty());
     QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp"), 0);
     QCOMPARE(TestSandbox::scalar("SELECT COUNT(*) FROM dcp_reel_asset"), 0);
-    QCOMPARE(DownloadManager::getInstance()->getDownloadQueue(), QList<Asset*>{&marker});
-    DownloadManager::resetForTesting(); // before the marker goes out of scope
+    QCOMPARE(sandbox.engine()->getDownloadQueue(), QList<Asset*>{&marker});
 }
 
 void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
@@ -187,7 +186,7 @@ void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
     TestSandbox sandbox;
     pauseDownloadsInStore();
     const QString drive = sandbox.root() + "/drive"; // the folder the user chose
-    DCP* away = TestSandbox::newDCP("d-away", "Away", drive);
+    DCP* away = sandbox.newDCP("d-away", "Away", drive);
     TestSandbox::addAssetOfSize(TestSandbox::addReel(away, "r-away", 1), "w1", 10);
     Asset* unverified = TestSandbox::addAssetOfSize(TestSandbox::addReel(away, "r-done", 2), "w2", 4);
     away->syncToDatabase();
@@ -203,18 +202,18 @@ void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
     // Unplugged: the whole chosen folder is gone, not only the DCP's.
     QVERIFY(QDir().rename(drive, drive + "-unplugged"));
     sandbox.restart();
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = sandbox.catalogue();
     DCP* waiting = catalogue->getDCP("d-away");
     QVERIFY(waiting);
     QVERIFY(!waiting->property("drive_connected").toBool());
     QCOMPARE(titles(catalogue->getDCPsQML()), QStringList{"Away"});
     QVERIFY(catalogue->getDCPs().isEmpty());
-    QVERIFY(!DCPManager::loadedData());
+    QVERIFY(!catalogue->loadedData());
     QCOMPARE(TestSandbox::scalar(rows), 1212);
     QVERIFY(!QFileInfo::exists(drive)); // nothing written where the drive is mounted
     // Neither downloaded nor handed to verification, which would count its missing files
     // as corrupted.
-    DownloadManager* engine = DownloadManager::getInstance();
+    DownloadManager* engine = sandbox.engine();
     engine->assetsChanged();
     QVERIFY(engine->getDownloadQueue().isEmpty());
     QVERIFY(!engine->getChecksumWorker()->haveReel(waiting->getReel("r-done")));
@@ -222,11 +221,11 @@ void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
     // Plugged in again: the next start queues it again.
     QVERIFY(QDir().rename(drive + "-unplugged", drive));
     sandbox.restart();
-    catalogue = DCPManager::getInstance();
+    catalogue = sandbox.catalogue();
     QVERIFY(catalogue->getDCP("d-away")->isDriveConnected());
-    QVERIFY(DCPManager::loadedData());
-    QCOMPARE(uuids(DownloadManager::getInstance()->getDownloadQueue()), QStringList{"w1"});
-    QVERIFY(DownloadManager::getInstance()->getChecksumWorker()->haveReel(catalogue->getReel("r-done")));
+    QVERIFY(catalogue->loadedData());
+    QCOMPARE(uuids(sandbox.engine()->getDownloadQueue()), QStringList{"w1"});
+    QVERIFY(sandbox.engine()->getChecksumWorker()->haveReel(catalogue->getReel("r-done")));
 }
 
 void TestCatalogue::reelSharedByTwoDcps_data()
@@ -270,7 +269,7 @@ void TestCatalogue::reelSharedByTwoDcps()
     }
 
     sandbox.restart();
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = sandbox.catalogue();
     QCOMPARE(titles(catalogue->getDCPs()), kept);
     QCOMPARE(TestSandbox::rowCount("dcp"), kept.size());
     Reel* shared = catalogue->getReel("r-shared");
@@ -290,7 +289,7 @@ void TestCatalogue::reelSharedByTwoDcps()
 
     // What the catalogue kept must still be there at the next start.
     sandbox.restart();
-    Reel* again = DCPManager::getInstance()->getReel("r-shared");
+    Reel* again = sandbox.catalogue()->getReel("r-shared");
     QVERIFY(again);
     QCOMPARE(uuids(again->getAssets()), sharedAssets);
 }
@@ -316,14 +315,14 @@ void TestCatalogue::searchFilter()
     QFETCH(QStringList, listed);
 
     TestSandbox sandbox;
-    DCPManager* catalogue = DCPManager::getInstance();
-    DCP* a = TestSandbox::newDCP("a", "Alpha_FTR", sandbox.downloads());
+    DCPManager* catalogue = sandbox.catalogue();
+    DCP* a = sandbox.newDCP("a", "Alpha_FTR", sandbox.downloads());
     a->setDbId(1);
     a->setFriendlyTitle("Alpha");
-    DCP* b = TestSandbox::newDCP("b", "beta_TLR", sandbox.downloads());
+    DCP* b = sandbox.newDCP("b", "beta_TLR", sandbox.downloads());
     b->setDbId(2);
     b->setFriendlyTitle("SUNRISE Trailer");
-    DCP* unstored = TestSandbox::newDCP("c", "Unstored", sandbox.downloads());
+    DCP* unstored = sandbox.newDCP("c", "Unstored", sandbox.downloads());
     catalogue->addDCP(a);
     catalogue->addDCP(b);
     catalogue->addDCP(unstored);
@@ -356,11 +355,11 @@ void TestCatalogue::sorting()
     QFETCH(QStringList, order);
 
     TestSandbox sandbox;
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = sandbox.catalogue();
     const QStringList names{"mango", "apple", "Zebra"};
     const QList<unsigned> ids{1, 3, 2};
     for (int i = 0; i < names.size(); ++i) {
-        DCP* d = TestSandbox::newDCP(names[i], names[i], sandbox.downloads());
+        DCP* d = sandbox.newDCP(names[i], names[i], sandbox.downloads());
         d->setDbId(ids[i]);
         d->setFriendlyTitle(QString(names.size() - i, QLatin1Char('a'))); // never used for sorting
         catalogue->addDCP(d);
@@ -374,11 +373,11 @@ void TestCatalogue::sorting()
 void TestCatalogue::addAndRemoveDcp()
 {
     TestSandbox sandbox;
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = sandbox.catalogue();
     QSignalSpy dcpsChanged(catalogue, &DCPManager::dcpsChanged);
     QSignalSpy filterChanged(catalogue, &DCPManager::filterChanged);
 
-    DCP* fresh = TestSandbox::newDCP("d1", "Film", sandbox.downloads() + "/deep/er");
+    DCP* fresh = sandbox.newDCP("d1", "Film", sandbox.downloads() + "/deep/er");
     Reel* reel = TestSandbox::addReel(fresh, "r1", 1);
     Asset* asset = TestSandbox::addAssetOfSize(reel, "a1", 5);
     catalogue->addDCP(fresh);
@@ -422,7 +421,7 @@ void TestCatalogue::addAndRemoveDcp()
 void TestCatalogue::loadFromFileWithoutKeyTellsUser()
 {
     TestSandbox sandbox;
-    DCPManager* catalogue = DCPManager::getInstance();
+    DCPManager* catalogue = sandbox.catalogue();
     ScriptedPrompts prompts;
     catalogue->setDecodingKey(QString());
     catalogue->loadDCPFromFile("/somewhere/film.orvdcp"); // must not throw into the caller

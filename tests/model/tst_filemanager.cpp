@@ -1,5 +1,5 @@
 #include "TestSandbox.h"
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>

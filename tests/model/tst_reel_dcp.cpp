@@ -125,7 +125,8 @@ void TestReelDcp::states()
     QFETCH(Flags, second);
     // The two assets in one reel, and each in a reel of its own under one DCP: the DCP's
     // states are those of its reels taken together.
-    DCP* dcp = TestSandbox::newDCP("d", "Film", "/nowhere");
+    TestSandbox sandbox;
+    DCP* dcp = sandbox.newDCP("d", "Film", "/nowhere");
     Asset* a1 = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 1);
     Asset* a2 = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r2", 2), "a2", 1);
     apply(a1, first);
@@ -157,7 +158,8 @@ void TestReelDcp::retrySignature()
 {
     QFETCH(QStringList, uuids);
     QFETCH(QList<unsigned>, attempts);
-    DCP* dcp = TestSandbox::newDCP("d", "Film", "/nowhere");
+    TestSandbox sandbox;
+    DCP* dcp = sandbox.newDCP("d", "Film", "/nowhere");
     Reel* reel = TestSandbox::addReel(dcp, "r", 1);
     for (int i = 0; i < uuids.size(); ++i) {
         TestSandbox::addAssetOfSize(reel, uuids[i], 1)->setDownloadAttempts(attempts[i]);
@@ -197,8 +199,9 @@ void TestReelDcp::sizes()
 {
     QFETCH(Flags, state);
     QFETCH(bool, countsAsFull);
+    TestSandbox sandbox;
     QTemporaryDir dir;
-    DCP* dcp = TestSandbox::newDCP("d", "Film", dir.path());
+    DCP* dcp = sandbox.newDCP("d", "Film", dir.path());
     Reel* r1 = TestSandbox::addReel(dcp, "r1", 1);
     Reel* r2 = TestSandbox::addReel(dcp, "r2", 2);
     Asset* a = TestSandbox::addAssetOfSize(r1, "a1", 1000);
@@ -234,7 +237,7 @@ void TestReelDcp::syncStoresAllOrNothing()
     // The shared asset is stored once, when the first reel reaches it, with a link per reel.
     QCOMPARE(TestSandbox::rowCount("asset"), 2);
     QCOMPARE(TestSandbox::rowCount("dcp_reel_asset"), 3);
-    QCOMPARE(DCPManager::getInstance()->getAsset("a2", "d1"), dcp->getAsset("a2"));
+    QCOMPARE(sandbox.catalogue()->getAsset("a2", "d1"), dcp->getAsset("a2"));
 
     // A reel uuid that is already stored fails half-way through the second DCP.
     DCP* second = sandbox.makeDCP("d2", "Other");
@@ -296,7 +299,7 @@ void TestReelDcp::removeReelRollsBackThenDropsRowsAndEntries()
     // And the next start loads r2 with both of its files.
     QVERIFY(QDir().mkpath(dcp->getDCPPath()));
     sandbox.restart();
-    Reel* loaded = DCPManager::getInstance()->getReel("r2");
+    Reel* loaded = sandbox.catalogue()->getReel("r2");
     QVERIFY(loaded);
     QCOMPARE(loaded->getAssets().size(), 2);
 }

@@ -1,6 +1,8 @@
+#include "ScriptedPrompts.h"
 #include "LogCapture.h"
 #include "TestSandbox.h"
-#include "app/UserPrompt.h"
+#include "app/AppContext.h"
+#include "core/UserPrompt.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -134,7 +136,7 @@ private:
     {
         ReelFixture f;
         const QString tag = QString::number(++fixtureCount);
-        f.dcp = TestSandbox::newDCP(newUuid(), QStringLiteral("Film_") + tag, sandbox->root());
+        f.dcp = sandbox->newDCP(newUuid(), QStringLiteral("Film_") + tag, sandbox->root());
         f.dcp->setUserUUID(newUuid());
         f.dcp->setCampaignDCPId(campaignDcpId);
         f.reel = new Reel(newUuid(), reelNumber);
@@ -154,7 +156,7 @@ private:
         }
         f.dcp->addReel(f.reel);
         f.dcp->syncToDatabase();
-        DCPManager::getInstance()->addDCP(f.dcp);
+        sandbox->catalogue()->addDCP(f.dcp);
 
         for (Asset* asset : qAsConst(f.assets)) {
             const QString hidden = asset->getFullPath();
@@ -231,15 +233,7 @@ private slots:
     {
         ReelFixture f = makeReel(7, 2);
 
-        // Even a first use from the worker builds the manager on the main thread.
-        NotificationManager* fromWorker = nullptr;
-        std::unique_ptr<QThread> creator(
-            QThread::create([&] { fromWorker = NotificationManager::getInstance(); }));
-        creator->start();
-        QTRY_VERIFY(creator->isFinished());
-        QVERIFY(fromWorker);
-        QCOMPARE(fromWorker->thread(), QCoreApplication::instance()->thread());
-        fromWorker->setConsumerInterval(kNeverMs);
+        NotificationManager* fromWorker = sandbox->notifications(kNeverMs);
 
         std::unique_ptr<QThread> worker(QThread::create([&] {
             fromWorker->addToQueue(f.reel, NotificationType::ChecksumStarted);
@@ -475,8 +469,8 @@ private slots:
         m->addToQueue(f.reel, NotificationType::DownloadFinished);
         const QString pendingHash = m->getQueue().firstKey();
 
-        NotificationManager::resetForTesting();
-        m = NotificationManager::getInstance();
+        sandbox->restart();
+        m = &sandbox->context().notifications();
         QCOMPARE(m->getQueue().keys(), QStringList{pendingHash});
         QCOMPARE(m->getSyncedNotifications().size(), 1);
         // A fresh start runs on the product timings; nothing goes out before the first tick.
@@ -536,11 +530,11 @@ private slots:
         // The folder goes; the next start finds the reel hidden and reveals it.
         QVERIFY(QDir(f.visiblePaths[0]).removeRecursively());
         sandbox->restart();
-        Reel* reel = DCPManager::getInstance()->getReel(f.reel->getUuid());
+        Reel* reel = sandbox->catalogue()->getReel(f.reel->getUuid());
         QVERIFY(reel && reel != f.reel);
         QVERIFY(!reel->isSynced());
         QSignalSpy syncedAfterRestart(reel, &Reel::downloadSynced);
-        NotificationManager::getInstance();
+        sandbox->context().notifications();
         QTRY_COMPARE(syncedAfterRestart.count(), 1);
         QVERIFY(f.allVisible());
         QCOMPARE(storedFileName(f.assets[0]->getUuid()), QFileInfo(f.visiblePaths[0]).fileName());
@@ -554,7 +548,7 @@ private slots:
         QSignalSpy synced(f.reel, &Reel::downloadSynced);
         NotificationManager* m = sandbox->notifications(kNeverMs);
         queueAll(m, f.reel, kCompleteReel);
-        DCPManager::getInstance()->removeDCP(f.dcp);
+        sandbox->catalogue()->removeDCP(f.dcp);
 
         m->setConsumerInterval(20);
         QTRY_COMPARE(m->getSyncedNotifications().size(), kCompleteReel.size());

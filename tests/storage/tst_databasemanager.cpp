@@ -106,8 +106,7 @@ void TestDatabaseManager::schemaOnFirstAndSecondStart()
     insertAll(m_dir->makeDCP("d1", "Film"));
 
     // A restart logs the schema line again and keeps every row.
-    DatabaseManager::resetForTesting(m_dir->root());
-    DatabaseManager::getInstance();
+    m_dir->restart();
     QVERIFY(m_log->take().contains("[DatabaseManager] Creating Tables...ok"));
     QCOMPARE(TestSandbox::rowCount("setting"), 1);
     QCOMPARE(TestSandbox::rowCount("dcp"), 1);
@@ -137,7 +136,9 @@ void TestDatabaseManager::openFailures()
     QFETCH(QString, message);
     QFETCH(QStringList, logPrefixes);
 
-    QString directory = m_dir->root();
+    m_dir.reset(); // the test opens stores of its own
+    QTemporaryDir sandbox;
+    QString directory = sandbox.path();
     if (setup == QLatin1String("missing")) {
         directory += "/not-there";
     } else if (setup == QLatin1String("folder")) {
@@ -145,19 +146,16 @@ void TestDatabaseManager::openFailures()
     } else {
         QVERIFY(writeFile(directory + "/orvdownloader.4.sqlite", QByteArray(4096, 'x')));
     }
-    DatabaseManager::resetForTesting(directory);
-
-    QCOMPARE(runtimeErrorOf([] { DatabaseManager::getInstance(); }), message);
+    QCOMPARE(runtimeErrorOf([&] { DatabaseManager store(directory); }), message);
     for (const QString& prefix : logPrefixes)
         QVERIFY2(m_log->hasLineStartingWith(prefix), qPrintable(m_log->lines().join(QLatin1Char('\n'))));
-    QVERIFY(!QFile::exists(m_dir->root() + "/not-there"));
+    QVERIFY(!QFile::exists(sandbox.path() + "/not-there"));
 
     // The failed attempt leaves nothing behind: the next start over works cleanly.
     QTemporaryDir fresh;
-    DatabaseManager::resetForTesting(fresh.path());
-    QVERIFY(DatabaseManager::getInstance()->db.isOpen());
+    DatabaseManager store(fresh.path());
+    QVERIFY(store.db.isOpen());
     QCOMPARE(TestSandbox::rowCount("dcp"), 0);
-    DatabaseManager::resetForTesting();
 }
 
 void TestDatabaseManager::duplicateKeys_data()
@@ -326,7 +324,7 @@ void TestDatabaseManager::removeDCP()
         // and the connection is not left inside a transaction: a later write lasts.
         Notification later = notification("g-r2", NotificationType::DownloadStarted);
         store->insertNotification(&later);
-        DatabaseManager::resetForTesting(m_dir->root());
+        m_dir->restart();
         QCOMPARE(TestSandbox::rowCount("dcp"), 2);
         QCOMPARE(TestSandbox::rowCount("reel"), 3);
         QCOMPARE(TestSandbox::rowCount("asset"), 1 + assetCount);
@@ -409,7 +407,7 @@ void TestDatabaseManager::nestedTransactionJoinsOuter()
         insertAll(m_dir->makeDCP("d2", "Other"));
         transaction.commit();
     }
-    DatabaseManager::resetForTesting(m_dir->root());
+    m_dir->restart();
     QCOMPARE(TestSandbox::rowCount("notification"), 1);
     QCOMPARE(TestSandbox::rowCount("dcp"), 1);
 }

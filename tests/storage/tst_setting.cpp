@@ -1,6 +1,7 @@
+#include "ScriptedPrompts.h"
 #include "LogCapture.h"
 #include "TestSandbox.h"
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 #include "notify/Notification.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"

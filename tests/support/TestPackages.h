@@ -2,7 +2,7 @@
 
 #include "DcpDescription.h"
 #include "SampleDcp.h"
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 
 #include <QByteArray>
 #include <QJsonObject>

@@ -1,8 +1,10 @@
 #include "TestSandbox.h"
 #include "TestPackages.h"
+#include "app/AppContext.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "import/DCPXMLReader.h"
+#include "import/PackageEntryImporter.h"
 #include "import/VolumeInfo.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -13,10 +15,12 @@
 #include "storage/Setting.h"
 
 #include <QCryptographicHash>
+#include <algorithm>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
+#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -31,59 +35,82 @@ TestSandbox::TestSandbox(Option option)
     }
     QDir().mkpath(packages());
     QDir().mkpath(downloads());
-    resetAll();
-    DatabaseManager::resetForTesting(root());
-    // Imports count their calls to the engine; they reach it once a test uses it.
-    DCPXMLReader::setEngineNotifierForTesting([this] {
-        ++engineNotifications;
-        if (m_engineCreated)
-            DownloadManager::getInstance()->assetsChanged();
-    });
+    startProgram();
 }
 
 TestSandbox::~TestSandbox()
 {
-    DCPXMLReader::setEngineNotifierForTesting(nullptr);
-    VolumeInfo::setAvailableBytesOverride(nullptr);
-    VolumeInfo::setFileSystemTypeOverride(nullptr);
-    resetAll();
+    // DCPs the catalogue took go with it; the others, with their reels and assets, here.
+    QSet<DCP*> dcps;
+    QSet<Reel*> reels;
+    QSet<Asset*> assets;
+    for (DCP* dcp : qAsConst(m_made)) {
+        const auto owned = [dcp](const std::unique_ptr<DCPManager>& c) { return c->owns(dcp); };
+        if ((m_context->hasCatalogue() && m_context->catalogue().owns(dcp)) ||
+            std::any_of(m_earlier.cbegin(), m_earlier.cend(), owned))
+            continue;
+        dcps.insert(dcp);
+        reels.unite(QSet<Reel*>(dcp->getReels().cbegin(), dcp->getReels().cend()));
+        assets.unite(QSet<Asset*>(dcp->getAssets().cbegin(), dcp->getAssets().cend()));
+    }
+    m_context.reset();
+    m_earlier.clear();
+    qDeleteAll(assets);
+    qDeleteAll(reels);
+    qDeleteAll(dcps);
 }
 
-void TestSandbox::resetAll()
+void TestSandbox::startProgram()
 {
-    DownloadManager::resetForTesting();
-    NotificationManager::resetForTesting();
-    DCPManager::resetForTesting();
-    Setting::resetForTesting();
-    DatabaseManager::resetForTesting(QString());
+    m_context = std::make_unique<AppContext>(root());
+    m_context->setAssetsAddedHandler([this] { assetsAdded(); });
+    m_context->setEngineCreatedHandler([this](DownloadManager& e) {
+        e.setTimeoutInterval(stallMs);
+        e.getChecksumWorker()->setPollInterval(20);
+        m_engineCreated = true;
+    });
+}
+
+void TestSandbox::assetsAdded()
+{
+    // Imports count their calls to the engine; they reach it once a test uses it.
+    ++engineNotifications;
+    if (m_engineCreated)
+        m_context->engine().assetsChanged();
 }
 
 void TestSandbox::restart()
 {
     const bool withEngine = m_engineCreated;
-    resetAll();
+    // Objects of the earlier start stay valid for the test until the sandbox goes.
+    if (std::unique_ptr<DCPManager> earlier = m_context->releaseCatalogue())
+        m_earlier.push_back(std::move(earlier));
+    m_context.reset();
     m_engineCreated = false;
-    DatabaseManager::resetForTesting(root());
-    if (withEngine) {
+    startProgram();
+    if (withEngine)
         engine();
-        DCPManager::getInstance();
-    }
+}
+
+DCPManager* TestSandbox::catalogue() const
+{
+    return &m_context->catalogue();
+}
+
+VolumeInfo& TestSandbox::volumes() const
+{
+    return m_context->volumes();
 }
 
 DownloadManager* TestSandbox::engine()
 {
-    DownloadManager* e = DownloadManager::getInstance();
-    if (!m_engineCreated) {
-        e->setTimeoutInterval(stallMs);
-        e->getChecksumWorker()->setPollInterval(20);
-        m_engineCreated = true;
-    }
-    return e;
+    // Its timers are shortened as it is built, before it queues anything.
+    return &m_context->engine();
 }
 
 NotificationManager* TestSandbox::notifications(int intervalMs)
 {
-    NotificationManager* m = NotificationManager::getInstance();
+    NotificationManager* m = &m_context->notifications();
     m->setConsumerInterval(intervalMs);
     return m;
 }
@@ -91,6 +118,7 @@ NotificationManager* TestSandbox::notifications(int intervalMs)
 DCP* TestSandbox::newDCP(const QString& uuid, const QString& title, const QString& downloadPath)
 {
     auto* dcp = new DCP(uuid, title, QStringLiteral("http://127.0.0.1/image.png"), downloadPath);
+    m_made.append(dcp);
     dcp->setFriendlyTitle(title + QStringLiteral(" (friendly)"));
     dcp->setUserUUID(QStringLiteral("user-1"));
     dcp->setCampaignDCPId(77);
@@ -148,14 +176,14 @@ void TestSandbox::share(Asset* asset, Reel* reel)
 void TestSandbox::store(DCP* dcp)
 {
     dcp->syncToDatabase();
-    DCPManager::getInstance()->addDCP(dcp);
+    catalogue()->addDCP(dcp);
 }
 
 void TestSandbox::publish(DCP* dcp)
 {
     engine();
     store(dcp);
-    DownloadManager::getInstance()->assetsChanged();
+    engine()->assetsChanged();
 }
 
 QString TestSandbox::writePackage(const QByteArray& bytes, const QString& name) const
@@ -172,7 +200,8 @@ QString TestSandbox::writePackage(const QJsonObject& document, const QString& na
 
 void TestSandbox::import(const QString& path, const QByteArray& key)
 {
-    DCPXMLReader reader(QString::fromUtf8(key.isEmpty() ? testKey() : key));
+    const ImportTarget target{*catalogue(), volumes(), [this] { assetsAdded(); }};
+    DCPXMLReader reader(QString::fromUtf8(key.isEmpty() ? testKey() : key), target);
     reader.loadPackage(path);
 }
 

@@ -10,21 +10,28 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <memory>
+#include <vector>
+
+class AppContext;
 class Asset;
 class DCP;
+class DCPManager;
 class DownloadManager;
 class NotificationManager;
 class Reel;
+class VolumeInfo;
 
-// One test's world in a temporary folder: a fresh store and catalogue (every singleton
-// reset), the DCP download folder, a folder for package files and, when asked for, the
-// stand-in server with the service addresses pointed at it and asset files served from
-// <root>/server. The engine and the notification queue are created on first use with
-// shortened timers (stall 400 ms, worker poll 20 ms, notification interval as given);
-// the product keeps its own values.
+// One test's world in a temporary folder: the program's managers built by their own
+// context on a fresh store (destroyed with the sandbox), the DCP download folder, a folder
+// for package files and, when asked for, the stand-in server with the service addresses
+// pointed at it and asset files served from <root>/server. The catalogue, the engine and
+// the notification queue are created on first use, the engine and the queue with
+// shortened timers (stall 400 ms, worker poll 20 ms, notification interval as given); the
+// product keeps its own values.
 //
-// Objects built here (DCP, Reel, Asset) belong to the test or, once stored, to the
-// catalogue: they are deliberately not freed, as the catalogue keeps raw pointers.
+// Objects built here (DCP, Reel, Asset) belong to the catalogue once stored; newDCP()
+// objects that never are go with the sandbox.
 class TestSandbox
 {
 public:
@@ -49,6 +56,9 @@ public:
     // and queues; otherwise the catalogue is left for the test to create.
     void restart();
 
+    AppContext& context() const { return *m_context; }
+    DCPManager* catalogue() const;
+    VolumeInfo& volumes() const;
     DownloadManager* engine();
     NotificationManager* notifications(int intervalMs);
     int stallMs = 400;
@@ -59,9 +69,9 @@ public:
 
     // --- Catalogue objects, linked as the importer links them ---
     // A DCP with a friendly title, a user and a campaign, downloading to downloadPath.
-    static DCP* newDCP(const QString& uuid, const QString& title, const QString& downloadPath);
+    DCP* newDCP(const QString& uuid, const QString& title, const QString& downloadPath);
     // The same, downloading into downloads().
-    DCP* makeDCP(const QString& uuid, const QString& title) const { return newDCP(uuid, title, downloads()); }
+    DCP* makeDCP(const QString& uuid, const QString& title) { return newDCP(uuid, title, downloads()); }
     static Reel* addReel(DCP* dcp, const QString& uuid, unsigned number);
     // An asset whose file the stand-in serves at "<relativePath>" with the given content.
     Asset* addAsset(Reel* reel, const QString& uuid, const QString& relativePath, const QByteArray& content);
@@ -74,7 +84,7 @@ public:
     static void share(Asset* asset, Reel* reel);
     // Stores the DCP and files it in the catalogue, as the import does, without telling
     // the engine.
-    static void store(DCP* dcp);
+    void store(DCP* dcp);
     // Stores the DCP and lets the engine rebuild its queue.
     void publish(DCP* dcp);
 
@@ -82,7 +92,7 @@ public:
     QString writePackage(const QByteArray& bytes, const QString& name = QStringLiteral("p.orvdcp")) const;
     QString writePackage(const QJsonObject& document, const QString& name = QStringLiteral("p.orvdcp")) const;
     // Imports a package file as the window's open action does.
-    static void import(const QString& path, const QByteArray& key = QByteArray());
+    void import(const QString& path, const QByteArray& key = QByteArray());
     // Every file and folder under the sandbox except the store and the log, with contents.
     QMap<QString, QByteArray> snapshot() const;
 
@@ -99,10 +109,15 @@ public:
     static QList<int> events(const Reel* reel);
 
 private:
-    void resetAll();
+    void startProgram();
+    void assetsAdded();
 
     QTemporaryDir m_dir;
+    std::unique_ptr<AppContext> m_context;
+    std::vector<std::unique_ptr<DCPManager>> m_earlier; // catalogues of earlier starts
     bool m_engineCreated = false;
+    // DCPs made here; those the catalogue never took are freed with the sandbox.
+    QList<DCP*> m_made;
 };
 
 // Deterministic content that differs per seed, so a byte written at the wrong offset

@@ -1,7 +1,7 @@
 #include "DcpCheck.h"
 
 #include "DcpFolder.h"
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 
 #include <QDir>
 #include <QDirIterator>

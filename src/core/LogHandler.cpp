@@ -1,6 +1,6 @@
-#include "app/LogHandler.h"
+#include "core/LogHandler.h"
 
-#include "app/DataFolder.h"
+#include "core/DataFolder.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "download/FileManager.h"
+#include "core/FileManager.h"
 
 #include <QDebug>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/UserPrompt.h"
+#include "core/UserPrompt.h"
 
 #include <QDebug>
 
@@ -19,15 +19,15 @@ QList<PromptRequest>& requests()
     return list;
 }
 
-// What a question gets when nobody can answer it: the box's default button (or Ok), no path.
-PromptAnswer defaultAnswer(const PromptRequest& request)
+} // namespace
+
+PromptAnswer UserPrompt::defaultAnswer(const PromptRequest& request)
 {
     PromptAnswer answer;
     if (request.kind == PromptRequest::Message)
         answer.button = request.defaultButton != Prompt::NoButton ? request.defaultButton : Prompt::Ok;
     return answer;
 }
-} // namespace
 
 PromptAnswer UserPrompt::ask(const PromptRequest& request)
 {
@@ -115,58 +115,4 @@ QList<PromptRequest> UserPrompt::history()
 void UserPrompt::clearHistory()
 {
     requests().clear();
-}
-
-ScriptedPrompts::ScriptedPrompts()
-{
-    UserPrompt::clearHistory();
-    UserPrompt::setResponder([this](const PromptRequest& request) {
-        if (!m_script.isEmpty())
-            return m_script.takeFirst();
-        if (m_haveFallback)
-            return m_fallback;
-        return defaultAnswer(request);
-    });
-}
-
-ScriptedPrompts::~ScriptedPrompts()
-{
-    UserPrompt::setResponder(nullptr);
-    UserPrompt::clearHistory();
-}
-
-void ScriptedPrompts::answer(Prompt::StandardButton button)
-{
-    PromptAnswer a;
-    a.button = button;
-    m_script.append(a);
-}
-
-void ScriptedPrompts::answerPath(const QString& path)
-{
-    PromptAnswer a;
-    a.path = path;
-    m_script.append(a);
-}
-
-void ScriptedPrompts::setFallback(const PromptAnswer& answer)
-{
-    m_fallback = answer;
-    m_haveFallback = true;
-}
-
-PromptRequest ScriptedPrompts::last() const
-{
-    const QList<PromptRequest> h = UserPrompt::history();
-    return h.isEmpty() ? PromptRequest() : h.constLast();
-}
-
-QStringList ScriptedPrompts::texts() const
-{
-    QStringList out;
-    for (const PromptRequest& r : UserPrompt::history()) {
-        if (r.kind == PromptRequest::Message)
-            out << r.text;
-    }
-    return out;
 }
