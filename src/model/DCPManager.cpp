@@ -37,18 +37,26 @@ DCPManager::~DCPManager()
     if (g_catalogue == this)
         g_catalogue = nullptr;
     // Shared reels and assets are listed more than once; each is freed once.
-    QSet<DCP*> all_dcps(dcps.cbegin(), dcps.cend());
-    all_dcps.unite(QSet<DCP*>(removed_dcps.cbegin(), removed_dcps.cend()));
-    QSet<Reel*> all_reels(reels.cbegin(), reels.cend());
-    QSet<Asset*> all_assets(assets.cbegin(), assets.cend());
-    for (const DCP* dcp : qAsConst(all_dcps)) {
-        all_reels.unite(QSet<Reel*>(dcp->getReels().cbegin(), dcp->getReels().cend()));
-        all_assets.unite(QSet<Asset*>(dcp->getAssets().cbegin(), dcp->getAssets().cend()));
-    }
-    all_reels.unite(QSet<Reel*>(removed_reels.cbegin(), removed_reels.cend()));
+    QSet<DCP*> all_dcps;
+    QSet<Reel*> all_reels;
+    QSet<Asset*> all_assets;
+    collectOwned(all_dcps, all_reels, all_assets);
     qDeleteAll(all_assets);
     qDeleteAll(all_reels);
     qDeleteAll(all_dcps);
+}
+
+void DCPManager::collectOwned(QSet<DCP*>& owned_dcps, QSet<Reel*>& owned_reels, QSet<Asset*>& owned_assets) const
+{
+    owned_dcps.unite(QSet<DCP*>(dcps.cbegin(), dcps.cend()));
+    owned_dcps.unite(QSet<DCP*>(removed_dcps.cbegin(), removed_dcps.cend()));
+    owned_reels.unite(QSet<Reel*>(reels.cbegin(), reels.cend()));
+    owned_reels.unite(QSet<Reel*>(removed_reels.cbegin(), removed_reels.cend()));
+    owned_assets.unite(QSet<Asset*>(assets.cbegin(), assets.cend()));
+    for (const DCP* dcp : qAsConst(owned_dcps)) {
+        owned_reels.unite(QSet<Reel*>(dcp->getReels().cbegin(), dcp->getReels().cend()));
+        owned_assets.unite(QSet<Asset*>(dcp->getAssets().cbegin(), dcp->getAssets().cend()));
+    }
 }
 
 bool DCPManager::loadDCPs()
@@ -299,7 +307,7 @@ void DCPManager::addAsset(Asset* asset)
 
 void DCPManager::forgetReel(Reel* reel)
 {
-    reels.removeOne(reel);
+    reels.removeAll(reel);
     // Only forget the lookup entry when it is this very object.
     if (reels_by_uuid.value(reel->getUuid()) == reel) {
         reels_by_uuid.remove(reel->getUuid());
@@ -308,7 +316,7 @@ void DCPManager::forgetReel(Reel* reel)
 
 void DCPManager::forgetAsset(Asset* asset)
 {
-    assets.removeOne(asset);
+    assets.removeAll(asset);
     const AssetKey key = asset->key();
     if (assets_by_key.value(key) == asset) {
         assets_by_key.remove(key);
@@ -360,7 +368,10 @@ DCP* DCPManager::removeReel(Reel* reel)
     for (Asset* asset : orphaned) {
         asset->removeFromFileSystem();
         forgetAsset(asset);
-        reel->removeAsset(asset);
+        // Reels removed earlier may still list it: none is left pointing at a freed object.
+        for (Reel* listing : asset->getReels()) {
+            listing->removeAsset(asset);
+        }
         delete asset;
     }
     forgetReel(reel);

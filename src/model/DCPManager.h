@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QObject>
 #include <QString>
 
@@ -47,11 +48,9 @@ public:
     QList<DCP*> getDCPs() const;
     // Every catalogued DCP, drive connected or not.
     const QList<DCP*>& getAllDCPs() const { return dcps; }
-    // Whether the DCP is the catalogue's to free: catalogued now or removed in this run.
-    bool owns(const DCP* dcp) const
-    {
-        return dcps.contains(const_cast<DCP*>(dcp)) || removed_dcps.contains(const_cast<DCP*>(dcp));
-    }
+    // Every object the catalogue frees when it goes: what it holds now, what it removed in
+    // this run, and what its DCPs list.
+    void collectOwned(QSet<DCP*>& owned_dcps, QSet<Reel*>& owned_reels, QSet<Asset*>& owned_assets) const;
     QList<QObject*> getDCPsQML();
     bool haveSearchFilter() const { return !search_filter.isEmpty(); }
 

@@ -103,12 +103,12 @@ void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
     QVERIFY(TestSandbox::exec("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
                               "('ghost', 'r1', 'n-done'), ('d-new', 'r1', 'missing')"));
 
-    sandbox.restart();
     // What the window's script engine would be told to leave alone.
     QSet<QObject*> keptByProgram;
     ScriptOwnership::setMarker([&keptByProgram](QObject* object) { keptByProgram.insert(object); });
     const auto unmark = qScopeGuard([] { ScriptOwnership::setMarker(nullptr); });
     LogCapture log;
+    sandbox.restart();
     DCPManager* catalogue = sandbox.catalogue();
     QVERIFY(catalogue->loadedData());
     QVERIFY(keptByProgram.contains(catalogue));

@@ -36,23 +36,31 @@ TestSandbox::TestSandbox(Option option)
     QDir().mkpath(packages());
     QDir().mkpath(downloads());
     startProgram();
+    // As in the program, the catalogue is there before anything is stored.
+    m_context->catalogue();
 }
 
 TestSandbox::~TestSandbox()
 {
-    // DCPs the catalogue took go with it; the others, with their reels and assets, here.
+    // What the catalogues took goes with them; the rest of what was made here, now.
+    QSet<DCP*> ownedDcps;
+    QSet<Reel*> ownedReels;
+    QSet<Asset*> ownedAssets;
+    if (m_context->hasCatalogue())
+        m_context->catalogue().collectOwned(ownedDcps, ownedReels, ownedAssets);
+    for (const auto& earlier : m_earlier)
+        earlier->collectOwned(ownedDcps, ownedReels, ownedAssets);
     QSet<DCP*> dcps;
     QSet<Reel*> reels;
     QSet<Asset*> assets;
     for (DCP* dcp : qAsConst(m_made)) {
-        const auto owned = [dcp](const std::unique_ptr<DCPManager>& c) { return c->owns(dcp); };
-        if ((m_context->hasCatalogue() && m_context->catalogue().owns(dcp)) ||
-            std::any_of(m_earlier.cbegin(), m_earlier.cend(), owned))
-            continue;
         dcps.insert(dcp);
         reels.unite(QSet<Reel*>(dcp->getReels().cbegin(), dcp->getReels().cend()));
         assets.unite(QSet<Asset*>(dcp->getAssets().cbegin(), dcp->getAssets().cend()));
     }
+    dcps.subtract(ownedDcps);
+    reels.subtract(ownedReels);
+    assets.subtract(ownedAssets);
     m_context.reset();
     m_earlier.clear();
     qDeleteAll(assets);

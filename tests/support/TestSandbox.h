@@ -25,8 +25,8 @@ class VolumeInfo;
 // One test's world in a temporary folder: the program's managers built by their own
 // context on a fresh store (destroyed with the sandbox), the DCP download folder, a folder
 // for package files and, when asked for, the stand-in server with the service addresses
-// pointed at it and asset files served from <root>/server. The catalogue, the engine and
-// the notification queue are created on first use, the engine and the queue with
+// pointed at it and asset files served from <root>/server. The catalogue loads at once (and
+// after a restart, on first use); the engine and the notification queue on first use, with
 // shortened timers (stall 400 ms, worker poll 20 ms, notification interval as given); the
 // product keeps its own values.
 //
@@ -51,9 +51,9 @@ public:
     QString downloads() const { return root() + QStringLiteral("/downloads"); }
     QString packages() const { return root() + QStringLiteral("/packages"); }
 
-    // A new start of the program on the same store and folders. When the engine was in
-    // use it is created first (so its timers can be shortened), then the catalogue loads
-    // and queues; otherwise the catalogue is left for the test to create.
+    // A new start of the program on the same store and folders. When the engine was in use
+    // it is built again (its timers short), loading the catalogue first; otherwise the
+    // catalogue loads when the test first asks for it.
     void restart();
 
     AppContext& context() const { return *m_context; }
