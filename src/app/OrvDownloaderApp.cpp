@@ -3,7 +3,11 @@
 #include <QDebug>
 #include <QFileOpenEvent>
 
-OrvDownloaderApp::OrvDownloaderApp(int& argc, char** argv) : QApplication(argc, argv) {}
+OrvDownloaderApp::OrvDownloaderApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // Boxes without a title of their own carry the product's name.
+    setApplicationDisplayName(QStringLiteral("Reelvane Downloader"));
+}
 
 bool OrvDownloaderApp::event(QEvent* event)
 {

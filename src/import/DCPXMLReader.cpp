@@ -16,7 +16,6 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QJsonValue>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QVariant>
 
@@ -155,7 +154,7 @@ bool DCPXMLReader::chooseDownloadFolder(const QJsonArray& dcps, const QJsonObjec
         PromptRequest request;
         request.title = QStringLiteral("Select download location for your DCP");
         request.acceptLabel = QStringLiteral("Select directory for DCP");
-        request.directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        request.directory = UserPrompt::startFolder();
         downloadFolder = UserPrompt::selectDirectory(request);
         if (downloadFolder.isEmpty()) {
             qDebug() << "[DCPXMLReader] Canceled importing dcp (user did not select any download location)";
