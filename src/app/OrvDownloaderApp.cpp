@@ -3,11 +3,7 @@
 #include <QDebug>
 #include <QFileOpenEvent>
 
-OrvDownloaderApp::OrvDownloaderApp(int& argc, char** argv) : QApplication(argc, argv)
-{
-    // Boxes without a title of their own carry the product's name.
-    setApplicationDisplayName(QStringLiteral("Reelvane Downloader"));
-}
+OrvDownloaderApp::OrvDownloaderApp(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool OrvDownloaderApp::event(QEvent* event)
 {

@@ -21,7 +21,11 @@ PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
     PromptAnswer answer;
     switch (request.kind) {
     case PromptRequest::Message: {
-        QMessageBox box(static_cast<QMessageBox::Icon>(request.icon), request.title, request.text,
+        // A box without a title of its own carries the product's name, not the executable's.
+        // (The application's display name would do it too, but X11 then appends it to every
+        // window title, the main window's included.)
+        const QString title = request.title.isEmpty() ? QStringLiteral("Reelvane Downloader") : request.title;
+        QMessageBox box(static_cast<QMessageBox::Icon>(request.icon), title, request.text,
                         QMessageBox::StandardButtons(int(request.buttons)));
         if (!request.informativeText.isEmpty())
             box.setInformativeText(request.informativeText);

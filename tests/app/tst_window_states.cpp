@@ -375,16 +375,26 @@ void TestWindowStates::desktopWithoutHandlerShowsWhereToGo()
     QVERIFY(drop->setProperty("enteredUrl", QString()));
 
     QString shownText;
+    QString shownTitle;
+    int shortfall = 0; // how much narrower than its title a box is
     auto readAndClose = [&](QMessageBox* box) {
         shownText = box->text() + QLatin1Char('\n') + box->informativeText();
+        shownTitle = box->windowTitle();
+        shortfall = box->fontMetrics().horizontalAdvance(shownTitle) + 100 - box->width();
         box->button(QMessageBox::Ok)->click();
     };
+    answerNextBox(QStringLiteral("box-about"), readAndClose);
+    m_actions->showAbout();
+    QCOMPARE(shownText, QStringLiteral("Reelvane Downloader\nVersion 1.4.0\n"));
+    QVERIFY2(shortfall <= 0, qPrintable(QString::number(shortfall)));
+
     QVERIFY(QMetaObject::invokeMethod(m_window, "showDetails", Q_ARG(QVariant, 0)));
     answerNextBox(QStringLiteral("box-go-to-files"), readAndClose);
     QVERIFY(QMetaObject::invokeMethod(item(QStringLiteral("filesButton")), "click"));
     const QString folder = sandbox.downloads() + QStringLiteral("/Film_FTR");
     QCOMPARE(m_prompts.opened, QList<QUrl>({QUrl::fromLocalFile(folder)}));
     QVERIFY2(shownText.endsWith(QLatin1Char('\n') + folder), qPrintable(shownText));
+    QCOMPARE(shownTitle, QStringLiteral("Reelvane Downloader"));
 
     answerNextBox(QStringLiteral("box-launch-oskan"), readAndClose);
     QVERIFY(QMetaObject::invokeMethod(m_window, "openPage",
@@ -401,7 +411,6 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
-    app.setApplicationDisplayName(QStringLiteral("Reelvane Downloader"));
     TestWindowStates test;
     return QTest::qExec(&test, argc, argv);
 }
