@@ -161,6 +161,7 @@ bool DCPXMLReader::chooseDownloadFolder(const QJsonArray& dcps, const QJsonObjec
             return false;
         }
 
+        qDebug().noquote() << "[DCPXMLReader] Download location:" << downloadFolder;
         const qint64 projectSize = root.value(QStringLiteral("project_size")).toVariant().toLongLong();
         if (!isEnoughDiskSpace(downloadFolder, projectSize)) {
             qDebug() << "[DCPXMLReader] Canceled importing dcp (not enough space on disk, aborted by user) "
