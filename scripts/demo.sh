@@ -187,7 +187,7 @@ fi
 step "Checking the downloaded DCP"
 # The demo's own DCP, by its folder name, in the folder chosen in the program (which may be a
 # drive holding other DCPs); the program logs the choice.
-folder="$(sed -n 's/.*\[DCPXMLReader\] Download location: //p' "$demo/app/debug.log" 2>/dev/null | tail -n 1)"
+folder="$(tr -d '\r' <"$demo/app/debug.log" 2>/dev/null | sed -n 's/.*\[DCPXMLReader\] Download location: //p' | tail -n 1)"
 dcp="${folder:-$demo/download}/$title"
 if [ ! -d "$dcp" ]; then echo "The demo's DCP was not downloaded: no folder $dcp"; exit 1; fi
 echo "Checking $dcp"

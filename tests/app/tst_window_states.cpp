@@ -19,7 +19,6 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 
@@ -82,20 +81,21 @@ private slots:
     void desktopWithoutHandlerShowsWhereToGo();
 
 private:
-    QQuickWindow* open(TestSandbox& sandbox);
-    // Before the sandbox's managers go.
-    void closeWindow();
-    QQuickItem* item(const QString& name, bool visibleOnly = true) const;
+    // A fresh sandbox whose DCPs have one asset of 1000 bytes per reel, stored by open().
+    DCP* addDcp(int index, unsigned reels, const QString& friendly = QString());
+    bool open();
+    QQuickItem* item(const QString& name) const;
     QString statusText() const { return item(QStringLiteral("statusLabel"))->property("text").toString(); }
     void shoot(const QString& name);
-    // Answers the next box with a key or a button once it shows, after keeping it as a screenshot.
+    // Keeps the next box as a screenshot, notes its default button and answers it.
     void answerNextBox(const QString& shot, std::function<void(QMessageBox*)> answer);
 
+    std::unique_ptr<TestSandbox> m_sandbox;
+    QList<DCP*> m_dcps;
     std::unique_ptr<WindowActions> m_actions;
     std::unique_ptr<QQmlApplicationEngine> m_qml;
     QQuickWindow* m_window = nullptr;
     NoDesktopPrompts m_prompts;
-    QList<QMessageBox*> m_boxesSeen;
     QList<int> m_defaultButtons;
 };
 
@@ -109,16 +109,14 @@ void TestWindowStates::initTestCase()
     UserPrompt::setPresenter(&m_prompts);
 }
 
-void TestWindowStates::closeWindow()
+void TestWindowStates::cleanup()
 {
+    // The window goes before the managers it shows.
     m_qml.reset();
     m_window = nullptr;
     m_actions.reset();
-}
-
-void TestWindowStates::cleanup()
-{
-    closeWindow();
+    m_sandbox.reset();
+    m_dcps.clear();
     m_prompts.opened.clear();
     m_defaultButtons.clear();
     const QStringList warnings = g_warnings;
@@ -126,61 +124,72 @@ void TestWindowStates::cleanup()
     QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
 }
 
-QQuickWindow* TestWindowStates::open(TestSandbox& sandbox)
+DCP* TestWindowStates::addDcp(int index, unsigned reels, const QString& friendly)
 {
-    DownloadManager* engine = sandbox.engine();
-    DCPManager* catalogue = DCPManager::getInstance();
+    if (!m_sandbox)
+        m_sandbox.reset(new TestSandbox(TestSandbox::WithServer));
+    DCP* dcp =
+        m_sandbox->makeDCP(QStringLiteral("dcp-%1").arg(index), QStringLiteral("Film_%1_FTR").arg(index));
+    if (!friendly.isEmpty())
+        dcp->setFriendlyTitle(friendly);
+    for (unsigned n = 1; n <= reels; ++n)
+        TestSandbox::addAssetOfSize(
+            TestSandbox::addReel(dcp, QStringLiteral("%1-reel-%2").arg(index).arg(n), n),
+            QStringLiteral("%1-asset-%2").arg(index).arg(n), 1000);
+    m_dcps << dcp;
+    return dcp;
+}
+
+bool TestWindowStates::open()
+{
+    for (DCP* dcp : qAsConst(m_dcps))
+        TestSandbox::store(dcp);
     m_actions.reset(new WindowActions);
     m_qml.reset(new QQmlApplicationEngine);
     QQmlContext* context = m_qml->rootContext();
-    context->setContextProperty(QStringLiteral("download_mgr"), engine);
-    context->setContextProperty(QStringLiteral("dcp_mgr"), catalogue);
+    context->setContextProperty(QStringLiteral("download_mgr"), m_sandbox->engine());
+    context->setContextProperty(QStringLiteral("dcp_mgr"), DCPManager::getInstance());
     context->setContextProperty(QStringLiteral("settings_mgr"), Setting::getInstance());
     context->setContextProperty(QStringLiteral("portal_url"), QStringLiteral("http://127.0.0.1:9/portal/"));
     context->setContextProperty(QStringLiteral("window_actions"), m_actions.get());
     m_qml->load(QUrl(QStringLiteral("qrc:///main.qml")));
-    if (m_qml->rootObjects().isEmpty())
-        return nullptr;
-    m_window = qobject_cast<QQuickWindow*>(m_qml->rootObjects().constFirst());
-    if (m_window && !QTest::qWaitForWindowExposed(m_window))
-        return nullptr;
-    // The window finishes its start after the first turn of the event loop; a start with
-    // downloads paused asks whether to resume, which these tests leave unanswered.
-    QTest::qWait(50);
+    m_window =
+        m_qml->rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(m_qml->rootObjects()[0]);
+    if (!m_window || !QTest::qWaitForWindowExposed(m_window) ||
+        !QTest::qWaitFor([this] { return m_window->property("created").toBool(); }))
+        return false;
+    // A start with downloads paused asks whether to resume; these tests leave it unanswered.
     if (QObject* resume = m_window->findChild<QObject*>(QStringLiteral("resumeDialog")))
         QMetaObject::invokeMethod(resume, "close");
-    return m_window;
+    return true;
 }
 
-QQuickItem* TestWindowStates::item(const QString& name, bool visibleOnly) const
+QQuickItem* TestWindowStates::item(const QString& name) const
 {
     std::function<QQuickItem*(QQuickItem*)> find = [&](QQuickItem* parent) -> QQuickItem* {
         for (QQuickItem* child : parent->childItems()) {
-            if (child->objectName() == name && (!visibleOnly || child->isVisible()))
+            if (child->objectName() == name && child->isVisible())
                 return child;
             if (QQuickItem* found = find(child))
                 return found;
         }
         return nullptr;
     };
-    return m_window ? find(m_window->contentItem()) : nullptr;
+    return find(m_window->contentItem());
 }
 
 void TestWindowStates::shoot(const QString& name)
 {
-    QTest::qWait(30); // let the scene take the last changes
     const QImage image = m_window->grabWindow();
     // The offscreen platform renders nothing to grab; the states are checked all the same.
     if (image.isNull() && QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
-    QVERIFY(!image.isNull());
     QVERIFY(image.save(artefact(name)));
 }
 
 void TestWindowStates::answerNextBox(const QString& shot, std::function<void(QMessageBox*)> answer)
 {
     auto* poll = new QTimer(this);
-    poll->setInterval(10);
     connect(poll, &QTimer::timeout, this, [=]() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
@@ -191,21 +200,15 @@ void TestWindowStates::answerNextBox(const QString& shot, std::function<void(QMe
         box->grab().save(artefact(shot));
         answer(box);
     });
-    poll->start();
+    poll->start(10);
 }
 
 void TestWindowStates::removalBoxesDefaultToCancel()
 {
-    TestSandbox sandbox;
-    const auto closer = qScopeGuard([this] { closeWindow(); });
+    // Twelve reels: "Reel #10" and above keep a gap to their bars.
+    DCP* dcp = addDcp(1, 12);
     Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
-    DCP* dcp = sandbox.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film_FTR"));
-    for (unsigned n = 1; n <= 12; ++n) {
-        Reel* reel = TestSandbox::addReel(dcp, QStringLiteral("reel-%1").arg(n), n);
-        TestSandbox::addAssetOfSize(reel, QStringLiteral("asset-%1").arg(n), 1000000);
-    }
-    TestSandbox::store(dcp);
-    QVERIFY(open(sandbox));
+    QVERIFY(open());
     QVERIFY(QMetaObject::invokeMethod(m_window, "showDetails", Q_ARG(QVariant, 0)));
 
     // DELETE stays where it is when START DOWNLOAD goes: a double click never reaches it.
@@ -218,52 +221,45 @@ void TestWindowStates::removalBoxesDefaultToCancel()
     QCOMPARE(item(QStringLiteral("deleteButton"))->mapToScene(QPointF()), deleteBefore);
     shoot(QStringLiteral("details-after-start"));
 
-    // Return in either box keeps the files.
-    answerNextBox(QStringLiteral("box-delete-dcp"),
-                  [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
-    QVERIFY(QMetaObject::invokeMethod(item(QStringLiteral("deleteButton")), "click"));
+    // Return in either box keeps the files; Yes still removes.
+    const auto returnKey = [](QMessageBox* box) {
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    const auto yes = [](QMessageBox* box) {
+        box->button(QMessageBox::Yes)->click();
+    };
     QObject* removeReel = item(QStringLiteral("removeReelButton"));
-    QVERIFY(removeReel);
-    answerNextBox(QStringLiteral("box-remove-reel"),
-                  [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    answerNextBox(QStringLiteral("box-remove-reel"), returnKey);
     QVERIFY(QMetaObject::invokeMethod(removeReel, "clicked"));
+    answerNextBox(QStringLiteral("box-delete-dcp"), returnKey);
+    QVERIFY(QMetaObject::invokeMethod(item(QStringLiteral("deleteButton")), "click"));
     QCOMPARE(m_defaultButtons, QList<int>({int(QMessageBox::Cancel), int(QMessageBox::Cancel)}));
     QCOMPARE(dcp->getReels().size(), 12);
     QCOMPARE(DCPManager::getInstance()->getDCPs().size(), 1);
 
-    // Yes still removes.
-    answerNextBox(QStringLiteral("box-remove-reel-yes"),
-                  [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    answerNextBox(QStringLiteral("box-remove-reel-yes"), yes);
     QVERIFY(QMetaObject::invokeMethod(removeReel, "clicked"));
     QTRY_COMPARE(dcp->getReels().size(), 11);
-    answerNextBox(QStringLiteral("box-delete-dcp-yes"),
-                  [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    answerNextBox(QStringLiteral("box-delete-dcp-yes"), yes);
     QVERIFY(QMetaObject::invokeMethod(item(QStringLiteral("deleteButton")), "click"));
     QTRY_VERIFY(DCPManager::getInstance()->getDCPs().isEmpty());
 }
 
 void TestWindowStates::longTitlesElidedInTheMiddle()
 {
-    TestSandbox sandbox;
-    const auto closer = qScopeGuard([this] { closeWindow(); });
-    Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
     const QString longTitle = QStringLiteral(
         "The Extraordinarily Long Title Of A Film Whose Distributor Never Heard Of Brevity Ends Here");
-    for (int i = 0; i < 12; ++i) {
-        DCP* dcp = sandbox.makeDCP(QStringLiteral("dcp-%1").arg(i), QStringLiteral("Film_%1_FTR").arg(i));
-        dcp->setFriendlyTitle(i == 11 ? longTitle : QStringLiteral("Short %1").arg(i));
-        TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, QStringLiteral("reel-%1").arg(i), 1),
-                                    QStringLiteral("asset-%1").arg(i), 1000);
-        TestSandbox::store(dcp);
-    }
-    QVERIFY(open(sandbox));
+    for (int i = 0; i < 12; ++i)
+        addDcp(i, 1, i == 11 ? longTitle : QStringLiteral("Short %1").arg(i));
+    Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
+    QVERIFY(open());
+
     QStringList titles;
     std::function<void(QQuickItem*)> collect = [&](QQuickItem* parent) {
         for (QQuickItem* child : parent->childItems()) {
             if (child->objectName() == QLatin1String("tileTitle")) {
                 titles << child->property("text").toString();
-                QVERIFY(child->property("lineCount").toInt() <= 2);
-                QVERIFY(!child->property("truncated").toBool());
+                QVERIFY(child->property("lineCount").toInt() <= 2 && !child->property("truncated").toBool());
             }
             collect(child);
         }
@@ -272,134 +268,108 @@ void TestWindowStates::longTitlesElidedInTheMiddle()
     QVERIFY(titles.contains(QStringLiteral("Short 3")));
     const QStringList elided = titles.filter(QStringLiteral("\u2026"));
     QCOMPARE(elided.size(), 1);
-    QVERIFY2(elided.first().startsWith(QStringLiteral("The Extraordinarily")), qPrintable(elided.first()));
-    QVERIFY2(elided.first().endsWith(QStringLiteral("Ends Here")), qPrintable(elided.first()));
-    QVERIFY(elided.first().size() < longTitle.size());
-    // The grid overflows: its scroll bar shows.
-    shoot(QStringLiteral("grid-long-title-scroll-bar"));
+    QVERIFY2(elided[0].startsWith(QStringLiteral("The Extraordinarily")) && elided[0].endsWith("Ends Here"),
+             qPrintable(elided[0]));
+    shoot(QStringLiteral("grid-long-title-scroll-bar")); // the grid overflows: a scroll bar
 }
 
 void TestWindowStates::statusWhileConfirmingAndPaused()
 {
-    TestSandbox sandbox;
-    const auto closer = qScopeGuard([this] { closeWindow(); });
-    DCP* dcp = sandbox.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film_FTR"));
-    for (unsigned n = 1; n <= 3; ++n) {
-        Asset* asset =
-            TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, QStringLiteral("reel-%1").arg(n), n),
-                                        QStringLiteral("asset-%1").arg(n), 1000);
-        // Reels 1 and 2 checked and waiting for the portal; reel 3 still to download.
-        asset->setDownloadFinished(n < 3);
-        asset->setDownloadChecksummed(n < 3);
+    DCP* dcp = addDcp(1, 3);
+    for (Reel* reel : dcp->getReels().mid(0, 2)) {
+        // Checked and waiting for the portal; reel 3 still to download.
+        reel->getAssets()[0]->setDownloadFinished(true);
+        reel->getAssets()[0]->setDownloadChecksummed(true);
     }
     Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
-    TestSandbox::store(dcp);
-    QVERIFY(open(sandbox));
+    QVERIFY(open());
     QCOMPARE(statusText(), QStringLiteral("Paused."));
     shoot(QStringLiteral("status-paused"));
 
     // Reel 3 leaves; what is left waits for the portal.
-    sandbox.engine()->removeDownloadReel(dcp->getReels().last());
-    sandbox.engine()->resumeDownloading();
+    m_sandbox->engine()->removeDownloadReel(dcp->getReels().last());
+    m_sandbox->engine()->resumeDownloading();
     QTRY_COMPARE(statusText(), QStringLiteral("Confirming 2 reels with the portal\u2026"));
     shoot(QStringLiteral("status-confirming"));
 
     // The portal acknowledges reel 1: its files get their names.
-    Asset* first = dcp->getReels().first()->getAssets().first();
+    Asset* first = dcp->getReels()[0]->getAssets()[0];
     first->setOriginalFileName(first->getOriginalFileName().mid(1));
     emit dcp->statusChanged();
     QTRY_COMPARE(statusText(), QStringLiteral("Confirming 1 reel with the portal\u2026"));
-    sandbox.engine()->pauseDownloading(true);
+    m_sandbox->engine()->pauseDownloading(true);
     QTRY_COMPARE(statusText(), QStringLiteral("Paused."));
 }
 
 void TestWindowStates::speedNeverAboveTheLimit()
 {
-    TestSandbox sandbox(TestSandbox::WithServer);
-    const auto closer = qScopeGuard([this] { closeWindow(); });
-    Setting::getInstance()->set(QStringLiteral("download_limit"), QStringLiteral("6"));
-    DCP* dcp = sandbox.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film_FTR"));
-    dcp->setFriendlyTitle(QStringLiteral("Limited Film"));
+    DCP* dcp = addDcp(1, 0, QStringLiteral("Limited Film"));
     // About three seconds at 6 Mbit/s.
-    sandbox.addAsset(TestSandbox::addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("asset-1"),
-                     QStringLiteral("a.mxf"), patternBytes(2200000));
-    TestSandbox::store(dcp);
-    QVERIFY(open(sandbox));
+    m_sandbox->addAsset(TestSandbox::addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("asset-1"),
+                        QStringLiteral("a.mxf"), patternBytes(2200000));
+    Setting::getInstance()->set(QStringLiteral("download_limit"), QStringLiteral("6"));
+    QVERIFY(open());
 
     QList<double> speeds;
-    QStringList titles;
-    connect(sandbox.engine(), &DownloadManager::downloadProgress, this, [&]() {
+    QString title;
+    connect(m_sandbox->engine(), &DownloadManager::downloadProgress, this, [&]() {
         static const QRegularExpression shown(QStringLiteral("\\(([0-9.]+) *Mbps\\)"));
         const QRegularExpressionMatch match = shown.match(statusText());
         if (match.hasMatch())
             speeds << match.captured(1).toDouble();
-        titles << m_window->title();
+        title = m_window->title();
     });
-    sandbox.engine()->startDownloading(dcp);
+    m_sandbox->engine()->startDownloading(dcp);
     QTRY_VERIFY_WITH_TIMEOUT(speeds.size() >= 10, 20000);
     shoot(QStringLiteral("downloading-limited"));
-    for (double speed : speeds)
+    // Read over 200 ms, 6 Mbit/s once showed as 6.20.
+    for (double speed : qAsConst(speeds))
         QVERIFY2(speed <= 6.0, qPrintable(QString::number(speed)));
     QVERIFY2(speeds.last() >= 5.4, qPrintable(QString::number(speeds.last())));
     QVERIFY2(QRegularExpression(QStringLiteral("^Reelvane Downloader 1\\.4\\.0 \u2014 Limited Film \\d+%$"))
-                 .match(titles.last())
+                 .match(title)
                  .hasMatch(),
-             qPrintable(titles.last()));
+             qPrintable(title));
 
-    // No limit: the slider and its value go grey together.
-    QQuickItem* noLimit = item(QStringLiteral("noLimitSwitch"));
-    QVERIFY(noLimit->setProperty("checked", true));
-    QCOMPARE(item(QStringLiteral("limitLabel"))->property("color").value<QColor>(),
-             QColor(QStringLiteral("#555555")));
+    // No limit: the slider's value goes grey with the slider.
+    QVERIFY(item(QStringLiteral("noLimitSwitch"))->setProperty("checked", true));
+    QCOMPARE(item(QStringLiteral("limitLabel"))->property("color").value<QColor>(), QColor("#555555"));
     shoot(QStringLiteral("no-limit"));
-    QVERIFY(noLimit->setProperty("checked", false));
 }
 
 void TestWindowStates::desktopWithoutHandlerShowsWhereToGo()
 {
-    TestSandbox sandbox;
-    const auto closer = qScopeGuard([this] { closeWindow(); });
+    addDcp(1, 1);
     Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
-    DCP* dcp = sandbox.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Film_FTR"));
-    TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, QStringLiteral("reel-1"), 1),
-                                QStringLiteral("asset-1"), 1000);
-    TestSandbox::store(dcp);
-    QVERIFY(open(sandbox));
+    QVERIFY(open());
 
     // A package dragged over the window is announced.
-    QQuickItem* drop = item(QStringLiteral("packageDrop"));
-    QVERIFY(drop);
-    QVERIFY(drop->setProperty("enteredUrl", QStringLiteral("file:///tmp/Film.orvdcp")));
+    QVERIFY(item(QStringLiteral("packageDrop"))->setProperty("enteredUrl", "file:///tmp/Film.orvdcp"));
     QVERIFY(item(QStringLiteral("dropHighlight")));
     shoot(QStringLiteral("drag-highlight"));
-    QVERIFY(drop->setProperty("enteredUrl", QString()));
+    QVERIFY(item(QStringLiteral("packageDrop"))->setProperty("enteredUrl", QString()));
 
-    QString shownText;
-    QString shownTitle;
-    int shortfall = 0; // how much narrower than its title a box is
-    auto readAndClose = [&](QMessageBox* box) {
-        shownText = box->text() + QLatin1Char('\n') + box->informativeText();
-        shownTitle = box->windowTitle();
-        shortfall = box->fontMetrics().horizontalAdvance(shownTitle) + 100 - box->width();
+    QString shown;
+    const auto readAndClose = [&](QMessageBox* box) {
+        shown =
+            box->windowTitle() + QLatin1Char('\n') + box->text() + QLatin1Char('\n') + box->informativeText();
         box->button(QMessageBox::Ok)->click();
     };
     answerNextBox(QStringLiteral("box-about"), readAndClose);
     m_actions->showAbout();
-    QCOMPARE(shownText, QStringLiteral("Reelvane Downloader\nVersion 1.4.0\n"));
-    QVERIFY2(shortfall <= 0, qPrintable(QString::number(shortfall)));
 
     QVERIFY(QMetaObject::invokeMethod(m_window, "showDetails", Q_ARG(QVariant, 0)));
     answerNextBox(QStringLiteral("box-go-to-files"), readAndClose);
     QVERIFY(QMetaObject::invokeMethod(item(QStringLiteral("filesButton")), "click"));
-    const QString folder = sandbox.downloads() + QStringLiteral("/Film_FTR");
+    const QString folder = m_sandbox->downloads() + QStringLiteral("/Film_1_FTR");
     QCOMPARE(m_prompts.opened, QList<QUrl>({QUrl::fromLocalFile(folder)}));
-    QVERIFY2(shownText.endsWith(QLatin1Char('\n') + folder), qPrintable(shownText));
-    QCOMPARE(shownTitle, QStringLiteral("Reelvane Downloader"));
+    QVERIFY2(shown.startsWith(QStringLiteral("Reelvane Downloader\n")) &&
+                 shown.endsWith(QLatin1Char('\n') + folder),
+             qPrintable(shown));
 
     answerNextBox(QStringLiteral("box-launch-oskan"), readAndClose);
-    QVERIFY(QMetaObject::invokeMethod(m_window, "openPage",
-                                      Q_ARG(QVariant, QStringLiteral("http://127.0.0.1:9/portal/"))));
-    QVERIFY2(shownText.endsWith(QStringLiteral("\nhttp://127.0.0.1:9/portal/")), qPrintable(shownText));
+    QVERIFY(QMetaObject::invokeMethod(m_window, "openPage", Q_ARG(QVariant, "http://127.0.0.1:9/portal/")));
+    QVERIFY2(shown.endsWith(QStringLiteral("\nhttp://127.0.0.1:9/portal/")), qPrintable(shown));
 }
 
 int main(int argc, char** argv)
