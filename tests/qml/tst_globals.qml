@@ -109,30 +109,6 @@ TestCase {
         compare(Globals.windowTitle(false, 42, 100, "Film"), "Reelvane Downloader 1.4.0");
     }
 
-    function test_idleStatus() {
-        var dcps = [dcp([reel(1, "checksummed", false), reel(2, "checksummed"), reel(3, "corrupted")]),
-                    dcp([reel(1, "checksummed", false), reel(2, "downloaded", false)])];
-        compare(Globals.confirmingReels(dcps), 2);
-        compare(Globals.idleStatus(false, 2), "Confirming 2 reels with the portal\u2026");
-        compare(Globals.idleStatus(false, 1), "Confirming 1 reel with the portal\u2026");
-        compare(Globals.idleStatus(true, 2), "Paused.");
-        compare(Globals.idleStatus(false, Globals.confirmingReels([])), "Ready.");
-    }
-
-    function test_elideMiddle_data() {
-        var title = "The Extraordinarily Long Title Of A Film That Ends Here";
-        return [
-            { tag: "fits", text: "Short", max: 20, expect: "Short" },
-            { tag: "cut in the middle", text: title, max: 21, expect: "The Extraor\u2026Ends Here" },
-            { tag: "nothing fits", text: title, max: 0, expect: "\u2026" }
-        ];
-    }
-
-    function test_elideMiddle(data) {
-        var fits = function(t) { return t.length <= data.max; };
-        compare(Globals.elideMiddle(data.text, fits), data.expect);
-    }
-
     function test_localFileUrl() {
         compare(Globals.localFileUrl("/media/usb/Drive #1 ?50%/Film_FTR"),
                 "file:///media/usb/Drive%20%231%20%3F50%25/Film_FTR");
