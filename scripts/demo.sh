@@ -27,9 +27,19 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then headless=1; fi
 
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-echo "Building (log: $build/demo-build.log)"
+echo "Building the program and the demo's tools: a first build takes a few minutes (log: $build/demo-build.log)"
 cmake --build "$build" -j"$(nproc)" --target reelvane-downloader orv-standin orv-makedcp orv-makepackage orv-checkdcp \
-  >"$build/demo-build.log" 2>&1 || { tail -n 30 "$build/demo-build.log"; exit 1; }
+  >"$build/demo-build.log" 2>&1 &
+builder=$!
+# Every 10 s, how far the build has got, so a long first build is not mistaken for a hang.
+while kill -0 "$builder" 2>/dev/null; do
+  for _ in $(seq 20); do kill -0 "$builder" 2>/dev/null && sleep 0.5; done
+  kill -0 "$builder" 2>/dev/null || break
+  done_part="$(grep -o '^\[ *[0-9]*%\]' "$build/demo-build.log" 2>/dev/null | tail -n 1 | tr -d '[] ')"
+  echo "  still building (${SECONDS}s${done_part:+, $done_part done})"
+done
+wait "$builder" || { tail -n 30 "$build/demo-build.log"; exit 1; }
+echo "Build done"
 
 demo="$(mktemp -d "${TMPDIR:-/tmp}/reelvane-demo.XXXXXX")"
 user="demo"
@@ -138,13 +148,30 @@ else
   done
 
   step "Downloading (progress from the stand-in's journal)"
+  # What the asset server has to serve: every file of the sample but the four documents that
+  # travel in the package.
+  total=$(find "$demo/dcps/$title" -type f ! -name 'CPL_*' ! -name 'PKL_*' ! -name ASSETMAP ! -name VOLINDEX \
+    -printf '%s\n' | awk '{s += $1} END {print s + 0}')
+  changed_at=$SECONDS
+  noted_at=$SECONDS
   deadline=$((SECONDS + ${DEMO_TIMEOUT:-900}))
   shot_taken=0
   while :; do
     served=$(awk '$3 ~ /^\/assets\// {s += $7} END {print s + 0}' "$demo/journal.log" 2>/dev/null || echo 0)
     acked=$(grep -c ' /notification/dcp .*event=8 .* 200 ' "$demo/journal.log" 2>/dev/null || true)
     progress="$(awk -v b="$served" -v r="${acked:-0}" 'BEGIN { printf "%6.0f MB served, %d of 3 reels verified and acknowledged", b / 1e6, r }')"
-    if [ "$progress" != "${last_progress:-}" ]; then echo "$progress"; last_progress="$progress"; fi
+    if [ "$progress" != "${last_progress:-}" ]; then
+      echo "$progress"; last_progress="$progress"; changed_at=$SECONDS; noted_at=$SECONDS
+    elif [ $((SECONDS - noted_at)) -ge 10 ]; then
+      # Nothing new for a while: say what the program is waiting for.
+      noted_at=$SECONDS
+      if [ "$served" -ge "$total" ]; then
+        echo "  all data served; waiting for the portal to confirm reel $((${acked:-0} + 1)) of 3" \
+          "($((SECONDS - changed_at)) s so far, about 35 s a reel; its files keep hidden names until then)"
+      else
+        echo "  waiting for data from the server ($((SECONDS - changed_at)) s so far)"
+      fi
+    fi
     if [ "$shot_taken" = 0 ] && [ "$served" -gt 20000000 ]; then shot 02-downloading; shot_taken=1; fi
     hidden=$(find "$demo/download" -name '.*' 2>/dev/null | head -n 1)
     if [ "${acked:-0}" -ge 3 ] && [ -z "$hidden" ] && [ -d "$demo/download/$title" ]; then break; fi
@@ -158,6 +185,10 @@ else
 fi
 
 step "Checking the downloaded DCP"
-dcp="$(find "$demo/download" -mindepth 1 -maxdepth 1 -type d | head -n 1)"
-if [ -z "$dcp" ]; then echo "No DCP folder was downloaded into $demo/download"; exit 1; fi
+# The demo's own DCP, by its folder name, in the folder chosen in the program (which may be a
+# drive holding other DCPs); the program logs the choice.
+folder="$(tr -d '\r' <"$demo/app/debug.log" 2>/dev/null | sed -n 's/.*\[DCPXMLReader\] Download location: //p' | tail -n 1)"
+dcp="${folder:-$demo/download}/$title"
+if [ ! -d "$dcp" ]; then echo "The demo's DCP was not downloaded: no folder $dcp"; exit 1; fi
+echo "Checking $dcp"
 "$build/tools/dcptools/orv-checkdcp" "$dcp" --journal "$demo/journal.log"

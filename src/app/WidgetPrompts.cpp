@@ -2,6 +2,8 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 
 // The prompt layer's icon and button values are passed through unchanged.
@@ -19,10 +21,22 @@ PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
     PromptAnswer answer;
     switch (request.kind) {
     case PromptRequest::Message: {
-        QMessageBox box(static_cast<QMessageBox::Icon>(request.icon), request.title, request.text,
+        // A box without a title of its own carries the product's name, not the executable's.
+        // (The application's display name would do it too, but X11 then appends it to every
+        // window title, the main window's included.)
+        const QString title = request.title.isEmpty() ? QStringLiteral("Reelvane Downloader") : request.title;
+        QMessageBox box(static_cast<QMessageBox::Icon>(request.icon), title, request.text,
                         QMessageBox::StandardButtons(int(request.buttons)));
         if (!request.informativeText.isEmpty())
             box.setInformativeText(request.informativeText);
+        // Paths and addresses in a box can be copied.
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+        // A short text would leave the box narrower than its own title.
+        if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+            const int titleWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
+            grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                          grid->rowCount(), 0, 1, grid->columnCount());
+        }
         if (request.defaultButton != Prompt::NoButton)
             box.setDefaultButton(static_cast<QMessageBox::StandardButton>(request.defaultButton));
         answer.button = static_cast<Prompt::StandardButton>(box.exec());
@@ -30,7 +44,12 @@ PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
     }
     case PromptRequest::Directory:
     case PromptRequest::OpenFile: {
-        QFileDialog dialog(nullptr, request.title, request.directory, request.filter);
+        // A dialog started in a missing folder offers its name as the choice and cannot
+        // be confirmed until the user clears it.
+        const QString start = request.directory.isEmpty() || QFileInfo(request.directory).isDir()
+                                  ? request.directory
+                                  : UserPrompt::startFolder();
+        QFileDialog dialog(nullptr, request.title, start, request.filter);
         if (request.kind == PromptRequest::Directory) {
             dialog.setFileMode(QFileDialog::Directory);
             dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);

@@ -3,6 +3,7 @@
 #include "app/OrvDownloaderApp.h"
 #include "app/PackageHandOff.h"
 #include "app/WidgetPrompts.h"
+#include "app/WindowActions.h"
 #include "core/DataFolder.h"
 #include "core/LogHandler.h"
 #include "core/Services.h"
@@ -209,12 +210,16 @@ int main(int argc, char* argv[])
         // The reel rows hand their Reel to removeDownloadReel(Reel*).
         qRegisterMetaType<Reel*>("Reel*");
         qDebug() << "[main] Starting QML...";
+        // Confirmations and desktop links of the window, through the prompt layer; it
+        // outlives the window.
+        WindowActions windowActions;
         QQmlApplicationEngine qml;
         qml.rootContext()->setContextProperty(QStringLiteral("download_mgr"), engine);
         qml.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), catalogue);
         qml.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), settings);
         // The page that "LAUNCH OSKAN" opens.
         qml.rootContext()->setContextProperty(QStringLiteral("portal_url"), Services::portalBaseUrl());
+        qml.rootContext()->setContextProperty(QStringLiteral("window_actions"), &windowActions);
         qml.load(QUrl(QStringLiteral("qrc:///main.qml")));
         if (qml.rootObjects().isEmpty()) {
             qDebug() << "[main] Unable to load the main window";

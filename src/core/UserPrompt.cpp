@@ -1,6 +1,9 @@
 #include "core/UserPrompt.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 UserPrompt::Responder& responder()
@@ -85,6 +88,14 @@ bool UserPrompt::openUrl(const QUrl& url)
         return presenter->openUrl(url);
     qDebug() << "[UserPrompt] No presenter; link not opened:" << url.toString();
     return false;
+}
+
+QString UserPrompt::startFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
 }
 
 void UserPrompt::setPresenter(PromptPresenter* presenter)

@@ -93,6 +93,9 @@ public:
     static QString selectOpenFile(const PromptRequest& request);
     // Hands a web page or a local file to the desktop; false when it refused.
     static bool openUrl(const QUrl& url);
+    // Where a folder dialog starts: the documents folder, or the home folder where there is
+    // none (a dialog pointed at a missing folder cannot be confirmed).
+    static QString startFolder();
 
     // The presenter every question goes to (not owned; nullptr removes it). Without one a
     // question is logged and answered with its default: the default button (or Ok), an

@@ -5,10 +5,13 @@
 #include "core/UserPrompt.h"
 #include "storage/Setting.h"
 
+#include <QColor>
 #include <QDebug>
+#include <QLineEdit>
 #include <QMetaEnum>
 #include <QNetworkRequest>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QSvgRenderer>
 #include <QUrl>
@@ -49,6 +52,17 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique
 {
     ui->setupUi(this);
     ui->label_logo->setPixmap(renderLogo(80));
+    // The portal's refusal is shown as the text it is, in the same font as every other
+    // message, whatever markup it holds.
+    ui->label_error->setTextFormat(Qt::PlainText);
+    // Hints clearly dimmer than typed text. The style sheet's text colour would give them its
+    // own full brightness when the widget is polished, so they are set after that.
+    for (QLineEdit* edit : {ui->line_edit_username, ui->line_edit_password}) {
+        edit->ensurePolished();
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::PlaceholderText, QColor(0x76, 0x76, 0x76));
+        edit->setPalette(palette);
+    }
     resetLabelError();
 
     const QString username = Setting::getInstance()->get(QLatin1String(kUsernameKey));

@@ -44,6 +44,7 @@ bool contentRange(const QByteArray& value, qint64* start, qint64* total)
 } // namespace
 
 qint64 AssetTransfer::lastSample = -1;
+SpeedMeter AssetTransfer::meter;
 
 AssetTransfer::AssetTransfer(Asset* asset, QNetworkAccessManager* network, QObject* parent)
     : QObject(parent), target(asset), network(network), stallTimer(new QTimer(this)),
@@ -404,11 +405,14 @@ bool AssetTransfer::readTick()
     if (got > 0)
         faultsInARow = 0;
     double speed = -1;
-    bytesSinceSample += quint64(written);
+    meter.add(now, quint64(qMax<qint64>(written, 0)));
     if (elapsed > 199) {
-        speed = double(bytesSinceSample) * 1000.0 / double(elapsed);
+        speed = qMax(0.0, meter.rate(now));
+        // The limiter never lets more through than the limit over time; a reading above it
+        // is a tick counted at the window's edge, and users read it as a broken limit.
+        if (!limitOff)
+            speed = qMin(speed, double(chunkSize) * 1000.0 / double(qMax(1, tickInterval)));
         lastSample = now;
-        bytesSinceSample = 0;
     }
     emit progress(written, firstData, speed);
     // The engine may have stopped this request while handling the progress.
@@ -511,7 +515,6 @@ void AssetTransfer::conclude()
     stallTimer->stop();
     tickTimer->stop();
     ++serial;
-    bytesSinceSample = 0;
     emit finished();
 }
 

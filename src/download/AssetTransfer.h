@@ -1,5 +1,7 @@
 #pragma once
 
+#include "download/SpeedMeter.h"
+
 #include <QByteArray>
 #include <QNetworkReply>
 #include <QObject>
@@ -67,7 +69,11 @@ public:
     static quint32 bufferSizeFor(quint32 chunk, bool limitOff, quint32 cap);
 
     // Tests only: the next transfer starts a fresh speed sample.
-    static void resetSampleClock() { lastSample = -1; }
+    static void resetSampleClock()
+    {
+        lastSample = -1;
+        meter.reset();
+    }
 
     // Requests the rest of the asset, from the length of its file on disk.
     void start();
@@ -76,7 +82,8 @@ public:
 
 signals:
     // One read appended bytes to the file (firstData: the first of this request). At most
-    // every 200 ms it carries a speed sample in bytes per second, otherwise a negative speed.
+    // every 200 ms it carries a speed sample in bytes per second, the rate over the last
+    // second, never above the limit; otherwise a negative speed.
     void progress(qint64 written, bool firstData, double speed);
     // The file holds the whole body; the timers are stopped.
     void finished();
@@ -128,10 +135,10 @@ private:
     qint64 lastLinkCheck = -1;       // when the open file's link and folder were last checked
     quint64 serial = 0;              // changes with every start and stop, to spot stale calls
     bool inTick = false;
-    quint64 bytesSinceSample = 0;
     int faultsInARow = 0;
-    // Time of the last speed sample, shared by all transfers.
+    // Time of the last speed sample and the rate measured, shared by all transfers.
     static qint64 lastSample;
+    static SpeedMeter meter;
     QByteArray readBuffer;
     std::function<void(const TickRecord&)> tickObserver;
 

@@ -15,7 +15,6 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QJsonValue>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QVariant>
 
@@ -138,13 +137,14 @@ bool DCPXMLReader::chooseDownloadFolder(const QJsonArray& dcps, const QJsonObjec
         PromptRequest request;
         request.title = QStringLiteral("Select download location for your DCP");
         request.acceptLabel = QStringLiteral("Select directory for DCP");
-        request.directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        request.directory = UserPrompt::startFolder();
         downloadFolder = UserPrompt::selectDirectory(request);
         if (downloadFolder.isEmpty()) {
             qDebug() << "[DCPXMLReader] Canceled importing dcp (user did not select any download location)";
             return false;
         }
 
+        qDebug().noquote() << "[DCPXMLReader] Download location:" << downloadFolder;
         const qint64 projectSize = root.value(QStringLiteral("project_size")).toVariant().toLongLong();
         if (!isEnoughDiskSpace(downloadFolder, projectSize)) {
             qDebug() << "[DCPXMLReader] Canceled importing dcp (not enough space on disk, aborted by user) "

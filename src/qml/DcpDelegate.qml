@@ -1,6 +1,5 @@
 import QtQuick 2.9
 import QtQuick.Controls 1.4
-import QtQuick.Dialogs 1.2
 import QtQml.Models 2.2
 import "globals.js" as Globals
 
@@ -46,9 +45,17 @@ Package {
     }
 
     function openFolder() {
-        if (!pkg.dcp)
-            return;
-        Qt.openUrlExternally(Globals.localFileUrl(pkg.dcp.download_path + "/" + pkg.dcp.title));
+        if (pkg.dcp)
+            mainWindow.openFolder(pkg.dcp.download_path + "/" + pkg.dcp.title);
+    }
+
+    // The tile's title, wrapped over its two lines and cut in the middle when longer.
+    function refreshTileTitle() {
+        var text = pkg.dcp ? String(pkg.dcp.friendly_title) : "";
+        tileTitle.text = Globals.elideMiddle(text, function(candidate) {
+            titleMeasure.text = candidate;
+            return titleMeasure.lineCount <= tileTitle.maximumLineCount;
+        });
     }
 
     Component.onCompleted: probeCover()
@@ -58,8 +65,14 @@ Package {
         target: pkg.dcp
         ignoreUnknownSignals: true
         function onFinishedChanged() { pkg.refreshStatus(); }
-        function onReelsChanged() { pkg.refreshStatus(); }
-        function onStatusChanged() { pkg.refreshStatus(); }
+        function onReelsChanged() {
+            pkg.refreshStatus();
+            Qt.callLater(mainWindow.refreshIdleStatus);
+        }
+        function onStatusChanged() {
+            pkg.refreshStatus();
+            Qt.callLater(mainWindow.refreshIdleStatus);
+        }
         function onDownloadProgress(speed) { pkg.refreshStatus(); }
         function onDownloadFinished() { pkg.refreshStatus(); }
         function onDriveConnectedChanged() { pkg.refreshStatus(); }
@@ -95,18 +108,28 @@ Package {
             }
 
             Text {
+                id: tileTitle
+                objectName: "tileTitle"
                 anchors.top: tileCover.bottom
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.margins: 10
                 height: 40
-                text: pkg.dcp ? pkg.dcp.friendly_title : ""
                 color: Globals.DCP_TITLE_COLOR
                 font.pixelSize: 15
                 font.weight: Font.DemiBold
                 wrapMode: Text.Wrap
-                elide: Text.ElideMiddle
                 maximumLineCount: 2
+                Component.onCompleted: pkg.refreshTileTitle()
+            }
+
+            // Lays out candidate titles for the tile: same width, font and wrapping.
+            Text {
+                id: titleMeasure
+                visible: false
+                width: tileTitle.width
+                font: tileTitle.font
+                wrapMode: tileTitle.wrapMode
             }
 
             CustomProgressBar {
@@ -204,17 +227,26 @@ Package {
                 height: 50
                 spacing: 5
 
-                CustomButton {
+                // Its place stays taken while the button is hidden, so DELETE never moves
+                // under a pointer that has just clicked here.
+                Item {
                     width: 150
-                    text: "START DOWNLOAD"
-                    visible: pkg.dcp !== null && !pkg.isCurrent && !pkg.dcp.finished && !pkg.driveMissing
-                    onClicked: download_mgr.startDownloading(pkg.dcp)
+                    height: 35
+
+                    CustomButton {
+                        objectName: "startButton"
+                        anchors.fill: parent
+                        text: "START DOWNLOAD"
+                        visible: pkg.dcp !== null && !pkg.isCurrent && !pkg.dcp.finished && !pkg.driveMissing
+                        onClicked: download_mgr.startDownloading(pkg.dcp)
+                    }
                 }
 
                 CustomButton {
+                    objectName: "deleteButton"
                     width: 100
                     text: "DELETE"
-                    onClicked: deleteDialog.open()
+                    onClicked: mainWindow.removeDcp(pkg.dcp)
                 }
 
                 Text {
@@ -265,6 +297,7 @@ Package {
                 }
 
                 CustomButton {
+                    objectName: "filesButton"
                     anchors.top: cardTitle.bottom
                     anchors.topMargin: 50
                     anchors.horizontalCenter: parent.horizontalCenter
@@ -319,21 +352,6 @@ Package {
                         pkg.dcp_total_size = pkg.dcp.getTotalSize();
                     pkg.refreshStatus();
                 }
-            }
-        }
-
-        MessageDialog {
-            id: deleteDialog
-            title: "Warning..."
-            text: "You are about to delete a DCP.\r\n\r\nThis will NOT DELETE the files on your hard drive but simply remove the DCP from the Reelvane Downloader."
-            informativeText: "Would you like to continue ?"
-            icon: StandardIcon.Warning
-            standardButtons: StandardButton.Yes | StandardButton.Cancel
-            onYes: {
-                var dcp = pkg.dcp;
-                body.state = "all";
-                if (dcp)
-                    download_mgr.removeDownload(dcp);
             }
         }
     }

@@ -1,6 +1,5 @@
 import QtQuick 2.9
 import QtQuick.Controls 1.4
-import QtQuick.Dialogs 1.2
 import "globals.js" as Globals
 
 // One reel of the details page: number, progress, size, removal and status.
@@ -72,7 +71,8 @@ Item {
     Text {
         id: number
         x: 20
-        width: 75
+        // "Reel #10" and above keep a gap to their bar.
+        width: 90
         height: 30
         verticalAlignment: Text.AlignVCenter
         text: "Reel #" + (row.reel ? row.reel.reel_number : "")
@@ -113,10 +113,12 @@ Item {
 
     ActionButton {
         id: removeButton
+        objectName: "removeReelButton"
         anchors.left: sizeUnit.right
         anchors.leftMargin: 10
         image: "qrc:/images/minus-circle.svg"
-        onClicked: removeDialog.open()
+        // The last row's reel takes its DCP with it.
+        onClicked: mainWindow.removeReel(row.reel, row.ListView.view !== null && row.ListView.view.count === 1)
     }
 
     Text {
@@ -129,22 +131,5 @@ Item {
         font.weight: Font.Medium
         font.pixelSize: 15
         Component.onCompleted: row.refreshStatus()
-    }
-
-    MessageDialog {
-        id: removeDialog
-        title: "Warning..."
-        text: "You are about to delete a Reel.\r\n\r\nThis will DELETE the files on your hard drive. The Reel and all of it's assets will be removed."
-        informativeText: "Would you like to continue ?"
-        icon: StandardIcon.Warning
-        standardButtons: StandardButton.Yes | StandardButton.Cancel
-        onYes: {
-            var reel = row.reel;
-            // The last reel takes its DCP with it: back to the grid before that happens.
-            if (row.ListView.view && row.ListView.view.count === 1)
-                body.state = "all";
-            if (reel)
-                download_mgr.removeDownloadReel(reel);
-        }
     }
 }

@@ -171,12 +171,60 @@ function remainingTimeText(remainingBytes, speed) {
     return "Remaining time: " + pad(hours, 4) + "h " + pad(minutes, 3) + "m " + pad(secs, 3) + "s" + speedText;
 }
 
-// The window title: the current DCP's progress is appended only while data arrives.
-function windowTitle(downloading, downloadedBytes, totalBytes) {
+// The window title: while data arrives, the DCP being downloaded and its progress, named
+// so that a title that moves on to another DCP does not read as progress jumping about.
+function windowTitle(downloading, downloadedBytes, totalBytes, name) {
     if (!downloading || !(totalBytes > 0))
         return APP_TITLE;
     var percent = Math.min(100, Math.floor(downloadedBytes * 100 / totalBytes));
-    return APP_TITLE + " \u2014 " + percent + "%";
+    return APP_TITLE + " \u2014 " + (name ? name + " " : "") + percent + "%";
+}
+
+// Reels whose files are checked but which the portal has not acknowledged yet: their files
+// stay hidden until it does.
+function confirmingReels(dcps) {
+    var count = 0;
+    for (var i = 0; i < (dcps ? dcps.length : 0); ++i) {
+        var reels = (dcps[i] && dcps[i].reels) || [];
+        for (var j = 0; j < reels.length; ++j) {
+            var reel = reels[j];
+            if (reel && reel.isChecksummed() && !reel.isCorrupted() && !reel.isSynced())
+                ++count;
+        }
+    }
+    return count;
+}
+
+// The status bar while no data arrives.
+function idleStatus(paused, confirming) {
+    if (paused)
+        return "Paused.";
+    if (confirming > 0)
+        return "Confirming " + confirming + " reel" + (confirming === 1 ? "" : "s") + " with the portal\u2026";
+    return "Ready.";
+}
+
+// The longest form of text that fits(), cut in the middle with an ellipsis, so that both the
+// start and the end of a long title stay readable; text that fits is returned whole.
+function elideMiddle(text, fits) {
+    text = String(text);
+    if (fits(text))
+        return text;
+    var cut = function(kept) {
+        var head = Math.ceil(kept / 2);
+        return text.slice(0, head).replace(/\s+$/, "") + "\u2026" +
+               text.slice(text.length - (kept - head)).replace(/^\s+/, "");
+    };
+    var low = 0;
+    var high = text.length - 1;
+    while (low < high) {
+        var mid = Math.ceil((low + high) / 2);
+        if (fits(cut(mid)))
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return cut(low);
 }
 
 // A local-file URL for a folder path. Every segment is escaped on its own, so folder

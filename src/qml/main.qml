@@ -14,6 +14,7 @@ ApplicationWindow {
     property bool downloading: false
     property real currentDownloaded: 0
     property real currentTotal: 0
+    property string currentName: ""
     property bool created: false
     property QtObject shownDcp: null
 
@@ -32,6 +33,51 @@ ApplicationWindow {
 
     function portalUrl() {
         return typeof portal_url !== "undefined" ? portal_url : Globals.PORTAL_URL;
+    }
+
+    // Confirmations and desktop links go through the program's prompt layer.
+    function actions() {
+        return typeof window_actions !== "undefined" ? window_actions : null;
+    }
+
+    function openPage(url) {
+        if (actions())
+            actions().openPage(url);
+        else
+            Qt.openUrlExternally(url);
+    }
+
+    function openFolder(path) {
+        if (actions())
+            actions().openFolder(path);
+        else
+            Qt.openUrlExternally(Globals.localFileUrl(path));
+    }
+
+    // Asks first; nothing is removed without a confirmation. The objects are checked again
+    // afterwards: the catalogue may have changed while the box was open.
+    function removeDcp(dcp) {
+        if (!dcp || !actions() || !actions().confirmDcpRemoval() || !dcp)
+            return;
+        body.state = "all";
+        download_mgr.removeDownload(dcp);
+    }
+
+    function removeReel(reel, lastRow) {
+        if (!reel || !actions() || !actions().confirmReelRemoval() || !reel)
+            return;
+        // The last reel takes its DCP with it: back to the grid before that happens.
+        if (lastRow)
+            body.state = "all";
+        download_mgr.removeDownloadReel(reel);
+    }
+
+    // The status bar while no data arrives: paused, reels waiting for the portal, or ready.
+    // A progress line or a server problem stays until the engine reports something else.
+    function refreshIdleStatus() {
+        if (downloading || statusLabel.text === Globals.SERVER_NOT_ANSWERING)
+            return;
+        statusLabel.text = Globals.idleStatus(download_mgr.paused, Globals.confirmingReels(dcp_mgr.dcps));
     }
 
     function showDetails(index) {
@@ -61,7 +107,7 @@ ApplicationWindow {
             showDetails(index);
     }
 
-    title: Globals.windowTitle(downloading, currentDownloaded, currentTotal)
+    title: Globals.windowTitle(downloading, currentDownloaded, currentTotal, currentName)
     width: 1200
     height: 750
     minimumWidth: 1200
@@ -79,7 +125,12 @@ ApplicationWindow {
             }
             MenuItem {
                 text: "&About"
-                onTriggered: aboutDialog.open()
+                onTriggered: {
+                    if (mainWindow.actions())
+                        mainWindow.actions().showAbout();
+                    else
+                        aboutDialog.open();
+                }
             }
             MenuItem {
                 text: "Exit"
@@ -107,6 +158,7 @@ ApplicationWindow {
 
     MessageDialog {
         id: resumeDialog
+        objectName: "resumeDialog"
         title: "Downloads are paused"
         text: "Your downloads are paused."
         informativeText: "Would you like to resume?"
@@ -117,6 +169,7 @@ ApplicationWindow {
 
     DropArea {
         id: packageDrop
+        objectName: "packageDrop"
 
         // Taken when the drag enters: a source that goes away at the drop leaves the
         // drop itself without data.
@@ -216,7 +269,7 @@ ApplicationWindow {
                 text: "LAUNCH OSKAN"
                 image: "qrc:/images/globe.svg"
                 image_size: 45
-                onClicked: Qt.openUrlExternally(mainWindow.portalUrl())
+                onClicked: mainWindow.openPage(mainWindow.portalUrl())
             }
         }
     }
@@ -233,13 +286,13 @@ ApplicationWindow {
             State {
                 name: "all"
                 PropertyChanges { target: topBar; visible: true }
-                PropertyChanges { target: grid; visible: true }
+                PropertyChanges { target: gridScroll; visible: true }
                 PropertyChanges { target: detailsList; visible: false }
             },
             State {
                 name: "details"
                 PropertyChanges { target: topBar; visible: false }
-                PropertyChanges { target: grid; visible: false }
+                PropertyChanges { target: gridScroll; visible: false }
                 PropertyChanges { target: detailsList; visible: true }
             }
         ]
@@ -343,29 +396,54 @@ ApplicationWindow {
             delegate: DcpDelegate {}
         }
 
-        GridView {
-            id: grid
+        // A scroll bar shows when the tiles overflow.
+        ScrollView {
+            id: gridScroll
+            objectName: "gridScroll"
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.top: topBar.bottom
             anchors.bottom: parent.bottom
             anchors.margins: 10
-            cellWidth: 210
-            cellHeight: 435
-            clip: true
-            model: dcpModel.parts.browser
-            onCurrentIndexChanged: detailsList.positionViewAtIndex(currentIndex, ListView.Beginning)
+            horizontalScrollBarPolicy: Qt.ScrollBarAlwaysOff
+            style: ScrollViewStyle {
+                transientScrollBars: false
+                handle: Item {
+                    implicitWidth: 12
+                    Rectangle {
+                        anchors.fill: parent
+                        anchors.margins: 2
+                        radius: 4
+                        color: styleData.pressed || styleData.hovered ? "#6e6e6e" : Globals.BTN_ACTIVE_BG_COLOR
+                    }
+                }
+                scrollBarBackground: Rectangle { implicitWidth: 12; color: Globals.NAV_BAR_BG_COLOR }
+                incrementControl: Item {}
+                decrementControl: Item {}
+                corner: Item {}
+                frame: Item {}
+            }
+
+            GridView {
+                id: grid
+                objectName: "grid"
+                cellWidth: 210
+                cellHeight: 435
+                clip: true
+                model: dcpModel.parts.browser
+                onCurrentIndexChanged: detailsList.positionViewAtIndex(currentIndex, ListView.Beginning)
+            }
         }
 
         Text {
             id: emptyText
-            anchors.left: grid.left
-            anchors.right: grid.right
+            anchors.left: gridScroll.left
+            anchors.right: gridScroll.right
             anchors.top: parent.top
             anchors.topMargin: 150
             anchors.leftMargin: 20
             anchors.rightMargin: 20
-            visible: grid.visible && grid.count === 0
+            visible: gridScroll.visible && grid.count === 0
             color: "white"
             font.pixelSize: 14
             wrapMode: Text.WordWrap
@@ -409,6 +487,25 @@ ApplicationWindow {
             highlightFollowsCurrentItem: true
             visible: false
             onCountChanged: Qt.callLater(resortByDate)
+        }
+    }
+
+    // While a package is dragged over the window: where it goes when dropped.
+    Rectangle {
+        objectName: "dropHighlight"
+        anchors.fill: parent
+        visible: packageDrop.enteredUrl !== ""
+        color: "#40000000"
+        border.width: 4
+        border.color: Globals.ORANGE
+        z: 10
+
+        Text {
+            anchors.centerIn: parent
+            text: "Drop the package to load it"
+            color: "white"
+            font.pixelSize: 24
+            font.weight: Font.DemiBold
         }
     }
 
@@ -465,7 +562,9 @@ ApplicationWindow {
 
             Text {
                 id: limitLabel
-                color: "white"
+                objectName: "limitLabel"
+                // Greyed with the slider while no limit applies.
+                color: noLimitSwitch.checked ? Globals.NAV_BAR_BTN_COLOR : "white"
                 font.family: "Courier"
                 font.weight: Font.Medium
                 font.pixelSize: 13
@@ -473,6 +572,7 @@ ApplicationWindow {
 
             Switch {
                 id: noLimitSwitch
+                objectName: "noLimitSwitch"
 
                 function applyLimitOff(on) {
                     if (typeof download_mgr.limit_off !== "undefined")
@@ -483,6 +583,23 @@ ApplicationWindow {
                 }
 
                 Layout.leftMargin: 12
+                // Dark, like the rest of the window.
+                style: SwitchStyle {
+                    groove: Rectangle {
+                        implicitWidth: 44
+                        implicitHeight: 18
+                        radius: 9
+                        color: control.checked ? Globals.BTN_ACTIVE_BG_COLOR : Globals.SEARCH_INPUT_BG_COLOR
+                        border.color: Globals.BTN_ACTIVE_BG_COLOR
+                    }
+                    handle: Rectangle {
+                        implicitWidth: 18
+                        implicitHeight: 18
+                        radius: 9
+                        color: control.checked ? "white" : Globals.NAV_BAR_BTN_COLOR
+                        border.color: Globals.SEARCH_SPACER_COLOR
+                    }
+                }
                 onCheckedChanged: {
                     applyLimitOff(checked);
                     if (!mainWindow.created)
@@ -510,6 +627,7 @@ ApplicationWindow {
 
             Text {
                 id: statusLabel
+                objectName: "statusLabel"
                 // Never narrower than its line, so the remaining time is never cut.
                 Layout.preferredWidth: Math.max(300, implicitWidth)
                 text: "Ready."
@@ -524,7 +642,10 @@ ApplicationWindow {
 
     Connections {
         target: dcp_mgr
-        function onDcpsChanged() { Qt.callLater(mainWindow.followShownDcp); }
+        function onDcpsChanged() {
+            Qt.callLater(mainWindow.followShownDcp);
+            Qt.callLater(mainWindow.refreshIdleStatus);
+        }
     }
 
     Connections {
@@ -539,6 +660,7 @@ ApplicationWindow {
             statusLabel.text = Globals.remainingTimeText(total - downloaded, speed);
             mainWindow.currentTotal = total;
             mainWindow.currentDownloaded = downloaded;
+            mainWindow.currentName = dcp.friendly_title || dcp.title;
             mainWindow.downloading = !download_mgr.paused;
         }
         function onDownloadPaused() {
@@ -546,18 +668,20 @@ ApplicationWindow {
             mainWindow.downloading = false;
         }
         function onDownloadStandBy() {
-            statusLabel.text = "Ready.";
             mainWindow.downloading = false;
+            statusLabel.text = Globals.idleStatus(download_mgr.paused, Globals.confirmingReels(dcp_mgr.dcps));
         }
         function onPausedChanged() {
             if (download_mgr.paused)
                 mainWindow.downloading = false;
+            mainWindow.refreshIdleStatus();
         }
         function onServerNotAnswering(reason) { statusLabel.text = Globals.SERVER_NOT_ANSWERING; }
     }
 
     function afterCreation() {
         created = true;
+        refreshIdleStatus();
         console.log("[MainWindow] Speed limit:", limitSlider.value, noLimitSwitch.checked ? "(no limit on)" : "(no limit off)");
         if (dcp_mgr.dcps.length > 0 && parseInt(settings_mgr.get("download_paused")))
             resumeDialog.open();

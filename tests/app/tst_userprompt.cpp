@@ -1,7 +1,10 @@
 #include "ScriptedPrompts.h"
 #include "core/UserPrompt.h"
 
+#include <QDir>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -38,6 +41,7 @@ private slots:
 
     void withoutPresenterDefaultsAreLogged();
     void presenterThenResponder();
+    void folderDialogStartsWhereItCanBeConfirmed();
 };
 
 void TestUserPrompt::withoutPresenterDefaultsAreLogged()
@@ -82,6 +86,25 @@ void TestUserPrompt::presenterThenResponder()
 
     QCOMPARE(presenter.asked, QStringList({"First", QString(), "Third"}));
     QCOMPARE(presenter.opened, QList<QUrl>({QUrl("https://example.com/a"), QUrl("https://example.com/b")}));
+}
+
+void TestUserPrompt::folderDialogStartsWhereItCanBeConfirmed()
+{
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        if (!oldConfig.isEmpty())
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+    });
+
+    // Started in a missing folder, a dialog offers its name and cannot be confirmed.
+    QCOMPARE(UserPrompt::startFolder(), home.path());
+    QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+    QCOMPARE(UserPrompt::startFolder(), home.path() + QStringLiteral("/Documents"));
 }
 
 QTEST_GUILESS_MAIN(TestUserPrompt)

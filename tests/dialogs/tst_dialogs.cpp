@@ -194,6 +194,10 @@ void TestDialogs::login()
     } else {
         QCOMPARE(message->text(), expected);
         QCOMPARE(message->styleSheet(), QString::fromLatin1(kRed));
+        // Whatever the portal sends is shown as text, in the font of every other message.
+        QCOMPARE(message->textFormat(), Qt::PlainText);
+        if (QTest::currentDataTag() == QByteArray("refused: the portal's text"))
+            keepScreenshot(dialog, QStringLiteral("login-refused"));
         QVERIFY(Setting::getInstance()->get(QStringLiteral("username")).isEmpty());
         QVERIFY2(logText().contains(QStringLiteral("[LoginDialog] Network reply error: ")),
                  qPrintable(logText()));

@@ -200,7 +200,7 @@ void TestImportFlow::importsNewDcp()
     QCOMPARE(dialog.kind, PromptRequest::Directory);
     QCOMPARE(dialog.title, QStringLiteral("Select download location for your DCP"));
     QCOMPARE(dialog.acceptLabel, QStringLiteral("Select directory for DCP"));
-    QCOMPARE(dialog.directory, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    QCOMPARE(dialog.directory, UserPrompt::startFolder());
 
     // Byte for byte as they came; a file already there is never rewritten.
     QCOMPARE(readFile(folder + QLatin1Char('/') + d.cplFileName), d.cpl);

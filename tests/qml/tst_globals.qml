@@ -104,8 +104,9 @@ TestCase {
     }
 
     function test_windowTitle() {
+        compare(Globals.windowTitle(true, 42, 100, "Film"), "Reelvane Downloader 1.4.0 \u2014 Film 42%");
         compare(Globals.windowTitle(true, 42, 100), "Reelvane Downloader 1.4.0 \u2014 42%");
-        compare(Globals.windowTitle(false, 42, 100), "Reelvane Downloader 1.4.0");
+        compare(Globals.windowTitle(false, 42, 100, "Film"), "Reelvane Downloader 1.4.0");
     }
 
     function test_localFileUrl() {

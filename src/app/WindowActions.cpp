@@ -1,0 +1,61 @@
+#include "app/WindowActions.h"
+
+#include "core/UserPrompt.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QUrl>
+
+namespace {
+bool confirmRemoval(const QString& text)
+{
+    return UserPrompt::message(Prompt::Warning, text, QStringLiteral("Would you like to continue ?"),
+                               Prompt::Yes | Prompt::Cancel, Prompt::Cancel,
+                               QStringLiteral("Warning...")) == Prompt::Yes;
+}
+} // namespace
+
+bool WindowActions::confirmDcpRemoval() const
+{
+    return confirmRemoval(QStringLiteral(
+        "You are about to delete a DCP.\r\n\r\nThis will NOT DELETE the files on your hard drive but simply "
+        "remove the DCP from the Reelvane Downloader."));
+}
+
+bool WindowActions::confirmReelRemoval() const
+{
+    return confirmRemoval(QStringLiteral(
+        "You are about to delete a Reel.\r\n\r\nThis will DELETE the files on your hard drive. "
+        "The Reel and all of it's assets will be removed."));
+}
+
+bool WindowActions::openFolder(const QString& path) const
+{
+    if (UserPrompt::openUrl(QUrl::fromLocalFile(path)))
+        return true;
+    const QString shown = QDir::toNativeSeparators(path);
+    qDebug() << "[MainWindow] No program opened the folder" << shown;
+    UserPrompt::message(Prompt::Information,
+                        QStringLiteral("No program on this computer could show the folder. "
+                                       "The DCP's files are in:"),
+                        shown);
+    return false;
+}
+
+bool WindowActions::openPage(const QString& address) const
+{
+    if (UserPrompt::openUrl(QUrl(address)))
+        return true;
+    qDebug() << "[MainWindow] No program opened the page" << address;
+    UserPrompt::message(Prompt::Information,
+                        QStringLiteral("No web browser on this computer could open OSKAN. "
+                                       "Copy this address into your browser:"),
+                        address);
+    return false;
+}
+
+void WindowActions::showAbout() const
+{
+    UserPrompt::message(Prompt::Information, QStringLiteral("Reelvane Downloader\nVersion 1.4.0"), QString(),
+                        Prompt::Ok, Prompt::NoButton, QStringLiteral("Reelvane Downloader"));
+}

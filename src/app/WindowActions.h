@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// What the main window asks of the user and the desktop, through the prompt layer: the
+// confirmations before anything is removed (Cancel is their default, so a stray Return
+// keeps the files) and the links to the files and the portal, with a box telling the
+// user where to go when the desktop has no program for them.
+class WindowActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    Q_INVOKABLE bool confirmDcpRemoval() const;
+    Q_INVOKABLE bool confirmReelRemoval() const;
+    // Shows a DCP's folder in the desktop's file browser.
+    Q_INVOKABLE bool openFolder(const QString& path) const;
+    // Opens a web page in the desktop's browser.
+    Q_INVOKABLE bool openPage(const QString& address) const;
+    Q_INVOKABLE void showAbout() const;
+};
