@@ -15,10 +15,12 @@ Package {
     property var probeToken: ({ "alive": true })
     property bool driveMissing: dcp !== null && dcp.drive_connected === false
     property bool isCurrent: dcp !== null && download_mgr.current_dcp === dcp
+    property bool canEject: false
 
     function refreshStatus() {
         if (!pkg.dcp || !tileBar)
             return;
+        pkg.canEject = typeof drive_eject !== "undefined" && drive_eject.canEject(pkg.dcp);
         var status = Globals.dcpStatus(pkg.dcp, download_mgr);
         tileBar.content(status.size, status.text);
     }
@@ -63,6 +65,11 @@ Package {
         function onDownloadProgress(speed) { pkg.refreshStatus(); }
         function onDownloadFinished() { pkg.refreshStatus(); }
         function onDriveConnectedChanged() { pkg.refreshStatus(); }
+    }
+
+    Connections {
+        target: typeof drive_eject !== "undefined" ? drive_eject : null
+        function onChanged() { pkg.refreshStatus(); }
     }
 
     Connections {
@@ -209,6 +216,13 @@ Package {
                     text: "START DOWNLOAD"
                     visible: pkg.dcp !== null && !pkg.isCurrent && !pkg.dcp.finished && !pkg.driveMissing
                     onClicked: download_mgr.startDownloading(pkg.dcp)
+                }
+
+                CustomButton {
+                    width: 120
+                    text: "Eject drive"
+                    visible: pkg.canEject
+                    onClicked: drive_eject.eject(pkg.dcp)
                 }
 
                 CustomButton {
