@@ -57,8 +57,9 @@ DownloadManager::DownloadManager() : QObject(nullptr), networkManager(new QNetwo
         connect(this, changed, this, &DownloadManager::updateActive);
     connect(checksumWorker, &ChecksumWorker::jobStarted, this, &DownloadManager::updateActive);
     // The finished job leaves the worker's queue once its verdict is applied, after this.
-    connect(checksumWorker, &ChecksumWorker::jobFinished, this,
-            [this]() { QMetaObject::invokeMethod(this, &DownloadManager::updateActive, Qt::QueuedConnection); });
+    connect(checksumWorker, &ChecksumWorker::jobFinished, this, [this]() {
+        QMetaObject::invokeMethod(this, &DownloadManager::updateActive, Qt::QueuedConnection);
+    });
     ScriptOwnership::keepOwnedByProgram(this);
 }
 

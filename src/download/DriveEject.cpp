@@ -98,8 +98,9 @@ void DriveEject::lookUp()
         finish(NoService, bus.lastError().message());
         return;
     }
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        Service, Root, QStringLiteral("org.freedesktop.DBus.ObjectManager"), QStringLiteral("GetManagedObjects"));
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(Service, Root, QStringLiteral("org.freedesktop.DBus.ObjectManager"),
+                                       QStringLiteral("GetManagedObjects"));
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &DriveEject::objectsArrived);
 }
@@ -110,14 +111,16 @@ void DriveEject::objectsArrived(QDBusPendingCallWatcher* call)
     const QDBusPendingReply<ManagedObjects> reply = *call;
     if (reply.isError()) {
         const QDBusError error = reply.error();
-        const bool absent = error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::NoReply ||
-                            error.type() == QDBusError::UnknownObject || error.type() == QDBusError::Disconnected;
+        const bool absent =
+            error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::NoReply ||
+            error.type() == QDBusError::UnknownObject || error.type() == QDBusError::Disconnected;
         finish(absent ? NoService : outcomeOf(error.name()), error.message());
         return;
     }
     const ManagedObjects objects = reply.value();
     for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
-        if (mountPointsOf(it.value().value(FilesystemIface).value(QStringLiteral("MountPoints"))).contains(mountPoint)) {
+        if (mountPointsOf(it.value().value(FilesystemIface).value(QStringLiteral("MountPoints")))
+                .contains(mountPoint)) {
             toUnmount << it.key().path();
             drivePath = drivePathOf(it.value());
             break;
@@ -147,13 +150,15 @@ void DriveEject::unmountNext()
         return;
     }
     const QString path = toUnmount.takeFirst();
-    QDBusMessage call = QDBusMessage::createMethodCall(Service, path, FilesystemIface, QStringLiteral("Unmount"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(Service, path, FilesystemIface, QStringLiteral("Unmount"));
     call << QVariantMap();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path](QDBusPendingCallWatcher* w) {
         w->deleteLater();
         const QDBusPendingReply<> reply = *w;
-        if (reply.isError() && reply.error().name() != QLatin1String("org.freedesktop.UDisks2.Error.NotMounted")) {
+        if (reply.isError() &&
+            reply.error().name() != QLatin1String("org.freedesktop.UDisks2.Error.NotMounted")) {
             qDebug() << "[DriveEject] Unmount of" << path << "refused:" << reply.error().name()
                      << reply.error().message();
             finish(outcomeOf(reply.error().name()), reply.error().message());
@@ -169,7 +174,8 @@ void DriveEject::powerOff()
         finish(Ejected);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(Service, drivePath, DriveIface, QStringLiteral("PowerOff"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(Service, drivePath, DriveIface, QStringLiteral("PowerOff"));
     call << QVariantMap();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {

@@ -35,11 +35,11 @@ void SleepInhibitor::request()
         unavailableLogged = true;
         return;
     }
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-                                       QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
-    call << QStringLiteral("sleep:idle") << QStringLiteral("Reelvane Downloader") << QStringLiteral("Downloading DCP")
-         << QStringLiteral("block");
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
+    call << QStringLiteral("sleep:idle") << QStringLiteral("Reelvane Downloader")
+         << QStringLiteral("Downloading DCP") << QStringLiteral("block");
     pending = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, &SleepInhibitor::answered);
 }
