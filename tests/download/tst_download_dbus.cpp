@@ -221,8 +221,8 @@ void TestDownloadDBus::eject()
     QVERIFY(action.canEject(dcp));
 }
 
-// The lock is taken when a transfer starts and released on pause; meanwhile the drive is not
-// offered for ejection.
+// The lock is taken when a transfer starts, released on pause, and held again until the
+// resumed download is verified; while data moves the drive is not offered for ejection.
 void TestDownloadDBus::awakeWhileTransferring()
 {
     PrivateBus privateBus;
@@ -265,6 +265,15 @@ void TestDownloadDBus::awakeWhileTransferring()
     QTRY_COMPARE_WITH_TIMEOUT(inhibitors(privateBus.bus()), QStringList(), 5000);
     QVERIFY(action.canEject(dcp));
     QCOMPARE(calls(logind, {QStringLiteral("Inhibit")}), QStringList{QStringLiteral("Inhibit")});
+
+    // Resumed to the end: held through the verification, released once the reel is verified.
+    box.server.clearAllAssetFaults();
+    engine->resumeDownloading();
+    QTRY_VERIFY_WITH_TIMEOUT(inhibitor.isHeld(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(dcp->getAssets().first()->getDownloadChecksummed(), 15000);
+    QTRY_VERIFY(!engine->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(inhibitors(privateBus.bus()), QStringList(), 5000);
+    QCOMPARE(held.count(), 4);
     QCOMPARE(prompts.count(), 0);
 }
 
