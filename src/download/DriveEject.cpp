@@ -26,6 +26,9 @@ const QString Root = QStringLiteral("/org/freedesktop/UDisks2");
 const QString BlockIface = QStringLiteral("org.freedesktop.UDisks2.Block");
 const QString FilesystemIface = QStringLiteral("org.freedesktop.UDisks2.Filesystem");
 const QString DriveIface = QStringLiteral("org.freedesktop.UDisks2.Drive");
+// Unmounting writes back what is still cached, which on a slow stick outlasts the bus's
+// default 25 s.
+const int WriteBackTimeoutMs = 300000;
 
 using Interfaces = QMap<QString, QVariantMap>;
 using ManagedObjects = QMap<QDBusObjectPath, Interfaces>;
@@ -153,7 +156,7 @@ void DriveEject::unmountNext()
     QDBusMessage call =
         QDBusMessage::createMethodCall(Service, path, FilesystemIface, QStringLiteral("Unmount"));
     call << QVariantMap();
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, WriteBackTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path](QDBusPendingCallWatcher* w) {
         w->deleteLater();
         const QDBusPendingReply<> reply = *w;
@@ -177,7 +180,7 @@ void DriveEject::powerOff()
     QDBusMessage call =
         QDBusMessage::createMethodCall(Service, drivePath, DriveIface, QStringLiteral("PowerOff"));
     call << QVariantMap();
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, WriteBackTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
         w->deleteLater();
         const QDBusPendingReply<> reply = *w;

@@ -10,21 +10,12 @@
 #include <QDir>
 #include <QStorageInfo>
 
-namespace {
-
-QString volumeOf(const QString& path)
-{
-    const QStorageInfo volume(path);
-    return volume.isValid() ? QDir::cleanPath(volume.rootPath()) : QString();
-}
-
-} // namespace
-
 EjectAction::EjectAction(DriveEject* ejector, DownloadManager* engine, std::function<QList<DCP*>()> catalogue,
                          QObject* parent)
-    : QObject(parent), ejector(ejector), engine(engine), catalogue(std::move(catalogue)),
-      fixedVolumes({QStringLiteral("/"), volumeOf(QDir::homePath())})
+    : QObject(parent), ejector(ejector), engine(engine), catalogue(std::move(catalogue))
 {
+    fixedVolumes = QStringList{QStringLiteral("/"), volumeOf(QDir::homePath())};
+    connect(this, &EjectAction::changed, this, [this]() { volumes.clear(); });
     connect(engine, &DownloadManager::activeChanged, this, &EjectAction::changed);
     connect(engine, &DownloadManager::pausedChanged, this, &EjectAction::changed);
     connect(engine, &DownloadManager::currentDcpChanged, this, &EjectAction::changed);
@@ -41,6 +32,19 @@ bool EjectAction::isEjecting() const
     return ejector->isRunning();
 }
 
+QString EjectAction::volumeOf(const QString& path) const
+{
+    if (!volumesAge.isValid() || volumesAge.elapsed() > 2000) {
+        volumes.clear();
+        volumesAge.start();
+    }
+    auto found = volumes.constFind(path);
+    if (found != volumes.cend())
+        return *found;
+    const QStorageInfo volume(path);
+    return volumes[path] = volume.isValid() ? QDir::cleanPath(volume.rootPath()) : QString();
+}
+
 bool EjectAction::isIdle(const DCP* dcp) const
 {
     if (engine->getCurrentDownloadingDCP() == dcp && !engine->isPaused())
@@ -55,7 +59,7 @@ bool EjectAction::isIdle(const DCP* dcp) const
 
 bool EjectAction::canEject(DCP* dcp) const
 {
-    if (!dcp || !dcp->isDriveConnected() || ejector->isRunning())
+    if (!dcp || !dcp->isDriveConnected() || ejector->isRunning() || !isIdle(dcp))
         return false;
     const QString volume = volumeOf(dcp->getDownloadPath());
     if (volume.isEmpty() || fixedVolumes.contains(volume))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -36,9 +38,14 @@ signals:
 
 private:
     bool isIdle(const DCP* dcp) const;
+    // The mount point holding path, looked up again after two seconds: every tile asks on
+    // every refresh, and each lookup reads the mount table.
+    QString volumeOf(const QString& path) const;
 
     DriveEject* ejector;
     DownloadManager* engine;
     std::function<QList<DCP*>()> catalogue;
     QStringList fixedVolumes;
+    mutable QHash<QString, QString> volumes;
+    mutable QElapsedTimer volumesAge;
 };
