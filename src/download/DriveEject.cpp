@@ -135,7 +135,7 @@ void DriveEject::objectsArrived(QDBusPendingCallWatcher* call)
     }
     // Powering the drive off while another of its partitions is mounted would lose that
     // one's unwritten data: every mounted file system of the drive goes first.
-    if (drivePath != QLatin1String("/")) {
+    if (!drivePath.isEmpty() && drivePath != QLatin1String("/")) {
         for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
             const QVariantMap fs = it.value().value(FilesystemIface);
             if (!toUnmount.contains(it.key().path()) && drivePathOf(it.value()) == drivePath &&
