@@ -206,7 +206,8 @@ int main(int argc, char* argv[])
         // The reel rows hand their Reel to removeDownloadReel(Reel*).
         qRegisterMetaType<Reel*>("Reel*");
 
-        // No sleep while data moves or is verified; both work as before without logind or UDisks2.
+        // No sleep while data moves or is verified. Without logind or UDisks2 on the system bus
+        // the program runs as before.
         SleepInhibitor inhibitor(QDBusConnection::systemBus());
         QObject::connect(engine, &DownloadManager::activeChanged, &inhibitor,
                          [&inhibitor](bool on) { inhibitor.hold(QStringLiteral("transfer"), on); });

@@ -53,13 +53,10 @@ QStringList calls(QProcess* mock)
 
 bool lockHeld()
 {
-    const QDBusArgument locks =
-        bus()
-            .call(QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
-                                                 "org.freedesktop.login1.Manager", "ListInhibitors"))
-            .arguments()
-            .value(0)
-            .value<QDBusArgument>();
+    const QDBusMessage reply =
+        bus().call(QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
+                                                  "org.freedesktop.login1.Manager", "ListInhibitors"));
+    const QDBusArgument locks = reply.arguments().value(0).value<QDBusArgument>();
     locks.beginArray();
     return !locks.atEnd();
 }
