@@ -79,7 +79,9 @@ private:
 
 void TestDownloadDBus::initTestCase()
 {
-    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    // Dies with the test, also when it crashes; the mocks leave with their bus.
+    daemon.start("setpriv",
+                 {"--pdeathsig", "KILL", "dbus-daemon", "--session", "--nofork", "--print-address=1"});
     if (!daemon.waitForReadyRead(10000) || QProcess::execute("/usr/bin/python3", {"-c", "import dbusmock"}))
         QSKIP("dbus-daemon or python3-dbusmock missing (scripts/install-deps.sh installs them)");
     address = QString::fromUtf8(daemon.readLine()).trimmed();
