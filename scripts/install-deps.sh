@@ -12,6 +12,7 @@ packages=(
   libcrypto++-dev
   xvfb xauth xdotool x11-utils
   dosfstools curl aria2 openssl imagemagick
+  dbus-daemon python3-dbusmock
   desktop-file-utils shared-mime-info
   dpkg-dev file
 )

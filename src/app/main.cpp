@@ -11,6 +11,9 @@
 #include "dialogs/LoginDialog.h"
 #include "dialogs/UpdaterDialog.h"
 #include "download/DownloadManager.h"
+#include "download/DriveEject.h"
+#include "download/EjectAction.h"
+#include "download/SleepInhibitor.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
 #include "model/ScriptOwnership.h"
@@ -18,6 +21,7 @@
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
 
+#include <QDBusConnection>
 #include <QDebug>
 #include <QFileInfo>
 #include <QLockFile>
@@ -209,11 +213,22 @@ int main(int argc, char* argv[])
 
         // The reel rows hand their Reel to removeDownloadReel(Reel*).
         qRegisterMetaType<Reel*>("Reel*");
+
+        // No sleep while data moves or is verified. Without logind or UDisks2 on the system bus
+        // the program runs as before.
+        SleepInhibitor inhibitor(QDBusConnection::systemBus());
+        QObject::connect(engine, &DownloadManager::activeChanged, &inhibitor,
+                         [&inhibitor](bool on) { inhibitor.hold(QStringLiteral("transfer"), on); });
+        inhibitor.hold(QStringLiteral("transfer"), engine->isActive());
+        DriveEject ejector(QDBusConnection::systemBus());
+        EjectAction ejectAction(&ejector, engine, [catalogue]() { return catalogue->getAllDCPs(); });
+
         qDebug() << "[main] Starting QML...";
         // Confirmations and desktop links of the window, through the prompt layer; it
         // outlives the window.
         WindowActions windowActions;
         QQmlApplicationEngine qml;
+        qml.rootContext()->setContextProperty(QStringLiteral("drive_eject"), &ejectAction);
         qml.rootContext()->setContextProperty(QStringLiteral("download_mgr"), engine);
         qml.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), catalogue);
         qml.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), settings);

@@ -59,8 +59,26 @@ DownloadManager::DownloadManager(Setting& settings, DCPManager& catalogue, Datab
         for (Asset* asset : removed)
             forgetRemoved(asset);
     });
+    // Every change of the transfer or the verification comes with one of these signals.
+    for (auto changed : {&DownloadManager::currentDcpChanged, &DownloadManager::pausedChanged,
+                         &DownloadManager::downloadStandBy, &DownloadManager::downloadPaused})
+        connect(this, changed, this, &DownloadManager::updateActive);
+    connect(checksumWorker, &ChecksumWorker::jobStarted, this, &DownloadManager::updateActive);
+    // The finished job leaves the worker's queue once its verdict is applied, after this.
+    connect(checksumWorker, &ChecksumWorker::jobFinished, this, [this]() {
+        QMetaObject::invokeMethod(this, &DownloadManager::updateActive, Qt::QueuedConnection);
+    });
     ScriptOwnership::keepOwnedByProgram(this);
     g_engine = this;
+}
+
+void DownloadManager::updateActive()
+{
+    const bool now = (currentAsset && !paused) || checksumWorker->queuedReelCount() > 0;
+    if (now == active)
+        return;
+    active = now;
+    emit activeChanged(active);
 }
 
 DownloadManager::~DownloadManager()

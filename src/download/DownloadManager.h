@@ -55,6 +55,9 @@ public:
     unsigned getReadChunkSize() const { return readChunkSize; }
     void setReadChunkSize(unsigned value);
     bool isPaused() const { return paused; }
+    // Data is moving or being verified: a transfer is under way (not paused) or a reel is
+    // waiting for or under verification.
+    bool isActive() const { return active; }
     // No-limit mode: the body is read as it arrives instead of one chunk per tick.
     bool isLimitOff() const { return limitOff; }
     void setLimitOff(bool value);
@@ -112,6 +115,7 @@ signals:
     void limitOffChanged();
     // Three attempts in a row for one asset failed; reason says how the last one did.
     void serverNotAnswering(const QString& reason);
+    void activeChanged(bool active);
 
 private slots:
     void retryAssetDownload(Asset* asset);
@@ -130,6 +134,7 @@ private:
     void handOverToWorker(Reel* reel);
     void persistPaused(bool value);
     void reportFailure(const QString& what, const std::exception& e);
+    void updateActive();
     qint64 freeSpace(const QString& path) const;
 
     Setting& settings;
@@ -147,6 +152,7 @@ private:
     bool paused = false;
     bool currentRemoved = false;
     bool limitOff = false;
+    bool active = false;
     ChecksumWorker* checksumWorker = nullptr;
     ChecksumVerdicts* verdicts = nullptr;
 

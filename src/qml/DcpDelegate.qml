@@ -14,10 +14,12 @@ Package {
     property var probeToken: ({ "alive": true })
     property bool driveMissing: dcp !== null && dcp.drive_connected === false
     property bool isCurrent: dcp !== null && download_mgr.current_dcp === dcp
+    property bool canEject: false
 
     function refreshStatus() {
         if (!pkg.dcp || !tileBar)
             return;
+        pkg.canEject = typeof drive_eject !== "undefined" && drive_eject.canEject(pkg.dcp);
         var status = Globals.dcpStatus(pkg.dcp, download_mgr);
         tileBar.content(status.size, status.text);
     }
@@ -76,6 +78,11 @@ Package {
         function onDownloadProgress(speed) { pkg.refreshStatus(); }
         function onDownloadFinished() { pkg.refreshStatus(); }
         function onDriveConnectedChanged() { pkg.refreshStatus(); }
+    }
+
+    Connections {
+        target: typeof drive_eject !== "undefined" ? drive_eject : null
+        function onChanged() { pkg.refreshStatus(); }
     }
 
     Connections {
@@ -247,6 +254,14 @@ Package {
                     width: 100
                     text: "DELETE"
                     onClicked: mainWindow.removeDcp(pkg.dcp)
+                }
+
+                CustomButton {
+                    // After DELETE, so that DELETE never moves when it shows.
+                    width: 120
+                    text: "Eject drive"
+                    visible: pkg.canEject
+                    onClicked: drive_eject.eject(pkg.dcp)
                 }
 
                 Text {

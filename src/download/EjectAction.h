@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class DCP;
+class DownloadManager;
+class DriveEject;
+
+// The window's "Eject drive" action: offered for a DCP whose drive holds nothing that is
+// moving (every DCP on it completed or paused), it ejects that drive and tells the user the
+// answer through the prompt layer.
+class EjectAction : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool ejecting READ isEjecting NOTIFY changed)
+
+public:
+    EjectAction(DriveEject* ejector, DownloadManager* engine, std::function<QList<DCP*>()> catalogue,
+                QObject* parent = nullptr);
+
+    // Whether the drive holding the DCP's folder can be ejected now.
+    Q_INVOKABLE bool canEject(DCP* dcp) const;
+    Q_INVOKABLE void eject(DCP* dcp);
+    bool isEjecting() const;
+
+    // Volumes never offered for ejection (the system disk and the one holding the home folder).
+    void setFixedVolumes(const QStringList& roots) { fixedVolumes = roots; }
+
+signals:
+    // Anything that may change canEject(): the engine's state or an eject's end.
+    void changed();
+
+private:
+    bool isIdle(const DCP* dcp) const;
+    // The mount point holding path, looked up again after two seconds: every tile asks on
+    // every refresh, and each lookup reads the mount table.
+    QString volumeOf(const QString& path) const;
+
+    DriveEject* ejector;
+    DownloadManager* engine;
+    std::function<QList<DCP*>()> catalogue;
+    QStringList fixedVolumes;
+    mutable QHash<QString, QString> volumes;
+    mutable QElapsedTimer volumesAge;
+};
