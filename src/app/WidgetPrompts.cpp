@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QAbstractButton>
 #include <QMessageBox>
 
 // The prompt layer's icon and button values are passed through unchanged.
@@ -25,6 +26,10 @@ PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
             box.setInformativeText(request.informativeText);
         if (request.defaultButton != Prompt::NoButton)
             box.setDefaultButton(static_cast<QMessageBox::StandardButton>(request.defaultButton));
+        for (auto label = request.buttonTexts.cbegin(); label != request.buttonTexts.cend(); ++label) {
+            if (QAbstractButton* button = box.button(static_cast<QMessageBox::StandardButton>(label.key())))
+                button->setText(label.value());
+        }
         answer.button = static_cast<Prompt::StandardButton>(box.exec());
         break;
     }

@@ -8,6 +8,8 @@
 #include "dialogs/LoginDialog.h"
 #include "dialogs/UpdaterDialog.h"
 #include "download/DownloadManager.h"
+#include "download/DriveVerifier.h"
+#include "download/DriveWatch.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
 #include "model/ScriptOwnership.h"
@@ -201,11 +203,15 @@ int main(int argc, char* argv[])
 
         // The reel rows hand their Reel to removeDownloadReel(Reel*).
         qRegisterMetaType<Reel*>("Reel*");
+        // "Check drive" on the details page; a corrupted file goes back to the engine's queue.
+        // Made before the scene, so it outlives every binding on it.
+        DriveVerifier driveCheck([engine](Asset* asset) { emit engine->assetNeedsRedownloading(asset); });
         qDebug() << "[main] Starting QML...";
         QQmlApplicationEngine qml;
         qml.rootContext()->setContextProperty(QStringLiteral("download_mgr"), engine);
         qml.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), catalogue);
         qml.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), settings);
+        qml.rootContext()->setContextProperty(QStringLiteral("drive_check"), &driveCheck);
         // The page that "LAUNCH OSKAN" opens.
         qml.rootContext()->setContextProperty(QStringLiteral("portal_url"), Services::portalBaseUrl());
         qml.load(QUrl(QStringLiteral("qrc:///main.qml")));
@@ -215,6 +221,13 @@ int main(int argc, char* argv[])
         }
         // Tray messages when a DCP is ready or a reel is corrupted.
         DesktopNotifier notifier(catalogue);
+        // Drives pulled and plugged in again while the program runs.
+        DriveWatch drives([catalogue] { return catalogue->getAllDCPs(); });
+        engine->followDrives(&drives);
+        QObject::connect(
+            &drives, &DriveWatch::driveBack, NotificationManager::getInstance(),
+            [] { NotificationManager::getInstance()->reconcileReveals(true); }, Qt::QueuedConnection);
+        drives.start();
 
         mainWindow = &qml;
         windowShown = true;

@@ -41,6 +41,7 @@ private:
         bool requeued = false;
         bool corrupted = false;
         bool recheck = false; // a file was renamed while it was read
+        bool driveGone = false; // read while the drive was pulled: says nothing about the file
     };
 
     // The job's reel if it is still listed, else null (and the job is dropped).

@@ -3,6 +3,7 @@
 #include "download/ChecksumVerdicts.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadPrompts.h"
+#include "download/DriveWatch.h"
 #include "download/FileManager.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -185,6 +186,8 @@ void DownloadManager::startDownloading()
     if (!currentAsset)
         currentAsset = downloadQueue.head();
 
+    if (driveGone(currentAsset->getDCP()))
+        return; // the queue is rebuilt without the DCP
     // Room is needed only for what the file still lacks.
     const qint64 remaining = qMax<qint64>(0, qint64(currentAsset->getSize()) -
                                                  FileManager::getFileSize(currentAsset->getFullPath()));
@@ -492,6 +495,11 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
     try {
         Asset* const asset = currentAsset;
         DCP* const dcp = asset->getDCP();
+        const bool onDrive = failure == AssetTransfer::Failure::Unwritable ||
+                             failure == AssetTransfer::Failure::FileLost ||
+                             failure == AssetTransfer::Failure::WriteFailed;
+        if (onDrive && driveGone(dcp))
+            return;
         switch (failure) {
         case AssetTransfer::Failure::ServerFault:
             if (transfer->failuresInARow() >= 3)
@@ -586,4 +594,34 @@ void DownloadManager::advanceQueue(Asset* done)
         emit downloadStandBy();
     else
         startDownloading();
+}
+
+void DownloadManager::followDrives(DriveWatch* watch)
+{
+    drives = watch;
+    // Queued: a drive found gone inside a transfer's failure is handled once that has returned.
+    connect(watch, &DriveWatch::driveLost, this, &DownloadManager::driveChanged, Qt::QueuedConnection);
+    connect(watch, &DriveWatch::driveBack, this, &DownloadManager::driveChanged, Qt::QueuedConnection);
+}
+
+bool DownloadManager::driveGone(DCP* dcp)
+{
+    return drives && dcp && drives->isGone(dcp);
+}
+
+void DownloadManager::driveChanged(DCP* dcp)
+{
+    try {
+        if (currentAsset && currentAsset->getDCP() == dcp && !dcp->isDriveConnected()) {
+            qDebug() << "[DownloadManager] Drive gone, going on with the other drives:" << dcp->getDownloadPath();
+            dropTransfer();
+            currentAsset = nullptr;
+            emit currentDcpChanged();
+        }
+        emit dcp->statusChanged();
+        // Back: the transfer goes on from what the file on the drive holds.
+        assetsChanged();
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("Unable to update the download queue."), e);
+    }
 }

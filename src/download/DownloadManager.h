@@ -8,12 +8,14 @@
 #include <QList>
 #include <QNetworkReply>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 
 class ChecksumVerdicts;
 class ChecksumWorker;
+class DriveWatch;
 class QNetworkAccessManager;
 class Reel;
 
@@ -84,6 +86,10 @@ public:
             transfer->setTickObserver(tickObserver);
     }
 
+    // Follows the watch's drives: a DCP whose drive goes leaves the queue without a box while
+    // the other drives' downloads go on; it rejoins the queue when its drive is back.
+    void followDrives(DriveWatch* watch);
+
     // Tests only: replaces the free-space lookup of the disk check (bytes available on
     // the volume holding the path); an empty function restores the real one.
     void setFreeSpaceProbe(std::function<qint64(const QString&)> probe) { freeSpaceProbe = std::move(probe); }
@@ -126,6 +132,9 @@ private:
     void persistPaused(bool value);
     void reportFailure(const QString& what, const std::exception& e);
     qint64 freeSpace(const QString& path) const;
+    void driveChanged(DCP* dcp);
+    // Whether a missing file or folder of the DCP is its pulled drive (then handled without a box).
+    bool driveGone(DCP* dcp);
 
     DownloadQueue downloadQueue;
     Asset* currentAsset = nullptr;
@@ -140,6 +149,7 @@ private:
     bool limitOff = false;
     ChecksumWorker* checksumWorker = nullptr;
     ChecksumVerdicts* verdicts = nullptr;
+    QPointer<DriveWatch> drives;
 
     std::function<qint64(const QString&)> freeSpaceProbe;
     std::function<void(const TickRecord&)> tickObserver;
