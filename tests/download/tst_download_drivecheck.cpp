@@ -62,22 +62,23 @@ void TestDownloadDriveCheck::problems_data()
     QTest::addColumn<QString>("breakage");
     QTest::addColumn<QString>("problem"); // exact text; a trailing "*" matches a prefix
     QTest::addColumn<int>("corrupted");   // files offered for a new download
-    QTest::newRow("good") << "" << "" << 0;
+    QTest::addColumn<int>("count");       // problems found
+    QTest::newRow("good") << "" << "" << 0 << 0;
     QTest::newRow("picture byte flipped") << "flip picture" << "picture_r2.mxf is corrupted: its SHA-1 differs "
-                                                               "from the PKL." << 1;
-    QTest::newRow("sound cut short") << "cut sound" << "sound_r1.wav holds 69999 bytes, the PKL says 70000 bytes."
-                                     << 1;
+                                                               "from the PKL." << 1 << 1;
+    QTest::newRow("sound cut short") << "cut sound" << "sound_r1.mxf holds 69999 bytes, the PKL says 70000 bytes."
+                                     << 1 << 1;
     QTest::newRow("sound missing") << "remove sound"
-                                   << "sound_r1.wav is listed in the ASSETMAP but missing from the drive." << 0;
-    QTest::newRow("hidden file left") << "hide" << "A hidden file is left: .picture_r1.mxf.part" << 0;
-    QTest::newRow("ASSETMAP not XML") << "garble ASSETMAP" << "ASSETMAP cannot be read: *" << 0;
-    QTest::newRow("VOLINDEX missing") << "remove VOLINDEX" << "VOLINDEX is missing." << 0;
+                                   << "sound_r1.mxf is listed in the ASSETMAP but missing from the drive." << 0 << 1;
+    QTest::newRow("hidden file left") << "hide" << "A hidden file is left: .picture_r1.mxf.part" << 0 << 1;
+    QTest::newRow("ASSETMAP not XML") << "garble ASSETMAP" << "ASSETMAP cannot be read: *" << 0 << 1;
+    QTest::newRow("VOLINDEX missing") << "remove VOLINDEX" << "VOLINDEX is missing." << 0 << 1;
     QTest::newRow("PKL not XML") << "garble PKL" << "The PKL listed in the ASSETMAP is missing or cannot be read."
-                                 << 0;
+                                 << 0 << 1;
     QTest::newRow("CPL not XML") << "garble CPL" << "The CPL listed in the ASSETMAP is missing or cannot be read."
-                                 << 0;
-    QTest::newRow("sound not in the ASSETMAP") << "unlist sound" << "sound_r1.wav is in the PKL but not in the "
-                                                                    "ASSETMAP." << 0;
+                                 << 1 << 2; // and it is not the PKL's size
+    QTest::newRow("sound not in the ASSETMAP") << "unlist sound" << "sound_r1.mxf is in the PKL but not in the "
+                                                                    "ASSETMAP." << 0 << 1;
 }
 
 void TestDownloadDriveCheck::problems()
@@ -85,11 +86,12 @@ void TestDownloadDriveCheck::problems()
     QFETCH(QString, breakage);
     QFETCH(QString, problem);
     QFETCH(int, corrupted);
+    QFETCH(int, count);
     QTemporaryDir dir;
     const QString folder = dir.path() + QStringLiteral("/Check_FTR");
     DcpDescription d;
     QVERIFY(SampleDcp::generate(sample(), folder, &d));
-    const auto at = [&](const QString& name) { return folder + QLatin1Char('/') + name; };
+    const auto at = [&](const QString& name) -> QString { return folder + QLatin1Char('/') + name; };
     const DcpAssetInfo sound = d.find(DcpAssetInfo::Sound, 1);
 
     if (breakage == QLatin1String("flip picture"))
@@ -128,7 +130,7 @@ void TestDownloadDriveCheck::problems()
         QVERIFY(!reported.isEmpty());
         return;
     }
-    QCOMPARE(result.problems.size(), 1);
+    QCOMPARE(result.problems.size(), count);
     if (problem.endsWith(QLatin1Char('*')))
         QVERIFY2(result.problems.first().startsWith(problem.chopped(1)), qPrintable(result.problems.first()));
     else
