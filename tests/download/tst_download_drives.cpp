@@ -9,9 +9,12 @@
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "download/ChecksumWorker.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QtTest>
 
 class TestDownloadDrives : public QObject
@@ -20,6 +23,7 @@ class TestDownloadDrives : public QObject
 
 private slots:
     void driveComesAndGoes();
+    void verificationWaitsForThePulledDrive();
 };
 
 void TestDownloadDrives::driveComesAndGoes()
@@ -73,6 +77,37 @@ void TestDownloadDrives::driveComesAndGoes()
              QStringList() << QStringLiteral("bytes=0-") << QStringLiteral("bytes=%1-").arg(held));
     QCOMPARE(readFile(a->getFullPath()), content);
     QCOMPARE(prompts.count(), 0);
+}
+
+// A file read while its drive is out says nothing about the file: it is neither emptied for
+// a new download nor counted as an attempt, and is verified once the drive is back.
+void TestDownloadDrives::verificationWaitsForThePulledDrive()
+{
+    TestSandbox box;
+    ScriptedPrompts prompts;
+    const QString drive = box.root() + QStringLiteral("/usb");
+    DCP* dcp = TestSandbox::newDCP(QStringLiteral("dcp-usb"), QStringLiteral("OnUsb"), drive);
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-a"), 1);
+    const QByteArray content = patternBytes(200000, 3);
+    Asset* a = TestSandbox::addAssetAt(reel, QStringLiteral("a"), QStringLiteral("http://127.0.0.1:9/a"), content);
+    QVERIFY(writeFile(a->getFullPath(), content));
+    a->setDownloadFinished(true);
+    DownloadManager* engine = box.engine();
+    engine->pauseDownloading(true);
+    TestSandbox::store(dcp);
+
+    QVERIFY(QDir().rename(drive, drive + QStringLiteral("-pulled")));
+    QSignalSpy requeued(reel, &Reel::downloadQueuedForRedownload);
+    engine->getChecksumWorker()->addToWorker(reel);
+    QTRY_VERIFY(!engine->getChecksumWorker()->haveReel(reel));
+    QCOMPARE(requeued.count(), 0);
+    QVERIFY(a->getDownloadFinished() && !a->getDownloadChecksummed() && !a->getDownloadCorrupted());
+    QCOMPARE(a->getDownloadAttempts(), 0u);
+
+    QVERIFY(QDir().rename(drive + QStringLiteral("-pulled"), drive));
+    engine->assetsChanged();
+    QTRY_VERIFY(a->getDownloadChecksummed());
+    QCOMPARE(readFile(a->getFullPath()), content);
 }
 
 QTEST_GUILESS_MAIN(TestDownloadDrives)
