@@ -76,8 +76,8 @@ int main(int argc, char** argv)
     const DcpIngestCheck::Result result = DcpIngestCheck::run(folder, wanted, cancel);
     const double ours = clock.elapsed() / 1000.0;
     const double mb = result.bytes / 1e6;
-    std::printf("check drive       %6.2f s  %7.1f MB/s  %d files, problems: %d\n", ours, mb / ours, result.files,
-                int(result.problems.size()));
+    std::printf("check drive       %6.2f s  %7.1f MB/s  %d files, problems: %d\n", ours, mb / ours,
+                result.files, int(result.problems.size()));
 
     const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
     const QString sha1sum = QStandardPaths::findExecutable(QStringLiteral("sha1sum"));
@@ -86,12 +86,13 @@ int main(int argc, char** argv)
     std::printf("openssl uncached  %6.2f s  %7.1f MB/s\n", tOpenssl, mb / tOpenssl);
     std::printf("sha1sum uncached  %6.2f s  %7.1f MB/s\n", tSha1sum, mb / tSha1sum);
     if (tOpenssl > 0 && tSha1sum > 0) {
-        benchRow(QStringLiteral("Check drive of a %1 GB DCP read back from the drive").arg(benchNumber(mb / 1000)),
-                 benchNumber(mb / ours) + QStringLiteral(" MB/s"),
-                 QStringLiteral("openssl %1 MB/s, sha1sum %2 MB/s")
-                     .arg(benchNumber(mb / tOpenssl), benchNumber(mb / tSha1sum)),
-                 benchNumber(tOpenssl / ours, 2) + QStringLiteral("x openssl"),
-                 QStringLiteral("at least 0.9x openssl"));
+        benchRow(
+            QStringLiteral("Check drive of a %1 GB DCP read back from the drive").arg(benchNumber(mb / 1000)),
+            benchNumber(mb / ours) + QStringLiteral(" MB/s"),
+            QStringLiteral("openssl %1 MB/s, sha1sum %2 MB/s")
+                .arg(benchNumber(mb / tOpenssl), benchNumber(mb / tSha1sum)),
+            benchNumber(tOpenssl / ours, 2) + QStringLiteral("x openssl"),
+            QStringLiteral("at least 0.9x openssl"));
     }
     return result.problems.isEmpty() ? 0 : 1;
 }

@@ -54,9 +54,9 @@ struct PromptRequest
     Prompt::StandardButtons buttons = Prompt::Ok;
     Prompt::StandardButton defaultButton = Prompt::NoButton;
     QMap<int, QString> buttonTexts; // labels replacing a standard button's own ("Continue" for Yes)
-    QString directory;   // starting folder of a file dialog
-    QString filter;      // name filter of a file dialog
-    QString acceptLabel; // accept-button label of a file dialog
+    QString directory;              // starting folder of a file dialog
+    QString filter;                 // name filter of a file dialog
+    QString acceptLabel;            // accept-button label of a file dialog
 };
 
 struct PromptAnswer

@@ -1,8 +1,8 @@
 #include "app/WidgetPrompts.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QAbstractButton>
 #include <QMessageBox>
 
 // The prompt layer's icon and button values are passed through unchanged.

@@ -62,7 +62,8 @@ DcpIngestCheck::Result DcpIngestCheck::run(const QString& dcpFolder, const QSet<
     if (assetMapXml.isEmpty())
         result.problems << QStringLiteral("ASSETMAP is missing.");
     else if (!assetMap.isValid())
-        result.problems << QStringLiteral("ASSETMAP cannot be read: %1").arg(assetMap.getProblem().getMessage());
+        result.problems
+            << QStringLiteral("ASSETMAP cannot be read: %1").arg(assetMap.getProblem().getMessage());
     const QByteArray volIndexXml = readDocument(root.filePath(QStringLiteral("VOLINDEX")));
     if (volIndexXml.isEmpty())
         result.problems << QStringLiteral("VOLINDEX is missing.");
@@ -123,13 +124,15 @@ DcpIngestCheck::Result DcpIngestCheck::run(const QString& dcpFolder, const QSet<
             continue; // a reel that was not chosen
         const QStringList paths = chunks.value(entry.uuid);
         if (paths.isEmpty()) {
-            result.problems << QStringLiteral("%1 is in the PKL but not in the ASSETMAP.").arg(entry.originalFileName);
+            result.problems
+                << QStringLiteral("%1 is in the PKL but not in the ASSETMAP.").arg(entry.originalFileName);
             continue;
         }
         const QString& path = paths.first();
         const QFileInfo info(root.filePath(path));
         if (!info.isFile()) {
-            result.problems << QStringLiteral("%1 is listed in the ASSETMAP but missing from the drive.").arg(path);
+            result.problems
+                << QStringLiteral("%1 is listed in the ASSETMAP but missing from the drive.").arg(path);
             continue;
         }
         if (quint64(info.size()) != entry.size) {
@@ -167,7 +170,8 @@ DcpIngestCheck::Result DcpIngestCheck::run(const QString& dcpFolder, const QSet<
             result.problems << QStringLiteral("%1 cannot be read from the drive.").arg(file.path);
             result.corruptedAssets << file.uuid;
         } else if (digest != file.digest) {
-            result.problems << QStringLiteral("%1 is corrupted: its SHA-1 differs from the PKL.").arg(file.path);
+            result.problems
+                << QStringLiteral("%1 is corrupted: its SHA-1 differs from the PKL.").arg(file.path);
             result.corruptedAssets << file.uuid;
         } else {
             result.bytes += quint64(QFileInfo(root.filePath(file.path)).size());

@@ -16,10 +16,10 @@ class DcpIngestCheck
 public:
     struct Result
     {
-        QStringList problems;         // one line each, in the order found
-        QStringList corruptedAssets;  // asset UUIDs whose SHA-1 differs from the PKL
-        int files = 0;                // files checked, documents included
-        quint64 bytes = 0;            // bytes read for the SHA-1
+        QStringList problems;        // one line each, in the order found
+        QStringList corruptedAssets; // asset UUIDs whose SHA-1 differs from the PKL
+        int files = 0;               // files checked, documents included
+        quint64 bytes = 0;           // bytes read for the SHA-1
         bool cancelled = false;
     };
     using Progress = std::function<void(quint64 done, quint64 total)>;

@@ -613,7 +613,8 @@ void DownloadManager::driveChanged(DCP* dcp)
 {
     try {
         if (currentAsset && currentAsset->getDCP() == dcp && !dcp->isDriveConnected()) {
-            qDebug() << "[DownloadManager] Drive gone, going on with the other drives:" << dcp->getDownloadPath();
+            qDebug() << "[DownloadManager] Drive gone, going on with the other drives:"
+                     << dcp->getDownloadPath();
             dropTransfer();
             currentAsset = nullptr;
             emit currentDcpChanged();

@@ -72,10 +72,20 @@ void DriveVerifier::start(QObject* object)
                     return;
                 lastReport = sinceReport.restart();
                 QMetaObject::invokeMethod(
-                    self, [self, done, total] { if (self) self->onProgress(done, total); }, Qt::QueuedConnection);
+                    self,
+                    [self, done, total] {
+                        if (self)
+                            self->onProgress(done, total);
+                    },
+                    Qt::QueuedConnection);
             });
         QMetaObject::invokeMethod(
-            self, [self, outcome] { if (self) self->onFinished(outcome); }, Qt::QueuedConnection);
+            self,
+            [self, outcome] {
+                if (self)
+                    self->onFinished(outcome);
+            },
+            Qt::QueuedConnection);
     });
     thread->setObjectName(QStringLiteral("DriveVerifier"));
     thread->start(QThread::LowPriority);
@@ -120,10 +130,11 @@ void DriveVerifier::onFinished(const DcpIngestCheck::Result& outcome)
     if (outcome.cancelled) {
         result = QStringLiteral("Check cancelled.");
     } else if (outcome.problems.isEmpty()) {
-        result = QStringLiteral("Ready for the cinema: %1 files, %2 GB checked at %3")
-                     .arg(outcome.files)
-                     .arg(QString::number(double(outcome.bytes) / 1e9, 'f', outcome.bytes < 100000000 ? 3 : 1))
-                     .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm")));
+        result =
+            QStringLiteral("Ready for the cinema: %1 files, %2 GB checked at %3")
+                .arg(outcome.files)
+                .arg(QString::number(double(outcome.bytes) / 1e9, 'f', outcome.bytes < 100000000 ? 3 : 1))
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm")));
     } else {
         result = outcome.problems.size() == 1
                      ? QStringLiteral("1 problem found on the drive:")

@@ -161,7 +161,8 @@ bool DCPXMLReader::chooseDownloadFolder(const QJsonArray& dcps, const QJsonObjec
         do {
             downloadFolder = UserPrompt::selectDirectory(request);
             if (downloadFolder.isEmpty()) {
-                qDebug() << "[DCPXMLReader] Canceled importing dcp (user did not select any download location)";
+                qDebug()
+                    << "[DCPXMLReader] Canceled importing dcp (user did not select any download location)";
                 return false;
             }
         } while (!DriveCheck::confirm(downloadFolder));

@@ -15,20 +15,20 @@ DriveProbe::Roots& roots()
 
 const QSet<QString>& unreadableTypes()
 {
-    static const QSet<QString> types{QStringLiteral("exfat"), QStringLiteral("hfsplus"), QStringLiteral("hfs"),
-                                     QStringLiteral("apfs")};
+    static const QSet<QString> types{QStringLiteral("exfat"), QStringLiteral("hfsplus"),
+                                     QStringLiteral("hfs"), QStringLiteral("apfs")};
     return types;
 }
 
 // Shares and memory-backed file systems: nothing of them travels on the drive.
 bool isNetworkOrTemporary(const QString& type)
 {
-    static const QSet<QString> types{QStringLiteral("nfs"),    QStringLiteral("nfs4"),
-                                     QStringLiteral("cifs"),   QStringLiteral("smb3"),
-                                     QStringLiteral("smbfs"),  QStringLiteral("fuse.sshfs"),
-                                     QStringLiteral("9p"),     QStringLiteral("tmpfs"),
-                                     QStringLiteral("ramfs"),  QStringLiteral("fuse.gvfsd-fuse"),
-                                     QStringLiteral("davfs"),  QStringLiteral("afs")};
+    static const QSet<QString> types{QStringLiteral("nfs"),   QStringLiteral("nfs4"),
+                                     QStringLiteral("cifs"),  QStringLiteral("smb3"),
+                                     QStringLiteral("smbfs"), QStringLiteral("fuse.sshfs"),
+                                     QStringLiteral("9p"),    QStringLiteral("tmpfs"),
+                                     QStringLiteral("ramfs"), QStringLiteral("fuse.gvfsd-fuse"),
+                                     QStringLiteral("davfs"), QStringLiteral("afs")};
     return types.contains(type);
 }
 
@@ -62,36 +62,42 @@ QList<DriveCheck::Finding> DriveCheck::assess(const DriveFacts& facts)
                          QStringLiteral("The drive uses %1. Most cinema servers cannot read %1 drives.")
                              .arg(displayName(type))});
     } else if (isNetworkOrTemporary(type)) {
-        findings.append({Severity::Unreadable,
-                         QStringLiteral("The folder is on a network or temporary file system (%1), not on the "
-                                        "drive itself. Most cinema servers cannot read it.")
-                             .arg(type)});
+        findings.append(
+            {Severity::Unreadable,
+             QStringLiteral("The folder is on a network or temporary file system (%1), not on the "
+                            "drive itself. Most cinema servers cannot read it.")
+                 .arg(type)});
     } else if (isFat(type)) {
-        findings.append({Severity::Note, QStringLiteral("The drive uses FAT32, which cannot store files of 4 GB "
-                                                        "or more. Larger DCP files cannot be downloaded to it.")});
+        findings.append(
+            {Severity::Note, QStringLiteral("The drive uses FAT32, which cannot store files of 4 GB "
+                                            "or more. Larger DCP files cannot be downloaded to it.")});
     } else if (type.startsWith(QLatin1String("ext"))) {
         // The superblock is the truth where it could be read; the mount type otherwise.
         const int version = facts.extVersion ? facts.extVersion : type.mid(3).toInt();
         if (version == 4) {
-            findings.append({Severity::Note, QStringLiteral("The drive uses ext4. Some cinema servers only read "
-                                                            "ext2 or ext3 drives.")});
+            findings.append(
+                {Severity::Note, QStringLiteral("The drive uses ext4. Some cinema servers only read "
+                                                "ext2 or ext3 drives.")});
         } else if (facts.extInodeSize != 0 && facts.extInodeSize != 128) {
-            findings.append({Severity::Note, QStringLiteral("The drive's ext%1 file system has an inode size of %2 "
-                                                            "bytes. Some cinema servers only read drives with an "
-                                                            "inode size of 128 bytes.")
-                                                 .arg(version)
-                                                 .arg(facts.extInodeSize)});
+            findings.append(
+                {Severity::Note, QStringLiteral("The drive's ext%1 file system has an inode size of %2 "
+                                                "bytes. Some cinema servers only read drives with an "
+                                                "inode size of 128 bytes.")
+                                     .arg(version)
+                                     .arg(facts.extInodeSize)});
         }
     }
     if (facts.partitionTable == DriveFacts::PartitionTable::Gpt) {
-        findings.append({Severity::Note, QStringLiteral("The drive has a GPT partition table. Some cinema servers "
-                                                        "only read drives with an MBR partition table.")});
+        findings.append(
+            {Severity::Note, QStringLiteral("The drive has a GPT partition table. Some cinema servers "
+                                            "only read drives with an MBR partition table.")});
     }
     if (QDir::cleanPath(facts.folder) != QDir::cleanPath(facts.mountPoint)) {
-        findings.append({Severity::Note,
-                         QStringLiteral("The DCP folder would not be at the top level of the drive (%1). Cinema "
-                                        "servers look for DCPs at the top level; choose the drive itself.")
-                             .arg(QDir::toNativeSeparators(facts.mountPoint))});
+        findings.append(
+            {Severity::Note,
+             QStringLiteral("The DCP folder would not be at the top level of the drive (%1). Cinema "
+                            "servers look for DCPs at the top level; choose the drive itself.")
+                 .arg(QDir::toNativeSeparators(facts.mountPoint))});
     }
     return findings;
 }
@@ -100,8 +106,8 @@ bool DriveCheck::confirm(const QString& folder)
 {
     const DriveFacts facts = DriveProbe(roots()).probe(folder);
     qDebug() << "[DriveCheck] Folder" << facts.folder << "on" << facts.device << facts.fileSystem << "at"
-             << facts.mountPoint << "removable" << facts.removable << "ext" << facts.extVersion << "inode size"
-             << facts.extInodeSize << "partition table" << int(facts.partitionTable);
+             << facts.mountPoint << "removable" << facts.removable << "ext" << facts.extVersion
+             << "inode size" << facts.extInodeSize << "partition table" << int(facts.partitionTable);
     const QList<Finding> findings = assess(facts);
     if (findings.isEmpty())
         return true;

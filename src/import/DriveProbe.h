@@ -14,15 +14,15 @@ struct DriveFacts
         Gpt
     };
 
-    QString folder;        // the chosen folder, resolved
-    QString fileSystem;    // type from the mount table ("ext4", "exfat", "fuseblk", ...)
-    QString device;        // mount source ("/dev/sdb1")
-    QString mountPoint;    // where the file system is mounted
+    QString folder;     // the chosen folder, resolved
+    QString fileSystem; // type from the mount table ("ext4", "exfat", "fuseblk", ...)
+    QString device;     // mount source ("/dev/sdb1")
+    QString mountPoint; // where the file system is mounted
     bool removable = false;
-    int extVersion = 0;    // 2, 3 or 4 from the superblock's features; 0 when not read
-    int extInodeSize = 0;  // bytes per inode from the superblock; 0 when not read
+    int extVersion = 0;   // 2, 3 or 4 from the superblock's features; 0 when not read
+    int extInodeSize = 0; // bytes per inode from the superblock; 0 when not read
     PartitionTable partitionTable = PartitionTable::Unknown;
-    bool mounted = false;  // a mount entry holding the folder was found
+    bool mounted = false; // a mount entry holding the folder was found
 };
 
 // Reads the mount table, sysfs and the device's first sectors. Every root is a parameter so

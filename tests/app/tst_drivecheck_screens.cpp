@@ -48,7 +48,8 @@ void TestDriveCheckScreens::exfatBox()
     QTemporaryDir dir;
     const QString root = dir.path();
     const QString disk = root + QStringLiteral("/sys/devices/usb1/block/sdc");
-    QVERIFY(QDir().mkpath(disk + QStringLiteral("/sdc1")) && QDir().mkpath(root + QStringLiteral("/sys/class/block")));
+    QVERIFY(QDir().mkpath(disk + QStringLiteral("/sdc1")) &&
+            QDir().mkpath(root + QStringLiteral("/sys/class/block")));
     QVERIFY(writeFile(disk + QStringLiteral("/sdc1/partition"), "1") && writeFile(disk + "/removable", "1"));
     QVERIFY(QFile::link(disk + QStringLiteral("/sdc1"), root + QStringLiteral("/sys/class/block/sdc1")));
     QVERIFY(QDir().mkpath(root + QStringLiteral("/media/FILMS/dcps")));
@@ -112,7 +113,8 @@ void TestDriveCheckScreens::detailsPage()
     qml.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), DCPManager::getInstance());
     qml.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), Setting::getInstance());
     qml.rootContext()->setContextProperty(QStringLiteral("drive_check"), &verifier);
-    qml.rootContext()->setContextProperty(QStringLiteral("portal_url"), QStringLiteral("https://portal.test/"));
+    qml.rootContext()->setContextProperty(QStringLiteral("portal_url"),
+                                          QStringLiteral("https://portal.test/"));
     qml.load(QUrl(QStringLiteral("qrc:///main.qml")));
     QCOMPARE(qml.rootObjects().size(), 1);
     auto* window = qobject_cast<QQuickWindow*>(qml.rootObjects().first());
@@ -129,8 +131,9 @@ void TestDriveCheckScreens::detailsPage()
     QTRY_VERIFY_WITH_TIMEOUT(!verifier.getRemaining().isEmpty() || !verifier.isRunning(), 30000);
     shot(QStringLiteral("check-running"));
     QVERIFY(finished.wait(60000));
-    QVERIFY2(verifier.getResult().startsWith(QStringLiteral("Ready for the cinema: 8 files, 0.8 GB checked at ")),
-             qPrintable(verifier.getResult()));
+    QVERIFY2(
+        verifier.getResult().startsWith(QStringLiteral("Ready for the cinema: 8 files, 0.8 GB checked at ")),
+        qPrintable(verifier.getResult()));
     shot(QStringLiteral("check-ready"));
 
     // A flipped byte and a stray hidden file.
@@ -144,7 +147,8 @@ void TestDriveCheckScreens::detailsPage()
     shot(QStringLiteral("check-problems"));
 
     for (const QString& line : log.lines())
-        QVERIFY2(!line.contains(QLatin1String("qrc:/")) && !line.contains(QLatin1String(".qml:")), qPrintable(line));
+        QVERIFY2(!line.contains(QLatin1String("qrc:/")) && !line.contains(QLatin1String(".qml:")),
+                 qPrintable(line));
 }
 
 int main(int argc, char** argv)

@@ -63,22 +63,32 @@ void TestDownloadDriveCheck::problems_data()
     QTest::addColumn<QString>("problem"); // exact text; a trailing "*" matches a prefix
     QTest::addColumn<int>("corrupted");   // files offered for a new download
     QTest::addColumn<int>("count");       // problems found
-    QTest::newRow("good") << "" << "" << 0 << 0;
-    QTest::newRow("picture byte flipped") << "flip picture" << "picture_r2.mxf is corrupted: its SHA-1 differs "
-                                                               "from the PKL." << 1 << 1;
-    QTest::newRow("sound cut short") << "cut sound" << "sound_r1.mxf holds 69999 bytes, the PKL says 70000 bytes."
-                                     << 1 << 1;
+    QTest::newRow("good") << ""
+                          << "" << 0 << 0;
+    QTest::newRow("picture byte flipped") << "flip picture"
+                                          << "picture_r2.mxf is corrupted: its SHA-1 differs "
+                                             "from the PKL."
+                                          << 1 << 1;
+    QTest::newRow("sound cut short") << "cut sound"
+                                     << "sound_r1.mxf holds 69999 bytes, the PKL says 70000 bytes." << 1 << 1;
     QTest::newRow("sound missing") << "remove sound"
-                                   << "sound_r1.mxf is listed in the ASSETMAP but missing from the drive." << 0 << 1;
-    QTest::newRow("hidden file left") << "hide" << "A hidden file is left: .picture_r1.mxf.part" << 0 << 1;
-    QTest::newRow("ASSETMAP not XML") << "garble ASSETMAP" << "ASSETMAP cannot be read: *" << 0 << 1;
-    QTest::newRow("VOLINDEX missing") << "remove VOLINDEX" << "VOLINDEX is missing." << 0 << 1;
-    QTest::newRow("PKL not XML") << "garble PKL" << "The PKL listed in the ASSETMAP is missing or cannot be read."
-                                 << 0 << 1;
-    QTest::newRow("CPL not XML") << "garble CPL" << "The CPL listed in the ASSETMAP is missing or cannot be read."
-                                 << 1 << 2; // and it is not the PKL's size
-    QTest::newRow("sound not in the ASSETMAP") << "unlist sound" << "sound_r1.mxf is in the PKL but not in the "
-                                                                    "ASSETMAP." << 0 << 1;
+                                   << "sound_r1.mxf is listed in the ASSETMAP but missing from the drive."
+                                   << 0 << 1;
+    QTest::newRow("hidden file left") << "hide"
+                                      << "A hidden file is left: .picture_r1.mxf.part" << 0 << 1;
+    QTest::newRow("ASSETMAP not XML") << "garble ASSETMAP"
+                                      << "ASSETMAP cannot be read: *" << 0 << 1;
+    QTest::newRow("VOLINDEX missing") << "remove VOLINDEX"
+                                      << "VOLINDEX is missing." << 0 << 1;
+    QTest::newRow("PKL not XML") << "garble PKL"
+                                 << "The PKL listed in the ASSETMAP is missing or cannot be read." << 0 << 1;
+    QTest::newRow("CPL not XML") << "garble CPL"
+                                 << "The CPL listed in the ASSETMAP is missing or cannot be read." << 1
+                                 << 2; // and it is not the PKL's size
+    QTest::newRow("sound not in the ASSETMAP") << "unlist sound"
+                                               << "sound_r1.mxf is in the PKL but not in the "
+                                                  "ASSETMAP."
+                                               << 0 << 1;
 }
 
 void TestDownloadDriveCheck::problems()
@@ -91,7 +101,9 @@ void TestDownloadDriveCheck::problems()
     const QString folder = dir.path() + QStringLiteral("/Check_FTR");
     DcpDescription d;
     QVERIFY(SampleDcp::generate(sample(), folder, &d));
-    const auto at = [&](const QString& name) -> QString { return folder + QLatin1Char('/') + name; };
+    const auto at = [&](const QString& name) -> QString {
+        return folder + QLatin1Char('/') + name;
+    };
     const DcpAssetInfo sound = d.find(DcpAssetInfo::Sound, 1);
 
     if (breakage == QLatin1String("flip picture"))
@@ -112,8 +124,9 @@ void TestDownloadDriveCheck::problems()
             QVERIFY(writeFile(at(name), "<Broken"));
     } else if (breakage == QLatin1String("unlist sound")) {
         QByteArray map = readFile(at(QStringLiteral("ASSETMAP")));
-        const QRegularExpression entry(QStringLiteral("<Asset>\\s*<Id>urn:uuid:%1</Id>.*?</Asset>").arg(sound.uuid),
-                                       QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpression entry(
+            QStringLiteral("<Asset>\\s*<Id>urn:uuid:%1</Id>.*?</Asset>").arg(sound.uuid),
+            QRegularExpression::DotMatchesEverythingOption);
         const QString text = QString::fromUtf8(map).remove(entry);
         QVERIFY(text.size() < map.size());
         QVERIFY(writeFile(at(QStringLiteral("ASSETMAP")), text.toUtf8()));
@@ -121,8 +134,8 @@ void TestDownloadDriveCheck::problems()
 
     const std::atomic<bool> cancel{false};
     QList<quint64> reported;
-    const DcpIngestCheck::Result result =
-        DcpIngestCheck::run(folder, uuidsOf(d), cancel, [&](quint64 done, quint64) { reported.append(done); });
+    const DcpIngestCheck::Result result = DcpIngestCheck::run(
+        folder, uuidsOf(d), cancel, [&](quint64 done, quint64) { reported.append(done); });
     QVERIFY(!result.cancelled);
     if (problem.isEmpty()) {
         QCOMPARE(result.problems, QStringList());
@@ -163,7 +176,8 @@ void TestDownloadDriveCheck::detailsPageFlow()
     verifier.start(dcp);
     QVERIFY(verifier.isRunning());
     QVERIFY(finished.wait(20000));
-    QVERIFY2(QRegularExpression(QStringLiteral("^Ready for the cinema: 12 files, 0\\.001 GB checked at \\d\\d:\\d\\d$"))
+    QVERIFY2(QRegularExpression(
+                 QStringLiteral("^Ready for the cinema: 12 files, 0\\.001 GB checked at \\d\\d:\\d\\d$"))
                  .match(verifier.getResult())
                  .hasMatch(),
              qPrintable(verifier.getResult()));
@@ -175,7 +189,8 @@ void TestDownloadDriveCheck::detailsPageFlow()
     verifier.start(dcp);
     QVERIFY(finished.wait(20000));
     QCOMPARE(verifier.getResult(), QStringLiteral("1 problem found on the drive:"));
-    QCOMPARE(verifier.getProblems(), QStringList{"picture_r1.mxf is corrupted: its SHA-1 differs from the PKL."});
+    QCOMPARE(verifier.getProblems(),
+             QStringList{"picture_r1.mxf is corrupted: its SHA-1 differs from the PKL."});
     QCOMPARE(verifier.corruptedCount(), 1);
 
     verifier.redownloadCorrupted();

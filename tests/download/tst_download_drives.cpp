@@ -4,13 +4,13 @@
 #include "LogCapture.h"
 #include "TestSandbox.h"
 #include "app/UserPrompt.h"
+#include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "download/DriveWatch.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
-#include "download/ChecksumWorker.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,13 +53,14 @@ void TestDownloadDrives::driveComesAndGoes()
     watch.start();
     box.publish(onUsb);
     box.publish(local);
-    QTRY_VERIFY_WITH_TIMEOUT(engine->getCurrentAsset() == a && QFileInfo(a->getFullPath()).size() > 100000, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(engine->getCurrentAsset() == a && QFileInfo(a->getFullPath()).size() > 100000,
+                             5000);
 
     // Pulled mid-body: the same line as a start without the drive, no box, the other drive goes on.
     QVERIFY(QDir().rename(drive, pulled));
     QTRY_VERIFY(!onUsb->isDriveConnected());
-    QVERIFY(log.contains(QStringLiteral("[DCPManager] Drive not connected, keeping dcp \"%1\"")
-                             .arg(onUsb->getDCPPath())));
+    QVERIFY(log.contains(
+        QStringLiteral("[DCPManager] Drive not connected, keeping dcp \"%1\"").arg(onUsb->getDCPPath())));
     QTRY_VERIFY_WITH_TIMEOUT(b->getDownloadChecksummed(), 10000);
     QVERIFY(!engine->isPaused());
     QVERIFY(!a->getDownloadFinished());
@@ -89,7 +90,8 @@ void TestDownloadDrives::verificationWaitsForThePulledDrive()
     DCP* dcp = TestSandbox::newDCP(QStringLiteral("dcp-usb"), QStringLiteral("OnUsb"), drive);
     Reel* reel = box.addReel(dcp, QStringLiteral("reel-a"), 1);
     const QByteArray content = patternBytes(200000, 3);
-    Asset* a = TestSandbox::addAssetAt(reel, QStringLiteral("a"), QStringLiteral("http://127.0.0.1:9/a"), content);
+    Asset* a =
+        TestSandbox::addAssetAt(reel, QStringLiteral("a"), QStringLiteral("http://127.0.0.1:9/a"), content);
     QVERIFY(writeFile(a->getFullPath(), content));
     a->setDownloadFinished(true);
     DownloadManager* engine = box.engine();

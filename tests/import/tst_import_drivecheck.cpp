@@ -52,8 +52,8 @@ struct FakeDrive
         const QByteArray mountPoint = QFile::encodeName(mnt()).replace(" ", "\\040");
         writeFile(root + QStringLiteral("/mountinfo"),
                   "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-                  "98 22 8:17 / " + mountPoint + " rw,nosuid shared:50 - " + type.toUtf8() +
-                      " /dev/sdb1 rw,uid=1000\n");
+                  "98 22 8:17 / " +
+                      mountPoint + " rw,nosuid shared:50 - " + type.toUtf8() + " /dev/sdb1 rw,uid=1000\n");
 
         QByteArray sectors(1024, '\0');
         if (table != QLatin1String("none")) {
@@ -69,8 +69,9 @@ struct FakeDrive
         // "ext3:256": mke2fs -t ext3 -I 256
         const QStringList kind = mkfs.split(QLatin1Char(':'));
         return QProcess::execute(QStringLiteral("mke2fs"),
-                                 {QStringLiteral("-q"), QStringLiteral("-F"), QStringLiteral("-t"), kind.at(0),
-                                  QStringLiteral("-I"), kind.at(1), partition, QStringLiteral("8M")}) == 0;
+                                 {QStringLiteral("-q"), QStringLiteral("-F"), QStringLiteral("-t"),
+                                  kind.at(0), QStringLiteral("-I"), kind.at(1), partition,
+                                  QStringLiteral("8M")}) == 0;
     }
 };
 } // namespace
@@ -98,11 +99,11 @@ void TestImportDriveCheck::initTestCase()
 
 void TestImportDriveCheck::findings_data()
 {
-    QTest::addColumn<QString>("type");   // in the mount table
-    QTest::addColumn<QString>("mkfs");   // what the partition holds: "ext3:128", or "" for no ext superblock
-    QTest::addColumn<QString>("table");  // of the disk: mbr, gpt, none
+    QTest::addColumn<QString>("type");  // in the mount table
+    QTest::addColumn<QString>("mkfs");  // what the partition holds: "ext3:128", or "" for no ext superblock
+    QTest::addColumn<QString>("table"); // of the disk: mbr, gpt, none
     QTest::addColumn<bool>("removable");
-    QTest::addColumn<QString>("folder"); // chosen, under the mount point
+    QTest::addColumn<QString>("folder");   // chosen, under the mount point
     QTest::addColumn<QStringList>("said"); // a fragment of each finding, in order; none: no box
     QTest::addColumn<int>("defaultButton");
 
@@ -111,30 +112,53 @@ void TestImportDriveCheck::findings_data()
     const QString ext4 = QStringLiteral("The drive uses ext4.");
     const QString gpt = QStringLiteral("GPT partition table");
     const QString deep = QStringLiteral("not be at the top level");
-    QTest::newRow("ext2 inode 128 on MBR") << "ext2" << "ext2:128" << "mbr" << true << "" << none << 0;
-    QTest::newRow("ext3 inode 128 on MBR") << "ext3" << "ext3:128" << "mbr" << true << "" << none << 0;
-    QTest::newRow("NTFS") << "fuseblk" << "" << "mbr" << true << "" << none << 0;
-    QTest::newRow("ext4 on a fixed disk, deep") << "ext4" << "ext4:256" << "gpt" << false << "deep" << none << 0;
-    QTest::newRow("exFAT") << "exfat" << "" << "mbr" << true << ""
+    QTest::newRow("ext2 inode 128 on MBR") << "ext2"
+                                           << "ext2:128"
+                                           << "mbr" << true << "" << none << 0;
+    QTest::newRow("ext3 inode 128 on MBR") << "ext3"
+                                           << "ext3:128"
+                                           << "mbr" << true << "" << none << 0;
+    QTest::newRow("NTFS") << "fuseblk"
+                          << ""
+                          << "mbr" << true << "" << none << 0;
+    QTest::newRow("ext4 on a fixed disk, deep") << "ext4"
+                                                << "ext4:256"
+                                                << "gpt" << false << "deep" << none << 0;
+    QTest::newRow("exFAT") << "exfat"
+                           << ""
+                           << "mbr" << true << ""
                            << QStringList{"uses exFAT. Most cinema servers cannot read"} << other;
-    QTest::newRow("HFS+ on GPT") << "hfsplus" << "" << "gpt" << true << ""
-                                 << QStringList{"uses HFS+. Most", gpt} << other;
-    QTest::newRow("APFS") << "apfs" << "" << "none" << true << "" << QStringList{"uses APFS."} << other;
-    QTest::newRow("tmpfs") << "tmpfs" << "" << "mbr" << true << ""
-                           << QStringList{"temporary file system (tmpfs)"} << other;
-    QTest::newRow("FAT32") << "vfat" << "" << "mbr" << true << "" << QStringList{"cannot store files of 4 GB"}
-                           << keep;
-    QTest::newRow("ext4 mounted, superblock ext4") << "ext4" << "ext4:128" << "mbr" << true << ""
-                                                   << QStringList{ext4} << keep;
+    QTest::newRow("HFS+ on GPT") << "hfsplus"
+                                 << ""
+                                 << "gpt" << true << "" << QStringList{"uses HFS+. Most", gpt} << other;
+    QTest::newRow("APFS") << "apfs"
+                          << ""
+                          << "none" << true << "" << QStringList{"uses APFS."} << other;
+    QTest::newRow("tmpfs") << "tmpfs"
+                           << ""
+                           << "mbr" << true << "" << QStringList{"temporary file system (tmpfs)"} << other;
+    QTest::newRow("FAT32") << "vfat"
+                           << ""
+                           << "mbr" << true << "" << QStringList{"cannot store files of 4 GB"} << keep;
+    QTest::newRow("ext4 mounted, superblock ext4") << "ext4"
+                                                   << "ext4:128"
+                                                   << "mbr" << true << "" << QStringList{ext4} << keep;
     // The ext4 driver mounts ext3 drives too: the superblock decides.
-    QTest::newRow("ext3 mounted as ext4") << "ext4" << "ext3:128" << "mbr" << true << "" << none << 0;
-    QTest::newRow("ext2 inode 256") << "ext2" << "ext2:256" << "mbr" << true << ""
+    QTest::newRow("ext3 mounted as ext4") << "ext4"
+                                          << "ext3:128"
+                                          << "mbr" << true << "" << none << 0;
+    QTest::newRow("ext2 inode 256") << "ext2"
+                                    << "ext2:256"
+                                    << "mbr" << true << ""
                                     << QStringList{"ext2 file system has an inode size of 256 bytes"} << keep;
     QTest::newRow("ext3 inode 256 on GPT, deep")
-        << "ext3" << "ext3:256" << "gpt" << true << "deep/er"
-        << QStringList{"ext3 file system has an inode size of 256", gpt, deep} << keep;
-    QTest::newRow("ext3 128 on MBR, one folder down") << "ext3" << "ext3:128" << "mbr" << true << "deep"
-                                                      << QStringList{deep} << keep;
+        << "ext3"
+        << "ext3:256"
+        << "gpt" << true << "deep/er" << QStringList{"ext3 file system has an inode size of 256", gpt, deep}
+        << keep;
+    QTest::newRow("ext3 128 on MBR, one folder down") << "ext3"
+                                                      << "ext3:128"
+                                                      << "mbr" << true << "deep" << QStringList{deep} << keep;
 }
 
 void TestImportDriveCheck::findings()

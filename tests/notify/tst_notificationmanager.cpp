@@ -415,8 +415,8 @@ private slots:
         m->setConsumerInterval(20);
         QTRY_COMPARE(m->getSyncedNotifications().size(), 8);
         MediumSync::setObserver(nullptr);
-        QCOMPARE(flushes, (QStringList{"folder " + f.dcp->getDCPPath(), "folder " + f.dcp->getDCPPath() + "/sub",
-                                       "synced"}));
+        QCOMPARE(flushes, (QStringList{"folder " + f.dcp->getDCPPath(),
+                                       "folder " + f.dcp->getDCPPath() + "/sub", "synced"}));
         QCOMPARE(synced.count(), 1);
         QCOMPARE(status.count(), 1);
         QVERIFY(f.allVisible());
