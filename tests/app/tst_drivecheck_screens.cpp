@@ -17,9 +17,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickWindow>
+#include <QSGRendererInterface>
+#include <QScreen>
 #include <QtTest>
 
 class TestDriveCheckScreens : public QObject
@@ -72,7 +75,7 @@ void TestDriveCheckScreens::exfatBox()
         poll.stop();
         box->grab().save(artefacts + QStringLiteral("/box-exfat.png"));
         labels << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
-        QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+        QCOMPARE(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::No));
         box->button(QMessageBox::No)->click();
     });
     poll.start(20);
@@ -107,7 +110,8 @@ void TestDriveCheckScreens::detailsPage()
 
     Q_INIT_RESOURCE(qml);
     DownloadManager* engine = box.engine(); // nothing left to fetch: it stays idle
-    DriveVerifier verifier([](Asset*) {});
+    QList<Asset*> requeued;
+    DriveVerifier verifier([&](Asset* asset) { requeued.append(asset); });
     QQmlApplicationEngine qml;
     qml.rootContext()->setContextProperty(QStringLiteral("download_mgr"), engine);
     qml.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), DCPManager::getInstance());
@@ -120,11 +124,18 @@ void TestDriveCheckScreens::detailsPage()
     auto* window = qobject_cast<QQuickWindow*>(qml.rootObjects().first());
     QVERIFY(window);
     window->resize(1100, 760);
-    QTRY_VERIFY(window->findChild<QObject*>(QStringLiteral("checkDriveButton")));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY(window->property("created").toBool());
     QVERIFY(QMetaObject::invokeMethod(window, "showDetails", Q_ARG(QVariant, 0)));
     const auto shot = [&](const QString& name) {
-        QCoreApplication::processEvents();
-        window->grabWindow().save(artefacts + QLatin1Char('/') + name + QStringLiteral(".png"));
+        // A frame drawn after the last change, then grabbed.
+        QSignalSpy drawn(window, &QQuickWindow::afterRendering);
+        window->update();
+        QVERIFY(drawn.wait(5000));
+        // The software scene graph draws into the window's backing store, which the screen can grab.
+        const QImage image = window->screen()->grabWindow(window->winId()).toImage();
+        QVERIFY2(image.save(artefacts + QLatin1Char('/') + name + QStringLiteral(".png")), qPrintable(name));
     };
     QSignalSpy finished(&verifier, &DriveVerifier::finished);
     verifier.start(dcp);
@@ -143,8 +154,21 @@ void TestDriveCheckScreens::detailsPage()
     QVERIFY(writeFile(box.downloads() + QStringLiteral("/Screens_FTR/.sound_r1.wav.part"), "x"));
     verifier.start(dcp);
     QVERIFY(finished.wait(60000));
-    QCOMPARE(verifier.getProblems().size(), 2);
+    QCOMPARE(verifier.getResult(), QStringLiteral("2 problems found on the drive:"));
+    QCOMPARE(verifier.getProblems(),
+             (QStringList{"A hidden file is left: .sound_r1.wav.part",
+                          "picture_r2.mxf is corrupted: its SHA-1 differs from the PKL."}));
     shot(QStringLiteral("check-problems"));
+
+    // Back to the queue under its hidden name, emptied, as a further attempt.
+    verifier.redownloadCorrupted();
+    Asset* corrupted = dcp->getAsset(d.find(DcpAssetInfo::Picture, 2).uuid);
+    QCOMPARE(requeued, QList<Asset*>{corrupted});
+    QCOMPARE(corrupted->getOriginalFileName(), QStringLiteral(".picture_r2.mxf"));
+    QCOMPARE(QFileInfo(corrupted->getFullPath()).size(), 0);
+    QVERIFY(!QFile::exists(picture.fileName()));
+    QVERIFY(!corrupted->getDownloadFinished() && corrupted->getDownloadAttempts() == 1);
+    QCOMPARE(verifier.corruptedCount(), 0);
 
     for (const QString& line : log.lines())
         QVERIFY2(!line.contains(QLatin1String("qrc:/")) && !line.contains(QLatin1String(".qml:")),
@@ -154,7 +178,7 @@ void TestDriveCheckScreens::detailsPage()
 int main(int argc, char** argv)
 {
     // Scene graph without a GPU, so the window can be grabbed on the offscreen platform.
-    qputenv("QT_QUICK_BACKEND", "software");
+    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     QApplication app(argc, argv);
     TestDriveCheckScreens test;
     return QTest::qExec(&test, argc, argv);
