@@ -622,6 +622,8 @@ void DownloadManager::driveChanged(DCP* dcp)
         emit dcp->statusChanged();
         // Back: the transfer goes on from what the file on the drive holds.
         assetsChanged();
+        if (!currentAsset)
+            emit downloadStandBy(); // nothing on the drives still there: the status bar says so
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to update the download queue."), e);
     }
