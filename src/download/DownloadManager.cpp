@@ -622,7 +622,7 @@ void DownloadManager::driveChanged(DCP* dcp)
         emit dcp->statusChanged();
         // Back: the transfer goes on from what the file on the drive holds.
         assetsChanged();
-        if (!currentAsset)
+        if (!currentAsset && !paused)
             emit downloadStandBy(); // nothing on the drives still there: the status bar says so
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to update the download queue."), e);
