@@ -127,7 +127,11 @@ void DriveVerifier::onFinished(const DcpIngestCheck::Result& outcome)
     last = outcome;
     progress = outcome.cancelled ? progress : 1.0;
     remaining.clear();
-    if (outcome.cancelled) {
+    if (checked && !QFileInfo(checked->getDownloadPath()).isDir()) {
+        // Unreadable files say nothing about the drive that was pulled meanwhile.
+        last = DcpIngestCheck::Result();
+        result = QStringLiteral("The drive was disconnected during the check.");
+    } else if (outcome.cancelled) {
         result = QStringLiteral("Check cancelled.");
     } else if (outcome.problems.isEmpty()) {
         result =
