@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QtEndian>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 // Mount table fields escape space, tab, newline and backslash as three octal digits.
 QString unescapeMountField(const QByteArray& field)
@@ -34,12 +37,17 @@ bool holds(const QString& mountPoint, const QString& path)
     return path == mountPoint || path.startsWith(mountPoint + QLatin1Char('/'));
 }
 
+// Plain pread: a block device reports a size of 0, past which a QFile reads nothing.
 QByteArray readBytes(const QString& path, qint64 offset, int length)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return QByteArray();
-    return file.read(length);
+    QByteArray bytes(length, '\0');
+    const ssize_t got = ::pread(fd, bytes.data(), size_t(length), off_t(offset));
+    ::close(fd);
+    bytes.truncate(got > 0 ? int(got) : 0);
+    return bytes;
 }
 
 QString readText(const QString& path)
