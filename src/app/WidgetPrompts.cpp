@@ -1,5 +1,6 @@
 #include "app/WidgetPrompts.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -39,6 +40,10 @@ PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
         }
         if (request.defaultButton != Prompt::NoButton)
             box.setDefaultButton(static_cast<QMessageBox::StandardButton>(request.defaultButton));
+        for (auto label = request.buttonTexts.cbegin(); label != request.buttonTexts.cend(); ++label) {
+            if (QAbstractButton* button = box.button(static_cast<QMessageBox::StandardButton>(label.key())))
+                button->setText(label.value());
+        }
         answer.button = static_cast<Prompt::StandardButton>(box.exec());
         break;
     }

@@ -1,9 +1,9 @@
 #include "app/AppContext.h"
 #include "app/DesktopNotifier.h"
+#include "app/MainWindow.h"
 #include "app/OrvDownloaderApp.h"
 #include "app/PackageHandOff.h"
 #include "app/WidgetPrompts.h"
-#include "app/WindowActions.h"
 #include "core/DataFolder.h"
 #include "core/LogHandler.h"
 #include "core/Services.h"
@@ -11,11 +11,7 @@
 #include "dialogs/LoginDialog.h"
 #include "dialogs/UpdaterDialog.h"
 #include "download/DownloadManager.h"
-#include "download/DriveEject.h"
-#include "download/EjectAction.h"
-#include "download/SleepInhibitor.h"
 #include "model/DCPManager.h"
-#include "model/Reel.h"
 #include "model/ScriptOwnership.h"
 #include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
@@ -27,7 +23,6 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QQmlApplicationEngine>
-#include <QQmlContext>
 #include <QQmlEngine>
 #include <QSharedMemory>
 #include <QSystemSemaphore>
@@ -197,7 +192,6 @@ int main(int argc, char* argv[])
             decodingKey = login.getResponse();
         }
 
-        Setting* const settings = &context->settings();
         // The catalogue's first load starts the engine at once when the store held DCPs,
         // so downloads interrupted by the last exit resume without the user.
         DCPManager* const catalogue = &context->catalogue();
@@ -209,41 +203,18 @@ int main(int argc, char* argv[])
         if (!pendingPackage.isEmpty())
             catalogue->loadDCPFromFile(pendingPackage);
 
-        DownloadManager* const engine = &context->engine();
-
-        // The reel rows hand their Reel to removeDownloadReel(Reel*).
-        qRegisterMetaType<Reel*>("Reel*");
-
-        // No sleep while data moves or is verified. Without logind or UDisks2 on the system bus
-        // the program runs as before.
-        SleepInhibitor inhibitor(QDBusConnection::systemBus());
-        QObject::connect(engine, &DownloadManager::activeChanged, &inhibitor,
-                         [&inhibitor](bool on) { inhibitor.hold(QStringLiteral("transfer"), on); });
-        inhibitor.hold(QStringLiteral("transfer"), engine->isActive());
-        DriveEject ejector(QDBusConnection::systemBus());
-        EjectAction ejectAction(&ejector, engine, [catalogue]() { return catalogue->getAllDCPs(); });
+        context->engine();
 
         qDebug() << "[main] Starting QML...";
-        // Confirmations and desktop links of the window, through the prompt layer; it
-        // outlives the window.
-        WindowActions windowActions;
-        QQmlApplicationEngine qml;
-        qml.rootContext()->setContextProperty(QStringLiteral("drive_eject"), &ejectAction);
-        qml.rootContext()->setContextProperty(QStringLiteral("download_mgr"), engine);
-        qml.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), catalogue);
-        qml.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), settings);
-        // The page that "LAUNCH OSKAN" opens.
-        qml.rootContext()->setContextProperty(QStringLiteral("portal_url"), Services::portalBaseUrl());
-        qml.rootContext()->setContextProperty(QStringLiteral("window_actions"), &windowActions);
-        qml.load(QUrl(QStringLiteral("qrc:///main.qml")));
-        if (qml.rootObjects().isEmpty()) {
+        MainWindow window(*context, QDBusConnection::systemBus());
+        if (!window.load()) {
             qDebug() << "[main] Unable to load the main window";
             return 1;
         }
         // Tray messages when a DCP is ready or a reel is corrupted.
         DesktopNotifier notifier(catalogue);
 
-        mainWindow = &qml;
+        mainWindow = &window.qml();
         windowShown = true;
         QTimer::singleShot(0, &app, importHandedOver);
         return app.exec();

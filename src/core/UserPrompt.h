@@ -2,6 +2,7 @@
 
 #include <QFlags>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QUrl>
 
@@ -52,9 +53,10 @@ struct PromptRequest
     QString informativeText;
     Prompt::StandardButtons buttons = Prompt::Ok;
     Prompt::StandardButton defaultButton = Prompt::NoButton;
-    QString directory;   // starting folder of a file dialog
-    QString filter;      // name filter of a file dialog
-    QString acceptLabel; // accept-button label of a file dialog
+    QMap<int, QString> buttonTexts; // labels replacing a standard button's own ("Continue" for Yes)
+    QString directory;              // starting folder of a file dialog
+    QString filter;                 // name filter of a file dialog
+    QString acceptLabel;            // accept-button label of a file dialog
 };
 
 struct PromptAnswer

@@ -10,6 +10,7 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 ChecksumVerdicts::ChecksumVerdicts(DownloadManager* engine, const DCPManager& catalogue, DatabaseManager& store,
@@ -128,6 +129,14 @@ void ChecksumVerdicts::apply(Progress& progress, Reel* reel, int index, Checksum
         progress.requeued = true;
         return;
     }
+    if (verdict == ChecksumWorker::Mismatch && asset->getDCP() &&
+        !QFileInfo(asset->getDCP()->getDownloadPath()).isDir()) {
+        // The drive went while the file was read: the reel is verified when the drive is back,
+        // rather than its good files being thrown away.
+        qDebug() << "[ChecksumWorker] Drive gone while reading:" << file.path;
+        progress.driveGone = true;
+        return;
+    }
     if (verdict == ChecksumWorker::Mismatch && asset->getFullPath() != file.path) {
         // Renamed while it was read: what was read says nothing; read it again.
         progress.recheck = true;
@@ -164,7 +173,7 @@ void ChecksumVerdicts::jobFinished(quint64 id)
     worker->release(id);
     try {
         Reel* reel = liveReel(progress);
-        if (!reel)
+        if (!reel || progress.driveGone)
             return;
         if (progress.recheck && !progress.requeued)
             worker->addToWorker(reel);

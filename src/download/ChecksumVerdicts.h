@@ -44,7 +44,8 @@ private:
         bool dropped = false;
         bool requeued = false;
         bool corrupted = false;
-        bool recheck = false; // a file was renamed while it was read
+        bool recheck = false;   // a file was renamed while it was read
+        bool driveGone = false; // read while the drive was pulled: says nothing about the file
     };
 
     // The job's reel if it is still listed, else null (and the job is dropped).

@@ -4,6 +4,7 @@
 #include "download/ChecksumWorker.h"
 #include "download/DownloadPrompts.h"
 #include "core/FileManager.h"
+#include "download/DriveWatch.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
@@ -209,6 +210,8 @@ void DownloadManager::startDownloading()
     if (!currentAsset)
         currentAsset = downloadQueue.head();
 
+    if (driveGone(currentAsset->getDCP()))
+        return; // the queue is rebuilt without the DCP
     // Room is needed only for what the file still lacks.
     const qint64 remaining = qMax<qint64>(0, qint64(currentAsset->getSize()) -
                                                  FileManager::getFileSize(currentAsset->getFullPath()));
@@ -349,6 +352,9 @@ void DownloadManager::removeDownloadReel(Reel* reel)
         else
             emit downloadStandBy();
 
+        qDebug() << "[DownloadManager] Emitting reelsChanged...";
+        dcp->announceReelsChanged();
+
         if (dcp->getReels().isEmpty())
             removeDownload(dcp);
     } catch (const std::exception& e) {
@@ -483,6 +489,11 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
     try {
         Asset* const asset = currentAsset;
         DCP* const dcp = asset->getDCP();
+        const bool onDrive = failure == AssetTransfer::Failure::Unwritable ||
+                             failure == AssetTransfer::Failure::FileLost ||
+                             failure == AssetTransfer::Failure::WriteFailed;
+        if (onDrive && driveGone(dcp))
+            return;
         switch (failure) {
         case AssetTransfer::Failure::ServerFault:
             if (transfer->failuresInARow() >= 3)
@@ -575,4 +586,37 @@ void DownloadManager::advanceQueue(Asset* done)
         emit downloadStandBy();
     else
         startDownloading();
+}
+
+void DownloadManager::followDrives(DriveWatch* watch)
+{
+    drives = watch;
+    // Queued: a drive found gone inside a transfer's failure is handled once that has returned.
+    connect(watch, &DriveWatch::driveLost, this, &DownloadManager::driveChanged, Qt::QueuedConnection);
+    connect(watch, &DriveWatch::driveBack, this, &DownloadManager::driveChanged, Qt::QueuedConnection);
+}
+
+bool DownloadManager::driveGone(DCP* dcp)
+{
+    return drives && dcp && drives->isGone(dcp);
+}
+
+void DownloadManager::driveChanged(DCP* dcp)
+{
+    try {
+        if (currentAsset && currentAsset->getDCP() == dcp && !dcp->isDriveConnected()) {
+            qDebug() << "[DownloadManager] Drive gone, going on with the other drives:"
+                     << dcp->getDownloadPath();
+            dropTransfer();
+            currentAsset = nullptr;
+            emit currentDcpChanged();
+        }
+        emit dcp->statusChanged();
+        // Back: the transfer goes on from what the file on the drive holds.
+        assetsChanged();
+        if (!currentAsset && !paused)
+            emit downloadStandBy(); // nothing on the drives still there: the status bar says so
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("Unable to update the download queue."), e);
+    }
 }

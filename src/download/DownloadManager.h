@@ -9,6 +9,7 @@
 #include <QList>
 #include <QNetworkReply>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -17,6 +18,7 @@ class ChecksumVerdicts;
 class ChecksumWorker;
 class DCPManager;
 class DatabaseManager;
+class DriveWatch;
 class QNetworkAccessManager;
 class Reel;
 class Setting;
@@ -96,6 +98,10 @@ public:
             transfer->setTickObserver(tickObserver);
     }
 
+    // Follows the watch's drives: a DCP whose drive goes leaves the queue without a box while
+    // the other drives' downloads go on; it rejoins the queue when its drive is back.
+    void followDrives(DriveWatch* watch);
+
     // Tests only: replaces the free-space lookup of the disk check (bytes available on
     // the volume holding the path); an empty function restores the real one.
     void setFreeSpaceProbe(std::function<qint64(const QString&)> probe) { freeSpaceProbe = std::move(probe); }
@@ -136,6 +142,9 @@ private:
     void reportFailure(const QString& what, const std::exception& e);
     void updateActive();
     qint64 freeSpace(const QString& path) const;
+    void driveChanged(DCP* dcp);
+    // Whether a missing file or folder of the DCP is its pulled drive (then handled without a box).
+    bool driveGone(DCP* dcp);
 
     Setting& settings;
     DCPManager& catalogue;
@@ -155,6 +164,7 @@ private:
     bool active = false;
     ChecksumWorker* checksumWorker = nullptr;
     ChecksumVerdicts* verdicts = nullptr;
+    QPointer<DriveWatch> drives;
 
     std::function<qint64(const QString&)> freeSpaceProbe;
     std::function<void(const TickRecord&)> tickObserver;

@@ -4,6 +4,7 @@
 #include "core/UserPrompt.h"
 #include "import/Crypto.h"
 #include "import/DCPXMLReaderException.h"
+#include "import/DriveCheck.h"
 #include "import/PackageEntryImporter.h"
 #include "import/VolumeInfo.h"
 #include "model/DCPManager.h"
@@ -138,11 +139,15 @@ bool DCPXMLReader::chooseDownloadFolder(const QJsonArray& dcps, const QJsonObjec
         request.title = QStringLiteral("Select download location for your DCP");
         request.acceptLabel = QStringLiteral("Select directory for DCP");
         request.directory = UserPrompt::startFolder();
-        downloadFolder = UserPrompt::selectDirectory(request);
-        if (downloadFolder.isEmpty()) {
-            qDebug() << "[DCPXMLReader] Canceled importing dcp (user did not select any download location)";
-            return false;
-        }
+        // Asked again for as long as the user turns a drive down after its check.
+        do {
+            downloadFolder = UserPrompt::selectDirectory(request);
+            if (downloadFolder.isEmpty()) {
+                qDebug()
+                    << "[DCPXMLReader] Canceled importing dcp (user did not select any download location)";
+                return false;
+            }
+        } while (!DriveCheck::confirm(downloadFolder, target.volumes.driveRoots()));
 
         qDebug().noquote() << "[DCPXMLReader] Download location:" << downloadFolder;
         const qint64 projectSize = root.value(QStringLiteral("project_size")).toVariant().toLongLong();

@@ -1,8 +1,9 @@
 #include "import/PackageEntryImporter.h"
 
+#include "core/FileManager.h"
+#include "core/MediumSync.h"
 #include "core/Services.h"
 #include "core/UserPrompt.h"
-#include "core/FileManager.h"
 #include "import/DCPXMLReaderException.h"
 #include "import/PackagePathRules.h"
 #include "import/VolumeInfo.h"
@@ -507,6 +508,7 @@ bool PackageEntryImporter::createDCPXMLFiles() const
                                                       {pklXmlName, pklXml},
                                                       {QStringLiteral("ASSETMAP"), assetMapXml},
                                                       {QStringLiteral("VOLINDEX"), volindexXml}};
+    bool written = false;
     for (const auto& document : documents) {
         const QString path = folder + QLatin1Char('/') + document.first;
         if (FileManager::fileExists(path))
@@ -523,6 +525,13 @@ bool PackageEntryImporter::createDCPXMLFiles() const
             return false;
         }
         file.close();
+        MediumSync::syncFile(path);
+        written = true;
+    }
+    // The documents and the DCP folder's own entry are on the drive before anything is queued.
+    if (written) {
+        MediumSync::syncFolder(folder);
+        MediumSync::syncFolder(downloadPath);
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import/DriveProbe.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -26,7 +28,13 @@ public:
         typeOverride = std::move(probe);
     }
 
+    // Where the drive check reads the mount table, sysfs and devices; tests point it at
+    // fixtures, since drives cannot be mounted in tests.
+    const DriveProbe::Roots& driveRoots() const { return roots; }
+    void setDriveRoots(const DriveProbe::Roots& value) { roots = value; }
+
 private:
+    DriveProbe::Roots roots;
     std::function<qint64(const QString&)> availableOverride;
     std::function<QByteArray(const QString&)> typeOverride;
 };

@@ -63,6 +63,10 @@ void DCP::removeReel(Reel* reel)
             assets_by_key.remove(key);
         }
     }
+}
+
+void DCP::announceReelsChanged()
+{
     emit reelsChanged();
     emit finishedChanged();
 }

@@ -58,6 +58,7 @@ public:
     void announceStatus() { emit statusChanged(); }
     void announceProgress() { emit downloadProgress(); }
     void announceAssetFinished();
+    void announceReelsChanged();
 
     Q_INVOKABLE qulonglong getTotalSize() const;
     Q_INVOKABLE qulonglong getDownloadedSize() const;

@@ -1,8 +1,9 @@
 #include "notify/NotificationManager.h"
 
+#include "core/FileManager.h"
+#include "core/MediumSync.h"
 #include "core/Services.h"
 #include "core/UserPrompt.h"
-#include "core/FileManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -12,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -327,6 +329,18 @@ bool NotificationManager::revealReel(const QString& reelUuid, Reel* reel)
     }
     if (!allRevealed)
         return false;
+
+    // The new names reach the drive before the reel shows as completed.
+    QStringList folders;
+    if (dcp)
+        folders.append(dcp->getDCPPath());
+    for (const Asset* asset : reel->getAssets()) {
+        const QString folder = QFileInfo(asset->getFullPath()).path();
+        if (!folders.contains(folder))
+            folders.append(folder);
+    }
+    for (const QString& folder : folders)
+        MediumSync::syncFolder(folder);
 
     reel->announceSynced();
     return true;

@@ -15,8 +15,13 @@ Package {
     property bool driveMissing: dcp !== null && dcp.drive_connected === false
     property bool isCurrent: dcp !== null && download_mgr.current_dcp === dcp
     property bool canEject: false
+    // Raised with every status change, so bindings on the DCP's state are evaluated again.
+    property int statusTick: 0
+    property bool checkShown: dcp !== null && drive_check.dcp === dcp
+    property bool checkable: statusTick >= 0 && dcp !== null && !drive_check.running && drive_check.canCheck(dcp)
 
     function refreshStatus() {
+        pkg.statusTick++;
         if (!pkg.dcp || !tileBar)
             return;
         pkg.canEject = typeof drive_eject !== "undefined" && drive_eject.canEject(pkg.dcp);
@@ -264,6 +269,14 @@ Package {
                     onClicked: drive_eject.eject(pkg.dcp)
                 }
 
+                CustomButton {
+                    objectName: "checkDriveButton"
+                    width: 140
+                    text: "CHECK DRIVE"
+                    visible: pkg.checkable
+                    onClicked: drive_check.start(pkg.dcp)
+                }
+
                 Text {
                     visible: pkg.driveMissing
                     height: 35
@@ -323,11 +336,78 @@ Package {
                 }
             }
 
+            Column {
+                id: checkPanel
+                objectName: "checkPanel"
+                anchors.left: card.right
+                anchors.right: parent.right
+                anchors.top: actions.bottom
+                anchors.leftMargin: 20
+                anchors.rightMargin: 20
+                spacing: 6
+                visible: pkg.checkShown
+                height: visible ? implicitHeight + 10 : 0
+
+                Row {
+                    spacing: 10
+                    visible: drive_check.running
+                    CustomProgressBar {
+                        id: checkBar
+                        width: 300
+                        height: 22
+                        max: 1
+                        current: drive_check.progress
+                        text: Math.floor(drive_check.progress * 100) + " %"
+                    }
+                    Text {
+                        height: 22
+                        verticalAlignment: Text.AlignVCenter
+                        text: drive_check.remaining
+                        color: "white"
+                        font.pixelSize: 13
+                    }
+                    CustomButton {
+                        width: 90
+                        height: 22
+                        text: "CANCEL"
+                        onClicked: drive_check.cancel()
+                    }
+                }
+
+                Text {
+                    objectName: "checkResult"
+                    width: parent.width
+                    text: drive_check.result
+                    color: drive_check.problems.length > 0 ? Globals.ORANGE : "white"
+                    font.pixelSize: 15
+                    wrapMode: Text.Wrap
+                }
+
+                Repeater {
+                    model: drive_check.running ? [] : drive_check.problems
+                    Text {
+                        width: checkPanel.width
+                        text: "\u2022 " + modelData
+                        color: "white"
+                        font.pixelSize: 13
+                        wrapMode: Text.Wrap
+                    }
+                }
+
+                CustomButton {
+                    width: 200
+                    height: 30
+                    text: "DOWNLOAD AGAIN"
+                    visible: !drive_check.running && drive_check.corruptedCount > 0
+                    onClicked: drive_check.redownloadCorrupted()
+                }
+            }
+
             ListView {
                 id: reelList
                 anchors.left: card.right
                 anchors.right: parent.right
-                anchors.top: actions.bottom
+                anchors.top: checkPanel.bottom
                 anchors.bottom: parent.bottom
                 anchors.margins: 10
                 clip: true

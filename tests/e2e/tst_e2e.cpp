@@ -36,6 +36,7 @@ private slots:
 
     void downloadsVerifiesReportsAndReveals();
     void resumesAfterKillWhereTheFileStopped();
+    void pulledDriveWaitsAndResumes();
     void recoversFromCorruptionDropAndStall();
     void expiredLinkOffersRemovalAndRevealsPartialFiles();
     void hostilePackageWritesNothing();
@@ -297,6 +298,49 @@ void TestEndToEnd::resumesAfterKillWhereTheFileStopped()
         m_server->journalFor(QStringLiteral("/assets/") + m_dcp.title + QLatin1Char('/') + picture.path);
     QVERIFY(!resumed.isEmpty());
     QCOMPARE(resumed.first().range, QByteArray("bytes=") + QByteArray::number(partial) + '-');
+    const DcpCheck::Result result = DcpCheck::checkFolder(dcpFolder(), m_reels);
+    QVERIFY2(result.ok(), qPrintable(result.problems.join(QLatin1Char('\n'))));
+}
+
+// The drive pulled mid-file and plugged in again: no box, the DCP waits as "Drive not
+// connected" and goes on from where the file stopped, without a restart.
+void TestEndToEnd::pulledDriveWaitsAndResumes()
+{
+    REQUIRE_DISPLAY();
+    SampleDcp::Options options;
+    options.title = QStringLiteral("Pulled_FTR");
+    options.pictureSize = 6 * 1024 * 1024;
+    options.soundSize = 64 * 1024;
+    options.seed = 14;
+    STEP(makePackage(options, {1}));
+    const DcpAssetInfo picture = m_dcp.find(DcpAssetInfo::Picture, 1);
+    StandInServer::AssetFault slow;
+    slow.throttleBytesPerSecond = 1024 * 1024;
+    m_server->setAssetFault(m_dcp.title + QLatin1Char('/') + picture.path, slow);
+
+    STEP(startProgram({m_package}));
+    STEP(logIn(false));
+    STEP(chooseFolder());
+    QElapsedTimer timer;
+    timer.start();
+    while (QFileInfo(hiddenPath(picture)).size() < 2 * 1024 * 1024 && timer.elapsed() < 60000)
+        QTest::qWait(100);
+    const QString pulled = m_download + QStringLiteral(" (pulled)");
+    QVERIFY(QDir().rename(m_download, pulled));
+    QVERIFY(m_program->waitForLog(QStringLiteral("[DCPManager] Drive not connected, keeping dcp"), 10000));
+    keepScreenshot(QStringLiteral("drive-pulled"));
+    QVERIFY2(m_program->waitForBox(3000).isEmpty(), "a box appeared for the pulled drive");
+    const qint64 partial = QFileInfo(pulled + hiddenPath(picture).mid(m_download.size())).size();
+    QVERIFY2(partial > 0 && partial < qint64(picture.size), qPrintable(QString::number(partial)));
+    m_server->clearAllAssetFaults();
+    const QString asset = QStringLiteral("/assets/") + m_dcp.title + QLatin1Char('/') + picture.path;
+    const int before = m_server->journalFor(asset).size();
+
+    QVERIFY(QDir().rename(pulled, m_download));
+    QVERIFY2(waitForCompletion(120000), qPrintable(journalLines().join(QLatin1Char('\n'))));
+    const QList<StandInServer::JournalEntry> requests = m_server->journalFor(asset);
+    QVERIFY(requests.size() > before);
+    QCOMPARE(requests.at(before).range, QByteArray("bytes=") + QByteArray::number(partial) + '-');
     const DcpCheck::Result result = DcpCheck::checkFolder(dcpFolder(), m_reels);
     QVERIFY2(result.ok(), qPrintable(result.problems.join(QLatin1Char('\n'))));
 }

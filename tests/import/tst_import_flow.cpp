@@ -5,6 +5,7 @@
 #include "SampleDcp.h"
 #include "TestPackages.h"
 #include "TestSandbox.h"
+#include "core/MediumSync.h"
 #include "import/VolumeInfo.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -192,8 +193,16 @@ void TestImportFlow::importsNewDcp()
     const QString folder = sandbox.downloads() + QLatin1Char('/') + d.title;
     QVERIFY(writeFile(folder + QStringLiteral("/VOLINDEX"), "kept as it was"));
 
+    // The three new documents reach the drive, then the DCP folder and the folder holding it.
+    QStringList flushes;
+    MediumSync::setObserver([&](const QString& kind, const QString& path) {
+        flushes.append(kind + QLatin1Char(' ') + QFileInfo(path).fileName());
+    });
     ScriptedPrompts prompts;
     importPackage(sandbox, prompts, packageDocument({packageEntry(d, {1, 2}, 42)}));
+    MediumSync::setObserver(nullptr);
+    QCOMPARE(flushes, (QStringList{"file " + d.cplFileName, "file " + d.pklFileName, "file ASSETMAP",
+                                   "folder " + d.title, "folder downloads"}));
 
     QCOMPARE(prompts.count(), 1);
     const PromptRequest dialog = prompts.asked().first();

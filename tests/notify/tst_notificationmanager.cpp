@@ -4,6 +4,7 @@
 #include "app/AppContext.h"
 #include "core/UserPrompt.h"
 #include "download/DownloadManager.h"
+#include "core/MediumSync.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -398,8 +399,18 @@ private slots:
         QVERIFY(f.allHidden());
         QCOMPARE(logLinesContaining(QStringLiteral("[NotificationManager] Revealing ...")), 0);
 
+        // Both folders holding the reel's files are flushed after the renames and before
+        // the reel is reported completed.
+        QStringList flushes;
+        MediumSync::setObserver([&](const QString& kind, const QString& path) {
+            flushes.append(kind + QLatin1Char(' ') + path + (f.allVisible() ? "" : " too early"));
+        });
+        connect(f.reel, &Reel::downloadSynced, this, [&] { flushes.append(QStringLiteral("synced")); });
         m->setConsumerInterval(20);
         QTRY_COMPARE(m->getSyncedNotifications().size(), 8);
+        MediumSync::setObserver(nullptr);
+        QCOMPARE(flushes, (QStringList{"folder " + f.dcp->getDCPPath(),
+                                       "folder " + f.dcp->getDCPPath() + "/sub", "synced"}));
         QCOMPARE(synced.count(), 1);
         QCOMPARE(status.count(), 1);
         QVERIFY(f.allVisible());

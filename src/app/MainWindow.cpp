@@ -1,0 +1,61 @@
+#include "app/MainWindow.h"
+
+#include "app/AppContext.h"
+#include "core/Services.h"
+#include "download/DownloadManager.h"
+#include "model/DCPManager.h"
+#include "model/Reel.h"
+#include "notify/NotificationManager.h"
+#include "storage/Setting.h"
+
+#include <QQmlContext>
+#include <QQuickWindow>
+
+MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
+    : m_context(context), m_inhibitor(systemBus), m_ejector(systemBus),
+      m_ejectAction(&m_ejector, &context.engine(), [&context]() { return context.catalogue().getAllDCPs(); }),
+      // A corrupted file found by the check goes back to the engine's queue.
+      m_driveCheck([&context](Asset* asset) { context.engine().redownload(asset); }),
+      m_drives([&context] { return context.catalogue().getAllDCPs(); })
+{
+    DownloadManager* const engine = &context.engine();
+    // No sleep while data moves or is verified. Without logind or UDisks2 on the bus the
+    // program runs as before.
+    QObject::connect(engine, &DownloadManager::activeChanged, &m_inhibitor,
+                     [this](bool on) { m_inhibitor.hold(QStringLiteral("transfer"), on); });
+    m_inhibitor.hold(QStringLiteral("transfer"), engine->isActive());
+    // Drives pulled and plugged in again while the program runs.
+    engine->followDrives(&m_drives);
+    QObject::connect(
+        &m_drives, &DriveWatch::driveBack, &context.notifications(),
+        [&context] { context.notifications().reconcileReveals(true); }, Qt::QueuedConnection);
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::load()
+{
+    // The reel rows hand their Reel to removeDownloadReel(Reel*).
+    qRegisterMetaType<Reel*>("Reel*");
+    m_qml = std::make_unique<QQmlApplicationEngine>();
+    QQmlContext* const root = m_qml->rootContext();
+    root->setContextProperty(QStringLiteral("download_mgr"), &m_context.engine());
+    root->setContextProperty(QStringLiteral("dcp_mgr"), &m_context.catalogue());
+    root->setContextProperty(QStringLiteral("settings_mgr"), &m_context.settings());
+    // The page that "LAUNCH OSKAN" opens.
+    root->setContextProperty(QStringLiteral("portal_url"), Services::portalBaseUrl());
+    root->setContextProperty(QStringLiteral("window_actions"), &m_windowActions);
+    root->setContextProperty(QStringLiteral("drive_eject"), &m_ejectAction);
+    root->setContextProperty(QStringLiteral("drive_check"), &m_driveCheck);
+    m_qml->load(QUrl(QStringLiteral("qrc:///main.qml")));
+    if (m_qml->rootObjects().isEmpty())
+        return false;
+    m_drives.start();
+    return true;
+}
+
+QQuickWindow* MainWindow::window() const
+{
+    return m_qml && !m_qml->rootObjects().isEmpty() ? qobject_cast<QQuickWindow*>(m_qml->rootObjects().constFirst())
+                                                    : nullptr;
+}

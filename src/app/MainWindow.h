@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/WindowActions.h"
+#include "download/DriveEject.h"
+#include "download/DriveVerifier.h"
+#include "download/DriveWatch.h"
+#include "download/EjectAction.h"
+#include "download/SleepInhibitor.h"
+
+#include <QDBusConnection>
+#include <QQmlApplicationEngine>
+
+#include <memory>
+
+class AppContext;
+class QQuickWindow;
+
+// The main window's scene and what lives beside it while it shows: the window's actions
+// (confirmations, desktop links), "Check drive", "Eject drive", the sleep lock while data
+// moves and the watch on the drives. Built on the context's managers, after the start-up
+// import; the program and the window tests build it the same way.
+class MainWindow
+{
+public:
+    // The bus of UDisks2 and logind: the system bus in the program.
+    MainWindow(AppContext& context, const QDBusConnection& systemBus);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Loads the scene and starts following the drives; false when the scene failed to load.
+    bool load();
+    QQmlApplicationEngine& qml() { return *m_qml; }
+    QQuickWindow* window() const;
+    DriveWatch& drives() { return m_drives; }
+    DriveVerifier& driveCheck() { return m_driveCheck; }
+
+private:
+    AppContext& m_context;
+    WindowActions m_windowActions;
+    SleepInhibitor m_inhibitor;
+    DriveEject m_ejector;
+    EjectAction m_ejectAction;
+    DriveVerifier m_driveCheck;
+    DriveWatch m_drives;
+    // Last, so the scene goes before everything its bindings use.
+    std::unique_ptr<QQmlApplicationEngine> m_qml;
+};

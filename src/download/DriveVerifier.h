@@ -1,0 +1,74 @@
+#pragma once
+
+#include "download/DcpIngestCheck.h"
+#include "model/DCP.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class Asset;
+class QThread;
+
+// "Check drive" on a DCP's details page: reads every file of a completed DCP back from the
+// drive on a thread of its own and tells whether the drive is ready for the cinema, or what
+// is wrong; a corrupted file can be sent back to the download queue from here.
+class DriveVerifier : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QObject* dcp READ dcpObject NOTIFY changed)
+    Q_PROPERTY(bool running READ isRunning NOTIFY changed)
+    Q_PROPERTY(double progress READ getProgress NOTIFY progressChanged)
+    Q_PROPERTY(QString remaining READ getRemaining NOTIFY progressChanged)
+    Q_PROPERTY(QString result READ getResult NOTIFY changed)
+    Q_PROPERTY(QStringList problems READ getProblems NOTIFY changed)
+    Q_PROPERTY(int corruptedCount READ corruptedCount NOTIFY changed)
+
+public:
+    // requeue: hands an asset back to the download engine as a corrupted re-download.
+    explicit DriveVerifier(std::function<void(Asset*)> requeue, QObject* parent = nullptr);
+    ~DriveVerifier() override;
+
+    // Every reel completed (verified, reported, visible) and the drive there.
+    Q_INVOKABLE bool canCheck(QObject* dcp) const;
+    Q_INVOKABLE void start(QObject* dcp);
+    Q_INVOKABLE void cancel();
+    // Sends the files found corrupted back to the queue.
+    Q_INVOKABLE void redownloadCorrupted();
+
+    QObject* dcpObject() const;
+    bool isRunning() const { return thread != nullptr; }
+    double getProgress() const { return progress; }
+    QString getRemaining() const { return remaining; }
+    QString getResult() const { return result; }
+    QStringList getProblems() const { return last.problems; }
+    int corruptedCount() const { return last.corruptedAssets.size(); }
+
+    // Blocks until the running check ended (tools and tests).
+    void wait();
+
+signals:
+    void changed();
+    void progressChanged();
+    void finished();
+
+private:
+    void onProgress(quint64 done, quint64 total);
+    void onFinished(const DcpIngestCheck::Result& outcome);
+
+    std::function<void(Asset*)> requeue;
+    QPointer<DCP> checked;
+    QThread* thread = nullptr;
+    std::shared_ptr<std::atomic<bool>> cancelFlag;
+    QElapsedTimer clock;
+    double progress = 0;
+    QString remaining;
+    QString result;
+    DcpIngestCheck::Result last;
+};
