@@ -1,5 +1,6 @@
 #include "app/DesktopNotifier.h"
 #include "app/LogHandler.h"
+#include "app/MainWindowScene.h"
 #include "app/OrvDownloaderApp.h"
 #include "app/PackageHandOff.h"
 #include "app/Services.h"
@@ -9,7 +10,6 @@
 #include "dialogs/UpdaterDialog.h"
 #include "download/DownloadManager.h"
 #include "model/DCPManager.h"
-#include "model/Reel.h"
 #include "model/ScriptOwnership.h"
 #include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
@@ -20,7 +20,6 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QQmlApplicationEngine>
-#include <QQmlContext>
 #include <QQmlEngine>
 #include <QSharedMemory>
 #include <QSystemSemaphore>
@@ -199,17 +198,9 @@ int main(int argc, char* argv[])
 
         DownloadManager* const engine = DownloadManager::getInstance();
 
-        // The reel rows hand their Reel to removeDownloadReel(Reel*).
-        qRegisterMetaType<Reel*>("Reel*");
         qDebug() << "[main] Starting QML...";
         QQmlApplicationEngine qml;
-        qml.rootContext()->setContextProperty(QStringLiteral("download_mgr"), engine);
-        qml.rootContext()->setContextProperty(QStringLiteral("dcp_mgr"), catalogue);
-        qml.rootContext()->setContextProperty(QStringLiteral("settings_mgr"), settings);
-        // The page that "LAUNCH OSKAN" opens.
-        qml.rootContext()->setContextProperty(QStringLiteral("portal_url"), Services::portalBaseUrl());
-        qml.load(QUrl(QStringLiteral("qrc:///main.qml")));
-        if (qml.rootObjects().isEmpty()) {
+        if (!MainWindowScene::load(qml, engine, catalogue, settings)) {
             qDebug() << "[main] Unable to load the main window";
             return 1;
         }

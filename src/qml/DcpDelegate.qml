@@ -1,6 +1,5 @@
 import QtQuick 2.9
 import QtQuick.Controls 1.4
-import QtQuick.Dialogs 1.2
 import QtQml.Models 2.2
 import "globals.js" as Globals
 
@@ -48,7 +47,18 @@ Package {
     function openFolder() {
         if (!pkg.dcp)
             return;
-        Qt.openUrlExternally(Globals.localFileUrl(pkg.dcp.download_path + "/" + pkg.dcp.title));
+        window_prompts.openUrl(Globals.localFileUrl(pkg.dcp.download_path + "/" + pkg.dcp.title));
+    }
+
+    function askDelete() {
+        if (!window_prompts.confirm("Warning...",
+                                    "You are about to delete a DCP.\r\n\r\nThis will NOT DELETE the files on your hard drive but simply remove the DCP from the Reelvane Downloader.",
+                                    "Would you like to continue ?"))
+            return;
+        var dcp = pkg.dcp;
+        body.state = "all";
+        if (dcp)
+            download_mgr.removeDownload(dcp);
     }
 
     Component.onCompleted: probeCover()
@@ -73,7 +83,9 @@ Package {
 
     Item {
         id: tile
+        objectName: "dcpTile"
         Package.name: "browser"
+        property QtObject dcp: pkg.dcp
         width: 210
         height: 435
 
@@ -111,6 +123,7 @@ Package {
 
             CustomProgressBar {
                 id: tileBar
+                objectName: "tileStatus"
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.bottom: parent.bottom
@@ -122,6 +135,7 @@ Package {
             }
 
             MouseArea {
+                objectName: "openDetails"
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
                 onClicked: mainWindow.showDetails(index)
@@ -131,7 +145,9 @@ Package {
 
     Rectangle {
         id: page
+        objectName: "dcpPage"
         Package.name: "fullscreen"
+        property QtObject dcp: pkg.dcp
         width: ListView.view ? ListView.view.width : 0
         height: ListView.view ? ListView.view.height : 0
         visible: ListView.isCurrentItem
@@ -205,6 +221,7 @@ Package {
                 spacing: 5
 
                 CustomButton {
+                    objectName: "startDownload"
                     width: 150
                     text: "START DOWNLOAD"
                     visible: pkg.dcp !== null && !pkg.isCurrent && !pkg.dcp.finished && !pkg.driveMissing
@@ -212,9 +229,10 @@ Package {
                 }
 
                 CustomButton {
+                    objectName: "deleteDcp"
                     width: 100
                     text: "DELETE"
-                    onClicked: deleteDialog.open()
+                    onClicked: pkg.askDelete()
                 }
 
                 Text {
@@ -265,6 +283,7 @@ Package {
                 }
 
                 CustomButton {
+                    objectName: "goToFiles"
                     anchors.top: cardTitle.bottom
                     anchors.topMargin: 50
                     anchors.horizontalCenter: parent.horizontalCenter
@@ -311,6 +330,7 @@ Package {
             }
 
             MouseArea {
+                objectName: "closeDetails"
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
                 onClicked: {
@@ -319,21 +339,6 @@ Package {
                         pkg.dcp_total_size = pkg.dcp.getTotalSize();
                     pkg.refreshStatus();
                 }
-            }
-        }
-
-        MessageDialog {
-            id: deleteDialog
-            title: "Warning..."
-            text: "You are about to delete a DCP.\r\n\r\nThis will NOT DELETE the files on your hard drive but simply remove the DCP from the Reelvane Downloader."
-            informativeText: "Would you like to continue ?"
-            icon: StandardIcon.Warning
-            standardButtons: StandardButton.Yes | StandardButton.Cancel
-            onYes: {
-                var dcp = pkg.dcp;
-                body.state = "all";
-                if (dcp)
-                    download_mgr.removeDownload(dcp);
             }
         }
     }

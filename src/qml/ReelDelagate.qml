@@ -1,11 +1,11 @@
 import QtQuick 2.9
 import QtQuick.Controls 1.4
-import QtQuick.Dialogs 1.2
 import "globals.js" as Globals
 
 // One reel of the details page: number, progress, size, removal and status.
 Item {
     id: row
+    objectName: "reelRow"
 
     property QtObject reel: modelData || null
     property real reel_size: reel ? reel.getTotalSize() : 0
@@ -25,6 +25,19 @@ Item {
     function showDownloaded() {
         if (row.reel)
             bar.value(row.reel.getDownloadedSize());
+    }
+
+    function askRemoval() {
+        if (!window_prompts.confirm("Warning...",
+                                    "You are about to delete a Reel.\r\n\r\nThis will DELETE the files on your hard drive. The Reel and all of it's assets will be removed.",
+                                    "Would you like to continue ?"))
+            return;
+        var reel = row.reel;
+        // The last reel takes its DCP with it: back to the grid before that happens.
+        if (row.ListView.view && row.ListView.view.count === 1)
+            body.state = "all";
+        if (reel)
+            download_mgr.removeDownloadReel(reel);
     }
 
     function refreshStatus() {
@@ -113,14 +126,16 @@ Item {
 
     ActionButton {
         id: removeButton
+        objectName: "removeReel"
         anchors.left: sizeUnit.right
         anchors.leftMargin: 10
         image: "qrc:/images/minus-circle.svg"
-        onClicked: removeDialog.open()
+        onClicked: row.askRemoval()
     }
 
     Text {
         id: statusText
+        objectName: "reelStatus"
         x: removeButton.x + 40
         height: 30
         verticalAlignment: Text.AlignVCenter
@@ -129,22 +144,5 @@ Item {
         font.weight: Font.Medium
         font.pixelSize: 15
         Component.onCompleted: row.refreshStatus()
-    }
-
-    MessageDialog {
-        id: removeDialog
-        title: "Warning..."
-        text: "You are about to delete a Reel.\r\n\r\nThis will DELETE the files on your hard drive. The Reel and all of it's assets will be removed."
-        informativeText: "Would you like to continue ?"
-        icon: StandardIcon.Warning
-        standardButtons: StandardButton.Yes | StandardButton.Cancel
-        onYes: {
-            var reel = row.reel;
-            // The last reel takes its DCP with it: back to the grid before that happens.
-            if (row.ListView.view && row.ListView.view.count === 1)
-                body.state = "all";
-            if (reel)
-                download_mgr.removeDownloadReel(reel);
-        }
     }
 }

@@ -105,16 +105,6 @@ ApplicationWindow {
         standardButtons: StandardButton.Ok
     }
 
-    MessageDialog {
-        id: resumeDialog
-        title: "Downloads are paused"
-        text: "Your downloads are paused."
-        informativeText: "Would you like to resume?"
-        icon: StandardIcon.Question
-        standardButtons: StandardButton.Yes | StandardButton.No
-        onYes: download_mgr.resumeDownloading()
-    }
-
     DropArea {
         id: packageDrop
 
@@ -186,6 +176,7 @@ ApplicationWindow {
 
             NavButton {
                 id: pauseButton
+                objectName: "pauseButton"
 
                 property bool pausedSetting: false
 
@@ -212,17 +203,19 @@ ApplicationWindow {
             }
 
             NavButton {
+                objectName: "portalButton"
                 width: parent.width
                 text: "LAUNCH OSKAN"
                 image: "qrc:/images/globe.svg"
                 image_size: 45
-                onClicked: Qt.openUrlExternally(mainWindow.portalUrl())
+                onClicked: window_prompts.openUrl(mainWindow.portalUrl())
             }
         }
     }
 
     Item {
         id: body
+        objectName: "body"
         anchors.left: navBar.right
         anchors.right: parent.right
         anchors.top: parent.top
@@ -287,6 +280,7 @@ ApplicationWindow {
 
                 TextField {
                     id: searchField
+                    objectName: "searchField"
                     anchors.left: searchSpacer.right
                     anchors.right: parent.right
                     anchors.leftMargin: 10
@@ -308,6 +302,7 @@ ApplicationWindow {
 
             CustomButton {
                 id: azButton
+                objectName: "sortByName"
                 anchors.right: parent.right
                 anchors.rightMargin: 10
                 anchors.top: searchBox.bottom
@@ -323,6 +318,7 @@ ApplicationWindow {
 
             CustomButton {
                 id: dateButton
+                objectName: "sortByDate"
                 anchors.right: azButton.left
                 anchors.rightMargin: 15
                 anchors.top: azButton.top
@@ -345,6 +341,7 @@ ApplicationWindow {
 
         GridView {
             id: grid
+            objectName: "grid"
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.top: topBar.bottom
@@ -359,6 +356,7 @@ ApplicationWindow {
 
         Text {
             id: emptyText
+            objectName: "emptyText"
             anchors.left: grid.left
             anchors.right: grid.right
             anchors.top: parent.top
@@ -391,6 +389,7 @@ ApplicationWindow {
 
         ListView {
             id: detailsList
+            objectName: "detailsList"
 
             property int settledCount: -1
 
@@ -433,6 +432,7 @@ ApplicationWindow {
 
             Slider {
                 id: limitSlider
+                objectName: "limitSlider"
 
                 // Applies a slider position: the engine's limit and the label.
                 function apply(limit) {
@@ -465,6 +465,7 @@ ApplicationWindow {
 
             Text {
                 id: limitLabel
+                objectName: "limitLabel"
                 color: "white"
                 font.family: "Courier"
                 font.weight: Font.Medium
@@ -473,6 +474,7 @@ ApplicationWindow {
 
             Switch {
                 id: noLimitSwitch
+                objectName: "noLimitSwitch"
 
                 function applyLimitOff(on) {
                     if (typeof download_mgr.limit_off !== "undefined")
@@ -501,6 +503,7 @@ ApplicationWindow {
                 font.weight: Font.Medium
                 font.pixelSize: 13
                 MouseArea {
+                    objectName: "noLimitLabel"
                     anchors.fill: parent
                     onClicked: noLimitSwitch.checked = !noLimitSwitch.checked
                 }
@@ -510,6 +513,7 @@ ApplicationWindow {
 
             Text {
                 id: statusLabel
+                objectName: "statusLabel"
                 // Never narrower than its line, so the remaining time is never cut.
                 Layout.preferredWidth: Math.max(300, implicitWidth)
                 text: "Ready."
@@ -559,8 +563,10 @@ ApplicationWindow {
     function afterCreation() {
         created = true;
         console.log("[MainWindow] Speed limit:", limitSlider.value, noLimitSwitch.checked ? "(no limit on)" : "(no limit off)");
-        if (dcp_mgr.dcps.length > 0 && parseInt(settings_mgr.get("download_paused")))
-            resumeDialog.open();
+        if (dcp_mgr.dcps.length > 0 && parseInt(settings_mgr.get("download_paused"))
+                && window_prompts.question("Downloads are paused", "Your downloads are paused.",
+                                           "Would you like to resume?"))
+            download_mgr.resumeDownloading();
     }
 
     // After every child has read its settings.
