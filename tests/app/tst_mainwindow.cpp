@@ -80,10 +80,6 @@ void TestMainWindow::smokeRun()
     QVERIFY2(!window.isEmpty(), qPrintable(program.log()));
     QVERIFY2(program.waitForLog(QStringLiteral("[main] Starting QML...")), qPrintable(program.log()));
     QVERIFY(QFileInfo(downloads + QStringLiteral("/Smoke_FTR")).isDir());
-    QDir().mkpath(QStringLiteral(ORV_ARTEFACTS_DIR "/mainwindow"));
-    if (program.screenshot(QStringLiteral(ORV_ARTEFACTS_DIR "/mainwindow/smoke-main-window.png")))
-        qInfo("screenshot: %s", ORV_ARTEFACTS_DIR "/mainwindow/smoke-main-window.png");
-
     QSignalSpy finished(started, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
     program.key(window, QStringLiteral("ctrl+q"));
     QVERIFY(started->state() == QProcess::NotRunning || finished.wait(15000));
