@@ -34,7 +34,7 @@ private slots:
     void init();
     void cleanup();
 
-    void downloadSurvivesKillCutAndCorruption();
+    void downloadSurvivesKillAndCut();
     void expiredLinkOffersRemovalAndRevealsPartialFiles();
     void hostilePackageWritesNothing();
 
@@ -202,11 +202,12 @@ void TestEndToEnd::keepScreenshot(const QString& name) const
 }
 
 // A new user's first download, one reel of three with subtitles and fonts, along the
-// hard road: the program is killed in the middle of the picture and started again, the
-// sound's connection is cut mid-file and the subtitle's first delivery is corrupted. The
-// reel still completes with the right files, reported and revealed. (A stalled server is
-// covered in process, where the stall timer can be shortened.)
-void TestEndToEnd::downloadSurvivesKillCutAndCorruption()
+// hard road: the program is killed in the middle of the picture and started again, and
+// the sound's connection is cut mid-file. The reel still completes with the right files,
+// reported and revealed. Corrupted deliveries and a stalled server are covered in process
+// (tst_download_checksum, tst_download_transfer): each costs the real program several
+// rounds of its notification timer or its stall timer.
+void TestEndToEnd::downloadSurvivesKillAndCut()
 {
     REQUIRE_DISPLAY();
     SampleDcp::Options options;
@@ -236,10 +237,6 @@ void TestEndToEnd::downloadSurvivesKillCutAndCorruption()
     StandInServer::AssetFault cut;
     cut.dropAfterBytes = 300 * 1024;
     m_server->setAssetFault(base + m_dcp.find(DcpAssetInfo::Sound, 2).path, cut);
-    StandInServer::AssetFault corrupt;
-    corrupt.corruptFirstDeliveries = 1;
-    const QString subtitle = base + m_dcp.find(DcpAssetInfo::Subtitle, 2).path;
-    m_server->setAssetFault(subtitle, corrupt);
     const int requestsBefore = m_server->journalFor(QStringLiteral("/assets/") + base + picture.path).size();
 
     STEP(startProgram({}));
@@ -252,7 +249,6 @@ void TestEndToEnd::downloadSurvivesKillCutAndCorruption()
     QVERIFY(pictureRequests.size() > requestsBefore);
     QCOMPARE(pictureRequests.at(requestsBefore).range,
              QByteArray("bytes=") + QByteArray::number(partial) + '-');
-    QVERIFY(m_server->assetDeliveries(subtitle) >= 2);
 
     DcpCheck::Result result = DcpCheck::checkFolder(dcpFolder(), m_reels);
     DcpCheck::checkAcknowledged(journalLines(), m_reels, &result);
@@ -272,7 +268,7 @@ void TestEndToEnd::downloadSurvivesKillCutAndCorruption()
     QCOMPARE(form.queryItemValue(QStringLiteral("username"), QUrl::FullyDecoded), kUser);
     QCOMPARE(form.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded), kPassword);
     // The reel's events were acknowledged in the order the queue sends them: started before
-    // finished, the corruption reported, the passed checksum last.
+    // finished, the passed checksum last.
     QList<int> events;
     for (const StandInServer::JournalEntry& entry : journal) {
         const QUrlQuery query(entry.query);
@@ -281,7 +277,6 @@ void TestEndToEnd::downloadSurvivesKillCutAndCorruption()
             events << query.queryItemValue(QStringLiteral("event")).toInt();
     }
     QVERIFY2(events.indexOf(1) < events.indexOf(2), qPrintable(journalLines().join(QLatin1Char('\n'))));
-    QVERIFY(events.contains(7));
     QCOMPARE(events.last(), 8);
 
     m_program->stop();
