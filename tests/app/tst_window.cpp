@@ -310,11 +310,11 @@ void TestWindow::downloadPauseAndRemovals()
     DCP* dcp = m_sandbox->makeDCP(uuid('d', 901), QStringLiteral("Running_FTR"));
     Reel* first = TestSandbox::addReel(dcp, uuid('e', 902), 1);
     m_sandbox->addAsset(first, uuid('a', 903), QStringLiteral("run/r1.mxf"),
-                        patternBytes(3 * 1024 * 1024, 1));
+                        patternBytes(2 * 1024 * 1024, 1));
     Reel* second = TestSandbox::addReel(dcp, uuid('e', 904), 2);
     m_sandbox->addAsset(second, uuid('a', 905), QStringLiteral("run/r2.mxf"), patternBytes(64 * 1024, 2));
     StandInServer::AssetFault slow;
-    slow.throttleBytesPerSecond = 1024 * 1024;
+    slow.throttleBytesPerSecond = 256 * 1024; // slow enough to watch, however busy the machine
     m_sandbox->server.setAssetFault(QStringLiteral("run/r1.mxf"), slow);
     m_sandbox->publish(dcp);
 
@@ -338,6 +338,7 @@ void TestWindow::downloadPauseAndRemovals()
     QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("1"));
     QTRY_COMPARE(tileStatus(QStringLiteral("Running_FTR")), QStringLiteral("Pending 2 reels"));
     shot(QStringLiteral("06-paused-grid"));
+    m_sandbox->server.clearAllAssetFaults(); // the rest at full speed
     m_window->click(m_window->item(QStringLiteral("pauseButton")));
     QTRY_VERIFY(!m_sandbox->engine()->isPaused());
     QCOMPARE(textOf(m_window->item(QStringLiteral("pauseButton"))), QStringLiteral("PAUSE"));

@@ -31,7 +31,8 @@ void keepQmlWarnings(QtMsgType type, const QMessageLogContext& context, const QS
         QMutexLocker lock(&g_mutex);
         g_warnings << message;
     }
-    if (g_previous)
+    // The program's own log stays out of the test output unless asked for.
+    if (g_previous && (type != QtDebugMsg || qEnvironmentVariableIsSet("ORV_TEST_VERBOSE")))
         g_previous(type, context, message);
 }
 
