@@ -14,8 +14,6 @@
 #include <QQuickWindow>
 #include <QtTest>
 
-#include <algorithm>
-
 // The main window in the test process, against real managers in a sandbox: tile and reel
 // statuses, search, sort, the details page, the speed limit, pause, and the questions
 // before a removal, answered from a script. Any QML warning fails the test; screenshots
@@ -32,7 +30,8 @@ private slots:
     void downloadPauseAndRemovals();
 
 private:
-    bool load(int notifyMs = 50);
+    bool load() { return m_window->load(WindowUnderTest::managers(*m_sandbox)); }
+    QString bodyState() const { return m_window->item(QStringLiteral("body"))->property("state").toString(); }
     QQuickItem* tile(const QString& title) const;
     QStringList tileTitles() const;
     QString tileStatus(const QString& title) const;
@@ -56,31 +55,22 @@ QString uuid(char kind, int serial)
            QStringLiteral("000000-0000-4000-8000-%1").arg(serial, 12, 10, QLatin1Char('0'));
 }
 
-enum class ReelState
-{
-    Done,
-    Notifying,
-    Corrupted,
-    Pending
-};
-
-// A stored DCP whose reels are in the given states, with its folder on the drive.
-void storeDcp(const QString& downloads, const QString& title, const QList<ReelState>& states)
+// A stored DCP with its folder on the drive, one reel per letter of states: Done (verified,
+// reported, revealed), Notifying (verified, still hidden), Corrupted or Pending.
+void storeDcp(const QString& downloads, const QString& title, const char* states)
 {
     static int serial = 0;
     DCP* dcp = TestSandbox::newDCP(uuid('d', ++serial), title, downloads);
     QDir().mkpath(dcp->getDCPPath());
-    unsigned number = 0;
-    for (ReelState state : states) {
-        Reel* reel = TestSandbox::addReel(dcp, uuid('e', ++serial), ++number);
+    for (unsigned number = 1; *states; ++states, ++number) {
+        Reel* reel = TestSandbox::addReel(dcp, uuid('e', ++serial), number);
         Asset* asset = TestSandbox::addAssetOfSize(reel, uuid('a', ++serial), 1024 * 1024);
-        asset->setDownloadStarted(state != ReelState::Pending);
-        asset->setDownloadFinished(state != ReelState::Pending);
-        asset->setDownloadChecksummed(state == ReelState::Done || state == ReelState::Notifying);
-        asset->setDownloadCorrupted(state == ReelState::Corrupted);
-        asset->setDownloadAttempts(state == ReelState::Corrupted ? 2 : 0);
-        // Revealed once the service has every event; until then hidden.
-        if (state == ReelState::Done)
+        asset->setDownloadStarted(*states != 'P');
+        asset->setDownloadFinished(*states != 'P');
+        asset->setDownloadChecksummed(*states == 'D' || *states == 'N');
+        asset->setDownloadCorrupted(*states == 'C');
+        asset->setDownloadAttempts(*states == 'C' ? 2 : 0);
+        if (*states == 'D')
             asset->setOriginalFileName(asset->getUuid() + QStringLiteral(".mxf"));
     }
     dcp->syncToDatabase();
@@ -110,11 +100,6 @@ void TestWindow::cleanup()
     QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
 }
 
-bool TestWindow::load(int notifyMs)
-{
-    return m_window->load(WindowUnderTest::managers(*m_sandbox, notifyMs));
-}
-
 QQuickItem* TestWindow::tile(const QString& title) const
 {
     for (QQuickItem* candidate : m_window->items(QStringLiteral("dcpTile"))) {
@@ -125,20 +110,15 @@ QQuickItem* TestWindow::tile(const QString& title) const
     return nullptr;
 }
 
+// Titles of the tiles shown, in reading order.
 QStringList TestWindow::tileTitles() const
 {
-    QList<QQuickItem*> tiles = m_window->items(QStringLiteral("dcpTile"));
-    tiles.erase(std::remove_if(
-                    tiles.begin(), tiles.end(),
-                    [](QQuickItem* t) { return !t->isVisible() || !t->property("dcp").value<QObject*>(); }),
-                tiles.end());
-    std::sort(tiles.begin(), tiles.end(), [](QQuickItem* a, QQuickItem* b) {
-        return qMakePair(a->y(), a->x()) < qMakePair(b->y(), b->x());
-    });
-    QStringList titles;
-    for (QQuickItem* t : tiles)
-        titles << t->property("dcp").value<QObject*>()->property("title").toString();
-    return titles;
+    QMap<QPair<qreal, qreal>, QString> byPlace;
+    for (QQuickItem* t : m_window->items(QStringLiteral("dcpTile"))) {
+        if (const QObject* dcp = t->isVisible() ? t->property("dcp").value<QObject*>() : nullptr)
+            byPlace.insert(qMakePair(t->y(), t->x()), dcp->property("title").toString());
+    }
+    return byPlace.values();
 }
 
 QString TestWindow::tileStatus(const QString& title) const
@@ -168,13 +148,11 @@ void TestWindow::statusesSearchSortAndDetails()
     const QString downloads = m_sandbox->downloads();
     // Names hold "#", "?", "%" and blanks, for the files button.
     const QString oddFolder = m_sandbox->root() + QStringLiteral("/Drive #1 ?50% off");
-    storeDcp(downloads, QStringLiteral("Complete_FTR"), {ReelState::Done, ReelState::Done});
-    storeDcp(downloads, QStringLiteral("Waiting_FTR"), {ReelState::Pending, ReelState::Pending});
-    storeDcp(m_sandbox->root() + QStringLiteral("/Unplugged"), QStringLiteral("Away_FTR"),
-             {ReelState::Pending});
-    storeDcp(downloads, QStringLiteral("Reporting_FTR"), {ReelState::Done, ReelState::Notifying});
-    storeDcp(oddFolder, QStringLiteral("Mixed_FTR"),
-             {ReelState::Done, ReelState::Corrupted, ReelState::Notifying, ReelState::Pending});
+    storeDcp(downloads, QStringLiteral("Complete_FTR"), "DD");
+    storeDcp(downloads, QStringLiteral("Waiting_FTR"), "PP");
+    storeDcp(m_sandbox->root() + QStringLiteral("/Unplugged"), QStringLiteral("Away_FTR"), "P");
+    storeDcp(downloads, QStringLiteral("Reporting_FTR"), "DN");
+    storeDcp(oddFolder, QStringLiteral("Mixed_FTR"), "DCNP");
     QVERIFY(QDir(m_sandbox->root() + QStringLiteral("/Unplugged")).removeRecursively());
     Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
     Setting::getInstance()->save();
@@ -229,8 +207,7 @@ void TestWindow::statusesSearchSortAndDetails()
 
     // The details page of the DCP whose reels are in every state.
     m_window->click(m_window->item(QStringLiteral("openDetails"), tile(QStringLiteral("Mixed_FTR"))));
-    QTRY_COMPARE(m_window->item(QStringLiteral("body"))->property("state").toString(),
-                 QStringLiteral("details"));
+    QTRY_COMPARE(bodyState(), QStringLiteral("details"));
     QTRY_COMPARE(reelRows(),
                  QStringList({QStringLiteral("1 Completed"), QStringLiteral("2 Corrupted"),
                               QStringLiteral("3 Notifying, please wait"), QStringLiteral("4 Pending")}));
@@ -240,7 +217,7 @@ void TestWindow::statusesSearchSortAndDetails()
     QTRY_COMPARE(m_links->opened.size(), 1);
     QCOMPARE(m_links->opened.first().toLocalFile(), oddFolder + QStringLiteral("/Mixed_FTR"));
     m_window->click(m_window->item(QStringLiteral("closeDetails")));
-    QTRY_COMPARE(m_window->item(QStringLiteral("body"))->property("state").toString(), QStringLiteral("all"));
+    QTRY_COMPARE(bodyState(), QStringLiteral("all"));
 
     // "LAUNCH OSKAN" opens the portal.
     m_window->click(m_window->item(QStringLiteral("portalButton")));
@@ -283,6 +260,7 @@ void TestWindow::speedLimitAndNoLimitAreKept()
     shot(QStringLiteral("04-limit-and-no-limit-set"));
 
     // The next start: both back in place.
+    QVERIFY2(m_window->warnings().isEmpty(), qPrintable(m_window->warnings().join(QLatin1Char('\n'))));
     m_window.reset();
     m_sandbox->restart();
     m_window = std::make_unique<WindowUnderTest>();
@@ -393,11 +371,11 @@ void TestWindow::downloadPauseAndRemovals()
              QStringLiteral(
                  "You are about to delete a DCP.\r\n\r\nThis will NOT DELETE the files on your hard drive "
                  "but simply remove the DCP from the Reelvane Downloader."));
-    QCOMPARE(m_window->item(QStringLiteral("body"))->property("state").toString(), QStringLiteral("details"));
+    QCOMPARE(bodyState(), QStringLiteral("details"));
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 2);
     m_window->click(m_window->item(QStringLiteral("deleteDcp"), m_window->item(QStringLiteral("dcpPage"))));
     QTRY_COMPARE(tileTitles(), QStringList{QStringLiteral("Running_FTR")});
-    QCOMPARE(m_window->item(QStringLiteral("body"))->property("state").toString(), QStringLiteral("all"));
+    QCOMPARE(bodyState(), QStringLiteral("all"));
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
     shot(QStringLiteral("09-grid-after-delete"));
 }
