@@ -59,3 +59,10 @@ void WindowActions::showAbout() const
     UserPrompt::message(Prompt::Information, QStringLiteral("Reelvane Downloader\nVersion 1.4.0"), QString(),
                         Prompt::Ok, Prompt::NoButton, QStringLiteral("Reelvane Downloader"));
 }
+
+bool WindowActions::askResume() const
+{
+    return UserPrompt::message(Prompt::Question, QStringLiteral("Your downloads are paused."),
+                               QStringLiteral("Would you like to resume?"), Prompt::Yes | Prompt::No,
+                               Prompt::NoButton, QStringLiteral("Downloads are paused")) == Prompt::Yes;
+}

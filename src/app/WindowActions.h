@@ -16,6 +16,8 @@ public:
 
     Q_INVOKABLE bool confirmDcpRemoval() const;
     Q_INVOKABLE bool confirmReelRemoval() const;
+    // Asked at start when the last run left the downloads paused; true to resume.
+    Q_INVOKABLE bool askResume() const;
     // Shows a DCP's folder in the desktop's file browser.
     Q_INVOKABLE bool openFolder(const QString& path) const;
     // Opens a web page in the desktop's browser.

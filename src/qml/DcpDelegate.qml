@@ -98,6 +98,7 @@ Package {
 
     Item {
         id: tile
+        objectName: "dcpTile"
         Package.name: "browser"
         width: 210
         height: 435
@@ -146,6 +147,7 @@ Package {
 
             CustomProgressBar {
                 id: tileBar
+                objectName: "tileStatus"
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.bottom: parent.bottom
@@ -157,6 +159,7 @@ Package {
             }
 
             MouseArea {
+                objectName: "openDetails"
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
                 onClicked: mainWindow.showDetails(index)
@@ -166,6 +169,7 @@ Package {
 
     Rectangle {
         id: page
+        objectName: "dcpPage"
         Package.name: "fullscreen"
         width: ListView.view ? ListView.view.width : 0
         height: ListView.view ? ListView.view.height : 0
@@ -439,6 +443,7 @@ Package {
             }
 
             MouseArea {
+                objectName: "closeDetails"
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
                 onClicked: {

@@ -5,6 +5,7 @@ import "globals.js" as Globals
 // One reel of the details page: number, progress, size, removal and status.
 Item {
     id: row
+    objectName: "reelRow"
 
     property QtObject reel: modelData || null
     property real reel_size: reel ? reel.getTotalSize() : 0
@@ -123,6 +124,7 @@ Item {
 
     Text {
         id: statusText
+        objectName: "reelStatus"
         x: removeButton.x + 40
         height: 30
         verticalAlignment: Text.AlignVCenter

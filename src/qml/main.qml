@@ -156,17 +156,6 @@ ApplicationWindow {
         standardButtons: StandardButton.Ok
     }
 
-    MessageDialog {
-        id: resumeDialog
-        objectName: "resumeDialog"
-        title: "Downloads are paused"
-        text: "Your downloads are paused."
-        informativeText: "Would you like to resume?"
-        icon: StandardIcon.Question
-        standardButtons: StandardButton.Yes | StandardButton.No
-        onYes: download_mgr.resumeDownloading()
-    }
-
     DropArea {
         id: packageDrop
         objectName: "packageDrop"
@@ -239,6 +228,7 @@ ApplicationWindow {
 
             NavButton {
                 id: pauseButton
+                objectName: "pauseButton"
 
                 property bool pausedSetting: false
 
@@ -265,6 +255,7 @@ ApplicationWindow {
             }
 
             NavButton {
+                objectName: "portalButton"
                 width: parent.width
                 text: "LAUNCH OSKAN"
                 image: "qrc:/images/globe.svg"
@@ -276,6 +267,7 @@ ApplicationWindow {
 
     Item {
         id: body
+        objectName: "body"
         anchors.left: navBar.right
         anchors.right: parent.right
         anchors.top: parent.top
@@ -340,6 +332,7 @@ ApplicationWindow {
 
                 TextField {
                     id: searchField
+                    objectName: "searchField"
                     anchors.left: searchSpacer.right
                     anchors.right: parent.right
                     anchors.leftMargin: 10
@@ -361,6 +354,7 @@ ApplicationWindow {
 
             CustomButton {
                 id: azButton
+                objectName: "sortByName"
                 anchors.right: parent.right
                 anchors.rightMargin: 10
                 anchors.top: searchBox.bottom
@@ -376,6 +370,7 @@ ApplicationWindow {
 
             CustomButton {
                 id: dateButton
+                objectName: "sortByDate"
                 anchors.right: azButton.left
                 anchors.rightMargin: 15
                 anchors.top: azButton.top
@@ -437,6 +432,7 @@ ApplicationWindow {
 
         Text {
             id: emptyText
+            objectName: "emptyText"
             anchors.left: gridScroll.left
             anchors.right: gridScroll.right
             anchors.top: parent.top
@@ -469,6 +465,7 @@ ApplicationWindow {
 
         ListView {
             id: detailsList
+            objectName: "detailsList"
 
             property int settledCount: -1
 
@@ -530,6 +527,7 @@ ApplicationWindow {
 
             Slider {
                 id: limitSlider
+                objectName: "limitSlider"
 
                 // Applies a slider position: the engine's limit and the label.
                 function apply(limit) {
@@ -618,6 +616,7 @@ ApplicationWindow {
                 font.weight: Font.Medium
                 font.pixelSize: 13
                 MouseArea {
+                    objectName: "noLimitLabel"
                     anchors.fill: parent
                     onClicked: noLimitSwitch.checked = !noLimitSwitch.checked
                 }
@@ -683,8 +682,9 @@ ApplicationWindow {
         created = true;
         refreshIdleStatus();
         console.log("[MainWindow] Speed limit:", limitSlider.value, noLimitSwitch.checked ? "(no limit on)" : "(no limit off)");
-        if (dcp_mgr.dcps.length > 0 && parseInt(settings_mgr.get("download_paused")))
-            resumeDialog.open();
+        if (dcp_mgr.dcps.length > 0 && parseInt(settings_mgr.get("download_paused"))
+                && window_actions.askResume())
+            download_mgr.resumeDownloading();
     }
 
     // After every child has read its settings.

@@ -17,15 +17,6 @@ QString runTool(const QString& program, const QStringList& arguments)
     tool.waitForFinished(10000);
     return QString::fromLocal8Bit(tool.readAllStandardOutput());
 }
-
-// mousemove arguments to a point of the window, or of the screen for an empty window.
-QStringList pointerAt(const QString& window, const QPoint& point)
-{
-    QStringList arguments{QStringLiteral("mousemove")};
-    if (!window.isEmpty())
-        arguments << QStringLiteral("--window") << window;
-    return arguments << QString::number(point.x()) << QString::number(point.y());
-}
 } // namespace
 
 ProgramDriver::ProgramDriver(const QString& programPath)
@@ -222,31 +213,6 @@ void ProgramDriver::key(const QString& window, const QString& keys) const
     QProcess::execute(QStringLiteral("xdotool"),
                       {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
-}
-
-void ProgramDriver::click(const QString& window, int x, int y) const
-{
-    QProcess::execute(QStringLiteral("xdotool"), pointerAt(window, QPoint(x, y))
-                                                     << QStringLiteral("click") << QStringLiteral("1"));
-}
-
-void ProgramDriver::drag(const QString& window, const QPoint& from, const QPoint& to, int steps,
-                         int stepMs) const
-{
-    QProcess::execute(QStringLiteral("xdotool"), pointerAt(window, from)
-                                                     << QStringLiteral("mousedown") << QStringLiteral("1"));
-    for (int step = 1; step <= steps; ++step) {
-        QTest::qWait(stepMs);
-        QProcess::execute(QStringLiteral("xdotool"), pointerAt(window, from + (to - from) * step / steps));
-    }
-    QTest::qWait(stepMs);
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
-}
-
-void ProgramDriver::moveWindow(const QString& window, int x, int y) const
-{
-    QProcess::execute(QStringLiteral("xdotool"),
-                      {QStringLiteral("windowmove"), window, QString::number(x), QString::number(y)});
 }
 
 bool ProgramDriver::screenshot(const QString& path) const

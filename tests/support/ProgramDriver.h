@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -64,12 +63,6 @@ public:
     // Focuses the window, then types text / presses keys (xdotool names: "Return", "Tab", "y").
     void type(const QString& window, const QString& text) const;
     void key(const QString& window, const QString& keys) const;
-    // Pointer actions at window coordinates (screen coordinates for an empty window).
-    void click(const QString& window, int x, int y) const;
-    // Presses at from, moves to to in steps, stepMs apart, and releases there.
-    void drag(const QString& window, const QPoint& from, const QPoint& to, int steps = 7,
-              int stepMs = 100) const;
-    void moveWindow(const QString& window, int x, int y) const;
     // Saves a PNG of the whole screen; false when no screenshot tool is installed.
     bool screenshot(const QString& path) const;
 
