@@ -100,6 +100,7 @@ Package {
         id: tile
         objectName: "dcpTile"
         Package.name: "browser"
+        property QtObject dcp: pkg.dcp
         width: 210
         height: 435
 
@@ -171,6 +172,7 @@ Package {
         id: page
         objectName: "dcpPage"
         Package.name: "fullscreen"
+        property QtObject dcp: pkg.dcp
         width: ListView.view ? ListView.view.width : 0
         height: ListView.view ? ListView.view.height : 0
         visible: ListView.isCurrentItem

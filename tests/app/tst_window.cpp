@@ -58,10 +58,10 @@ QString uuid(char kind, int serial)
 
 // A stored DCP with its folder on the drive, one reel per letter of states: Done (verified,
 // reported, revealed), Notifying (verified, still hidden), Corrupted or Pending.
-void storeDcp(const QString& downloads, const QString& title, const char* states)
+void storeDcp(TestSandbox& sandbox, const QString& downloads, const QString& title, const char* states)
 {
     static int serial = 0;
-    DCP* dcp = TestSandbox::newDCP(uuid('d', ++serial), title, downloads);
+    DCP* dcp = sandbox.newDCP(uuid('d', ++serial), title, downloads);
     QDir().mkpath(dcp->getDCPPath());
     for (unsigned number = 1; *states; ++states, ++number) {
         Reel* reel = TestSandbox::addReel(dcp, uuid('e', ++serial), number);
@@ -149,11 +149,11 @@ void TestWindow::statusesSearchSortAndDetails()
     const QString downloads = m_sandbox->downloads();
     // Names hold "#", "?", "%" and blanks, for the files button.
     const QString oddFolder = m_sandbox->root() + QStringLiteral("/Drive #1 ?50% off");
-    storeDcp(downloads, QStringLiteral("Complete_FTR"), "DD");
-    storeDcp(downloads, QStringLiteral("Waiting_FTR"), "PP");
-    storeDcp(m_sandbox->root() + QStringLiteral("/Unplugged"), QStringLiteral("Away_FTR"), "P");
-    storeDcp(downloads, QStringLiteral("Reporting_FTR"), "DN");
-    storeDcp(oddFolder, QStringLiteral("Mixed_FTR"), "DCNP");
+    storeDcp(*m_sandbox, downloads, QStringLiteral("Complete_FTR"), "DD");
+    storeDcp(*m_sandbox, downloads, QStringLiteral("Waiting_FTR"), "PP");
+    storeDcp(*m_sandbox, m_sandbox->root() + QStringLiteral("/Unplugged"), QStringLiteral("Away_FTR"), "P");
+    storeDcp(*m_sandbox, downloads, QStringLiteral("Reporting_FTR"), "DN");
+    storeDcp(*m_sandbox, oddFolder, QStringLiteral("Mixed_FTR"), "DCNP");
     QVERIFY(QDir(m_sandbox->root() + QStringLiteral("/Unplugged")).removeRecursively());
     Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
     Setting::getInstance()->save();

@@ -143,13 +143,25 @@ bool TestWindowStates::open()
     for (DCP* dcp : qAsConst(m_dcps))
         m_sandbox->store(dcp);
     m_sandbox->engine();
+    // A start with downloads paused asks whether to resume; these tests answer No.
+    bool asked = false;
+    QTimer resume;
+    connect(&resume, &QTimer::timeout, this, [&asked] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->windowTitle() == QLatin1String("Downloads are paused")) {
+            asked = true;
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    resume.start(20);
     // No UDisks2 and no logind here: the window works as on a desktop without them.
     m_scene.reset(new MainWindow(m_sandbox->context(), QDBusConnection(QStringLiteral("no-bus"))));
     m_window = m_scene->load() ? m_scene->window() : nullptr;
     if (!m_window || !QTest::qWaitForWindowExposed(m_window) ||
         !QTest::qWaitFor([this] { return m_window->property("created").toBool(); }))
         return false;
-    return true;
+    const bool paused = Setting::getInstance()->get(QStringLiteral("download_paused")) == QLatin1String("1");
+    return !paused || m_sandbox->catalogue()->getAllDCPs().isEmpty() || QTest::qWaitFor([&asked] { return asked; });
 }
 
 QQuickItem* TestWindowStates::item(const QString& name) const
