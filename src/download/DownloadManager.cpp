@@ -86,6 +86,7 @@ Asset* DownloadManager::getDownloadItem(const Asset* asset) const
 
 void DownloadManager::forgetRemoved(Asset* asset)
 {
+    sizeDisagreements.remove(asset);
     // Compared by object, not by uuid: another DCP may hold the same asset uuid.
     if (currentAsset && currentAsset == asset) {
         currentRemoved = true;
@@ -380,6 +381,14 @@ void DownloadManager::handleExpiredLinks(DCP* dcp, const QString& message)
     removeDownload(dcp);
 }
 
+QString DownloadManager::sizeDisagreement(DCP* dcp) const
+{
+    for (auto it = sizeDisagreements.cbegin(); it != sizeDisagreements.cend(); ++it)
+        if (it.key()->getDCP() == dcp)
+            return it.value();
+    return QString();
+}
+
 DCP* DownloadManager::getCurrentDownloadingDCP() const
 {
     return currentAsset ? currentAsset->getDCP() : nullptr;
@@ -432,10 +441,12 @@ void DownloadManager::startTransfer()
     }
     transfer->setIntervals(timeoutInterval, readInterval);
     transfer->setBufferCap(readBufferSize);
+    transfer->setSpeedFloor(speedFloor, speedWindowMs);
     transfer->setLimit(readChunkSize, limitOff);
     transfer->setTickObserver(tickObserver);
 
     currentRemoved = false;
+    sizeDisagreements.remove(currentAsset); // asked for again
     transfer->start();
     emit currentDcpChanged();
 }
@@ -510,6 +521,18 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
             pauseDownloading(true);
             DownloadPrompts::unwritableFile(reason);
             break;
+        case AssetTransfer::Failure::SizeMismatch: {
+            const QString message =
+                QStringLiteral("The server's file and the package disagree: %1 bytes on the "
+                               "server, %2 in the package. Downloads of this file wait.")
+                    .arg(reason)
+                    .arg(asset->getSize());
+            sizeDisagreements.insert(
+                asset, QStringLiteral("Server %1 \u2260 package %2").arg(reason).arg(asset->getSize()));
+            advanceQueue(asset); // the others go on
+            emit serverFileDiffers(dcp, message);
+            break;
+        }
         case AssetTransfer::Failure::WriteFailed: {
             // A full disk pauses with its box; otherwise the next request resumes from
             // what the file really holds.

@@ -5,6 +5,7 @@
 #include "model/Asset.h"
 #include "model/DCP.h"
 
+#include <QHash>
 #include <QList>
 #include <QNetworkReply>
 #include <QObject>
@@ -57,6 +58,9 @@ public:
     Q_INVOKABLE void removeDownloadReel(Reel* reel);
     Q_INVOKABLE bool removeDownload(DCP* dcp);
     Q_INVOKABLE DCP* getCurrentDownloadingDCP() const;
+    // For the DCP's tile: why one of its files waits (the server's file has another size),
+    // or an empty text.
+    Q_INVOKABLE QString sizeDisagreement(DCP* dcp) const;
 
     // Read-only views for the tests and the benchmarks.
     const QList<Asset*>& getDownloadQueue() const { return downloadQueue.assets(); }
@@ -70,6 +74,12 @@ public:
     int getReadInterval() const { return readInterval; }
     void setReadInterval(int ms) { readInterval = ms; }
     quint32 getReadBufferSize() const { return readBufferSize; }
+    // Below this average speed over the window a transfer is restarted like a stalled one.
+    void setSpeedFloor(quint32 bytesPerSecond, int windowMs)
+    {
+        speedFloor = bytesPerSecond;
+        speedWindowMs = windowMs;
+    }
     // What the network layer may read ahead of the file for the current limit.
     quint32 replyBufferSize() const
     {
@@ -104,6 +114,9 @@ signals:
     void limitOffChanged();
     // Three attempts in a row for one asset failed; reason says how the last one did.
     void serverNotAnswering(const QString& reason);
+    // The server's file of an asset of dcp keeps having another size than the package says;
+    // that asset waits, the others go on.
+    void serverFileDiffers(DCP* dcp, const QString& message);
 
 private slots:
     void retryAssetDownload(Asset* asset);
@@ -135,12 +148,15 @@ private:
     int readInterval = 20;
     quint32 readBufferSize = 1048576;
     quint32 readChunkSize = 20971520;
+    quint32 speedFloor = 1024;
+    int speedWindowMs = 60000;
     bool paused = false;
     bool currentRemoved = false;
     bool limitOff = false;
     ChecksumWorker* checksumWorker = nullptr;
     ChecksumVerdicts* verdicts = nullptr;
 
+    QHash<const Asset*, QString> sizeDisagreements; // asset waiting -> text for its DCP's tile
     std::function<qint64(const QString&)> freeSpaceProbe;
     std::function<void(const TickRecord&)> tickObserver;
 

@@ -554,6 +554,7 @@ ApplicationWindow {
                 mainWindow.downloading = false;
         }
         function onServerNotAnswering(reason) { statusLabel.text = Globals.SERVER_NOT_ANSWERING; }
+        function onServerFileDiffers(dcp, message) { statusLabel.text = message; }
     }
 
     function afterCreation() {
