@@ -75,24 +75,15 @@ private:
 };
 
 // A stand-in serving root on a thread of its own.
-struct ServerThread
+struct ServerThread : QThread
 {
     explicit ServerThread(const QString& root)
     {
-        server->setAssetRoot(root);
-        server->moveToThread(&thread);
-        thread.start();
+        server->setAssetRoot(root), server->moveToThread(this), start();
         QMetaObject::invokeMethod(
             server, [this]() { server->listen(); }, Qt::BlockingQueuedConnection);
     }
-    ~ServerThread()
-    {
-        QMetaObject::invokeMethod(
-            server, [this]() { delete server; }, Qt::BlockingQueuedConnection);
-        thread.quit();
-        thread.wait();
-    }
-    QThread thread;
+    ~ServerThread() override { server->deleteLater(), quit(), wait(); }
     StandInServer* server = new StandInServer;
 };
 
@@ -249,16 +240,14 @@ void TestDownloadTransfer::serverFaults()
     QVERIFY(!TestSandbox::events(asset->getReels().first()).contains(7));
     for (const auto& request : requests())
         QVERIFY(request.headers.contains({"Accept-Encoding", "identity"}));
-    if (cuts) {
-        const qint64 step = ranges.mid(4).toLongLong();
-        qint64 previous = 0;
-        for (const QString& range : got) {
-            const qint64 resumedAt = range.mid(6).chopped(1).toLongLong();
-            QVERIFY2(resumedAt % step == 0 && resumedAt >= previous, qPrintable(got.join(' ')));
-            previous = resumedAt;
-        }
+    for (int i = 1; cuts && i < got.size(); ++i) {
+        const qint64 at = got.at(i).mid(6).chopped(1).toLongLong();
+        QVERIFY2(at % ranges.mid(4).toLongLong() == 0 && at >= got.at(i - 1).mid(6).chopped(1).toLongLong(),
+                 qPrintable(got.join(' ')));
+    }
+    if (cuts)
         QVERIFY2(got.size() > 50, qPrintable(got.join(' ')));
-    } else if (liftAfter > 0) {
+    else if (liftAfter > 0) {
         QVERIFY2(got.size() > liftAfter, qPrintable(got.join(' ')));
         if (ranges != QLatin1String("~"))
             QCOMPARE(got.count(QStringLiteral("bytes=%1-").arg(offsets.first())), got.size());
@@ -506,12 +495,11 @@ void TestDownloadTransfer::fourthRedirectIsAFailedAttempt()
     box.store(asset->getDCP());
     QVERIFY(writeFile(asset->getFullPath(), content.left(1000)));
 
-    QSignalSpy finished(asset->getDCP(), &DCP::downloadFinished);
     QSignalSpy notAnswering(box.engine(), &DownloadManager::serverNotAnswering);
     box.engine()->assetsChanged();
     QTRY_COMPARE_WITH_TIMEOUT(notAnswering.count(), 1, 5000);
     QCOMPARE(notAnswering.first().first().toString(), QStringLiteral("Too many redirects"));
-    QCOMPARE(finished.count(), 0);
+    QVERIFY(!asset->getDownloadFinished());
     QCOMPARE(QFileInfo(asset->getFullPath()).size(), qint64(1000)); // the redirect body is never written
     QVERIFY(box.rangesFor(servedAt).join(' ').startsWith(QStringLiteral("bytes=1000- ").repeated(4)));
     QCOMPARE(asset->getRemainingRedirects(), 0);
@@ -534,7 +522,7 @@ void TestDownloadTransfer::serverFileOfAnotherSizeWaits()
     ScriptedPrompts prompts;
     LogCapture log;
     StandInServer::AssetFault parsed;
-    QVERIFY(StandInServer::parseAssetFault(fault, &parsed, nullptr));
+    StandInServer::parseAssetFault(fault, &parsed, nullptr);
     box.server.setAssetFault(servedAt, parsed);
     Asset* asset = singleAsset(box, patternBytes(300000, 3));
     DCP* dcp = asset->getDCP();
@@ -554,8 +542,7 @@ void TestDownloadTransfer::serverFileOfAnotherSizeWaits()
     QTRY_VERIFY_WITH_TIMEOUT(other->getDownloadFinished(), 5000);
     QVERIFY(staysIdle(engine, box.stallMs * 3));
     QCOMPARE(box.requestsFor(servedAt).size(), 3);
-    QCOMPARE(QFileInfo(asset->getFullPath()).size(), qint64(0));
-    QCOMPARE(prompts.count(), 0);
+    QCOMPARE(QFileInfo(asset->getFullPath()).size() + prompts.count(), qint64(0));
 
     box.server.clearAllAssetFaults();
     engine->startDownloading(dcp);
