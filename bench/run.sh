@@ -18,7 +18,7 @@ quick=0
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target bench_model_sha1 bench_model_catalogue_load \
-  bench_download_rate bench_download_memory bench_download_verify bench_download_drivecheck >/dev/null
+  bench_download_rate bench_download_memory bench_download_verify bench_download_drivecheck bench_download_hostile >/dev/null
 
 work="$(mktemp -d "$PWD/orv-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
@@ -33,6 +33,7 @@ if [ "$quick" = 1 ]; then
     "download/bench_download_memory --size-gb 1"
     "download/bench_download_verify --size-gb 1"
     "download/bench_download_drivecheck --size-gb 1"
+    "download/bench_download_hostile --seconds 20"
   )
 else
   runs=(
@@ -42,6 +43,7 @@ else
     "download/bench_download_memory"
     "download/bench_download_verify"
     "download/bench_download_drivecheck --size-gb 2"
+    "download/bench_download_hostile"
   )
 fi
 

@@ -112,6 +112,8 @@ void LoginDialog::loginEv()
     QNetworkRequest request(Services::portalUrl(QStringLiteral("authenticate")));
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QStringLiteral("application/x-www-form-urlencoded"));
+    // Qt would otherwise ask for gzip and inflate whatever comes back, however large.
+    request.setRawHeader("Accept-Encoding", "identity");
     const QByteArray body = QByteArrayLiteral("username=") + formValue(ui->line_edit_username->text()) +
                             QByteArrayLiteral("&password=") + formValue(ui->line_edit_password->text());
 

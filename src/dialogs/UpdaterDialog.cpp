@@ -14,6 +14,18 @@
 #include <QSaveFile>
 #include <QUrl>
 
+namespace {
+
+// Qt would otherwise ask for gzip and inflate whatever comes back, however large.
+QNetworkRequest plainRequest(const QUrl& url)
+{
+    QNetworkRequest request(url);
+    request.setRawHeader("Accept-Encoding", "identity");
+    return request;
+}
+
+} // namespace
+
 UpdaterDialog::UpdaterDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::UpdaterDialog>())
 {
     ui->setupUi(this);
@@ -21,7 +33,7 @@ UpdaterDialog::UpdaterDialog(QWidget* parent) : QDialog(parent), ui(std::make_un
     setVisibleDownloadingSection(false);
     ui->progressbar_download->setValue(0);
 
-    versionReply = networkManager.get(QNetworkRequest(Services::portalUrl(QStringLiteral("versioncheck"))));
+    versionReply = networkManager.get(plainRequest(Services::portalUrl(QStringLiteral("versioncheck"))));
     connect(versionReply, &QNetworkReply::finished, this, &UpdaterDialog::requestFinishedUpdater);
     // A portal that accepts the connection and never answers must not hold up the start.
     checkTimer.setSingleShot(true);
@@ -158,7 +170,7 @@ void UpdaterDialog::downloadNewVersion(const QString& url)
     // Executable code in a shared folder: nobody else may change it before it runs.
     installerFile->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-    downloadReply = networkManager.get(QNetworkRequest(address));
+    downloadReply = networkManager.get(plainRequest(address));
     connect(downloadReply, &QNetworkReply::readyRead, this, &UpdaterDialog::writeReceived);
     connect(downloadReply, &QNetworkReply::downloadProgress, this, &UpdaterDialog::downloaderProgress);
     connect(downloadReply, &QNetworkReply::finished, this, &UpdaterDialog::requestFinishedDownloader);

@@ -1,6 +1,7 @@
 #include "download/AssetTransfer.h"
 
 #include "core/FileManager.h"
+#include "download/ConnectionCutter.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 
@@ -118,6 +119,9 @@ void AssetTransfer::start()
     replyDone = false;
     fileLength = resumeOffset;
     lastLinkCheck = -1;
+    crawling = false;
+    speedWindow.start();
+    windowBytes = 0;
     ++serial;
 
     QNetworkRequest request(QUrl(target->getDownloadUrl(), QUrl::TolerantMode));
@@ -125,6 +129,9 @@ void AssetTransfer::start()
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     // Over HTTP/2 Qt does not honour the read-buffer cap, and memory grows with the file.
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    // Asked for, Qt would inflate a compressed body in memory (a bomb takes gigabytes) and
+    // the Range would count bytes of the compressed body. Set here, Qt decodes nothing.
+    request.setRawHeader("Accept-Encoding", "identity");
 
     currentReply = network->get(request);
     currentReply->setReadBufferSize(replyBufferSize());
@@ -218,12 +225,40 @@ void AssetTransfer::serverFault(const QString& reason)
 void AssetTransfer::stalled()
 {
     qDebug() << "[DownloadManager] Timeout reached...";
-    if (currentReply && currentReply->isRunning())
-        serverFault(QStringLiteral("No data for %1 s").arg(stallInterval / 1000.0));
+    const bool slow = crawling;
+    crawling = false;
+    QUrl flooded;
+    if (currentReply && currentReply->isRunning()) {
+        if (slow) {
+            // Data that only trickles keeps counting until a window of sane speed clears it.
+            slowStreak = true;
+            serverFault(
+                QStringLiteral("Less than %1 bytes/s for %2 s").arg(speedFloor).arg(speedWindowMs / 1000.0));
+        } else if (!currentReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
+            flooded = currentReply->url();
+            serverFault(QStringLiteral("Headers incomplete after %1 s").arg(stallInterval / 1000.0));
+        } else {
+            serverFault(QStringLiteral("No data for %1 s").arg(stallInterval / 1000.0));
+        }
+    }
     if (currentReply) {
         qDebug() << "[DownloadManager] Aborting download";
         abort();
         qDebug() << "[DownloadManager] Finished Aborting download";
+    }
+    if (flooded.isValid()) {
+        // Headers without end keep Qt's network thread reading them byte by byte, deaf to the
+        // abort just sent: the connection is cut under it (after the abort, so that Qt cannot
+        // send the request again on a new one), and the next request opens a new connection.
+        // A thread caught between two reads shows no backlog, so it is looked at again; the
+        // connections of the next request are not among those known now.
+        const QSet<quint64> known = ConnectionCutter::connectionsTo(flooded);
+        const int cut = ConnectionCutter::cutBacklogged(flooded, known);
+        qDebug() << "[DownloadManager] Headers incomplete after" << stallInterval
+                 << "ms, connections cut:" << cut;
+        for (const int delay : {20, 100, 500})
+            QTimer::singleShot(delay, this,
+                               [flooded, known]() { ConnectionCutter::cutBacklogged(flooded, known); });
     }
     emit restartDue();
 }
@@ -248,9 +283,34 @@ void AssetTransfer::tick()
 bool AssetTransfer::checkBodyStart(QFile* open)
 {
     bodyChecked = true;
+    const QByteArray encoding = currentReply->rawHeader("Content-Encoding").trimmed().toLower();
+    if (!encoding.isEmpty() && encoding != "identity") {
+        qDebug() << "[DownloadManager] Body sent with Content-Encoding" << encoding
+                 << "although not asked for,"
+                 << "nothing written:" << currentReply->url().toString();
+        failRequest();
+        serverFault(
+            QStringLiteral("The server sent an encoded body (%1)").arg(QString::fromLatin1(encoding)));
+        return false;
+    }
     const qint64 have = open->size();
     fileLength = have;
-    if (httpStatus(currentReply) == 200) {
+    // The file's full length: Content-Length of a whole body, the total of a Content-Range.
+    const bool whole = httpStatus(currentReply) == 200;
+    qint64 start = 0;
+    qint64 total = -1;
+    if (whole) {
+        const QVariant length = currentReply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid())
+            total = length.toLongLong();
+    } else if (!contentRange(currentReply->rawHeader("Content-Range"), &start, &total)) {
+        return true;
+    }
+    if (total >= 0 && quint64(total) != target->getSize())
+        return refuseOtherSize(total);
+    mismatchesInARow = 0;
+
+    if (whole) {
         if (have > 0) {
             // The server ignored the Range header and sends the whole file: appending it
             // would corrupt the file, so start it again from its first byte.
@@ -265,20 +325,6 @@ bool AssetTransfer::checkBodyStart(QFile* open)
             fileLength = 0;
         }
         return true;
-    }
-
-    qint64 start = 0;
-    qint64 total = -1;
-    if (!contentRange(currentReply->rawHeader("Content-Range"), &start, &total))
-        return true;
-    if (total >= 0 && quint64(total) != target->getSize()) {
-        qDebug() << "[DownloadManager] Content-Range total" << total << "differs from the asset's size"
-                 << target->getSize() << ", nothing written";
-        failRequest();
-        serverFault(QStringLiteral("The server announced a file of %1 bytes instead of %2")
-                        .arg(total)
-                        .arg(target->getSize()));
-        return false;
     }
     if (start == have)
         return true;
@@ -301,6 +347,28 @@ bool AssetTransfer::checkBodyStart(QFile* open)
     return false;
 }
 
+bool AssetTransfer::refuseOtherSize(qint64 total)
+{
+    const QString url = currentReply->url().toString();
+    qDebug() << "[DownloadManager] The server's file has" << total << "bytes, the asset" << target->getSize()
+             << ", nothing written";
+    failRequest();
+    if (++mismatchesInARow < mismatchesBeforeWaiting) {
+        serverFault(QStringLiteral("The server announced a file of %1 bytes instead of %2")
+                        .arg(total)
+                        .arg(target->getSize()));
+        return false;
+    }
+    // Asking again will not change the file: the asset waits until the user or a new
+    // package asks for it.
+    mismatchesInARow = 0;
+    qDebug() << "[DownloadManager] The server's file at" << url << "has" << total << "bytes, the package says"
+             << target->getSize() << ", downloads of asset" << target->getUuid() << "wait";
+    abandon();
+    emit failed(Failure::SizeMismatch, QString::number(total));
+    return false;
+}
+
 bool AssetTransfer::readTick()
 {
     QNetworkReply* const reply = currentReply;
@@ -319,6 +387,8 @@ bool AssetTransfer::readTick()
         return replyDone;
     }
 
+    if (crawling)
+        return false; // the stall timer restarts it at once
     stallTimer->start(stallInterval);
 
     QFile* open = nullptr;
@@ -402,8 +472,23 @@ bool AssetTransfer::readTick()
         return false;
     }
 
-    if (got > 0)
+    if (got > 0 && !slowStreak)
         faultsInARow = 0;
+    windowBytes += quint64(qMax<qint64>(written, 0));
+    const qint64 windowElapsed = speedWindow.elapsed();
+    if (windowElapsed >= speedWindowMs) {
+        if (windowBytes * 1000 < quint64(speedFloor) * quint64(windowElapsed)) {
+            qDebug() << "[DownloadManager]" << windowBytes << "bytes in" << windowElapsed << "ms, below"
+                     << speedFloor << "bytes/s, restarting:" << target->getUuid();
+            crawling = true;
+            stallTimer->start(0); // restarted like a stall, outside this read
+        } else {
+            slowStreak = false;
+            faultsInARow = 0;
+        }
+        speedWindow.restart();
+        windowBytes = 0;
+    }
     double speed = -1;
     meter.add(now, quint64(qMax<qint64>(written, 0)));
     if (elapsed > 199) {
@@ -496,9 +581,11 @@ void AssetTransfer::conclude()
     }
 
     const QVariant redirect = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+    bool redirectsSpent = false;
     if (redirect.isValid() && !finishDespiteError) {
         closeFile();
-        if (target->getRemainingRedirects() <= 0)
+        redirectsSpent = target->getRemainingRedirects() <= 0;
+        if (redirectsSpent)
             qDebug() << "[DownloadManager] Reached max redirects for asset:" << target->getUuid();
         else if (followRedirect(redirect.toUrl()))
             return;
@@ -511,11 +598,42 @@ void AssetTransfer::conclude()
         return;
     }
     closeFile();
+    // Qt takes a connection closed mid-body for the body's end, and may even send the same
+    // request again behind our back: only the file's length, read once every received byte
+    // is written, says whether the asset is whole.
+    if (!holdsWholeAsset()) {
+        const qint64 length = FileManager::getFileSize(target->getFullPath());
+        qDebug() << "[DownloadManager] Transfer ended at" << length << "of" << target->getSize()
+                 << "bytes, not finished, for asset:" << target->getUuid();
+        releaseReply();
+        tickTimer->stop();
+        // The stall timer stays armed: it brings the next request, from the file's length.
+        serverFault(redirectsSpent ? QStringLiteral("Too many redirects")
+                                   : QStringLiteral("The connection closed after %1 of %2 bytes")
+                                         .arg(length)
+                                         .arg(target->getSize()));
+        return;
+    }
     releaseReply();
     stallTimer->stop();
     tickTimer->stop();
     ++serial;
     emit finished();
+}
+
+bool AssetTransfer::holdsWholeAsset()
+{
+    const QString path = target->getFullPath();
+    const qint64 length = FileManager::getFileSize(path);
+    const qint64 size = qint64(target->getSize());
+    if (length == size)
+        return true;
+    if (length < size)
+        return false;
+    // Longer than the asset (left by someone else): the digest decides on its first bytes.
+    qDebug() << "[DownloadManager] File holds" << length << "bytes, more than the asset's" << size
+             << ", cutting it back:" << path;
+    return QFile::resize(path, size);
 }
 
 bool AssetTransfer::followRedirect(const QUrl& location)

@@ -3,6 +3,7 @@
 #include "download/SpeedMeter.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QObject>
 #include <QString>
@@ -26,13 +27,14 @@ class AssetTransfer : public QObject
 public:
     enum class Failure
     {
-        ServerFault, // network error or a misbehaving server: one more of failuresInARow()
-        Interrupted, // this request cannot go on; the stall timer asks for a new one
-        LinkExpired, // status 400
-        FileMissing, // status 403 or 404, or a redirect to an address that cannot be fetched
-        Unwritable,  // the asset's file cannot be opened (reason: its path)
-        FileLost,    // the file or its DCP folder vanished while being written (reason: its path)
-        WriteFailed, // a write or a flush fell short; the disk may be full (reason: its path)
+        ServerFault,  // network error or a misbehaving server: one more of failuresInARow()
+        Interrupted,  // this request cannot go on; the stall timer asks for a new one
+        LinkExpired,  // status 400
+        FileMissing,  // status 403 or 404, or a redirect to an address that cannot be fetched
+        Unwritable,   // the asset's file cannot be opened (reason: its path)
+        FileLost,     // the file or its DCP folder vanished while being written (reason: its path)
+        WriteFailed,  // a write or a flush fell short; the disk may be full (reason: its path)
+        SizeMismatch, // the server's file keeps having another size (reason: that size); no retry
     };
     Q_ENUM(Failure)
 
@@ -59,6 +61,13 @@ public:
 
     void setIntervals(int stallMs, int tickMs);
     void setBufferCap(quint32 bytes) { bufferCap = bytes; }
+    // A request that moves less than bytesPerSecond on average over windowMs is restarted
+    // like a stalled one: a server that drips keeps the stall timer quiet for ever.
+    void setSpeedFloor(quint32 bytesPerSecond, int windowMs)
+    {
+        speedFloor = bytesPerSecond;
+        speedWindowMs = windowMs;
+    }
     void setLimit(quint32 chunk, bool off);
     void setTickObserver(std::function<void(const TickRecord&)> observer)
     {
@@ -96,10 +105,15 @@ private:
     // One read of the body; true when a finished reply has nothing left to write.
     bool readTick();
     bool checkBodyStart(QFile* file);
+    // The server's file has another size than the asset: refused, and at the third time in a
+    // row the transfer gives up.
+    bool refuseOtherSize(qint64 total);
     void replyError(QNetworkReply::NetworkError code);
     void replyFinished();
     void conclude();
     bool followRedirect(const QUrl& target);
+    // The file on disk holds exactly the asset's size (a longer one is cut back first).
+    bool holdsWholeAsset();
     void stalled();
     void serverFault(const QString& reason);
     bool fileLost(const QFile* file) const;
@@ -136,6 +150,14 @@ private:
     quint64 serial = 0;              // changes with every start and stop, to spot stale calls
     bool inTick = false;
     int faultsInARow = 0;
+    int mismatchesInARow = 0;
+    static constexpr int mismatchesBeforeWaiting = 3;
+    quint32 speedFloor = 1024;
+    int speedWindowMs = 60000;
+    QElapsedTimer speedWindow; // since the start of the current speed window
+    quint64 windowBytes = 0;   // bytes written in it
+    bool crawling = false;     // this request fell below the floor; the stall timer ends it
+    bool slowStreak = false;   // requests fell below the floor since a sane window
     // Time of the last speed sample and the rate measured, shared by all transfers.
     static qint64 lastSample;
     static SpeedMeter meter;

@@ -113,6 +113,7 @@ Asset* DownloadManager::getDownloadItem(const Asset* asset) const
 
 void DownloadManager::forgetRemoved(Asset* asset)
 {
+    sizeDisagreements.remove(asset);
     // Compared by object, not by uuid: another DCP may hold the same asset uuid.
     if (currentAsset && currentAsset == asset) {
         currentRemoved = true;
@@ -379,6 +380,14 @@ void DownloadManager::handleExpiredLinks(DCP* dcp, const QString& message)
     removeDownload(dcp);
 }
 
+QString DownloadManager::sizeDisagreement(DCP* dcp) const
+{
+    for (auto it = sizeDisagreements.cbegin(); it != sizeDisagreements.cend(); ++it)
+        if (it.key()->getDCP() == dcp)
+            return it.value();
+    return QString();
+}
+
 DCP* DownloadManager::getCurrentDownloadingDCP() const
 {
     return currentAsset ? currentAsset->getDCP() : nullptr;
@@ -431,10 +440,12 @@ void DownloadManager::startTransfer()
     }
     transfer->setIntervals(timeoutInterval, readInterval);
     transfer->setBufferCap(readBufferSize);
+    transfer->setSpeedFloor(speedFloor, speedWindowMs);
     transfer->setLimit(readChunkSize, limitOff);
     transfer->setTickObserver(tickObserver);
 
     currentRemoved = false;
+    sizeDisagreements.remove(currentAsset); // asked for again
     transfer->start();
     emit currentDcpChanged();
 }
@@ -512,6 +523,18 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
             pauseDownloading(true);
             DownloadPrompts::unwritableFile(reason);
             break;
+        case AssetTransfer::Failure::SizeMismatch: {
+            const QString message =
+                QStringLiteral("The server's file and the package disagree: %1 bytes on the "
+                               "server, %2 in the package. Downloads of this file wait.")
+                    .arg(reason)
+                    .arg(asset->getSize());
+            sizeDisagreements.insert(
+                asset, QStringLiteral("Server %1 \u2260 package %2").arg(reason).arg(asset->getSize()));
+            advanceQueue(asset); // the others go on
+            emit serverFileDiffers(dcp, message);
+            break;
+        }
         case AssetTransfer::Failure::WriteFailed: {
             // A full disk pauses with its box; otherwise the next request resumes from
             // what the file really holds.
@@ -611,7 +634,7 @@ void DownloadManager::driveChanged(DCP* dcp)
             currentAsset = nullptr;
             emit currentDcpChanged();
         }
-        emit dcp->statusChanged();
+        dcp->announceStatus();
         // Back: the transfer goes on from what the file on the drive holds.
         assetsChanged();
         if (!currentAsset && !paused)

@@ -6,6 +6,7 @@
 #include "model/DCP.h"
 #include "notify/NotificationType.h"
 
+#include <QHash>
 #include <QList>
 #include <QNetworkReply>
 #include <QObject>
@@ -71,6 +72,9 @@ public:
     Q_INVOKABLE void removeDownloadReel(Reel* reel);
     Q_INVOKABLE bool removeDownload(DCP* dcp);
     Q_INVOKABLE DCP* getCurrentDownloadingDCP() const;
+    // For the DCP's tile: why one of its files waits (the server's file has another size),
+    // or an empty text.
+    Q_INVOKABLE QString sizeDisagreement(DCP* dcp) const;
 
     // Read-only views for the tests and the benchmarks.
     const QList<Asset*>& getDownloadQueue() const { return downloadQueue.assets(); }
@@ -84,6 +88,12 @@ public:
     int getReadInterval() const { return readInterval; }
     void setReadInterval(int ms) { readInterval = ms; }
     quint32 getReadBufferSize() const { return readBufferSize; }
+    // Below this average speed over the window a transfer is restarted like a stalled one.
+    void setSpeedFloor(quint32 bytesPerSecond, int windowMs)
+    {
+        speedFloor = bytesPerSecond;
+        speedWindowMs = windowMs;
+    }
     // What the network layer may read ahead of the file for the current limit.
     quint32 replyBufferSize() const
     {
@@ -122,6 +132,9 @@ signals:
     // Three attempts in a row for one asset failed; reason says how the last one did.
     void serverNotAnswering(const QString& reason);
     void activeChanged(bool active);
+    // The server's file of an asset of dcp keeps having another size than the package says;
+    // that asset waits, the others go on.
+    void serverFileDiffers(DCP* dcp, const QString& message);
 
 private slots:
     void retryAssetDownload(Asset* asset);
@@ -158,6 +171,8 @@ private:
     int readInterval = 20;
     quint32 readBufferSize = 1048576;
     quint32 readChunkSize = 20971520;
+    quint32 speedFloor = 1024;
+    int speedWindowMs = 60000;
     bool paused = false;
     bool currentRemoved = false;
     bool limitOff = false;
@@ -166,6 +181,7 @@ private:
     ChecksumVerdicts* verdicts = nullptr;
     QPointer<DriveWatch> drives;
 
+    QHash<const Asset*, QString> sizeDisagreements; // asset waiting -> text for its DCP's tile
     std::function<qint64(const QString&)> freeSpaceProbe;
     std::function<void(const TickRecord&)> tickObserver;
 };

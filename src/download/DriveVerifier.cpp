@@ -181,7 +181,7 @@ void DriveVerifier::redownloadCorrupted()
             DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
             for (Reel* reel : asset->getReels()) {
                 NotificationManager::getInstance()->addToQueue(reel, NotificationType::ChecksumFailed);
-                emit reel->downloadQueuedForRedownload();
+                reel->announceRequeued();
             }
             qDebug() << "[DriveVerifier] Downloading again:" << asset->getFullPath();
             requeue(asset);
@@ -190,6 +190,6 @@ void DriveVerifier::redownloadCorrupted()
         }
     }
     last.corruptedAssets.clear();
-    emit dcp->statusChanged();
+    dcp->announceStatus();
     emit changed();
 }

@@ -213,6 +213,8 @@ void NotificationManager::consumeQueue()
     // Without it a service that accepts the connection and never answers would hold the
     // queue (and every reveal) for the rest of the run.
     request.setTransferTimeout(requestTimeout);
+    // Qt would otherwise ask for gzip and inflate whatever comes back, however large.
+    request.setRawHeader("Accept-Encoding", "identity");
     QNetworkReply* reply = networkManager->get(request);
     currentReply = reply;
     connect(reply, &QNetworkReply::finished, this, &NotificationManager::requestFinished);

@@ -94,6 +94,7 @@ Package {
         target: download_mgr
         function onCurrentDcpChanged() { pkg.refreshStatus(); }
         function onPausedChanged() { pkg.refreshStatus(); }
+        function onServerFileDiffers(dcp, message) { pkg.refreshStatus(); }
     }
 
     Item {

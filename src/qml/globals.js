@@ -93,6 +93,9 @@ function dcpStatus(dcp, mgr) {
     var size = dcp.getDownloadedSizeUI();
     if (dcp.drive_connected === false)
         return { "text": DRIVE_NOT_CONNECTED, "size": size };
+    var differs = mgr && mgr.sizeDisagreement ? mgr.sizeDisagreement(dcp) : "";
+    if (differs)
+        return { "text": differs, "size": size };
 
     var found = {};
     var pending = 0;

@@ -676,6 +676,7 @@ ApplicationWindow {
             mainWindow.refreshIdleStatus();
         }
         function onServerNotAnswering(reason) { statusLabel.text = Globals.SERVER_NOT_ANSWERING; }
+        function onServerFileDiffers(dcp, message) { statusLabel.text = message; }
     }
 
     function afterCreation() {

@@ -108,6 +108,9 @@ void TestDialogs::init()
 
 void TestDialogs::cleanup()
 {
+    // Version check, installer and login: nothing may come back compressed.
+    for (const auto& entry : m_server->journal())
+        QVERIFY2(entry.headers.contains({"Accept-Encoding", "identity"}), qPrintable(entry.toLine()));
     m_log.reset();
     qputenv("TMPDIR", m_savedTmp);
     qunsetenv("ORV_PORTAL_URL");

@@ -66,6 +66,9 @@ TestCase {
             { tag: "validating before notifying", dcp: mixed, mgr: idle, expect: "Validating reel 2" },
             { tag: "notifying", dcp: dcp([reel(1, "checksummed"), reel(7, "checksummed", false)]), mgr: idle,
               expect: "Notifying reel 7" },
+            { tag: "server's file differs", dcp: current, mgr: { "current_dcp": current, "paused": false,
+              "sizeDisagreement": function(d) { return d === current ? "Server 2 \u2260 package 1" : ""; } },
+              expect: "Server 2 \u2260 package 1" },
             { tag: "drive not connected", dcp: (function() { var d = dcp([reel(1, "corrupted")]);
                                                              d.drive_connected = false; return d; })(),
               mgr: idle, expect: "Drive not connected" }

@@ -266,6 +266,16 @@ qint64 StandInConnection::answerLength() const
     return bodyLength + delivery.overrun;
 }
 
+void StandInConnection::sendHeaderFlood()
+{
+    flooding = true;
+    headBytes = 0;
+    entry.status = 200;
+    server->updateJournalProgress(entry.index, 200, 0);
+    socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n");
+    pump();
+}
+
 void StandInConnection::hold()
 {
     held = true;
@@ -273,6 +283,12 @@ void StandInConnection::hold()
 
 void StandInConnection::pump()
 {
+    if (flooding && !finished) {
+        static const QByteArray lines = QByteArray("X-Flood: " + QByteArray(1000, 'f') + "\r\n").repeated(64);
+        while (socket->bytesToWrite() < highWater)
+            socket->write(lines);
+        return;
+    }
     if (finished || closing || dropping || stalled || !device)
         return;
     const qint64 total = answerLength();

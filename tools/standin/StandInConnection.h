@@ -45,6 +45,8 @@ public:
     // Answers with length bytes of device starting at offset (device already open).
     void sendBody(int status, const Headers& headers, std::unique_ptr<QIODevice> device, qint64 offset,
                   qint64 length, const Delivery& delivery);
+    // Answers with a status line and header lines without end, as the socket drains.
+    void sendHeaderFlood();
     // Keeps the request open without an answer.
     void hold();
     bool isHeld() const { return held; }
@@ -74,6 +76,7 @@ private:
     bool finished = false;
     bool closing = false;
     bool dropping = false;
+    bool flooding = false;
 
     // Answer state.
     qint64 headBytes = 0;

@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <limits>
 
+#include <zlib.h>
+
 namespace {
 
 const QString assetPrefix = QStringLiteral("/assets/");
@@ -44,6 +46,51 @@ bool parseDigits(const QByteArray& text, qint64* value)
 bool stillApplies(int times, int used)
 {
     return times < 0 || used < times;
+}
+
+// A gzip member of `inflated` zero bytes. One block of zeros, compressed once and ended on
+// a byte boundary, decodes the same wherever it stands, so it is simply repeated.
+QByteArray gzipBomb(qint64 inflated)
+{
+    static QMutex cacheMutex;
+    static QHash<qint64, QByteArray> cache;
+    QMutexLocker lock(&cacheMutex);
+    if (cache.contains(inflated))
+        return cache.value(inflated);
+
+    constexpr qint64 blockBytes = 1 << 20;
+    const QByteArray zeros(int(blockBytes), '\0');
+    QByteArray block(int(blockBytes), '\0');
+    z_stream stream{};
+    deflateInit2(&stream, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY); // raw deflate
+    const auto compress = [&](qint64 bytes, int flush) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.constData()));
+        stream.avail_in = uInt(bytes);
+        stream.next_out = reinterpret_cast<Bytef*>(block.data());
+        stream.avail_out = uInt(block.size());
+        deflate(&stream, flush);
+        return block.left(block.size() - int(stream.avail_out));
+    };
+    const QByteArray whole = compress(blockBytes, Z_FULL_FLUSH);
+    const QByteArray tail = compress(inflated % blockBytes, Z_FINISH);
+    deflateEnd(&stream);
+
+    uLong crc = crc32(0L, Z_NULL, 0);
+    const uLong blockCrc = crc32(0L, reinterpret_cast<const Bytef*>(zeros.constData()), uInt(blockBytes));
+    QByteArray body("\x1f\x8b\x08\0\0\0\0\0\0\xff", 10);
+    for (qint64 i = 0; i < inflated / blockBytes; ++i) {
+        body += whole;
+        crc = crc32_combine(crc, blockCrc, blockBytes);
+    }
+    body += tail;
+    crc = crc32_combine(
+        crc, crc32(0L, reinterpret_cast<const Bytef*>(zeros.constData()), uInt(inflated % blockBytes)),
+        inflated % blockBytes);
+    for (const quint32 word : {quint32(crc), quint32(inflated & 0xffffffff)})
+        for (int shift = 0; shift < 32; shift += 8)
+            body += char((word >> shift) & 0xff);
+    cache.insert(inflated, body);
+    return body;
 }
 
 QByteArray htmlPage(const QString& title, const QString& text)
@@ -327,6 +374,14 @@ bool StandInServer::parseAssetFault(const QString& text, AssetFault* fault, QStr
             result.overrunInRange = true;
         } else if (key == QLatin1String("overrun-times")) {
             result.overrunTimes = small();
+        } else if (key == QLatin1String("gzip")) {
+            result.gzipBombBytes = value.isEmpty() ? qint64(1) << 30 : number();
+            ok = ok && result.gzipBombBytes > 0;
+        } else if (key == QLatin1String("header-flood") && value.isEmpty()) {
+            result.headerFlood = true;
+        } else if (key == QLatin1String("drip")) {
+            result.throttleBytesPerSecond = value.isEmpty() ? 1 : number();
+            ok = ok && result.throttleBytesPerSecond > 0;
         } else if (key == QLatin1String("throttle")) {
             result.throttleBytesPerSecond = number();
             ok = ok && result.throttleBytesPerSecond >= 0;
@@ -647,6 +702,16 @@ void StandInServer::routeAsset(StandInConnection* connection, const JournalEntry
         }
         return connection->sendSimple(fault.redirectStatus, "text/plain", "moved\n",
                                       {{"Location", location.toLatin1()}});
+    }
+
+    if (fault.headerFlood) {
+        lock.unlock();
+        return connection->sendHeaderFlood();
+    }
+    if (fault.gzipBombBytes > 0) {
+        lock.unlock();
+        return connection->sendSimple(200, "application/octet-stream", gzipBomb(fault.gzipBombBytes),
+                                      {{"Content-Encoding", "gzip"}});
     }
 
     std::unique_ptr<QIODevice> device;

@@ -136,6 +136,13 @@ public:
         qint64 overrunBytes = 0;
         bool overrunInRange = false;
         int overrunTimes = 1;
+
+        // Answer 200 with "Content-Encoding: gzip" and a small gzip body that inflates to
+        // this many zero bytes, whatever was asked (0: off): a decompression bomb.
+        qint64 gzipBombBytes = 0;
+
+        // Answer with a status line and then header lines without end (never a blank line).
+        bool headerFlood = false;
     };
 
     using QueryItems = QList<QPair<QString, QString>>;
@@ -224,7 +231,8 @@ public:
     // "drop=1000,drop-times=-1,drop-reset,stall=500,stall-seconds=2,stall-times=1,ignore-range,status=404,
     //  status-times=1,redirects=2,redirect-style=absolute|root|path,redirect-status=301,
     //  range-delta=-10,corrupt=1,corrupt-offset=5,throttle=100000,overrun=4096|endless,overrun-in-range,
-    //  overrun-times=1".
+    //  overrun-times=1,gzip[=inflated bytes, default 1 GiB],header-flood,drip[=bytes per second, default 1]".
+    // "drip" is a throttle that keeps a body trickling: too slow to use, never silent.
     // Returns false with a message in error for an unknown item or a bad number.
     static bool parseAssetFault(const QString& text, AssetFault* fault, QString* error);
 

@@ -62,6 +62,7 @@ private slots:
     void dropConnection_data();
     void dropConnection();
     void stallAndThrottle();
+    void hostileAnswers();
     void corruptionCountsOnlyWhenReached();
     void notifications();
     void portal();
@@ -354,6 +355,28 @@ void TestStandInServer::stallAndThrottle()
 
 // Deliveries that stop before the byte or do not hold it use none of the corruption up;
 // then exactly K deliveries carry it, at the right offset of a ranged body.
+// Faults aimed at the client itself, seen from a plain client.
+void TestStandInServer::hostileAnswers()
+{
+    StandInServer::AssetFault fault;
+    QVERIFY(StandInServer::parseAssetFault(QStringLiteral("gzip=3000000"), &fault, nullptr));
+    setFault(fault);
+    // Qt checks the gzip trailer while it inflates.
+    QCOMPARE(fetch(asset(), "bytes=100-").body, QByteArray(3000000, '\0'));
+    QVERIFY(server->journal().last().bytesSent < 10000);
+
+    QVERIFY(StandInServer::parseAssetFault(QStringLiteral("header-flood"), &fault, nullptr));
+    setFault(fault);
+    QTcpSocket socket;
+    QByteArray answer;
+    connect(&socket, &QTcpSocket::readyRead, this, [&]() { answer += socket.readAll(); });
+    socket.connectToHost(QHostAddress::LocalHost, server->port());
+    socket.write("GET /assets/reel/a.mxf HTTP/1.1\r\nHost: x\r\n\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(answer.size() > (4 << 20), 5000);
+    QVERIFY(answer.startsWith("HTTP/1.1 200 OK\r\n"));
+    QCOMPARE(answer.indexOf("\r\n\r\n"), -1);
+}
+
 void TestStandInServer::corruptionCountsOnlyWhenReached()
 {
     StandInServer::AssetFault fault;
