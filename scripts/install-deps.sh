@@ -11,7 +11,7 @@ packages=(
   qml-module-qttest qml-module-qt-labs-folderlistmodel qml-module-qt-labs-settings
   libcrypto++-dev
   xvfb xauth xdotool x11-utils
-  dosfstools curl aria2 openssl imagemagick
+  dosfstools curl aria2 openssl tinyproxy imagemagick
   desktop-file-utils shared-mime-info
   dpkg-dev file
 )

@@ -1,6 +1,7 @@
 #include "dialogs/LoginDialog.h"
 #include "ui_LoginDialog.h"
 
+#include "app/NetworkSetup.h"
 #include "app/Services.h"
 #include "app/UserPrompt.h"
 #include "storage/Setting.h"
@@ -57,6 +58,7 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique
         ui->line_edit_password->setFocus();
     }
 
+    NetworkSetup::prepare(&networkManager);
     requestPending = false;
     timeoutTimer.setSingleShot(true);
     connect(&timeoutTimer, &QTimer::timeout, this, [this]() {
@@ -153,7 +155,8 @@ void LoginDialog::requestError(QNetworkReply::NetworkError code)
     ui->label_error->setText(message);
     qDebug() << "[LoginDialog] Network reply error:"
              << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(code)
-             << ", HTTP status code:" << status;
+             << ", HTTP status code:" << status << ":"
+             << (failed ? NetworkSetup::failureText(failed) : QString());
 }
 
 void LoginDialog::saveUsername()

@@ -1,6 +1,7 @@
 #include "dialogs/UpdaterDialog.h"
 #include "ui_UpdaterDialog.h"
 
+#include "app/NetworkSetup.h"
 #include "app/Services.h"
 #include "app/UserPrompt.h"
 
@@ -21,6 +22,7 @@ UpdaterDialog::UpdaterDialog(QWidget* parent) : QDialog(parent), ui(std::make_un
     setVisibleDownloadingSection(false);
     ui->progressbar_download->setValue(0);
 
+    NetworkSetup::prepare(&networkManager);
     versionReply = networkManager.get(QNetworkRequest(Services::portalUrl(QStringLiteral("versioncheck"))));
     connect(versionReply, &QNetworkReply::finished, this, &UpdaterDialog::requestFinishedUpdater);
     // A portal that accepts the connection and never answers must not hold up the start.

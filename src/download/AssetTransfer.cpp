@@ -1,5 +1,6 @@
 #include "download/AssetTransfer.h"
 
+#include "app/NetworkSetup.h"
 #include "download/FileManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -422,7 +423,7 @@ QString AssetTransfer::failureReason(const QNetworkReply* reply)
         return QStringLiteral("The server answered %1 %2")
             .arg(status)
             .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-    return reply->errorString();
+    return NetworkSetup::failureText(reply);
 }
 
 void AssetTransfer::replyError(QNetworkReply::NetworkError code)

@@ -1,4 +1,5 @@
 #include "download/DownloadManager.h"
+#include "app/NetworkSetup.h"
 
 #include "download/ChecksumVerdicts.h"
 #include "download/ChecksumWorker.h"
@@ -40,6 +41,7 @@ DownloadManager* DownloadManager::getInstance()
 
 DownloadManager::DownloadManager() : QObject(nullptr), networkManager(new QNetworkAccessManager(this))
 {
+    NetworkSetup::prepare(networkManager);
     paused = Setting::getInstance()->get(QStringLiteral("download_paused")) == QLatin1String("1");
     limitOff = Setting::getInstance()->get(QStringLiteral("download_limit_off")) == QLatin1String("1");
 

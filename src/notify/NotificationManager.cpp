@@ -1,5 +1,6 @@
 #include "notify/NotificationManager.h"
 
+#include "app/NetworkSetup.h"
 #include "app/Services.h"
 #include "app/UserPrompt.h"
 #include "download/FileManager.h"
@@ -100,6 +101,7 @@ NotificationManager::NotificationManager() : QObject(nullptr)
     }
 
     networkManager = std::make_unique<QNetworkAccessManager>();
+    NetworkSetup::prepare(networkManager.get());
     currentNotification = nullptr;
 
     consumerTimer = std::make_unique<QTimer>();

@@ -7,6 +7,8 @@
 #include "ProgramDriver.h"
 #include "SampleDcp.h"
 #include "StandInServer.h"
+#include "TestCertificates.h"
+#include "TestProxy.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -34,6 +36,7 @@ private slots:
     void init();
     void cleanup();
 
+    void downloadsVerifiesReportsAndReveals_data();
     void downloadsVerifiesReportsAndReveals();
     void resumesAfterKillWhereTheFileStopped();
     void recoversFromCorruptionDropAndStall();
@@ -203,10 +206,43 @@ void TestEndToEnd::keepScreenshot(const QString& name) const
         qInfo().noquote() << "screenshot:" << path;
 }
 
+void TestEndToEnd::downloadsVerifiesReportsAndReveals_data()
+{
+    QTest::addColumn<QString>("transport");
+    QTest::newRow("http") << "http";
+    QTest::newRow("https") << "https";
+    // The portal and the assets through the proxy, the notification service (by its
+    // other name) directly.
+    QTest::newRow("https-proxy") << "https-proxy";
+}
+
 // A new user's first download: two of three reels, with subtitles and fonts.
 void TestEndToEnd::downloadsVerifiesReportsAndReveals()
 {
     REQUIRE_DISPLAY();
+    QFETCH(QString, transport);
+    std::unique_ptr<TestCertificates> certificates;
+    std::unique_ptr<TestProxy> proxy;
+    if (transport != QLatin1String("http")) {
+        certificates = std::make_unique<TestCertificates>();
+        QVERIFY2(certificates->isValid(), qPrintable(certificates->error()));
+        QString error;
+        QVERIFY2(m_server->setTlsFiles(certificates->certificateFile(TestCertificates::Good),
+                                       certificates->keyFile(), &error),
+                 qPrintable(error));
+        m_program->setEnvironment(QStringLiteral("ORV_EXTRA_CA_FILE"), certificates->authorityFile());
+        m_program->setEnvironment(QStringLiteral("ORV_PORTAL_URL"), m_server->portalBaseUrl());
+        m_program->setEnvironment(QStringLiteral("ORV_NOTIFY_URL"), m_server->notificationBaseUrl());
+    }
+    if (transport == QLatin1String("https-proxy")) {
+        proxy = std::make_unique<TestProxy>();
+        QVERIFY2(proxy->isRunning(), "tinyproxy did not start");
+        m_program->setEnvironment(QStringLiteral("https_proxy"),
+                                  QStringLiteral("http://127.0.0.1:%1").arg(proxy->port()));
+        m_program->setEnvironment(QStringLiteral("no_proxy"), QStringLiteral("localhost"));
+        m_program->setEnvironment(QStringLiteral("ORV_NOTIFY_URL"),
+                                  QStringLiteral("https://localhost:%1").arg(m_server->port()));
+    }
     SampleDcp::Options options;
     options.title = QStringLiteral("E2E Feature_FTR");
     options.reels = 3;
@@ -222,7 +258,8 @@ void TestEndToEnd::downloadsVerifiesReportsAndReveals()
     QVERIFY2(m_program->waitForWindow(QStringLiteral("^Reelvane Downloader 1\\.4\\.0")).size() > 0,
              "the main window did not appear");
     QVERIFY2(waitForCompletion(240000), qPrintable(journalLines().join(QLatin1Char('\n'))));
-    keepScreenshot(QStringLiteral("completed"));
+    keepScreenshot(transport == QLatin1String("http") ? QStringLiteral("completed")
+                                                      : QStringLiteral("completed-") + transport);
 
     DcpCheck::Result result = DcpCheck::checkFolder(dcpFolder(), m_reels);
     DcpCheck::checkAcknowledged(journalLines(), m_reels, &result);
@@ -253,6 +290,26 @@ void TestEndToEnd::downloadsVerifiesReportsAndReveals()
         }
         QVERIFY2(events.indexOf(1) < events.indexOf(2), qPrintable(QStringLiteral("reel %1").arg(reel)));
         QCOMPARE(events.last(), 8);
+    }
+
+    if (proxy) {
+        // Every request to 127.0.0.1 came through a tunnel of its own (the stand-in closes
+        // each connection after its answer); the notifications to localhost came directly.
+        const QString log = proxy->log();
+        int tunnelled = 0;
+        int notifications = 0;
+        for (const StandInServer::JournalEntry& entry : journal) {
+            for (const auto& header : entry.headers) {
+                if (header.first.toLower() == "host") {
+                    tunnelled += header.second.startsWith("127.0.0.1:") ? 1 : 0;
+                    notifications += header.second.startsWith("localhost:") ? 1 : 0;
+                }
+            }
+        }
+        QVERIFY(notifications > 0);
+        QVERIFY2(log.count(QStringLiteral("CONNECT 127.0.0.1:%1").arg(m_server->port())) >= tunnelled,
+                 qPrintable(log));
+        QVERIFY2(!log.contains(QStringLiteral("CONNECT localhost")), qPrintable(log));
     }
 
     m_program->stop();
