@@ -155,8 +155,10 @@ void LoginDialog::requestError(QNetworkReply::NetworkError code)
     ui->label_error->setText(message);
     qDebug() << "[LoginDialog] Network reply error:"
              << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(code)
-             << ", HTTP status code:" << status << ":"
-             << (failed ? NetworkSetup::failureText(failed) : QString());
+             << ", HTTP status code:" << status;
+    // No answer at all: say why (a refused certificate, a proxy, no route).
+    if (status == 0 && failed)
+        qDebug() << "[LoginDialog] No answer from the portal:" << NetworkSetup::failureText(failed);
 }
 
 void LoginDialog::saveUsername()

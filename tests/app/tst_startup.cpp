@@ -293,14 +293,14 @@ void TestStartup::refusedSetUpExitsWithOne_data()
                                                 << "Service address refused: \"The portal address";
     QTest::newRow("authority file missing") << "ORV_EXTRA_CA_FILE"
                                             << "/nonexistent/ca.pem"
-                                            << "\"The certificate authority file \"/nonexistent/ca.pem\"";
+                                            << "/nonexistent/ca.pem\\\" (ORV_EXTRA_CA_FILE) cannot be read";
     QTest::newRow("authority file without a certificate")
         << "ORV_EXTRA_CA_FILE"
         << ""
-        << "/notes.txt\" (ORV_EXTRA_CA_FILE) holds no PEM certificate";
+        << "/notes.txt\\\" (ORV_EXTRA_CA_FILE) holds no PEM certificate";
     QTest::newRow("proxy of an unknown kind") << "https_proxy"
                                               << "ftp://proxy:21"
-                                              << "The proxy \"ftp://proxy:21\"";
+                                              << "ftp://proxy:21\\\" (https_proxy) cannot be used";
 }
 
 void TestStartup::refusedSetUpExitsWithOne()
