@@ -104,7 +104,7 @@ export ORV_PORTAL_URL="$base" ORV_NOTIFY_URL="$base" TMPDIR="$demo/tmp" XDG_RUNT
 cat <<EOT
 
 Stand-in portal:  $base   (journal: $demo/journal.log)
-Trusted authority: ${ORV_EXTRA_CA_FILE:-the system's only}
+Extra authority:  ${ORV_EXTRA_CA_FILE:-none}
 Package:          $demo/$title.orvdcp
 Log in with:      user name "$user", password "$password"
 Choose a folder:  for instance $demo/download

@@ -3,9 +3,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// Throw-away certificates made with the openssl command: an authority, server
-// certificates for 127.0.0.1 and localhost signed by it (good and expired), one for
-// another host name, and one signed by an authority nobody trusts. One EC key serves all.
+// Throw-away certificates made with the openssl command: an authority, certificates for
+// 127.0.0.1 and localhost signed by it (good and expired), one for another host name, one
+// signed by an authority nobody trusts. One EC key serves them all.
 class TestCertificates
 {
 public:
@@ -17,17 +17,13 @@ public:
         Untrusted
     };
 
-    // Makes everything; isValid() says whether openssl did. error() tells what failed.
     TestCertificates();
-    bool isValid() const { return m_error.isEmpty(); }
-    QString error() const { return m_error; }
+    bool isValid() const { return m_valid; }
     QString authorityFile() const { return m_dir.filePath(QStringLiteral("ca.pem")); }
     QString certificateFile(Kind kind) const;
     QString keyFile() const { return m_dir.filePath(QStringLiteral("server.key")); }
 
 private:
-    bool openssl(const QStringList& arguments);
-
     QTemporaryDir m_dir;
-    QString m_error;
+    bool m_valid = false;
 };

@@ -1,52 +1,36 @@
 #include "TestProxy.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
-
-#include <csignal>
 
 TestProxy::TestProxy(const QString& extraConfig)
 {
-    // A port that was free a moment ago; tinyproxy binds it right after.
-    quint16 port = 0;
-    {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost);
-        port = probe.serverPort();
-    }
+    QTcpServer probe; // a port free a moment ago; tinyproxy binds it right after
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
     QFile config(m_dir.filePath(QStringLiteral("tinyproxy.conf")));
-    if (!m_dir.isValid() || !config.open(QIODevice::WriteOnly))
+    if (!config.open(QIODevice::WriteOnly))
         return;
-    config.write(QStringLiteral("Port %1\nListen 127.0.0.1\nTimeout 60\nLogLevel Info\nMaxClients 20\n"
-                                "LogFile \"%2\"\nPidFile \"%3\"\nAllow 127.0.0.1\n%4\n")
-                     .arg(port)
-                     .arg(m_dir.filePath(QStringLiteral("tinyproxy.log")),
-                          m_dir.filePath(QStringLiteral("tinyproxy.pid")), extraConfig)
-                     .toUtf8());
+    config.write(
+        QStringLiteral("Port %1\nListen 127.0.0.1\nAllow 127.0.0.1\nLogLevel Info\nLogFile \"%2\"\n%3\n")
+            .arg(port)
+            .arg(m_dir.filePath(QStringLiteral("tinyproxy.log")), extraConfig)
+            .toUtf8());
     config.close();
-    // -d keeps it in the foreground, so it is this object's child and dies with it.
-    if (!QProcess::startDetached(QStringLiteral("tinyproxy"),
-                                 {QStringLiteral("-d"), QStringLiteral("-c"), config.fileName()}, QString(),
-                                 &m_pid))
-        return;
-    QTcpSocket socket;
-    for (int attempt = 0; attempt < 100 && m_port == 0; ++attempt) {
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        if (socket.waitForConnected(100))
-            m_port = port;
-        socket.abort();
-        if (m_port == 0)
-            QTest::qWait(50);
-    }
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_process.start(QStringLiteral("tinyproxy"),
+                    {QStringLiteral("-d"), QStringLiteral("-c"), config.fileName()});
+    if (QTest::qWaitFor([this] { return log().contains(QLatin1String("Accepting connections")); }, 10000))
+        m_port = port;
 }
 
 TestProxy::~TestProxy()
 {
-    if (m_pid > 0)
-        ::kill(pid_t(m_pid), SIGTERM);
+    m_process.terminate();
+    m_process.waitForFinished(5000);
 }
 
 QString TestProxy::log() const
