@@ -14,7 +14,7 @@ sign local ca 1 good.pem; sign local ca -1 expired.pem; sign other ca 1 other-ho
 )";
     QProcess shell;
     shell.setWorkingDirectory(m_dir.path());
-    shell.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    shell.setProcessChannelMode(QProcess::MergedChannels);
     shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(script)});
     m_valid = m_dir.isValid() && shell.waitForFinished(60000) && shell.exitCode() == 0;
 }
