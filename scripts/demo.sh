@@ -23,7 +23,7 @@ for arg in "$@"; do
   case "$arg" in
     --headless) headless=1 ;;
     --https) https=1 ;;
-    -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "demo.sh: unknown argument $arg (see --help)" >&2; exit 2 ;;
   esac
 done
