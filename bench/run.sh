@@ -6,6 +6,8 @@
 #   bench/run.sh            full sizes (a few minutes; 2 GiB hashes, a 4 GB download)
 #   bench/run.sh --quick    small sizes, for a first look (about a minute)
 #
+# The no-limit download is measured over plain HTTP and again over HTTPS (curl --cacert beside).
+#
 # Runs in a temporary folder under the current directory: start it from a folder on the
 # drive you want to measure. BUILD_DIR overrides the build folder (default build/).
 set -euo pipefail
@@ -46,6 +48,20 @@ else
     "download/bench_download_hostile"
   )
 fi
+
+# The no-limit figures again over HTTPS, with a throw-away authority made here.
+tls="$work/tls"
+mkdir -p "$tls"
+( cd "$tls"
+  openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout ca.key -out ca.pem \
+    -days 2 -subj "/CN=Reelvane bench authority"
+  openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout server.key -out server.csr \
+    -subj "/CN=127.0.0.1" -addext "subjectAltName=IP:127.0.0.1"
+  openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -copy_extensions copy \
+    -days 2 -out server.pem ) >>"$log" 2>&1
+duration=20
+[ "$quick" = 1 ] && duration=5
+runs+=("download/bench_download_rate --duration $duration --no-per-second --no-whole --tls-cert $tls/server.pem --tls-key $tls/server.key --tls-ca $tls/ca.pem")
 
 rows=()
 for run in "${runs[@]}"; do

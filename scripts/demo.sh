@@ -6,6 +6,8 @@
 #
 #   scripts/demo.sh              with a display: you log in and pick the folder yourself
 #   scripts/demo.sh --headless   (or no DISPLAY) runs under Xvfb and drives the flow itself
+#   scripts/demo.sh --https      the stand-in serves HTTPS with a certificate from a throw-away
+#                                authority made here with openssl, trusted via ORV_EXTRA_CA_FILE
 #
 # At the end the downloaded DCP is checked (SHA-1 of every file against the PKL, the four XML
 # documents, no hidden file left, every reel acknowledged); the exit code says whether it held.
@@ -16,9 +18,11 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 headless=0
+https=0
 for arg in "$@"; do
   case "$arg" in
     --headless) headless=1 ;;
+    --https) https=1 ;;
     -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "demo.sh: unknown argument $arg (see --help)" >&2; exit 2 ;;
   esac
@@ -73,13 +77,30 @@ step "Making a sample DCP and its package in $demo"
 "$build/tools/dcptools/orv-makedcp" --reels 3 --subtitles --picture-size "${DEMO_PICTURE_SIZE:-80M}" \
   --sound-size 16M --title "$title" "$demo/dcps"
 
+tls=()
+scheme=http
+if [ "$https" = 1 ]; then
+  step "Making a throw-away certificate authority and a certificate for 127.0.0.1"
+  mkdir -p "$demo/tls"
+  ( cd "$demo/tls"
+    openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout ca.key -out ca.pem \
+      -days 2 -subj "/CN=Reelvane demo authority"
+    openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout server.key -out server.csr \
+      -subj "/CN=127.0.0.1" -addext "subjectAltName=IP:127.0.0.1,DNS:localhost"
+    openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -copy_extensions copy \
+      -days 2 -out server.pem ) >"$demo/tls/openssl.out" 2>&1 || { cat "$demo/tls/openssl.out"; exit 1; }
+  tls=(--tls-cert "$demo/tls/server.pem" --tls-key "$demo/tls/server.key")
+  scheme=https
+  export ORV_EXTRA_CA_FILE="$demo/tls/ca.pem"
+fi
+
 "$build/tools/standin/orv-standin" --port 0 --port-file "$demo/standin.port" --journal "$demo/journal.log" \
   --asset-root "$demo/dcps" --user "$user" --password "$password" --key "$key" --exit-after 7200 \
-  >"$demo/standin.out" 2>&1 &
+  "${tls[@]}" >"$demo/standin.out" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$demo/standin.port" ] && break; sleep 0.1; done
 port="$(cat "$demo/standin.port")"
-base="http://127.0.0.1:$port"
+base="$scheme://127.0.0.1:$port"
 
 "$build/tools/dcptools/orv-makepackage" --dcp "$demo/dcps/$title" --key "$key" --user-uuid "$user_uuid" \
   --friendly-title "Reelvane Demo Feature" --base-url "$base/assets/" --output "$demo/$title.orvdcp"
@@ -93,6 +114,7 @@ export ORV_PORTAL_URL="$base" ORV_NOTIFY_URL="$base" TMPDIR="$demo/tmp" XDG_RUNT
 cat <<EOT
 
 Stand-in portal:  $base   (journal: $demo/journal.log)
+Extra authority:  ${ORV_EXTRA_CA_FILE:-none}
 Package:          $demo/$title.orvdcp
 Log in with:      user name "$user", password "$password"
 Choose a folder:  for instance $demo/download

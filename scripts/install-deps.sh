@@ -11,7 +11,7 @@ packages=(
   qml-module-qttest qml-module-qt-labs-folderlistmodel qml-module-qt-labs-settings
   libcrypto++-dev zlib1g-dev
   xvfb xauth xdotool x11-utils
-  dosfstools e2fsprogs curl aria2 openssl imagemagick
+  dosfstools e2fsprogs curl aria2 openssl tinyproxy imagemagick
   dbus-daemon python3-dbusmock
   desktop-file-utils shared-mime-info
   dpkg-dev file

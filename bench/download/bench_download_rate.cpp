@@ -5,10 +5,14 @@
 // same local server.
 //
 //   bench_download_rate [--duration S] [--rates 1,10,100,200] [--no-tools] [--no-per-second]
-//                       [--no-whole] [--no-unlimited]
+//                       [--no-whole] [--no-unlimited] [--tls-cert PEM --tls-key PEM --tls-ca PEM]
+//
+// With --tls-* the server speaks HTTPS, the engine trusts the authority as ORV_EXTRA_CA_FILE
+// makes it, curl gets it with --cacert, and only the no-limit rows are printed (as "HTTPS").
 
 #include "BenchSupport.h"
 #include "BenchTable.h"
+#include "core/NetworkSetup.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -185,7 +189,14 @@ int main(int argc, char** argv)
         {QStringLiteral("no-per-second"), QStringLiteral("Skip the second-by-second limit runs.")});
     parser.addOption({QStringLiteral("no-whole"), QStringLiteral("Skip the whole-transfer limit runs.")});
     parser.addOption({QStringLiteral("no-unlimited"), QStringLiteral("Skip the unlimited runs.")});
+    parser.addOption({QStringLiteral("tls-cert"), QStringLiteral("Serve HTTPS with this certificate."),
+                      QStringLiteral("pem")});
+    parser.addOption(
+        {QStringLiteral("tls-key"), QStringLiteral("Key of --tls-cert."), QStringLiteral("pem")});
+    parser.addOption(
+        {QStringLiteral("tls-ca"), QStringLiteral("Authority of --tls-cert."), QStringLiteral("pem")});
     parser.process(app);
+    const bool tls = parser.isSet(QStringLiteral("tls-cert"));
     const int duration = parser.value(QStringLiteral("duration")).toInt();
     const bool tools = !parser.isSet(QStringLiteral("no-tools"));
     const QString curl = QStandardPaths::findExecutable(QStringLiteral("curl"));
@@ -198,6 +209,20 @@ int main(int argc, char** argv)
     const qint64 ceiling = 1048576LL * 50;
     const QString name = QStringLiteral("rate.bin");
     env.sparseAsset(name, ceiling * 2 * (duration + 5));
+    QStringList curlTls;
+    if (tls) {
+        QString error;
+        const QString ca = parser.value(QStringLiteral("tls-ca"));
+        if (!env.server.setTlsFiles(parser.value(QStringLiteral("tls-cert")),
+                                    parser.value(QStringLiteral("tls-key")), &error) ||
+            !(error = NetworkSetup::addTrustedAuthorities(ca)).isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        curlTls = QStringList{QStringLiteral("--cacert"), ca};
+        std::printf("HTTPS: the server's TLS runs on its own thread, outside the engine's CPU figure\n");
+    }
+    const QString rowPrefix = tls ? QStringLiteral("HTTPS no limit") : QStringLiteral("No limit");
     const QString url = env.server.assetUrl(name).toString();
     const QString out = env.dir.path() + QStringLiteral("/tool-out.bin");
 
@@ -278,7 +303,7 @@ int main(int argc, char** argv)
         }
     }
 
-    if (!parser.isSet(QStringLiteral("no-unlimited"))) {
+    if (!parser.isSet(QStringLiteral("no-unlimited")) && !tls) {
         std::printf("\nhighest limit, design ceiling %lld B/s (1 MiB x 50 per second)\n", ceiling);
         const Figures limited = evaluate(runEngine(env, name, 0, false, duration).samples, double(ceiling));
         std::printf("engine   %12.0f B/s  %.1f%% of the ceiling\n", limited.average,
@@ -287,7 +312,8 @@ int main(int argc, char** argv)
                  benchNumber(limited.average / 1e6) + QStringLiteral(" MB/s"), QStringLiteral("-"),
                  benchNumber(100.0 * limited.average / ceiling) + QStringLiteral("% of the ceiling"),
                  QStringLiteral("ceiling 52.4 MB/s"));
-
+    }
+    if (!parser.isSet(QStringLiteral("no-unlimited"))) {
         // No limit: a file large enough that no client reaches its end within the run.
         const QString big = QStringLiteral("nolimit.bin");
         env.sparseAsset(big, 6000000000LL * (duration + 5));
@@ -311,29 +337,30 @@ int main(int argc, char** argv)
         };
         ToolRun curlRun;
         if (tools && !curl.isEmpty()) {
-            curlRun = runTool(curl, {QStringLiteral("-s"), QStringLiteral("-o"), out, bigUrl}, out,
-                              duration * 1000 + 50);
+            curlRun =
+                runTool(curl, curlTls + QStringList{QStringLiteral("-s"), QStringLiteral("-o"), out, bigUrl},
+                        out, duration * 1000 + 50);
             printTool("curl", curlRun);
         }
         const double curlRate = curlRun.seconds > 0 ? double(curlRun.bytes) / curlRun.seconds : 0;
         const double engineCpu = engine.bytes > 0 ? engine.cpuSeconds / (double(engine.bytes) / 1e9) : 0.0;
         const double curlCpu = curlRun.bytes > 0 ? curlRun.cpuSeconds / (double(curlRun.bytes) / 1e9) : 0.0;
-        benchRow(QStringLiteral("No limit: throughput"),
+        benchRow(rowPrefix + QStringLiteral(": throughput"),
                  benchNumber(engineRate / 1e6) + QStringLiteral(" MB/s"),
                  QStringLiteral("curl ") + benchNumber(curlRate / 1e6) + QStringLiteral(" MB/s"),
                  benchNumber(curlRate > 0 ? engineRate / curlRate : 0.0, 2) + QStringLiteral("x curl"),
                  QStringLiteral("at least 0.5x curl"));
-        benchRow(QStringLiteral("No limit: CPU per GB"), benchNumber(engineCpu, 2) + QStringLiteral(" s"),
+        benchRow(rowPrefix + QStringLiteral(": CPU per GB"), benchNumber(engineCpu, 2) + QStringLiteral(" s"),
                  QStringLiteral("curl ") + benchNumber(curlCpu, 2) + QStringLiteral(" s"),
                  benchNumber(curlCpu > 0 ? engineCpu / curlCpu : 0.0, 2) + QStringLiteral("x curl"),
                  QStringLiteral("at most 1.5x curl"));
-        benchRow(QStringLiteral("No limit: peak memory over idle"),
+        benchRow(rowPrefix + QStringLiteral(": peak memory over idle"),
                  benchNumber(double(engine.peakResident - engine.idleResident) / 1048576.0) +
                      QStringLiteral(" MB"),
                  QStringLiteral("curl ") + benchNumber(double(curlRun.peakResident) / 1048576.0) +
                      QStringLiteral(" MB resident in all"),
                  QStringLiteral("-"), QStringLiteral("within 50 MB of idle"));
-        if (tools && !aria2.isEmpty())
+        if (tools && !aria2.isEmpty() && !tls)
             printTool("aria2c",
                       runTool(aria2,
                               {QStringLiteral("-q"), QStringLiteral("--file-allocation=none"),

@@ -1,6 +1,7 @@
 #include "app/AppContext.h"
 #include "app/DesktopNotifier.h"
 #include "app/MainWindow.h"
+#include "core/NetworkSetup.h"
 #include "app/OrvDownloaderApp.h"
 #include "app/PackageHandOff.h"
 #include "app/WidgetPrompts.h"
@@ -80,6 +81,13 @@ int main(int argc, char* argv[])
     if (!addressProblem.isEmpty()) {
         qDebug() << "[main] Service address refused:" << addressProblem;
         UserPrompt::message(Prompt::Critical, addressProblem);
+        return 1;
+    }
+    // Trusted authorities and proxies, for every request from the first one on.
+    const QString networkProblem = NetworkSetup::applyEnvironment();
+    if (!networkProblem.isEmpty()) {
+        qDebug() << "[main] Network set-up refused:" << networkProblem;
+        UserPrompt::message(Prompt::Critical, networkProblem);
         return 1;
     }
 

@@ -1,6 +1,7 @@
 #include "dialogs/LoginDialog.h"
 #include "ui_LoginDialog.h"
 
+#include "core/NetworkSetup.h"
 #include "core/Services.h"
 #include "core/UserPrompt.h"
 #include "storage/Setting.h"
@@ -71,6 +72,7 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique
         ui->line_edit_password->setFocus();
     }
 
+    NetworkSetup::prepare(&networkManager);
     requestPending = false;
     timeoutTimer.setSingleShot(true);
     connect(&timeoutTimer, &QTimer::timeout, this, [this]() {
@@ -170,6 +172,9 @@ void LoginDialog::requestError(QNetworkReply::NetworkError code)
     qDebug() << "[LoginDialog] Network reply error:"
              << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(code)
              << ", HTTP status code:" << status;
+    // No answer at all: say why (a refused certificate, a proxy, no route).
+    if (status == 0 && failed)
+        qDebug() << "[LoginDialog] No answer from the portal:" << NetworkSetup::failureText(failed);
 }
 
 void LoginDialog::saveUsername()

@@ -1,6 +1,7 @@
 #include "dialogs/UpdaterDialog.h"
 #include "ui_UpdaterDialog.h"
 
+#include "core/NetworkSetup.h"
 #include "core/Services.h"
 #include "core/UserPrompt.h"
 
@@ -33,6 +34,7 @@ UpdaterDialog::UpdaterDialog(QWidget* parent) : QDialog(parent), ui(std::make_un
     setVisibleDownloadingSection(false);
     ui->progressbar_download->setValue(0);
 
+    NetworkSetup::prepare(&networkManager);
     versionReply = networkManager.get(plainRequest(Services::portalUrl(QStringLiteral("versioncheck"))));
     connect(versionReply, &QNetworkReply::finished, this, &UpdaterDialog::requestFinishedUpdater);
     // A portal that accepts the connection and never answers must not hold up the start.

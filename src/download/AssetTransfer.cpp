@@ -1,6 +1,7 @@
 #include "download/AssetTransfer.h"
 
 #include "core/FileManager.h"
+#include "core/NetworkSetup.h"
 #include "download/ConnectionCutter.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -511,7 +512,7 @@ QString AssetTransfer::failureReason(const QNetworkReply* reply)
         return QStringLiteral("The server answered %1 %2")
             .arg(status)
             .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-    return reply->errorString();
+    return NetworkSetup::failureText(reply);
 }
 
 void AssetTransfer::replyError(QNetworkReply::NetworkError code)

@@ -1,4 +1,5 @@
 #include "download/DownloadManager.h"
+#include "core/NetworkSetup.h"
 
 #include "download/ChecksumVerdicts.h"
 #include "download/ChecksumWorker.h"
@@ -43,6 +44,7 @@ DownloadManager::DownloadManager(Setting& settings, DCPManager& catalogue, Datab
     : QObject(nullptr), settings(settings), catalogue(catalogue), store(store), events(std::move(events)),
       networkManager(new QNetworkAccessManager(this))
 {
+    NetworkSetup::prepare(networkManager);
     paused = settings.get(QStringLiteral("download_paused")) == QLatin1String("1");
     limitOff = settings.get(QStringLiteral("download_limit_off")) == QLatin1String("1");
 

@@ -2,6 +2,7 @@
 
 #include "core/FileManager.h"
 #include "core/MediumSync.h"
+#include "core/NetworkSetup.h"
 #include "core/Services.h"
 #include "core/UserPrompt.h"
 #include "model/Asset.h"
@@ -89,6 +90,7 @@ NotificationManager::NotificationManager(DatabaseManager& store, DCPManager& cat
     }
 
     networkManager = std::make_unique<QNetworkAccessManager>();
+    NetworkSetup::prepare(networkManager.get());
     currentNotification = nullptr;
 
     consumerTimer = std::make_unique<QTimer>();

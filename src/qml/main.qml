@@ -635,6 +635,33 @@ ApplicationWindow {
                 font.family: "Courier"
                 font.weight: Font.Medium
                 font.pixelSize: 13
+                // Why the server is not answering (a refused certificate, a proxy...), shown
+                // while the pointer rests on the line.
+                property string detail: ""
+                onTextChanged: if (text !== Globals.SERVER_NOT_ANSWERING) detail = ""
+                MouseArea {
+                    id: statusHover
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    acceptedButtons: Qt.NoButton
+                }
+                Rectangle {
+                    visible: statusHover.containsMouse && statusLabel.detail !== ""
+                    z: 10
+                    anchors.bottom: parent.top
+                    anchors.right: parent.right
+                    width: statusDetail.implicitWidth + 12
+                    height: statusDetail.implicitHeight + 8
+                    color: "#202020"
+                    border.color: "white"
+                    Text {
+                        id: statusDetail
+                        anchors.centerIn: parent
+                        text: statusLabel.detail
+                        color: "white"
+                        font.pixelSize: 12
+                    }
+                }
             }
         }
     }
@@ -675,7 +702,10 @@ ApplicationWindow {
                 mainWindow.downloading = false;
             mainWindow.refreshIdleStatus();
         }
-        function onServerNotAnswering(reason) { statusLabel.text = Globals.SERVER_NOT_ANSWERING; }
+        function onServerNotAnswering(reason) {
+            statusLabel.text = Globals.SERVER_NOT_ANSWERING;
+            statusLabel.detail = reason;
+        }
         function onServerFileDiffers(dcp, message) { statusLabel.text = message; }
     }
 

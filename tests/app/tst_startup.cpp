@@ -37,7 +37,8 @@ private slots:
     void packageOnCommandLineIsImportedAfterLogin();
     void oneInstancePerStore();
     void simultaneousStartsLeaveOneInstance();
-    void refusedPortalAddressExitsWithOne();
+    void refusedSetUpExitsWithOne_data();
+    void refusedSetUpExitsWithOne();
     void storeErrorShowsCriticalBoxAndExitsWithOne();
 
 private:
@@ -280,15 +281,41 @@ void TestStartup::simultaneousStartsLeaveOneInstance()
     QCOMPARE(log().count(QLatin1String(kTablesCreated)), 1);
 }
 
-void TestStartup::refusedPortalAddressExitsWithOne()
+// Addresses, authorities and proxies the program cannot use stop it before any request,
+// with a box naming what is wrong.
+void TestStartup::refusedSetUpExitsWithOne_data()
+{
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("portal over http elsewhere") << "ORV_PORTAL_URL"
+                                                << "http://portal.example.com/"
+                                                << "Service address refused: \"The portal address";
+    QTest::newRow("authority file missing") << "ORV_EXTRA_CA_FILE"
+                                            << "/nonexistent/ca.pem"
+                                            << "/nonexistent/ca.pem\\\" (ORV_EXTRA_CA_FILE) cannot be read";
+    QTest::newRow("authority file without a certificate")
+        << "ORV_EXTRA_CA_FILE" << ORV_PROGRAM_PATH << "\\\" (ORV_EXTRA_CA_FILE) holds no PEM certificate";
+    QTest::newRow("proxy of an unknown kind") << "https_proxy"
+                                              << "ftp://proxy:21"
+                                              << "ftp://proxy:21\\\" (https_proxy) cannot be used";
+}
+
+void TestStartup::refusedSetUpExitsWithOne()
 {
     REQUIRE_DISPLAY();
-    m_portal = QStringLiteral("http://portal.example.com/");
+    QFETCH(QString, variable);
+    QFETCH(QString, value);
+    QFETCH(QString, logged);
+    if (variable == QLatin1String("ORV_PORTAL_URL"))
+        m_portal = value;
+    else
+        m_driver->setEnvironment(variable, value);
     QProcess* program = start(true);
     QVERIFY(program);
     QVERIFY2(m_driver->answerBoxesUntilExit(*program), "no box appeared, or it did not close");
     QCOMPARE(program->exitCode(), 1);
-    QVERIFY(log().contains(QStringLiteral("] [main] Service address refused: \"The portal address")));
+    QVERIFY2(log().contains(logged), qPrintable(log()));
     QVERIFY(m_server->journal().isEmpty());
 }
 

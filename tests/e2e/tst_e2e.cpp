@@ -7,6 +7,8 @@
 #include "ProgramDriver.h"
 #include "SampleDcp.h"
 #include "StandInServer.h"
+#include "TestCertificates.h"
+#include "TestProxy.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -34,6 +36,7 @@ private slots:
     void init();
     void cleanup();
 
+    void downloadSurvivesKillAndCut_data();
     void downloadSurvivesKillAndCut();
     void pulledDriveWaitsAndResumes();
     void expiredLinkOffersRemovalAndRevealsPartialFiles();
@@ -208,9 +211,38 @@ void TestEndToEnd::keepScreenshot(const QString& name) const
 // reported and revealed. Corrupted deliveries and a stalled server are covered in process
 // (tst_download_checksum, tst_download_transfer): each costs the real program several
 // rounds of its notification timer or its stall timer.
+void TestEndToEnd::downloadSurvivesKillAndCut_data()
+{
+    QTest::addColumn<bool>("https");
+    QTest::addColumn<bool>("proxied"); // portal and assets through tinyproxy, notifications (localhost) directly
+    QTest::newRow("http") << false << false;
+    QTest::newRow("https-proxy") << true << true;
+}
+
 void TestEndToEnd::downloadSurvivesKillAndCut()
 {
     REQUIRE_DISPLAY();
+    QFETCH(bool, https);
+    QFETCH(bool, proxied);
+    static TestCertificates certificates;
+    std::unique_ptr<TestProxy> proxy(proxied ? new TestProxy : nullptr);
+    QVERIFY(!proxied || proxy->isRunning());
+    if (https) {
+        QString error;
+        QVERIFY(certificates.isValid() &&
+                m_server->setTlsFiles(certificates.certificateFile(TestCertificates::Good),
+                                      certificates.keyFile(), &error));
+        m_program->setEnvironment(QStringLiteral("ORV_EXTRA_CA_FILE"), certificates.authorityFile());
+        m_program->setEnvironment(QStringLiteral("ORV_PORTAL_URL"), m_server->portalBaseUrl());
+        m_program->setEnvironment(QStringLiteral("ORV_NOTIFY_URL"),
+                                  proxied ? QStringLiteral("https://localhost:%1").arg(m_server->port())
+                                          : m_server->notificationBaseUrl());
+    }
+    if (proxy) {
+        m_program->setEnvironment(QStringLiteral("https_proxy"),
+                                  QStringLiteral("127.0.0.1:%1").arg(proxy->port()));
+        m_program->setEnvironment(QStringLiteral("no_proxy"), QStringLiteral("localhost"));
+    }
     SampleDcp::Options options;
     options.title = QStringLiteral("E2E Feature_FTR");
     options.reels = 3;
@@ -243,7 +275,7 @@ void TestEndToEnd::downloadSurvivesKillAndCut()
     STEP(startProgram({}));
     STEP(logIn(true));
     QVERIFY2(waitForCompletion(180000), qPrintable(journalLines().join(QLatin1Char('\n'))));
-    keepScreenshot(QStringLiteral("completed"));
+    keepScreenshot(QStringLiteral("completed-") + QLatin1String(QTest::currentDataTag()));
     // The next start asked for the rest of the picture only.
     const QList<StandInServer::JournalEntry> pictureRequests =
         m_server->journalFor(QStringLiteral("/assets/") + base + picture.path);
@@ -279,6 +311,19 @@ void TestEndToEnd::downloadSurvivesKillAndCut()
     }
     QVERIFY2(events.indexOf(1) < events.indexOf(2), qPrintable(journalLines().join(QLatin1Char('\n'))));
     QCOMPARE(events.last(), 8);
+
+    if (proxy) {
+        // One tunnel per request to 127.0.0.1 (the stand-in closes every connection after
+        // its answer); the notifications to localhost went directly.
+        int direct = 0;
+        for (const StandInServer::JournalEntry& entry : journal)
+            direct += entry.path == QLatin1String("/notification/dcp") ? 1 : 0;
+        const QString log = proxy->log();
+        QVERIFY2(direct > 0 && !log.contains(QStringLiteral("): CONNECT localhost")) &&
+                     log.count(QStringLiteral("): CONNECT 127.0.0.1:%1 ").arg(m_server->port())) >=
+                         journal.size() - direct,
+                 qPrintable(log));
+    }
 
     m_program->stop();
     QCOMPARE(countRows(QStringLiteral("SELECT COUNT(*) FROM asset WHERE download_checksummed = 0")), 0);

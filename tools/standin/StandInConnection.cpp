@@ -1,6 +1,7 @@
 #include "StandInConnection.h"
 
 #include <QIODevice>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
@@ -92,6 +93,10 @@ StandInConnection::StandInConnection(QTcpSocket* socket, StandInServer* server)
     connect(socket, &QTcpSocket::readyRead, this, &StandInConnection::onReadyRead);
     connect(socket, &QTcpSocket::bytesWritten, this, &StandInConnection::onBytesWritten);
     connect(socket, &QTcpSocket::disconnected, this, &StandInConnection::onDisconnected);
+    // Over TLS, written bytes are encrypted into a second buffer at once; the body goes on
+    // as that one drains.
+    if (auto* tls = qobject_cast<QSslSocket*>(socket))
+        connect(tls, &QSslSocket::encryptedBytesWritten, this, &StandInConnection::pump);
     // Data that arrived with the connection is there before readyRead is connected.
     if (socket->bytesAvailable() > 0)
         QTimer::singleShot(0, this, &StandInConnection::onReadyRead);
@@ -292,7 +297,7 @@ void StandInConnection::pump()
     if (finished || closing || dropping || stalled || !device)
         return;
     const qint64 total = answerLength();
-    while (bodyQueued < total && socket->bytesToWrite() < highWater) {
+    while (bodyQueued < total && unsentBytes() < highWater) {
         if (delivery.dropAfter >= 0 && bodyQueued >= delivery.dropAfter &&
             !server->claimFault(delivery.asset, StandInServer::FaultKind::Drop))
             delivery.dropAfter = -1; // used up meanwhile by another request
@@ -374,6 +379,12 @@ void StandInConnection::pump()
         endAnswer();
 }
 
+qint64 StandInConnection::unsentBytes() const
+{
+    const auto* tls = qobject_cast<const QSslSocket*>(socket);
+    return socket->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0);
+}
+
 void StandInConnection::endAnswer()
 {
     if (closing)
@@ -391,7 +402,7 @@ void StandInConnection::resetWhenDrained()
     // A reset throws away whatever the kernel has not delivered yet, so wait until the
     // client's side holds every byte before the cut; then the client sees exactly the bytes
     // counted and a reset instead of an orderly end.
-    bool drained = socket->bytesToWrite() == 0;
+    bool drained = unsentBytes() == 0;
 #ifdef Q_OS_LINUX
     int unsent = 0;
     if (drained && ::ioctl(int(socket->socketDescriptor()), SIOCOUTQ, &unsent) == 0)

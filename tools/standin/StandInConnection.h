@@ -62,6 +62,8 @@ private:
     void writeHead(int status, const Headers& headers, qint64 contentLength);
     qint64 answerLength() const;
     void pump();
+    // Bytes handed to the socket that have not reached the kernel yet (TLS records included).
+    qint64 unsentBytes() const;
     void endAnswer();
     void resetWhenDrained();
     void finish();

@@ -1,6 +1,7 @@
 #include "StandInServer.h"
 
 #include "StandInConnection.h"
+#include "StandInListener.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutexLocker>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrlQuery>
 
@@ -119,7 +119,7 @@ QString StandInServer::JournalEntry::toLine() const
         .join(QLatin1Char(' '));
 }
 
-StandInServer::StandInServer(QObject* parent) : QObject(parent), tcpServer(new QTcpServer(this))
+StandInServer::StandInServer(QObject* parent) : QObject(parent), tcpServer(new StandInListener(this))
 {
     qRegisterMetaType<StandInServer::JournalEntry>();
     connect(tcpServer, &QTcpServer::newConnection, this, &StandInServer::onNewConnection);
@@ -131,6 +131,16 @@ StandInServer::~StandInServer()
     const auto connections = findChildren<StandInConnection*>(QString(), Qt::FindDirectChildrenOnly);
     qDeleteAll(connections);
     delete journalFile;
+}
+
+bool StandInServer::setTlsFiles(const QString& certFile, const QString& keyFile, QString* error)
+{
+    return tcpServer->setCertificateFiles(certFile, keyFile, error);
+}
+
+bool StandInServer::isTls() const
+{
+    return tcpServer->isEncrypted();
 }
 
 bool StandInServer::listen(quint16 port)
@@ -156,7 +166,7 @@ quint16 StandInServer::port() const
 QUrl StandInServer::baseUrl() const
 {
     QUrl url;
-    url.setScheme(QStringLiteral("http"));
+    url.setScheme(isTls() ? QStringLiteral("https") : QStringLiteral("http"));
     url.setHost(QStringLiteral("127.0.0.1"));
     url.setPort(port());
     return url;

@@ -13,8 +13,8 @@
 #include <QUrl>
 
 class QFile;
-class QTcpServer;
 class StandInConnection;
+class StandInListener;
 
 // A small HTTP/1.1 server on 127.0.0.1 that takes the place of the portal, the
 // notification service and the asset servers in tests, benchmarks and the demo.
@@ -174,12 +174,16 @@ public:
     explicit StandInServer(QObject* parent = nullptr);
     ~StandInServer() override;
 
+    // Serves HTTPS with this PEM certificate (chain) and key from the next connection on;
+    // call before listen(). Returns false with the reason in error.
+    bool setTlsFiles(const QString& certFile, const QString& keyFile, QString* error);
+    bool isTls() const;
     // Binds 127.0.0.1 only; port 0 picks a free port. Returns false when binding fails.
     bool listen(quint16 port = 0);
     void close();
     bool isListening() const;
     quint16 port() const;
-    // "http://127.0.0.1:<port>", no trailing slash.
+    // "http://127.0.0.1:<port>" ("https://" with TLS), no trailing slash.
     QUrl baseUrl() const;
     // baseUrl() + "/" as text: the form the program expects of the portal address.
     QString portalBaseUrl() const;
@@ -286,7 +290,7 @@ private:
     void finishJournalEntry(const JournalEntry& entry);
     JournalEntry* findEntry(int index);
 
-    QTcpServer* tcpServer = nullptr;
+    StandInListener* tcpServer = nullptr;
     mutable QMutex mutex;
 
     QString user = QStringLiteral("user");

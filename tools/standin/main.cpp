@@ -28,7 +28,8 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Local stand-in for the OSKAN portal, the notification service and the asset servers.\n"
         "Serves POST /authenticate, GET /versioncheck, /installer/<name>, /notification/dcp,\n"
-        "/assets/<path> (files under --asset-root) and a few HTML pages, on 127.0.0.1 only."));
+        "/assets/<path> (files under --asset-root) and a few HTML pages, on 127.0.0.1 only,\n"
+        "over HTTPS with --tls-cert and --tls-key."));
     parser.addHelpOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("Port to listen on (0: any free port)."),
@@ -78,9 +79,15 @@ int main(int argc, char* argv[])
     const QCommandLineOption journalOption(QStringLiteral("journal"),
                                            QStringLiteral("Append one line per request to this file."),
                                            QStringLiteral("file"));
+    const QCommandLineOption tlsCertOption(
+        QStringLiteral("tls-cert"), QStringLiteral("Serve HTTPS with this PEM certificate (and chain)."),
+        QStringLiteral("file"));
+    const QCommandLineOption tlsKeyOption(
+        QStringLiteral("tls-key"), QStringLiteral("PEM private key of --tls-cert."), QStringLiteral("file"));
     parser.addOptions({portOption, portFileOption, exitAfterOption, rootOption, faultOption, userOption,
                        passwordOption, keyOption, authModeOption, versionOption, installerOption,
-                       notifyFailOption, notifyBodyOption, notifyNeverOption, journalOption});
+                       notifyFailOption, notifyBodyOption, notifyNeverOption, journalOption, tlsCertOption,
+                       tlsKeyOption});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
@@ -140,6 +147,13 @@ int main(int argc, char* argv[])
 
     if (parser.isSet(journalOption) && !server.setJournalFile(parser.value(journalOption)))
         return fail(QStringLiteral("cannot open journal %1").arg(parser.value(journalOption)));
+
+    if (parser.isSet(tlsCertOption) != parser.isSet(tlsKeyOption))
+        return fail(QStringLiteral("--tls-cert and --tls-key go together"));
+    QString tlsError;
+    if (parser.isSet(tlsCertOption) &&
+        !server.setTlsFiles(parser.value(tlsCertOption), parser.value(tlsKeyOption), &tlsError))
+        return fail(tlsError);
 
     if (!server.listen(static_cast<quint16>(port)))
         return fail(QStringLiteral("cannot listen on 127.0.0.1:%1").arg(port));

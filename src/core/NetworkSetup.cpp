@@ -1,0 +1,74 @@
+#include "core/NetworkSetup.h"
+
+#include "core/EnvironmentProxyFactory.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
+
+namespace {
+const char kTlsReasons[] = "orvTlsReasons";
+}
+
+QString NetworkSetup::applyEnvironment()
+{
+    const QString caFile = qEnvironmentVariable("ORV_EXTRA_CA_FILE");
+    if (!caFile.isEmpty()) {
+        const QString problem = addTrustedAuthorities(caFile);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    const EnvironmentProxyFactory proxies;
+    if (proxies.problem().isEmpty())
+        qDebug() << "[Network] Proxies:" << proxies.describe();
+    return proxies.problem();
+}
+
+QString NetworkSetup::addTrustedAuthorities(const QString& pemFile)
+{
+    QFile file(pemFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("The certificate authority file \"%1\" (ORV_EXTRA_CA_FILE) cannot be read: %2")
+            .arg(pemFile, file.errorString());
+    }
+    const QList<QSslCertificate> extra = QSslCertificate::fromData(file.readAll(), QSsl::Pem);
+    if (extra.isEmpty()) {
+        return QStringLiteral("The certificate authority file \"%1\" (ORV_EXTRA_CA_FILE) holds no PEM "
+                              "certificate.")
+            .arg(pemFile);
+    }
+    // Setting the list ends Qt's loading of the system's authorities on demand, so the
+    // system's are read here once and kept beside the extra ones.
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    QList<QSslCertificate> authorities = configuration.caCertificates();
+    if (authorities.isEmpty())
+        authorities = QSslConfiguration::systemCaCertificates();
+    configuration.setCaCertificates(authorities + extra);
+    QSslConfiguration::setDefaultConfiguration(configuration);
+    qDebug() << "[Network] Trusting" << extra.size() << "extra certificate authorities from" << pemFile;
+    return QString();
+}
+
+void NetworkSetup::prepare(QNetworkAccessManager* manager)
+{
+    manager->setProxyFactory(new EnvironmentProxyFactory()); // the manager owns it
+    QObject::connect(manager, &QNetworkAccessManager::sslErrors, manager,
+                     [](QNetworkReply* reply, const QList<QSslError>& errors) {
+                         QStringList reasons;
+                         for (const QSslError& error : errors)
+                             reasons << error.errorString();
+                         reply->setProperty(kTlsReasons, reasons.join(QStringLiteral("; ")));
+                         qDebug() << "[Network] Certificate of" << reply->url().host()
+                                  << "refused:" << reasons;
+                     });
+}
+
+QString NetworkSetup::failureText(const QNetworkReply* reply)
+{
+    const QString reasons = reply->property(kTlsReasons).toString();
+    return reasons.isEmpty() ? reply->errorString() : reply->errorString() + QStringLiteral(": ") + reasons;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// What every request of the program shares. At start, once: the certificate authorities
+// it trusts (the system's plus those of ORV_EXTRA_CA_FILE, a PEM file, for a
+// TLS-inspecting company proxy or a test authority) and a check of the proxy variables.
+// Then every network access manager is prepared: its proxies follow the environment
+// (EnvironmentProxyFactory; Qt's application-wide factory would send loopback addresses
+// past any proxy, curl does not), and a refused certificate's reasons are logged and kept
+// for the failure's text. Certificates are always checked; no TLS error is waved through.
+class NetworkSetup
+{
+public:
+    // Installs the authorities and checks the proxies. Empty on success; otherwise why the
+    // start must stop, naming the file or variable, for the user.
+    static QString applyEnvironment();
+    // Adds the certificates of a PEM file to the authorities every new request trusts.
+    // Empty on success; otherwise the reason, naming the file.
+    static QString addTrustedAuthorities(const QString& pemFile);
+    // Gives the manager the environment's proxies and the logging of refused certificates.
+    static void prepare(QNetworkAccessManager* manager);
+    // The reply's error text, with the certificate's reasons when TLS refused the server.
+    static QString failureText(const QNetworkReply* reply);
+};

@@ -1,0 +1,139 @@
+// TLS and proxies as the program meets them: connections refused by a certificate or a
+// proxy, at the login and at an asset, before a byte goes out; and the proxy rules.
+#include "LogCapture.h"
+#include "TestCertificates.h"
+#include "TestProxy.h"
+#include "TestSandbox.h"
+#include "core/EnvironmentProxyFactory.h"
+#include "core/NetworkSetup.h"
+#include "dialogs/LoginDialog.h"
+#include "download/DownloadManager.h"
+#include "model/Asset.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TestNetwork : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusedConnections_data();
+    void refusedConnections();
+    void proxyRules();
+};
+
+void TestNetwork::refusedConnections_data()
+{
+    QTest::addColumn<int>("certificate");
+    QTest::addColumn<QString>("proxyConfig"); // tinyproxy's extra lines; "-": no proxy
+    QTest::addColumn<QString>("credentials");
+    QTest::addColumn<QString>(
+        "reason"); // in the log and the "not answering" details; empty: all goes through
+    QTest::newRow("trusted, proxy with credentials") << int(TestCertificates::Good) << "BasicAuth orv s3cret"
+                                                     << "orv:s3cret@"
+                                                     << "";
+    QTest::newRow("untrusted") << int(TestCertificates::Untrusted) << "-"
+                               << ""
+                               << "issuer certificate";
+    QTest::newRow("expired") << int(TestCertificates::Expired) << "-"
+                             << ""
+                             << "certificate has expired";
+    QTest::newRow("another host") << int(TestCertificates::OtherHost) << "-"
+                                  << ""
+                                  << "host name did not match";
+    QTest::newRow("proxy credentials missing") << int(TestCertificates::Good) << "BasicAuth orv s3cret"
+                                               << ""
+                                               << "Proxy requires authentication";
+    QTest::newRow("proxy refuses the port") << int(TestCertificates::Good) << "ConnectPort 1"
+                                            << ""
+                                            << "Proxy denied connection";
+}
+
+void TestNetwork::refusedConnections()
+{
+    QFETCH(int, certificate);
+    QFETCH(QString, proxyConfig);
+    QFETCH(QString, credentials);
+    QFETCH(QString, reason);
+    static TestCertificates certificates;
+    QVERIFY(certificates.isValid());
+    static const QString trustProblem = NetworkSetup::addTrustedAuthorities(certificates.authorityFile());
+    QCOMPARE(trustProblem, QString());
+    TestSandbox box(TestSandbox::WithServer);
+    QString error;
+    QVERIFY(box.server.setTlsFiles(certificates.certificateFile(TestCertificates::Kind(certificate)),
+                                   certificates.keyFile(), &error));
+    qputenv("ORV_PORTAL_URL", box.server.portalBaseUrl().toUtf8());
+    std::unique_ptr<TestProxy> proxy;
+    qunsetenv("https_proxy");
+    if (proxyConfig != QLatin1String("-")) {
+        proxy = std::make_unique<TestProxy>(proxyConfig);
+        QVERIFY(proxy->isRunning());
+        qputenv("https_proxy",
+                ("http://" + credentials + "127.0.0.1:" + QString::number(proxy->port())).toUtf8());
+    }
+    LogCapture log;
+
+    LoginDialog dialog;
+    dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_username"))->setText(QStringLiteral("user"));
+    dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_password"))->setText(QStringLiteral("secret"));
+    auto* const button = dialog.findChild<QPushButton*>(QStringLiteral("btn_login"));
+    button->click();
+    QTRY_COMPARE_WITH_TIMEOUT(button->text(), QStringLiteral("LOG IN"), 20000);
+    QCOMPARE(dialog.result(), reason.isEmpty() ? int(QDialog::Accepted) : int(QDialog::Rejected));
+
+    const QByteArray content = patternBytes(200000, 4);
+    Asset* asset =
+        box.addAsset(box.addReel(box.makeDCP("dcp-1", "Film"), "reel-1", 1), "asset-1", "a.mxf", content);
+    box.store(asset->getDCP());
+    QStringList details;
+    connect(box.engine(), &DownloadManager::serverNotAnswering, this,
+            [&](const QString& why) { details << why; });
+    box.engine()->assetsChanged();
+    if (reason.isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(asset->getDownloadChecksummed(), 10000);
+        QVERIFY(proxy->log().contains(QStringLiteral("): CONNECT 127.0.0.1:%1 ").arg(box.server.port())));
+        return;
+    }
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("label_error"))->text(),
+             QStringLiteral("Error. Please check your internet connection."));
+    QVERIFY2(log.lines().filter(QStringLiteral("[LoginDialog] No answer")).join('\n').contains(reason),
+             qPrintable(log.lines().join('\n')));
+    QTRY_COMPARE_WITH_TIMEOUT(details.size(), 1, 10000);
+    QVERIFY2(details.first().contains(reason), qPrintable(details.first()));
+    QVERIFY(box.server.journal().isEmpty()); // nothing reached the server
+    QVERIFY(QFileInfo(asset->getFullPath()).size() == 0);
+}
+
+// Which addresses go through the proxy, as curl decides.
+void TestNetwork::proxyRules()
+{
+    const auto via = [](const QString& variables, const char* url) {
+        QHash<QString, QString> values;
+        for (const QString& item : variables.split(QLatin1Char(';')))
+            values.insert(item.section(QLatin1Char('='), 0, 0), item.section(QLatin1Char('='), 1));
+        EnvironmentProxyFactory factory([values](const QString& name) { return values.value(name); });
+        const QNetworkProxy proxy =
+            factory.queryProxy(QNetworkProxyQuery(QUrl(QString::fromLatin1(url)))).first();
+        if (!factory.problem().isEmpty())
+            return QStringLiteral("refused");
+        return proxy.type() == QNetworkProxy::NoProxy
+                   ? QStringLiteral("direct")
+                   : proxy.hostName() + ':' + QString::number(proxy.port());
+    };
+    const QString env = QStringLiteral("HTTPS_PROXY=p;http_proxy=q:8080;NO_PROXY=.example.com 10.0.0.0/8");
+    QCOMPARE(via(env, "https://a.example.com/"), QStringLiteral("direct"));
+    QCOMPARE(via(env, "https://badexample.com/"), QStringLiteral("p:1080"));
+    QCOMPARE(via(env, "https://10.2.3.4/"), QStringLiteral("direct"));
+    QCOMPARE(via(env, "http://11.0.0.1/"), QStringLiteral("q:8080"));
+    QCOMPARE(via(QStringLiteral("HTTP_PROXY=q:1;https_proxy=p:1;HTTPS_PROXY=r:1"), "http://a/"),
+             QStringLiteral("direct"));
+    QCOMPARE(via(QStringLiteral("https_proxy=p:1;HTTPS_PROXY=r:1"), "https://a/"), QStringLiteral("p:1"));
+    QCOMPARE(via(QStringLiteral("https_proxy=ftp://p"), "https://a/"), QStringLiteral("refused"));
+}
+
+QTEST_MAIN(TestNetwork)
+#include "tst_network.moc"
