@@ -13,7 +13,7 @@ packages=(
   xvfb xauth xdotool x11-utils
   dosfstools curl aria2 openssl imagemagick
   desktop-file-utils shared-mime-info
-  dpkg-dev file
+  dpkg-dev file e2fsprogs
 )
 
 missing=()

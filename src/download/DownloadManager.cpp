@@ -4,6 +4,7 @@
 #include "download/ChecksumWorker.h"
 #include "download/DownloadPrompts.h"
 #include "download/FileManager.h"
+#include "download/VerifiedReelReveal.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
@@ -302,6 +303,7 @@ bool DownloadManager::removeDownload(DCP* dcp)
         for (Asset* asset : assets) {
             forgetRemoved(asset);
         }
+        VerifiedReelReveal::beforeRemoval(dcp);
         DatabaseManager::getInstance()->removeDCP(dcp);
         DCPManager::getInstance()->removeDCP(dcp);
 

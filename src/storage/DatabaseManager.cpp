@@ -11,15 +11,17 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QVariant>
 
+#include <fcntl.h>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-const char kDatabaseFileName[] = "orvdownloader.4.sqlite";
-
 DatabaseManager* g_instance = nullptr;
 QString g_testDirectory;
 
@@ -95,6 +97,17 @@ QString describeStoreError(const QSqlError& error)
     return detail.isEmpty() ? reason : reason + QStringLiteral(" (") + detail + QLatin1Char(')');
 }
 
+// The store holds the user's own state: under the start-up mask of 0 SQLite would make it
+// readable by everyone. An empty file is a valid empty database, and SQLite gives its
+// journal files the mode of the database file, so creating it private here covers them too.
+void createPrivately(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          S_IRUSR | S_IWUSR);
+    if (fd >= 0)
+        ::close(fd);
+}
+
 QString probeStore(QSqlDatabase& check)
 {
     if (!check.open())
@@ -124,6 +137,7 @@ QString DatabaseManager::writeProblem()
     if (QFileInfo(path).isDir())
         return QStringLiteral("it is a folder, not a database file");
 
+    createPrivately(path);
     QString problem;
     {
         QSqlDatabase check =
@@ -165,7 +179,7 @@ DatabaseManager* DatabaseManager::getInstance()
 QString DatabaseManager::databasePath()
 {
     const QString directory = g_testDirectory.isEmpty() ? DataFolder::path() : g_testDirectory;
-    return directory + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
+    return directory + QLatin1Char('/') + QLatin1String(DataFolder::storeFileName);
 }
 
 void DatabaseManager::resetForTesting(const QString& directory)
@@ -185,6 +199,7 @@ DatabaseManager::DatabaseManager()
 {
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(databasePath());
+    createPrivately(databasePath());
 
     // Leave no half-open default connection behind when construction fails.
     auto dropConnection = [this]() {

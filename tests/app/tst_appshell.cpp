@@ -1,10 +1,12 @@
 #include "app/LogHandler.h"
 #include "app/OrvDownloaderApp.h"
+#include "app/PackageHandOff.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileOpenEvent>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -51,6 +53,7 @@ private slots:
     void fatalIsWrittenThenAborts();
     void defaultsToExecutableFolder();
     void fileOpenEventIsOnlyRemembered();
+    void handOffClosesOverlongAndSilentConnections();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -177,6 +180,31 @@ void TestAppShell::fileOpenEventIsOnlyRemembered()
     QEvent other(static_cast<QEvent::Type>(QEvent::User - 1));
     QVERIFY(!QCoreApplication::sendEvent(app, &other));
     QCOMPARE(app->getPendingPackagePath(), QStringLiteral("/home/u/second film.orvdcp"));
+}
+
+void TestAppShell::handOffClosesOverlongAndSilentConnections()
+{
+    qputenv("TMPDIR", QFile::encodeName(m_dir->path())); // the socket lives in this test's folder
+    PackageHandOff handOff;
+    QVERIFY(handOff.listen());
+    qunsetenv("TMPDIR");
+    QSignalSpy received(&handOff, &PackageHandOff::packageReceived);
+    const QString name = m_dir->path() + QLatin1Char('/') + PackageHandOff::serverName();
+
+    // Garbage longer than any path: closed at once, long before its time (5 s) is up.
+    QLocalSocket flood;
+    flood.connectToServer(name);
+    QVERIFY(flood.waitForConnected(2000));
+    flood.write(QByteArray(PackageHandOff::MaxMessageBytes + 4096, 'x'));
+    QTRY_COMPARE_WITH_TIMEOUT(flood.state(), QLocalSocket::UnconnectedState, 2500);
+
+    // A connection that never says anything is closed once its time is up.
+    handOff.setConnectionTimeout(200);
+    QLocalSocket silent;
+    silent.connectToServer(name);
+    QVERIFY(silent.waitForConnected(2000));
+    QTRY_COMPARE_WITH_TIMEOUT(silent.state(), QLocalSocket::UnconnectedState, 3000);
+    QCOMPARE(received.count(), 0);
 }
 
 int main(int argc, char** argv)

@@ -10,12 +10,20 @@
 #include <QtTest>
 
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const char kLoginWindow[] = "^Login$";
 const char kMainWindow[] = "^Reelvane Downloader 1\\.4\\.0$";
 const char kFolderDialog[] = "^Select download location for your DCP$";
 const char kTablesCreated[] = "[DatabaseManager] Creating Tables...ok";
+
+mode_t modeOf(const QString& path)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
+}
 } // namespace
 
 // Starts copies of the real program in a sandbox folder (its log, database and store lock
@@ -134,6 +142,12 @@ void TestStartup::firstStartsCreateStoreAndAppendLog()
                  qPrintable(log()));
         QVERIFY(QFile::exists(m_driver->appFolder() + QStringLiteral("/orvdownloader.4.sqlite")));
         QCOMPARE(program->state(), QProcess::Running);
+        // The user's own state, whatever the start-up mask: the log, the store and its
+        // lock for the user alone, and only the user's processes reach the hand-off socket.
+        for (const char* name : {"/debug.log", "/orvdownloader.4.sqlite", "/orvdownloader.4.sqlite.lock"})
+            QCOMPARE(modeOf(m_driver->appFolder() + QLatin1String(name)), mode_t(S_IFREG | 0600));
+        QCOMPARE(modeOf(tmp() + QStringLiteral("/reelvane-downloader-%1").arg(getuid())),
+                 mode_t(S_IFSOCK | 0700));
         program->terminate();
         QVERIFY(program->waitForFinished(10000));
     }

@@ -108,6 +108,7 @@ void TestDialogs::init()
 
 void TestDialogs::cleanup()
 {
+    UserPrompt::setPresenter(&m_prompts);
     m_log.reset();
     qputenv("TMPDIR", m_savedTmp);
     qunsetenv("ORV_PORTAL_URL");
@@ -295,7 +296,7 @@ void TestDialogs::versionCheck()
 
 void TestDialogs::installer_data()
 {
-    QTest::addColumn<QString>("source");  // "stand-in", "http", "cut" or "closed"
+    QTest::addColumn<QString>("source");  // "stand-in", "http", "cut", "closed" or "refused"
     QTest::addColumn<QString>("savedAs"); // empty: no file may be left
 
     QTest::newRow("percent-escaped name is decoded")
@@ -306,6 +307,7 @@ void TestDialogs::installer_data()
                                             << "";
     QTest::newRow("closed while downloading") << "closed"
                                               << "";
+    QTest::newRow("desktop refuses to open it") << "refused" << QStringLiteral("big.pkg");
 }
 
 void TestDialogs::installer()
@@ -345,6 +347,11 @@ void TestDialogs::installer()
         QJsonDocument(QJsonObject{{QStringLiteral("version"), 20170700}, {QStringLiteral("mac_url"), url}})
             .toJson());
 
+    std::unique_ptr<ScriptedPrompts> prompts;
+    if (source == QLatin1String("refused")) {
+        UserPrompt::setPresenter(nullptr); // a desktop with no handler: every link is refused
+        prompts = std::make_unique<ScriptedPrompts>();
+    }
     UpdaterDialog dialog;
     QSignalSpy finished(&dialog, &QDialog::finished);
     auto* const update = dialog.findChild<QPushButton*>(QStringLiteral("btn_update"));
@@ -353,8 +360,17 @@ void TestDialogs::installer()
 
     if (!savedAs.isEmpty()) {
         QVERIFY(finished.wait(10000));
-        QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
         const QString path = tempFolder() + QLatin1Char('/') + savedAs;
+        if (prompts) {
+            // Not opened: the start goes on, but the user is told where the installer is.
+            QCOMPARE(finished.first().first().toInt(), int(QDialog::Rejected));
+            QCOMPARE(prompts->count(), 1);
+            QVERIFY2(prompts->last().informativeText.contains(path),
+                     qPrintable(prompts->last().informativeText));
+            QVERIFY(QFile::exists(path));
+            return;
+        }
+        QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
         QCOMPARE(tempFiles(), QStringList{savedAs});
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));

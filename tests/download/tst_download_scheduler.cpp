@@ -1,6 +1,7 @@
 // The download queue: its order and index, moving a DCP to the front, pause and resume,
 // the disk check, removals, validation at start, and store failures reaching the user.
 
+#include "LogCapture.h"
 #include "TestSandbox.h"
 #include "app/UserPrompt.h"
 #include "download/ChecksumWorker.h"
@@ -9,6 +10,7 @@
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
+#include "notify/NotificationManager.h"
 #include "storage/Setting.h"
 
 #include <QDir>
@@ -260,11 +262,14 @@ void TestDownloadScheduler::diskCheck()
 }
 
 // Removals while a transfer runs: a DCP other than the downloading one, the reels of another
-// (their files deleted, but for one still listed by a remaining reel), then the downloading DCP.
+// (their files deleted, but for one still listed by a remaining reel), the downloading DCP,
+// then a verified one whose events were not acknowledged yet.
 void TestDownloadScheduler::removals()
 {
     TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
+    LogCapture log;
+    NotificationManager* notes = box.notifications(3600 * 1000); // nothing acknowledged yet
     StandInServer::AssetFault slow;
     slow.throttleBytesPerSecond = 200000;
     box.server.setAssetFault(QStringLiteral("a.mxf"), slow);
@@ -325,6 +330,17 @@ void TestDownloadScheduler::removals()
     QCOMPARE(DCPManager::getInstance()->getDCP(QStringLiteral("dcp-1")), nullptr);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
     QTRY_VERIFY_WITH_TIMEOUT(b->getDownloadChecksummed(), 5000);
+
+    // Verified, not yet acknowledged: the files get their names before the DCP is forgotten,
+    // and its queued events still go out without an error.
+    QVERIFY(engine->removeDownload(fourth));
+    QVERIFY(!b->isHidden());
+    QCOMPARE(readFile(b->getFullPath()), patternBytes(1000, 5));
+    QVERIFY(QFileInfo::exists(a->getFullPath()) && a->isHidden());
+    notes->setConsumerInterval(20);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        TestSandbox::rowCount(QStringLiteral("notification"), QStringLiteral("synced = 0")), 0, 10000);
+    QVERIFY2(!log.contains(QStringLiteral("Reveal files failed")), qPrintable(log.lines().join('\n')));
     QCOMPARE(prompts.count(), 0);
 }
 
