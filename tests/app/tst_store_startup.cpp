@@ -22,35 +22,24 @@ private slots:
     void unusableStoreStopsTheStart();
 
 private:
-    // The store, and the log beside it: in the program's folder or, with fallback, in the
-    // user's data folder of the sandbox.
-    QString dataFolder(bool fallback) const
-    {
-        return fallback ? m_driver->home() + QStringLiteral("/.local/share/reelvane-downloader")
-                        : m_driver->appFolder();
-    }
-    QString storePath(bool fallback = false) const
-    {
-        return dataFolder(fallback) + QStringLiteral("/orvdownloader.4.sqlite");
-    }
+    QString storePath() const { return m_folder + QStringLiteral("/orvdownloader.4.sqlite"); }
     // Root ignores permission bits; an immutable file or folder refuses root's writes as well.
     bool makeImmutable(const QString& path)
     {
-        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) != 0)
-            return false;
         m_immutable << path;
-        return true;
+        return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
     }
 
     std::unique_ptr<ProgramDriver> m_driver;
+    QString m_folder; // of the store and the log
     QStringList m_immutable;
 };
 
 void TestStoreStartup::init()
 {
     m_driver = std::make_unique<ProgramDriver>(QStringLiteral(ORV_PROGRAM_PATH));
-    // Should a start get past the store, its update check stays on this computer.
     m_driver->setEnvironment(QStringLiteral("ORV_PORTAL_URL"), QStringLiteral("http://127.0.0.1:9/"));
+    m_folder = m_driver->appFolder();
 }
 
 void TestStoreStartup::cleanup()
@@ -68,36 +57,33 @@ void TestStoreStartup::unusableStoreStopsTheStart_data()
 {
     QTest::addColumn<QString>("store");
     QTest::addColumn<QString>("reason");
-    QTest::addColumn<bool>("fallback"); // the program's folder is read-only and holds no store
 
-    QTest::newRow("read-only") << QStringLiteral("read-only") << QStringLiteral("it is read-only") << false;
-    QTest::newRow("locked") << QStringLiteral("locked") << QStringLiteral("it is locked by another program")
-                            << false;
-    QTest::newRow("not a database") << QStringLiteral("garbage") << QStringLiteral("it is not a database")
-                                    << false;
-    QTest::newRow("damaged") << QStringLiteral("damaged") << QStringLiteral("it is damaged") << false;
-    // The store beside the executable stays the store: no new, empty one elsewhere.
+    QTest::newRow("read-only") << QStringLiteral("read-only") << QStringLiteral("it is read-only");
+    QTest::newRow("locked") << QStringLiteral("locked") << QStringLiteral("it is locked by another program");
+    QTest::newRow("not a database") << QStringLiteral("garbage") << QStringLiteral("it is not a database");
+    QTest::newRow("damaged") << QStringLiteral("damaged") << QStringLiteral("it is damaged");
+    // A store beside the executable stays the store; only without one is the user's folder used.
     QTest::newRow("read-only folder")
-        << QStringLiteral("read-only folder") << QStringLiteral("its folder is read-only") << false;
-    QTest::newRow("fallback folder") << QStringLiteral("garbage") << QStringLiteral("it is not a database")
-                                     << true;
+        << QStringLiteral("read-only folder") << QStringLiteral("folder is read-only");
+    QTest::newRow("fallback folder") << QStringLiteral("fallback") << QStringLiteral("it is not a database");
 }
 
 void TestStoreStartup::unusableStoreStopsTheStart()
 {
     QFETCH(QString, store);
     QFETCH(QString, reason);
-    QFETCH(bool, fallback);
     const QString missing = ProgramDriver::missingDisplay();
     if (!missing.isEmpty())
         QSKIP(qPrintable(missing));
 
-    QVERIFY(QDir().mkpath(dataFolder(fallback)));
-    if (fallback && !makeImmutable(m_driver->appFolder()))
-        QSKIP("the file system cannot make the folder immutable");
+    if (store == QLatin1String("fallback")) {
+        m_folder = m_driver->home() + QStringLiteral("/.local/share/reelvane-downloader");
+        if (!QDir().mkpath(m_folder) || !makeImmutable(m_driver->appFolder()))
+            QSKIP("the file system cannot make the folder immutable");
+    }
     QSqlDatabase locker;
-    if (store == QLatin1String("garbage")) {
-        QFile file(storePath(fallback));
+    if (store == QLatin1String("garbage") || store == QLatin1String("fallback")) {
+        QFile file(storePath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("Reelvane notes, not a database\n").repeated(200));
     } else {
@@ -119,13 +105,13 @@ void TestStoreStartup::unusableStoreStopsTheStart()
             if (!makeImmutable(storePath()))
                 QSKIP("the file system cannot make the file immutable");
         } else if (store == QLatin1String("read-only folder")) {
-            // The log of earlier runs is there too, and can still be appended to.
-            QVERIFY(QFile(m_driver->appFolder() + QStringLiteral("/debug.log")).open(QIODevice::WriteOnly));
-            if (!makeImmutable(m_driver->appFolder()))
+            // The log of earlier runs is there too: its entries are fixed, not its files.
+            QVERIFY(QFile(m_folder + QStringLiteral("/debug.log")).open(QIODevice::WriteOnly));
+            if (!makeImmutable(m_folder))
                 QSKIP("the file system cannot make the folder immutable");
         }
     }
-    QFile file(storePath(fallback));
+    QFile file(storePath());
     const QByteArray before = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     file.close();
     if (store == QLatin1String("locked")) {
@@ -138,17 +124,17 @@ void TestStoreStartup::unusableStoreStopsTheStart()
 
     QVERIFY(m_driver->start());
     const QString screenshot = QCoreApplication::applicationDirPath() + QStringLiteral("/artefacts/store-") +
-                               QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png");
+                               store + QStringLiteral(".png");
     QVERIFY2(m_driver->answerBoxesUntilExit(m_driver->process(), screenshot),
              qPrintable(QStringLiteral("no box, or it did not close:\n") + m_driver->log()));
     QCOMPARE(m_driver->process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_driver->process().exitCode(), 1);
 
-    QFile logFile(dataFolder(fallback) + QStringLiteral("/debug.log"));
-    const QString text = logFile.open(QIODevice::ReadOnly) ? QString::fromUtf8(logFile.readAll()) : QString();
-    QVERIFY2(text.contains(QStringLiteral("[DatabaseManager] The database cannot be written: \"") +
-                           storePath(fallback)),
-             qPrintable(text));
+    QFile log(m_folder + QStringLiteral("/debug.log"));
+    const QString text = log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    QVERIFY2(
+        text.contains(QStringLiteral("[DatabaseManager] The database cannot be written: \"") + storePath()),
+        qPrintable(text));
     QVERIFY2(text.contains(reason), qPrintable(text));
     // Stopped before anything opened the store: no schema written, nothing changed.
     QVERIFY2(!text.contains(QStringLiteral("Creating Tables")), qPrintable(text));
