@@ -184,10 +184,11 @@ void TestAppShell::fileOpenEventIsOnlyRemembered()
 
 void TestAppShell::handOffClosesOverlongAndSilentConnections()
 {
+    const QByteArray savedTmp = qgetenv("TMPDIR");
     qputenv("TMPDIR", QFile::encodeName(m_dir->path())); // the socket lives in this test's folder
     PackageHandOff handOff;
     QVERIFY(handOff.listen());
-    qunsetenv("TMPDIR");
+    qputenv("TMPDIR", savedTmp); // empty means /tmp, as unset does
     // Garbage longer than a path: closed at once, long before its 5 s are up. Then a silent one.
     for (const int timeoutMs : {5000, 200}) {
         handOff.setConnectionTimeout(timeoutMs);
