@@ -14,7 +14,7 @@ packages=(
   dosfstools e2fsprogs curl aria2 openssl tinyproxy imagemagick
   dbus-daemon python3-dbusmock
   desktop-file-utils shared-mime-info
-  dpkg-dev file
+  dpkg-dev file e2fsprogs
 )
 
 missing=()

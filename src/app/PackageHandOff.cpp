@@ -4,12 +4,28 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QTimer>
+#include <QtEndian>
 
 #include <unistd.h>
 
 namespace {
 const char kAcknowledgement[] = "ok";
+
+// A QString goes as its byte length, then the bytes: one longer than a path can be is
+// refused from its length already, before its bytes are waited for.
+bool tooLong(QLocalSocket* socket)
+{
+    quint32 length = 0;
+    if (socket->bytesAvailable() > qint64(sizeof(length)) + PackageHandOff::MaxMessageBytes)
+        return true;
+    if (socket->peek(reinterpret_cast<char*>(&length), sizeof(length)) != qint64(sizeof(length)))
+        return false;
+    length = qFromBigEndian(length);
+    return length != 0xffffffffu &&
+           length > quint32(PackageHandOff::MaxMessageBytes); // all ones: a null text
 }
+} // namespace
 
 PackageHandOff::PackageHandOff(QObject* parent) : QObject(parent)
 {
@@ -61,13 +77,30 @@ void PackageHandOff::onNewConnection()
 {
     while (QLocalSocket* socket = server.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket]() {
+        // A message arrives in one go from handOver(); anything slower is not one of ours.
+        auto* const deadline = new QTimer(socket);
+        deadline->setSingleShot(true);
+        connect(deadline, &QTimer::timeout, socket, [socket]() {
+            qDebug() << "[PackageHandOff] Connection closed: no message in time";
+            socket->abort();
+        });
+        deadline->start(connectionTimeoutMs);
+        // Only a little more than one message is ever buffered.
+        socket->setReadBufferSize(MaxMessageBytes + 64);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, deadline]() {
+            if (tooLong(socket)) {
+                qDebug() << "[PackageHandOff] Connection closed: message longer than" << MaxMessageBytes
+                         << "bytes";
+                socket->abort();
+                return;
+            }
             QDataStream stream(socket);
             stream.startTransaction();
             QString path;
             stream >> path;
             if (!stream.commitTransaction())
                 return; // the rest is still on its way
+            deadline->stop();
             socket->write(kAcknowledgement);
             socket->flush();
             socket->disconnectFromServer();

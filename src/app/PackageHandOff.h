@@ -21,6 +21,16 @@ public:
     // removed first, so call this only once this process is known to be the only instance.
     bool listen();
 
+    // A connection that has not delivered its path within this time is closed (5 s): a
+    // peer that connects and stays silent must not hold memory for the rest of the run.
+    // Tests shorten it.
+    int connectionTimeout() const { return connectionTimeoutMs; }
+    void setConnectionTimeout(int milliseconds) { connectionTimeoutMs = milliseconds; }
+
+    // Longest message accepted (64 KiB: no path is longer); a longer one closes the
+    // connection at once.
+    static constexpr qint64 MaxMessageBytes = 64 * 1024;
+
     // A second start: sends path and waits until the running instance confirmed it.
     // False when no instance listens or it did not answer within timeoutMs.
     static bool handOver(const QString& path, int timeoutMs = 5000);
@@ -32,4 +42,5 @@ private:
     void onNewConnection();
 
     QLocalServer server;
+    int connectionTimeoutMs = 5000;
 };

@@ -119,8 +119,14 @@ int main(int argc, char* argv[])
     // is left to the store to report.
     QLockFile storeLock(DatabaseManager::databasePath() + QStringLiteral(".lock"));
     storeLock.setStaleLockTime(0); // only a dead holder makes a lock stale, never its age
-    if (!anotherInstance && !storeLock.tryLock(0) && storeLock.error() == QLockFile::LockFailedError)
-        anotherInstance = true;
+    if (!anotherInstance) {
+        // The lock file is the user's own like the store beside it, whatever the start-up mask.
+        const mode_t startMask = umask(S_IRWXG | S_IRWXO);
+        const bool locked = storeLock.tryLock(0);
+        umask(startMask);
+        if (!locked && storeLock.error() == QLockFile::LockFailedError)
+            anotherInstance = true;
+    }
     // Listening inside the guard: a start that finds this instance can always reach it.
     PackageHandOff handOff;
     if (!anotherInstance)

@@ -12,7 +12,11 @@ namespace {
 QString locate()
 {
     const QString executableFolder = QCoreApplication::applicationDirPath();
-    if (::access(QFile::encodeName(executableFolder).constData(), W_OK) == 0)
+    // A store already there is the user's: it stays the store even where the folder has
+    // become read-only (a read-only mount), and the start-up check then says why it cannot
+    // be written instead of starting on a new, empty store elsewhere.
+    if (QFileInfo::exists(executableFolder + QLatin1Char('/') + QLatin1String(DataFolder::storeFileName)) ||
+        ::access(QFile::encodeName(executableFolder).constData(), W_OK) == 0)
         return executableFolder;
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                                QLatin1String("/reelvane-downloader");

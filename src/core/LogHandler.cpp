@@ -7,7 +7,11 @@
 #include <QFile>
 #include <QMutex>
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QMutex& overrideMutex()
@@ -67,13 +71,23 @@ void myMessageOutput(QtMsgType type, const QMessageLogContext& context, const QS
 
     const QString directory = logDirectory();
     if (!directory.isEmpty()) {
-        QFile file(directory + QLatin1String("/debug.log"));
-        // An unwritable folder just means no log: the program must carry on regardless.
-        if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        // Created for the user alone whatever the start-up mask: the log names the user and
+        // every path. An unwritable folder just means no log: the program must carry on regardless.
+        const int fd = ::open(QFile::encodeName(directory + QLatin1String("/debug.log")).constData(),
+                              O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        if (fd >= 0) {
             // Written as UTF-8 whatever the locale, so titles and paths with accents
             // survive in a non-UTF-8 session instead of turning into question marks.
-            file.write(line.toUtf8());
-            file.close();
+            const QByteArray bytes = line.toUtf8();
+            for (qint64 done = 0; done < bytes.size();) {
+                const ssize_t written = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+                if (written < 0 && errno == EINTR)
+                    continue;
+                if (written <= 0)
+                    break;
+                done += written;
+            }
+            ::close(fd);
         }
     }
 

@@ -233,8 +233,17 @@ void UpdaterDialog::requestFinishedDownloader()
 
 void UpdaterDialog::installUpdates(const QString& path)
 {
-    if (UserPrompt::openUrl(QUrl::fromLocalFile(path)))
+    if (UserPrompt::openUrl(QUrl::fromLocalFile(path))) {
         accept();
-    else
-        reject();
+        return;
+    }
+    // The installer is on the disk: the user can still run it by hand, so say where it is
+    // rather than going on to the login as if nothing had been downloaded.
+    const QString nativePath = QDir::toNativeSeparators(path);
+    qDebug() << "[UpdaterDialog] The desktop could not open the installer:" << nativePath;
+    UserPrompt::message(Prompt::Warning, QStringLiteral("The update was downloaded but could not be opened."),
+                        QStringLiteral("Open the installer yourself:\n%1\n\nThe Reelvane Downloader "
+                                       "goes on with this version for now.")
+                            .arg(nativePath));
+    reject();
 }

@@ -6,6 +6,7 @@
 #include "download/DownloadPrompts.h"
 #include "core/FileManager.h"
 #include "download/DriveWatch.h"
+#include "download/VerifiedReelReveal.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
@@ -324,6 +325,8 @@ bool DownloadManager::removeDownload(DCP* dcp)
     if (!dcp)
         return false;
     try {
+        // Verified files stay on the drive under their final names; unverified ones stay hidden.
+        VerifiedReelReveal::beforeRemoval(dcp);
         catalogue.removeDCP(dcp);
 
         if (currentRemoved && !downloadQueue.isEmpty())

@@ -261,7 +261,9 @@ void NotificationManager::requestFinished()
             queue.remove(hash);
             putUnderHash(syncedNotifications, notification);
 
-            if (reelReadyForReveal(reelUuid, reel))
+            // A reel no longer listed (its DCP was removed) has nothing left to reveal: its
+            // verified files got their names at the removal. Its events are still reported.
+            if (reel && reelReadyForReveal(reelUuid, reel))
                 revealReel(reelUuid, reel);
             reconcile(false, reel);
         } catch (const std::exception& e) {

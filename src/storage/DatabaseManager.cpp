@@ -11,15 +11,17 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QVariant>
 
+#include <fcntl.h>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-const char kDatabaseFileName[] = "orvdownloader.4.sqlite";
-
 DatabaseManager* g_instance = nullptr;
 
 // Logs "<logText> <last error>" and raises the operation's fixed message.
@@ -94,6 +96,17 @@ QString describeStoreError(const QSqlError& error)
     return detail.isEmpty() ? reason : reason + QStringLiteral(" (") + detail + QLatin1Char(')');
 }
 
+// The store holds the user's own state: under the start-up mask of 0 SQLite would make it
+// readable by everyone. An empty file is a valid empty database, and SQLite gives its
+// journal files the mode of the database file, so creating it private here covers them too.
+void createPrivately(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          S_IRUSR | S_IWUSR);
+    if (fd >= 0)
+        ::close(fd);
+}
+
 QString probeStore(QSqlDatabase& check)
 {
     if (!check.open())
@@ -122,6 +135,7 @@ QString DatabaseManager::writeProblem(const QString& path)
     if (QFileInfo(path).isDir())
         return QStringLiteral("it is a folder, not a database file");
 
+    createPrivately(path);
     QString problem;
     {
         QSqlDatabase check =
@@ -164,13 +178,14 @@ QString DatabaseManager::databasePath()
 
 QString DatabaseManager::databasePathIn(const QString& directory)
 {
-    return directory + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
+    return directory + QLatin1Char('/') + QLatin1String(DataFolder::storeFileName);
 }
 
 DatabaseManager::DatabaseManager(const QString& directory)
 {
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(databasePathIn(directory));
+    createPrivately(databasePathIn(directory));
 
     // Leave no half-open default connection behind when construction fails.
     auto dropConnection = [this]() {

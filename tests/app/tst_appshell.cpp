@@ -1,10 +1,12 @@
 #include "core/LogHandler.h"
 #include "app/OrvDownloaderApp.h"
+#include "app/PackageHandOff.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileOpenEvent>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -51,6 +53,7 @@ private slots:
     void fatalIsWrittenThenAborts();
     void defaultsToExecutableFolder();
     void fileOpenEventIsOnlyRemembered();
+    void handOffClosesOverlongAndSilentConnections();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -177,6 +180,25 @@ void TestAppShell::fileOpenEventIsOnlyRemembered()
     QEvent other(static_cast<QEvent::Type>(QEvent::User - 1));
     QVERIFY(!QCoreApplication::sendEvent(app, &other));
     QCOMPARE(app->getPendingPackagePath(), QStringLiteral("/home/u/second film.orvdcp"));
+}
+
+void TestAppShell::handOffClosesOverlongAndSilentConnections()
+{
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(m_dir->path())); // the socket lives in this test's folder
+    PackageHandOff handOff;
+    QVERIFY(handOff.listen());
+    qputenv("TMPDIR", savedTmp); // empty means /tmp, as unset does
+    // Garbage longer than a path: closed at once, long before its 5 s are up. Then a silent one.
+    for (const int timeoutMs : {5000, 200}) {
+        handOff.setConnectionTimeout(timeoutMs);
+        QLocalSocket peer;
+        peer.connectToServer(m_dir->path() + QLatin1Char('/') + PackageHandOff::serverName());
+        QVERIFY(peer.waitForConnected(2000));
+        if (timeoutMs == 5000)
+            peer.write(QByteArray(PackageHandOff::MaxMessageBytes + 4096, 'x'));
+        QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QLocalSocket::UnconnectedState, 2500);
+    }
 }
 
 int main(int argc, char** argv)

@@ -5,11 +5,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QProcess>
 #include <QtTest>
 
 #include <memory>
+#include <unistd.h>
 
 namespace {
 const char kLoginWindow[] = "^Login$";
@@ -135,6 +137,13 @@ void TestStartup::firstStartsCreateStoreAndAppendLog()
                  qPrintable(log()));
         QVERIFY(QFile::exists(m_driver->appFolder() + QStringLiteral("/orvdownloader.4.sqlite")));
         QCOMPARE(program->state(), QProcess::Running);
+        // Whatever the start-up mask, the user's own state is closed to group and others.
+        for (const QString& name : {QStringLiteral("debug.log"), QStringLiteral("orvdownloader.4.sqlite"),
+                                    QStringLiteral("orvdownloader.4.sqlite.lock"),
+                                    QStringLiteral("../tmp/reelvane-downloader-%1").arg(getuid())}) {
+            const QFileInfo file(m_driver->appFolder() + '/' + name);
+            QVERIFY2(file.exists() && !(file.permissions() & 0x77), qPrintable(name));
+        }
         program->terminate();
         QVERIFY(program->waitForFinished(10000));
     }

@@ -1,5 +1,6 @@
 #include "ProgramDriver.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -21,23 +22,32 @@ private slots:
     void unusableStoreStopsTheStart();
 
 private:
-    QString storePath() const { return m_driver->appFolder() + QStringLiteral("/orvdownloader.4.sqlite"); }
+    QString storePath() const { return m_folder + QStringLiteral("/orvdownloader.4.sqlite"); }
+    // Root ignores permission bits; an immutable file or folder refuses root's writes as well.
+    bool makeImmutable(const QString& path)
+    {
+        m_immutable << path;
+        return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+    }
 
     std::unique_ptr<ProgramDriver> m_driver;
-    bool m_immutable = false;
+    QString m_folder; // of the store and the log
+    QStringList m_immutable;
 };
 
 void TestStoreStartup::init()
 {
     m_driver = std::make_unique<ProgramDriver>(QStringLiteral(ORV_PROGRAM_PATH));
+    m_driver->setEnvironment(QStringLiteral("ORV_PORTAL_URL"), QStringLiteral("http://127.0.0.1:9/"));
+    m_folder = m_driver->appFolder();
 }
 
 void TestStoreStartup::cleanup()
 {
     m_driver->killHard();
-    if (m_immutable)
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), storePath()});
-    m_immutable = false;
+    for (const QString& path : qAsConst(m_immutable))
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    m_immutable.clear();
     for (const QString& name : QSqlDatabase::connectionNames())
         QSqlDatabase::removeDatabase(name);
     m_driver.reset();
@@ -52,6 +62,10 @@ void TestStoreStartup::unusableStoreStopsTheStart_data()
     QTest::newRow("locked") << QStringLiteral("locked") << QStringLiteral("it is locked by another program");
     QTest::newRow("not a database") << QStringLiteral("garbage") << QStringLiteral("it is not a database");
     QTest::newRow("damaged") << QStringLiteral("damaged") << QStringLiteral("it is damaged");
+    // A store beside the executable stays the store; only without one is the user's folder used.
+    QTest::newRow("read-only folder")
+        << QStringLiteral("read-only folder") << QStringLiteral("folder is read-only");
+    QTest::newRow("fallback folder") << QStringLiteral("fallback") << QStringLiteral("it is not a database");
 }
 
 void TestStoreStartup::unusableStoreStopsTheStart()
@@ -62,8 +76,13 @@ void TestStoreStartup::unusableStoreStopsTheStart()
     if (!missing.isEmpty())
         QSKIP(qPrintable(missing));
 
+    if (store == QLatin1String("fallback")) {
+        m_folder = m_driver->home() + QStringLiteral("/.local/share/reelvane-downloader");
+        if (!QDir().mkpath(m_folder) || !makeImmutable(m_driver->appFolder()))
+            QSKIP("the file system cannot make the folder immutable");
+    }
     QSqlDatabase locker;
-    if (store == QLatin1String("garbage")) {
+    if (store == QLatin1String("garbage") || store == QLatin1String("fallback")) {
         QFile file(storePath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("Reelvane notes, not a database\n").repeated(200));
@@ -83,10 +102,13 @@ void TestStoreStartup::unusableStoreStopsTheStart()
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4096));
             file.write(QByteArray(4 * 4096, '\xA5'));
         } else if (store == QLatin1String("read-only")) {
-            // Root ignores permission bits; an immutable file refuses root's writes as well.
-            if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), storePath()}) != 0)
+            if (!makeImmutable(storePath()))
                 QSKIP("the file system cannot make the file immutable");
-            m_immutable = true;
+        } else if (store == QLatin1String("read-only folder")) {
+            // The log of earlier runs is there too: its entries are fixed, not its files.
+            QVERIFY(QFile(m_folder + QStringLiteral("/debug.log")).open(QIODevice::WriteOnly));
+            if (!makeImmutable(m_folder))
+                QSKIP("the file system cannot make the folder immutable");
         }
     }
     QFile file(storePath());
@@ -108,7 +130,8 @@ void TestStoreStartup::unusableStoreStopsTheStart()
     QCOMPARE(m_driver->process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_driver->process().exitCode(), 1);
 
-    const QString text = m_driver->log();
+    QFile log(m_folder + QStringLiteral("/debug.log"));
+    const QString text = log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
     QVERIFY2(
         text.contains(QStringLiteral("[DatabaseManager] The database cannot be written: \"") + storePath()),
         qPrintable(text));

@@ -1,3 +1,4 @@
+#include "ScriptedPrompts.h"
 #include "LogCapture.h"
 #include "StandInServer.h"
 #include "TestSandbox.h"
@@ -108,6 +109,7 @@ void TestDialogs::init()
 
 void TestDialogs::cleanup()
 {
+    UserPrompt::setPresenter(&m_prompts);
     // Version check, installer and login: nothing may come back compressed.
     for (const auto& entry : m_server->journal())
         QVERIFY2(entry.headers.contains({"Accept-Encoding", "identity"}), qPrintable(entry.toLine()));
@@ -302,7 +304,7 @@ void TestDialogs::versionCheck()
 
 void TestDialogs::installer_data()
 {
-    QTest::addColumn<QString>("source");  // "stand-in", "http", "cut" or "closed"
+    QTest::addColumn<QString>("source");  // "stand-in", "http", "cut", "closed" or "refused"
     QTest::addColumn<QString>("savedAs"); // empty: no file may be left
 
     QTest::newRow("percent-escaped name is decoded")
@@ -313,6 +315,7 @@ void TestDialogs::installer_data()
                                             << "";
     QTest::newRow("closed while downloading") << "closed"
                                               << "";
+    QTest::newRow("desktop refuses to open it") << "refused" << QStringLiteral("big.pkg");
 }
 
 void TestDialogs::installer()
@@ -352,6 +355,10 @@ void TestDialogs::installer()
         QJsonDocument(QJsonObject{{QStringLiteral("version"), 20170700}, {QStringLiteral("mac_url"), url}})
             .toJson());
 
+    const bool refused = source == QLatin1String("refused");
+    if (refused)
+        UserPrompt::setPresenter(nullptr); // a desktop with no handler at all
+    ScriptedPrompts prompts;
     UpdaterDialog dialog;
     QSignalSpy finished(&dialog, &QDialog::finished);
     auto* const update = dialog.findChild<QPushButton*>(QStringLiteral("btn_update"));
@@ -360,7 +367,7 @@ void TestDialogs::installer()
 
     if (!savedAs.isEmpty()) {
         QVERIFY(finished.wait(10000));
-        QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
+        QCOMPARE(finished.first().first().toInt(), int(refused ? QDialog::Rejected : QDialog::Accepted));
         const QString path = tempFolder() + QLatin1Char('/') + savedAs;
         QCOMPARE(tempFiles(), QStringList{savedAs});
         QFile saved(path);
@@ -368,7 +375,9 @@ void TestDialogs::installer()
         QCOMPARE(saved.readAll(), bytes);
         QCOMPARE(saved.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther),
                  QFileDevice::Permissions());
-        QCOMPARE(m_desktop.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QCOMPARE(m_desktop.opened, refused ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(path)});
+        // Not opened: the start goes on, and the user is told where the installer is.
+        QCOMPARE(prompts.count() == 1 && prompts.last().informativeText.contains(path), refused);
         return;
     }
 

@@ -261,11 +261,13 @@ void TestDownloadScheduler::diskCheck()
 }
 
 // Removals while a transfer runs: a DCP other than the downloading one, the reels of another
-// (their files deleted, but for one still listed by a remaining reel), then the downloading DCP.
+// (their files deleted, but for one still listed by a remaining reel), the downloading DCP
+// (its unverified file stays hidden), then a verified one not yet acknowledged.
 void TestDownloadScheduler::removals()
 {
     TestSandbox box(TestSandbox::WithServer);
     ScriptedPrompts prompts;
+    box.notifications(3600 * 1000); // nothing is acknowledged
     StandInServer::AssetFault slow;
     slow.throttleBytesPerSecond = 200000;
     box.server.setAssetFault(QStringLiteral("a.mxf"), slow);
@@ -326,6 +328,9 @@ void TestDownloadScheduler::removals()
     QCOMPARE(box.catalogue()->getDCP(QStringLiteral("dcp-1")), nullptr);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
     QTRY_VERIFY_WITH_TIMEOUT(b->getDownloadChecksummed(), 5000);
+    QVERIFY(engine->removeDownload(fourth)); // its files get their names before it is forgotten
+    QCOMPARE(readFile(b->getFullPath()), patternBytes(1000, 5));
+    QVERIFY(!b->isHidden());
     QCOMPARE(prompts.count(), 0);
 }
 

@@ -569,7 +569,7 @@ private slots:
         QCOMPARE(logLinesContaining(
                      QStringLiteral("[NotificationManager] Reveal files failed! Reel with uuid not found:"),
                      f.reel->getUuid()),
-                 1);
+                 0);
         QCOMPARE(synced.count(), 0);
         QVERIFY(f.allHidden());
     }

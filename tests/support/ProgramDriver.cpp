@@ -30,6 +30,13 @@ ProgramDriver::ProgramDriver(const QString& programPath)
     m_env = QProcessEnvironment::systemEnvironment();
     m_env.insert(QStringLiteral("TMPDIR"), m_dir.path() + QStringLiteral("/tmp"));
     m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path() + QStringLiteral("/tmp"));
+    // Whatever the program keeps in the user's folders (a fallback store, Qt's settings and
+    // caches) stays in the sandbox, never in the real home.
+    QDir(m_dir.path()).mkpath(QStringLiteral("home"));
+    m_env.insert(QStringLiteral("HOME"), home());
+    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), home() + QStringLiteral("/.config"));
+    m_env.insert(QStringLiteral("XDG_DATA_HOME"), home() + QStringLiteral("/.local/share"));
+    m_env.insert(QStringLiteral("XDG_CACHE_HOME"), home() + QStringLiteral("/.cache"));
     m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
 }
 

@@ -27,6 +27,8 @@ public:
 
     QString sandbox() const { return m_dir.path(); }
     QString appFolder() const { return m_dir.path() + QStringLiteral("/app"); }
+    // The program's HOME; XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_CACHE_HOME lie under it.
+    QString home() const { return m_dir.path() + QStringLiteral("/home"); }
     void setEnvironment(const QString& key, const QString& value) { m_env.insert(key, value); }
     void unsetEnvironment(const QString& key) { m_env.remove(key); }
 

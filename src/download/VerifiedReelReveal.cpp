@@ -1,0 +1,33 @@
+#include "download/VerifiedReelReveal.h"
+
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/Reel.h"
+
+#include <QDebug>
+
+#include <exception>
+
+void VerifiedReelReveal::beforeRemoval(const DCP* dcp)
+{
+    // Its files are on a drive that is not there; nothing can be renamed.
+    if (!dcp || !dcp->isDriveConnected())
+        return;
+    for (const Reel* reel : dcp->getReels()) {
+        if (!reel->isChecksummed())
+            continue;
+        for (Asset* asset : reel->getAssets()) {
+            if (!asset->isHidden()) // revealed already, maybe through another reel
+                continue;
+            QString reason;
+            try {
+                if (asset->reveal(&reason))
+                    continue;
+            } catch (const std::exception& e) {
+                reason = QString::fromUtf8(e.what());
+            }
+            qDebug() << "[DownloadManager] Verified file of a removed DCP left hidden:"
+                     << asset->getFullPath() << reason;
+        }
+    }
+}
