@@ -113,20 +113,36 @@ for dcps in "${sizes[@]}"; do
         [ -n "$login" ] || { echo "no Login window (see $app/debug.log)" >&2; exit 1; }
         sleep 1 # the dialog settles its focus
         answers=$(answered)
-        xdotool windowfocus --sync "$login"
-        xdotool type --delay 10 secret
-        xdotool key Return
+        # A window that went away under the keystrokes shows as a refused login below.
+        xdotool windowfocus --sync "$login" 2>/dev/null || true
+        xdotool type --delay 10 secret 2>/dev/null || true
+        xdotool key Return 2>/dev/null || true
         # The clock starts when the stand-in has sent the login's answer.
         start=$(now_ms)
         until [ "$(answered)" -gt "$answers" ]; do
           [ $(($(now_ms) - start)) -lt 30000 ] || break
         done
+        if [ "$(answered)" -le "$answers" ]; then
+          echo "  (no login request; starting again)" >&2
+          kill -9 "$app_pid" 2>/dev/null || true
+          wait "$app_pid" 2>/dev/null || true
+          app_pid=""
+          main=""
+          continue
+        fi
         start=$(now_ms)
         cpu_start=$(cpu_ms "$app_pid")
         main=""
         refused=""
         while [ -z "$main" ]; do
           main="$(window_of "$app_pid" "$main_title")"
+          # Boxes carry the program's name as their title too: the main window is the one
+          # shown after the scene was started.
+          if [ -n "$main" ] && ! grep -q "Starting QML" "$app/debug.log" 2>/dev/null; then
+            refused="$(xdotool getwindowname "$main" 2>/dev/null || true) (a box)"
+            main=""
+            break
+          fi
           [ -n "$main" ] && break
           # Any other window but the dialog: the box of a refused login.
           for w in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null || true); do
@@ -139,6 +155,7 @@ for dcps in "${sizes[@]}"; do
         done
         [ -n "$main" ] && break
         echo "  (login not accepted: \"$refused\"; starting again)" >&2
+        grep -v "Syncing\|Removing" "$app/debug.log" | tail -3 >&2 || true
         kill -9 "$app_pid" 2>/dev/null || true
         wait "$app_pid" 2>/dev/null || true
         app_pid=""
