@@ -136,12 +136,10 @@ for dcps in "${sizes[@]}"; do
         refused=""
         while [ -z "$main" ]; do
           main="$(window_of "$app_pid" "$main_title")"
-          # Boxes carry the program's name as their title too: the main window is the one
-          # shown after the scene was started.
+          # Only the window shown after the scene was started counts: a title search may also
+          # hit the dialog on its way out, and boxes carry the program's name too.
           if [ -n "$main" ] && ! grep -q "Starting QML" "$app/debug.log" 2>/dev/null; then
-            refused="$(xdotool getwindowname "$main" 2>/dev/null || true) (a box)"
             main=""
-            break
           fi
           [ -n "$main" ] && break
           # Any other window but the dialog: the box of a refused login.
