@@ -31,7 +31,7 @@ if [ "$quick" = 1 ]; then
   runs=(
     "model/bench_model_sha1 256 $work"
     "model/bench_model_catalogue_load 200 10 5"
-    "download/bench_download_rate --duration 5 --rates 1,10,100"
+    "download/bench_download_rate --duration 5 --rates 1,10,100,200"
     "download/bench_download_memory --size-gb 1"
     "download/bench_download_verify --size-gb 1"
     "download/bench_download_drivecheck --size-gb 1"

@@ -9,7 +9,7 @@ packages=(
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls
   qml-module-qtquick-dialogs qml-module-qtquick-layouts qml-module-qtqml-models2
   qml-module-qttest qml-module-qt-labs-folderlistmodel qml-module-qt-labs-settings
-  libcrypto++-dev zlib1g-dev
+  libcrypto++-dev libsqlite3-dev zlib1g-dev
   xvfb xauth xdotool x11-utils
   dosfstools e2fsprogs curl aria2 openssl tinyproxy imagemagick
   dbus-daemon python3-dbusmock

@@ -2,6 +2,7 @@
 
 #include "core/FileManager.h"
 #include "core/UserPrompt.h"
+#include "model/CatalogueLoader.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
 #include "model/ScriptOwnership.h"
@@ -9,9 +10,6 @@
 
 #include <QDebug>
 #include <QSet>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QVariant>
 
 #include <algorithm>
 #include <stdexcept>
@@ -61,104 +59,7 @@ void DCPManager::collectOwned(QSet<DCP*>& owned_dcps, QSet<Reel*>& owned_reels, 
 
 bool DCPManager::loadDCPs()
 {
-    QSqlQuery query = store.getDCPQuery();
-
-    QMap<AssetKey, Asset*> loaded_assets;
-    QMap<QString, Reel*> loaded_reels;
-    QMap<QString, DCP*> loaded_dcps;
-    QList<DCP*> dcp_order;
-
-    // Resolve every column name once; a by-name lookup per value is a linear search.
-    const QSqlRecord record = query.record();
-    const auto column = [&record](const char* name) {
-        return record.indexOf(QLatin1String(name));
-    };
-    const int c_asset_directory_path = column("asset_directory_path");
-    const int c_asset_download_attempts = column("asset_download_attempts");
-    const int c_asset_download_checksummed = column("asset_download_checksummed");
-    const int c_asset_download_corrupted = column("asset_download_corrupted");
-    const int c_asset_download_finished = column("asset_download_finished");
-    const int c_asset_download_started = column("asset_download_started");
-    const int c_asset_download_url = column("asset_download_url");
-    const int c_asset_hash = column("asset_hash");
-    const int c_asset_original_filename = column("asset_original_filename");
-    const int c_asset_size = column("asset_size");
-    const int c_asset_type = column("asset_type");
-    const int c_asset_uuid = column("asset_uuid");
-    const int c_dcp_campaign_dcp_id = column("dcp_campaign_dcp_id");
-    const int c_dcp_db_id = column("dcp_db_id");
-    const int c_dcp_download_path = column("dcp_download_path");
-    const int c_dcp_friendly_title = column("dcp_friendly_title");
-    const int c_dcp_image_url = column("dcp_image_url");
-    const int c_dcp_title = column("dcp_title");
-    const int c_dcp_user_uuid = column("dcp_user_uuid");
-    const int c_dcp_uuid = column("dcp_uuid");
-    const int c_reel_db_id = column("reel_db_id");
-    const int c_reel_reel_number = column("reel_reel_number");
-    const int c_reel_uuid = column("reel_uuid");
-
-    while (query.next()) {
-        // A link whose DCP, reel or asset row is gone would become an object with an
-        // empty identity (a DCP whose folder is "/", an asset without a link to fetch);
-        // such rows are left out instead.
-        if (query.value(c_dcp_db_id).isNull() || query.value(c_reel_db_id).isNull() ||
-            query.value(c_asset_uuid).isNull()) {
-            qDebug() << "[DCPManager] Warning: loadDCPs() skipping incomplete link row";
-            continue;
-        }
-
-        const QString dcp_uuid = query.value(c_dcp_uuid).toString();
-        const QString reel_uuid = query.value(c_reel_uuid).toString();
-        const unsigned reel_number = query.value(c_reel_reel_number).toUInt();
-        const QString asset_uuid = query.value(c_asset_uuid).toString();
-
-        const AssetKey asset_key(asset_uuid, dcp_uuid);
-        Asset* asset = loaded_assets.value(asset_key, nullptr);
-        if (!asset) {
-            asset = new Asset(asset_uuid, query.value(c_asset_hash).toString(),
-                              query.value(c_asset_size).toULongLong(), query.value(c_asset_type).toString(),
-                              query.value(c_asset_original_filename).toString(),
-                              query.value(c_asset_download_url).toString());
-            asset->setDirectoryPath(query.value(c_asset_directory_path).toString());
-            asset->setDownloadStarted(query.value(c_asset_download_started).toBool());
-            asset->setDownloadFinished(query.value(c_asset_download_finished).toBool());
-            asset->setDownloadChecksummed(query.value(c_asset_download_checksummed).toBool());
-            asset->setDownloadCorrupted(query.value(c_asset_download_corrupted).toBool());
-            asset->setDownloadAttempts(query.value(c_asset_download_attempts).toUInt());
-            loaded_assets.insert(asset_key, asset);
-        }
-
-        Reel* reel = loaded_reels.value(reel_uuid, nullptr);
-        if (!reel) {
-            reel = new Reel(reel_uuid, reel_number);
-            reel->setDbId(query.value(c_reel_db_id).toUInt());
-            loaded_reels.insert(reel_uuid, reel);
-        }
-
-        DCP* dcp = loaded_dcps.value(dcp_uuid, nullptr);
-        if (!dcp) {
-            dcp =
-                new DCP(dcp_uuid, query.value(c_dcp_title).toString(),
-                        query.value(c_dcp_image_url).toString(), query.value(c_dcp_download_path).toString());
-            dcp->setDbId(query.value(c_dcp_db_id).toUInt());
-            dcp->setUserUUID(query.value(c_dcp_user_uuid).toString());
-            dcp->setCampaignDCPId(query.value(c_dcp_campaign_dcp_id).toULongLong());
-            dcp->setFriendlyTitle(query.value(c_dcp_friendly_title).toString());
-            loaded_dcps.insert(dcp_uuid, dcp);
-            dcp_order.append(dcp);
-        }
-
-        asset->addReel(reel);
-        asset->setDCP(dcp);
-        reel->addAsset(asset);
-        reel->setDCP(dcp);
-        if (!dcp->getReel(reel_uuid)) {
-            dcp->addReel(reel);
-        }
-        if (!dcp->getAsset(asset_uuid)) {
-            dcp->addAsset(asset);
-        }
-    }
+    const QList<DCP*> dcp_order = CatalogueLoader(&store).load();
 
     QList<DCP*> kept;
     QList<DCP*> dropped;

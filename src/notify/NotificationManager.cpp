@@ -19,6 +19,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -123,16 +124,30 @@ void NotificationManager::loadNotifications()
 {
     qDebug() << "[NotificationManager] Loading Notifications...";
     QSqlQuery query = store.getNotificationQuery();
+    // Columns by position (a lookup by name per value is a search), and one copy of the texts
+    // that repeat on every event of a reel or a user.
+    const QSqlRecord record = query.record();
+    const int c_id = record.indexOf(QStringLiteral("id"));
+    const int c_user_uuid = record.indexOf(QStringLiteral("user_uuid"));
+    const int c_campaign_dcp_id = record.indexOf(QStringLiteral("campaign_dcp_id"));
+    const int c_reel_uuid = record.indexOf(QStringLiteral("reel_uuid"));
+    const int c_reel_assets_hash = record.indexOf(QStringLiteral("reel_assets_hash"));
+    const int c_reel_number = record.indexOf(QStringLiteral("reel_number"));
+    const int c_event = record.indexOf(QStringLiteral("event"));
+    const int c_synced = record.indexOf(QStringLiteral("synced"));
+    QSet<QString> texts;
+    const auto shared = [&texts](const QString& text) {
+        const auto it = texts.constFind(text);
+        return it != texts.constEnd() ? *it : *texts.insert(text);
+    };
     while (query.next()) {
         auto* notification = new Notification(
-            query.value(QStringLiteral("user_uuid")).toString(),
-            query.value(QStringLiteral("campaign_dcp_id")).toULongLong(),
-            query.value(QStringLiteral("reel_uuid")).toString(),
-            query.value(QStringLiteral("reel_assets_hash")).toString(),
-            query.value(QStringLiteral("reel_number")).toUInt(),
-            static_cast<NotificationType::Value>(query.value(QStringLiteral("event")).toUInt()),
-            query.value(QStringLiteral("synced")).toBool());
-        notification->setDbId(query.value(QStringLiteral("id")).toULongLong());
+            shared(query.value(c_user_uuid).toString()), query.value(c_campaign_dcp_id).toULongLong(),
+            shared(query.value(c_reel_uuid).toString()), shared(query.value(c_reel_assets_hash).toString()),
+            query.value(c_reel_number).toUInt(),
+            static_cast<NotificationType::Value>(query.value(c_event).toUInt()),
+            query.value(c_synced).toBool());
+        notification->setDbId(query.value(c_id).toULongLong());
         putUnderHash(notification->getSynced() ? syncedNotifications : queue, notification);
     }
 }

@@ -6,6 +6,7 @@
 #include "model/DCP.h"
 #include "model/Reel.h"
 #include "notify/Notification.h"
+#include "storage/StoreRows.h"
 #include "storage/Transaction.h"
 
 #include <QCoreApplication>
@@ -247,8 +248,20 @@ bool DatabaseManager::createTables()
         "BOOLEAN NOT NULL);",
     };
 
+    // Beside the tables, never changing them: the journal is read per reel (whether a reel is
+    // synced, whether it may be revealed), which without it is a scan of every event ever sent.
+    static const char* const indexes[] = {
+        "CREATE INDEX IF NOT EXISTS notification_reel_uuid ON notification (reel_uuid);",
+    };
+
     QSqlQuery query(db);
     for (const char* statement : statements) {
+        if (!query.exec(QLatin1String(statement))) {
+            qDebug() << "[DatabaseManager] Creating Tables... failed" << query.lastError().text();
+            return false;
+        }
+    }
+    for (const char* statement : indexes) {
         if (!query.exec(QLatin1String(statement))) {
             qDebug() << "[DatabaseManager] Creating Tables... failed" << query.lastError().text();
             return false;
@@ -261,6 +274,7 @@ bool DatabaseManager::createTables()
 QSqlQuery DatabaseManager::getDCPQuery()
 {
     QSqlQuery query(db);
+    query.setForwardOnly(true); // stepped once: no copy of every row kept in memory
     if (!query.exec(QStringLiteral(
             "SELECT d.uuid AS dcp_uuid,d.title AS dcp_title,d.friendly_title AS "
             "dcp_friendly_title,d.image_url "
@@ -282,6 +296,23 @@ QSqlQuery DatabaseManager::getDCPQuery()
     return query;
 }
 
+// The catalogue's start-up load reads each table once in its own order and joins the rows in
+// memory: the joined query above looks up three text keys per link and sorts every row.
+std::unique_ptr<StoreRows> DatabaseManager::getCatalogueRows(CatalogueTable table)
+{
+    static const char* const statements[] = {
+        "SELECT id,uuid,title,friendly_title,image_url,download_path,user_uuid,campaign_dcp_id FROM dcp",
+        "SELECT id,uuid,reel_number FROM reel",
+        "SELECT id,uuid,dcp_uuid,hash,size,type,original_filename,directory_path,download_url,"
+        "download_started,download_finished,download_checksummed,download_corrupted,download_attempts FROM "
+        "asset",
+        "SELECT dcp_uuid,reel_uuid,asset_uuid FROM dcp_reel_asset ORDER BY id",
+    };
+    return std::make_unique<StoreRows>(
+        db, statements[static_cast<int>(table)],
+        "[DatabaseManager] Unable to run DCP query:", "Unable to run DCP query");
+}
+
 QSqlQuery DatabaseManager::getSettingQuery()
 {
     QSqlQuery query(db);
@@ -293,6 +324,7 @@ QSqlQuery DatabaseManager::getSettingQuery()
 QSqlQuery DatabaseManager::getNotificationQuery()
 {
     QSqlQuery query(db);
+    query.setForwardOnly(true);
     if (!query.exec(
             QStringLiteral("SELECT id,user_uuid,campaign_dcp_id,reel_uuid,reel_assets_hash,reel_number,"
                            "event,synced FROM notification ORDER BY id ASC")))
@@ -303,6 +335,7 @@ QSqlQuery DatabaseManager::getNotificationQuery()
 QSqlQuery DatabaseManager::getReelNotificationsQuery(const QString& reelUuid)
 {
     QSqlQuery query(db);
+    query.setForwardOnly(true);
     query.prepare(
         QStringLiteral("SELECT id,user_uuid,campaign_dcp_id,reel_uuid,reel_assets_hash,reel_number,"
                        "event,synced FROM notification WHERE reel_uuid = :reel_uuid ORDER BY id ASC"));

@@ -4,10 +4,13 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <memory>
+
 class DCP;
 class Reel;
 class Asset;
 class Notification;
+class StoreRows;
 
 // Owns the one SQLite connection and is the only place that holds SQL text.
 // Every write returns true or throws std::runtime_error with a fixed message.
@@ -38,6 +41,16 @@ public:
     static QString writeProblem(const QString& path);
 
     QSqlQuery getDCPQuery();
+    // The catalogue's tables one at a time, for the start-up load (CatalogueLoader). Columns
+    // in the order of the SELECT in the source; links in the order they were stored.
+    enum class CatalogueTable
+    {
+        Dcps,
+        Reels,
+        Assets,
+        Links
+    };
+    std::unique_ptr<StoreRows> getCatalogueRows(CatalogueTable table);
     QSqlQuery getSettingQuery();
     QSqlQuery getNotificationQuery();
     QSqlQuery getReelNotificationsQuery(const QString& reelUuid);

@@ -5,6 +5,7 @@
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
+#include "model/CatalogueLoader.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
@@ -16,6 +17,8 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QSignalSpy>
+#include <QSqlQuery>
+#include <QVariant>
 #include <QtTest>
 
 #include <stdexcept>
@@ -47,6 +50,74 @@ void pauseDownloadsInStore()
     Setting::getInstance()->save();
 }
 
+// The catalogue as the store's joined DCP query describes it, row by row: DCPs in row order,
+// each with its reels and assets in the order rows first name them; every reel with its
+// assets, the DCP of its last row and every asset with the reels of its rows.
+QStringList describeJoinedQuery()
+{
+    QStringList dcp_order;
+    QMap<QString, QStringList> dcp_reels, dcp_assets, reel_assets, asset_reels;
+    QMap<QString, QString> reel_dcp;
+    QSqlQuery query = DatabaseManager::getInstance()->getDCPQuery();
+    while (query.next()) {
+        if (query.value("dcp_db_id").isNull() || query.value("reel_db_id").isNull() ||
+            query.value("asset_uuid").isNull())
+            continue;
+        const QString dcp = query.value("dcp_uuid").toString();
+        const QString reel = query.value("reel_uuid").toString();
+        const QString asset = query.value("asset_uuid").toString() + "@" + dcp;
+        if (!dcp_order.contains(dcp))
+            dcp_order << dcp;
+        if (!dcp_reels[dcp].contains(reel))
+            dcp_reels[dcp] << reel;
+        if (!dcp_assets[dcp].contains(asset))
+            dcp_assets[dcp] << asset;
+        if (!reel_assets[reel].contains(asset))
+            reel_assets[reel] << asset;
+        reel_dcp[reel] = dcp;
+        asset_reels[asset] << reel;
+    }
+    QStringList out;
+    for (const QString& dcp : dcp_order) {
+        out << dcp + ": reels " + dcp_reels[dcp].join(' ') + "; assets " + dcp_assets[dcp].join(' ');
+        for (const QString& reel : dcp_reels[dcp])
+            out << "  " + reel + " of " + reel_dcp[reel] + ": " + reel_assets[reel].join(' ');
+        for (const QString& asset : dcp_assets[dcp])
+            out << "  " + asset + " in " + asset_reels[asset].join(' ');
+    }
+    return out;
+}
+
+// The same description of loaded objects.
+QStringList describe(const QList<DCP*>& dcps)
+{
+    const auto key = [](const Asset* a) -> QString {
+        return a->getUuid() + "@" + a->getDCP()->getUuid();
+    };
+    QStringList out;
+    for (const DCP* dcp : dcps) {
+        QStringList reels, assets;
+        for (const Reel* reel : dcp->getReels())
+            reels << reel->getUuid();
+        for (const Asset* asset : dcp->getAssets())
+            assets << key(asset);
+        out << dcp->getUuid() + ": reels " + reels.join(' ') + "; assets " + assets.join(' ');
+        for (const Reel* reel : dcp->getReels()) {
+            QStringList listed;
+            for (const Asset* asset : reel->getAssets())
+                listed << key(asset);
+            out << "  " + reel->getUuid() + " of " + reel->getDCP()->getUuid() + ": " + listed.join(' ');
+        }
+        for (const Asset* asset : dcp->getAssets()) {
+            QStringList in;
+            for (const Reel* reel : asset->getReels())
+                in << reel->getUuid();
+            out << "  " + key(asset) + " in " + in.join(' ');
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 class TestCatalogue : public QObject
@@ -59,6 +130,8 @@ private slots:
     void startUpWithoutTheDriveKeepsItsDownloads();
     void reelSharedByTwoDcps_data();
     void reelSharedByTwoDcps();
+    void loadMatchesJoinedQuery_data();
+    void loadMatchesJoinedQuery();
 
     void searchFilter_data();
     void searchFilter();
@@ -292,6 +365,86 @@ void TestCatalogue::reelSharedByTwoDcps()
     Reel* again = sandbox.catalogue()->getReel("r-shared");
     QVERIFY(again);
     QCOMPARE(uuids(again->getAssets()), sharedAssets);
+}
+
+void TestCatalogue::loadMatchesJoinedQuery_data()
+{
+    // Rows changed behind the program's back, on top of three DCPs that share a reel and a file.
+    QTest::addColumn<QStringList>("statements");
+    QTest::newRow("as imported") << QStringList();
+    QTest::newRow("links stored in another order than their assets")
+        << QStringList{"DELETE FROM dcp_reel_asset WHERE dcp_uuid = 'dA'",
+                       "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
+                       "('dA', 'rA2', 'a4'), ('dA', 'rA1', 'a3'), ('dA', 'rA2', 'a1'), ('dA', 'rA1', 'a1'), "
+                       "('dA', 'rA1', 'a2')"};
+    QTest::newRow("a link twice, a link of a reel of another DCP")
+        << QStringList{"INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
+                       "('dA', 'rA1', 'a2'), ('dC', 'rA1', 'a1')"};
+    QTest::newRow("links to rows that are gone") << QStringList{
+        "DELETE FROM asset WHERE uuid = 'a2' AND dcp_uuid = 'dA'", "DELETE FROM reel WHERE uuid = 'rB1'",
+        "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
+        "('dGone', 'rA1', 'a1'), ('dA', 'rGone', 'a1'), ('dA', 'rA1', 'aGone')"};
+    QTest::newRow("a DCP row gone, rows without links") << QStringList{
+        "DELETE FROM dcp WHERE uuid = 'dB'",
+        "INSERT INTO asset SELECT NULL, 'lonely', dcp_uuid, hash, size, type, original_filename, "
+        "directory_path, download_url, 0, 0, 0, 0, 0 FROM asset WHERE uuid = 'a1' AND dcp_uuid = 'dA'",
+        "INSERT INTO reel (uuid, dcp_uuid, reel_number) VALUES ('rLonely', 'dA', 9)"};
+}
+
+// The start-up load reads the tables one by one and joins them itself; whatever the rows,
+// it must build what stepping through the joined DCP query describes.
+void TestCatalogue::loadMatchesJoinedQuery()
+{
+    QFETCH(QStringList, statements);
+    TestSandbox sandbox;
+    pauseDownloadsInStore();
+    DCP* a = sandbox.makeDCP("dA", "First");
+    Reel* a1 = TestSandbox::addReel(a, "rA1", 1);
+    Reel* a2 = TestSandbox::addReel(a, "rA2", 2);
+    TestSandbox::share(TestSandbox::addAssetOfSize(a1, "a1", 10), a2); // one file, two reels
+    TestSandbox::addAssetOfSize(a1, "a2", 20);
+    TestSandbox::addAssetOfSize(a1, "a3", 30);
+    TestSandbox::addAssetOfSize(a2, "a4", 40);
+    a->syncToDatabase();
+    DCP* b = sandbox.makeDCP("dB", "Second");
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(b, "rB1", 1), "a1", 50); // same asset UUID as in dA
+    b->syncToDatabase();
+    DCP* c = sandbox.makeDCP("dC", "Third");
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(c, "rC1", 1), "c1", 60);
+    c->syncToDatabase();
+    QVERIFY(TestSandbox::exec(
+        "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dB', 'rA1', 'a1')"));
+    for (const QString& statement : statements)
+        QVERIFY2(TestSandbox::exec(statement), qPrintable(statement));
+
+    sandbox.restart();
+    const QStringList expected = describeJoinedQuery();
+    QVERIFY(!expected.isEmpty());
+    const QList<DCP*> loaded = CatalogueLoader(DatabaseManager::getInstance()).load();
+    QSet<Reel*> reels;
+    QSet<Asset*> assets;
+    const auto free = qScopeGuard([&] {
+        for (DCP* dcp : loaded) {
+            reels.unite(QSet<Reel*>(dcp->getReels().begin(), dcp->getReels().end()));
+            assets.unite(QSet<Asset*>(dcp->getAssets().begin(), dcp->getAssets().end()));
+        }
+        qDeleteAll(assets);
+        qDeleteAll(reels);
+        qDeleteAll(loaded);
+    });
+    QCOMPARE(describe(loaded), expected);
+    // Field by field, the objects carry their rows.
+    for (const DCP* dcp : loaded) {
+        QCOMPARE(dcp->getDbId(),
+                 unsigned(TestSandbox::scalar("SELECT id FROM dcp WHERE uuid = '" + dcp->getUuid() + "'")));
+        for (const Reel* reel : dcp->getReels())
+            QCOMPARE(reel->getDbId(), unsigned(TestSandbox::scalar("SELECT id FROM reel WHERE uuid = '" +
+                                                                   reel->getUuid() + "'")));
+        for (const Asset* asset : dcp->getAssets())
+            QCOMPARE(asset->getSize(),
+                     quint64(TestSandbox::scalar("SELECT size FROM asset WHERE uuid = '" + asset->getUuid() +
+                                                 "' AND dcp_uuid = '" + dcp->getUuid() + "'")));
+    }
 }
 
 void TestCatalogue::searchFilter_data()

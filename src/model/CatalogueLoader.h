@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QList>
+
+class DatabaseManager;
+class DCP;
+
+// Builds the catalogue's objects from the store at start. Reads the DCP, reel, asset and link
+// tables once each and joins them in memory, giving exactly what stepping through the store's
+// joined DCP query gives: one visit per link whose DCP, reel and asset rows all exist, newest
+// DCP first and, within a DCP, in the order the assets were stored (links of one asset in
+// the order they were stored). Text that repeats across rows (types, folders, the user) is
+// held once and shared by every object that carries it.
+class CatalogueLoader
+{
+public:
+    explicit CatalogueLoader(DatabaseManager* store) : m_store(store) {}
+
+    // The linked DCPs, newest first, each with its reels and assets; the caller owns them.
+    // Store failures are the store's exceptions; nothing is left allocated then.
+    QList<DCP*> load();
+
+private:
+    DatabaseManager* m_store;
+};
