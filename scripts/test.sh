@@ -14,4 +14,4 @@ cmake --build "$build" -j"$(nproc)"
 cd "$build"
 # -noreset: the X server would otherwise reset whenever its last client leaves (a window test
 # that has just stopped the program), and a program started in that moment cannot connect.
-exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure "$@"
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j"$(nproc)" "$@"

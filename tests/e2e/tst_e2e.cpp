@@ -215,7 +215,8 @@ void TestEndToEnd::downloadSurvivesKillAndCut_data()
 {
     QTest::addColumn<bool>("https");
     QTest::addColumn<bool>("proxied"); // portal and assets through tinyproxy, notifications (localhost) directly
-    QTest::newRow("http") << false << false;
+    // Over HTTPS through a proxy: the road a cinema behind a company proxy takes. Plain HTTP
+    // takes the same road in the other tests here and in process.
     QTest::newRow("https-proxy") << true << true;
 }
 
@@ -366,13 +367,13 @@ void TestEndToEnd::pulledDriveWaitsAndResumes()
     const QString asset = QStringLiteral("/assets/") + m_dcp.title + QLatin1Char('/') + picture.path;
     const int before = m_server->journalFor(asset).size();
 
+    // Plugged in again: the picture goes on from what the file holds, without a restart. The
+    // rest of the road (verification, reports, reveal) is the first test's.
     QVERIFY(QDir().rename(pulled, m_download));
-    QVERIFY2(waitForCompletion(120000), qPrintable(journalLines().join(QLatin1Char('\n'))));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(hiddenPath(picture)).size() == qint64(picture.size), 30000);
     const QList<StandInServer::JournalEntry> requests = m_server->journalFor(asset);
     QVERIFY(requests.size() > before);
     QCOMPARE(requests.at(before).range, QByteArray("bytes=") + QByteArray::number(partial) + '-');
-    const DcpCheck::Result result = DcpCheck::checkFolder(dcpFolder(), m_reels);
-    QVERIFY2(result.ok(), qPrintable(result.problems.join(QLatin1Char('\n'))));
 }
 
 // A link the server no longer knows: the engine pauses and offers to remove the DCP; Yes
