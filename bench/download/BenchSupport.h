@@ -30,8 +30,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>

@@ -316,7 +316,6 @@ int main(int argc, char** argv)
             benchNumber(limited.average / 1e6) + QStringLiteral(" MB/s"), QStringLiteral("-"),
             benchNumber(100.0 * limited.average / ceiling) + QStringLiteral("% of the ceiling"),
             QStringLiteral("ceiling 52.4 MB/s"));
-
     }
     if (!parser.isSet(QStringLiteral("no-unlimited"))) {
         // No limit: a file large enough that no client reaches its end within the run.

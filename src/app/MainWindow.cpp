@@ -56,6 +56,7 @@ bool MainWindow::load()
 
 QQuickWindow* MainWindow::window() const
 {
-    return m_qml && !m_qml->rootObjects().isEmpty() ? qobject_cast<QQuickWindow*>(m_qml->rootObjects().constFirst())
-                                                    : nullptr;
+    return m_qml && !m_qml->rootObjects().isEmpty()
+               ? qobject_cast<QQuickWindow*>(m_qml->rootObjects().constFirst())
+               : nullptr;
 }

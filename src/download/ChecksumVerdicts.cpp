@@ -1,7 +1,7 @@
 #include "download/ChecksumVerdicts.h"
 
-#include "download/DownloadManager.h"
 #include "core/FileManager.h"
+#include "download/DownloadManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -13,8 +13,8 @@
 #include <QFileInfo>
 #include <QThread>
 
-ChecksumVerdicts::ChecksumVerdicts(DownloadManager* engine, const DCPManager& catalogue, DatabaseManager& store,
-                                   ReelEventSink events)
+ChecksumVerdicts::ChecksumVerdicts(DownloadManager* engine, const DCPManager& catalogue,
+                                   DatabaseManager& store, ReelEventSink events)
     : QObject(engine), worker(new ChecksumWorker()), workerThread(new QThread()), engine(engine),
       catalogue(catalogue), store(store), events(std::move(events))
 {
@@ -197,7 +197,7 @@ void ChecksumVerdicts::report(const Progress& progress, Reel* reel)
         reel->announceChecksummed();
     }
     events(reel, (progress.requeued || progress.corrupted) ? NotificationType::ChecksumFailed
-                                                            : NotificationType::ChecksumOk);
+                                                           : NotificationType::ChecksumOk);
 }
 
 bool ChecksumVerdicts::truncateForRedownload(Asset* asset)

@@ -1,10 +1,10 @@
 #include "download/DownloadManager.h"
 #include "core/NetworkSetup.h"
 
+#include "core/FileManager.h"
 #include "download/ChecksumVerdicts.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadPrompts.h"
-#include "core/FileManager.h"
 #include "download/DriveWatch.h"
 #include "download/VerifiedReelReveal.h"
 #include "model/DCP.h"
@@ -307,7 +307,8 @@ void DownloadManager::retryAssetDownload(Asset* asset)
     try {
         qDebug() << "[DownloadManager] Giving corrupted Asset another chance..." << asset->getUuid();
         const QList<Reel*> reels = asset->getReels();
-        if (std::none_of(reels.cbegin(), reels.cend(), [this](const Reel* reel) { return verdicts->isListed(reel); })) {
+        if (std::none_of(reels.cbegin(), reels.cend(),
+                         [this](const Reel* reel) { return verdicts->isListed(reel); })) {
             // Its DCP or reel was removed meanwhile: the user no longer wants this file.
             qDebug() << "[DownloadManager] Asset no longer listed, not downloaded again:" << asset->getUuid();
             return;

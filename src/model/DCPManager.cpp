@@ -44,7 +44,8 @@ DCPManager::~DCPManager()
     qDeleteAll(all_dcps);
 }
 
-void DCPManager::collectOwned(QSet<DCP*>& owned_dcps, QSet<Reel*>& owned_reels, QSet<Asset*>& owned_assets) const
+void DCPManager::collectOwned(QSet<DCP*>& owned_dcps, QSet<Reel*>& owned_reels,
+                              QSet<Asset*>& owned_assets) const
 {
     owned_dcps.unite(QSet<DCP*>(dcps.cbegin(), dcps.cend()));
     owned_dcps.unite(QSet<DCP*>(removed_dcps.cbegin(), removed_dcps.cend()));

@@ -4,8 +4,8 @@
 
 #include <QList>
 #include <QMap>
-#include <QSet>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>

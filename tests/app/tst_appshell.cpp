@@ -1,6 +1,6 @@
-#include "core/LogHandler.h"
 #include "app/OrvDownloaderApp.h"
 #include "app/PackageHandOff.h"
+#include "core/LogHandler.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -367,14 +367,16 @@ void TestWindow::downloadPauseAndRemovals()
 
     m_prompts->answer(Prompt::Cancel);
     m_prompts->answer(Prompt::Yes);
-    m_window->click(m_window->item(QStringLiteral("deleteButton"), m_window->item(QStringLiteral("dcpPage"))));
+    m_window->click(
+        m_window->item(QStringLiteral("deleteButton"), m_window->item(QStringLiteral("dcpPage"))));
     QCOMPARE(m_prompts->last().text,
              QStringLiteral(
                  "You are about to delete a DCP.\r\n\r\nThis will NOT DELETE the files on your hard drive "
                  "but simply remove the DCP from the Reelvane Downloader."));
     QCOMPARE(bodyState(), QStringLiteral("details"));
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 2);
-    m_window->click(m_window->item(QStringLiteral("deleteButton"), m_window->item(QStringLiteral("dcpPage"))));
+    m_window->click(
+        m_window->item(QStringLiteral("deleteButton"), m_window->item(QStringLiteral("dcpPage"))));
     QTRY_COMPARE(tileTitles(), QStringList{QStringLiteral("Running_FTR")});
     QCOMPARE(bodyState(), QStringLiteral("all"));
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);

@@ -1,7 +1,7 @@
 #include "TestSandbox.h"
-#include "core/UserPrompt.h"
-#include "app/WidgetPrompts.h"
 #include "app/MainWindow.h"
+#include "app/WidgetPrompts.h"
+#include "core/UserPrompt.h"
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -161,7 +161,8 @@ bool TestWindowStates::open()
         !QTest::qWaitFor([this] { return m_window->property("created").toBool(); }))
         return false;
     const bool paused = Setting::getInstance()->get(QStringLiteral("download_paused")) == QLatin1String("1");
-    return !paused || m_sandbox->catalogue()->getAllDCPs().isEmpty() || QTest::qWaitFor([&asked] { return asked; });
+    return !paused || m_sandbox->catalogue()->getAllDCPs().isEmpty() ||
+           QTest::qWaitFor([&asked] { return asked; });
 }
 
 QQuickItem* TestWindowStates::item(const QString& name) const
@@ -356,7 +357,8 @@ void TestWindowStates::desktopWithoutHandlerShowsWhereToGo()
         box->button(QMessageBox::Ok)->click();
     };
     answerNextBox(QStringLiteral("box-about"), readAndClose);
-    QVERIFY(QMetaObject::invokeMethod(m_scene->qml().rootContext()->contextProperty("window_actions").value<QObject*>(), "showAbout"));
+    QVERIFY(QMetaObject::invokeMethod(
+        m_scene->qml().rootContext()->contextProperty("window_actions").value<QObject*>(), "showAbout"));
 
     QVERIFY(QMetaObject::invokeMethod(m_window, "showDetails", Q_ARG(QVariant, 0)));
     answerNextBox(QStringLiteral("box-go-to-files"), readAndClose);

@@ -1,8 +1,8 @@
 // A drive pulled and plugged in again while the program runs: its DCP waits without a box,
 // the engine goes on with the other drive, and the download resumes from the file when the
 // drive is back.
-#include "ScriptedPrompts.h"
 #include "LogCapture.h"
+#include "ScriptedPrompts.h"
 #include "TestSandbox.h"
 #include "core/UserPrompt.h"
 #include "download/ChecksumWorker.h"

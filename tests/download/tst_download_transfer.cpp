@@ -1,8 +1,8 @@
 // The HTTP transfer through the engine against the in-process stand-in server: resumption,
 // misbehaving servers, rejected links, redirects, failing writes and the bandwidth limit.
 
-#include "ScriptedPrompts.h"
 #include "LogCapture.h"
+#include "ScriptedPrompts.h"
 #include "TestSandbox.h"
 #include "core/UserPrompt.h"
 #include "download/DownloadManager.h"

@@ -214,7 +214,8 @@ void TestEndToEnd::keepScreenshot(const QString& name) const
 void TestEndToEnd::downloadSurvivesKillAndCut_data()
 {
     QTest::addColumn<bool>("https");
-    QTest::addColumn<bool>("proxied"); // portal and assets through tinyproxy, notifications (localhost) directly
+    QTest::addColumn<bool>(
+        "proxied"); // portal and assets through tinyproxy, notifications (localhost) directly
     // Over HTTPS through a proxy: the road a cinema behind a company proxy takes. Plain HTTP
     // takes the same road in the other tests here and in process.
     QTest::newRow("https-proxy") << true << true;

@@ -1,15 +1,15 @@
 // A package made with the tools, imported, downloaded by the real engine from the stand-in
 // server, verified, reported and revealed: the imported paths, links and hashes are the
 // ones that work, and the pieces hand over to each other.
-#include "ScriptedPrompts.h"
 #include "PackageWriter.h"
 #include "SampleDcp.h"
+#include "ScriptedPrompts.h"
 #include "StandInServer.h"
 #include "TestPackages.h"
 #include "TestSandbox.h"
+#include "core/FileManager.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
-#include "core/FileManager.h"
 #include "import/DCPXMLReader.h"
 #include "import/VolumeInfo.h"
 #include "model/Asset.h"

@@ -152,7 +152,6 @@ void TestImportDriveCheck::chooseAnotherFolder()
     QVERIFY(dcp);
     QCOMPARE(dcp->getDownloadPath(), sandbox.downloads());
     QCOMPARE(QDir(drive).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"deep"});
-
 }
 
 QTEST_GUILESS_MAIN(TestImportDriveCheck)

@@ -1,8 +1,8 @@
 // Importing packages end to end: folder choice, free space, the DCP folder and its XML
 // files, store rows, catalogue entries, merges, conflicts and refused entries.
-#include "ScriptedPrompts.h"
 #include "LogCapture.h"
 #include "SampleDcp.h"
+#include "ScriptedPrompts.h"
 #include "TestPackages.h"
 #include "TestSandbox.h"
 #include "core/MediumSync.h"
@@ -164,7 +164,6 @@ void TestImportFlow::initTestCase()
     qputenv("ORV_PORTAL_URL", "https://portal.test/");
     QStandardPaths::setTestModeEnabled(true);
 }
-
 
 void TestImportFlow::importPackage(TestSandbox& sandbox, ScriptedPrompts& prompts,
                                    const QJsonObject& document, const QList<Prompt::StandardButton>& answers,

@@ -1,5 +1,5 @@
-#include "ScriptedPrompts.h"
 #include "LogCapture.h"
+#include "ScriptedPrompts.h"
 #include "TestSandbox.h"
 #include "core/UserPrompt.h"
 #include "download/ChecksumWorker.h"

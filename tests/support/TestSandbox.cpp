@@ -15,7 +15,6 @@
 #include "storage/Setting.h"
 
 #include <QCryptographicHash>
-#include <algorithm>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -23,6 +22,7 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
+#include <algorithm>
 
 TestSandbox::TestSandbox(Option option)
 {
@@ -208,7 +208,9 @@ QString TestSandbox::writePackage(const QJsonObject& document, const QString& na
 
 void TestSandbox::import(const QString& path, const QByteArray& key)
 {
-    const ImportTarget target{*catalogue(), volumes(), [this] { assetsAdded(); }};
+    const ImportTarget target{*catalogue(), volumes(), [this] {
+                                  assetsAdded();
+                              }};
     DCPXMLReader reader(QString::fromUtf8(key.isEmpty() ? testKey() : key), target);
     reader.loadPackage(path);
 }

@@ -3,9 +3,9 @@
 #include <QList>
 #include <QQmlApplicationEngine>
 
-#include <memory>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class MainWindow;
 class QQuickItem;
