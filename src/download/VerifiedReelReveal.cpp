@@ -20,12 +20,8 @@ void VerifiedReelReveal::beforeRemoval(const DCP* dcp)
             if (!asset->isHidden()) // revealed already, maybe through another reel
                 continue;
             QString reason;
-            try {
-                if (asset->reveal(&reason))
-                    continue;
-            } catch (const std::exception& e) {
-                reason = QString::fromUtf8(e.what());
-            }
+            if (asset->tryReveal(&reason))
+                continue;
             qDebug() << "[DownloadManager] Verified file of a removed DCP left hidden:"
                      << asset->getFullPath() << reason;
         }

@@ -197,6 +197,18 @@ bool Asset::reveal(QString* reason)
     return true;
 }
 
+bool Asset::tryReveal(QString* reason)
+{
+    try {
+        return reveal(reason);
+    } catch (const std::exception& e) {
+        if (reason) {
+            *reason = QString::fromUtf8(e.what());
+        }
+        return false;
+    }
+}
+
 void Asset::removeFromDb()
 {
     qDebug() << "[Asset] Removing Asset from DB... " << uuid;

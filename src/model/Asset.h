@@ -75,6 +75,8 @@ public:
     // Returns false, with the reason, when the file could not be renamed; name and row are
     // then unchanged. Store failures throw.
     bool reveal(QString* reason = nullptr);
+    // reveal() for callers that go on with the next file: a store failure becomes the reason.
+    bool tryReveal(QString* reason);
     // Whether the name is still the hidden one; with onDisk, also whether the file lies on
     // disk under its hidden name only (a rename that never happened).
     bool isHidden(bool onDisk = false) const;

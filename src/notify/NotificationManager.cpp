@@ -334,12 +334,8 @@ bool NotificationManager::revealReel(const QString& reelUuid, Reel* reel)
     for (Asset* asset : reel->getAssets()) {
         // One asset failing must not keep the others hidden.
         QString reason;
-        try {
-            if (asset->reveal(&reason))
-                continue;
-        } catch (const std::exception& e) {
-            reason = QString::fromUtf8(e.what());
-        }
+        if (asset->tryReveal(&reason))
+            continue;
         allRevealed = false;
         qDebug() << "[NotificationManager] Reveal failed for asset" << asset->getUuid() << reason;
         const QString path = FileManager::nixGetHiddenPath(asset->getFullPath());
