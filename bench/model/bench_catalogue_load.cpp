@@ -151,8 +151,8 @@ int main(int argc, char** argv)
     std::printf("first load at start (load + queue rebuild of %d assets): %lld ms; with the journal of %d "
                 "notifications: %lld ms (%.0f ms CPU)\n",
                 context->engine().getDownloadQueue().size(), static_cast<long long>(catalogueMs),
-                journal->getSyncedNotifications().size() + journal->getQueue().size(),
-                static_cast<long long>(startMs), startCpu);
+                journal->acknowledgedCount() + journal->getQueue().size(), static_cast<long long>(startMs),
+                startCpu);
     std::printf("resident: %.1f MB idle, %.1f MB after start-up, peak %.1f MB\n", idleKb / 1024.0,
                 benchStatusKb("VmRSS") / 1024.0, benchStatusKb("VmHWM") / 1024.0);
 

@@ -51,7 +51,8 @@ void DesktopNotifier::followCatalogue()
 
 void DesktopNotifier::followReels(DCP* dcp)
 {
-    for (Reel* reel : dcp->getReels()) {
+    // Followed once loaded: the DCP announces its reels then.
+    for (Reel* reel : dcp->loadedReels()) {
         if (followed.contains(reel)) {
             continue;
         }
@@ -69,6 +70,10 @@ void DesktopNotifier::followReels(DCP* dcp)
 
 bool DesktopNotifier::isComplete(const DCP* dcp)
 {
+    // Listed without its reels only when complete, verified and acknowledged.
+    if (!dcp->reelsLoaded()) {
+        return true;
+    }
     if (dcp->getReels().isEmpty()) {
         return false;
     }

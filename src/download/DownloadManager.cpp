@@ -142,6 +142,9 @@ void DownloadManager::assetsChanged()
 
         const QList<DCP*> dcps = catalogue.getDCPs();
         for (DCP* dcp : dcps) {
+            // Listed without its reels: complete, verified and acknowledged, nothing to do.
+            if (!dcp->reelsLoaded())
+                continue;
             const QList<Reel*> reels = dcp->getReels();
             for (Reel* reel : reels) {
                 bool needsValidation = false;
@@ -178,7 +181,7 @@ void DownloadManager::startDownloading(DCP* dcp)
         downloadQueue.addEligible(dcp);
         const QList<DCP*> dcps = catalogue.getDCPs();
         for (const DCP* other : dcps)
-            if (other->getUuid() != dcp->getUuid())
+            if (other->getUuid() != dcp->getUuid() && other->reelsLoaded())
                 downloadQueue.addEligible(other);
 
         dropTransfer();

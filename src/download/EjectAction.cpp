@@ -49,7 +49,8 @@ bool EjectAction::isIdle(const DCP* dcp) const
 {
     if (engine->getCurrentDownloadingDCP() == dcp && !engine->isPaused())
         return false;
-    for (const Reel* reel : dcp->getReels()) {
+    // A DCP listed without its reels is complete and acknowledged: nothing runs on it.
+    for (const Reel* reel : dcp->loadedReels()) {
         // Under verification, or waiting for the acknowledgement that reveals its files.
         if (engine->getChecksumWorker()->haveReel(reel) || (reel->isChecksummed() && !reel->isSynced()))
             return false;

@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QHash>
 #include <QSet>
+#include <QStringList>
 
 #include <algorithm>
 #include <vector>
@@ -78,45 +79,48 @@ struct Link
 
 } // namespace
 
-QList<DCP*> CatalogueLoader::load()
+namespace {
+
+DCP* newDCP(const DcpRow& row)
+{
+    auto* dcp = new DCP(row.uuid, row.title, row.image_url, row.download_path);
+    dcp->setDbId(row.id);
+    dcp->setUserUUID(row.user_uuid);
+    dcp->setCampaignDCPId(row.campaign_dcp_id);
+    dcp->setFriendlyTitle(row.friendly_title);
+    return dcp;
+}
+
+// Reads the reel, asset and link rows (of the selected DCPs only, with selected) and joins
+// them into objects: a DCP row with an object gets its reels and assets there, one without
+// gets a new DCP, appended to created. Every object made is freed again on a failure.
+void buildGraph(DatabaseManager* store, bool selected, TextPool& shared, QHash<QByteArray, DcpRow>& dcps,
+                QList<DCP*>& created)
 {
     using Table = DatabaseManager::CatalogueTable;
-    TextPool shared;
-    // Keyed by the UUIDs' stored UTF-8 bytes, so that the links are matched without a
-    // string made for every one of their values.
-    QHash<QByteArray, DcpRow> dcps;
     QHash<QByteArray, ReelRow> reels;
-    QList<DCP*> order;
     int asset_count = 0;
 
     const auto freeAll = [&]() {
-        for (const DcpRow& dcp : qAsConst(dcps)) {
-            for (const AssetRow& row : dcp.assets)
+        for (DcpRow& dcp : dcps) {
+            for (const AssetRow& row : qAsConst(dcp.assets))
                 delete row.object;
-            delete dcp.object;
+            dcp.assets.clear();
         }
         for (const ReelRow& row : qAsConst(reels))
             delete row.object;
+        for (DCP* dcp : qAsConst(created)) {
+            dcps[dcp->getUuid().toUtf8()].object = nullptr;
+            delete dcp;
+        }
+        created.clear();
     };
 
     try {
         {
-            const auto rows = m_store->getCatalogueRows(Table::Dcps);
-            while (rows->next()) {
-                DcpRow& row = dcps[owned(rows->rawText(1))];
-                row.id = static_cast<unsigned>(rows->integer(0));
-                row.uuid = rows->text(1);
-                row.title = rows->text(2);
-                row.friendly_title = rows->text(3);
-                row.image_url = rows->text(4);
-                row.download_path = shared(rows->text(5));
-                row.user_uuid = shared(rows->text(6));
-                row.campaign_dcp_id = static_cast<unsigned long long>(rows->integer(7));
-            }
-        }
-        {
-            const auto rows = m_store->getCatalogueRows(Table::Reels);
-            reels.reserve(dcps.size() * 8);
+            const auto rows = store->getCatalogueRows(Table::Reels, selected);
+            if (!selected)
+                reels.reserve(dcps.size() * 8);
             while (rows->next()) {
                 ReelRow& row = reels[owned(rows->rawText(1))];
                 row.id = static_cast<unsigned>(rows->integer(0));
@@ -125,7 +129,7 @@ QList<DCP*> CatalogueLoader::load()
             }
         }
         {
-            const auto rows = m_store->getCatalogueRows(Table::Assets);
+            const auto rows = store->getCatalogueRows(Table::Assets, selected);
             while (rows->next()) {
                 const auto dcp = dcps.find(rows->rawText(2));
                 // No DCP row: no link can reach this asset.
@@ -151,7 +155,7 @@ QList<DCP*> CatalogueLoader::load()
         std::vector<Link> links;
         links.reserve(static_cast<size_t>(asset_count));
         {
-            const auto rows = m_store->getCatalogueRows(Table::Links);
+            const auto rows = store->getCatalogueRows(Table::Links, selected);
             while (rows->next()) {
                 const auto dcp = dcps.find(rows->rawText(0));
                 const auto reel = reels.find(rows->rawText(1));
@@ -192,14 +196,9 @@ QList<DCP*> CatalogueLoader::load()
 
             DCP* dcp = link.dcp->object;
             if (!dcp) {
-                const DcpRow& row = *link.dcp;
-                dcp = new DCP(row.uuid, row.title, row.image_url, row.download_path);
-                dcp->setDbId(row.id);
-                dcp->setUserUUID(row.user_uuid);
-                dcp->setCampaignDCPId(row.campaign_dcp_id);
-                dcp->setFriendlyTitle(row.friendly_title);
+                dcp = newDCP(*link.dcp);
                 link.dcp->object = dcp;
-                order.append(dcp);
+                created.append(dcp);
             }
 
             // The asset carries its DCP's own copy of the UUID from here on (its key).
@@ -221,11 +220,79 @@ QList<DCP*> CatalogueLoader::load()
     }
 
     // Rows no link reaches are never loaded.
-    for (const DcpRow& dcp : qAsConst(dcps)) {
-        for (const AssetRow& row : dcp.assets) {
+    for (DcpRow& dcp : dcps) {
+        for (const AssetRow& row : qAsConst(dcp.assets)) {
             if (!row.linked)
                 delete row.object;
         }
+        dcp.assets.clear();
     }
+}
+
+} // namespace
+
+QList<DCP*> CatalogueLoader::load(const QSet<QString>* withReels)
+{
+    TextPool shared;
+    // Keyed by the UUIDs' stored UTF-8 bytes, so that the links are matched without a
+    // string made for every one of their values.
+    QHash<QByteArray, DcpRow> dcps;
+    // Listed without reels: linked, but not in withReels.
+    QList<DCP*> listed;
+    QList<DCP*> created;
+    try {
+        {
+            const auto rows = m_store->getCatalogueRows(DatabaseManager::CatalogueTable::Dcps);
+            while (rows->next()) {
+                DcpRow& row = dcps[owned(rows->rawText(1))];
+                row.id = static_cast<unsigned>(rows->integer(0));
+                row.uuid = rows->text(1);
+                row.title = rows->text(2);
+                row.friendly_title = rows->text(3);
+                row.image_url = rows->text(4);
+                row.download_path = shared(rows->text(5));
+                row.user_uuid = shared(rows->text(6));
+                row.campaign_dcp_id = static_cast<unsigned long long>(rows->integer(7));
+                if (withReels && !withReels->contains(row.uuid) && rows->integer(8) != 0) {
+                    row.object = newDCP(row);
+                    listed.append(row.object);
+                }
+            }
+        }
+        if (!withReels) {
+            buildGraph(m_store, false, shared, dcps, created);
+        } else if (!withReels->isEmpty()) {
+            m_store->selectForCatalogue(QStringList(withReels->cbegin(), withReels->cend()));
+            buildGraph(m_store, true, shared, dcps, created);
+        }
+    } catch (...) {
+        qDeleteAll(listed);
+        throw;
+    }
+    // Newest first, as the links of a full load would have them.
+    QList<DCP*> order = created + listed;
+    std::stable_sort(order.begin(), order.end(),
+                     [](const DCP* a, const DCP* b) { return a->getDbId() > b->getDbId(); });
     return order;
+}
+
+void CatalogueLoader::loadReels(const QList<DCP*>& dcps)
+{
+    if (dcps.isEmpty())
+        return;
+    TextPool shared;
+    QHash<QByteArray, DcpRow> rows;
+    QStringList uuids;
+    for (DCP* dcp : dcps) {
+        DcpRow& row = rows[dcp->getUuid().toUtf8()];
+        row.id = dcp->getDbId();
+        row.uuid = dcp->getUuid();
+        row.object = dcp;
+        uuids.append(dcp->getUuid());
+    }
+    m_store->selectForCatalogue(uuids);
+    QList<DCP*> created;
+    buildGraph(m_store, true, shared, rows, created);
+    // Every link of a selected DCP names a DCP object given above.
+    Q_ASSERT(created.isEmpty());
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
+#include <QString>
 
 class DatabaseManager;
 class DCP;
@@ -16,9 +18,13 @@ class CatalogueLoader
 public:
     explicit CatalogueLoader(DatabaseManager* store) : m_store(store) {}
 
-    // The linked DCPs, newest first, each with its reels and assets; the caller owns them.
+    // The linked DCPs, newest first; the caller owns them. Those named in withReels (every one
+    // when it is null) come with their reels and assets, the others without (loadReels later).
     // Store failures are the store's exceptions; nothing is left allocated then.
-    QList<DCP*> load();
+    QList<DCP*> load(const QSet<QString>* withReels = nullptr);
+    // Creates the reels and assets of DCPs listed without them, just as load would have. No
+    // other listed DCP may share a reel with them. On a store failure nothing is added.
+    void loadReels(const QList<DCP*>& dcps);
 
 private:
     DatabaseManager* m_store;

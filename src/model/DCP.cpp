@@ -6,6 +6,7 @@
 #include "storage/Transaction.h"
 
 #include <QDebug>
+#include <QThread>
 
 #include <stdexcept>
 
@@ -14,6 +15,31 @@ DCP::DCP(const QString& uuid, const QString& title, const QString& image_url, co
 {
     // QML receives DCPs in lists and must never delete one.
     ScriptOwnership::keepOwnedByProgram(this);
+}
+
+void DCP::ensureReels() const
+{
+    if (!reel_loader)
+        return;
+    // The store connection belongs to the main thread: another thread sees what is loaded.
+    if (QThread::currentThread() != thread()) {
+        qDebug() << "[DCP] Reels of" << uuid << "asked for off the main thread before they were loaded";
+        return;
+    }
+    const ReelLoader loader = reel_loader;
+    loader(const_cast<DCP*>(this));
+}
+
+const QList<Asset*>& DCP::getAssets() const
+{
+    ensureReels();
+    return assets;
+}
+
+const QList<Reel*>& DCP::getReels() const
+{
+    ensureReels();
+    return reels;
 }
 
 void DCP::setDriveConnected(bool value)
@@ -28,6 +54,7 @@ void DCP::setDriveConnected(bool value)
 
 void DCP::addReel(Reel* reel)
 {
+    ensureReels();
     reels.append(reel);
     reels_by_uuid.insert(reel->getUuid(), reel);
     emit reelsChanged();
@@ -36,11 +63,13 @@ void DCP::addReel(Reel* reel)
 
 Reel* DCP::getReel(const QString& uuid) const
 {
+    ensureReels();
     return reels_by_uuid.value(uuid, nullptr);
 }
 
 void DCP::removeReel(Reel* reel)
 {
+    ensureReels();
     {
         // The reel row, its links and its own assets' rows go together or not at all; on
         // failure the in-memory lists stay as they were.
@@ -79,6 +108,7 @@ void DCP::announceAssetFinished()
 
 QList<QObject*> DCP::getReelsQML() const
 {
+    ensureReels();
     QList<QObject*> list;
     list.reserve(reels.size());
     for (Reel* reel : reels) {
@@ -89,12 +119,14 @@ QList<QObject*> DCP::getReelsQML() const
 
 void DCP::addAsset(Asset* asset)
 {
+    ensureReels();
     assets.append(asset);
     assets_by_key.insert(AssetKey(asset->getUuid(), uuid), asset);
 }
 
 Asset* DCP::getAsset(const QString& asset_uuid) const
 {
+    ensureReels();
     return assets_by_key.value(AssetKey(asset_uuid, uuid), nullptr);
 }
 
@@ -117,6 +149,7 @@ void DCP::syncToDatabase()
 
 qulonglong DCP::getTotalSize() const
 {
+    ensureReels();
     qulonglong total = 0;
     for (const Reel* reel : reels) {
         total += reel->getTotalSize();
@@ -126,6 +159,7 @@ qulonglong DCP::getTotalSize() const
 
 qulonglong DCP::getDownloadedSize() const
 {
+    ensureReels();
     qulonglong total = 0;
     for (const Reel* reel : reels) {
         total += reel->getDownloadedSize();
@@ -135,6 +169,7 @@ qulonglong DCP::getDownloadedSize() const
 
 qulonglong DCP::getDownloadedSizeUI() const
 {
+    ensureReels();
     qulonglong total = 0;
     for (const Reel* reel : reels) {
         // A reel that is corrupted, verified or fully downloaded shows as full without
@@ -150,6 +185,7 @@ qulonglong DCP::getDownloadedSizeUI() const
 
 bool DCP::isFinished() const
 {
+    ensureReels();
     for (const Reel* reel : reels) {
         if (!reel->isFinished()) {
             return false;
@@ -160,6 +196,7 @@ bool DCP::isFinished() const
 
 bool DCP::isDownloaded() const
 {
+    ensureReels();
     for (const Reel* reel : reels) {
         if (!reel->isDownloaded()) {
             return false;

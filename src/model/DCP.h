@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class Reel;
 
 // One Digital Cinema Package being downloaded: identity, target folder, reels and assets.
@@ -19,6 +21,8 @@ class DCP : public QObject
     Q_PROPERTY(QString image_url READ getImageUrl CONSTANT)
     Q_PROPERTY(QString download_path READ getDownloadPath CONSTANT)
     Q_PROPERTY(QList<QObject*> reels READ getReelsQML NOTIFY reelsChanged)
+    // False for a complete DCP of a long history until something asks for its reels.
+    Q_PROPERTY(bool reels_loaded READ reelsLoaded NOTIFY reelsChanged)
     Q_PROPERTY(bool finished READ isFinished NOTIFY finishedChanged)
     // False when the folder the user chose (usually on a removable drive) was missing at start:
     // the DCP is listed but neither downloaded, verified nor revealed.
@@ -35,8 +39,20 @@ public:
     QString getDownloadPath() const { return download_path; }
     QString getUserUUID() const { return user_uuid; }
     unsigned long long getCampaignDCPId() const { return campaign_dcp_id; }
-    const QList<Asset*>& getAssets() const { return assets; }
-    const QList<Reel*>& getReels() const { return reels; }
+    // The reels and assets, read from the store first if the DCP was listed without them.
+    const QList<Asset*>& getAssets() const;
+    const QList<Reel*>& getReels() const;
+    // What is in memory now, without reading the store.
+    const QList<Asset*>& loadedAssets() const { return assets; }
+    const QList<Reel*>& loadedReels() const { return reels; }
+
+    // Lists the DCP without its reels: loader creates them on first use (on the thread the DCP
+    // lives in). Only for a DCP whose every reel is complete, verified and acknowledged.
+    using ReelLoader = std::function<void(DCP*)>;
+    void setReelLoader(ReelLoader loader) { reel_loader = std::move(loader); }
+    bool reelsLoaded() const { return !reel_loader; }
+    // Called by the loader once it has created the reels, or to give up loading them.
+    void takeReelLoader() { reel_loader = nullptr; }
 
     void setDbId(unsigned value) { db_id = value; }
     void setUserUUID(const QString& value) { user_uuid = value; }
@@ -75,6 +91,8 @@ signals:
     void driveConnectedChanged();
 
 private:
+    void ensureReels() const;
+
     unsigned db_id = 0;
     QString uuid;
     QString title;
@@ -88,4 +106,6 @@ private:
     QMap<AssetKey, Asset*> assets_by_key;
     QList<Reel*> reels;
     QMap<QString, Reel*> reels_by_uuid;
+    // Set while the reels are still in the store only; cleared before it runs.
+    mutable ReelLoader reel_loader;
 };

@@ -10,9 +10,12 @@
 
 #include <QDebug>
 #include <QSet>
+#include <QSignalBlocker>
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 DCPManager* g_catalogue = nullptr;
@@ -53,14 +56,77 @@ void DCPManager::collectOwned(QSet<DCP*>& owned_dcps, QSet<Reel*>& owned_reels,
     owned_reels.unite(QSet<Reel*>(removed_reels.cbegin(), removed_reels.cend()));
     owned_assets.unite(QSet<Asset*>(assets.cbegin(), assets.cend()));
     for (const DCP* dcp : qAsConst(owned_dcps)) {
-        owned_reels.unite(QSet<Reel*>(dcp->getReels().cbegin(), dcp->getReels().cend()));
-        owned_assets.unite(QSet<Asset*>(dcp->getAssets().cbegin(), dcp->getAssets().cend()));
+        owned_reels.unite(QSet<Reel*>(dcp->loadedReels().cbegin(), dcp->loadedReels().cend()));
+        owned_assets.unite(QSet<Asset*>(dcp->loadedAssets().cbegin(), dcp->loadedAssets().cend()));
+    }
+}
+
+QSet<QString> DCPManager::withSharedReels(const QStringList& dcpUuids)
+{
+    // A reel listed by several DCPs is one object, so those DCPs are always loaded together.
+    QSet<QString> closure(dcpUuids.cbegin(), dcpUuids.cend());
+    QStringList added = dcpUuids;
+    while (!added.isEmpty()) {
+        store.selectForCatalogue(QStringList(closure.cbegin(), closure.cend()));
+        added = store.getDCPsSharingReels();
+        closure.unite(QSet<QString>(added.cbegin(), added.cend()));
+    }
+    return closure;
+}
+
+void DCPManager::loadReelsOf(DCP* dcp)
+{
+    // Reached from getters the window calls: nothing may unwind into the event loop.
+    QList<DCP*> loaded;
+    try {
+        for (const QString& uuid : withSharedReels({dcp->getUuid()})) {
+            DCP* other =
+                uuid == dcp->getUuid() ? dcp : dcps_by_uuid.value(uuid, unfiled.value(uuid, nullptr));
+            if (other && !other->reelsLoaded())
+                loaded.append(other);
+        }
+        // Silent while filled: the caller is often a binding that reads the reels, and the
+        // change is announced once it is done.
+        std::vector<std::unique_ptr<QSignalBlocker>> silence;
+        for (DCP* other : loaded) {
+            other->takeReelLoader();
+            silence.push_back(std::make_unique<QSignalBlocker>(other));
+        }
+        CatalogueLoader(&store).loadReels(loaded);
+    } catch (const std::exception& e) {
+        qDebug() << "[DCPManager] Unable to load the reels of DCP" << dcp->getUuid() << e.what();
+        for (DCP* other : loaded) {
+            if (other->loadedReels().isEmpty())
+                other->setReelLoader([this](DCP* d) { loadReelsOf(d); });
+        }
+        return;
+    }
+    for (DCP* other : loaded) {
+        // A DCP still being filed at start registers its objects when it is filed.
+        if (dcps_by_uuid.value(other->getUuid()) == other) {
+            for (Asset* asset : other->loadedAssets())
+                addAsset(asset);
+            for (Reel* reel : other->loadedReels())
+                addReel(reel);
+        }
+        QMetaObject::invokeMethod(other, &DCP::announceReelsChanged, Qt::QueuedConnection);
     }
 }
 
 bool DCPManager::loadDCPs()
 {
-    const QList<DCP*> dcp_order = CatalogueLoader(&store).load();
+    // Complete DCPs are listed without their reels and assets, which a long history holds by
+    // the hundred thousand; whatever still has work to do is loaded whole. When most DCPs
+    // still have work left, one pass over whole tables is the cheaper read.
+    const QStringList unsettled = store.getUnsettledDCPs();
+    const bool listComplete = unsettled.size() * 2 <= store.getDCPCount();
+    const QSet<QString> with_reels = listComplete ? withSharedReels(unsettled) : QSet<QString>();
+    const QList<DCP*> dcp_order = CatalogueLoader(&store).load(listComplete ? &with_reels : nullptr);
+    for (DCP* dcp : dcp_order) {
+        unfiled.insert(dcp->getUuid(), dcp);
+        if (listComplete && !with_reels.contains(dcp->getUuid()))
+            dcp->setReelLoader([this](DCP* d) { loadReelsOf(d); });
+    }
 
     QList<DCP*> kept;
     QList<DCP*> dropped;
@@ -79,11 +145,15 @@ bool DCPManager::loadDCPs()
         }
     }
 
+    // The rows of a dropped DCP go, so its reels are needed (and those of any DCP sharing one).
+    for (DCP* dcp : dropped)
+        dcp->getReels();
+
     // A reel listed under several DCPs is one object; it must outlive a dropped DCP
     // as long as a kept one still lists it.
     QSet<Reel*> kept_reels;
     for (const DCP* dcp : kept) {
-        for (Reel* reel : dcp->getReels()) {
+        for (Reel* reel : dcp->loadedReels()) {
             kept_reels.insert(reel);
         }
     }
@@ -124,6 +194,7 @@ bool DCPManager::loadDCPs()
         delete dcp;
     }
 
+    unfiled.clear();
     bool connected = false;
     for (DCP* dcp : kept) {
         fileDCP(dcp);
@@ -151,11 +222,26 @@ DCP* DCPManager::getDCP(const QString& uuid) const
 
 Reel* DCPManager::getReel(const QString& uuid) const
 {
-    return reels_by_uuid.value(uuid, nullptr);
+    Reel* reel = reels_by_uuid.value(uuid, nullptr);
+    if (reel)
+        return reel;
+    // Perhaps a reel of a DCP listed without its reels.
+    try {
+        const DCP* dcp = dcps_by_uuid.value(store.getDCPListingReel(uuid), nullptr);
+        if (dcp && !dcp->reelsLoaded()) {
+            dcp->getReels();
+            return reels_by_uuid.value(uuid, nullptr);
+        }
+    } catch (const std::exception& e) {
+        qDebug() << "[DCPManager] Unable to look up reel" << uuid << e.what();
+    }
+    return nullptr;
 }
 
 Asset* DCPManager::getAsset(const QString& uuid, const QString& dcp_uuid) const
 {
+    if (const DCP* dcp = dcps_by_uuid.value(dcp_uuid, nullptr))
+        dcp->getAssets(); // loads a DCP listed without its reels
     return assets_by_key.value(AssetKey(uuid, dcp_uuid), nullptr);
 }
 
@@ -186,10 +272,10 @@ void DCPManager::fileDCP(DCP* dcp)
 {
     dcps.append(dcp);
     dcps_by_uuid.insert(dcp->getUuid(), dcp);
-    for (Asset* asset : dcp->getAssets()) {
+    for (Asset* asset : dcp->loadedAssets()) {
         addAsset(asset);
     }
-    for (Reel* reel : dcp->getReels()) {
+    for (Reel* reel : dcp->loadedReels()) {
         addReel(reel);
     }
     emit dcpsChanged();

@@ -2,11 +2,13 @@
 
 #include "model/Asset.h"
 
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -81,6 +83,11 @@ signals:
 private:
     // Rebuilds the catalogue from the store; true when at least one DCP was kept.
     bool loadDCPs();
+    // The DCPs named and every DCP that shares a reel with one of them, and so on.
+    QSet<QString> withSharedReels(const QStringList& dcpUuids);
+    // Creates the reels and assets of a DCP listed without them (and of the DCPs sharing a
+    // reel with it) and adds them to the lookups.
+    void loadReelsOf(DCP* dcp);
     // Files a DCP whose folder is known to exist, or whose drive is not connected.
     void fileDCP(DCP* dcp);
     void forgetReel(Reel* reel);
@@ -90,6 +97,8 @@ private:
     QList<DCP*> dcps;
     QList<QObject*> qml_dcps;
     QMap<QString, DCP*> dcps_by_uuid;
+    // The DCPs of the start-up load until they are filed.
+    QHash<QString, DCP*> unfiled;
     QList<Reel*> reels;
     QMap<QString, Reel*> reels_by_uuid;
     QList<Asset*> assets;

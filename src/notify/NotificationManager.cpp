@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -86,7 +87,6 @@ NotificationManager::NotificationManager(DatabaseManager& store, DCPManager& cat
         loadNotifications();
     } catch (...) {
         qDeleteAll(queue);
-        qDeleteAll(syncedNotifications);
         throw;
     }
 
@@ -110,6 +110,10 @@ NotificationManager::~NotificationManager()
 {
     if (g_notifications == this)
         g_notifications = nullptr;
+    if (folderScan) {
+        folderScan->requestInterruption();
+        folderScan->wait();
+    }
     if (currentReply) {
         currentReply->disconnect(this);
         currentReply->abort();
@@ -117,12 +121,12 @@ NotificationManager::~NotificationManager()
     consumerTimer.reset();
     networkManager.reset();
     qDeleteAll(queue);
-    qDeleteAll(syncedNotifications);
 }
 
 void NotificationManager::loadNotifications()
 {
     qDebug() << "[NotificationManager] Loading Notifications...";
+    // Only what is still to be sent: the acknowledged ones are asked of the journal when needed.
     QSqlQuery query = store.getNotificationQuery();
     // Columns by position (a lookup by name per value is a search), and one copy of the texts
     // that repeat on every event of a reel or a user.
@@ -148,7 +152,7 @@ void NotificationManager::loadNotifications()
             static_cast<NotificationType::Value>(query.value(c_event).toUInt()),
             query.value(c_synced).toBool());
         notification->setDbId(query.value(c_id).toULongLong());
-        putUnderHash(notification->getSynced() ? syncedNotifications : queue, notification);
+        putUnderHash(queue, notification);
     }
 }
 
@@ -162,9 +166,29 @@ void NotificationManager::setConsumerInterval(int ms)
     consumerTimer->setInterval(ms);
 }
 
-bool NotificationManager::hasNotificationByHash(const QString& hash) const
+int NotificationManager::acknowledgedCount() const
 {
-    return syncedNotifications.contains(hash) || queue.contains(hash);
+    return store.getSyncedNotificationCount();
+}
+
+bool NotificationManager::hasNotification(const QString& reelUuid, const QString& hash)
+{
+    if (queue.contains(hash) || acknowledged.contains(hash))
+        return true;
+    // Identities carry the reel's row id, so the reel's own rows are the only candidates.
+    QSqlQuery query = store.getReelNotificationsQuery(reelUuid);
+    while (query.next()) {
+        if (!query.value(QStringLiteral("synced")).toBool())
+            continue;
+        const Notification recorded(
+            query.value(QStringLiteral("user_uuid")).toString(),
+            query.value(QStringLiteral("campaign_dcp_id")).toULongLong(), reelUuid,
+            query.value(QStringLiteral("reel_assets_hash")).toString(),
+            query.value(QStringLiteral("reel_number")).toUInt(),
+            static_cast<NotificationType::Value>(query.value(QStringLiteral("event")).toUInt()), true);
+        acknowledged.insert(recorded.getHash());
+    }
+    return acknowledged.contains(hash);
 }
 
 void NotificationManager::addToQueue(Reel* reel, NotificationType::Value event)
@@ -192,7 +216,7 @@ void NotificationManager::addToQueueHere(Reel* reel, NotificationType::Value eve
                                        reelAssetsHash, reel->getReelNumber(), event, false);
     // Answered from memory: the per-chunk "started" events never reach the store twice.
     const QString hash = notification->getHash();
-    if (hasNotificationByHash(hash))
+    if (hasNotification(reel->getUuid(), hash))
         return;
 
     // Journal first, so nothing is sent that a restart would not know about.
@@ -252,9 +276,9 @@ void NotificationManager::requestFinished()
     }
 
     Notification* notification = currentNotification;
-    const bool acknowledged = reply->bytesAvailable() == 2 && reply->readAll() == QByteArrayLiteral("ok");
+    const bool answeredOk = reply->bytesAvailable() == 2 && reply->readAll() == QByteArrayLiteral("ok");
 
-    if (!acknowledged) {
+    if (!answeredOk) {
         qDebug() << "[NotificationManager] Failed Reel num: " << notification->getReelNumber()
                  << "Ev: " << static_cast<int>(notification->getEvent()) << "Sc: " << true;
     } else {
@@ -274,7 +298,8 @@ void NotificationManager::requestFinished()
             }
             const QString hash = notification->getHash();
             queue.remove(hash);
-            putUnderHash(syncedNotifications, notification);
+            acknowledged.insert(hash);
+            delete notification;
 
             // A reel no longer listed (its DCP was removed) has nothing left to reveal: its
             // verified files got their names at the removal. Its events are still reported.
@@ -366,6 +391,77 @@ bool NotificationManager::revealReel(const QString& reelUuid, Reel* reel)
 void NotificationManager::reconcileReveals(bool checkDisk)
 {
     reconcile(checkDisk, nullptr);
+    if (checkDisk)
+        scanListedFolders();
+}
+
+namespace {
+
+// Whether the folder (or one below it) holds a file under its hidden name without the file
+// of the visible name beside it: a rename that never happened. Other hidden files (a desktop's
+// own, say) only cost a closer look at that DCP.
+bool holdsHiddenOnlyFile(const QString& folder, const QThread* thread)
+{
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext() && !thread->isInterruptionRequested()) {
+        it.next();
+        const QString name = it.fileName();
+        if (name.startsWith(QLatin1Char('.')) &&
+            !QFileInfo::exists(it.fileInfo().path() + QLatin1Char('/') + name.mid(1)))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void NotificationManager::scanListedFolders()
+{
+    if (folderScan && folderScan->isRunning()) {
+        scanAgain = true;
+        return;
+    }
+    QList<QPair<QString, QString>> listed; // uuid, folder
+    for (const DCP* dcp : catalogue.getDCPs()) {
+        if (!dcp->reelsLoaded())
+            listed.append({dcp->getUuid(), dcp->getDCPPath()});
+    }
+    if (listed.isEmpty())
+        return;
+    if (folderScan)
+        folderScan->wait();
+    // Only paths go to the thread; the answer comes back as UUIDs to this thread.
+    folderScan.reset(QThread::create([this, listed] {
+        QStringList found;
+        for (const auto& dcp : listed) {
+            if (QThread::currentThread()->isInterruptionRequested())
+                return;
+            if (holdsHiddenOnlyFile(dcp.second, QThread::currentThread()))
+                found.append(dcp.first);
+        }
+        QMetaObject::invokeMethod(
+            this, [this, found] { listedFoldersScanned(found); }, Qt::QueuedConnection);
+    }));
+    folderScan->start(QThread::LowPriority);
+}
+
+void NotificationManager::listedFoldersScanned(const QStringList& dcpUuids)
+{
+    bool loaded = false;
+    for (const QString& uuid : dcpUuids) {
+        const DCP* dcp = catalogue.getDCP(uuid);
+        if (dcp && !dcp->reelsLoaded()) {
+            qDebug() << "[NotificationManager] Hidden files in the folder of complete DCP" << uuid;
+            dcp->getReels();
+            loaded = true;
+        }
+    }
+    if (loaded)
+        reconcile(true, nullptr);
+    if (scanAgain) {
+        scanAgain = false;
+        scanListedFolders();
+    }
 }
 
 void NotificationManager::reconcile(bool checkDisk, const Reel* skip)
@@ -373,6 +469,9 @@ void NotificationManager::reconcile(bool checkDisk, const Reel* skip)
     try {
         QSet<Reel*> seen;
         for (const DCP* dcp : catalogue.getDCPs()) {
+            // Complete and acknowledged with every file under its visible name in the store.
+            if (!dcp->reelsLoaded())
+                continue;
             for (Reel* reel : dcp->getReels()) {
                 if (reel == skip || seen.contains(reel) || !reel->isChecksummed())
                     continue;

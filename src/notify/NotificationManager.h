@@ -16,6 +16,7 @@ class DatabaseManager;
 class Notification;
 class QNetworkAccessManager;
 class QNetworkReply;
+class QThread;
 class QTimer;
 class Reel;
 
@@ -43,7 +44,9 @@ public:
     // Store failures propagate to the caller (on the caller's own thread).
     void addToQueue(Reel* reel, NotificationType::Value event);
 
-    bool hasNotificationByHash(const QString& hash) const;
+    // Whether the event with that identity is queued or was acknowledged (asked of the journal
+    // when this run has not seen it).
+    bool hasNotification(const QString& reelUuid, const QString& hash);
 
     // Sends the first notification of the queue (the smallest hash).
     void consumeQueue();
@@ -63,7 +66,8 @@ public:
 
     // Read access for the user interface and tests (main thread only).
     const QMap<QString, Notification*>& getQueue() const { return queue; }
-    const QMap<QString, Notification*>& getSyncedNotifications() const { return syncedNotifications; }
+    // Acknowledged events in the journal (years of them: never all held in memory).
+    int acknowledgedCount() const;
     bool isRequestInFlight() const { return currentNotification != nullptr; }
 
     ~NotificationManager() override;
@@ -81,18 +85,25 @@ private:
     bool revealReel(const QString& reelUuid, Reel* reel);
     // reconcileReveals, leaving out the reel whose acknowledgement has just been handled.
     void reconcile(bool checkDisk, const Reel* skip);
+    // The disk check of reconcileReveals for DCPs listed without their reels: their folders
+    // are looked through on a thread of their own for a file under its hidden name only, and
+    // the DCPs with one are loaded and reconciled when it answers.
+    void scanListedFolders();
+    void listedFoldersScanned(const QStringList& dcpUuids);
     // One box for the renames that failed since the last one, each file named once per run.
     void reportRevealFailures();
 
     std::unique_ptr<QNetworkAccessManager> networkManager;
-    QMap<QString, Notification*> queue;               // unacknowledged, sent in key order
-    QMap<QString, Notification*> syncedNotifications; // acknowledged
+    QMap<QString, Notification*> queue; // unacknowledged, sent in key order
+    QSet<QString> acknowledged;         // hashes this run knows to be acknowledged
     std::unique_ptr<QTimer> consumerTimer;
     Notification* currentNotification = nullptr;
     QPointer<QNetworkReply> currentReply;
     int requestTimeout = kRequestTimeoutMs;
     QStringList pendingRevealFailures;    // path and reason of each, not shown yet
     QSet<QString> reportedRevealFailures; // paths already shown in this run
+    std::unique_ptr<QThread> folderScan;
+    bool scanAgain = false;
 
     DatabaseManager& store;
     DCPManager& catalogue;

@@ -188,7 +188,10 @@ function windowTitle(downloading, downloadedBytes, totalBytes, name) {
 function confirmingReels(dcps) {
     var count = 0;
     for (var i = 0; i < (dcps ? dcps.length : 0); ++i) {
-        var reels = (dcps[i] && dcps[i].reels) || [];
+        // A DCP listed without its reels is complete: reading them would load them.
+        if (!dcps[i] || dcps[i].reels_loaded === false)
+            continue;
+        var reels = dcps[i].reels || [];
         for (var j = 0; j < reels.length; ++j) {
             var reel = reels[j];
             if (reel && reel.isChecksummed() && !reel.isCorrupted() && !reel.isSynced())

@@ -22,6 +22,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// An asset with work left: not finished, not verified, corrupted or still under its hidden name.
+// The same text in the partial index and in the query, so that SQLite uses the one for the other.
+#define UNSETTLED_ASSET                                                                                      \
+    "(NOT download_finished OR NOT download_checksummed OR download_corrupted OR "                           \
+    "substr(original_filename, 1, 1) = '.')"
+
 namespace {
 DatabaseManager* g_instance = nullptr;
 
@@ -250,8 +256,16 @@ bool DatabaseManager::createTables()
 
     // Beside the tables, never changing them: the journal is read per reel (whether a reel is
     // synced, whether it may be revealed), which without it is a scan of every event ever sent.
+    // The others let a long history start without reading it: the events not yet acknowledged,
+    // the assets with work left (not finished, not verified, corrupted or still hidden) and a
+    // DCP's or a reel's rows are each found without a scan.
     static const char* const indexes[] = {
         "CREATE INDEX IF NOT EXISTS notification_reel_uuid ON notification (reel_uuid);",
+        "CREATE INDEX IF NOT EXISTS notification_unsynced ON notification (reel_uuid) WHERE synced = 0;",
+        "CREATE INDEX IF NOT EXISTS asset_dcp_uuid ON asset (dcp_uuid);",
+        "CREATE INDEX IF NOT EXISTS asset_unsettled ON asset (dcp_uuid) WHERE " UNSETTLED_ASSET ";",
+        "CREATE INDEX IF NOT EXISTS dcp_reel_asset_dcp_uuid ON dcp_reel_asset (dcp_uuid);",
+        "CREATE INDEX IF NOT EXISTS dcp_reel_asset_reel_uuid ON dcp_reel_asset (reel_uuid);",
     };
 
     QSqlQuery query(db);
@@ -298,19 +312,97 @@ QSqlQuery DatabaseManager::getDCPQuery()
 
 // The catalogue's start-up load reads each table once in its own order and joins the rows in
 // memory: the joined query above looks up three text keys per link and sorts every row.
-std::unique_ptr<StoreRows> DatabaseManager::getCatalogueRows(CatalogueTable table)
+std::unique_ptr<StoreRows> DatabaseManager::getCatalogueRows(CatalogueTable table, bool selected)
 {
+    // The DCP rows come with whether a whole link (its reel and asset rows present) reaches
+    // them: only such a DCP is ever listed.
     static const char* const statements[] = {
-        "SELECT id,uuid,title,friendly_title,image_url,download_path,user_uuid,campaign_dcp_id FROM dcp",
+        "SELECT id,uuid,title,friendly_title,image_url,download_path,user_uuid,campaign_dcp_id,"
+        "EXISTS (SELECT 1 FROM dcp_reel_asset l JOIN reel r ON r.uuid = l.reel_uuid JOIN asset a ON "
+        "a.uuid = l.asset_uuid AND a.dcp_uuid = l.dcp_uuid WHERE l.dcp_uuid = dcp.uuid) FROM dcp",
         "SELECT id,uuid,reel_number FROM reel",
         "SELECT id,uuid,dcp_uuid,hash,size,type,original_filename,directory_path,download_url,"
         "download_started,download_finished,download_checksummed,download_corrupted,download_attempts FROM "
         "asset",
         "SELECT dcp_uuid,reel_uuid,asset_uuid FROM dcp_reel_asset ORDER BY id",
     };
+    // The same rows for the DCPs of selectForCatalogue only. CROSS JOIN keeps the (small)
+    // selection the outer loop: without statistics SQLite would rather scan the big table.
+    static const char* const selectedStatements[] = {
+        statements[0],
+        "SELECT id,uuid,reel_number FROM reel WHERE uuid IN (SELECT l.reel_uuid FROM "
+        "temp.catalogue_selection s CROSS JOIN dcp_reel_asset l ON l.dcp_uuid = s.uuid)",
+        "SELECT a.id,a.uuid,a.dcp_uuid,a.hash,a.size,a.type,a.original_filename,a.directory_path,"
+        "a.download_url,a.download_started,a.download_finished,a.download_checksummed,a.download_corrupted,"
+        "a.download_attempts FROM temp.catalogue_selection s CROSS JOIN asset a ON a.dcp_uuid = s.uuid",
+        "SELECT l.dcp_uuid,l.reel_uuid,l.asset_uuid FROM temp.catalogue_selection s CROSS JOIN "
+        "dcp_reel_asset l "
+        "ON l.dcp_uuid = s.uuid ORDER BY l.id",
+    };
     return std::make_unique<StoreRows>(
-        db, statements[static_cast<int>(table)],
+        db, (selected ? selectedStatements : statements)[static_cast<int>(table)],
         "[DatabaseManager] Unable to run DCP query:", "Unable to run DCP query");
+}
+
+void DatabaseManager::selectForCatalogue(const QStringList& dcpUuids)
+{
+    // A table of the connection's temporary database: the store's file never sees it.
+    QSqlQuery query(db);
+    if (!query.exec(
+            QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS catalogue_selection (uuid TEXT PRIMARY KEY)")) ||
+        !query.exec(QStringLiteral("DELETE FROM temp.catalogue_selection")))
+        fail(query, "[DatabaseManager] Unable to select DCPs:", "Unable to select DCPs");
+    query.prepare(QStringLiteral("INSERT OR IGNORE INTO temp.catalogue_selection (uuid) VALUES (?)"));
+    for (const QString& uuid : dcpUuids) {
+        query.bindValue(0, uuid);
+        execOrFail(query, "[DatabaseManager] Unable to select DCPs:", "Unable to select DCPs");
+    }
+}
+
+QStringList DatabaseManager::getUnsettledDCPs()
+{
+    // Either an asset with work left, or a reel with an event the portal has not acknowledged.
+    return getUuids("SELECT DISTINCT dcp_uuid FROM asset WHERE " UNSETTLED_ASSET
+                    " UNION SELECT l.dcp_uuid FROM notification n JOIN dcp_reel_asset l ON "
+                    "l.reel_uuid = n.reel_uuid WHERE n.synced = 0");
+}
+
+QStringList DatabaseManager::getDCPsSharingReels()
+{
+    // Each reel of the selection once, then every link of it.
+    return getUuids(
+        "SELECT DISTINCT o.dcp_uuid FROM (SELECT DISTINCT l.reel_uuid FROM temp.catalogue_selection s "
+        "CROSS JOIN dcp_reel_asset l ON l.dcp_uuid = s.uuid) r CROSS JOIN dcp_reel_asset o ON "
+        "o.reel_uuid = r.reel_uuid WHERE o.dcp_uuid NOT IN (SELECT uuid FROM temp.catalogue_selection)");
+}
+
+int DatabaseManager::getDCPCount()
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM dcp")))
+        fail(query, "[DatabaseManager] Unable to count DCPs:", "Unable to count DCPs");
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+QString DatabaseManager::getDCPListingReel(const QString& reelUuid)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT dcp_uuid FROM dcp_reel_asset WHERE reel_uuid = ? ORDER BY id LIMIT 1"));
+    query.bindValue(0, reelUuid);
+    execOrFail(query,
+               "[DatabaseManager] Unable to find the DCP of a reel:", "Unable to find the DCP of a reel");
+    return query.next() ? query.value(0).toString() : QString();
+}
+
+QStringList DatabaseManager::getUuids(const char* sql)
+{
+    QStringList uuids;
+    StoreRows rows(db, sql, "[DatabaseManager] Unable to run DCP query:", "Unable to run DCP query");
+    while (rows.next())
+        uuids.append(rows.text(0));
+    return uuids;
 }
 
 QSqlQuery DatabaseManager::getSettingQuery()
@@ -323,11 +415,14 @@ QSqlQuery DatabaseManager::getSettingQuery()
 
 QSqlQuery DatabaseManager::getNotificationQuery()
 {
+    // Through the index of what is still to be sent: for the sake of the order SQLite would
+    // otherwise step through every event ever acknowledged.
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(
             QStringLiteral("SELECT id,user_uuid,campaign_dcp_id,reel_uuid,reel_assets_hash,reel_number,"
-                           "event,synced FROM notification ORDER BY id ASC")))
+                           "event,synced FROM notification INDEXED BY notification_unsynced WHERE synced = 0 "
+                           "ORDER BY id ASC")))
         fail(query, "[DatabaseManager] Unable to run Notification query", "Unable to run Notification query");
     return query;
 }
@@ -343,6 +438,14 @@ QSqlQuery DatabaseManager::getReelNotificationsQuery(const QString& reelUuid)
     execOrFail(query, "[DatabaseManager] Unable to run getReelNotificationsQuery query",
                "Unable to run getReelNotificationsQuery query");
     return query;
+}
+
+int DatabaseManager::getSyncedNotificationCount()
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM notification WHERE synced != 0")))
+        fail(query, "[DatabaseManager] Unable to count notifications:", "Unable to count notifications");
+    return query.next() ? query.value(0).toInt() : 0;
 }
 
 int DatabaseManager::getUnsyncedReelNotificationsCount(const QString& reelUuid)

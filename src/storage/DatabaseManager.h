@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -50,8 +51,23 @@ public:
         Assets,
         Links
     };
-    std::unique_ptr<StoreRows> getCatalogueRows(CatalogueTable table);
+    // With selected, the rows of the DCPs named by the last selectForCatalogue only (every
+    // DCP row still).
+    std::unique_ptr<StoreRows> getCatalogueRows(CatalogueTable table, bool selected = false);
+    // Names the DCPs whose rows getCatalogueRows(…, true) and getDCPsSharingReels read.
+    void selectForCatalogue(const QStringList& dcpUuids);
+    // DCPs with work left: an asset not finished, not verified, corrupted or hidden, or an event
+    // not yet acknowledged. Every other DCP is complete and can be listed without its reels.
+    QStringList getUnsettledDCPs();
+    int getDCPCount();
+    // DCPs outside the selection that list a reel of a selected DCP.
+    QStringList getDCPsSharingReels();
+    // The first DCP that lists the reel, or an empty text.
+    QString getDCPListingReel(const QString& reelUuid);
+    // The number of acknowledged events in the journal.
+    int getSyncedNotificationCount();
     QSqlQuery getSettingQuery();
+    // The events not yet acknowledged, oldest first.
     QSqlQuery getNotificationQuery();
     QSqlQuery getReelNotificationsQuery(const QString& reelUuid);
     int getUnsyncedReelNotificationsCount(const QString& reelUuid);
@@ -74,4 +90,5 @@ public:
 
 private:
     bool createTables();
+    QStringList getUuids(const char* sql);
 };

@@ -1,6 +1,7 @@
 #include "LogCapture.h"
 #include "ScriptedPrompts.h"
 #include "TestSandbox.h"
+#include "core/FileManager.h"
 #include "core/UserPrompt.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
@@ -10,6 +11,7 @@
 #include "model/DCPManager.h"
 #include "model/Reel.h"
 #include "model/ScriptOwnership.h"
+#include "notify/NotificationType.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
 
@@ -132,6 +134,8 @@ private slots:
     void reelSharedByTwoDcps();
     void loadMatchesJoinedQuery_data();
     void loadMatchesJoinedQuery();
+    void completeDcpListedWithoutReels_data();
+    void completeDcpListedWithoutReels();
 
     void searchFilter_data();
     void searchFilter();
@@ -371,24 +375,32 @@ void TestCatalogue::loadMatchesJoinedQuery_data()
 {
     // Rows changed behind the program's back, on top of three DCPs that share a reel and a file.
     QTest::addColumn<QStringList>("statements");
-    QTest::newRow("as imported") << QStringList();
-    QTest::newRow("links stored in another order than their assets")
-        << QStringList{"DELETE FROM dcp_reel_asset WHERE dcp_uuid = 'dA'",
-                       "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
-                       "('dA', 'rA2', 'a4'), ('dA', 'rA1', 'a3'), ('dA', 'rA2', 'a1'), ('dA', 'rA1', 'a1'), "
-                       "('dA', 'rA1', 'a2')"};
-    QTest::newRow("a link twice, a link of a reel of another DCP")
-        << QStringList{"INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
-                       "('dA', 'rA1', 'a2'), ('dC', 'rA1', 'a1')"};
-    QTest::newRow("links to rows that are gone") << QStringList{
-        "DELETE FROM asset WHERE uuid = 'a2' AND dcp_uuid = 'dA'", "DELETE FROM reel WHERE uuid = 'rB1'",
-        "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
-        "('dGone', 'rA1', 'a1'), ('dA', 'rGone', 'a1'), ('dA', 'rA1', 'aGone')"};
-    QTest::newRow("a DCP row gone, rows without links") << QStringList{
-        "DELETE FROM dcp WHERE uuid = 'dB'",
-        "INSERT INTO asset SELECT NULL, 'lonely', dcp_uuid, hash, size, type, original_filename, "
-        "directory_path, download_url, 0, 0, 0, 0, 0 FROM asset WHERE uuid = 'a1' AND dcp_uuid = 'dA'",
-        "INSERT INTO reel (uuid, dcp_uuid, reel_number) VALUES ('rLonely', 'dA', 9)"};
+    QTest::addColumn<bool>("listedFirst");
+    // Each case twice: loaded whole, and listed without reels and given them afterwards.
+    const auto both = [](const char* name, const QStringList& statements) {
+        QTest::newRow(name) << statements << false;
+        QTest::newRow(qPrintable(QString::fromLatin1(name) + ", listed first")) << statements << true;
+    };
+    both("as imported", QStringList());
+    both("links stored in another order than their assets",
+         QStringList{"DELETE FROM dcp_reel_asset WHERE dcp_uuid = 'dA'",
+                     "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
+                     "('dA', 'rA2', 'a4'), ('dA', 'rA1', 'a3'), ('dA', 'rA2', 'a1'), ('dA', 'rA1', 'a1'), "
+                     "('dA', 'rA1', 'a2')"});
+    both("a link twice, a link of a reel of another DCP",
+         QStringList{"INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
+                     "('dA', 'rA1', 'a2'), ('dC', 'rA1', 'a1')"});
+    both("links to rows that are gone",
+         QStringList{"DELETE FROM asset WHERE uuid = 'a2' AND dcp_uuid = 'dA'",
+                     "DELETE FROM reel WHERE uuid = 'rB1'",
+                     "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES "
+                     "('dGone', 'rA1', 'a1'), ('dA', 'rGone', 'a1'), ('dA', 'rA1', 'aGone')"});
+    both("a DCP row gone, rows without links",
+         QStringList{
+             "DELETE FROM dcp WHERE uuid = 'dB'",
+             "INSERT INTO asset SELECT NULL, 'lonely', dcp_uuid, hash, size, type, original_filename, "
+             "directory_path, download_url, 0, 0, 0, 0, 0 FROM asset WHERE uuid = 'a1' AND dcp_uuid = 'dA'",
+             "INSERT INTO reel (uuid, dcp_uuid, reel_number) VALUES ('rLonely', 'dA', 9)"});
 }
 
 // The start-up load reads the tables one by one and joins them itself; whatever the rows,
@@ -420,7 +432,16 @@ void TestCatalogue::loadMatchesJoinedQuery()
     sandbox.restart();
     const QStringList expected = describeJoinedQuery();
     QVERIFY(!expected.isEmpty());
-    const QList<DCP*> loaded = CatalogueLoader(DatabaseManager::getInstance()).load();
+    QFETCH(bool, listedFirst);
+    CatalogueLoader loader(DatabaseManager::getInstance());
+    const QSet<QString> none;
+    // Listed without reels, then given them: the same objects as one whole load.
+    const QList<DCP*> loaded = listedFirst ? loader.load(&none) : loader.load();
+    if (listedFirst) {
+        for (const DCP* dcp : loaded)
+            QVERIFY(dcp->loadedReels().isEmpty());
+        loader.loadReels(loaded);
+    }
     QSet<Reel*> reels;
     QSet<Asset*> assets;
     const auto free = qScopeGuard([&] {
@@ -445,6 +466,125 @@ void TestCatalogue::loadMatchesJoinedQuery()
                      quint64(TestSandbox::scalar("SELECT size FROM asset WHERE uuid = '" + asset->getUuid() +
                                                  "' AND dcp_uuid = '" + dcp->getUuid() + "'")));
     }
+}
+
+// What the window and the engine read of a DCP: its sizes and states, and those of its reels.
+QStringList stateOf(const DCP* dcp)
+{
+    QStringList out{QString("total %1, shown %2, on disk %3, finished %4, downloaded %5")
+                        .arg(dcp->getTotalSize())
+                        .arg(dcp->getDownloadedSizeUI())
+                        .arg(dcp->getDownloadedSize())
+                        .arg(dcp->isFinished())
+                        .arg(dcp->isDownloaded())};
+    for (const Reel* reel : dcp->getReels())
+        out << QString(
+                   "reel %1: total %2, on disk %3, synced %4, finished %5, downloaded %6, checksummed %7, "
+                   "corrupted %8, %9 assets")
+                   .arg(reel->getReelNumber())
+                   .arg(reel->getTotalSize())
+                   .arg(reel->getDownloadedSize())
+                   .arg(reel->isSynced())
+                   .arg(reel->isFinished())
+                   .arg(reel->isDownloaded())
+                   .arg(reel->isChecksummed())
+                   .arg(reel->isCorrupted())
+                   .arg(reel->getAssets().size());
+    return out;
+}
+
+void TestCatalogue::completeDcpListedWithoutReels_data()
+{
+    // Applied to a DCP whose files are all verified, named and acknowledged.
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<bool>("listed"); // listed without its reels at the next start
+    QTest::newRow("complete") << QStringList() << true;
+    QTest::newRow("a file still hidden")
+        << QStringList{"UPDATE asset SET original_filename = '.' || original_filename WHERE uuid = 'f2'"}
+        << false;
+    QTest::newRow("a file not finished")
+        << QStringList{"UPDATE asset SET download_finished = 0, download_checksummed = 0 WHERE uuid = 'f3'"}
+        << false;
+    QTest::newRow("a file not verified")
+        << QStringList{"UPDATE asset SET download_checksummed = 0 WHERE uuid = 'f3'"} << false;
+    QTest::newRow("a file corrupted, attempts used up")
+        << QStringList{"UPDATE asset SET download_corrupted = 1, download_attempts = 3 WHERE uuid = 'f1'"}
+        << false;
+    QTest::newRow("an event not acknowledged")
+        << QStringList{"UPDATE notification SET synced = 0 WHERE id = (SELECT MAX(id) FROM notification)"}
+        << false;
+    QTest::newRow("a reel shared with a DCP still downloading")
+        << QStringList{"INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dNew', 'r2', "
+                       "'n1')"}
+        << false;
+}
+
+// A long history lists its complete DCPs without their reels and assets. Whatever is read of
+// such a DCP afterwards must be what loading it whole at start gives.
+void TestCatalogue::completeDcpListedWithoutReels()
+{
+    QFETCH(QStringList, statements);
+    QFETCH(bool, listed);
+    TestSandbox sandbox;
+    pauseDownloadsInStore();
+    DCP* done = sandbox.makeDCP("dDone", "Done");
+    Reel* r1 = TestSandbox::addReel(done, "r1", 1);
+    Reel* r2 = TestSandbox::addReel(done, "r2", 2);
+    const QList<Asset*> files{TestSandbox::addAssetOfSize(r1, "f1", 10),
+                              TestSandbox::addAssetOfSize(r1, "f2", 20),
+                              TestSandbox::addAssetOfSize(r2, "f3", 30)};
+    done->syncToDatabase();
+    QVERIFY(QDir().mkpath(done->getDCPPath()));
+    for (const Asset* file : files) {
+        QFile visible(FileManager::nixGetUnhiddenPath(file->getFullPath()));
+        QVERIFY(visible.open(QIODevice::WriteOnly));
+        visible.write(QByteArray(int(file->getSize()), 'x'));
+    }
+    QVERIFY(TestSandbox::exec(
+        "UPDATE asset SET download_started = 1, download_finished = 1, download_checksummed = "
+        "1, original_filename = substr(original_filename, 2) WHERE dcp_uuid = 'dDone'"));
+    for (const char* reel : {"r1", "r2"})
+        for (int event : {NotificationType::DownloadFinished, NotificationType::ChecksumOk})
+            QVERIFY(TestSandbox::exec(
+                QString("INSERT INTO notification (user_uuid, campaign_dcp_id, reel_uuid, "
+                        "reel_assets_hash, reel_number, event, synced) VALUES ('user-1', 77, "
+                        "'%1', 'h', 1, %2, 1)")
+                    .arg(reel)
+                    .arg(event)));
+    DCP* fresh = sandbox.makeDCP("dNew", "New");
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(fresh, "rN", 1), "n1", 40);
+    fresh->syncToDatabase();
+    QVERIFY(QDir().mkpath(fresh->getDCPPath()));
+    for (const QString& statement : statements)
+        QVERIFY2(TestSandbox::exec(statement), qPrintable(statement));
+
+    sandbox.restart();
+    DCP* dcp = sandbox.catalogue()->getDCP("dDone");
+    QVERIFY(dcp);
+    // The engine's walk for work does not read a complete DCP's reels.
+    sandbox.engine();
+    QCOMPARE(!dcp->reelsLoaded(), listed);
+    QCOMPARE(sandbox.catalogue()->getReel("r2"), dcp->getReel("r2"));
+    QVERIFY(dcp->reelsLoaded());
+
+    const QList<DCP*> whole = CatalogueLoader(DatabaseManager::getInstance()).load();
+    const auto free = qScopeGuard([&] {
+        QSet<Reel*> reels;
+        QSet<Asset*> assets;
+        for (DCP* d : whole) {
+            reels.unite(QSet<Reel*>(d->getReels().begin(), d->getReels().end()));
+            assets.unite(QSet<Asset*>(d->getAssets().begin(), d->getAssets().end()));
+        }
+        qDeleteAll(assets);
+        qDeleteAll(reels);
+        qDeleteAll(whole);
+    });
+    DCP* reference = nullptr;
+    for (DCP* d : whole)
+        reference = d->getUuid() == "dDone" ? d : reference;
+    QVERIFY(reference);
+    QCOMPARE(stateOf(dcp), stateOf(reference));
+    QCOMPARE(describe({dcp}), describe({reference}));
 }
 
 void TestCatalogue::searchFilter_data()

@@ -45,7 +45,8 @@ struct StoredRow
 QList<StoredRow> storedRows()
 {
     QList<StoredRow> rows;
-    QSqlQuery query = DatabaseManager::getInstance()->getNotificationQuery();
+    QSqlQuery query(DatabaseManager::getInstance()->db);
+    query.exec(QStringLiteral("SELECT event, synced, reel_assets_hash FROM notification ORDER BY id"));
     while (query.next()) {
         rows.append({query.value(QStringLiteral("event")).toInt(),
                      query.value(QStringLiteral("synced")).toBool(),
@@ -283,7 +284,7 @@ private slots:
                  {NotificationType::DownloadStarted, NotificationType::DownloadProgress25,
                   NotificationType::DownloadFinished});
         m->setConsumerInterval(20);
-        QTRY_COMPARE(m->getSyncedNotifications().size(), 3);
+        QTRY_COMPARE(m->acknowledgedCount(), 3);
 
         QCOMPARE(eventsSent(*server), (QList<int>{1, 2, 3}));
         const QList<StandInServer::QueryItems> received = server->notificationsReceived();
@@ -332,12 +333,12 @@ private slots:
         if (body != "ok") {
             QTRY_VERIFY(server->notificationsReceived().size() >= 3);
             QCOMPARE(m->getQueue().size(), 1);
-            QVERIFY(m->getSyncedNotifications().isEmpty());
+            QCOMPARE(m->acknowledgedCount(), 0);
             QVERIFY(!storedRows().at(0).synced);
             QVERIFY(logLinesContaining(QStringLiteral("[NotificationManager] Failed Reel num:")) >= 2);
             server->setNotificationFault(StandInServer::NotifyFault());
         }
-        QTRY_COMPARE(m->getSyncedNotifications().size(), 1);
+        QTRY_COMPARE(m->acknowledgedCount(), 1);
         QVERIFY(m->getQueue().isEmpty());
         QVERIFY(storedRows().at(0).synced);
         if (failFirst > 0)
@@ -366,7 +367,7 @@ private slots:
         QVERIFY(logLinesContaining(QStringLiteral("[NotificationManager] Failed Reel num:")) >= 1);
 
         server->setNotificationFault(StandInServer::NotifyFault());
-        QTRY_COMPARE(m->getSyncedNotifications().size(), 1);
+        QTRY_COMPARE(m->acknowledgedCount(), 1);
         QVERIFY(storedRows().at(0).synced);
     }
 
@@ -378,7 +379,7 @@ private slots:
         NotificationManager* m = sandbox->notifications(20);
 
         queueAll(m, f.reel, kCompleteReel.mid(0, 6));
-        QTRY_COMPARE(m->getSyncedNotifications().size(), 6);
+        QTRY_COMPARE(m->acknowledgedCount(), 6);
         QCOMPARE(synced.count(), 0);
         QVERIFY(f.allHidden());
 
@@ -393,7 +394,7 @@ private slots:
         m->setConsumerInterval(kNeverMs);
         server->setNotificationFault(StandInServer::NotifyFault());
         server->answerHeldNotifications();
-        QTRY_COMPARE(m->getSyncedNotifications().size(), 7);
+        QTRY_COMPARE(m->acknowledgedCount(), 7);
         QVERIFY(!m->isRequestInFlight());
         QCOMPARE(synced.count(), 0);
         QVERIFY(f.allHidden());
@@ -407,7 +408,7 @@ private slots:
         });
         connect(f.reel, &Reel::downloadSynced, this, [&] { flushes.append(QStringLiteral("synced")); });
         m->setConsumerInterval(20);
-        QTRY_COMPARE(m->getSyncedNotifications().size(), 8);
+        QTRY_COMPARE(m->acknowledgedCount(), 8);
         MediumSync::setObserver(nullptr);
         QCOMPARE(flushes, (QStringList{"folder " + f.dcp->getDCPPath(),
                                        "folder " + f.dcp->getDCPPath() + "/sub", "synced"}));
@@ -462,7 +463,7 @@ private slots:
             currentChecksumOk ? kCompleteReel : kCompleteReel.mid(0, 6);
         queueAll(m, f.reel, events);
         m->setConsumerInterval(20);
-        QTRY_COMPARE(m->getSyncedNotifications().size(), events.size());
+        QTRY_COMPARE(m->acknowledgedCount(), events.size());
         QTRY_VERIFY(!m->isRequestInFlight());
 
         QCOMPARE(synced.count(), revealed ? 1 : 0);
@@ -475,7 +476,7 @@ private slots:
         ReelFixture f = makeReel(9, 4);
         NotificationManager* m = sandbox->notifications(20);
         m->addToQueue(f.reel, NotificationType::DownloadStarted);
-        QTRY_COMPARE(m->getSyncedNotifications().size(), 1);
+        QTRY_COMPARE(m->acknowledgedCount(), 1);
         m->setConsumerInterval(kNeverMs);
         m->addToQueue(f.reel, NotificationType::DownloadFinished);
         const QString pendingHash = m->getQueue().firstKey();
@@ -483,7 +484,7 @@ private slots:
         sandbox->restart();
         m = &sandbox->context().notifications();
         QCOMPARE(m->getQueue().keys(), QStringList{pendingHash});
-        QCOMPARE(m->getSyncedNotifications().size(), 1);
+        QCOMPARE(m->acknowledgedCount(), 1);
         // A fresh start runs on the product timings; nothing goes out before the first tick.
         QCOMPARE(m->getConsumerInterval(), 5000);
         QCOMPARE(m->getRequestTimeout(), 30000);
@@ -494,7 +495,7 @@ private slots:
         QCOMPARE(storedRows().size(), 2);
 
         m->setConsumerInterval(20);
-        QTRY_COMPARE(m->getSyncedNotifications().size(), 2);
+        QTRY_COMPARE(m->acknowledgedCount(), 2);
         QCOMPARE(eventsSent(*server), (QList<int>{1, 2}));
     }
 
@@ -516,7 +517,7 @@ private slots:
         QSignalSpy synced(f.reel, &Reel::downloadSynced);
         NotificationManager* m = sandbox->notifications(20);
         queueAll(m, f.reel, kCompleteReel);
-        QTRY_COMPARE(m->getSyncedNotifications().size(), kCompleteReel.size());
+        QTRY_COMPARE(m->acknowledgedCount(), kCompleteReel.size());
         QTRY_VERIFY(!m->isRequestInFlight());
 
         QVERIFY(QFileInfo::exists(f.hiddenPaths[0]));
@@ -533,7 +534,7 @@ private slots:
         ReelFixture other = makeReel(4, 1);
         verified(other);
         m->addToQueue(other.reel, NotificationType::DownloadStarted);
-        QTRY_COMPARE(m->getSyncedNotifications().size(), kCompleteReel.size() + 1);
+        QTRY_COMPARE(m->acknowledgedCount(), kCompleteReel.size() + 1);
         QTRY_VERIFY(!m->isRequestInFlight());
         QCOMPARE(logLinesContaining(QStringLiteral("revealing again reel:"), f.reel->getUuid()), 1);
         QCOMPARE(prompts.count(), 1);
@@ -551,6 +552,16 @@ private slots:
         QCOMPARE(storedFileName(f.assets[0]->getUuid()), QFileInfo(f.visiblePaths[0]).fileName());
         QVERIFY(reel->isSynced());
         QCOMPARE(prompts.count(), 1);
+
+        // The store names the file visible, but the disk holds it under its hidden name only
+        // (a rename an older version never checked). The DCP is complete, so it is listed
+        // without its reels at the next start; the start still finds the file and names it.
+        QVERIFY(QFile::rename(f.visiblePaths[0], f.hiddenPaths[0]));
+        sandbox->restart();
+        QVERIFY(!sandbox->catalogue()->getDCP(f.dcp->getUuid())->reelsLoaded());
+        sandbox->context().notifications();
+        QTRY_VERIFY(f.allVisible());
+        QCOMPARE(prompts.count(), 1);
     }
 
     void removedReelIsAcknowledgedButNotRevealed()
@@ -562,7 +573,7 @@ private slots:
         sandbox->catalogue()->removeDCP(f.dcp);
 
         m->setConsumerInterval(20);
-        QTRY_COMPARE(m->getSyncedNotifications().size(), kCompleteReel.size());
+        QTRY_COMPARE(m->acknowledgedCount(), kCompleteReel.size());
         QTRY_VERIFY(!m->isRequestInFlight());
         for (const StoredRow& row : storedRows())
             QVERIFY(row.synced);
