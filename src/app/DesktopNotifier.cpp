@@ -70,9 +70,9 @@ void DesktopNotifier::followReels(DCP* dcp)
 
 bool DesktopNotifier::isComplete(const DCP* dcp)
 {
-    // Listed without its reels only when complete, verified and acknowledged.
+    // Listed without its reels: complete, verified and acknowledged, or not started.
     if (!dcp->reelsLoaded()) {
-        return true;
+        return dcp->isListedComplete();
     }
     if (dcp->getReels().isEmpty()) {
         return false;

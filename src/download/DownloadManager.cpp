@@ -140,11 +140,21 @@ void DownloadManager::assetsChanged()
         if (currentAsset)
             addDownloadItem(currentAsset, false);
 
+        // A DCP listed without its reels is complete (nothing to do) or not started. One not
+        // started is read when it is next in line, so that thousands of them waiting do not sit
+        // in memory; the queue stops before it until then, which keeps the catalogue's order.
+        listedWaiting = false;
         const QList<DCP*> dcps = catalogue.getDCPs();
         for (DCP* dcp : dcps) {
-            // Listed without its reels: complete, verified and acknowledged, nothing to do.
-            if (!dcp->reelsLoaded())
+            if (dcp->isListedComplete())
                 continue;
+            if (dcp->isListedNotStarted()) {
+                if (listedWaiting || !downloadQueue.isEmpty()) {
+                    listedWaiting = true;
+                    continue;
+                }
+                dcp->getReels();
+            }
             const QList<Reel*> reels = dcp->getReels();
             for (Reel* reel : reels) {
                 bool needsValidation = false;
@@ -152,7 +162,7 @@ void DownloadManager::assetsChanged()
                     if (asset->getDownloadFinished() && !asset->getDownloadChecksummed() &&
                         !asset->getDownloadCorrupted())
                         needsValidation = true;
-                    else if (!asset->isComplete())
+                    else if (!asset->isComplete() && !listedWaiting)
                         addDownloadItem(asset, false);
                 }
                 // Downloaded before the program was closed but never verified.
@@ -180,9 +190,15 @@ void DownloadManager::startDownloading(DCP* dcp)
         downloadQueue.clear();
         downloadQueue.addEligible(dcp);
         const QList<DCP*> dcps = catalogue.getDCPs();
-        for (const DCP* other : dcps)
-            if (other->getUuid() != dcp->getUuid() && other->reelsLoaded())
+        listedWaiting = false;
+        for (const DCP* other : dcps) {
+            if (other->getUuid() == dcp->getUuid() || other->isListedComplete())
+                continue;
+            // Those not started wait until the queue runs dry (see assetsChanged).
+            listedWaiting = listedWaiting || other->isListedNotStarted();
+            if (!listedWaiting)
                 downloadQueue.addEligible(other);
+        }
 
         dropTransfer();
         currentAsset = nullptr;
@@ -204,6 +220,11 @@ void DownloadManager::startDownloading()
     qDebug() << "[DownloadManager] Starting downloading..." << downloadQueue.size() << "items remaining";
     if (paused) {
         qDebug() << "[DownloadManager] Downloads are Paused...";
+        return;
+    }
+    if (downloadQueue.isEmpty() && listedWaiting) {
+        // The DCPs not started yet are next: assetsChanged reads the first and starts it.
+        assetsChanged();
         return;
     }
     if (downloadQueue.isEmpty()) {
@@ -333,7 +354,7 @@ bool DownloadManager::removeDownload(DCP* dcp)
         VerifiedReelReveal::beforeRemoval(dcp);
         catalogue.removeDCP(dcp);
 
-        if (currentRemoved && !downloadQueue.isEmpty())
+        if (currentRemoved && (!downloadQueue.isEmpty() || listedWaiting))
             startDownloading();
         else
             emit downloadStandBy();
@@ -357,7 +378,7 @@ void DownloadManager::removeDownloadReel(Reel* reel)
 
         DCP* const dcp = catalogue.removeReel(reel);
 
-        if (currentRemoved && !downloadQueue.isEmpty())
+        if (currentRemoved && (!downloadQueue.isEmpty() || listedWaiting))
             startDownloading();
         else
             emit downloadStandBy();
@@ -614,7 +635,7 @@ void DownloadManager::advanceQueue(Asset* done)
     currentAsset = nullptr;
     if (paused || currentRemoved)
         return;
-    if (downloadQueue.isEmpty())
+    if (downloadQueue.isEmpty() && !listedWaiting)
         emit downloadStandBy();
     else
         startDownloading();

@@ -175,6 +175,8 @@ private:
     int speedWindowMs = 60000;
     bool paused = false;
     bool currentRemoved = false;
+    // DCPs not started yet wait, listed without their reels, behind what is queued.
+    bool listedWaiting = false;
     bool limitOff = false;
     bool active = false;
     ChecksumWorker* checksumWorker = nullptr;

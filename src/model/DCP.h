@@ -47,10 +47,19 @@ public:
     const QList<Reel*>& loadedReels() const { return reels; }
 
     // Lists the DCP without its reels: loader creates them on first use (on the thread the DCP
-    // lives in). Only for a DCP whose every reel is complete, verified and acknowledged.
+    // lives in). Only for a DCP whose every reel is complete, verified and acknowledged
+    // (complete), or one of which nothing has been started yet.
     using ReelLoader = std::function<void(DCP*)>;
-    void setReelLoader(ReelLoader loader) { reel_loader = std::move(loader); }
+    void setReelLoader(ReelLoader loader, bool complete)
+    {
+        reel_loader = std::move(loader);
+        listed_complete = complete;
+    }
     bool reelsLoaded() const { return !reel_loader; }
+    // Listed without its reels, and complete: nothing is left to do for it.
+    bool isListedComplete() const { return reel_loader && listed_complete; }
+    // Listed without its reels, and nothing of it started yet.
+    bool isListedNotStarted() const { return reel_loader && !listed_complete; }
     // Called by the loader once it has created the reels, or to give up loading them.
     void takeReelLoader() { reel_loader = nullptr; }
 
@@ -108,4 +117,5 @@ private:
     QMap<QString, Reel*> reels_by_uuid;
     // Set while the reels are still in the store only; cleared before it runs.
     mutable ReelLoader reel_loader;
+    bool listed_complete = false;
 };

@@ -78,6 +78,7 @@ void DCPManager::loadReelsOf(DCP* dcp)
 {
     // Reached from getters the window calls: nothing may unwind into the event loop.
     QList<DCP*> loaded;
+    QHash<DCP*, bool> complete; // how each was listed, should the load fail
     try {
         for (const QString& uuid : withSharedReels({dcp->getUuid()})) {
             DCP* other =
@@ -89,6 +90,7 @@ void DCPManager::loadReelsOf(DCP* dcp)
         // change is announced once it is done.
         std::vector<std::unique_ptr<QSignalBlocker>> silence;
         for (DCP* other : loaded) {
+            complete.insert(other, other->isListedComplete());
             other->takeReelLoader();
             silence.push_back(std::make_unique<QSignalBlocker>(other));
         }
@@ -97,7 +99,7 @@ void DCPManager::loadReelsOf(DCP* dcp)
         qDebug() << "[DCPManager] Unable to load the reels of DCP" << dcp->getUuid() << e.what();
         for (DCP* other : loaded) {
             if (other->loadedReels().isEmpty())
-                other->setReelLoader([this](DCP* d) { loadReelsOf(d); });
+                other->setReelLoader([this](DCP* d) { loadReelsOf(d); }, complete.value(other));
         }
         return;
     }
@@ -115,17 +117,20 @@ void DCPManager::loadReelsOf(DCP* dcp)
 
 bool DCPManager::loadDCPs()
 {
-    // Complete DCPs are listed without their reels and assets, which a long history holds by
-    // the hundred thousand; whatever still has work to do is loaded whole. When most DCPs
-    // still have work left, one pass over whole tables is the cheaper read.
-    const QStringList unsettled = store.getUnsettledDCPs();
-    const bool listComplete = unsettled.size() * 2 <= store.getDCPCount();
-    const QSet<QString> with_reels = listComplete ? withSharedReels(unsettled) : QSet<QString>();
-    const QList<DCP*> dcp_order = CatalogueLoader(&store).load(listComplete ? &with_reels : nullptr);
+    // DCPs that are complete or not started yet are listed without their reels and assets,
+    // which a long history holds by the hundred thousand; the engine reads a DCP not started
+    // when its turn comes. The DCPs being worked on are loaded whole. When most DCPs are being
+    // worked on, one pass over whole tables is the cheaper read.
+    const QStringList working = store.getDCPsInProgress();
+    const bool listSome = working.size() * 2 <= store.getDCPCount();
+    const QStringList unsettled = listSome ? store.getUnsettledDCPs() : QStringList();
+    const QSet<QString> not_complete(unsettled.cbegin(), unsettled.cend());
+    const QSet<QString> with_reels = listSome ? withSharedReels(working) : QSet<QString>();
+    const QList<DCP*> dcp_order = CatalogueLoader(&store).load(listSome ? &with_reels : nullptr);
     for (DCP* dcp : dcp_order) {
         unfiled.insert(dcp->getUuid(), dcp);
-        if (listComplete && !with_reels.contains(dcp->getUuid()))
-            dcp->setReelLoader([this](DCP* d) { loadReelsOf(d); });
+        if (listSome && !with_reels.contains(dcp->getUuid()))
+            dcp->setReelLoader([this](DCP* d) { loadReelsOf(d); }, !not_complete.contains(dcp->getUuid()));
     }
 
     QList<DCP*> kept;

@@ -423,7 +423,8 @@ void NotificationManager::scanListedFolders()
     }
     QList<QPair<QString, QString>> listed; // uuid, folder
     for (const DCP* dcp : catalogue.getDCPs()) {
-        if (!dcp->reelsLoaded())
+        // A DCP not started yet holds hidden files by right.
+        if (dcp->isListedComplete())
             listed.append({dcp->getUuid(), dcp->getDCPPath()});
     }
     if (listed.isEmpty())

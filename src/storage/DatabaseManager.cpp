@@ -27,6 +27,10 @@
 #define UNSETTLED_ASSET                                                                                      \
     "(NOT download_finished OR NOT download_checksummed OR download_corrupted OR "                           \
     "substr(original_filename, 1, 1) = '.')"
+// An asset with work left that has been worked on: one not yet started is not.
+#define ASSET_IN_PROGRESS                                                                                    \
+    "((download_started OR download_finished OR download_checksummed OR download_corrupted) "                \
+    "AND " UNSETTLED_ASSET ")"
 
 namespace {
 DatabaseManager* g_instance = nullptr;
@@ -264,6 +268,7 @@ bool DatabaseManager::createTables()
         "CREATE INDEX IF NOT EXISTS notification_unsynced ON notification (reel_uuid) WHERE synced = 0;",
         "CREATE INDEX IF NOT EXISTS asset_dcp_uuid ON asset (dcp_uuid);",
         "CREATE INDEX IF NOT EXISTS asset_unsettled ON asset (dcp_uuid) WHERE " UNSETTLED_ASSET ";",
+        "CREATE INDEX IF NOT EXISTS asset_in_progress ON asset (dcp_uuid) WHERE " ASSET_IN_PROGRESS ";",
         "CREATE INDEX IF NOT EXISTS dcp_reel_asset_dcp_uuid ON dcp_reel_asset (dcp_uuid);",
         "CREATE INDEX IF NOT EXISTS dcp_reel_asset_reel_uuid ON dcp_reel_asset (reel_uuid);",
     };
@@ -361,8 +366,14 @@ void DatabaseManager::selectForCatalogue(const QStringList& dcpUuids)
 
 QStringList DatabaseManager::getUnsettledDCPs()
 {
-    // Either an asset with work left, or a reel with an event the portal has not acknowledged.
-    return getUuids("SELECT DISTINCT dcp_uuid FROM asset WHERE " UNSETTLED_ASSET
+    return getUuids("SELECT DISTINCT dcp_uuid FROM asset WHERE " UNSETTLED_ASSET);
+}
+
+QStringList DatabaseManager::getDCPsInProgress()
+{
+    // Either an asset worked on with work left, or a reel with an event the portal has not
+    // acknowledged.
+    return getUuids("SELECT DISTINCT dcp_uuid FROM asset WHERE " ASSET_IN_PROGRESS
                     " UNION SELECT l.dcp_uuid FROM notification n JOIN dcp_reel_asset l ON "
                     "l.reel_uuid = n.reel_uuid WHERE n.synced = 0");
 }
@@ -647,6 +658,9 @@ bool DatabaseManager::removeDCP(DCP* dcp)
 {
     const QList<Asset*>& assets = dcp->getAssets();
     const QList<Reel*>& reels = dcp->getReels();
+    // Reels that could not be read would leave their rows behind without their DCP.
+    if (!dcp->reelsLoaded())
+        throw std::runtime_error("Unable to read the reels of the DCP to remove");
 
     // Four statements whatever the size of the DCP: the rows go by IN lists.
     QSqlQuery assetQuery(db);

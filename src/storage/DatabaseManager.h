@@ -56,9 +56,13 @@ public:
     std::unique_ptr<StoreRows> getCatalogueRows(CatalogueTable table, bool selected = false);
     // Names the DCPs whose rows getCatalogueRows(…, true) and getDCPsSharingReels read.
     void selectForCatalogue(const QStringList& dcpUuids);
-    // DCPs with work left: an asset not finished, not verified, corrupted or hidden, or an event
-    // not yet acknowledged. Every other DCP is complete and can be listed without its reels.
+    // DCPs with work left: an asset not finished, not verified, corrupted or hidden. Every other
+    // DCP is complete (if no event is left to acknowledge) and can be listed without its reels.
     QStringList getUnsettledDCPs();
+    // DCPs being worked on: an asset with work left that was started (or finished, verified,
+    // found corrupted), or an event not yet acknowledged. A DCP with work left that is not
+    // among them has not been started.
+    QStringList getDCPsInProgress();
     int getDCPCount();
     // DCPs outside the selection that list a reel of a selected DCP.
     QStringList getDCPsSharingReels();

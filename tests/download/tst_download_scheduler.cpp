@@ -51,6 +51,7 @@ class TestDownloadScheduler : public QObject
 private slots:
     void queueOrderFrontAndIdle();
     void restartAndPauseResumeFromTheFile();
+    void dcpsNotStartedAreReadWhenTheirTurnComes();
     void diskCheck_data();
     void diskCheck();
     void removals();
@@ -130,6 +131,42 @@ void TestDownloadScheduler::queueOrderFrontAndIdle()
     QVERIFY(engine->isPaused());
     QCOMPARE(storedPaused(), QStringLiteral("1"));
     QCOMPARE(engine->getCurrentReply(), nullptr);
+    QCOMPARE(prompts.count(), 0);
+}
+
+// A start lists DCPs not started yet without their reels: the queue holds the first DCP with
+// work, a DCP moved to the front goes first, and each DCP waiting is read once the queue
+// ahead of it runs dry, in the catalogue's order.
+void TestDownloadScheduler::dcpsNotStartedAreReadWhenTheirTurnComes()
+{
+    TestSandbox box(TestSandbox::WithServer);
+    ScriptedPrompts prompts;
+    startPaused();
+    for (int i = 1; i <= 3; ++i) {
+        DCP* dcp = box.makeDCP(QStringLiteral("dcp-%1").arg(i), QStringLiteral("Film %1").arg(i));
+        box.addAsset(box.addReel(dcp, QStringLiteral("reel-%1").arg(i), 1), QStringLiteral("a%1").arg(i),
+                     QStringLiteral("a%1.mxf").arg(i), patternBytes(1000, i));
+        box.store(dcp);
+    }
+    box.restart();
+    DCPManager* catalogue = box.catalogue();
+    DownloadManager* engine = box.engine();
+    QStringList queued;
+    for (const Asset* asset : engine->getDownloadQueue())
+        queued << asset->getUuid();
+    QCOMPARE(queued, QStringList{"a3"}); // newest first
+    QVERIFY(!catalogue->getDCP("dcp-2")->reelsLoaded() && !catalogue->getDCP("dcp-1")->reelsLoaded());
+
+    QSignalSpy standBy(engine, &DownloadManager::downloadStandBy);
+    engine->startDownloading(catalogue->getDCP("dcp-1"));
+    QTRY_VERIFY_WITH_TIMEOUT(standBy.count() == 1, 10000);
+    QStringList order;
+    for (const auto& entry : box.server.journal())
+        if (entry.path.startsWith(QStringLiteral("/assets/")))
+            order << entry.path.mid(8);
+    QCOMPARE(order, (QStringList{"a1.mxf", "a3.mxf", "a2.mxf"}));
+    for (const DCP* dcp : catalogue->getDCPs())
+        QTRY_VERIFY(dcp->getAssets().at(0)->getDownloadChecksummed());
     QCOMPARE(prompts.count(), 0);
 }
 

@@ -495,36 +495,48 @@ QStringList stateOf(const DCP* dcp)
 
 void TestCatalogue::completeDcpListedWithoutReels_data()
 {
-    // Applied to a DCP whose files are all verified, named and acknowledged.
+    // Applied to a DCP whose files are all verified, named and acknowledged (dDone), beside a
+    // newer one of which nothing is started (dNew).
     QTest::addColumn<QStringList>("statements");
-    QTest::addColumn<bool>("listed"); // listed without its reels at the next start
-    QTest::newRow("complete") << QStringList() << true;
+    QTest::addColumn<bool>("listed");        // dDone listed without its reels at the next start
+    QTest::addColumn<QStringList>("queued"); // the engine's queue then
+    QTest::newRow("complete") << QStringList() << true << QStringList{"n1"};
     QTest::newRow("a file still hidden")
         << QStringList{"UPDATE asset SET original_filename = '.' || original_filename WHERE uuid = 'f2'"}
-        << false;
+        << false << QStringList{"n1"};
     QTest::newRow("a file not finished")
         << QStringList{"UPDATE asset SET download_finished = 0, download_checksummed = 0 WHERE uuid = 'f3'"}
-        << false;
+        << false << QStringList{"n1", "f3"};
     QTest::newRow("a file not verified")
-        << QStringList{"UPDATE asset SET download_checksummed = 0 WHERE uuid = 'f3'"} << false;
+        << QStringList{"UPDATE asset SET download_checksummed = 0 WHERE uuid = 'f3'"} << false
+        << QStringList{"n1"};
     QTest::newRow("a file corrupted, attempts used up")
         << QStringList{"UPDATE asset SET download_corrupted = 1, download_attempts = 3 WHERE uuid = 'f1'"}
-        << false;
+        << false << QStringList{"n1"};
     QTest::newRow("an event not acknowledged")
         << QStringList{"UPDATE notification SET synced = 0 WHERE id = (SELECT MAX(id) FROM notification)"}
-        << false;
-    QTest::newRow("a reel shared with a DCP still downloading")
-        << QStringList{"INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dNew', 'r2', "
+        << false << QStringList{"n1"};
+    QTest::newRow("a reel shared with a DCP being downloaded")
+        << QStringList{"UPDATE asset SET download_started = 1 WHERE uuid = 'n1'",
+                       "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dNew', 'r2', "
                        "'n1')"}
-        << false;
+        << false << QStringList{"n1"};
+    // Not started either: it waits, listed, until the queue ahead of it runs dry.
+    QTest::newRow("nothing of it started")
+        << QStringList{"UPDATE asset SET download_started = 0, download_finished = 0, download_checksummed = "
+                       "0, "
+                       "original_filename = '.' || original_filename WHERE dcp_uuid = 'dDone'",
+                       "DELETE FROM notification"}
+        << true << QStringList{"n1"};
 }
 
-// A long history lists its complete DCPs without their reels and assets. Whatever is read of
-// such a DCP afterwards must be what loading it whole at start gives.
+// A long history lists its complete DCPs (and those not started) without their reels and
+// assets. Whatever is read of such a DCP afterwards must be what loading it whole gives.
 void TestCatalogue::completeDcpListedWithoutReels()
 {
     QFETCH(QStringList, statements);
     QFETCH(bool, listed);
+    QFETCH(QStringList, queued);
     TestSandbox sandbox;
     pauseDownloadsInStore();
     DCP* done = sandbox.makeDCP("dDone", "Done");
@@ -561,8 +573,9 @@ void TestCatalogue::completeDcpListedWithoutReels()
     sandbox.restart();
     DCP* dcp = sandbox.catalogue()->getDCP("dDone");
     QVERIFY(dcp);
-    // The engine's walk for work does not read a complete DCP's reels.
-    sandbox.engine();
+    // The engine's walk for work reads neither a complete DCP's reels nor those of a DCP not
+    // started that waits behind other work.
+    QCOMPARE(uuids(sandbox.engine()->getDownloadQueue()), queued);
     QCOMPARE(!dcp->reelsLoaded(), listed);
     QCOMPARE(sandbox.catalogue()->getReel("r2"), dcp->getReel("r2"));
     QVERIFY(dcp->reelsLoaded());
