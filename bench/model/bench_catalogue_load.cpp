@@ -123,6 +123,7 @@ int main(int argc, char** argv)
     loaded.reset();
 
     // The store's share: the joined query, stepped through without building objects.
+    context.reset(); // one store connection at a time
     context = std::make_unique<AppContext>(dir.path());
     timer.restart();
     cpu = benchCpuMs();
@@ -140,6 +141,7 @@ int main(int argc, char** argv)
 
     // What the program does between the login's answer and the window: the catalogue with
     // the queue rebuild, then the notification journal.
+    context.reset(); // one store connection at a time
     context = std::make_unique<AppContext>(dir.path());
     timer.restart();
     cpu = benchCpuMs();

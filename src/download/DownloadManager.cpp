@@ -148,12 +148,9 @@ void DownloadManager::assetsChanged()
         for (DCP* dcp : dcps) {
             if (dcp->isListedComplete())
                 continue;
-            if (dcp->isListedNotStarted()) {
-                if (listedWaiting || !downloadQueue.isEmpty()) {
-                    listedWaiting = true;
-                    continue;
-                }
-                dcp->getReels();
+            if (dcp->isListedNotStarted() && (listedWaiting || !downloadQueue.isEmpty())) {
+                listedWaiting = true;
+                continue;
             }
             const QList<Reel*> reels = dcp->getReels();
             for (Reel* reel : reels) {
