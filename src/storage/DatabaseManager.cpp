@@ -389,10 +389,7 @@ QStringList DatabaseManager::getDCPsSharingReels()
 
 int DatabaseManager::getDCPCount()
 {
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM dcp")))
-        fail(query, "[DatabaseManager] Unable to count DCPs:", "Unable to count DCPs");
-    return query.next() ? query.value(0).toInt() : 0;
+    return getCount("SELECT COUNT(*) FROM dcp");
 }
 
 QString DatabaseManager::getDCPListingReel(const QString& reelUuid)
@@ -405,6 +402,12 @@ QString DatabaseManager::getDCPListingReel(const QString& reelUuid)
     execOrFail(query,
                "[DatabaseManager] Unable to find the DCP of a reel:", "Unable to find the DCP of a reel");
     return query.next() ? query.value(0).toString() : QString();
+}
+
+int DatabaseManager::getCount(const char* sql)
+{
+    StoreRows rows(db, sql, "[DatabaseManager] Unable to count rows:", "Unable to count rows");
+    return rows.next() ? int(rows.integer(0)) : 0;
 }
 
 QStringList DatabaseManager::getUuids(const char* sql)
@@ -453,10 +456,7 @@ QSqlQuery DatabaseManager::getReelNotificationsQuery(const QString& reelUuid)
 
 int DatabaseManager::getSyncedNotificationCount()
 {
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM notification WHERE synced != 0")))
-        fail(query, "[DatabaseManager] Unable to count notifications:", "Unable to count notifications");
-    return query.next() ? query.value(0).toInt() : 0;
+    return getCount("SELECT COUNT(*) FROM notification WHERE synced != 0");
 }
 
 int DatabaseManager::getUnsyncedReelNotificationsCount(const QString& reelUuid)

@@ -95,4 +95,5 @@ public:
 private:
     bool createTables();
     QStringList getUuids(const char* sql);
+    int getCount(const char* sql);
 };

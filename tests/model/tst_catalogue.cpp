@@ -120,6 +120,20 @@ QStringList describe(const QList<DCP*>& dcps)
     return out;
 }
 
+// Frees what a CatalogueLoader built outside a catalogue; shared reels and assets once.
+void freeLoaded(const QList<DCP*>& dcps)
+{
+    QSet<Reel*> reels;
+    QSet<Asset*> assets;
+    for (DCP* dcp : dcps) {
+        reels.unite(QSet<Reel*>(dcp->loadedReels().begin(), dcp->loadedReels().end()));
+        assets.unite(QSet<Asset*>(dcp->loadedAssets().begin(), dcp->loadedAssets().end()));
+    }
+    qDeleteAll(assets);
+    qDeleteAll(reels);
+    qDeleteAll(dcps);
+}
+
 } // namespace
 
 class TestCatalogue : public QObject
@@ -442,17 +456,7 @@ void TestCatalogue::loadMatchesJoinedQuery()
             QVERIFY(dcp->loadedReels().isEmpty());
         loader.loadReels(loaded);
     }
-    QSet<Reel*> reels;
-    QSet<Asset*> assets;
-    const auto free = qScopeGuard([&] {
-        for (DCP* dcp : loaded) {
-            reels.unite(QSet<Reel*>(dcp->getReels().begin(), dcp->getReels().end()));
-            assets.unite(QSet<Asset*>(dcp->getAssets().begin(), dcp->getAssets().end()));
-        }
-        qDeleteAll(assets);
-        qDeleteAll(reels);
-        qDeleteAll(loaded);
-    });
+    const auto free = qScopeGuard([&] { freeLoaded(loaded); });
     QCOMPARE(describe(loaded), expected);
     // Field by field, the objects carry their rows.
     for (const DCP* dcp : loaded) {
@@ -581,17 +585,7 @@ void TestCatalogue::completeDcpListedWithoutReels()
     QVERIFY(dcp->reelsLoaded());
 
     const QList<DCP*> whole = CatalogueLoader(DatabaseManager::getInstance()).load();
-    const auto free = qScopeGuard([&] {
-        QSet<Reel*> reels;
-        QSet<Asset*> assets;
-        for (DCP* d : whole) {
-            reels.unite(QSet<Reel*>(d->getReels().begin(), d->getReels().end()));
-            assets.unite(QSet<Asset*>(d->getAssets().begin(), d->getAssets().end()));
-        }
-        qDeleteAll(assets);
-        qDeleteAll(reels);
-        qDeleteAll(whole);
-    });
+    const auto free = qScopeGuard([&] { freeLoaded(whole); });
     DCP* reference = nullptr;
     for (DCP* d : whole)
         reference = d->getUuid() == "dDone" ? d : reference;
