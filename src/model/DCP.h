@@ -21,7 +21,8 @@ class DCP : public QObject
     Q_PROPERTY(QString image_url READ getImageUrl CONSTANT)
     Q_PROPERTY(QString download_path READ getDownloadPath CONSTANT)
     Q_PROPERTY(QList<QObject*> reels READ getReelsQML NOTIFY reelsChanged)
-    // False for a complete DCP of a long history until something asks for its reels.
+    // False for a DCP listed without its reels (complete, or not started) until something asks
+    // for them.
     Q_PROPERTY(bool reels_loaded READ reelsLoaded NOTIFY reelsChanged)
     Q_PROPERTY(bool finished READ isFinished NOTIFY finishedChanged)
     // False when the folder the user chose (usually on a removable drive) was missing at start:
