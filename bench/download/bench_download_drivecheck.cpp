@@ -66,18 +66,15 @@ int main(int argc, char** argv)
         return 1;
     }
     const QStringList files = filesOf(folder);
-    QSet<QString> wanted;
-    for (const DcpAssetInfo& a : d.assets)
-        wanted.insert(a.uuid);
 
     const std::atomic<bool> cancel{false};
     QElapsedTimer clock;
     clock.start();
-    const DcpIngestCheck::Result result = DcpIngestCheck::run(folder, wanted, cancel);
+    const DcpIngestCheck::Result result = DcpIngestCheck::run(folder, cancel);
     const double ours = clock.elapsed() / 1000.0;
     const double mb = result.bytes / 1e6;
     std::printf("check drive       %6.2f s  %7.1f MB/s  %d files, problems: %d\n", ours, mb / ours,
-                result.files, int(result.problems.size()));
+                result.files, int(result.findings.size()));
 
     const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
     const QString sha1sum = QStandardPaths::findExecutable(QStringLiteral("sha1sum"));
@@ -94,5 +91,5 @@ int main(int argc, char** argv)
             benchNumber(tOpenssl / ours, 2) + QStringLiteral("x openssl"),
             QStringLiteral("at least 0.9x openssl"));
     }
-    return result.problems.isEmpty() ? 0 : 1;
+    return result.findings.isEmpty() ? 0 : 1;
 }

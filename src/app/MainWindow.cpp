@@ -19,6 +19,7 @@ MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
       m_drives([&context] { return context.catalogue().getAllDCPs(); })
 {
     DownloadManager* const engine = &context.engine();
+    m_driveCheck.setDriveRoots(context.volumes().driveRoots());
     // No sleep while data moves or is verified. Without logind or UDisks2 on the bus the
     // program runs as before.
     QObject::connect(engine, &DownloadManager::activeChanged, &m_inhibitor,

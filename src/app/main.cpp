@@ -1,4 +1,5 @@
 #include "app/AppContext.h"
+#include "app/CommandLine.h"
 #include "app/DesktopNotifier.h"
 #include "app/MainWindow.h"
 #include "app/OrvDownloaderApp.h"
@@ -64,6 +65,10 @@ void raiseWindow(QQmlApplicationEngine* engine)
 
 int main(int argc, char* argv[])
 {
+    // From a terminal: no window, no store, no lock.
+    if (CommandLine::handles(argc, argv))
+        return CommandLine::run(argc, argv);
+
     // Files and folders get exactly the permissions the program asks for.
     umask(0);
     qInstallMessageHandler(myMessageOutput);

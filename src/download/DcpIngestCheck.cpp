@@ -1,17 +1,11 @@
 #include "download/DcpIngestCheck.h"
 
 #include "download/ChecksumWorker.h"
-#include "import/AssetMap.h"
-#include "import/CompositionPlaylist.h"
-#include "import/PackingList.h"
-#include "import/SafeXml.h"
+#include "import/DriveCheck.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
-#include <QXmlStreamReader>
 
 #include <cerrno>
 #include <cryptopp/sha.h>
@@ -19,143 +13,48 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-QByteArray readDocument(const QString& path)
+QStringList DcpIngestCheck::Result::problems() const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    QStringList out;
+    for (const Finding& finding : findings)
+        out.append(finding.text);
+    return out;
 }
 
-// The root element's name, or empty when the text is not well-formed XML.
-QString rootElement(const QByteArray& xml, QString* error)
+QStringList DcpIngestCheck::Result::damagedAssets() const
 {
-    QDomDocument document;
-    if (!SafeXml::parse(QString::fromUtf8(xml), &document, error))
-        return QString();
-    const QString name = document.documentElement().tagName();
-    return name.mid(name.indexOf(QLatin1Char(':')) + 1);
+    QStringList out;
+    for (const Finding& finding : findings) {
+        for (const QString& uuid : finding.assets) {
+            if (!out.contains(uuid))
+                out.append(uuid);
+        }
+    }
+    return out;
 }
 
-QString sizeText(quint64 bytes)
-{
-    return QStringLiteral("%1 bytes").arg(bytes);
-}
-} // namespace
-
-DcpIngestCheck::Result DcpIngestCheck::run(const QString& dcpFolder, const QSet<QString>& wanted,
-                                           const std::atomic<bool>& cancel, const Progress& progress)
+DcpIngestCheck::Result DcpIngestCheck::run(const QString& dcpFolder, const std::atomic<bool>& cancel,
+                                           const Progress& progress, const DriveProbe::Roots& drive)
 {
     Result result;
-    const QDir root(dcpFolder);
-    if (!root.exists()) {
-        result.problems << QStringLiteral("The DCP folder %1 is not on the drive.")
-                               .arg(QDir::toNativeSeparators(dcpFolder));
-        return result;
+    // The drive goes to the cinema with the folder: what the folder choice said of it belongs here too.
+    const QString chosen = QFileInfo(QDir::cleanPath(dcpFolder)).path();
+    if (QFileInfo(chosen).isDir()) {
+        for (const DriveCheck::Finding& finding : DriveCheck::assess(DriveProbe(drive).probe(chosen)))
+            result.findings.append({finding.text, QStringList()});
     }
 
-    // --- The documents ---
-    QString error;
-    const QByteArray assetMapXml = readDocument(root.filePath(QStringLiteral("ASSETMAP")));
-    const AssetMap assetMap = AssetMap::fromBytes(assetMapXml);
-    if (assetMapXml.isEmpty())
-        result.problems << QStringLiteral("ASSETMAP is missing.");
-    else if (!assetMap.isValid())
-        result.problems
-            << QStringLiteral("ASSETMAP cannot be read: %1").arg(assetMap.getProblem().getMessage());
-    const QByteArray volIndexXml = readDocument(root.filePath(QStringLiteral("VOLINDEX")));
-    if (volIndexXml.isEmpty())
-        result.problems << QStringLiteral("VOLINDEX is missing.");
-    else if (rootElement(volIndexXml, &error) != QLatin1String("VolumeIndex"))
-        result.problems << QStringLiteral("VOLINDEX cannot be read: %1")
-                               .arg(error.isEmpty() ? QStringLiteral("not a volume index") : error);
-    if (!assetMap.isValid())
-        return result;
-    result.files += 2;
+    const DcpFolderAudit audit = DcpFolderAudit::run(dcpFolder);
+    result.findings += audit.findings;
+    result.readable = audit.readable;
+    result.files = audit.documentsRead;
 
-    // The PKL and the CPL are found through the ASSETMAP, as an ingest finds them.
-    PackingList pkl;
-    QString pklPath, cplPath;
-    QSet<QString> listedPaths;
-    const QMap<QString, QStringList>& chunks = assetMap.getChunkPaths();
-    for (auto it = chunks.cbegin(); it != chunks.cend(); ++it) {
-        for (const QString& path : it.value()) {
-            listedPaths.insert(path);
-            if (!path.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive))
-                continue;
-            const QByteArray xml = readDocument(root.filePath(path));
-            const QString kind = rootElement(xml, &error);
-            if (kind == QLatin1String("PackingList")) {
-                pkl = PackingList::fromBytes(xml);
-                pklPath = path;
-                if (!pkl.isValid())
-                    result.problems << QStringLiteral("The PKL %1 cannot be read: %2")
-                                           .arg(path, pkl.getProblem().getMessage());
-            } else if (kind == QLatin1String("CompositionPlaylist")) {
-                cplPath = path;
-                const CompositionPlaylist cpl = CompositionPlaylist::fromBytes(xml);
-                if (!cpl.isValid())
-                    result.problems << QStringLiteral("The CPL %1 cannot be read: %2")
-                                           .arg(path, cpl.getProblem().getMessage());
-            }
-        }
-    }
-    if (pklPath.isEmpty())
-        result.problems << QStringLiteral("The PKL listed in the ASSETMAP is missing or cannot be read.");
-    if (cplPath.isEmpty())
-        result.problems << QStringLiteral("The CPL listed in the ASSETMAP is missing or cannot be read.");
-    if (pklPath.isEmpty() || !pkl.isValid())
-        return result;
-    ++result.files;
-
-    // --- Every file: listed, there, of the PKL's size ---
-    struct ToHash
-    {
-        QString uuid;
-        QString path;
-        QByteArray digest;
-    };
-    QList<ToHash> toHash;
     quint64 total = 0;
-    for (const PackingList::AssetEntry& entry : pkl.getAssets()) {
-        const bool isCpl = chunks.value(entry.uuid).contains(cplPath);
-        if (!isCpl && !wanted.contains(entry.uuid))
-            continue; // a reel that was not chosen
-        const QStringList paths = chunks.value(entry.uuid);
-        if (paths.isEmpty()) {
-            result.problems
-                << QStringLiteral("%1 is in the PKL but not in the ASSETMAP.").arg(entry.originalFileName);
-            continue;
-        }
-        const QString& path = paths.first();
-        const QFileInfo info(root.filePath(path));
-        if (!info.isFile()) {
-            result.problems
-                << QStringLiteral("%1 is listed in the ASSETMAP but missing from the drive.").arg(path);
-            continue;
-        }
-        if (quint64(info.size()) != entry.size) {
-            result.problems << QStringLiteral("%1 holds %2, the PKL says %3.")
-                                   .arg(path, sizeText(quint64(info.size())), sizeText(entry.size));
-            result.corruptedAssets << entry.uuid;
-            continue;
-        }
-        toHash.append({entry.uuid, path, QByteArray::fromBase64(entry.hash.toLatin1())});
-        total += entry.size;
-    }
-
-    // --- Nothing hidden or left over ---
-    QDirIterator files(dcpFolder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString relative = root.relativeFilePath(files.next());
-        if (relative.split(QLatin1Char('/')).constLast().startsWith(QLatin1Char('.')))
-            result.problems << QStringLiteral("A hidden file is left: %1").arg(relative);
-    }
-
-    // --- The SHA-1 of every file, read from the drive ---
+    for (const DcpFolderAudit::File& file : audit.toHash)
+        total += file.size;
+    const QDir root(dcpFolder);
     quint64 done = 0;
-    for (const ToHash& file : toHash) {
+    for (const DcpFolderAudit::File& file : audit.toHash) {
         const QByteArray digest = sha1FromMedium(root.filePath(file.path), cancel, [&](qint64 read) {
             done += quint64(read);
             if (progress)
@@ -166,18 +65,30 @@ DcpIngestCheck::Result DcpIngestCheck::run(const QString& dcpFolder, const QSet<
             return result;
         }
         ++result.files;
-        if (digest.isEmpty()) {
-            result.problems << QStringLiteral("%1 cannot be read from the drive.").arg(file.path);
-            result.corruptedAssets << file.uuid;
-        } else if (digest != file.digest) {
-            result.problems
-                << QStringLiteral("%1 is corrupted: its SHA-1 differs from the PKL.").arg(file.path);
-            result.corruptedAssets << file.uuid;
-        } else {
-            result.bytes += quint64(QFileInfo(root.filePath(file.path)).size());
-        }
+        const QStringList mends = file.document ? QStringList() : QStringList{file.uuid};
+        if (digest.isEmpty())
+            result.findings.append(
+                {QStringLiteral("%1 cannot be read from the drive.").arg(file.path), mends});
+        else if (digest == file.digest)
+            result.bytes += file.size;
+        else if (file.document)
+            result.findings.append(
+                {QStringLiteral("The PKL's hash for the CPL %1 does not match it: a cinema "
+                                "server refuses the composition.")
+                     .arg(file.path),
+                 mends});
+        else
+            result.findings.append(
+                {QStringLiteral("%1 is corrupted: its SHA-1 differs from the PKL.").arg(file.path), mends});
     }
     return result;
+}
+
+QString DcpIngestCheck::readyText(int files, quint64 bytes)
+{
+    return QStringLiteral("Ready for the cinema: %1 files, %2 GB")
+        .arg(files)
+        .arg(QString::number(double(bytes) / 1e9, 'f', bytes < 100000000 ? 3 : 1));
 }
 
 QByteArray DcpIngestCheck::sha1FromMedium(const QString& path, const std::atomic<bool>& cancel,

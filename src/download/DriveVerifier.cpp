@@ -47,9 +47,6 @@ void DriveVerifier::start(QObject* object)
     if (!dcp || thread)
         return;
     checked = dcp;
-    QSet<QString> wanted;
-    for (const Asset* asset : dcp->getAssets())
-        wanted.insert(asset->getUuid());
     const QString folder = dcp->getDCPPath();
     qDebug() << "[DriveVerifier] Checking the drive for" << folder;
 
@@ -61,12 +58,14 @@ void DriveVerifier::start(QObject* object)
     clock.start();
     const std::shared_ptr<std::atomic<bool>> flag = cancelFlag;
     QPointer<DriveVerifier> self(this);
-    thread = QThread::create([self, folder, wanted, flag] {
+    const DriveProbe::Roots drive = driveRoots;
+    thread = QThread::create([self, folder, drive, flag] {
         qint64 lastReport = -1;
         QElapsedTimer sinceReport;
         sinceReport.start();
-        const DcpIngestCheck::Result outcome =
-            DcpIngestCheck::run(folder, wanted, *flag, [&](quint64 done, quint64 total) {
+        const DcpIngestCheck::Result outcome = DcpIngestCheck::run(
+            folder, *flag,
+            [&](quint64 done, quint64 total) {
                 // A few reports a second are enough for a progress bar.
                 if (lastReport >= 0 && sinceReport.elapsed() < 100 && done < total)
                     return;
@@ -78,7 +77,8 @@ void DriveVerifier::start(QObject* object)
                             self->onProgress(done, total);
                     },
                     Qt::QueuedConnection);
-            });
+            },
+            drive);
         QMetaObject::invokeMethod(
             self,
             [self, outcome] {
@@ -133,18 +133,16 @@ void DriveVerifier::onFinished(const DcpIngestCheck::Result& outcome)
         result = QStringLiteral("The drive was disconnected during the check.");
     } else if (outcome.cancelled) {
         result = QStringLiteral("Check cancelled.");
-    } else if (outcome.problems.isEmpty()) {
-        result =
-            QStringLiteral("Ready for the cinema: %1 files, %2 GB checked at %3")
-                .arg(outcome.files)
-                .arg(QString::number(double(outcome.bytes) / 1e9, 'f', outcome.bytes < 100000000 ? 3 : 1))
-                .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm")));
+    } else if (outcome.findings.isEmpty()) {
+        result = DcpIngestCheck::readyText(outcome.files, outcome.bytes) +
+                 QStringLiteral(" checked at %1")
+                     .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm")));
     } else {
-        result = outcome.problems.size() == 1
+        result = outcome.findings.size() == 1
                      ? QStringLiteral("1 problem found on the drive:")
-                     : QStringLiteral("%1 problems found on the drive:").arg(outcome.problems.size());
+                     : QStringLiteral("%1 problems found on the drive:").arg(outcome.findings.size());
     }
-    qDebug() << "[DriveVerifier]" << result << outcome.problems;
+    qDebug() << "[DriveVerifier]" << result << outcome.problems();
     emit progressChanged();
     emit changed();
     emit finished();
@@ -155,7 +153,7 @@ void DriveVerifier::redownloadCorrupted()
     DCP* dcp = checked.data();
     if (!dcp || thread)
         return;
-    const QStringList uuids = last.corruptedAssets;
+    const QStringList uuids = last.damagedAssets();
     for (const QString& uuid : uuids) {
         Asset* asset = dcp->getAsset(uuid);
         if (!asset)
@@ -189,7 +187,8 @@ void DriveVerifier::redownloadCorrupted()
             qDebug() << "[DriveVerifier] Unable to send back to the queue:" << uuid << e.what();
         }
     }
-    last.corruptedAssets.clear();
+    for (DcpIngestCheck::Finding& finding : last.findings)
+        finding.assets.clear();
     dcp->announceStatus();
     emit changed();
 }

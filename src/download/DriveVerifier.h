@@ -47,8 +47,11 @@ public:
     double getProgress() const { return progress; }
     QString getRemaining() const { return remaining; }
     QString getResult() const { return result; }
-    QStringList getProblems() const { return last.problems; }
-    int corruptedCount() const { return last.corruptedAssets.size(); }
+    QStringList getProblems() const { return last.problems(); }
+    int corruptedCount() const { return last.damagedAssets().size(); }
+
+    // Where the drive's facts are read (tests point it at fixtures).
+    void setDriveRoots(const DriveProbe::Roots& roots) { driveRoots = roots; }
 
     // Blocks until the running check ended (tools and tests).
     void wait();
@@ -71,4 +74,5 @@ private:
     QString remaining;
     QString result;
     DcpIngestCheck::Result last;
+    DriveProbe::Roots driveRoots;
 };

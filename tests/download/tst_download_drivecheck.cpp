@@ -1,77 +1,192 @@
-// "Check drive" reads a good DCP folder back, then the folder broken one way at a time: each
-// row names the exact problem the user is shown. (The details page's flow is in
+// "Check drive" judges a DCP folder as a cinema server's ingest would: a good folder, then the
+// folder broken one way at a time, each row with the exact findings the user is shown and the
+// files a new download would mend; the same folder through "reelvane-downloader --check-dcp",
+// with its printed lines and exit code. (The details page's flow is in
 // tests/app/tst_drivecheck_screens.cpp.)
 #include "SampleDcp.h"
 #include "TestSandbox.h"
 #include "download/DcpIngestCheck.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
+
+namespace {
+QString text(const QString& path)
+{
+    return QString::fromUtf8(readFile(path));
+}
+
+// Replaces the first match in a document, "\\1" and "\\2" by the groups; false when nothing matched.
+bool edit(const QString& path, const QString& pattern, QString replacement)
+{
+    QString document = text(path);
+    const QRegularExpressionMatch match =
+        QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption).match(document);
+    if (!match.hasMatch())
+        return false;
+    for (int group = match.lastCapturedIndex(); group > 0; --group)
+        replacement.replace(QStringLiteral("\\%1").arg(group), match.captured(group));
+    document.replace(match.capturedStart(), match.capturedLength(), replacement);
+    return writeFile(path, document.toUtf8());
+}
+
+// "<Asset><Id>urn:uuid:<uuid></Id>...</Asset>" of one file, shortest match.
+QString assetElement(const QString& uuid)
+{
+    return QStringLiteral("<Asset>\\s*<Id>urn:uuid:%1</Id>.*?</Asset>\\s*").arg(uuid);
+}
+} // namespace
 
 class TestDownloadDriveCheck : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void problems_data();
-    void problems();
+    void findings_data();
+    void findings();
+    void commandLine_data();
+    void commandLine();
 };
 
-void TestDownloadDriveCheck::problems_data()
+void TestDownloadDriveCheck::findings_data()
 {
-    QTest::addColumn<QString>("breakage");  // "<what> <file>"
-    QTest::addColumn<QStringList>("found"); // exact texts; a trailing "*" matches a prefix
-    QTest::addColumn<int>("corrupted");     // files offered for a new download
-    QTest::newRow("good") << "" << QStringList() << 0;
+    QTest::addColumn<QString>("breakage");    // "<what> <file> [<value>]"; %CPL% and %PKL% name those
+    QTest::addColumn<QStringList>("found");   // exact texts; a "*" stands for any text
+    QTest::addColumn<QStringList>("damaged"); // files a new download mends
+    QTest::addColumn<int>("exitCode");        // of --check-dcp
+    const QString notPart = QStringLiteral(" is not part of the DCP (the ASSETMAP does not list it): cinema "
+                                           "servers copy it or refuse the folder. "
+                                           "Remove it.");
+    QTest::newRow("good") << "" << QStringList() << QStringList() << 0;
+    QTest::newRow("reel removed")
+        << "remove-reel 2" << QStringList{"Reel 2 of 3 is not on the drive: this composition will not play."}
+        << QStringList{"picture_r2.mxf", "sound_r2.mxf", "%SUB2%/subtitle_r2.xml", "%SUB2%/font.ttf"} << 1;
+    QTest::newRow("one file missing")
+        << "remove sound_r1.mxf"
+        << QStringList{"sound_r1.mxf is listed in the ASSETMAP but missing from the drive."}
+        << QStringList{"sound_r1.mxf"} << 1;
     QTest::newRow("byte flipped")
         << "flip picture_r2.mxf"
-        << QStringList{"picture_r2.mxf is corrupted: its SHA-1 differs from the PKL."} << 1;
+        << QStringList{"picture_r2.mxf is corrupted: its SHA-1 differs from the PKL."}
+        << QStringList{"picture_r2.mxf"} << 1;
     QTest::newRow("cut short") << "cut sound_r1.mxf"
                                << QStringList{"sound_r1.mxf holds 69999 bytes, the PKL says 70000 bytes."}
-                               << 1;
-    QTest::newRow("missing")
-        << "remove sound_r1.mxf"
-        << QStringList{"sound_r1.mxf is listed in the ASSETMAP but missing from the drive."} << 0;
+                               << QStringList{"sound_r1.mxf"} << 1;
     QTest::newRow("hidden file left")
-        << "add .picture_r1.mxf.part" << QStringList{"A hidden file is left: .picture_r1.mxf.part"} << 0;
-    QTest::newRow("ASSETMAP not XML") << "garble ASSETMAP" << QStringList{"ASSETMAP cannot be read: *"} << 0;
-    QTest::newRow("VOLINDEX missing") << "remove VOLINDEX" << QStringList{"VOLINDEX is missing."} << 0;
-    QTest::newRow("PKL not XML")
-        << "garble PKL" << QStringList{"The PKL listed in the ASSETMAP is missing or cannot be read."} << 0;
-    QTest::newRow("CPL not XML")
-        << "garble CPL"
-        << QStringList{"The CPL listed in the ASSETMAP is missing or cannot be read.", "CPL_*"} << 1;
+        << "add .picture_r1.mxf.part" << QStringList{"A hidden file is left: .picture_r1.mxf.part"}
+        << QStringList() << 1;
+    QTest::newRow("a Mac's file") << "add .DS_Store" << QStringList{".DS_Store" + notPart} << QStringList()
+                                  << 1;
+    QTest::newRow("a report in a folder")
+        << "add extras/report.txt" << QStringList{"extras/report.txt" + notPart} << QStringList() << 1;
+    QTest::newRow("empty folder")
+        << "mkdir extras" << QStringList{"The folder extras is empty and not part of the DCP: remove it."}
+        << QStringList() << 1;
+    QTest::newRow("CPL not in the PKL")
+        << "pkl-drop %CPL%"
+        << QStringList{"The CPL %CPL% is not listed in the PKL: a cinema server does not ingest it."}
+        << QStringList() << 1;
+    QTest::newRow("PKL hash not the CPL's") << "pkl-hash %CPL%"
+                                            << QStringList{"The PKL's hash for the CPL %CPL% does not match "
+                                                           "it: a cinema server refuses the composition."}
+                                            << QStringList() << 1;
+    QTest::newRow("version file")
+        << "pkl-drop sound_r1.mxf"
+        << QStringList{"The composition Check_FTR plays 1 file that this package does not "
+                       "carry: it needs its original version on the cinema server."}
+        << QStringList() << 1;
+    QTest::newRow("path with ..") << "map-path sound_r1.mxf ../sound_r1.mxf"
+                                  << QStringList{"The ASSETMAP's path ../sound_r1.mxf leaves the DCP folder.",
+                                                 "sound_r1.mxf" + notPart}
+                                  << QStringList() << 1;
+    QTest::newRow("two chunks")
+        << "map-chunks picture_r1.mxf"
+        << QStringList{"The ASSETMAP splits picture_r1.mxf into 2 chunks: cinema servers "
+                       "expect one."}
+        << QStringList() << 1;
+    QTest::newRow("offset not 0")
+        << "map-offset picture_r1.mxf 512"
+        << QStringList{"The ASSETMAP gives picture_r1.mxf an offset of 512: cinema servers "
+                       "expect 0."}
+        << QStringList() << 1;
+    QTest::newRow("length differs")
+        << "map-length picture_r1.mxf 300001"
+        << QStringList{"The ASSETMAP gives picture_r1.mxf a length of 300001 bytes, the "
+                       "PKL says 300000 bytes."}
+        << QStringList() << 1;
+    QTest::newRow("PKL's own length")
+        << "map-length %PKL% 17" << QStringList{"The ASSETMAP gives %PKL% a length of 17 bytes; it holds *"}
+        << QStringList() << 1;
+    QTest::newRow("two ASSETMAPs")
+        << "copy ASSETMAP ASSETMAP.xml"
+        << QStringList{"The DCP folder holds 2 asset maps (ASSETMAP, ASSETMAP.xml): a "
+                       "cinema server reads only one of them."}
+        << QStringList() << 1;
+    QTest::newRow("two VOLINDEXes")
+        << "copy VOLINDEX volindex.xml"
+        << QStringList{"The DCP folder holds 2 volume indexes (VOLINDEX, volindex.xml): a "
+                       "cinema server reads only one of them."}
+        << QStringList() << 1;
+    QTest::newRow("malformed identifier") << "map-id urn:uuid:1234"
+                                          << QStringList{"ASSETMAP has a malformed identifier "
+                                                         "\"urn:uuid:1234\": cinema servers expect urn:uuid: "
+                                                         "followed by a UUID."}
+                                          << QStringList() << 1;
     QTest::newRow("not in the ASSETMAP")
-        << "unlist sound_r1.mxf" << QStringList{"sound_r1.mxf is in the PKL but not in the ASSETMAP."} << 0;
+        << "unlist sound_r1.mxf"
+        << QStringList{"sound_r1.mxf is in the PKL but not in the ASSETMAP.", "sound_r1.mxf" + notPart}
+        << QStringList() << 1;
+    QTest::newRow("ASSETMAP not XML")
+        << "garble ASSETMAP" << QStringList{"ASSETMAP cannot be read: *"} << QStringList() << 1;
+    QTest::newRow("VOLINDEX missing")
+        << "remove VOLINDEX" << QStringList{"VOLINDEX is missing."} << QStringList() << 1;
+    QTest::newRow("PKL not XML")
+        << "garble %PKL%" << QStringList{"The PKL listed in the ASSETMAP is missing or cannot be read."}
+        << QStringList() << 1;
+    QTest::newRow("folder gone") << "rmdir ." << QStringList{"The DCP folder * is not on the drive."}
+                                 << QStringList() << 2;
 }
 
-void TestDownloadDriveCheck::problems()
+void TestDownloadDriveCheck::findings()
 {
     QFETCH(QString, breakage);
     QFETCH(QStringList, found);
-    QFETCH(int, corrupted);
-    QTemporaryDir dir;
+    QFETCH(QStringList, damaged);
+    QFETCH(int, exitCode);
+    // Under the build folder: the command line reads the real mount table, and a scratch folder
+    // on a RAM disk would be a finding of its own.
+    QVERIFY(QDir().mkpath(QStringLiteral(ORV_SCRATCH_DIR)));
+    QTemporaryDir scratch(QStringLiteral(ORV_SCRATCH_DIR "/drivecheck-XXXXXX"));
+    const QString folder = scratch.path() + QStringLiteral("/Check_FTR");
     SampleDcp::Options o;
     o.title = QStringLiteral("Check_FTR");
-    o.reels = 2;
+    o.reels = 3;
     o.pictureSize = 300000;
     o.soundSize = 70000;
     o.subtitles = true;
     DcpDescription d;
-    QVERIFY(SampleDcp::generate(o, dir.path(), &d));
-    QSet<QString> uuids;
-    for (const DcpAssetInfo& a : d.assets)
-        uuids.insert(a.uuid);
-
-    const QString what = breakage.section(QLatin1Char(' '), 0, 0);
-    QString name = breakage.section(QLatin1Char(' '), 1);
-    name = name == QLatin1String("PKL") ? d.pklFileName : name == QLatin1String("CPL") ? d.cplFileName : name;
-    const QString path = dir.path() + QLatin1Char('/') + name;
-    QString uuid;
+    QVERIFY(SampleDcp::generate(o, folder, &d));
+    const auto names = [&](QString line) {
+        return line.replace(QStringLiteral("%CPL%"), d.cplFileName)
+            .replace(QStringLiteral("%PKL%"), d.pklFileName)
+            .replace(QStringLiteral("%SUB2%"), d.find(DcpAssetInfo::Subtitle, 2).uuid);
+    };
+    QString uuid; // of the file the row breaks
+    const QStringList args = names(breakage).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString what = args.value(0), name = args.value(1), value = args.value(2);
     for (const DcpAssetInfo& a : d.assets)
         uuid = a.path == name ? a.uuid : uuid;
-    if (what == QLatin1String("flip")) {
+    const QString path = folder + QLatin1Char('/') + name;
+    const QString assetMap = folder + QStringLiteral("/ASSETMAP"), pkl = folder + '/' + d.pklFileName;
+    const QString chunkOf =
+        QStringLiteral("(<Path>%1</Path>.*?<Offset>)0(</Offset>\\s*<Length>)\\d+").arg(name);
+    if (what == QLatin1String("remove-reel")) {
+        for (const DcpAssetInfo& a : d.assetsOfReels({name.toInt()}))
+            QVERIFY(QFile::remove(folder + '/' + a.path));
+    } else if (what == QLatin1String("flip")) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(123456) && file.putChar('!'));
     } else if (what == QLatin1String("cut")) {
@@ -80,30 +195,120 @@ void TestDownloadDriveCheck::problems()
         QVERIFY(QFile::remove(path) && (what == QLatin1String("remove") || writeFile(path, "<Broken")));
     } else if (what == QLatin1String("add")) {
         QVERIFY(writeFile(path, "x"));
+    } else if (what == QLatin1String("mkdir")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (what == QLatin1String("rmdir")) {
+        QVERIFY(QDir(folder).removeRecursively());
+    } else if (what == QLatin1String("copy")) {
+        QVERIFY(QFile::copy(path, folder + '/' + value));
     } else if (what == QLatin1String("unlist")) {
-        const QString map = QString::fromUtf8(readFile(dir.path() + QStringLiteral("/ASSETMAP")));
-        const QRegularExpression entry(QStringLiteral("<Asset>\\s*<Id>urn:uuid:%1</Id>.*?</Asset>").arg(uuid),
-                                       QRegularExpression::DotMatchesEverythingOption);
-        QVERIFY(writeFile(dir.path() + QStringLiteral("/ASSETMAP"), QString(map).remove(entry).toUtf8()));
+        QVERIFY(edit(assetMap, assetElement(uuid), QString()));
+    } else if (what == QLatin1String("pkl-drop") || what == QLatin1String("pkl-hash")) {
+        const QString hash =
+            QString::fromLatin1(QCryptographicHash::hash("other", QCryptographicHash::Sha1).toBase64());
+        QVERIFY(
+            what == QLatin1String("pkl-drop")
+                ? edit(pkl, assetElement(uuid), QString())
+                : edit(pkl, QStringLiteral("(<Id>urn:uuid:%1</Id>\\s*<Hash>)[^<]+").arg(uuid), "\\1" + hash));
+        // Only the one thing broken: the asset map keeps giving the PKL's true length.
+        QVERIFY(edit(assetMap, QStringLiteral("(<Path>%1</Path>.*?<Length>)\\d+").arg(d.pklFileName),
+                     "\\1" + QString::number(QFileInfo(pkl).size())));
+    } else if (what == QLatin1String("map-path")) {
+        QVERIFY(edit(assetMap, QStringLiteral("<Path>%1</Path>").arg(name), "<Path>" + value + "</Path>"));
+    } else if (what == QLatin1String("map-chunks")) {
+        QVERIFY(
+            edit(assetMap, QStringLiteral("(<Chunk>\\s*<Path>%1</Path>.*?</Chunk>)").arg(name), "\\1\\1"));
+    } else if (what == QLatin1String("map-offset")) {
+        QVERIFY(edit(assetMap, chunkOf,
+                     "\\1" + value + "\\2" + QString::number(d.find(DcpAssetInfo::Picture, 1).size)));
+    } else if (what == QLatin1String("map-length")) {
+        QVERIFY(edit(assetMap, QStringLiteral("(<Path>%1</Path>.*?<Length>)\\d+").arg(name), "\\1" + value));
+    } else if (what == QLatin1String("map-id")) {
+        QVERIFY(edit(assetMap, QStringLiteral("<Id>[^<]+</Id>"), "<Id>" + name + "</Id>"));
     }
 
+    // In process: fixtures without a mount table, so the drive under the build folder says nothing.
+    QTemporaryDir noDrive;
+    const DriveProbe::Roots roots{noDrive.path() + "/mountinfo", noDrive.path() + "/sys",
+                                  noDrive.path() + "/dev"};
     QList<quint64> reported;
     const std::atomic<bool> cancel{false};
-    const DcpIngestCheck::Result result =
-        DcpIngestCheck::run(dir.path(), uuids, cancel, [&](quint64 done, quint64) { reported.append(done); });
-    QCOMPARE(result.problems.size(), found.size());
-    for (int i = 0; i < found.size(); ++i) {
-        const QString& text = found.at(i);
-        QVERIFY2(text.endsWith(QLatin1Char('*')) ? result.problems.at(i).startsWith(text.chopped(1))
-                                                 : result.problems.at(i) == text,
-                 qPrintable(result.problems.at(i)));
-    }
-    QCOMPARE(result.corruptedAssets.size(), corrupted);
-    if (corrupted == 1 && what != QLatin1String("garble"))
-        QCOMPARE(result.corruptedAssets.first(), uuid);
-    if (found.isEmpty()) // every file, the PKL (not in its own list), ASSETMAP and VOLINDEX
+    const DcpIngestCheck::Result result = DcpIngestCheck::run(
+        folder, cancel, [&](quint64 done, quint64) { reported.append(done); }, roots);
+    const QStringList problems = result.problems();
+    QCOMPARE(problems.size(), found.size());
+    const auto matches = [&](const QString& line, QString expected) {
+        expected = names(expected);
+        const int star = expected.indexOf(QLatin1Char('*'));
+        return star < 0 ? line == expected
+                        : line.startsWith(expected.left(star)) && line.endsWith(expected.mid(star + 1)) &&
+                              line.size() >= expected.size() - 1;
+    };
+    for (int i = 0; i < found.size(); ++i)
+        QVERIFY2(matches(problems.at(i), found.at(i)), qPrintable(problems.at(i)));
+    QStringList damagedPaths;
+    for (const QString& id : result.damagedAssets())
+        for (const DcpAssetInfo& a : d.assets)
+            if (a.uuid == id)
+                damagedPaths << a.path;
+    QStringList expectedDamaged;
+    for (const QString& file : damaged)
+        expectedDamaged << names(file);
+    QCOMPARE(damagedPaths, expectedDamaged);
+    if (found.isEmpty()) // every file, the CPL among them, and the PKL, ASSETMAP and VOLINDEX
         QVERIFY(result.files == d.assets.size() + 2 && !reported.isEmpty() &&
                 reported.last() == result.bytes);
+
+    // The command line prints the same findings, then its verdict.
+    QProcess program;
+    program.start(QStringLiteral(ORV_PROGRAM_PATH), {QStringLiteral("--check-dcp"), folder});
+    QVERIFY(program.waitForFinished(60000));
+    QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(program.exitCode(), exitCode);
+    QVERIFY(!lines.isEmpty());
+    const QString verdict = lines.takeLast();
+    QCOMPARE(lines.size(), found.size());
+    for (int i = 0; i < found.size(); ++i)
+        QVERIFY2(matches(lines.at(i), found.at(i)), qPrintable(lines.at(i)));
+    QCOMPARE(verdict, found.isEmpty()     ? DcpIngestCheck::readyText(result.files, result.bytes)
+                      : found.size() == 1 ? QStringLiteral("1 problem")
+                                          : QStringLiteral("%1 problems").arg(found.size()));
+}
+
+// The terminal's other answers: they start no window, so they need no display.
+void TestDownloadDriveCheck::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("printed"); // a line of what is printed
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("help") << QStringList{"--help"}
+                          << "  --check-dcp FOLDER check one DCP folder as a cinema server's "
+                             "ingest would: the drive,"
+                          << 0;
+    QTest::newRow("version") << QStringList{"--version"} << "Reelvane Downloader 1.4.0" << 0;
+    QTest::newRow("no folder") << QStringList{"--check-dcp"}
+                               << "reelvane-downloader: --check-dcp takes one DCP folder (see --help)" << 2;
+    QTest::newRow("two folders") << QStringList{"--check-dcp", "a", "b"}
+                                 << "reelvane-downloader: --check-dcp takes one DCP folder (see --help)" << 2;
+}
+
+void TestDownloadDriveCheck::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, printed);
+    QFETCH(int, exitCode);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(ORV_PROGRAM_PATH), arguments);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QString output =
+        QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError());
+    QVERIFY2(output.split('\n').contains(printed), qPrintable(output));
 }
 
 QTEST_GUILESS_MAIN(TestDownloadDriveCheck)

@@ -71,6 +71,11 @@ TestSandbox::~TestSandbox()
 void TestSandbox::startProgram()
 {
     m_context = std::make_unique<AppContext>(root());
+    // No drive behind the sandbox: whatever disk holds the machine's temporary folder (a RAM
+    // disk says so) is no finding of the tests'. Drive tests point these at their fixtures.
+    const QString noDrive = root() + QStringLiteral("/no-drive");
+    m_context->volumes().setDriveRoots({noDrive + QStringLiteral("/mountinfo"),
+                                        noDrive + QStringLiteral("/sys"), noDrive + QStringLiteral("/dev")});
     m_context->setAssetsAddedHandler([this] { assetsAdded(); });
     m_context->setEngineCreatedHandler([this](DownloadManager& e) {
         e.setTimeoutInterval(stallMs);
