@@ -41,38 +41,78 @@ bool isFat(const QString& type)
 {
     return type == QLatin1String("vfat") || type == QLatin1String("msdos") || type == QLatin1String("fat");
 }
+
+// The file system a server will meet: a FUSE mount ("fuseblk", "fuse.exfat") is judged by what
+// lies on the device underneath, as far as the udev database or the type's name tells.
+QString judgedType(const DriveFacts& facts)
+{
+    const QString type = facts.fileSystem.toLower();
+    const bool fuse = type == QLatin1String("fuseblk") || type.startsWith(QLatin1String("fuse."));
+    if (!fuse)
+        return type;
+    if (!facts.deviceFileSystem.isEmpty())
+        return facts.deviceFileSystem;
+    return type.startsWith(QLatin1String("fuse.")) ? type.mid(5) : type;
+}
+
+QString partitionTableName(DriveFacts::PartitionTable table)
+{
+    switch (table) {
+    case DriveFacts::PartitionTable::None:
+        return QStringLiteral("none");
+    case DriveFacts::PartitionTable::Mbr:
+        return QStringLiteral("MBR");
+    case DriveFacts::PartitionTable::Gpt:
+        return QStringLiteral("GPT");
+    case DriveFacts::PartitionTable::Unknown:
+        break;
+    }
+    return QStringLiteral("unknown");
+}
 } // namespace
 
 QList<DriveCheck::Finding> DriveCheck::assess(const DriveFacts& facts)
 {
     QList<Finding> findings;
-    // A fixed disk is the user's own business: it does not go to the cinema.
-    if (!facts.mounted || !facts.removable)
+    if (!facts.mounted)
         return findings;
-
-    const QString type = facts.fileSystem.toLower();
-    if (unreadableTypes().contains(type)) {
-        findings.append({Severity::Unreadable,
-                         QStringLiteral("The drive uses %1. Most cinema servers cannot read %1 drives.")
-                             .arg(displayName(type))});
-    } else if (isNetworkOrTemporary(type)) {
+    // A share or a RAM disk holds nothing that travels, whatever is behind it.
+    if (isNetworkOrTemporary(facts.fileSystem.toLower())) {
         findings.append(
             {Severity::Unreadable,
              QStringLiteral("The folder is on a network or temporary file system (%1), not on the "
                             "drive itself. Most cinema servers cannot read it.")
-                 .arg(type)});
+                 .arg(facts.fileSystem.toLower())});
+        return findings;
+    }
+    // A fixed disk is the user's own business: it does not go to the cinema.
+    if (!facts.removable)
+        return findings;
+
+    const QString type = judgedType(facts);
+    if (unreadableTypes().contains(type)) {
+        findings.append({Severity::Unreadable,
+                         QStringLiteral("The drive uses %1. Most cinema servers cannot read %1 drives.")
+                             .arg(displayName(type))});
     } else if (isFat(type)) {
         findings.append(
             {Severity::Note, QStringLiteral("The drive uses FAT32, which cannot store files of 4 GB "
                                             "or more. Larger DCP files cannot be downloaded to it.")});
     } else if (type.startsWith(QLatin1String("ext"))) {
-        // The superblock is the truth where it could be read; the mount type otherwise.
+        // The superblock (or udev) is the truth where it could be read; the mount type otherwise.
         const int version = facts.extVersion ? facts.extVersion : type.mid(3).toInt();
         if (version == 4) {
             findings.append(
                 {Severity::Note, QStringLiteral("The drive uses ext4. Some cinema servers only read "
                                                 "ext2 or ext3 drives.")});
-        } else if (facts.extInodeSize != 0 && facts.extInodeSize != 128) {
+        } else if (facts.extInodeSize == 0) {
+            findings.append(
+                {Severity::Note,
+                 QStringLiteral("The inode size of the drive's ext%1 file system could not be read "
+                                "without administrator rights. Some cinema servers only read "
+                                "drives with an inode size of 128 bytes.")
+                     .arg(version)});
+        } else if (facts.extInodeSize != 128) {
             findings.append(
                 {Severity::Note, QStringLiteral("The drive's ext%1 file system has an inode size of %2 "
                                                 "bytes. Some cinema servers only read drives with an "
@@ -99,9 +139,13 @@ QList<DriveCheck::Finding> DriveCheck::assess(const DriveFacts& facts)
 bool DriveCheck::confirm(const QString& folder, const DriveProbe::Roots& roots)
 {
     const DriveFacts facts = DriveProbe(roots).probe(folder);
-    qDebug() << "[DriveCheck] Folder" << facts.folder << "on" << facts.device << facts.fileSystem << "at"
-             << facts.mountPoint << "removable" << facts.removable << "ext" << facts.extVersion
-             << "inode size" << facts.extInodeSize << "partition table" << int(facts.partitionTable);
+    qDebug() << "[DriveCheck] Folder" << facts.folder << "on" << facts.device << facts.fileSystem
+             << (facts.deviceFileSystem.isEmpty() ? QString()
+                                                  : QStringLiteral("(%1)").arg(facts.deviceFileSystem))
+             << "at" << facts.mountPoint << "removable" << facts.removable << "ext" << facts.extVersion
+             << "inode size"
+             << (facts.extInodeSize ? QString::number(facts.extInodeSize) : QStringLiteral("unknown"))
+             << "partition table" << partitionTableName(facts.partitionTable);
     const QList<Finding> findings = assess(facts);
     if (findings.isEmpty())
         return true;

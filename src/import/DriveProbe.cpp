@@ -77,6 +77,7 @@ DriveFacts DriveProbe::probe(const QString& folder) const
     bool isPartition = false;
     QString sysDevice;
     const QString disk = diskOf(name, &isPartition, &sysDevice);
+    readExtSuperblock(roots.dev + QLatin1Char('/') + name, &facts.extVersion, &facts.extInodeSize);
     if (!disk.isEmpty()) {
         const QString diskDir = isPartition ? QFileInfo(sysDevice).path() : sysDevice;
         // USB hard drives often say "not removable"; their place on the USB bus still does.
@@ -84,8 +85,8 @@ DriveFacts DriveProbe::probe(const QString& folder) const
                           diskDir.contains(QLatin1String("/usb"));
         facts.partitionTable = isPartition ? readPartitionTable(roots.dev + QLatin1Char('/') + disk)
                                            : DriveFacts::PartitionTable::None;
+        fillFromUdev(facts, sysDevice, diskDir, isPartition);
     }
-    readExtSuperblock(roots.dev + QLatin1Char('/') + name, &facts.extVersion, &facts.extInodeSize);
     return facts;
 }
 
@@ -123,6 +124,42 @@ QString DriveProbe::diskOf(const QString& deviceName, bool* isPartition, QString
     *devicePath = resolved;
     *isPartition = QFileInfo::exists(resolved + QStringLiteral("/partition"));
     return *isPartition ? QFileInfo(QFileInfo(resolved).path()).fileName() : QFileInfo(resolved).fileName();
+}
+
+QString DriveProbe::udevProperty(const QString& sysDevice, const QString& key) const
+{
+    // "<major>:<minor>" names the device's entry: "E:<key>=<value>" lines hold its properties.
+    const QString number = readText(sysDevice + QStringLiteral("/dev"));
+    if (number.isEmpty())
+        return QString();
+    QFile data(roots.udev + QStringLiteral("/b") + number);
+    if (!data.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray prefix = "E:" + key.toUtf8() + '=';
+    for (const QByteArray& line : data.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return QString::fromUtf8(line.mid(prefix.size())).trimmed();
+    }
+    return QString();
+}
+
+void DriveProbe::fillFromUdev(DriveFacts& facts, const QString& sysDevice, const QString& diskDir,
+                              bool isPartition) const
+{
+    facts.deviceFileSystem = udevProperty(sysDevice, QStringLiteral("ID_FS_TYPE")).toLower();
+    if (facts.extVersion == 0 && facts.deviceFileSystem.startsWith(QLatin1String("ext")))
+        facts.extVersion = facts.deviceFileSystem.mid(3).toInt();
+    if (facts.partitionTable != DriveFacts::PartitionTable::Unknown || !isPartition)
+        return;
+    QString table = udevProperty(sysDevice, QStringLiteral("ID_PART_TABLE_TYPE"));
+    if (table.isEmpty())
+        table = udevProperty(sysDevice, QStringLiteral("ID_PART_ENTRY_SCHEME"));
+    if (table.isEmpty())
+        table = udevProperty(diskDir, QStringLiteral("ID_PART_TABLE_TYPE"));
+    if (table == QLatin1String("gpt"))
+        facts.partitionTable = DriveFacts::PartitionTable::Gpt;
+    else if (table == QLatin1String("dos"))
+        facts.partitionTable = DriveFacts::PartitionTable::Mbr;
 }
 
 bool DriveProbe::readExtSuperblock(const QString& path, int* version, int* inodeSize)

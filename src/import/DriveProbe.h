@@ -16,11 +16,14 @@ struct DriveFacts
 
     QString folder;     // the chosen folder, resolved
     QString fileSystem; // type from the mount table ("ext4", "exfat", "fuseblk", ...)
+    // The file system on the device as the udev database knows it ("exfat" under "fuseblk");
+    // empty when unknown.
+    QString deviceFileSystem;
     QString device;     // mount source ("/dev/sdb1")
     QString mountPoint; // where the file system is mounted
     bool removable = false;
     int extVersion = 0;   // 2, 3 or 4 from the superblock's features; 0 when not read
-    int extInodeSize = 0; // bytes per inode from the superblock; 0 when not read
+    int extInodeSize = 0; // bytes per inode from the superblock; 0 when not read (no rights)
     PartitionTable partitionTable = PartitionTable::Unknown;
     bool mounted = false; // a mount entry holding the folder was found
 };
@@ -35,6 +38,8 @@ public:
         QString mountInfo = QStringLiteral("/proc/self/mountinfo");
         QString sys = QStringLiteral("/sys");
         QString dev = QStringLiteral("/dev");
+        // udev's database of block devices, readable by every user.
+        QString udev = QStringLiteral("/run/udev/data");
     };
 
     DriveProbe();
@@ -54,6 +59,11 @@ private:
     // The sysfs name of the device's disk ("sdb" for "/dev/sdb1"), and whether the device
     // is a partition of it; empty when sysfs does not know the device.
     QString diskOf(const QString& deviceName, bool* isPartition, QString* devicePath) const;
+    // A property of the block device whose sysfs folder is given, from the udev database.
+    QString udevProperty(const QString& sysDevice, const QString& key) const;
+    // What the device could not tell (no read rights on it), from the udev database.
+    void fillFromUdev(DriveFacts& facts, const QString& sysDevice, const QString& diskDir,
+                      bool isPartition) const;
 
     Roots roots;
 };

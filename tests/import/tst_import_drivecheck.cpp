@@ -19,21 +19,34 @@
 namespace {
 // Stands in for a drive sdb whose partition sdb1 is mounted at "<root>/my drive": mount table,
 // sysfs and device files under root, the partition holding what mkfs makes ("ext3:256":
-// mke2fs -t ext3 -I 256; empty: no ext file system).
+// mke2fs -t ext3 -I 256; empty: no ext file system). With udev properties ("ID_FS_TYPE=exfat,
+// ..."), the devices cannot be read, as for a user outside the disk group, and the udev
+// database knows the partition instead. A tmpfs is mounted from no device at all.
 DriveProbe::Roots fakeDrive(const QString& root, const QString& type, const QString& mkfs,
-                            const QString& table, bool removable)
+                            const QString& table, bool removable, const QString& udev = QString())
 {
     DriveProbe::Roots r{root + QStringLiteral("/mountinfo"), root + QStringLiteral("/sys"),
-                        root + QStringLiteral("/dev")};
+                        root + QStringLiteral("/dev"), root + QStringLiteral("/udev")};
     const QString disk = r.sys + QStringLiteral("/devices/pci0/block/sdb");
     QDir().mkpath(root + QStringLiteral("/my drive/deep/er"));
     QDir().mkpath(r.sys + QStringLiteral("/class/block"));
+    QDir().mkpath(r.dev);
     writeFile(disk + QStringLiteral("/sdb1/partition"), "1\n");
+    writeFile(disk + QStringLiteral("/sdb1/dev"), "8:17\n");
+    writeFile(disk + QStringLiteral("/dev"), "8:16\n");
     writeFile(disk + QStringLiteral("/removable"), removable ? "1\n" : "0\n");
     QFile::link(disk + QStringLiteral("/sdb1"), r.sys + QStringLiteral("/class/block/sdb1"));
     // The space in the mount point is escaped in the table as the kernel does.
+    const QByteArray source = type == QLatin1String("tmpfs") ? "tmpfs" : "/dev/sdb1";
     writeFile(r.mountInfo, "98 22 8:17 / " + QFile::encodeName(root).replace(" ", "\\040") +
-                               "/my\\040drive rw,nosuid shared:50 - " + type.toUtf8() + " /dev/sdb1 rw\n");
+                               "/my\\040drive rw,nosuid shared:50 - " + type.toUtf8() + " " + source +
+                               " rw\n");
+    if (!udev.isEmpty()) {
+        writeFile(r.udev + QStringLiteral("/b8:17"),
+                  "S:disk/by-label/FILMS\nE:ID_FS_USAGE=filesystem\nE:" + udev.toUtf8().replace(',', "\nE:") +
+                      "\nG:systemd\n");
+        return r;
+    }
     QByteArray sectors(1024, '\0');
     if (table != QLatin1String("none")) {
         sectors[510] = char(0x55);
@@ -71,7 +84,8 @@ void TestImportDriveCheck::initTestCase()
 
 void TestImportDriveCheck::findings_data()
 {
-    // "<mount type> <mkfs or -> <partition table> <usb|fixed> <folder under the mount point>"
+    // "<mount type> <mkfs or -> <partition table> <usb|fixed> <folder under the mount point>
+    // [udev properties, the devices unreadable]"
     QTest::addColumn<QString>("drive");
     QTest::addColumn<QStringList>("said"); // a fragment of each finding, in order; none: no box
     QTest::addColumn<int>("defaultButton");
@@ -101,6 +115,32 @@ void TestImportDriveCheck::findings_data()
         << QStringList{"ext3 file system has an inode size of 256", gpt, deep} << keep;
     QTest::newRow("ext3 128 on MBR, a folder down")
         << "ext3 ext3:128 mbr usb deep" << QStringList{deep} << keep;
+    // A normal user: the device cannot be read, the udev database says what it holds.
+    QTest::newRow("exFAT through FUSE, unreadable")
+        << "fuseblk - - usb . ID_FS_TYPE=exfat,ID_PART_TABLE_TYPE=dos"
+        << QStringList{"\u2022 The drive uses exFAT. Most cinema servers cannot read exFAT drives."} << other;
+    QTest::newRow("NTFS through FUSE, unreadable")
+        << "fuseblk - - usb . ID_FS_TYPE=ntfs,ID_PART_ENTRY_SCHEME=dos" << none << 0;
+    QTest::newRow("exFAT through fuse.exfat, no udev entry")
+        << "fuse.exfat - - usb . ID_FS_USAGE=filesystem" << QStringList{"The drive uses exFAT."} << other;
+    QTest::newRow("GPT ext4, unreadable")
+        << "ext4 - - usb . ID_FS_TYPE=ext4,ID_PART_ENTRY_SCHEME=gpt"
+        << QStringList{"\u2022 The drive uses ext4. Some cinema servers only read ext2 or ext3 drives.",
+                       "\u2022 The drive has a GPT partition table. Some cinema servers only read drives "
+                       "with an MBR "
+                       "partition table."}
+        << keep;
+    QTest::newRow("ext3 mounted as ext4, unreadable")
+        << "ext4 - - usb . ID_FS_TYPE=ext3,ID_PART_TABLE_TYPE=dos"
+        << QStringList{"\u2022 The inode size of the drive's ext3 file system could not be read without "
+                       "administrator rights. Some cinema servers only read drives with an inode size of 128 "
+                       "bytes."}
+        << keep;
+    QTest::newRow("tmpfs, not a drive at all")
+        << "tmpfs - - fixed deep -"
+        << QStringList{"\u2022 The folder is on a network or temporary file system (tmpfs), not on the drive "
+                       "itself. Most cinema servers cannot read it."}
+        << other;
 }
 
 void TestImportDriveCheck::findings()
@@ -110,8 +150,8 @@ void TestImportDriveCheck::findings()
     QFETCH(int, defaultButton);
     const QStringList f = drive.split(QLatin1Char(' '));
     QTemporaryDir dir;
-    const DriveProbe::Roots roots =
-        fakeDrive(dir.path(), f[0], f[1] == "-" ? QString() : f[1], f[2], f[3] == "usb");
+    const DriveProbe::Roots roots = fakeDrive(dir.path(), f[0], f[1] == "-" ? QString() : f[1], f[2],
+                                              f[3] == "usb", f.value(5) == "-" ? QString() : f.value(5));
 
     ScriptedPrompts prompts;
     prompts.answer(Prompt::No);
@@ -122,8 +162,10 @@ void TestImportDriveCheck::findings()
     const PromptRequest box = prompts.last();
     const QStringList lines = box.informativeText.split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), said.size());
-    for (int i = 0; i < said.size(); ++i)
-        QVERIFY2(lines.at(i).contains(said.at(i)), qPrintable(lines.at(i)));
+    for (int i = 0; i < said.size(); ++i) // a whole line where it starts with the bullet
+        QVERIFY2(said.at(i).startsWith(QChar(0x2022)) ? lines.at(i) == said.at(i)
+                                                      : lines.at(i).contains(said.at(i)),
+                 qPrintable(lines.at(i)));
     QCOMPARE(box.buttonTexts.value(Prompt::Yes), QStringLiteral("Continue"));
     QCOMPARE(box.buttonTexts.value(Prompt::No), QStringLiteral("Choose another folder"));
     QCOMPARE(int(box.defaultButton), defaultButton);
