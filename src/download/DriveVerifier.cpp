@@ -46,7 +46,9 @@ void DriveVerifier::start(QObject* object)
     auto* dcp = qobject_cast<DCP*>(object);
     if (!dcp || thread)
         return;
+    disconnect(following);
     checked = dcp;
+    following = connect(dcp, &DCP::statusChanged, this, &DriveVerifier::updateResult);
     const QString folder = dcp->getDCPPath();
     qDebug() << "[DriveVerifier] Checking the drive for" << folder;
 
@@ -125,6 +127,7 @@ void DriveVerifier::onFinished(const DcpIngestCheck::Result& outcome)
     thread->deleteLater();
     thread = nullptr;
     last = outcome;
+    readyResult.clear();
     progress = outcome.cancelled ? progress : 1.0;
     remaining.clear();
     if (checked && !QFileInfo(checked->getDownloadPath()).isDir()) {
@@ -132,15 +135,16 @@ void DriveVerifier::onFinished(const DcpIngestCheck::Result& outcome)
         last = DcpIngestCheck::Result();
         result = QStringLiteral("The drive was disconnected during the check.");
     } else if (outcome.cancelled) {
+        last = DcpIngestCheck::Result();
         result = QStringLiteral("Check cancelled.");
-    } else if (outcome.findings.isEmpty()) {
-        result = DcpIngestCheck::readyText(outcome.files, outcome.bytes) +
-                 QStringLiteral(" checked at %1")
-                     .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm")));
     } else {
-        result = outcome.findings.size() == 1
-                     ? QStringLiteral("1 problem found on the drive:")
-                     : QStringLiteral("%1 problems found on the drive:").arg(outcome.findings.size());
+        if (outcome.findings.isEmpty())
+            readyResult = DcpIngestCheck::readyText(outcome.files, outcome.bytes) +
+                          QStringLiteral(" checked at %1")
+                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm")));
+        if (checked)
+            markDamaged(checked.data(), outcome.damagedAssets());
+        updateResult();
     }
     qDebug() << "[DriveVerifier]" << result << outcome.problems();
     emit progressChanged();
@@ -148,15 +152,89 @@ void DriveVerifier::onFinished(const DcpIngestCheck::Result& outcome)
     emit finished();
 }
 
-void DriveVerifier::redownloadCorrupted()
+QStringList DriveVerifier::getProblems() const
 {
-    DCP* dcp = checked.data();
-    if (!dcp || thread)
-        return;
-    const QStringList uuids = last.damagedAssets();
+    QStringList open;
+    for (const DcpIngestCheck::Finding& finding : last.findings) {
+        if (!isMended(finding))
+            open.append(finding.text);
+    }
+    return open;
+}
+
+bool DriveVerifier::isMended(const DcpIngestCheck::Finding& finding) const
+{
+    if (finding.assets.isEmpty() || !checked)
+        return false;
+    for (const QString& uuid : finding.assets) {
+        const Asset* asset = checked->getAsset(uuid);
+        if (!asset || !asset->getDownloadChecksummed() || asset->getDownloadCorrupted())
+            return false;
+    }
+    return true;
+}
+
+void DriveVerifier::updateResult()
+{
+    if (thread || (last.findings.isEmpty() && readyResult.isEmpty()))
+        return; // running, or a cancelled or interrupted check: its own headline stays
+    const int open = getProblems().size();
+    if (!readyResult.isEmpty())
+        result = readyResult;
+    else if (open == 0)
+        result = QStringLiteral("The damaged files were downloaded again and verified. Check the drive "
+                                "again before it goes to the cinema.");
+    else
+        result = open == 1 ? QStringLiteral("1 problem found on the drive:")
+                           : QStringLiteral("%1 problems found on the drive:").arg(open);
+    emit changed();
+}
+
+void DriveVerifier::markDamaged(DCP* dcp, const QStringList& uuids)
+{
+    QList<Reel*> reels;
     for (const QString& uuid : uuids) {
         Asset* asset = dcp->getAsset(uuid);
-        if (!asset)
+        if (!asset || !asset->getDownloadFinished())
+            continue;
+        try {
+            // Finished and corrupted: out of the queue, shown as corrupted, never revealed as
+            // verified, until a new download mends it.
+            asset->setDownloadChecksummed(false);
+            asset->setDownloadCorrupted(true);
+            DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
+            qDebug() << "[DriveVerifier] Marked corrupted:" << asset->getFullPath();
+        } catch (const std::exception& e) {
+            qDebug() << "[DriveVerifier] Unable to mark corrupted:" << uuid << e.what();
+        }
+        for (Reel* reel : asset->getReels()) {
+            if (!reels.contains(reel))
+                reels.append(reel);
+        }
+    }
+    for (Reel* reel : reels)
+        reel->announceCorrupted();
+}
+
+int DriveVerifier::damagedCount(QObject* object) const
+{
+    const auto* dcp = qobject_cast<const DCP*>(object);
+    if (!dcp || !dcp->reelsLoaded())
+        return 0;
+    int count = 0;
+    for (const Asset* asset : dcp->getAssets())
+        count += asset->getDownloadFinished() && asset->getDownloadCorrupted() ? 1 : 0;
+    return count;
+}
+
+void DriveVerifier::redownloadDamaged(QObject* object)
+{
+    auto* dcp = qobject_cast<DCP*>(object);
+    if (!dcp || thread || !dcp->isDriveConnected())
+        return;
+    const QList<Asset*> assets = dcp->getAssets();
+    for (Asset* asset : assets) {
+        if (!asset->getDownloadFinished() || !asset->getDownloadCorrupted())
             continue;
         try {
             // Back under its hidden name and empty, so no ingest takes it meanwhile; revealed
@@ -165,13 +243,15 @@ void DriveVerifier::redownloadCorrupted()
             const QString name = asset->getOriginalFileName();
             if (!name.startsWith(QLatin1Char('.'))) {
                 asset->setOriginalFileName(QLatin1Char('.') + name);
-                if (std::rename(QFile::encodeName(visible).constData(),
+                if (QFileInfo::exists(visible) &&
+                    std::rename(QFile::encodeName(visible).constData(),
                                 QFile::encodeName(asset->getFullPath()).constData()) != 0)
                     qDebug() << "[DriveVerifier] Unable to hide" << visible;
                 DatabaseManager::getInstance()->updateAssetOriginalName(asset);
             }
             QFile file(asset->getFullPath());
-            file.resize(0);
+            if (file.exists())
+                file.resize(0);
             asset->setDownloadAttempts(asset->getDownloadAttempts() + 1);
             asset->setDownloadFinished(false);
             asset->setDownloadChecksummed(false);
@@ -184,11 +264,9 @@ void DriveVerifier::redownloadCorrupted()
             qDebug() << "[DriveVerifier] Downloading again:" << asset->getFullPath();
             requeue(asset);
         } catch (const std::exception& e) {
-            qDebug() << "[DriveVerifier] Unable to send back to the queue:" << uuid << e.what();
+            qDebug() << "[DriveVerifier] Unable to send back to the queue:" << asset->getUuid() << e.what();
         }
     }
-    for (DcpIngestCheck::Finding& finding : last.findings)
-        finding.assets.clear();
     dcp->announceStatus();
     emit changed();
 }

@@ -284,6 +284,17 @@ Package {
                     onClicked: drive_check.start(pkg.dcp)
                 }
 
+                // Files found corrupted or missing stay marked until downloaded again, also
+                // after a restart.
+                CustomButton {
+                    objectName: "downloadAgainButton"
+                    width: 170
+                    text: "DOWNLOAD AGAIN"
+                    visible: pkg.statusTick >= 0 && pkg.dcp !== null && !drive_check.running
+                             && !pkg.driveMissing && drive_check.damagedCount(pkg.dcp) > 0
+                    onClicked: drive_check.redownloadDamaged(pkg.dcp)
+                }
+
                 Text {
                     visible: pkg.driveMissing
                     height: 35
@@ -401,13 +412,6 @@ Package {
                     }
                 }
 
-                CustomButton {
-                    width: 200
-                    height: 30
-                    text: "DOWNLOAD AGAIN"
-                    visible: !drive_check.running && drive_check.corruptedCount > 0
-                    onClicked: drive_check.redownloadCorrupted()
-                }
             }
 
             ListView {

@@ -157,14 +157,14 @@ void TestDriveCheckScreens::detailsPage()
     shot(QStringLiteral("check-problems"));
 
     // Back to the queue under its hidden name, emptied, as a further attempt.
-    verifier.redownloadCorrupted();
+    verifier.redownloadDamaged(dcp);
     Asset* corrupted = dcp->getAsset(d.find(DcpAssetInfo::Picture, 2).uuid);
     QCOMPARE(requeued, QList<Asset*>{corrupted});
     QCOMPARE(corrupted->getOriginalFileName(), QStringLiteral(".picture_r2.mxf"));
     QCOMPARE(QFileInfo(corrupted->getFullPath()).size(), 0);
     QVERIFY(!QFile::exists(picture.fileName()));
     QVERIFY(!corrupted->getDownloadFinished() && corrupted->getDownloadAttempts() == 1);
-    QCOMPARE(verifier.corruptedCount(), 0);
+    QCOMPARE(verifier.damagedCount(dcp), 0);
 
     for (const QString& line : log.lines())
         QVERIFY2(!line.contains(QLatin1String("qrc:/")) && !line.contains(QLatin1String(".qml:")),

@@ -29,6 +29,7 @@ public:
     // waits until it is exposed; false when it could not.
     bool load(TestSandbox& sandbox, int notifyMs = 50);
     QQuickWindow* window() const { return m_window; }
+    MainWindow* scene() const { return m_scene.get(); }
     QStringList warnings() const;
 
     // Items named so, below under (the whole scene by default), in scene order.
