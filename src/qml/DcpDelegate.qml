@@ -90,6 +90,18 @@ Package {
         function onChanged() { pkg.refreshStatus(); }
     }
 
+    // The page is built apart from the tile; the tile reads its sizes again when the page
+    // of its DCP closes.
+    Connections {
+        target: mainWindow
+        function onDetailsClosed(closed) {
+            if (closed !== pkg.dcp || !pkg.dcp)
+                return;
+            pkg.dcp_total_size = pkg.dcp.getTotalSize();
+            pkg.refreshStatus();
+        }
+    }
+
     Connections {
         target: download_mgr
         function onCurrentDcpChanged() { pkg.refreshStatus(); }
@@ -164,7 +176,7 @@ Package {
                 objectName: "openDetails"
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
-                onClicked: mainWindow.showDetails(index)
+                onClicked: mainWindow.showDetails(pkg.dcp)
             }
         }
     }
@@ -453,12 +465,7 @@ Package {
                 objectName: "closeDetails"
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
-                onClicked: {
-                    body.state = "all";
-                    if (pkg.dcp)
-                        pkg.dcp_total_size = pkg.dcp.getTotalSize();
-                    pkg.refreshStatus();
-                }
+                onClicked: mainWindow.closeDetails()
             }
         }
     }

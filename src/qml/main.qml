@@ -80,31 +80,51 @@ ApplicationWindow {
         statusLabel.text = Globals.idleStatus(download_mgr.paused, Globals.confirmingReels(dcp_mgr.dcps));
     }
 
-    function showDetails(index) {
-        shownDcp = dcp_mgr.dcps[index] || null;
-        grid.currentIndex = index;
-        detailsList.currentIndex = index;
-        detailsList.positionViewAtIndex(index, ListView.Beginning);
+    // Raised when the details page of dcp closes, so its tile reads its sizes again.
+    signal detailsClosed(QtObject dcp)
+
+    // The details page shows one DCP object, not a position in the grid: a search, a sort
+    // or a catalogue change while it is open never puts another film under the user's hand.
+    // Takes the DCP or its index in the grid.
+    function showDetails(which) {
+        var dcp = typeof which === "number" ? dcp_mgr.dcps[which] : which;
+        if (!dcp)
+            return;
+        var list = dcp_mgr.dcps;
+        for (var i = 0; i < list.length; ++i) {
+            if (list[i] === dcp)
+                grid.currentIndex = i;
+        }
+        shownDcp = dcp;
         body.state = "details";
+        // Built now: whoever opened it may act on the page at once.
+        detailsList.forceLayout();
     }
 
-    // Every change of the catalogue rebuilds the list; the open page stays on its DCP,
-    // and closes when that DCP has gone.
+    function closeDetails() {
+        var dcp = shownDcp;
+        body.state = "all";
+        if (dcp)
+            detailsClosed(dcp);
+    }
+
+    // Every change of the catalogue rebuilds the grid; the open page closes when its DCP
+    // has gone.
     function followShownDcp() {
         if (body.state !== "details")
             return;
         var list = dcp_mgr.dcps;
-        var index = -1;
         for (var i = 0; i < list.length; ++i) {
             if (list[i] === shownDcp)
-                index = i;
+                return;
         }
-        if (index < 0) {
-            body.state = "all";
-            return;
-        }
-        if (detailsList.currentIndex !== index)
-            showDetails(index);
+        body.state = "all";
+    }
+
+    // The page of a closed DCP is let go once the grid shows.
+    function releasePage() {
+        if (body.state === "all")
+            shownDcp = null;
     }
 
     title: Globals.windowTitle(downloading, currentDownloaded, currentTotal, currentName)
@@ -273,6 +293,10 @@ ApplicationWindow {
         anchors.top: parent.top
         anchors.bottom: parent.bottom
         state: "all"
+        onStateChanged: {
+            if (state === "all")
+                Qt.callLater(mainWindow.releasePage);
+        }
 
         states: [
             State {
@@ -426,7 +450,19 @@ ApplicationWindow {
                 cellHeight: 435
                 clip: true
                 model: dcpModel.parts.browser
-                onCurrentIndexChanged: detailsList.positionViewAtIndex(currentIndex, ListView.Beginning)
+
+                property int settledCount: -1
+
+                // Any change in the number of DCPs sorts by date again. Deferred, so the
+                // model reset that the sort itself causes is seen settled and starts no loop.
+                function resortByDate() {
+                    if (count === settledCount)
+                        return;
+                    settledCount = count;
+                    dateButton.click();
+                }
+
+                onCountChanged: Qt.callLater(resortByDate)
             }
         }
 
@@ -463,27 +499,20 @@ ApplicationWindow {
                     + "</ul>"
         }
 
+        // The page of the one DCP shown, built for that object alone.
+        DelegateModel {
+            id: pageModel
+            model: mainWindow.shownDcp ? [mainWindow.shownDcp] : []
+            delegate: DcpDelegate {}
+        }
+
         ListView {
             id: detailsList
             objectName: "detailsList"
-
-            property int settledCount: -1
-
-            // Any change in the number of DCPs sorts by date again. Deferred, so the
-            // model reset that the sort itself causes is seen settled and starts no loop.
-            function resortByDate() {
-                if (count === settledCount)
-                    return;
-                settledCount = count;
-                dateButton.click();
-            }
-
             anchors.fill: parent
-            model: dcpModel.parts.fullscreen
+            model: pageModel.parts.fullscreen
             interactive: false
-            highlightFollowsCurrentItem: true
             visible: false
-            onCountChanged: Qt.callLater(resortByDate)
         }
     }
 

@@ -1,11 +1,19 @@
 #include "ScriptedPrompts.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+
 ScriptedPrompts::ScriptedPrompts()
 {
     UserPrompt::clearHistory();
     UserPrompt::setResponder([this](const PromptRequest& request) {
-        if (!m_script.isEmpty())
-            return m_script.takeFirst();
+        if (!m_script.isEmpty()) {
+            const Scripted next = m_script.takeFirst();
+            if (next.window)
+                QCoreApplication::postEvent(next.window,
+                                            new QKeyEvent(QEvent::KeyRelease, next.key, Qt::NoModifier));
+            return next.answer;
+        }
         if (m_haveFallback)
             return m_fallback;
         return UserPrompt::defaultAnswer(request);
@@ -20,16 +28,25 @@ ScriptedPrompts::~ScriptedPrompts()
 
 void ScriptedPrompts::answer(Prompt::StandardButton button)
 {
-    PromptAnswer a;
-    a.button = button;
-    m_script.append(a);
+    Scripted s;
+    s.answer.button = button;
+    m_script.append(s);
+}
+
+void ScriptedPrompts::answerByKey(Prompt::StandardButton button, QWindow* window, Qt::Key key)
+{
+    Scripted s;
+    s.answer.button = button;
+    s.window = window;
+    s.key = key;
+    m_script.append(s);
 }
 
 void ScriptedPrompts::answerPath(const QString& path)
 {
-    PromptAnswer a;
-    a.path = path;
-    m_script.append(a);
+    Scripted s;
+    s.answer.path = path;
+    m_script.append(s);
 }
 
 void ScriptedPrompts::setFallback(const PromptAnswer& answer)

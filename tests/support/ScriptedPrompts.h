@@ -3,7 +3,9 @@
 #include "core/UserPrompt.h"
 
 #include <QList>
+#include <QPointer>
 #include <QStringList>
+#include <QWindow>
 
 // Test helper: installs a responder that answers from a queue of scripted answers
 // (a default answer once the queue is empty) and removes it again on destruction.
@@ -16,6 +18,9 @@ public:
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
     void answer(Prompt::StandardButton button);
+    // Answered with a key, as a user does: the box takes the key's press and closes, and the
+    // key's release reaches the window below it afterwards.
+    void answerByKey(Prompt::StandardButton button, QWindow* window, Qt::Key key);
     void answerPath(const QString& path);
     // Used when the script has run out: the box's default button (or Ok), an empty path.
     void setFallback(const PromptAnswer& answer);
@@ -27,7 +32,13 @@ public:
     QStringList texts() const;
 
 private:
-    QList<PromptAnswer> m_script;
+    struct Scripted
+    {
+        PromptAnswer answer;
+        QPointer<QWindow> window; // receives the release of key, if any
+        Qt::Key key = Qt::Key_unknown;
+    };
+    QList<Scripted> m_script;
     PromptAnswer m_fallback;
     bool m_haveFallback = false;
 };
