@@ -60,9 +60,13 @@ DownloadManager& AppContext::engine()
 
 void AppContext::importPackage(const QString& decodingKey, const QString& path)
 {
-    const ImportTarget target{catalogue(), m_volumes, [this] {
+    const ImportTarget target{catalogue(), m_volumes,
+                              [this] {
                                   if (m_assetsAdded)
                                       m_assetsAdded();
+                              },
+                              [this](const QList<Asset*>& files) {
+                                  engine().keepFiles(files);
                               }};
     DCPXMLReader reader(decodingKey, target);
     reader.loadPackage(path);

@@ -16,6 +16,7 @@ static_assert(int(Prompt::Ok) == int(QMessageBox::Ok), "button values differ");
 static_assert(int(Prompt::Yes) == int(QMessageBox::Yes), "button values differ");
 static_assert(int(Prompt::No) == int(QMessageBox::No), "button values differ");
 static_assert(int(Prompt::Cancel) == int(QMessageBox::Cancel), "button values differ");
+static_assert(int(Prompt::Apply) == int(QMessageBox::Apply), "button values differ");
 
 PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
 {

@@ -77,6 +77,11 @@ QFile* FileManager::getFileHandle(const QString& path, bool createMissingDirecto
 
 QByteArray FileManager::getFileSHA1(const QString& path)
 {
+    return getFileSHA1(path, std::function<void(qint64)>());
+}
+
+QByteArray FileManager::getFileSHA1(const QString& path, const std::function<void(qint64)>& onRead)
+{
     if (!fileExists(path)) {
         qDebug() << "[FileManager] getFileSHA1 does not exist:" << path;
         throw FileDoesNotExistException("File does not exist for SHA1");
@@ -101,6 +106,9 @@ QByteArray FileManager::getFileSHA1(const QString& path)
             break;
         }
         sha1.Update(reinterpret_cast<const CryptoPP::byte*>(buffer.data()), static_cast<size_t>(got));
+        if (onRead) {
+            onRead(got);
+        }
     }
 
     QByteArray digest(static_cast<int>(CryptoPP::SHA1::DIGESTSIZE), Qt::Uninitialized);

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 #include <stdexcept>
 #include <string>
 
@@ -28,6 +30,8 @@ public:
     static QFile* getFileHandle(const QString& path, bool createMissingDirectories, bool unused = true);
     // Raw 20-byte SHA-1 of the whole file, streamed in large blocks.
     static QByteArray getFileSHA1(const QString& path);
+    // The same, telling onRead the bytes of every block as it is read.
+    static QByteArray getFileSHA1(const QString& path, const std::function<void(qint64)>& onRead);
     static void removeFile(const QString& path);
     static bool createDirectory(const QString& path);
     static bool rename(const QString& oldPath, const QString& newPath);

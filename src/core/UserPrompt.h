@@ -29,6 +29,7 @@ enum StandardButton
     Yes = 0x00004000,
     No = 0x00010000,
     Cancel = 0x00400000,
+    Apply = 0x02000000, // a third answer, relabelled by the box that offers it
 };
 Q_DECLARE_FLAGS(StandardButtons, StandardButton)
 } // namespace Prompt

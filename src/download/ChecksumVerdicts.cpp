@@ -26,6 +26,8 @@ ChecksumVerdicts::ChecksumVerdicts(DownloadManager* engine, const DCPManager& ca
     connect(worker, &ChecksumWorker::jobStarted, this, &ChecksumVerdicts::jobStarted, Qt::QueuedConnection);
     connect(worker, &ChecksumWorker::fileChecked, this, &ChecksumVerdicts::fileChecked, Qt::QueuedConnection);
     connect(worker, &ChecksumWorker::jobFinished, this, &ChecksumVerdicts::jobFinished, Qt::QueuedConnection);
+    connect(worker, &ChecksumWorker::bytesChecked, this, &ChecksumVerdicts::bytesChecked,
+            Qt::QueuedConnection);
     workerThread->start(QThread::InheritPriority);
 }
 
@@ -44,6 +46,30 @@ bool ChecksumVerdicts::isListed(const Reel* reel) const
     const DCP* dcp = reel->getDCP();
     return dcp && catalogue.getDCPs().contains(const_cast<DCP*>(dcp)) &&
            dcp->getReels().contains(const_cast<Reel*>(reel));
+}
+
+void ChecksumVerdicts::withdraw(Reel* reel)
+{
+    for (const quint64 id : worker->jobsOf(reel)) {
+        const auto found = running.find(id);
+        if (found == running.end()) {
+            worker->release(id); // not started here yet: it never will be
+            continue;
+        }
+        found->dropped = true;
+        worker->cancel(id);
+    }
+    if (isListed(reel))
+        reel->setCheckProgress(0);
+}
+
+void ChecksumVerdicts::bytesChecked(quint64 id, quint64 done, quint64 total)
+{
+    const auto found = running.find(id);
+    if (found == running.end() || total == 0)
+        return;
+    if (Reel* reel = liveReel(*found))
+        reel->setCheckProgress(qMin(1.0, double(done) / double(total)));
 }
 
 Reel* ChecksumVerdicts::liveReel(Progress& progress)
@@ -173,6 +199,8 @@ void ChecksumVerdicts::jobFinished(quint64 id)
     worker->release(id);
     try {
         Reel* reel = liveReel(progress);
+        if (reel)
+            reel->setCheckProgress(0);
         if (!reel || progress.driveGone)
             return;
         if (progress.recheck && !progress.requeued)

@@ -31,11 +31,15 @@ public:
 
     // Whether the reel's DCP is still in the catalogue and lists the reel.
     bool isListed(const Reel* reel) const;
+    // Calls off the reel's validation: a waiting job leaves the queue, a running one is read
+    // no further, and nothing of either is applied or reported.
+    void withdraw(Reel* reel);
 
 private slots:
     void jobStarted(quint64 id);
     void fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict);
     void jobFinished(quint64 id);
+    void bytesChecked(quint64 id, quint64 done, quint64 total);
 
 private:
     struct Progress

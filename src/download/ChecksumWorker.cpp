@@ -4,6 +4,7 @@
 #include "model/Reel.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMutexLocker>
 
@@ -147,7 +148,18 @@ bool ChecksumWorker::flushToMedium(const QString& path)
     return ok;
 }
 
-ChecksumWorker::Verdict ChecksumWorker::examine(const ChecksumJob::File& file)
+QList<quint64> ChecksumWorker::jobsOf(const Reel* reel) const
+{
+    QMutexLocker locker(&queueLock);
+    QList<quint64> ids;
+    for (const Entry& entry : reelQueue)
+        if (entry.job->reel() == reel)
+            ids.append(entry.job->id());
+    return ids;
+}
+
+ChecksumWorker::Verdict ChecksumWorker::examine(const ChecksumJob::File& file,
+                                                const std::function<void(qint64)>& onRead)
 {
     if (file.verified)
         return Match;
@@ -156,7 +168,7 @@ ChecksumWorker::Verdict ChecksumWorker::examine(const ChecksumJob::File& file)
     flushToMedium(file.path);
     Verdict verdict = Mismatch;
     try {
-        verdict = FileManager::getFileSHA1(file.path) == file.digest ? Match : Mismatch;
+        verdict = FileManager::getFileSHA1(file.path, onRead) == file.digest ? Match : Mismatch;
     } catch (const std::exception& e) {
         qDebug() << "[ChecksumWorker] Unable to read:" << file.path << e.what();
     }
@@ -188,10 +200,23 @@ void ChecksumWorker::process()
         emit jobStarted(job->id());
         awaitBegin(job->id());
         const QVector<ChecksumJob::File>& files = job->files();
+        quint64 total = 0;
+        for (const ChecksumJob::File& file : files)
+            total += file.finished && !file.verified ? file.size : 0;
+        quint64 done = 0;
+        QElapsedTimer sinceReport;
+        sinceReport.start();
+        const auto onRead = [&](qint64 bytes) {
+            done += quint64(bytes);
+            if (sinceReport.elapsed() >= progressInterval) {
+                sinceReport.restart();
+                emit bytesChecked(job->id(), done, total);
+            }
+        };
         for (int i = 0; i < files.size() && !stopRequested; ++i) {
             if (isCancelled(job->id()))
                 break;
-            emit fileChecked(job->id(), i, examine(files.at(i)));
+            emit fileChecked(job->id(), i, examine(files.at(i), onRead));
         }
         emit jobFinished(job->id());
         QMutexLocker locker(&queueLock);

@@ -9,6 +9,7 @@
 #include <QWaitCondition>
 
 #include <atomic>
+#include <functional>
 
 class Reel;
 
@@ -49,6 +50,8 @@ public:
     // Upper bound of an idle wait; a queued reel wakes the worker at once.
     int getPollInterval() const { return pollInterval; }
     void setPollInterval(int ms);
+    // Least time between two bytesChecked() of a job; tests shorten it.
+    void setProgressInterval(int ms) { progressInterval = ms; }
     // Benchmarks: a held worker takes no new job until it is released.
     void hold(bool held);
     // Engine teardown only (tests): the loop ends after its current file and emits
@@ -58,12 +61,18 @@ public:
     // Writes the file's dirty pages through to the medium and drops its cached pages,
     // so that the next read comes from the drive rather than from memory.
     static bool flushToMedium(const QString& path);
-    // The verdict for one file of a job, reading it back from the medium.
-    static Verdict examine(const ChecksumJob::File& file);
+    // The verdict for one file of a job, reading it back from the medium; onRead is told the
+    // bytes of each block read.
+    static Verdict examine(const ChecksumJob::File& file,
+                           const std::function<void(qint64)>& onRead = std::function<void(qint64)>());
+    // Main thread: the ids of the reel's jobs still in the queue.
+    QList<quint64> jobsOf(const Reel* reel) const;
 
 signals:
     void jobStarted(quint64 id);
     void fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict);
+    // Bytes of the job's files read so far, of those it has to read; a few times a second.
+    void bytesChecked(quint64 id, quint64 done, quint64 total);
     void jobFinished(quint64 id);
     void finished();
 
@@ -98,6 +107,7 @@ private:
     QWaitCondition queued;
     quint64 nextId = 1;
     std::atomic<int> pollInterval{1000};
+    std::atomic<int> progressInterval{250};
     std::atomic<bool> stopRequested{false};
     bool held = false; // under queueLock
 };

@@ -15,6 +15,7 @@
 #include "storage/Setting.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QStorageInfo>
@@ -104,6 +105,85 @@ void DownloadManager::redownload(Asset* asset)
     emit assetNeedsRedownloading(asset);
 }
 
+void DownloadManager::keepFiles(const QList<Asset*>& assets)
+{
+    QList<Reel*> reels;
+    try {
+        for (Asset* asset : assets) {
+            asset->setDownloadStarted(true);
+            asset->setDownloadFinished(true);
+            store.updateAssetDownloadFields(asset);
+            kept.insert(asset);
+            for (Reel* reel : asset->getReels())
+                if (!reels.contains(reel))
+                    reels.append(reel);
+        }
+        // The portal follows a kept reel as it follows a downloaded one. A reel with files still
+        // to fetch is reported by their transfer.
+        for (Reel* reel : qAsConst(reels)) {
+            if (!reel->isDownloaded())
+                continue;
+            events(reel, NotificationType::DownloadStarted);
+            events(reel, NotificationType::DownloadFinished);
+        }
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("Unable to keep the files found on the drive."), e);
+    }
+}
+
+int DownloadManager::keptUnchecked(DCP* dcp) const
+{
+    if (!dcp || kept.isEmpty() || !dcp->reelsLoaded())
+        return 0;
+    int count = 0;
+    for (const Asset* asset : dcp->getAssets())
+        count += kept.contains(asset) && asset->getDownloadFinished() && !asset->getDownloadChecksummed() &&
+                         !asset->getDownloadCorrupted()
+                     ? 1
+                     : 0;
+    return count;
+}
+
+void DownloadManager::stopCheckingKept(DCP* dcp)
+{
+    const int count = keptUnchecked(dcp);
+    if (count == 0 || !DownloadPrompts::stopCheckingKept(count) || keptUnchecked(dcp) == 0)
+        return;
+    QList<Asset*> assets;
+    QList<Reel*> reels;
+    for (Asset* asset : dcp->getAssets()) {
+        if (!kept.contains(asset) || !asset->getDownloadFinished() || asset->getDownloadChecksummed() ||
+            asset->getDownloadCorrupted())
+            continue;
+        assets.append(asset);
+        for (Reel* reel : asset->getReels())
+            if (!reels.contains(reel))
+                reels.append(reel);
+    }
+    // Nothing read so far is applied or reported; downloaded files of these reels stay finished
+    // and are verified with the rest once the kept ones are down.
+    for (Reel* reel : qAsConst(reels))
+        verdicts->withdraw(reel);
+    try {
+        for (Asset* asset : qAsConst(assets)) {
+            kept.remove(asset);
+            QFile file(asset->getFullPath());
+            if (!file.resize(0))
+                FileManager::removeFile(asset->getFullPath());
+            asset->setDownloadFinished(false);
+            store.updateAssetDownloadFields(asset);
+            qDebug() << "[DownloadManager] Kept file not checked, downloading it instead:"
+                     << asset->getFullPath();
+            redownload(asset);
+        }
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("Unable to download the kept files instead."), e);
+    }
+    for (Reel* reel : qAsConst(reels))
+        reel->announceRequeued();
+    updateActive();
+}
+
 void DownloadManager::addDownloadItem(Asset* asset, bool force)
 {
     downloadQueue.add(asset, force);
@@ -117,6 +197,7 @@ Asset* DownloadManager::getDownloadItem(const Asset* asset) const
 void DownloadManager::forgetRemoved(Asset* asset)
 {
     sizeDisagreements.remove(asset);
+    kept.remove(asset);
     // Compared by object, not by uuid: another DCP may hold the same asset uuid.
     if (currentAsset && currentAsset == asset) {
         currentRemoved = true;

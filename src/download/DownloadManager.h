@@ -11,6 +11,7 @@
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -119,6 +120,15 @@ public:
     // A verified file came out wrong: it is fetched again, later on the event loop.
     void redownload(Asset* asset);
 
+    // Files the import found on the drive and the user chose to check and keep: finished but
+    // not verified, reported as downloaded. The next queue rebuild hands their reels to the
+    // checksum worker as any downloaded reel; a file that does not verify is downloaded again.
+    void keepFiles(const QList<Asset*>& assets);
+    // Kept files of the DCP still waiting for or under verification.
+    Q_INVOKABLE int keptUnchecked(DCP* dcp) const;
+    // After the user's yes, those are downloaded from the server instead.
+    Q_INVOKABLE void stopCheckingKept(DCP* dcp);
+
 signals:
     void downloadProgress(double speed);
     void downloadPaused();
@@ -184,6 +194,7 @@ private:
     QPointer<DriveWatch> drives;
 
     QHash<const Asset*, QString> sizeDisagreements; // asset waiting -> text for its DCP's tile
+    QSet<const Asset*> kept;                        // kept by an import, until verified or removed
     std::function<qint64(const QString&)> freeSpaceProbe;
     std::function<void(const TickRecord&)> tickObserver;
 };

@@ -79,3 +79,14 @@ QString DownloadPrompts::expiredLinksMessage(const DCP* dcp)
                "Download links for DCP %1 expired. You won't be able to finish the given download.")
         .arg(dcp->getFriendlyTitle());
 }
+
+bool DownloadPrompts::stopCheckingKept(int files)
+{
+    return UserPrompt::message(
+               Prompt::Question, QStringLiteral("Stop checking the files kept on the drive?"),
+               (files == 1 ? QStringLiteral("The file not checked yet")
+                           : QStringLiteral("The %1 files not checked yet").arg(files)) +
+                   QStringLiteral(" will be downloaded again from the server instead, replacing "
+                                  "what the drive holds."),
+               Prompt::Yes | Prompt::No, Prompt::No) == Prompt::Yes;
+}

@@ -18,6 +18,8 @@ public:
     static void reelInValidation();
     // True when the user wants the DCP whose links were rejected removed.
     static bool removeExpiredDcp(const QString& message);
+    // True when the user wants the kept files not checked yet downloaded instead.
+    static bool stopCheckingKept(int files);
     static void failure(const QString& what, const QString& detail);
 
     // Messages for the expired-links question.

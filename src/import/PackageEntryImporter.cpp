@@ -18,6 +18,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonValue>
 #include <QPair>
 #include <QSet>
@@ -359,7 +360,9 @@ void PackageEntryImporter::syncToDatabase()
     }
     if (!removeConflictingFiles())
         return;
+    const QList<Asset*> added = dcp->getAssets();
     storeNewDCP();
+    keepExistingFiles(added);
     target.assetsAdded();
 }
 
@@ -388,6 +391,7 @@ void PackageEntryImporter::mergeInto(DCP* known)
     if (!removeConflictingFiles())
         return;
     createDCPXMLFiles();
+    const QList<Asset*> added = assetsAddedByEntry();
 
     // Reels the catalogued DCP has were never made (buildObjects), nor repeated ones.
     QList<Reel*> merged;
@@ -451,6 +455,7 @@ void PackageEntryImporter::mergeInto(DCP* known)
     }
     handOver(merged);
 
+    keepExistingFiles(added);
     if (!merged.isEmpty())
         target.assetsAdded();
 }
@@ -553,7 +558,7 @@ QStringList PackageEntryImporter::getConflictingFiles() const
     return out;
 }
 
-bool PackageEntryImporter::removeConflictingFiles() const
+bool PackageEntryImporter::removeConflictingFiles()
 {
     const QStringList files = getConflictingFiles();
     if (files.isEmpty())
@@ -563,13 +568,56 @@ bool PackageEntryImporter::removeConflictingFiles() const
     for (int i = 0; i < files.size(); ++i)
         list += QStringLiteral("\r\n   %1. %2").arg(i + 1).arg(FileManager::getFilenameFromPath(files.at(i)));
 
-    const Prompt::StandardButton answer =
-        UserPrompt::message(Prompt::Warning, QStringLiteral("Remove conflicting files?"),
-                            QStringLiteral("The following files will be removed...\r\n") + list,
-                            Prompt::Yes | Prompt::No, Prompt::No);
+    PromptRequest request;
+    request.icon = Prompt::Warning;
+    request.text = QStringLiteral("Remove conflicting files?");
+    request.informativeText = QStringLiteral("The following files will be removed...\r\n") + list;
+    request.buttons = Prompt::Yes | Prompt::No | Prompt::Apply;
+    request.defaultButton = Prompt::No;
+    // A feature already on the drive (another computer, a lost store, a colleague's half-done
+    // drive) need not come down again: its files are verified instead, nothing is deleted.
+    request.buttonTexts.insert(Prompt::Apply, QStringLiteral("&Check and keep"));
+    const Prompt::StandardButton answer = UserPrompt::message(request);
+    if (answer == Prompt::Apply) {
+        qDebug() << "[DCPXMLReader] Checking and keeping the files already on the drive:" << files.size();
+        keepingFiles = true;
+        return true;
+    }
     if (answer != Prompt::Yes)
         return false;
     for (const QString& file : files)
         FileManager::removeFile(file);
     return true;
+}
+
+void PackageEntryImporter::keepExistingFiles(const QList<Asset*>& added)
+{
+    if (!keepingFiles)
+        return;
+    QList<Asset*> kept;
+    for (Asset* asset : added) {
+        // Filed under this DCP (a merged reel's file the catalogue already had is not this entry's).
+        if (!asset->getDCP() ||
+            target.catalogue.getAsset(asset->getUuid(), asset->getDCP()->getUuid()) != asset)
+            continue;
+        const QString hidden = asset->getFullPath();
+        const QString visible = FileManager::nixGetUnhiddenPath(hidden);
+        const QFileInfo hiddenFile(hidden);
+        const QFileInfo visibleFile(visible);
+        // Another size is not this file; it is downloaded (a shorter hidden file resumes).
+        if (hiddenFile.isFile()) {
+            if (quint64(hiddenFile.size()) == asset->getSize())
+                kept.append(asset);
+        } else if (visible != hidden && visibleFile.isFile() &&
+                   quint64(visibleFile.size()) == asset->getSize()) {
+            // Hidden until verified and reported, as a download would be.
+            if (FileManager::rename(visible, hidden))
+                kept.append(asset);
+            else
+                qDebug() << "[DCPXMLReader] Unable to hide a kept file, downloading it:" << visible;
+        }
+    }
+    qDebug() << "[DCPXMLReader] Files kept for checking:" << kept.size() << "of" << added.size();
+    if (!kept.isEmpty() && target.filesKept)
+        target.filesKept(kept);
 }

@@ -29,6 +29,9 @@ struct ImportTarget
     DCPManager& catalogue;
     const VolumeInfo& volumes;
     std::function<void()> assetsAdded;
+    // Files already on the drive that the user chose to check and keep, under their hidden
+    // names, filed: to be verified as downloaded files are. Called before assetsAdded.
+    std::function<void(const QList<Asset*>&)> filesKept;
 };
 
 // Imports one DCP entry of a package: checks its fields, reads its documents, builds the
@@ -76,7 +79,12 @@ private:
     bool createDCPXMLFiles() const;
     void tellFolderNotWritable() const;
     QStringList getConflictingFiles() const;
-    bool removeConflictingFiles() const;
+    // Asks what becomes of files of the entry's new assets already on the drive: removed
+    // (Yes), checked and kept (a third button), or the entry stops (No, false).
+    bool removeConflictingFiles();
+    // After "Check and keep", once filed: each new asset whose file on the drive has its size
+    // keeps it, under its hidden name; the filing target is told.
+    void keepExistingFiles(const QList<Asset*>& added);
     QString dcpFolder() const;
 
     const QJsonObject entry;
@@ -97,6 +105,7 @@ private:
     QByteArray volindexXml;
     QString imageUrl;
     QString downloadPath;
+    bool keepingFiles = false; // "Check and keep" was chosen
 
     AssetMap assetMap;
     CompositionPlaylist cpl;

@@ -237,3 +237,13 @@ void Reel::announceProgress(qulonglong speed)
         dcp->announceProgress();
     }
 }
+
+void Reel::setCheckProgress(double value)
+{
+    if (value == check_progress) {
+        return;
+    }
+    check_progress = value;
+    emit checkProgressChanged();
+    announceDCPStatus();
+}

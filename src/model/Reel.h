@@ -16,6 +16,8 @@ class Reel : public QObject
     Q_OBJECT
     Q_PROPERTY(QString uuid READ getUuid CONSTANT)
     Q_PROPERTY(unsigned int reel_number READ getReelNumber CONSTANT)
+    // Share of the files under verification read so far (0 when none is being read).
+    Q_PROPERTY(double check_progress READ getCheckProgress NOTIFY checkProgressChanged)
 
 public:
     Reel(const QString& uuid, const QString& main_picture_id, const QString& main_sound_id,
@@ -59,6 +61,9 @@ public:
     void announceChecksummed();
     void announceSynced();
     void announceProgress(qulonglong speed);
+    double getCheckProgress() const { return check_progress; }
+    // Main thread: how far the verification of the reel's files has read.
+    void setCheckProgress(double value);
 
     Q_INVOKABLE qulonglong getTotalSize() const;
     Q_INVOKABLE qulonglong getDownloadedSize() const;
@@ -76,6 +81,7 @@ signals:
     void downloadQueuedForRedownload();
     void downloadCheckingChecksum();
     void downloadProgress(qulonglong speed);
+    void checkProgressChanged();
 
 private:
     void announceDCPStatus();
@@ -86,6 +92,7 @@ private:
     QString main_sound_id;
     QString main_subtitle_id;
     unsigned reel_number = 0;
+    double check_progress = 0;
     DCP* dcp = nullptr;
     QList<Asset*> assets;
     QMap<AssetKey, Asset*> assets_by_key;

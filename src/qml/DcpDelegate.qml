@@ -423,14 +423,46 @@ Package {
                         wrapMode: Text.Wrap
                     }
                 }
+            }
 
+            // Files found on the drive at the import, kept while they are verified.
+            Row {
+                id: keptPanel
+                objectName: "keptPanel"
+                property int unchecked: pkg.statusTick >= 0 && pkg.dcp !== null
+                                        ? download_mgr.keptUnchecked(pkg.dcp) : 0
+                anchors.left: card.right
+                anchors.top: checkPanel.bottom
+                anchors.leftMargin: 20
+                spacing: 10
+                visible: unchecked > 0
+                height: visible ? 32 : 0
+
+                Text {
+                    objectName: "keptStatus"
+                    height: 22
+                    verticalAlignment: Text.AlignVCenter
+                    text: keptPanel.unchecked === 1 ? "Checking the file kept on the drive\u2026"
+                                                    : "Checking the " + keptPanel.unchecked
+                                                      + " files kept on the drive\u2026"
+                    color: "white"
+                    font.pixelSize: 15
+                }
+
+                CustomButton {
+                    objectName: "stopKeptCheckButton"
+                    width: 90
+                    height: 22
+                    text: "CANCEL"
+                    onClicked: download_mgr.stopCheckingKept(pkg.dcp)
+                }
             }
 
             ListView {
                 id: reelList
                 anchors.left: card.right
                 anchors.right: parent.right
-                anchors.top: checkPanel.bottom
+                anchors.top: keptPanel.bottom
                 anchors.bottom: parent.bottom
                 anchors.margins: 10
                 clip: true

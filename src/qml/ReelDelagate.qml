@@ -50,6 +50,11 @@ Item {
             row.showDownloaded();
         }
         function onDownloadChecksummed() { row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_SYNCING], "white"); }
+        function onCheckProgressChanged() {
+            if (row.reel.check_progress > 0)
+                row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_VALIDATING] + " "
+                              + Globals.checkedPercent(row.reel.check_progress), "white");
+        }
         function onDownloadCheckingChecksum() {
             row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_VALIDATING], "white");
             row.showFull();

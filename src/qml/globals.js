@@ -99,6 +99,7 @@ function dcpStatus(dcp, mgr) {
 
     var found = {};
     var pending = 0;
+    var checking = 0; // how far the shown reel's verification has read
     var current = mgr && mgr.current_dcp === dcp && !mgr.paused;
     var reels = dcp.reels || [];
     for (var i = 0; i < reels.length; ++i) {
@@ -117,8 +118,10 @@ function dcpStatus(dcp, mgr) {
             else
                 ++pending;
         } else if (!checksummed) {
-            if (found[STATUS_DOWNLOADING] === undefined && found[STATUS_VALIDATING] === undefined)
+            if (found[STATUS_DOWNLOADING] === undefined && found[STATUS_VALIDATING] === undefined) {
                 found[STATUS_VALIDATING] = reel.reel_number;
+                checking = reel.check_progress || 0;
+            }
         } else if (!reel.isSynced()) {
             if (found[STATUS_SYNCING] === undefined)
                 found[STATUS_SYNCING] = reel.reel_number;
@@ -131,7 +134,8 @@ function dcpStatus(dcp, mgr) {
     else if (found[STATUS_DOWNLOADING] !== undefined)
         text = DCP_SHORT_STATUSES[STATUS_DOWNLOADING] + " reel " + found[STATUS_DOWNLOADING];
     else if (found[STATUS_VALIDATING] !== undefined)
-        text = DCP_SHORT_STATUSES[STATUS_VALIDATING] + " reel " + found[STATUS_VALIDATING];
+        text = DCP_SHORT_STATUSES[STATUS_VALIDATING] + " reel " + found[STATUS_VALIDATING]
+            + (checking > 0 ? " " + checkedPercent(checking) : "");
     else if (found[STATUS_SYNCING] !== undefined)
         text = DCP_SHORT_STATUSES[STATUS_SYNCING] + " reel " + found[STATUS_SYNCING];
     else if (pending > 0)
@@ -152,6 +156,11 @@ function reelStatus(reel) {
     }
     var d = reel.isDownloaded() ? STATUS_VALIDATING : STATUS_PENDING;
     return { "status": d, "text": DCP_STATUSES[d], "color": DCP_DETAILS_REEL_STATUS_COLOR, "full": false };
+}
+
+// "45 %" of a verification that has read that share of its files.
+function checkedPercent(fraction) {
+    return Math.floor(fraction * 100) + " %";
 }
 
 // The reel row's text while data arrives.

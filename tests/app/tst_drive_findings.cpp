@@ -1,13 +1,19 @@
-// What "Check drive" finds stays on the DCP until it is mended: in the main window in process,
-// against the stand-in server. A removed reel and an exFAT drive are named; a corrupted file
-// marks its asset and reel corrupted (memory, store, tile, reel row, tray) until DOWNLOAD AGAIN
-// fetched it anew and it verified, and its finding leaves the page then. Screenshots go to
-// artefacts/drive-findings; any QML warning fails the test.
+// What is on the drive, in the main window in process against the stand-in server. What "Check
+// drive" finds stays on the DCP until it is mended: a removed reel and an exFAT drive are
+// named; a corrupted file marks its asset and reel corrupted (memory, store, tile, reel row,
+// tray) until DOWNLOAD AGAIN fetched it anew and it verified. "Check and keep" at the import
+// verifies the files already there instead of downloading them, and can be called off.
+// Screenshots go to artefacts/drive-findings; any QML warning fails the test.
+#include "PackageWriter.h"
 #include "SampleDcp.h"
+#include "ScriptedPrompts.h"
+#include "TestPackages.h"
 #include "TestSandbox.h"
 #include "WindowUnderTest.h"
 #include "app/DesktopNotifier.h"
 #include "app/MainWindow.h"
+#include "app/WidgetPrompts.h"
+#include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "download/DriveVerifier.h"
 #include "import/VolumeInfo.h"
@@ -16,8 +22,11 @@
 #include "model/DCPManager.h"
 #include "model/Reel.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QtTest>
@@ -43,6 +52,43 @@ QString textOf(const QQuickItem* item)
 {
     return item ? item->property("text").toString() : QStringLiteral("<none>");
 }
+
+// A DCP the stand-in serves, and its package; reels given as "<reel>:<visible|hidden>" are on
+// the drive from an earlier run under those names.
+struct KeptDcp
+{
+    DcpDescription d;
+    QString served, drive, package;
+
+    KeptDcp(TestSandbox& box, const QString& title, int reels, const QStringList& onDrive)
+    {
+        SampleDcp::Options o;
+        o.title = title;
+        o.reels = reels;
+        o.pictureSize = 300000;
+        o.soundSize = 70000;
+        served = box.server.assetRoot() + '/' + title;
+        drive = box.downloads() + '/' + title;
+        SampleDcp::generate(o, served, &d);
+        for (const QString& reel : onDrive) {
+            for (const DcpAssetInfo& a : d.assetsOfReels({reel.section(':', 0, 0).toInt()})) {
+                const QString copy = path(a, reel.endsWith(QLatin1String("hidden")));
+                QDir().mkpath(QFileInfo(copy).path());
+                QFile::copy(served + '/' + a.path, copy);
+            }
+        }
+        PackageWriter::EntryOptions e;
+        for (int r = 1; r <= reels; ++r)
+            e.reels << r;
+        e.assetBaseUrl = box.server.baseUrl().toString() + "/assets/" + title + '/';
+        e.friendlyTitle = title;
+        package = box.writePackage(PackageWriter::document(testUser(), {PackageWriter::entry(d, e)}, 1000));
+    }
+    QString path(const DcpAssetInfo& a, bool hidden) const
+    {
+        return drive + '/' + (hidden ? QStringLiteral(".") : QString()) + a.path;
+    }
+};
 } // namespace
 
 class TestDriveFindings : public QObject
@@ -51,6 +97,8 @@ class TestDriveFindings : public QObject
 
 private slots:
     void findingsStayUntilMended();
+    void checkAndKeep();
+    void stopCheckingKept();
 };
 
 void TestDriveFindings::findingsStayUntilMended()
@@ -151,6 +199,124 @@ void TestDriveFindings::findingsStayUntilMended()
     shot(QStringLiteral("report-removed-reel-on-exfat"));
 
     QCOMPARE(window.warnings(), QStringList());
+}
+
+// A drive from an earlier run under a new store: reel 1 complete under its final names, reel 2
+// hidden with its sound corrupted and its picture cut short. Only those two are fetched.
+void TestDriveFindings::checkAndKeep()
+{
+    TestSandbox box(TestSandbox::WithServer);
+    KeptDcp kept(box, QStringLiteral("Keep_FTR"), 2, {"1:visible", "2:hidden"});
+    const DcpDescription& d = kept.d;
+    const DcpAssetInfo sound2 = d.find(DcpAssetInfo::Sound, 2), picture2 = d.find(DcpAssetInfo::Picture, 2);
+    QFile sound(kept.path(sound2, true));
+    QVERIFY(sound.open(QIODevice::ReadWrite) && sound.seek(100) && sound.putChar('!'));
+    sound.close();
+    QVERIFY(QFile::resize(kept.path(picture2, true), 100000));
+    WindowUnderTest window;
+    QVERIFY(window.load(box));
+    window.window()->resize(1100, 760);
+    ChecksumWorker* worker = box.engine()->getChecksumWorker();
+    worker->hold(true); // the kept files wait to be seen waiting
+    worker->setProgressInterval(0);
+    const auto shot = [&](const QString& name) {
+        QVERIFY(window.screenshot(QStringLiteral(ORV_ARTEFACTS_DIR "/drive-findings"), name));
+    };
+
+    // The conflict box as the user sees it, answered with its third button.
+    WidgetPrompts widgets;
+    QStringList labels;
+    UserPrompt::setResponder([&](const PromptRequest& request) {
+        PromptAnswer answer;
+        if (request.kind == PromptRequest::Directory) {
+            answer.path = box.downloads();
+            return answer;
+        }
+        QTimer::singleShot(100, [&] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(question);
+            question->grab().save(QStringLiteral(ORV_ARTEFACTS_DIR "/drive-findings/keep-box.png"));
+            for (QAbstractButton* button : question->buttons())
+                labels << button->text();
+            question->button(QMessageBox::Apply)->click();
+        });
+        return widgets.ask(request);
+    });
+    box.import(kept.package);
+    UserPrompt::setResponder(nullptr);
+    labels.sort();
+    QCOMPARE(labels, (QStringList{"&Check and keep", "&No", "&Yes"}));
+
+    // Nothing removed; the good files wait for their check under hidden names, the cut one resumes.
+    DCP* dcp = box.catalogue()->getDCP(d.cplUuid);
+    QVERIFY(dcp);
+    for (const DcpAssetInfo& a : d.assetsOfReels({1, 2}))
+        QVERIFY2(QFileInfo(kept.path(a, true)).isFile(), qPrintable(a.path));
+    QCOMPARE(box.engine()->keptUnchecked(dcp), 3);
+    QVERIFY(QMetaObject::invokeMethod(window.window(), "showDetails", Q_ARG(QVariant, 0)));
+    QTRY_COMPARE(textOf(window.item(QStringLiteral("keptStatus"))),
+                 QStringLiteral("Checking the 3 files kept on the drive\u2026"));
+    shot(QStringLiteral("keep-checking"));
+    window.click(window.item(QStringLiteral("closeDetails")));
+    QTRY_COMPARE(textOf(window.item(QStringLiteral("tileStatus"))), QStringLiteral("Validating reel 1"));
+    shot(QStringLiteral("keep-checking-tile"));
+
+    QList<double> checked;
+    connect(dcp->getReels().first(), &Reel::checkProgressChanged, this,
+            [&] { checked << dcp->getReels().first()->getCheckProgress(); });
+    worker->hold(false);
+    QTRY_VERIFY_WITH_TIMEOUT(dcp->getReels().at(0)->isSynced() && dcp->getReels().at(1)->isSynced(), 30000);
+    QVERIFY2(checked.size() >= 2 && checked.first() > 0 && checked.last() == 0,
+             qPrintable(QString::number(checked.size())));
+    for (const DcpAssetInfo& a : d.assetsOfReels({1, 2})) {
+        QCOMPARE(readFile(kept.path(a, false)), readFile(kept.served + '/' + a.path));
+        const QStringList ranges = box.rangesFor(QStringLiteral("Keep_FTR/") + a.path);
+        QCOMPARE(ranges, a.uuid == sound2.uuid     ? QStringList{"bytes=0-"}
+                         : a.uuid == picture2.uuid ? QStringList{"bytes=100000-"}
+                                                   : QStringList());
+    }
+    // Reported as downloaded reels are; the corrupted sound failed once.
+    const QList<int> events1 = TestSandbox::events(dcp->getReels().at(0));
+    QVERIFY(events1.contains(1) && events1.contains(2) && events1.contains(8) && !events1.contains(7));
+    QVERIFY(TestSandbox::events(dcp->getReels().at(1)).contains(7));
+    QCOMPARE(box.engine()->keptUnchecked(dcp), 0);
+    QCOMPARE(window.warnings(), QStringList());
+}
+
+// Called off while waiting: No changes nothing; Yes downloads the kept files instead.
+void TestDriveFindings::stopCheckingKept()
+{
+    TestSandbox box(TestSandbox::WithServer);
+    KeptDcp kept(box, QStringLiteral("Stop_FTR"), 1, {"1:visible"});
+    ChecksumWorker* worker = box.engine()->getChecksumWorker();
+    worker->hold(true);
+    ScriptedPrompts prompts;
+    prompts.answerPath(box.downloads());
+    prompts.answer(Prompt::Apply);
+    box.import(kept.package);
+    DCP* dcp = box.catalogue()->getDCP(kept.d.cplUuid);
+    QVERIFY(dcp && worker->haveReel(dcp->getReels().first()));
+    QCOMPARE(box.engine()->keptUnchecked(dcp), 2);
+
+    prompts.answer(Prompt::No);
+    box.engine()->stopCheckingKept(dcp);
+    QCOMPARE(prompts.last().text, QStringLiteral("Stop checking the files kept on the drive?"));
+    QCOMPARE(prompts.last().informativeText,
+             QStringLiteral("The 2 files not checked yet will be downloaded again from the server instead, "
+                            "replacing what the drive holds."));
+    QCOMPARE(box.engine()->keptUnchecked(dcp), 2);
+    prompts.answer(Prompt::Yes);
+    box.engine()->stopCheckingKept(dcp);
+    QCOMPARE(box.engine()->keptUnchecked(dcp), 0);
+    QVERIFY(!worker->haveReel(dcp->getReels().first()));
+    worker->hold(false);
+    box.notifications(50);
+    QTRY_VERIFY_WITH_TIMEOUT(dcp->getReels().first()->isSynced(), 30000);
+    for (const DcpAssetInfo& a : kept.d.assetsOfReels({1})) {
+        QCOMPARE(box.rangesFor(QStringLiteral("Stop_FTR/") + a.path), QStringList{"bytes=0-"});
+        QCOMPARE(readFile(kept.path(a, false)), readFile(kept.served + '/' + a.path));
+    }
+    QVERIFY(!TestSandbox::events(dcp->getReels().first()).contains(7));
 }
 
 QTEST_MAIN(TestDriveFindings)

@@ -619,6 +619,8 @@ void TestImportFlow::conflictingFiles_data()
     QTest::addColumn<int>("answer");
     QTest::newRow("declined") << int(Prompt::No);
     QTest::newRow("accepted") << int(Prompt::Yes);
+    // Files of another size are not kept, nor removed: they are downloaded over.
+    QTest::newRow("checked and kept") << int(Prompt::Apply);
 }
 
 void TestImportFlow::conflictingFiles()
@@ -643,12 +645,13 @@ void TestImportFlow::conflictingFiles()
     QCOMPARE(box.informativeText, QStringLiteral("The following files will be removed...\r\n"
                                                  "\r\n   1. .picture_r1.mxf\r\n   2. picture_r1.mxf"
                                                  "\r\n   3. sound_r1.mxf"));
-    QCOMPARE(box.buttons, Prompt::Yes | Prompt::No);
+    QCOMPARE(box.buttons, Prompt::Yes | Prompt::No | Prompt::Apply);
+    QCOMPARE(box.buttonTexts.value(Prompt::Apply), QStringLiteral("&Check and keep"));
     QCOMPARE(box.defaultButton, Prompt::No);
 
-    const bool accepted = answer == Prompt::Yes;
     for (const QString& f : files)
-        QCOMPARE(QFileInfo::exists(f), !accepted);
+        QCOMPARE(QFileInfo::exists(f), answer != Prompt::Yes);
+    const bool accepted = answer != Prompt::No;
     // Declining keeps the folder and its XML files but stores nothing.
     QCOMPARE(readFile(folder + QLatin1Char('/') + d.cplFileName), d.cpl);
     QCOMPARE(readFile(folder + QStringLiteral("/VOLINDEX")), d.volIndex);

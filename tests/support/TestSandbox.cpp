@@ -213,8 +213,9 @@ QString TestSandbox::writePackage(const QJsonObject& document, const QString& na
 
 void TestSandbox::import(const QString& path, const QByteArray& key)
 {
-    const ImportTarget target{*catalogue(), volumes(), [this] {
-                                  assetsAdded();
+    const ImportTarget target{*catalogue(), volumes(), [this] { assetsAdded(); },
+                              [this](const QList<Asset*>& files) {
+                                  engine()->keepFiles(files);
                               }};
     DCPXMLReader reader(QString::fromUtf8(key.isEmpty() ? testKey() : key), target);
     reader.loadPackage(path);
