@@ -27,5 +27,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt5sql5-sqlite, libqt5svg5, qml-module-qtquick2, qml-module-qtquick-window2, \
 qml-module-qtquick-controls, qml-module-qtquick-dialogs, qml-module-qtquick-layouts, \
 qml-module-qtqml-models2, xdg-utils")
+# Qt's own texts (the buttons of the boxes, the file dialog) in the program's languages.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qttranslations5-l10n")
 
 include(CPack)

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache
   qtbase5-dev qtdeclarative5-dev libqt5svg5-dev libqt5sql5-sqlite libqt5quicktest5
+  qttools5-dev qttools5-dev-tools qttranslations5-l10n
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls
   qml-module-qtquick-dialogs qml-module-qtquick-layouts qml-module-qtqml-models2
   qml-module-qttest qml-module-qt-labs-folderlistmodel qml-module-qt-labs-settings

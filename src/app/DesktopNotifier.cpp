@@ -1,121 +1,120 @@
 #include "app/DesktopNotifier.h"
 
-#include "model/DCP.h"
-#include "model/DCPManager.h"
-#include "model/Reel.h"
-
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDebug>
 #include <QIcon>
 #include <QSystemTrayIcon>
 
-#include <exception>
+namespace {
+const char kService[] = "org.freedesktop.Notifications";
+const char kPath[] = "/org/freedesktop/Notifications";
+const char kInterface[] = "org.freedesktop.Notifications";
+// The icon and the menu entry the package installs.
+const char kDesktopName[] = "reelvane-downloader";
+} // namespace
 
-DesktopNotifier::DesktopNotifier(DCPManager* catalogue, QObject* parent)
-    : QObject(parent), catalogue(catalogue)
+DesktopNotifier::DesktopNotifier(const QDBusConnection& bus, bool withTray, QObject* parent)
+    : QObject(parent), m_bus(bus)
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/images/reelvane_logo.svg")), this);
-        tray->setToolTip(QStringLiteral("Reelvane Downloader"));
-        tray->show();
-    }
-    // The catalogue announces every new, removed or re-sorted DCP this way.
-    connect(catalogue, &DCPManager::dcpsChanged, this, &DesktopNotifier::followCatalogue);
-    followCatalogue();
-}
-
-void DesktopNotifier::followCatalogue()
-{
-    for (DCP* dcp : catalogue->getDCPs()) {
-        if (followed.contains(dcp)) {
-            continue;
-        }
-        followed.insert(dcp);
-        // A DCP that is already complete when first seen was announced in an earlier run.
-        if (isComplete(dcp)) {
-            complete.insert(dcp);
-        }
-        connect(dcp, &QObject::destroyed, this, [this, dcp]() {
-            followed.remove(dcp);
-            complete.remove(dcp);
-        });
-        // statusChanged comes from the checksum worker's thread: these run queued here.
-        connect(dcp, &DCP::statusChanged, this, [this, dcp]() { checkComplete(dcp); });
-        connect(dcp, &DCP::finishedChanged, this, [this, dcp]() { checkComplete(dcp); });
-        connect(dcp, &DCP::reelsChanged, this, [this, dcp]() {
-            followReels(dcp);
-            checkComplete(dcp);
-        });
-        followReels(dcp);
-    }
-}
-
-void DesktopNotifier::followReels(DCP* dcp)
-{
-    // Followed once loaded: the DCP announces its reels then.
-    for (Reel* reel : dcp->loadedReels()) {
-        if (followed.contains(reel)) {
-            continue;
-        }
-        followed.insert(reel);
-        connect(reel, &QObject::destroyed, this, [this, reel]() { followed.remove(reel); });
-        connect(reel, &Reel::downloadCorrupted, this, [this, reel]() { reelCorrupted(reel); });
-        // The last acknowledgement of a reel is what completes a DCP.
-        connect(reel, &Reel::downloadSynced, this, [this, reel]() {
-            if (reel->getDCP()) {
-                checkComplete(reel->getDCP());
-            }
+    qRegisterMetaType<DesktopNotifier::Route>();
+    if (withTray) {
+        m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/images/reelvane_logo.svg")), this);
+        m_tray->setToolTip(QStringLiteral("Reelvane Downloader"));
+        m_tray->show();
+        connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
+            if (!m_trayDcp.isEmpty())
+                emit activated(m_trayDcp);
         });
     }
+    if (!m_bus.isConnected())
+        return;
+    m_bus.connect(QString::fromLatin1(kService), QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
+                  QStringLiteral("ActionInvoked"), this, SLOT(actionInvoked(uint, QString)));
+    m_bus.connect(QString::fromLatin1(kService), QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
+                  QStringLiteral("NotificationClosed"), this, SLOT(notificationClosed(uint, uint)));
+    // Whether a title with "&" or "<" must be escaped; asked once, without waiting.
+    auto* const capabilities = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(QDBusMessage::createMethodCall(
+                            QString::fromLatin1(kService), QString::fromLatin1(kPath),
+                            QString::fromLatin1(kInterface), QStringLiteral("GetCapabilities")),
+                        replyTimeoutMs),
+        this);
+    connect(capabilities, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        const QDBusPendingReply<QStringList> reply = *call;
+        if (!reply.isError())
+            m_markup = reply.value().contains(QStringLiteral("body-markup"));
+    });
 }
 
-bool DesktopNotifier::isComplete(const DCP* dcp)
+DesktopNotifier::~DesktopNotifier() = default;
+
+void DesktopNotifier::show(const AttentionEvent& event)
 {
-    // Listed without its reels: complete, verified and acknowledged, or not started.
-    if (!dcp->reelsLoaded()) {
-        return dcp->isListedComplete();
+    if (!m_bus.isConnected()) {
+        showWithoutService(event);
+        return;
     }
-    if (dcp->getReels().isEmpty()) {
-        return false;
-    }
-    for (const Reel* reel : dcp->getReels()) {
-        if (reel->isCorrupted() || !reel->isChecksummed() || !reel->isSynced()) {
-            return false;
-        }
-    }
-    return true;
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
+                                       QString::fromLatin1(kInterface), QStringLiteral("Notify"));
+    // Problems stay on screen until someone has seen them; a ready DCP comes and goes.
+    const uchar urgency = event.kind == AttentionEvent::DcpReady ? 1 : 2;
+    const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(urgency)},
+                            {QStringLiteral("desktop-entry"), QString::fromLatin1(kDesktopName)}};
+    message << QStringLiteral("Reelvane Downloader") << m_shownByDcp.value(event.dcpUuid)
+            << QString::fromLatin1(kDesktopName) << event.headline
+            << (m_markup ? event.text.toHtmlEscaped() : event.text)
+            << QStringList{QStringLiteral("default"), tr("Show")} << hints << -1;
+    auto* const call = new QDBusPendingCallWatcher(m_bus.asyncCall(message, replyTimeoutMs), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this,
+            [this, event](QDBusPendingCallWatcher* watcher) { notifyFinished(watcher, event); });
 }
 
-void DesktopNotifier::checkComplete(DCP* dcp)
+void DesktopNotifier::notifyFinished(QDBusPendingCallWatcher* call, const AttentionEvent& event)
 {
-    // Slot of model signals: nothing may unwind into the event loop.
-    try {
-        if (!isComplete(dcp)) {
-            complete.remove(dcp);
-            return;
-        }
-        if (complete.contains(dcp) || !catalogue->getDCPs().contains(dcp)) {
-            return;
-        }
-        complete.insert(dcp);
-        show(dcp->getFriendlyTitle() + QStringLiteral(" is ready: every reel verified"));
-    } catch (const std::exception& e) {
-        qDebug() << "[DesktopNotifier] Unable to read the state of DCP" << dcp->getUuid() << e.what();
+    call->deleteLater();
+    const QDBusPendingReply<uint> reply = *call;
+    if (reply.isError()) {
+        qDebug() << "[DesktopNotifier] No notification service:" << reply.error().name();
+        showWithoutService(event);
+        return;
     }
+    if (!event.dcpUuid.isEmpty())
+        m_shownByDcp.insert(event.dcpUuid, reply.value());
+    qDebug() << "[DesktopNotifier] Notification" << reply.value() << event.name();
+    emit notified(Desktop, event.text);
 }
 
-void DesktopNotifier::reelCorrupted(Reel* reel)
+void DesktopNotifier::showWithoutService(const AttentionEvent& event)
 {
-    const DCP* dcp = reel->getDCP();
-    const QString title = dcp ? dcp->getFriendlyTitle() : QString();
-    show(QStringLiteral("%1: reel %2 is corrupted").arg(title).arg(reel->getReelNumber()));
+    if (!m_tray) {
+        qDebug() << "[DesktopNotifier] Neither notification service nor tray:" << event.name()
+                 << event.dcpUuid;
+        emit notified(LogOnly, event.text);
+        return;
+    }
+    m_trayDcp = event.dcpUuid;
+    m_tray->showMessage(event.headline, event.text,
+                        event.kind == AttentionEvent::DcpReady ? QSystemTrayIcon::Information
+                                                               : QSystemTrayIcon::Warning);
+    emit notified(Tray, event.text);
 }
 
-void DesktopNotifier::show(const QString& text)
+void DesktopNotifier::actionInvoked(uint id, const QString& action)
 {
-    const QString title = QStringLiteral("Reelvane Downloader");
-    qDebug() << "[DesktopNotifier]" << text;
-    if (tray) {
-        tray->showMessage(title, text, QSystemTrayIcon::Information);
-    }
-    emit notified(title, text);
+    if (action != QLatin1String("default"))
+        return;
+    const QString dcp = m_shownByDcp.key(id);
+    if (!dcp.isEmpty())
+        emit activated(dcp);
+}
+
+void DesktopNotifier::notificationClosed(uint id, uint)
+{
+    const QString dcp = m_shownByDcp.key(id);
+    if (!dcp.isEmpty())
+        m_shownByDcp.remove(dcp);
 }

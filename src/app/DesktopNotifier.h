@@ -1,41 +1,60 @@
 #pragma once
 
+#include "notify/AttentionEvents.h"
+
+#include <QDBusConnection>
+#include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QString>
 
-class DCP;
-class DCPManager;
+class QDBusPendingCallWatcher;
 class QSystemTrayIcon;
-class Reel;
 
-// Tells the desktop when a DCP is ready (every reel verified and reported) and when a
-// reel turns out corrupted, through a system tray message. Without a tray nothing is
-// shown; notified() is emitted either way.
+// Shows the staff's attention events on the desktop: through the freedesktop notification
+// service (org.freedesktop.Notifications) that every Linux desktop runs, where that does not
+// answer through the tray icon, and where there is neither only in the log. One notification
+// per DCP: a newer event of the same DCP replaces the one shown. Clicking a notification (its
+// default action) asks for the window on that DCP. Nothing here waits for the service.
 class DesktopNotifier : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit DesktopNotifier(DCPManager* catalogue, QObject* parent = nullptr);
+    enum Route
+    {
+        Desktop,
+        Tray,
+        LogOnly
+    };
+    Q_ENUM(Route)
 
-    // Whether messages reach the desktop.
-    bool hasTray() const { return tray != nullptr; }
+    // bus: the session bus in the program. withTray: whether the desktop has a tray.
+    explicit DesktopNotifier(const QDBusConnection& bus, bool withTray, QObject* parent = nullptr);
+    ~DesktopNotifier() override;
+
+    bool hasTray() const { return m_tray != nullptr; }
+    void show(const AttentionEvent& event);
+
+    // How long the service may take to take a notification before the tray stands in.
+    int replyTimeoutMs = 5000;
 
 signals:
-    void notified(const QString& title, const QString& text);
+    // After each event, by the route that carried it.
+    void notified(DesktopNotifier::Route route, const QString& text);
+    // The user clicked the notification of this DCP.
+    void activated(const QString& dcpUuid);
+
+private slots:
+    void actionInvoked(uint id, const QString& action);
+    void notificationClosed(uint id, uint reason);
 
 private:
-    void followCatalogue();
-    void followReels(DCP* dcp);
-    void checkComplete(DCP* dcp);
-    void reelCorrupted(Reel* reel);
-    void show(const QString& text);
-    static bool isComplete(const DCP* dcp);
+    void notifyFinished(QDBusPendingCallWatcher* call, const AttentionEvent& event);
+    void showWithoutService(const AttentionEvent& event);
 
-    DCPManager* catalogue;
-    QSystemTrayIcon* tray = nullptr;
-    QSet<const QObject*> followed;
-    // DCPs already complete, announced or complete when first seen.
-    QSet<const DCP*> complete;
+    QDBusConnection m_bus;
+    QSystemTrayIcon* m_tray = nullptr;
+    bool m_markup = true; // the service reads the body as markup until it says otherwise
+    QHash<QString, uint> m_shownByDcp;
+    QString m_trayDcp; // of the last tray message
 };

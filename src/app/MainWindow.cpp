@@ -16,7 +16,9 @@ MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
       m_ejectAction(&m_ejector, &context.engine(), [&context]() { return context.catalogue().getAllDCPs(); }),
       // A corrupted file found by the check goes back to the engine's queue.
       m_driveCheck([&context](Asset* asset) { context.engine().redownload(asset); }),
-      m_drives([&context] { return context.catalogue().getAllDCPs(); })
+      m_drives([&context] { return context.catalogue().getAllDCPs(); }),
+      m_attention(&context.catalogue(), &context.engine()), m_alerts(context.settings()),
+      m_translations(context.settings())
 {
     DownloadManager* const engine = &context.engine();
     m_driveCheck.setDriveRoots(context.volumes().driveRoots());
@@ -30,6 +32,9 @@ MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
     QObject::connect(
         &m_drives, &DriveWatch::driveBack, &context.notifications(),
         [&context] { context.notifications().reconcileReveals(true); }, Qt::QueuedConnection);
+    m_attention.followDrives(&m_drives);
+    QObject::connect(&m_attention, &AttentionEvents::raised, &m_alerts, &WebAlerts::send);
+    m_windowActions.setAlerts(&m_alerts);
 }
 
 MainWindow::~MainWindow() = default;
@@ -48,6 +53,9 @@ bool MainWindow::load()
     root->setContextProperty(QStringLiteral("window_actions"), &m_windowActions);
     root->setContextProperty(QStringLiteral("drive_eject"), &m_ejectAction);
     root->setContextProperty(QStringLiteral("drive_check"), &m_driveCheck);
+    // The "Language" menu; a new choice retranslates the scene.
+    root->setContextProperty(QStringLiteral("translations"), &m_translations);
+    m_translations.setEngine(m_qml.get());
     m_qml->load(QUrl(QStringLiteral("qrc:///main.qml")));
     if (m_qml->rootObjects().isEmpty())
         return false;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/Translations.h"
 #include "app/WindowActions.h"
 #include "download/DriveEject.h"
 #include "download/DriveVerifier.h"
 #include "download/DriveWatch.h"
 #include "download/EjectAction.h"
 #include "download/SleepInhibitor.h"
+#include "notify/AttentionEvents.h"
+#include "notify/WebAlerts.h"
 
 #include <QDBusConnection>
 #include <QQmlApplicationEngine>
@@ -17,8 +20,8 @@ class QQuickWindow;
 
 // The main window's scene and what lives beside it while it shows: the window's actions
 // (confirmations, desktop links), "Check drive", "Eject drive", the sleep lock while data
-// moves and the watch on the drives. Built on the context's managers, after the start-up
-// import; the program and the window tests build it the same way.
+// moves, the watch on the drives and the alerts to a web address. Built on the context's managers, after the
+// start-up import; the program and the window tests build it the same way.
 class MainWindow
 {
 public:
@@ -34,6 +37,9 @@ public:
     QQuickWindow* window() const;
     DriveWatch& drives() { return m_drives; }
     DriveVerifier& driveCheck() { return m_driveCheck; }
+    // Ready DCPs and stopped downloads, as they happen; each goes to the alert address too.
+    AttentionEvents& attention() { return m_attention; }
+    WebAlerts& alerts() { return m_alerts; }
 
 private:
     AppContext& m_context;
@@ -43,6 +49,9 @@ private:
     EjectAction m_ejectAction;
     DriveVerifier m_driveCheck;
     DriveWatch m_drives;
+    AttentionEvents m_attention;
+    WebAlerts m_alerts;
+    Translations m_translations;
     // Last, so the scene goes before everything its bindings use.
     std::unique_ptr<QQmlApplicationEngine> m_qml;
 };

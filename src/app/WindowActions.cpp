@@ -1,6 +1,7 @@
 #include "app/WindowActions.h"
 
 #include "core/UserPrompt.h"
+#include "dialogs/AlertsDialog.h"
 
 #include <QDebug>
 #include <QDir>
@@ -65,4 +66,12 @@ bool WindowActions::askResume() const
     return UserPrompt::message(Prompt::Question, QStringLiteral("Your downloads are paused."),
                                QStringLiteral("Would you like to resume?"), Prompt::Yes | Prompt::No,
                                Prompt::NoButton, QStringLiteral("Downloads are paused")) == Prompt::Yes;
+}
+
+void WindowActions::editAlerts() const
+{
+    if (!m_alerts)
+        return;
+    AlertsDialog dialog(*m_alerts);
+    dialog.exec();
 }

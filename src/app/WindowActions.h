@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+class WebAlerts;
+
 // What the main window asks of the user and the desktop, through the prompt layer: the
 // confirmations before anything is removed (Cancel is their default, so a stray Return
 // keeps the files) and the links to the files and the portal, with a box telling the
@@ -23,4 +25,11 @@ public:
     // Opens a web page in the desktop's browser.
     Q_INVOKABLE bool openPage(const QString& address) const;
     Q_INVOKABLE void showAbout() const;
+    // "Alerts…": the web address that hears of ready DCPs and stopped downloads.
+    Q_INVOKABLE void editAlerts() const;
+
+    void setAlerts(WebAlerts* alerts) { m_alerts = alerts; }
+
+private:
+    WebAlerts* m_alerts = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/OrvDownloaderApp.h"
 #include "app/PackageHandOff.h"
+#include "app/Translations.h"
 #include "app/WidgetPrompts.h"
 #include "core/DataFolder.h"
 #include "core/LogHandler.h"
@@ -26,8 +27,10 @@
 #include <QPointer>
 #include <QQmlApplicationEngine>
 #include <QQmlEngine>
+#include <QQuickWindow>
 #include <QSharedMemory>
 #include <QSystemSemaphore>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWindow>
 
@@ -75,6 +78,8 @@ int main(int argc, char* argv[])
 
     OrvDownloaderApp app(argc, argv);
     Q_INIT_RESOURCE(qml);
+    // The system's language until the store, which keeps the user's choice, is open.
+    Translations::install(Translations::systemLanguage());
     // Questions to the user are real dialogs from here on.
     WidgetPrompts prompts;
     UserPrompt::setPresenter(&prompts);
@@ -203,6 +208,8 @@ int main(int argc, char* argv[])
         }
 
         context = new AppContext(DataFolder::path());
+        Translations::install(Translations::languageFor(
+            context->settings().get(QString::fromLatin1(Translations::kSettingKey))));
         QString decodingKey;
         {
             LoginDialog login(nullptr);
@@ -230,8 +237,14 @@ int main(int argc, char* argv[])
             qDebug() << "[main] Unable to load the main window";
             return 1;
         }
-        // Tray messages when a DCP is ready or a reel is corrupted.
-        DesktopNotifier notifier(catalogue);
+        // Ready DCPs and stopped downloads on the desktop; a click brings the window up on the DCP.
+        DesktopNotifier notifier(QDBusConnection::sessionBus(), QSystemTrayIcon::isSystemTrayAvailable());
+        QObject::connect(&window.attention(), &AttentionEvents::raised, &notifier, &DesktopNotifier::show);
+        QObject::connect(&notifier, &DesktopNotifier::activated, &app, [&window](const QString& dcp) {
+            raiseWindow(&window.qml());
+            if (QQuickWindow* shown = window.window())
+                QMetaObject::invokeMethod(shown, "showDcpById", Q_ARG(QVariant, dcp));
+        });
 
         mainWindow = &window.qml();
         windowShown = true;

@@ -108,6 +108,17 @@ ApplicationWindow {
             detailsClosed(dcp);
     }
 
+    // A click on a desktop notification: the page of the DCP it was about.
+    function showDcpById(id) {
+        var list = dcp_mgr.dcps;
+        for (var i = 0; i < list.length; ++i) {
+            if (list[i].id === id) {
+                showDetails(list[i]);
+                return;
+            }
+        }
+    }
+
     // Every change of the catalogue rebuilds the grid; the open page closes when its DCP
     // has gone.
     function followShownDcp() {
@@ -142,6 +153,34 @@ ApplicationWindow {
                 text: "&Load File"
                 shortcut: "Ctrl+O"
                 onTriggered: mainWindow.openPackageDialog()
+            }
+            MenuItem {
+                text: qsTr("Alerts…")
+                onTriggered: {
+                    if (mainWindow.actions())
+                        mainWindow.actions().editAlerts();
+                }
+            }
+            Menu {
+                id: languageMenu
+                objectName: "languageMenu"
+                title: qsTr("Language")
+
+                ExclusiveGroup { id: languageGroup }
+                Instantiator {
+                    // Each language by its own name; the first follows the system.
+                    model: [["", qsTr("System language")], ["en", "English"], ["fr", "Français"],
+                            ["de", "Deutsch"], ["es", "Español"], ["it", "Italiano"]]
+                    MenuItem {
+                        text: modelData[1]
+                        checkable: true
+                        exclusiveGroup: languageGroup
+                        checked: typeof translations !== "undefined" && translations.choice === modelData[0]
+                        onTriggered: translations.choose(modelData[0])
+                    }
+                    onObjectAdded: languageMenu.insertItem(index, object)
+                    onObjectRemoved: languageMenu.removeItem(object)
+                }
             }
             MenuItem {
                 text: "&About"

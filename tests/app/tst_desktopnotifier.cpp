@@ -1,85 +1,139 @@
-#include "TestSandbox.h"
+// Desktop notifications through the freedesktop notification service, against
+// python3-dbusmock's notification daemon on a bus of the test's own; the tray, or only the
+// log, where no service answers.
+#include "PrivateBus.h"
 #include "app/DesktopNotifier.h"
-#include "model/Asset.h"
-#include "model/DCP.h"
-#include "model/DCPManager.h"
-#include "model/Reel.h"
-#include "storage/DatabaseManager.h"
 
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QSignalSpy>
 #include <QtTest>
 
-// Tray messages follow the catalogue: a DCP is announced once, when its last reel is
-// verified and reported; a corrupted reel is announced whenever it is found; a DCP that
-// was complete before the program started is not announced again; DCPs added later are
-// followed too.
+namespace {
+AttentionEvent happening(AttentionEvent::Kind kind, const QString& dcp, const QString& text)
+{
+    AttentionEvent made;
+    made.kind = kind;
+    made.dcpUuid = dcp;
+    made.dcpTitle = dcp;
+    made.time = QDateTime::currentDateTimeUtc();
+    made.headline =
+        kind == AttentionEvent::DcpReady ? QStringLiteral("DCP ready") : QStringLiteral("Reel corrupted");
+    made.text = text;
+    return made;
+}
+
+// What the notification daemon does when the user clicks or closes a notification.
+void emitFromDaemon(const QDBusConnection& bus, const char* signal, const char* signature,
+                    const QVariantList& arguments)
+{
+    QVariantList wrapped;
+    for (const QVariant& argument : arguments)
+        wrapped << QVariant::fromValue(QDBusVariant(argument));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("EmitSignal"));
+    call << QStringLiteral("org.freedesktop.Notifications") << QString::fromLatin1(signal)
+         << QString::fromLatin1(signature) << wrapped;
+    const QDBusMessage reply = bus.call(call);
+    QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
+}
+} // namespace
+
 class TestDesktopNotifier : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void announcesReadyDcpsAndCorruptedReels();
+    void initTestCase();
+    void notifiesReplacesAndRaises();
+    void withoutTheService_data();
+    void withoutTheService();
+
+private:
+    PrivateBus bus;
 };
 
-void TestDesktopNotifier::announcesReadyDcpsAndCorruptedReels()
+void TestDesktopNotifier::initTestCase()
 {
-    TestSandbox sandbox;
-    QVERIFY(sandbox.isValid());
-    DCPManager* catalogue = sandbox.catalogue();
+    Q_INIT_RESOURCE(qml); // the tray's icon
+    if (!bus.isRunning())
+        QSKIP("dbus-daemon or python3-dbusmock missing (scripts/install-deps.sh installs them)");
+}
 
-    DCP* done = sandbox.newDCP(QStringLiteral("d1"), QStringLiteral("Done_FTR"), sandbox.downloads());
-    done->setFriendlyTitle(QStringLiteral("Done Before"));
-    TestSandbox::addAssetOfSize(TestSandbox::addReel(done, QStringLiteral("r-done"), 1),
-                                QStringLiteral("a-done"), 10)
-        ->setDownloadChecksummed(true);
-    DCP* film = sandbox.newDCP(QStringLiteral("d2"), QStringLiteral("Film_FTR"), sandbox.downloads());
-    film->setFriendlyTitle(QStringLiteral("The Film"));
-    Reel* first = TestSandbox::addReel(film, QStringLiteral("r-1"), 1);
-    Asset* firstAsset = TestSandbox::addAssetOfSize(first, QStringLiteral("a-1"), 10);
-    Reel* second = TestSandbox::addReel(film, QStringLiteral("r-2"), 2);
-    Asset* secondAsset = TestSandbox::addAssetOfSize(second, QStringLiteral("a-2"), 10);
-    for (DCP* dcp : {done, film}) {
-        dcp->syncToDatabase();
-        catalogue->addDCP(dcp);
-    }
+// One notification per DCP, replaced by the DCP's next event; a click on it asks for the
+// window on that DCP; once the user closed it, the DCP's next event is a new one.
+void TestDesktopNotifier::notifiesReplacesAndRaises()
+{
+    const std::unique_ptr<QProcess> daemon =
+        bus.startMock(QStringLiteral("org.freedesktop.Notifications"),
+                      {QStringLiteral("-t"), QStringLiteral("notification_daemon")});
+    QVERIFY(daemon);
+    DesktopNotifier notifier(bus.connection(), false);
+    QSignalSpy shown(&notifier, &DesktopNotifier::notified);
+    QSignalSpy activated(&notifier, &DesktopNotifier::activated);
 
-    // A reel counts as synced only once its files carry their visible names.
-    const auto verifyAndReveal = [](Asset* asset) {
-        asset->setDownloadChecksummed(true);
-        QDir().mkpath(QFileInfo(asset->getFullPath()).path());
-        QFile file(asset->getFullPath());
-        return file.open(QIODevice::WriteOnly) && (file.close(), asset->reveal());
-    };
+    notifier.show(happening(AttentionEvent::DcpReady, QStringLiteral("d1"),
+                            QStringLiteral("Tom & Jerry <3> is ready")));
+    QVERIFY(shown.wait(10000));
+    notifier.show(happening(AttentionEvent::ReelCorrupted, QStringLiteral("d1"),
+                            QStringLiteral("reel 2 is corrupted")));
+    QVERIFY(shown.wait(10000));
+    notifier.show(happening(AttentionEvent::ReelCorrupted, QStringLiteral("d2"),
+                            QStringLiteral("reel 1 is corrupted")));
+    QVERIFY(shown.wait(10000));
+    for (const QList<QVariant>& one : shown)
+        QCOMPARE(one.at(0).value<DesktopNotifier::Route>(), DesktopNotifier::Desktop);
 
-    DesktopNotifier notifier(catalogue);
-    QSignalSpy spy(&notifier, &DesktopNotifier::notified);
-    emit done->statusChanged();
-    QCOMPARE(spy.count(), 0);
+    const QString call = QStringLiteral(
+        R"(Notify "Reelvane Downloader" %1 "reelvane-downloader" "%2" "%3" ["default", "Show"] )"
+        R"({"desktop-entry": "reelvane-downloader", "urgency": %4} -1)");
+    const QStringList expected{
+        QStringLiteral("GetCapabilities"),
+        call.arg(0)
+            .arg(QStringLiteral("DCP ready"), QStringLiteral("Tom &amp; Jerry &lt;3&gt; is ready"))
+            .arg(1),
+        call.arg(1).arg(QStringLiteral("Reel corrupted"), QStringLiteral("reel 2 is corrupted")).arg(2),
+        call.arg(0).arg(QStringLiteral("Reel corrupted"), QStringLiteral("reel 1 is corrupted")).arg(2)};
+    QCOMPARE(PrivateBus::calls(daemon.get()), expected);
 
-    // One reel verified: not yet ready.
-    QVERIFY(verifyAndReveal(firstAsset));
-    emit first->downloadSynced();
-    QCOMPARE(spy.count(), 0);
-    QVERIFY(verifyAndReveal(secondAsset));
-    emit second->downloadSynced();
-    emit film->statusChanged();
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("The Film is ready: every reel verified"));
+    emitFromDaemon(bus.connection(), "ActionInvoked", "us", {uint(2), QStringLiteral("default")});
+    QVERIFY(activated.wait(10000));
+    QCOMPARE(activated.takeFirst().at(0).toString(), QStringLiteral("d2"));
 
-    emit second->downloadCorrupted();
-    QCOMPARE(spy.count(), 2);
-    QCOMPARE(spy.at(1).at(1).toString(), QStringLiteral("The Film: reel 2 is corrupted"));
+    emitFromDaemon(bus.connection(), "NotificationClosed", "uu", {uint(1), uint(2)});
+    QTest::qWait(200); // the signal travels through the bus
+    notifier.show(happening(AttentionEvent::DcpReady, QStringLiteral("d1"), QStringLiteral("ready")));
+    QVERIFY(shown.wait(10000));
+    QVERIFY2(PrivateBus::calls(daemon.get())
+                 .last()
+                 .startsWith(QStringLiteral(R"(Notify "Reelvane Downloader" 0 )")),
+             qPrintable(PrivateBus::calls(daemon.get()).last()));
+}
 
-    // A DCP imported while the program runs.
-    DCP* later = sandbox.newDCP(QStringLiteral("d3"), QStringLiteral("Later_FTR"), sandbox.downloads());
-    later->setFriendlyTitle(QStringLiteral("Later"));
-    Reel* laterReel = TestSandbox::addReel(later, QStringLiteral("r-3"), 4);
-    TestSandbox::addAssetOfSize(laterReel, QStringLiteral("a-3"), 10);
-    later->syncToDatabase();
-    catalogue->addDCP(later);
-    emit laterReel->downloadCorrupted();
-    QCOMPARE(spy.count(), 3);
-    QCOMPARE(spy.at(2).at(1).toString(), QStringLiteral("Later: reel 4 is corrupted"));
+void TestDesktopNotifier::withoutTheService_data()
+{
+    QTest::addColumn<bool>("onBus");
+    QTest::addColumn<bool>("withTray");
+    QTest::addColumn<DesktopNotifier::Route>("route");
+    QTest::newRow("no service, tray") << true << true << DesktopNotifier::Tray;
+    QTest::newRow("no service, no tray") << true << false << DesktopNotifier::LogOnly;
+    QTest::newRow("no bus, tray") << false << true << DesktopNotifier::Tray;
+}
+
+void TestDesktopNotifier::withoutTheService()
+{
+    QFETCH(bool, onBus);
+    QFETCH(bool, withTray);
+    QFETCH(DesktopNotifier::Route, route);
+    DesktopNotifier notifier(onBus ? bus.connection() : QDBusConnection(QStringLiteral("none")), withTray);
+    QCOMPARE(notifier.hasTray(), withTray);
+    QSignalSpy shown(&notifier, &DesktopNotifier::notified);
+    notifier.show(happening(AttentionEvent::DcpReady, QStringLiteral("d1"), QStringLiteral("Film is ready")));
+    QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 10000);
+    QCOMPARE(shown.at(0).at(0).value<DesktopNotifier::Route>(), route);
+    QCOMPARE(shown.at(0).at(1).toString(), QStringLiteral("Film is ready"));
 }
 
 QTEST_MAIN(TestDesktopNotifier)

@@ -10,7 +10,6 @@
 #include "TestPackages.h"
 #include "TestSandbox.h"
 #include "WindowUnderTest.h"
-#include "app/DesktopNotifier.h"
 #include "app/MainWindow.h"
 #include "app/WidgetPrompts.h"
 #include "download/ChecksumWorker.h"
@@ -21,6 +20,7 @@
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
+#include "notify/AttentionEvents.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -127,8 +127,8 @@ void TestDriveFindings::findingsStayUntilMended()
         }
     }
     box.store(dcp);
-    DesktopNotifier tray(box.catalogue());
-    QSignalSpy told(&tray, &DesktopNotifier::notified);
+    AttentionEvents staff(box.catalogue(), box.engine());
+    QSignalSpy told(&staff, &AttentionEvents::raised);
     WindowUnderTest window;
     QVERIFY(window.load(box));
     window.window()->resize(1100, 760);
@@ -158,7 +158,8 @@ void TestDriveFindings::findingsStayUntilMended()
                             picture.uuid + "'"),
         1);
     QCOMPARE(told.size(), 1);
-    QCOMPARE(told.first().at(1).toString(), QStringLiteral("Stay_FTR (friendly): reel 1 is corrupted"));
+    QCOMPARE(told.first().at(0).value<AttentionEvent>().text,
+             QStringLiteral("Stay_FTR (friendly): reel 1 is corrupted"));
     QCOMPARE(check.damagedCount(dcp), 1);
     QTRY_COMPARE(textOf(window.item(QStringLiteral("reelStatus"))), QStringLiteral("Corrupted"));
     QVERIFY(window.item(QStringLiteral("downloadAgainButton")));

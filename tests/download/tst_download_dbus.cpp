@@ -1,6 +1,7 @@
 // The desktop services on the bus: ejecting a drive through UDisks2 and keeping the machine
 // awake through logind, against python3-dbusmock on a bus of the test's own.
 
+#include "PrivateBus.h"
 #include "ScriptedPrompts.h"
 #include "TestSandbox.h"
 #include "core/UserPrompt.h"
@@ -22,34 +23,21 @@
 
 namespace {
 
-QString address; // of the test's bus
+PrivateBus* g_bus = nullptr;
 
 QDBusConnection bus()
 {
-    return QDBusConnection::connectToBus(address, "private");
+    return g_bus->connection();
 }
 
-// A dbusmock template serving service; it logs every call on its output. Killed when dropped.
 std::unique_ptr<QProcess> startMock(const QString& service, const QStringList& arguments)
 {
-    auto mock = std::make_unique<QProcess>();
-    mock->setEnvironment(QProcess::systemEnvironment() << "DBUS_SESSION_BUS_ADDRESS=" + address);
-    mock->start("/usr/bin/python3", QStringList{"-m", "dbusmock", "--session"} + arguments);
-    const bool up =
-        QTest::qWaitFor([&]() { return bus().interface()->isServiceRegistered(service).value(); }, 15000);
-    return up ? std::move(mock) : nullptr;
+    return g_bus->startMock(service, arguments);
 }
 
-// The calls a mock logged, in order, as "<method> <arguments>", without its answers and the look-ups.
 QStringList calls(QProcess* mock)
 {
-    const QByteArray log = mock->property("log").toByteArray() + mock->readAllStandardOutput();
-    mock->setProperty("log", log);
-    QStringList seen;
-    for (const QString& line : QString::fromUtf8(log).split('\n', Qt::SkipEmptyParts))
-        if (!line.contains(QRegularExpression(" raised: |GetManagedObjects|ListInhibitors")))
-            seen << line.section(' ', 1);
-    return seen;
+    return PrivateBus::calls(mock);
 }
 
 bool lockHeld()
@@ -75,17 +63,14 @@ private slots:
     void awakeWhileTransferring();
 
 private:
-    QProcess daemon;
+    PrivateBus privateBus;
 };
 
 void TestDownloadDBus::initTestCase()
 {
-    // Dies with the test, also when it crashes; the mocks leave with their bus.
-    daemon.start("setpriv",
-                 {"--pdeathsig", "KILL", "dbus-daemon", "--session", "--nofork", "--print-address=1"});
-    if (!daemon.waitForReadyRead(10000) || QProcess::execute("/usr/bin/python3", {"-c", "import dbusmock"}))
+    if (!privateBus.isRunning())
         QSKIP("dbus-daemon or python3-dbusmock missing (scripts/install-deps.sh installs them)");
-    address = QString::fromUtf8(daemon.readLine()).trimmed();
+    g_bus = &privateBus;
 }
 
 void TestDownloadDBus::eject_data()

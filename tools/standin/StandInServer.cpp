@@ -239,6 +239,12 @@ QUrl StandInServer::installerUrl() const
     return url;
 }
 
+void StandInServer::setAlertFailures(int failFirst)
+{
+    QMutexLocker lock(&mutex);
+    alertFailures = failFirst;
+}
+
 void StandInServer::setNotificationFault(const NotifyFault& fault)
 {
     QMutexLocker lock(&mutex);
@@ -557,6 +563,16 @@ void StandInServer::route(StandInConnection* connection, const JournalEntry& req
         if (!post)
             return connection->sendSimple(405, "text/plain", "use POST\n", {{"Allow", "POST"}});
         return routeAuthenticate(connection, request);
+    }
+    if (path == QLatin1String("/alerts")) {
+        if (!post)
+            return connection->sendSimple(405, "text/plain", "use POST\n", {{"Allow", "POST"}});
+        QMutexLocker lock(&mutex);
+        const bool fail = alertFailures > 0;
+        alertFailures = qMax(0, alertFailures - 1);
+        lock.unlock();
+        return fail ? connection->sendSimple(503, "text/plain", "unavailable\n")
+                    : connection->sendSimple(200, "text/plain", "ok");
     }
     if (!get)
         return connection->sendSimple(405, "text/plain", "method not allowed\n", {{"Allow", "GET, HEAD"}});

@@ -32,6 +32,8 @@ class StandInListener;
 //   GET  /notification/dcp        "ok" (see NotifyFault for the fault modes); a request
 //                                 lacking one of "user_uuid", "campaign_dcp_id",
 //                                 "reel_number", "event" (numbers; event 1 to 8) gets 400.
+//   POST /alerts                  an alert of the program's "Alerts…" address (JSON body):
+//                                 200 "ok", or 503 for the first K (setAlertFailures()).
 //   GET  /assets/<relative path>  a file under the asset root (or in-memory data set by
 //                                 setAssetData()); Range "bytes=N-", "bytes=N-M" and
 //                                 "bytes=-N" answer 206 with Content-Range, no Range
@@ -215,6 +217,10 @@ public:
     // Answers the requests held by NotifyFault::neverAnswer with the current body.
     void answerHeldNotifications();
 
+    // --- alerts -----------------------------------------------------------------------
+    // The next K alerts answer 503; their bodies are in the journal like every request's.
+    void setAlertFailures(int failFirst);
+
     // --- assets -----------------------------------------------------------------------
     // Files below dir are served at "/assets/<path relative to dir>". Paths that leave the
     // root ("..") answer 404.
@@ -308,6 +314,8 @@ private:
     int notificationsFailed = 0;
     QList<QueryItems> notifications;
     QList<QPointer<StandInConnection>> heldNotifications;
+
+    int alertFailures = 0;
 
     QString root;
     QHash<QString, QByteArray> assetData;

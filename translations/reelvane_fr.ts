@@ -1,0 +1,161 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>AlertsDialog</name>
+    <message>
+        <source>Send a test alert</source>
+        <translation>Envoyer une alerte de test</translation>
+    </message>
+    <message>
+        <source>Alerts</source>
+        <translation>Alertes</translation>
+    </message>
+    <message>
+        <source>When a DCP is ready, a reel is corrupted, a drive is not connected or the server has not answered for ten minutes, a short message in JSON is posted to this web address: a chat channel, a text-message gateway or your own monitoring. Leave it empty for no alerts.</source>
+        <translation>Quand un DCP est prêt, qu&apos;une bobine est corrompue, qu&apos;un disque n&apos;est pas branché ou que le serveur ne répond plus depuis dix minutes, un court message JSON est envoyé à cette adresse web : un canal de discussion, une passerelle SMS ou votre propre supervision. Laissez-la vide pour ne recevoir aucune alerte.</translation>
+    </message>
+    <message>
+        <source>Sending a test alert…</source>
+        <translation>Envoi de l&apos;alerte de test…</translation>
+    </message>
+</context>
+<context>
+    <name>AttentionEvents</name>
+    <message>
+        <source>DCP ready</source>
+        <translation>DCP prêt</translation>
+    </message>
+    <message>
+        <source>%1 is ready: every reel verified</source>
+        <translation>%1 est prêt : toutes les bobines sont vérifiées</translation>
+    </message>
+    <message>
+        <source>Reel corrupted</source>
+        <translation>Bobine corrompue</translation>
+    </message>
+    <message>
+        <source>%1: reel %2 is corrupted</source>
+        <translation>%1 : la bobine %2 est corrompue</translation>
+    </message>
+    <message>
+        <source>Drive not connected</source>
+        <translation>Disque non branché</translation>
+    </message>
+    <message>
+        <source>%1: the drive is not connected, the download waits</source>
+        <translation>%1 : le disque n&apos;est pas branché, le téléchargement attend</translation>
+    </message>
+    <message>
+        <source>Server not answering</source>
+        <translation>Le serveur ne répond pas</translation>
+    </message>
+    <message>
+        <source>%1: the server has not answered since %2</source>
+        <translation>%1 : le serveur ne répond plus depuis %2</translation>
+    </message>
+    <message>
+        <source>The server has not answered since %1</source>
+        <translation>Le serveur ne répond plus depuis %1</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifier</name>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+</context>
+<context>
+    <name>LoginDialog</name>
+    <message>
+        <source>Login</source>
+        <translation>Connexion</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:20pt;&quot;&gt;Please login&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:20pt;&quot;&gt;Veuillez vous connecter&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Username</source>
+        <translation>Nom d&apos;utilisateur</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <source>LOG IN</source>
+        <translation>CONNEXION</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Password&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Mot de passe oublié&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Username&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Nom d&apos;utilisateur oublié&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>UpdaterDialog</name>
+    <message>
+        <source>Checking for updates...</source>
+        <translation>Recherche de mises à jour...</translation>
+    </message>
+    <message>
+        <source>Please wait...</source>
+        <translation>Veuillez patienter...</translation>
+    </message>
+    <message>
+        <source>Not now</source>
+        <translation>Plus tard</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Mettre à jour</translation>
+    </message>
+</context>
+<context>
+    <name>WebAlerts</name>
+    <message>
+        <source>Enter a web address that starts with https:// or http://.</source>
+        <translation>Saisissez une adresse web commençant par https:// ou http://.</translation>
+    </message>
+    <message>
+        <source>Test alert from Reelvane Downloader: alerts reach this address.</source>
+        <translation>Alerte de test de Reelvane Downloader : les alertes arrivent bien à cette adresse.</translation>
+    </message>
+    <message>
+        <source>The address answered: alerts will arrive there.</source>
+        <translation>L&apos;adresse a répondu : les alertes y arriveront.</translation>
+    </message>
+    <message>
+        <source>The address did not answer: %1</source>
+        <translation>L&apos;adresse n&apos;a pas répondu : %1</translation>
+    </message>
+    <message>
+        <source>the server answered %1 %2</source>
+        <translation>le serveur a répondu %1 %2</translation>
+    </message>
+    <message>
+        <source>nothing came back within %1 seconds</source>
+        <translation>aucune réponse en %1 secondes</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Alerts…</source>
+        <translation>Alertes…</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>System language</source>
+        <translation>Langue du système</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,161 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it_IT">
+<context>
+    <name>AlertsDialog</name>
+    <message>
+        <source>Send a test alert</source>
+        <translation>Invia un avviso di prova</translation>
+    </message>
+    <message>
+        <source>Alerts</source>
+        <translation>Avvisi</translation>
+    </message>
+    <message>
+        <source>When a DCP is ready, a reel is corrupted, a drive is not connected or the server has not answered for ten minutes, a short message in JSON is posted to this web address: a chat channel, a text-message gateway or your own monitoring. Leave it empty for no alerts.</source>
+        <translation>Quando un DCP è pronto, un rullo è danneggiato, un disco non è collegato o il server non risponde da dieci minuti, viene inviato un breve messaggio JSON a questo indirizzo web: un canale di chat, un gateway SMS o il vostro sistema di monitoraggio. Lasciare vuoto per non ricevere avvisi.</translation>
+    </message>
+    <message>
+        <source>Sending a test alert…</source>
+        <translation>Invio dell&apos;avviso di prova…</translation>
+    </message>
+</context>
+<context>
+    <name>AttentionEvents</name>
+    <message>
+        <source>DCP ready</source>
+        <translation>DCP pronto</translation>
+    </message>
+    <message>
+        <source>%1 is ready: every reel verified</source>
+        <translation>%1 è pronto: tutti i rulli verificati</translation>
+    </message>
+    <message>
+        <source>Reel corrupted</source>
+        <translation>Rullo danneggiato</translation>
+    </message>
+    <message>
+        <source>%1: reel %2 is corrupted</source>
+        <translation>%1: il rullo %2 è danneggiato</translation>
+    </message>
+    <message>
+        <source>Drive not connected</source>
+        <translation>Disco non collegato</translation>
+    </message>
+    <message>
+        <source>%1: the drive is not connected, the download waits</source>
+        <translation>%1: il disco non è collegato, il download è in attesa</translation>
+    </message>
+    <message>
+        <source>Server not answering</source>
+        <translation>Il server non risponde</translation>
+    </message>
+    <message>
+        <source>%1: the server has not answered since %2</source>
+        <translation>%1: il server non risponde dalle %2</translation>
+    </message>
+    <message>
+        <source>The server has not answered since %1</source>
+        <translation>Il server non risponde dalle %1</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifier</name>
+    <message>
+        <source>Show</source>
+        <translation>Mostra</translation>
+    </message>
+</context>
+<context>
+    <name>LoginDialog</name>
+    <message>
+        <source>Login</source>
+        <translation>Accesso</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:20pt;&quot;&gt;Please login&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:20pt;&quot;&gt;Effettua l&apos;accesso&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Username</source>
+        <translation>Nome utente</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>LOG IN</source>
+        <translation>ACCEDI</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Password&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Password dimenticata&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Username&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Nome utente dimenticato&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>UpdaterDialog</name>
+    <message>
+        <source>Checking for updates...</source>
+        <translation>Ricerca di aggiornamenti...</translation>
+    </message>
+    <message>
+        <source>Please wait...</source>
+        <translation>Attendere prego...</translation>
+    </message>
+    <message>
+        <source>Not now</source>
+        <translation>Non ora</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aggiorna</translation>
+    </message>
+</context>
+<context>
+    <name>WebAlerts</name>
+    <message>
+        <source>Enter a web address that starts with https:// or http://.</source>
+        <translation>Inserire un indirizzo web che inizi con https:// o http://.</translation>
+    </message>
+    <message>
+        <source>Test alert from Reelvane Downloader: alerts reach this address.</source>
+        <translation>Avviso di prova da Reelvane Downloader: gli avvisi arrivano a questo indirizzo.</translation>
+    </message>
+    <message>
+        <source>The address answered: alerts will arrive there.</source>
+        <translation>L&apos;indirizzo ha risposto: gli avvisi arriveranno lì.</translation>
+    </message>
+    <message>
+        <source>The address did not answer: %1</source>
+        <translation>L&apos;indirizzo non ha risposto: %1</translation>
+    </message>
+    <message>
+        <source>the server answered %1 %2</source>
+        <translation>il server ha risposto %1 %2</translation>
+    </message>
+    <message>
+        <source>nothing came back within %1 seconds</source>
+        <translation>nessuna risposta entro %1 secondi</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Alerts…</source>
+        <translation>Avvisi…</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Lingua</translation>
+    </message>
+    <message>
+        <source>System language</source>
+        <translation>Lingua di sistema</translation>
+    </message>
+</context>
+</TS>
