@@ -58,12 +58,35 @@
         <source>The server has not answered since %1</source>
         <translation>Der Server antwortet seit %1 nicht</translation>
     </message>
+    <message>
+        <source>%1 is ready: every reel verified. The drive %2 can be unplugged.</source>
+        <translation>%1 ist bereit: alle Reels geprüft. Das Laufwerk %2 kann abgezogen werden.</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>
         <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>EjectAction</name>
+    <message>
+        <source>Ready to unplug: every DCP on this drive is verified and confirmed.</source>
+        <translation>Bereit zum Abziehen: jedes DCP auf diesem Laufwerk ist geprüft und bestätigt.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: a few seconds.</source>
+        <translation>Die Dateien bleiben verborgen, bis das Portal sie bestätigt: wenige Sekunden.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: about %1 s.</source>
+        <translation>Die Dateien bleiben verborgen, bis das Portal sie bestätigt: etwa %1 s.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: about %1 min.</source>
+        <translation>Die Dateien bleiben verborgen, bis das Portal sie bestätigt: etwa %1 Min.</translation>
     </message>
 </context>
 <context>

@@ -58,12 +58,35 @@
         <source>The server has not answered since %1</source>
         <translation>El servidor no responde desde las %1</translation>
     </message>
+    <message>
+        <source>%1 is ready: every reel verified. The drive %2 can be unplugged.</source>
+        <translation>%1 está listo: todos los rollos verificados. Ya puede desconectar el disco %2.</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>
         <translation>Mostrar</translation>
+    </message>
+</context>
+<context>
+    <name>EjectAction</name>
+    <message>
+        <source>Ready to unplug: every DCP on this drive is verified and confirmed.</source>
+        <translation>Listo para desconectar: todos los DCP de este disco están verificados y confirmados.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: a few seconds.</source>
+        <translation>Los archivos siguen ocultos hasta que el portal los confirme: unos segundos.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: about %1 s.</source>
+        <translation>Los archivos siguen ocultos hasta que el portal los confirme: unos %1 s.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: about %1 min.</source>
+        <translation>Los archivos siguen ocultos hasta que el portal los confirme: unos %1 min.</translation>
     </message>
 </context>
 <context>

@@ -58,12 +58,35 @@
         <source>The server has not answered since %1</source>
         <translation>Le serveur ne répond plus depuis %1</translation>
     </message>
+    <message>
+        <source>%1 is ready: every reel verified. The drive %2 can be unplugged.</source>
+        <translation>%1 est prêt : toutes les bobines sont vérifiées. Le disque %2 peut être débranché.</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>
         <translation>Afficher</translation>
+    </message>
+</context>
+<context>
+    <name>EjectAction</name>
+    <message>
+        <source>Ready to unplug: every DCP on this drive is verified and confirmed.</source>
+        <translation>Prêt à débrancher : chaque DCP de ce disque est vérifié et confirmé.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: a few seconds.</source>
+        <translation>Les fichiers restent masqués jusqu’à la confirmation du portail : quelques secondes.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: about %1 s.</source>
+        <translation>Les fichiers restent masqués jusqu’à la confirmation du portail : environ %1 s.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: about %1 min.</source>
+        <translation>Les fichiers restent masqués jusqu’à la confirmation du portail : environ %1 min.</translation>
     </message>
 </context>
 <context>

@@ -58,12 +58,35 @@
         <source>The server has not answered since %1</source>
         <translation>Il server non risponde dalle %1</translation>
     </message>
+    <message>
+        <source>%1 is ready: every reel verified. The drive %2 can be unplugged.</source>
+        <translation>%1 è pronto: tutti i rulli verificati. Il disco %2 può essere scollegato.</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>
         <translation>Mostra</translation>
+    </message>
+</context>
+<context>
+    <name>EjectAction</name>
+    <message>
+        <source>Ready to unplug: every DCP on this drive is verified and confirmed.</source>
+        <translation>Pronto da scollegare: ogni DCP su questo disco è verificato e confermato.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: a few seconds.</source>
+        <translation>I file restano nascosti finché il portale non li conferma: pochi secondi.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: about %1 s.</source>
+        <translation>I file restano nascosti finché il portale non li conferma: circa %1 s.</translation>
+    </message>
+    <message>
+        <source>Files stay hidden until the portal confirms them: about %1 min.</source>
+        <translation>I file restano nascosti finché il portale non li conferma: circa %1 min.</translation>
     </message>
 </context>
 <context>

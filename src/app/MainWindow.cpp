@@ -22,6 +22,10 @@ MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
 {
     DownloadManager* const engine = &context.engine();
     m_driveCheck.setDriveRoots(context.volumes().driveRoots());
+    // The details page says how long the portal's confirmations keep a drive's files hidden.
+    NotificationManager* const reports = &context.notifications();
+    m_ejectAction.setReportPace([reports] { return reports->getQueue().size(); },
+                                reports->getConsumerInterval());
     // No sleep while data moves or is verified. Without logind or UDisks2 on the bus the
     // program runs as before.
     QObject::connect(engine, &DownloadManager::activeChanged, &m_inhibitor,
@@ -33,6 +37,7 @@ MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
         &m_drives, &DriveWatch::driveBack, &context.notifications(),
         [&context] { context.notifications().reconcileReveals(true); }, Qt::QueuedConnection);
     m_attention.followDrives(&m_drives);
+    m_attention.setReadyDrive([this](const DCP* dcp) { return m_ejectAction.readyDrive(dcp); });
     QObject::connect(&m_attention, &AttentionEvents::raised, &m_alerts, &WebAlerts::send);
     m_windowActions.setAlerts(&m_alerts);
 }

@@ -40,6 +40,7 @@ public:
     // Ready DCPs and stopped downloads, as they happen; each goes to the alert address too.
     AttentionEvents& attention() { return m_attention; }
     WebAlerts& alerts() { return m_alerts; }
+    EjectAction& ejectAction() { return m_ejectAction; }
 
 private:
     AppContext& m_context;

@@ -73,6 +73,73 @@ bool EjectAction::canEject(DCP* dcp) const
     return true;
 }
 
+bool EjectAction::isSettled(const DCP* dcp) const
+{
+    // A DCP listed without its reels is complete and acknowledged, or not started.
+    if (!dcp->reelsLoaded())
+        return dcp->isListedComplete();
+    if (dcp->loadedReels().isEmpty())
+        return false;
+    for (const Reel* reel : dcp->loadedReels()) {
+        // Synced: acknowledged, revealed, and the folders flushed before it shows so.
+        if (reel->isCorrupted() || !reel->isChecksummed() || !reel->isSynced() ||
+            engine->getChecksumWorker()->haveReel(reel))
+            return false;
+    }
+    return true;
+}
+
+QString EjectAction::removableVolume(const DCP* dcp) const
+{
+    if (!dcp || !dcp->isDriveConnected())
+        return QString();
+    const QString volume = volumeOf(dcp->getDownloadPath());
+    return volume.isEmpty() || fixedVolumes.contains(volume) ? QString() : volume;
+}
+
+QString EjectAction::readyDrive(const DCP* dcp) const
+{
+    const QString volume = removableVolume(dcp);
+    if (volume.isEmpty())
+        return QString();
+    const QList<DCP*> all = catalogue();
+    for (const DCP* other : all) {
+        if (other->isDriveConnected() && volumeOf(other->getDownloadPath()) == volume && !isSettled(other))
+            return QString();
+    }
+    return volume;
+}
+
+QString EjectAction::unplugState(DCP* dcp) const
+{
+    if (ejector->isRunning())
+        return QString();
+    if (!readyDrive(dcp).isEmpty())
+        return tr("Ready to unplug: every DCP on this drive is verified and confirmed.");
+    const QString volume = removableVolume(dcp);
+    if (volume.isEmpty())
+        return QString();
+    const QList<DCP*> all = catalogue();
+    for (const DCP* other : all) {
+        if (!other->isDriveConnected() || volumeOf(other->getDownloadPath()) != volume)
+            continue;
+        for (const Reel* reel : other->loadedReels()) {
+            if (!reel->isChecksummed() || reel->isCorrupted() || reel->isSynced())
+                continue;
+            // Reports go one at a time at the portal's pace, for every drive at once.
+            const int reports = pendingReports ? qMax(1, pendingReports()) : 1;
+            const qint64 seconds = qint64(reports) * reportIntervalMs / 1000;
+            if (seconds < 10)
+                return tr("Files stay hidden until the portal confirms them: a few seconds.");
+            if (seconds < 90)
+                return tr("Files stay hidden until the portal confirms them: about %1 s.").arg(seconds);
+            return tr("Files stay hidden until the portal confirms them: about %1 min.")
+                .arg((seconds + 30) / 60);
+        }
+    }
+    return QString();
+}
+
 void EjectAction::eject(DCP* dcp)
 {
     if (!canEject(dcp))

@@ -26,6 +26,20 @@ public:
 
     // Whether the drive holding the DCP's folder can be ejected now.
     Q_INVOKABLE bool canEject(DCP* dcp) const;
+    // What the details page says of the DCP's removable drive: ready to unplug once every reel
+    // of every DCP on it is verified, acknowledged, revealed and written through; while reels
+    // wait for the portal, that their files stay hidden until then and about how long that
+    // takes. Empty otherwise (a fixed disk, data still moving).
+    Q_INVOKABLE QString unplugState(DCP* dcp) const;
+    // The drive holding the DCP (its mount point) when every DCP on it is complete as above,
+    // else empty.
+    QString readyDrive(const DCP* dcp) const;
+    // The reports still to send and the time between two of them: the portal's pace.
+    void setReportPace(std::function<int()> pendingReports, int intervalMs)
+    {
+        this->pendingReports = std::move(pendingReports);
+        reportIntervalMs = intervalMs;
+    }
     Q_INVOKABLE void eject(DCP* dcp);
     bool isEjecting() const;
 
@@ -38,6 +52,10 @@ signals:
 
 private:
     bool isIdle(const DCP* dcp) const;
+    // Every reel verified, acknowledged and revealed, and none under verification.
+    bool isSettled(const DCP* dcp) const;
+    // The removable volume holding the DCP, or empty.
+    QString removableVolume(const DCP* dcp) const;
     // The mount point holding path, looked up again after two seconds: every tile asks on
     // every refresh, and each lookup reads the mount table.
     QString volumeOf(const QString& path) const;
@@ -46,6 +64,8 @@ private:
     DownloadManager* engine;
     std::function<QList<DCP*>()> catalogue;
     QStringList fixedVolumes;
+    std::function<int()> pendingReports;
+    int reportIntervalMs = 5000;
     mutable QHash<QString, QString> volumes;
     mutable QElapsedTimer volumesAge;
 };

@@ -7,6 +7,7 @@
 #include "model/Reel.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QLocale>
 
 #include <exception>
@@ -179,7 +180,12 @@ void AttentionEvents::raise(AttentionEvent::Kind kind, const DCP* dcp, unsigned 
     switch (kind) {
     case AttentionEvent::DcpReady:
         event.headline = tr("DCP ready");
-        event.text = tr("%1 is ready: every reel verified").arg(event.dcpTitle);
+        // Said once: the DCP that completes its drive says the drive can go, in the same message.
+        if (const QString drive = readyDrive && dcp ? readyDrive(dcp) : QString(); !drive.isEmpty())
+            event.text = tr("%1 is ready: every reel verified. The drive %2 can be unplugged.")
+                             .arg(event.dcpTitle, QDir::toNativeSeparators(drive));
+        else
+            event.text = tr("%1 is ready: every reel verified").arg(event.dcpTitle);
         break;
     case AttentionEvent::ReelCorrupted:
         event.headline = tr("Reel corrupted");

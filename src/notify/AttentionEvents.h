@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 class DCP;
 class DCPManager;
 class DownloadManager;
@@ -55,6 +57,9 @@ public:
     AttentionEvents(DCPManager* catalogue, DownloadManager* engine, QObject* parent = nullptr);
 
     void followDrives(DriveWatch* drives);
+    // The removable drive a ready DCP lies on when every DCP on it is ready too (it can be
+    // unplugged then), else empty; the ready DCP's message says so, once.
+    void setReadyDrive(std::function<QString(const DCP*)> lookup) { readyDrive = std::move(lookup); }
 
     // How long the server must stay silent before the staff hear of it: ten minutes in the
     // product; tests shorten it.
@@ -84,4 +89,5 @@ private:
     QPointer<DCP> silentDcp;
     QDateTime silentSince;
     bool serverAnnounced = false;
+    std::function<QString(const DCP*)> readyDrive;
 };

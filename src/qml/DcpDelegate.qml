@@ -15,6 +15,7 @@ Package {
     property bool driveMissing: dcp !== null && dcp.drive_connected === false
     property bool isCurrent: dcp !== null && download_mgr.current_dcp === dcp
     property bool canEject: false
+    property string unplugText: ""
     // Raised with every status change, so bindings on the DCP's state are evaluated again.
     property int statusTick: 0
     property bool checkShown: dcp !== null && drive_check.dcp === dcp
@@ -25,6 +26,7 @@ Package {
         if (!pkg.dcp || !tileBar)
             return;
         pkg.canEject = typeof drive_eject !== "undefined" && drive_eject.canEject(pkg.dcp);
+        pkg.unplugText = typeof drive_eject !== "undefined" ? drive_eject.unplugState(pkg.dcp) : "";
         var status = Globals.dcpStatus(pkg.dcp, download_mgr);
         tileBar.content(status.size, status.text);
     }
@@ -281,14 +283,6 @@ Package {
                 }
 
                 CustomButton {
-                    // After DELETE, so that DELETE never moves when it shows.
-                    width: 120
-                    text: "Eject drive"
-                    visible: pkg.canEject
-                    onClicked: drive_eject.eject(pkg.dcp)
-                }
-
-                CustomButton {
                     objectName: "checkDriveButton"
                     width: 140
                     text: "CHECK DRIVE"
@@ -317,6 +311,31 @@ Package {
                     font.family: "Courier"
                     font.weight: Font.Medium
                     font.pixelSize: 15
+                }
+
+                CustomButton {
+                    // After the other buttons, so that none of them moves when it shows.
+                    objectName: "ejectButton"
+                    width: 120
+                    text: "Eject drive"
+                    visible: pkg.canEject
+                    onClicked: drive_eject.eject(pkg.dcp)
+                }
+
+                // Beside "Eject drive": whether the drive may go now, or what it waits for.
+                Text {
+                    objectName: "unplugStatus"
+                    // What is left of the row, on two lines where it needs them.
+                    width: Math.max(150, panel.width - actions.anchors.leftMargin - x - 20)
+                    height: 35
+                    verticalAlignment: Text.AlignVCenter
+                    wrapMode: Text.WordWrap
+                    maximumLineCount: 2
+                    elide: Text.ElideRight
+                    text: pkg.unplugText
+                    visible: text !== ""
+                    color: "white"
+                    font.pixelSize: 13
                 }
             }
 
