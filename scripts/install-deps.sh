@@ -11,7 +11,7 @@ packages=(
   qml-module-qtquick-dialogs qml-module-qtquick-layouts qml-module-qtqml-models2
   qml-module-qttest qml-module-qt-labs-folderlistmodel qml-module-qt-labs-settings
   libcrypto++-dev libsqlite3-dev zlib1g-dev
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils openbox
   dosfstools e2fsprogs curl aria2 openssl tinyproxy imagemagick
   dbus-daemon python3-dbusmock
   desktop-file-utils shared-mime-info

@@ -64,6 +64,13 @@
     </message>
 </context>
 <context>
+    <name>DcpDelegate</name>
+    <message>
+        <source>Ejecting…</source>
+        <translation>Wird ausgeworfen…</translation>
+    </message>
+</context>
+<context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>

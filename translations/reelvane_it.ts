@@ -64,6 +64,13 @@
     </message>
 </context>
 <context>
+    <name>DcpDelegate</name>
+    <message>
+        <source>Ejecting…</source>
+        <translation>Espulsione…</translation>
+    </message>
+</context>
+<context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>

@@ -12,7 +12,7 @@
 #include <QQuickWindow>
 
 MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
-    : m_context(context), m_inhibitor(systemBus), m_ejector(systemBus),
+    : m_context(context), m_fit(QSize(1200, 750)), m_inhibitor(systemBus), m_ejector(systemBus),
       m_ejectAction(&m_ejector, &context.engine(), [&context]() { return context.catalogue().getAllDCPs(); }),
       // A corrupted file found by the check goes back to the engine's queue.
       m_driveCheck([&context](Asset* asset) { context.engine().redownload(asset); }),
@@ -61,9 +61,11 @@ bool MainWindow::load()
     // The "Language" menu; a new choice retranslates the scene.
     root->setContextProperty(QStringLiteral("translations"), &m_translations);
     m_translations.setEngine(m_qml.get());
+    root->setContextProperty(QStringLiteral("window_fit"), &m_fit);
     m_qml->load(QUrl(QStringLiteral("qrc:///main.qml")));
     if (m_qml->rootObjects().isEmpty())
         return false;
+    m_fit.follow(window());
     m_drives.start();
     return true;
 }

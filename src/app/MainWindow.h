@@ -2,6 +2,7 @@
 
 #include "app/Translations.h"
 #include "app/WindowActions.h"
+#include "app/WindowFit.h"
 #include "download/DriveEject.h"
 #include "download/DriveVerifier.h"
 #include "download/DriveWatch.h"
@@ -45,6 +46,7 @@ public:
 private:
     AppContext& m_context;
     WindowActions m_windowActions;
+    WindowFit m_fit;
     SleepInhibitor m_inhibitor;
     DriveEject m_ejector;
     EjectAction m_ejectAction;

@@ -76,6 +76,9 @@ int main(int argc, char* argv[])
     umask(0);
     qInstallMessageHandler(myMessageOutput);
 
+    // Desktops at 125 to 200 % get text and controls at their size, and sharp icons.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     OrvDownloaderApp app(argc, argv);
     Q_INIT_RESOURCE(qml);
     // The system's language until the store, which keeps the user's choice, is open.

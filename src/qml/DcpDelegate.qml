@@ -117,11 +117,12 @@ Package {
         Package.name: "browser"
         property QtObject dcp: pkg.dcp
         width: 210
-        height: 435
+        // The grid's cell: shorter on a short window, where the cover gives up the height.
+        height: GridView.view ? GridView.view.cellHeight : 435
 
         Rectangle {
             width: 200
-            height: 400
+            height: tile.height - 35
             color: Globals.DCP_BG_COLOR
 
             Image {
@@ -129,7 +130,7 @@ Package {
                 anchors.top: parent.top
                 anchors.left: parent.left
                 anchors.right: parent.right
-                height: 303
+                height: parent.height - 97
                 fillMode: Image.PreserveAspectCrop
                 clip: true
                 asynchronous: true
@@ -252,16 +253,19 @@ Package {
                 }
             }
 
-            Row {
+            // Wraps on a narrow page. A button that comes and goes keeps its place taken
+            // (START, CHECK DRIVE) or comes last (Eject), so that no button moves under a
+            // pointer that is about to click it.
+            Flow {
                 id: actions
                 anchors.left: parent.left
+                anchors.right: parent.right
                 anchors.top: header.bottom
                 anchors.leftMargin: 20
-                height: 50
+                anchors.rightMargin: 20
+                height: Math.max(50, implicitHeight + 15)
                 spacing: 5
 
-                // Its place stays taken while the button is hidden, so DELETE never moves
-                // under a pointer that has just clicked here.
                 Item {
                     width: 150
                     height: 35
@@ -282,12 +286,18 @@ Package {
                     onClicked: mainWindow.removeDcp(pkg.dcp)
                 }
 
-                CustomButton {
-                    objectName: "checkDriveButton"
-                    width: 140
-                    text: "CHECK DRIVE"
-                    visible: pkg.checkable
-                    onClicked: drive_check.start(pkg.dcp)
+                // Taken while a check can start, and while one runs.
+                Item {
+                    width: !pkg.driveMissing && (pkg.checkable || drive_check.running) ? 140 : 0
+                    height: 35
+
+                    CustomButton {
+                        objectName: "checkDriveButton"
+                        anchors.fill: parent
+                        text: "CHECK DRIVE"
+                        visible: pkg.checkable
+                        onClicked: drive_check.start(pkg.dcp)
+                    }
                 }
 
                 // Files found corrupted or missing stay marked until downloaded again, also
@@ -313,20 +323,34 @@ Package {
                     font.pixelSize: 15
                 }
 
+                // After the other buttons, so that none of them moves when it shows.
                 CustomButton {
-                    // After the other buttons, so that none of them moves when it shows.
+                    id: ejectButton
                     objectName: "ejectButton"
+                    // Set by a click here; the button stays, greyed, while that eject runs.
+                    property bool ejecting: false
                     width: 120
-                    text: "Eject drive"
-                    visible: pkg.canEject
-                    onClicked: drive_eject.eject(pkg.dcp)
+                    text: ejecting ? qsTr("Ejecting…") : "Eject drive"
+                    visible: pkg.canEject || ejecting
+                    enabled: !ejecting
+                    onClicked: {
+                        ejecting = true;
+                        drive_eject.eject(pkg.dcp);
+                        ejecting = drive_eject.ejecting;
+                    }
+                    Connections {
+                        target: typeof drive_eject !== "undefined" ? drive_eject : null
+                        function onChanged() { ejectButton.ejecting = ejectButton.ejecting && drive_eject.ejecting; }
+                    }
                 }
 
                 // Beside "Eject drive": whether the drive may go now, or what it waits for.
                 Text {
+                    id: unplugStatus
                     objectName: "unplugStatus"
-                    // What is left of the row, on two lines where it needs them.
-                    width: Math.max(150, panel.width - actions.anchors.leftMargin - x - 20)
+                    // Beside the button where the row has room for it, else on a line of its
+                    // own, on two lines where it needs them.
+                    width: Math.min(unplugMeasure.width + 2, actions.width)
                     height: 35
                     verticalAlignment: Text.AlignVCenter
                     wrapMode: Text.WordWrap
@@ -334,6 +358,11 @@ Package {
                     elide: Text.ElideRight
                     text: pkg.unplugText
                     visible: text !== ""
+                    TextMetrics {
+                        id: unplugMeasure
+                        font: unplugStatus.font
+                        text: unplugStatus.text
+                    }
                     color: "white"
                     font.pixelSize: 13
                 }
@@ -345,15 +374,16 @@ Package {
                 anchors.top: actions.bottom
                 anchors.leftMargin: 20
                 width: 200
-                height: 350
+                height: pageCover.height + 47
                 color: Globals.DCP_BG_COLOR
 
+                // A short page shows a smaller cover, so that GO TO FILES stays in view.
                 Image {
                     id: pageCover
                     anchors.top: parent.top
                     anchors.left: parent.left
                     anchors.right: parent.right
-                    height: 303
+                    height: Math.max(120, Math.min(303, panel.height - card.y - 120))
                     fillMode: Image.PreserveAspectCrop
                     clip: true
                     asynchronous: true
@@ -397,7 +427,8 @@ Package {
                 visible: pkg.checkShown
                 height: visible ? implicitHeight + 10 : 0
 
-                Row {
+                Flow {
+                    width: parent.width
                     spacing: 10
                     visible: drive_check.running
                     CustomProgressBar {

@@ -38,8 +38,23 @@ Item {
             showDownloaded();
     }
 
+    // One line where the row has room for a bar of 150 and the longest status; on a narrow
+    // page the status goes under the bar, so that nothing is cut.
+    readonly property real lineWidth: 20 + number.width + 10 + sizeNumber.width + 4 + sizeUnit.width + 10 + 40
+    readonly property bool oneLine: width >= lineWidth + 150 + longestStatus.width
+    readonly property real barWidth: Math.max(80, Math.min(300, width - lineWidth - (oneLine ? longestStatus.width : 0)))
+
     width: ListView.view ? ListView.view.width : 0
-    height: 40
+    height: oneLine ? 40 : 64
+
+    TextMetrics {
+        id: longestStatus
+        font: statusText.font
+        // The statuses are in one fixed-width font: the longest in characters is the widest.
+        text: Globals.DCP_STATUSES.concat([Globals.reelSpeedText(999.99 * Globals.MEGA_BIT)]).reduce(function(a, b) {
+            return b.length > a.length ? b : a;
+        }) + "  "
+    }
 
     Connections {
         target: row.reel
@@ -91,6 +106,7 @@ Item {
         id: bar
         anchors.left: number.right
         anchors.leftMargin: 10
+        width: row.barWidth
         max: row.reel_size
         initial_value: row.reel ? row.reel.getDownloadedSize() : 0
     }
@@ -130,7 +146,8 @@ Item {
     Text {
         id: statusText
         objectName: "reelStatus"
-        x: removeButton.x + 40
+        x: row.oneLine ? removeButton.x + 40 : bar.x
+        y: row.oneLine ? 0 : 32
         height: 30
         verticalAlignment: Text.AlignVCenter
         color: Globals.DCP_DETAILS_REEL_STATUS_COLOR

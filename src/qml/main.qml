@@ -3,7 +3,6 @@ import QtQuick.Window 2.2
 import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
 import QtQuick.Dialogs 1.2
-import QtQuick.Layouts 1.1
 import QtQml.Models 2.2
 import "globals.js" as Globals
 
@@ -139,10 +138,11 @@ ApplicationWindow {
     }
 
     title: Globals.windowTitle(downloading, currentDownloaded, currentTotal, currentName)
-    width: 1200
-    height: 750
-    minimumWidth: 1200
-    minimumHeight: 750
+    // 1200 x 750, or what a smaller screen has room for.
+    width: window_fit.initialWidth
+    height: window_fit.initialHeight
+    minimumWidth: window_fit.minimumWidth
+    minimumHeight: window_fit.minimumHeight
     visible: true
     color: Globals.MAIN_BG_COLOR
 
@@ -278,6 +278,7 @@ ApplicationWindow {
             }
 
             NavButton {
+                objectName: "loadButton"
                 width: parent.width
                 text: "LOAD FILE"
                 image: "qrc:/images/folder.svg"
@@ -454,17 +455,9 @@ ApplicationWindow {
             delegate: DcpDelegate {}
         }
 
-        // A scroll bar shows when the tiles overflow.
-        ScrollView {
-            id: gridScroll
-            objectName: "gridScroll"
-            anchors.left: parent.left
-            anchors.right: parent.right
-            anchors.top: topBar.bottom
-            anchors.bottom: parent.bottom
-            anchors.margins: 10
-            horizontalScrollBarPolicy: Qt.ScrollBarAlwaysOff
-            style: ScrollViewStyle {
+        Component {
+            id: darkScrollStyle
+            ScrollViewStyle {
                 transientScrollBars: false
                 handle: Item {
                     implicitWidth: 12
@@ -481,12 +474,27 @@ ApplicationWindow {
                 corner: Item {}
                 frame: Item {}
             }
+        }
+
+        // A scroll bar shows when the tiles overflow.
+        ScrollView {
+            id: gridScroll
+            objectName: "gridScroll"
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: topBar.bottom
+            anchors.bottom: parent.bottom
+            anchors.margins: 10
+            horizontalScrollBarPolicy: Qt.ScrollBarAlwaysOff
+            style: darkScrollStyle
 
             GridView {
                 id: grid
                 objectName: "grid"
                 cellWidth: 210
-                cellHeight: 435
+                // A whole tile in view however short the window: 400 high (the cell 435), or
+                // what there is.
+                cellHeight: Math.max(285, Math.min(435, gridScroll.viewport.height))
                 clip: true
                 model: dcpModel.parts.browser
 
@@ -505,37 +513,45 @@ ApplicationWindow {
             }
         }
 
-        Text {
-            id: emptyText
-            objectName: "emptyText"
+        // Scrolls when the window is too short for the steps.
+        ScrollView {
+            id: emptyView
             anchors.left: gridScroll.left
             anchors.right: gridScroll.right
             anchors.top: parent.top
+            anchors.bottom: parent.bottom
             anchors.topMargin: 150
-            anchors.leftMargin: 20
-            anchors.rightMargin: 20
             visible: gridScroll.visible && grid.count === 0
-            color: "white"
-            font.pixelSize: 14
-            wrapMode: Text.WordWrap
-            textFormat: Text.RichText
-            text: dcp_mgr.haveSearchFilter
-                  ? "<h2>No DCP(s) found</h2>"
-                  : "<h2>You are not downloading any DCPs yet. To start downloading please complete the following steps:</h2>"
-                    + "<ul>"
-                    + "<li>Click on \"Load File\" on the left.</li>"
-                    + "<li>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your"
-                    + " Downloads folder). If you do not have one yet, click \"LAUNCH  OSKAN\", log in, select"
-                    + " the film and hit \"Download\", then return to the first step.</li>"
-                    + "<li>You will be asked where you want to save your DCP file to. Select your download location"
-                    + " and hit save. Your download will begin.</li>"
-                    + "<li><b>IMPORTANT:</b> if you will ingest from a USB hard drive, download directly onto that"
-                    + " drive rather than onto this computer's local drive first, so that Reelvane can verify the"
-                    + " download and fix corruptions before ingest.</li>"
-                    + "<li>You can pause the download at any time by hitting pause or just quitting this application."
-                    + " When you open the application again the download will resume from where it left off.</li>"
-                    + "<li>Need help? Write to support@reelvane.example and we will get back to you.</li>"
-                    + "</ul>"
+            horizontalScrollBarPolicy: Qt.ScrollBarAlwaysOff
+            style: darkScrollStyle
+
+            Text {
+              id: emptyText
+              objectName: "emptyText"
+              x: 20
+              width: emptyView.viewport.width - 40
+              color: "white"
+              font.pixelSize: 14
+              wrapMode: Text.WordWrap
+              textFormat: Text.RichText
+              text: dcp_mgr.haveSearchFilter
+                    ? "<h2>No DCP(s) found</h2>"
+                    : "<h2>You are not downloading any DCPs yet. To start downloading please complete the following steps:</h2>"
+                      + "<ul>"
+                      + "<li>Click on \"Load File\" on the left.</li>"
+                      + "<li>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your"
+                      + " Downloads folder). If you do not have one yet, click \"LAUNCH  OSKAN\", log in, select"
+                      + " the film and hit \"Download\", then return to the first step.</li>"
+                      + "<li>You will be asked where you want to save your DCP file to. Select your download location"
+                      + " and hit save. Your download will begin.</li>"
+                      + "<li><b>IMPORTANT:</b> if you will ingest from a USB hard drive, download directly onto that"
+                      + " drive rather than onto this computer's local drive first, so that Reelvane can verify the"
+                      + " download and fix corruptions before ingest.</li>"
+                      + "<li>You can pause the download at any time by hitting pause or just quitting this application."
+                      + " When you open the application again the download will resume from where it left off.</li>"
+                      + "<li>Need help? Write to support@reelvane.example and we will get back to you.</li>"
+                      + "</ul>"
+            }
         }
 
         // The page of the one DCP shown, built for that object alone.
@@ -581,122 +597,158 @@ ApplicationWindow {
             background: Rectangle { color: Globals.NAV_BAR_BG_COLOR }
         }
 
-        RowLayout {
+        // The limit at the left and the status at the right, on one line where the window is
+        // wide enough for both; on a narrow window the status takes a line of its own.
+        Item {
+            id: statusRow
+
+            readonly property bool oneLine: width >= limitRow.width + 20 + statusRoom.width
+
             anchors.fill: parent
-            spacing: 6
+            implicitWidth: limitRow.width
+            implicitHeight: oneLine ? Math.max(limitRow.height, statusLabel.height)
+                                    : limitRow.height + 4 + statusLabel.height
 
-            Text {
-                text: "Speed limit: "
-                color: "white"
-                font.family: "Courier"
-                font.weight: Font.Medium
-                font.pixelSize: 13
+            TextMetrics {
+                id: statusMeasure
+                font: statusLabel.font
+                text: statusLabel.text
             }
 
-            Slider {
-                id: limitSlider
-                objectName: "limitSlider"
-
-                // Applies a slider position: the engine's limit and the label.
-                function apply(limit) {
-                    var speed = limit * Globals.MEGA_BIT;
-                    download_mgr.read_chunk_size = speed;
-                    var s = Globals.getSpeedAsMbps(speed, 2);
-                    limitLabel.text = Globals.pad(s[0], 7) + " " + s[1];
-                }
-
-                Layout.preferredWidth: 220
-                minimumValue: 1
-                maximumValue: 200
-                stepSize: 1
-                enabled: !noLimitSwitch.checked
-                onValueChanged: apply(value)
-                onPressedChanged: {
-                    if (pressed || !mainWindow.created)
-                        return;
-                    settings_mgr.set("download_limit", String(value));
-                    settings_mgr.save();
-                    console.log("[MainWindow] Speed limit saved:", value);
-                }
-                Component.onCompleted: {
-                    var stored = parseInt(settings_mgr.get("download_limit"));
-                    value = (isNaN(stored) || stored === 0) ? 200 : stored;
-                    // A start at the minimum signals no change; apply it in every case.
-                    apply(value);
-                }
+            // The longest line the status shows while data arrives.
+            TextMetrics {
+                id: statusRoom
+                font: statusLabel.font
+                text: Globals.remainingTimeText(999 * 3600 * Globals.MEGA_BIT, Globals.MEGA_BIT)
             }
 
-            Text {
-                id: limitLabel
-                objectName: "limitLabel"
-                // Greyed with the slider while no limit applies.
-                color: noLimitSwitch.checked ? Globals.NAV_BAR_BTN_COLOR : "white"
-                font.family: "Courier"
-                font.weight: Font.Medium
-                font.pixelSize: 13
-            }
+            Row {
+                id: limitRow
+                spacing: 6
+                y: statusRow.oneLine ? (statusRow.height - height) / 2 : 0
 
-            Switch {
-                id: noLimitSwitch
-                objectName: "noLimitSwitch"
-
-                function applyLimitOff(on) {
-                    if (typeof download_mgr.limit_off !== "undefined")
-                        download_mgr.limit_off = on;
-                    // Back under a limit: the slider's value applies again.
-                    if (!on)
-                        limitSlider.apply(limitSlider.value);
+                Text {
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: "Speed limit: "
+                    color: "white"
+                    font.family: "Courier"
+                    font.weight: Font.Medium
+                    font.pixelSize: 13
                 }
 
-                Layout.leftMargin: 12
-                // Dark, like the rest of the window.
-                style: SwitchStyle {
-                    groove: Rectangle {
-                        implicitWidth: 44
-                        implicitHeight: 18
-                        radius: 9
-                        color: control.checked ? Globals.BTN_ACTIVE_BG_COLOR : Globals.SEARCH_INPUT_BG_COLOR
-                        border.color: Globals.BTN_ACTIVE_BG_COLOR
+                Slider {
+                    id: limitSlider
+                    objectName: "limitSlider"
+
+                    // Applies a slider position: the engine's limit and the label.
+                    function apply(limit) {
+                        var speed = limit * Globals.MEGA_BIT;
+                        download_mgr.read_chunk_size = speed;
+                        var s = Globals.getSpeedAsMbps(speed, 2);
+                        limitLabel.text = Globals.pad(s[0], 7) + " " + s[1];
                     }
-                    handle: Rectangle {
-                        implicitWidth: 18
-                        implicitHeight: 18
-                        radius: 9
-                        color: control.checked ? "white" : Globals.NAV_BAR_BTN_COLOR
-                        border.color: Globals.SEARCH_SPACER_COLOR
+
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 220
+                    minimumValue: 1
+                    maximumValue: 200
+                    stepSize: 1
+                    enabled: !noLimitSwitch.checked
+                    onValueChanged: apply(value)
+                    onPressedChanged: {
+                        if (pressed || !mainWindow.created)
+                            return;
+                        settings_mgr.set("download_limit", String(value));
+                        settings_mgr.save();
+                        console.log("[MainWindow] Speed limit saved:", value);
+                    }
+                    Component.onCompleted: {
+                        var stored = parseInt(settings_mgr.get("download_limit"));
+                        value = (isNaN(stored) || stored === 0) ? 200 : stored;
+                        // A start at the minimum signals no change; apply it in every case.
+                        apply(value);
                     }
                 }
-                onCheckedChanged: {
-                    applyLimitOff(checked);
-                    if (!mainWindow.created)
-                        return;
-                    settings_mgr.set("download_limit_off", checked ? "1" : "0");
-                    settings_mgr.save();
-                    console.log("[MainWindow] No limit:", checked ? "on" : "off");
-                }
-                Component.onCompleted: checked = settings_mgr.get("download_limit_off") === "1"
-            }
 
-            Text {
-                text: "No limit"
-                color: noLimitSwitch.checked ? "white" : Globals.NAV_BAR_BTN_COLOR
-                font.family: "Courier"
-                font.weight: Font.Medium
-                font.pixelSize: 13
-                MouseArea {
-                    objectName: "noLimitLabel"
-                    anchors.fill: parent
-                    onClicked: noLimitSwitch.checked = !noLimitSwitch.checked
+                Text {
+                    id: limitLabel
+                    objectName: "limitLabel"
+                    anchors.verticalCenter: parent.verticalCenter
+                    // Greyed with the slider while no limit applies.
+                    color: noLimitSwitch.checked ? Globals.NAV_BAR_BTN_COLOR : "white"
+                    font.family: "Courier"
+                    font.weight: Font.Medium
+                    font.pixelSize: 13
+                }
+
+                Item { width: 6; height: 1 }
+
+                Switch {
+                    id: noLimitSwitch
+                    objectName: "noLimitSwitch"
+
+                    function applyLimitOff(on) {
+                        if (typeof download_mgr.limit_off !== "undefined")
+                            download_mgr.limit_off = on;
+                        // Back under a limit: the slider's value applies again.
+                        if (!on)
+                            limitSlider.apply(limitSlider.value);
+                    }
+
+                    anchors.verticalCenter: parent.verticalCenter
+                    // Dark, like the rest of the window.
+                    style: SwitchStyle {
+                        groove: Rectangle {
+                            implicitWidth: 44
+                            implicitHeight: 18
+                            radius: 9
+                            color: control.checked ? Globals.BTN_ACTIVE_BG_COLOR : Globals.SEARCH_INPUT_BG_COLOR
+                            border.color: Globals.BTN_ACTIVE_BG_COLOR
+                        }
+                        handle: Rectangle {
+                            implicitWidth: 18
+                            implicitHeight: 18
+                            radius: 9
+                            color: control.checked ? "white" : Globals.NAV_BAR_BTN_COLOR
+                            border.color: Globals.SEARCH_SPACER_COLOR
+                        }
+                    }
+                    onCheckedChanged: {
+                        applyLimitOff(checked);
+                        if (!mainWindow.created)
+                            return;
+                        settings_mgr.set("download_limit_off", checked ? "1" : "0");
+                        settings_mgr.save();
+                        console.log("[MainWindow] No limit:", checked ? "on" : "off");
+                    }
+                    Component.onCompleted: checked = settings_mgr.get("download_limit_off") === "1"
+                }
+
+                Text {
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: "No limit"
+                    color: noLimitSwitch.checked ? "white" : Globals.NAV_BAR_BTN_COLOR
+                    font.family: "Courier"
+                    font.weight: Font.Medium
+                    font.pixelSize: 13
+                    MouseArea {
+                        objectName: "noLimitLabel"
+                        anchors.fill: parent
+                        onClicked: noLimitSwitch.checked = !noLimitSwitch.checked
+                    }
                 }
             }
-
-            Item { Layout.fillWidth: true }
 
             Text {
                 id: statusLabel
                 objectName: "statusLabel"
-                // Never narrower than its line, so the remaining time is never cut.
-                Layout.preferredWidth: Math.max(300, implicitWidth)
+                // At the right, never narrower than its line, so the remaining time is never
+                // cut; under the limit on a narrow window.
+                x: statusRow.oneLine ? statusRow.width - width : 0
+                y: statusRow.oneLine ? (statusRow.height - height) / 2 : limitRow.height + 4
+                width: statusRow.oneLine
+                       ? Math.min(statusRow.width - limitRow.width - 20, Math.max(300, statusMeasure.width))
+                       : statusRow.width
                 text: "Ready."
                 color: "white"
                 elide: Text.ElideRight
