@@ -111,9 +111,18 @@ QQuickItem* WindowUnderTest::item(const QString& name, QQuickItem* under) const
     return nullptr;
 }
 
+void WindowUnderTest::settle() const
+{
+    // A frame drawn means the scene was laid out: items are where the user sees them.
+    QSignalSpy drawn(m_window, &QQuickWindow::frameSwapped);
+    m_window->update();
+    drawn.wait(1000);
+}
+
 void WindowUnderTest::click(QQuickItem* item, qreal fx, qreal fy) const
 {
     QVERIFY(item);
+    settle();
     const QPointF point = item->mapToScene(QPointF(item->width() * fx, item->height() * fy));
     QTest::mouseMove(m_window, point.toPoint());
     QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier, point.toPoint());

@@ -36,7 +36,10 @@ public:
     QList<QQuickItem*> items(const QString& name, QQuickItem* under = nullptr) const;
     // The first of them that is visible, or nullptr.
     QQuickItem* item(const QString& name, QQuickItem* under = nullptr) const;
-    // Clicks at a point of the item given as fractions of its size (the middle by default).
+    // Waits until the scene has been laid out and drawn.
+    void settle() const;
+    // Clicks at a point of the item given as fractions of its size (the middle by default),
+    // once the scene is laid out.
     void click(QQuickItem* item, qreal fx = 0.5, qreal fy = 0.5) const;
     // Types the text into the item that has the keyboard focus.
     void type(const QString& text) const;
