@@ -1,6 +1,8 @@
 #include "app/AppContext.h"
 
+#include "core/WallClock.h"
 #include "download/DownloadManager.h"
+#include "download/ScheduleEngine.h"
 #include "import/DCPXMLReader.h"
 #include "import/PackageEntryImporter.h"
 #include "model/DCPManager.h"
@@ -19,6 +21,7 @@ AppContext::~AppContext() = default;
 
 std::unique_ptr<DCPManager> AppContext::releaseCatalogue()
 {
+    m_schedule.reset();
     m_engine.reset();
     m_notifications.reset();
     return std::move(m_catalogue);
@@ -56,6 +59,21 @@ DownloadManager& AppContext::engine()
             m_engineCreated(*m_engine);
     }
     return *m_engine;
+}
+
+void AppContext::setClock(std::unique_ptr<WallClock> clock)
+{
+    m_clock = std::move(clock);
+}
+
+ScheduleEngine& AppContext::schedule()
+{
+    if (!m_schedule) {
+        if (!m_clock)
+            m_clock = std::make_unique<SystemClock>();
+        m_schedule = std::make_unique<ScheduleEngine>(*m_settings, engine(), *m_clock);
+    }
+    return *m_schedule;
 }
 
 void AppContext::importPackage(const QString& decodingKey, const QString& path)

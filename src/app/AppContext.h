@@ -11,7 +11,9 @@ class DCPManager;
 class DatabaseManager;
 class DownloadManager;
 class NotificationManager;
+class ScheduleEngine;
 class Setting;
+class WallClock;
 
 // Builds and owns the program's managers and hands each its collaborators. The store and
 // the settings exist from construction (the login reads the saved user name); the rest are
@@ -33,10 +35,15 @@ public:
     DCPManager& catalogue();
     NotificationManager& notifications();
     DownloadManager& engine();
+    // The weekly bandwidth schedule over the engine, built with it on first use.
+    ScheduleEngine& schedule();
 
     bool hasCatalogue() const { return m_catalogue != nullptr; }
     bool hasNotifications() const { return m_notifications != nullptr; }
     bool hasEngine() const { return m_engine != nullptr; }
+
+    // Before schedule() is first used: the clock the schedule follows (the system's by default).
+    void setClock(std::unique_ptr<WallClock> clock);
 
     // Hands the catalogue, with every DCP, reel and asset it holds, to the caller, who then
     // decides when they go (a new start in the same process keeps the old objects alive).
@@ -64,4 +71,6 @@ private:
     std::unique_ptr<DCPManager> m_catalogue;
     std::unique_ptr<NotificationManager> m_notifications;
     std::unique_ptr<DownloadManager> m_engine;
+    std::unique_ptr<WallClock> m_clock;
+    std::unique_ptr<ScheduleEngine> m_schedule;
 };

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "core/Services.h"
 #include "download/DownloadManager.h"
+#include "download/ScheduleEngine.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
 #include "notify/NotificationManager.h"
@@ -33,6 +34,8 @@ MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
     m_inhibitor.hold(QStringLiteral("transfer"), engine->isActive());
     // Drives pulled and plugged in again while the program runs.
     engine->followDrives(&m_drives);
+    // The bandwidth schedule rules from the start, before the scene shows it.
+    context.schedule();
     QObject::connect(
         &m_drives, &DriveWatch::driveBack, &context.notifications(),
         [&context] { context.notifications().reconcileReveals(true); }, Qt::QueuedConnection);
@@ -53,6 +56,7 @@ bool MainWindow::load()
     root->setContextProperty(QStringLiteral("download_mgr"), &m_context.engine());
     root->setContextProperty(QStringLiteral("dcp_mgr"), &m_context.catalogue());
     root->setContextProperty(QStringLiteral("settings_mgr"), &m_context.settings());
+    root->setContextProperty(QStringLiteral("schedule_mgr"), &m_context.schedule());
     // The page that "LAUNCH OSKAN" opens.
     root->setContextProperty(QStringLiteral("portal_url"), Services::portalBaseUrl());
     root->setContextProperty(QStringLiteral("window_actions"), &m_windowActions);

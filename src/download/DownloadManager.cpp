@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QSet>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -44,7 +45,7 @@ DownloadManager* DownloadManager::getInstance()
 DownloadManager::DownloadManager(Setting& settings, DCPManager& catalogue, DatabaseManager& store,
                                  ReelEventSink events)
     : QObject(nullptr), settings(settings), catalogue(catalogue), store(store), events(std::move(events)),
-      networkManager(new QNetworkAccessManager(this))
+      order(store), room(store), networkManager(new QNetworkAccessManager(this))
 {
     NetworkSetup::prepare(networkManager);
     paused = settings.get(QStringLiteral("download_paused")) == QLatin1String("1");
@@ -73,13 +74,15 @@ DownloadManager::DownloadManager(Setting& settings, DCPManager& catalogue, Datab
     connect(checksumWorker, &ChecksumWorker::jobFinished, this, [this]() {
         QMetaObject::invokeMethod(this, &DownloadManager::updateActive, Qt::QueuedConnection);
     });
+    // Space freed by hand is noticed while a DCP waits for it.
+    connect(&room, &DriveRoom::lookAgain, this, &DownloadManager::refreshRoom);
     ScriptOwnership::keepOwnedByProgram(this);
     g_engine = this;
 }
 
 void DownloadManager::updateActive()
 {
-    const bool now = (currentAsset && !paused) || checksumWorker->queuedReelCount() > 0;
+    const bool now = (currentAsset && !isPaused()) || checksumWorker->queuedReelCount() > 0;
     if (now == active)
         return;
     active = now;
@@ -217,43 +220,68 @@ void DownloadManager::handOverToWorker(Reel* reel)
 void DownloadManager::assetsChanged()
 {
     try {
-        downloadQueue.clear();
-        if (currentAsset)
-            addDownloadItem(currentAsset, false);
-
-        // A DCP listed without its reels is complete (nothing to do) or not started. One not
-        // started is read when it is next in line, so that thousands of them waiting do not sit
-        // in memory; the queue stops before it until then, which keeps the catalogue's order.
-        listedWaiting = false;
-        const QList<DCP*> dcps = catalogue.getDCPs();
-        for (DCP* dcp : dcps) {
-            if (dcp->isListedComplete())
-                continue;
-            if (dcp->isListedNotStarted() && (listedWaiting || !downloadQueue.isEmpty())) {
-                listedWaiting = true;
-                continue;
-            }
-            const QList<Reel*> reels = dcp->getReels();
-            for (Reel* reel : reels) {
-                bool needsValidation = false;
-                for (Asset* asset : reel->getAssets()) {
-                    if (asset->getDownloadFinished() && !asset->getDownloadChecksummed() &&
-                        !asset->getDownloadCorrupted())
-                        needsValidation = true;
-                    else if (!asset->isComplete() && !listedWaiting)
-                        addDownloadItem(asset, false);
-                }
-                // Downloaded before the program was closed but never verified.
-                if (needsValidation && reel->isDownloaded())
-                    handOverToWorker(reel);
-            }
-        }
-
-        if (!downloadQueue.isEmpty() && !currentAsset && !paused)
+        rebuildQueue(true);
+        if (!downloadQueue.isEmpty() && !currentAsset && !isPaused())
             startDownloading();
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to update the download queue."), e);
     }
+}
+
+void DownloadManager::rebuildQueue(bool handOver, const DCP* chosen)
+{
+    downloadQueue.clear();
+    if (currentAsset)
+        addDownloadItem(currentAsset, false);
+    if (chosen)
+        downloadQueue.addEligible(chosen);
+
+    // A DCP listed without its reels is complete (nothing to do) or not started. One not
+    // started is read when it is next in line, so that thousands of them waiting do not sit
+    // in memory; the queue stops before it until then, which keeps the download order.
+    listedWaiting = false;
+    const QList<DCP*> dcps = orderedDCPs();
+    updateRoom(dcps);
+    for (DCP* dcp : dcps) {
+        if (dcp == chosen || dcp->isListedComplete())
+            continue;
+        // Paused on its own, or short of room on its drive: its turn is skipped.
+        const bool skipped = order.isPaused(dcp) || room.shortfall(dcp) > 0;
+        if (dcp->isListedNotStarted()) {
+            if (skipped)
+                continue;
+            if (listedWaiting || !downloadQueue.isEmpty()) {
+                listedWaiting = true;
+                continue;
+            }
+        }
+        const QList<Reel*> reels = dcp->getReels();
+        for (Reel* reel : reels) {
+            bool needsValidation = false;
+            for (Asset* asset : reel->getAssets()) {
+                if (asset->getDownloadFinished() && !asset->getDownloadChecksummed() &&
+                    !asset->getDownloadCorrupted())
+                    needsValidation = true;
+                else if (!asset->isComplete() && !listedWaiting && !skipped)
+                    addDownloadItem(asset, false);
+            }
+            // Downloaded before the program was closed but never verified.
+            if (handOver && needsValidation && reel->isDownloaded())
+                handOverToWorker(reel);
+        }
+    }
+}
+
+void DownloadManager::requeue()
+{
+    rebuildQueue(false);
+    if (!currentAsset && !isPaused()) {
+        if (!downloadQueue.isEmpty() || listedWaiting)
+            startDownloading();
+        else
+            emit downloadStandBy();
+    }
+    emit orderChanged();
 }
 
 void DownloadManager::startDownloading(DCP* dcp)
@@ -263,31 +291,29 @@ void DownloadManager::startDownloading(DCP* dcp)
     try {
         qDebug() << "[DownloadManager] Starting downloading FOR DCP:" << dcp->getUuid();
         DCP* previous = currentAsset ? currentAsset->getDCP() : nullptr;
-
-        stopDownloading();
-        downloadQueue.clear();
-        downloadQueue.addEligible(dcp);
-        const QList<DCP*> dcps = catalogue.getDCPs();
-        listedWaiting = false;
-        for (const DCP* other : dcps) {
-            if (other->getUuid() == dcp->getUuid() || other->isListedComplete())
-                continue;
-            // Those not started wait until the queue runs dry (see assetsChanged).
-            listedWaiting = listedWaiting || other->isListedNotStarted();
-            if (!listedWaiting)
-                downloadQueue.addEligible(other);
+        try {
+            // Chosen: first from now on, also after a restart, and no longer paused on its own.
+            order.setPaused(dcp, false, catalogue.getAllDCPs());
+            order.moveToFront(dcp, waitingDCPs(), catalogue.getAllDCPs());
+        } catch (const std::exception& e) {
+            reportFailure(QStringLiteral("Unable to store the download order."), e);
         }
 
+        stopDownloading();
         dropTransfer();
         currentAsset = nullptr;
+        rebuildQueue(false, dcp);
         if (!downloadQueue.isEmpty()) {
             paused = false;
             persistPaused(false);
+            liftHold();
             startDownloading();
             emit pausedChanged();
         }
         if (previous)
             previous->announceStatus();
+        dcp->announceStatus();
+        emit orderChanged();
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to start downloading the DCP."), e);
     }
@@ -296,7 +322,7 @@ void DownloadManager::startDownloading(DCP* dcp)
 void DownloadManager::startDownloading()
 {
     qDebug() << "[DownloadManager] Starting downloading..." << downloadQueue.size() << "items remaining";
-    if (paused) {
+    if (isPaused()) {
         qDebug() << "[DownloadManager] Downloads are Paused...";
         return;
     }
@@ -397,6 +423,7 @@ void DownloadManager::resumeDownloading()
         stopDownloading();
         paused = false;
         persistPaused(false);
+        liftHold();
         startDownloading();
         emit pausedChanged();
     } catch (const std::exception& e) {
@@ -415,8 +442,13 @@ void DownloadManager::retryAssetDownload(Asset* asset)
             qDebug() << "[DownloadManager] Asset no longer listed, not downloaded again:" << asset->getUuid();
             return;
         }
+        if (order.isPaused(asset->getDCP())) {
+            // Eligible again: it joins the queue when its DCP is resumed.
+            qDebug() << "[DownloadManager] DCP paused, downloaded again once resumed:" << asset->getUuid();
+            return;
+        }
         downloadQueue.add(asset, true);
-        if (!currentAsset && !paused)
+        if (!currentAsset && !isPaused())
             startDownloading();
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to download a corrupted file again."), e);
@@ -711,7 +743,7 @@ void DownloadManager::advanceQueue(Asset* done)
     downloadQueue.remove(done);
     dropTransfer();
     currentAsset = nullptr;
-    if (paused || currentRemoved)
+    if (isPaused() || currentRemoved)
         return;
     if (downloadQueue.isEmpty() && !listedWaiting)
         emit downloadStandBy();
@@ -745,9 +777,156 @@ void DownloadManager::driveChanged(DCP* dcp)
         dcp->announceStatus();
         // Back: the transfer goes on from what the file on the drive holds.
         assetsChanged();
-        if (!currentAsset && !paused)
+        if (!currentAsset && !isPaused())
             emit downloadStandBy(); // nothing on the drives still there: the status bar says so
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("Unable to update the download queue."), e);
+    }
+}
+
+void DownloadManager::setHeld(bool value)
+{
+    if (held == value)
+        return;
+    try {
+        if (value) {
+            qDebug() << "[DownloadManager] Held by the schedule";
+            held = true;
+            stopDownloading();
+            if (currentAsset)
+                for (Reel* reel : currentAsset->getReels())
+                    reel->announcePaused();
+            emit pausedChanged();
+            emit downloadPaused();
+            return;
+        }
+        qDebug() << "[DownloadManager] No longer held by the schedule";
+        stopDownloading();
+        held = false;
+        startDownloading();
+        emit pausedChanged();
+        if (!currentAsset && !paused)
+            emit downloadStandBy();
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("Unable to resume the downloads."), e);
+    }
+}
+
+void DownloadManager::liftHold()
+{
+    if (!held)
+        return;
+    held = false;
+    emit holdLiftedByHand();
+}
+
+QList<DCP*> DownloadManager::orderedDCPs() const
+{
+    return order.arrange(catalogue.getDCPs());
+}
+
+QList<DCP*> DownloadManager::waitingDCPs() const
+{
+    QList<DCP*> waiting;
+    for (DCP* dcp : order.arrange(catalogue.getAllDCPs())) {
+        if (dcp->isListedComplete())
+            continue;
+        const QList<Asset*> assets = dcp->isListedNotStarted() ? QList<Asset*>() : dcp->getAssets();
+        if (dcp->isListedNotStarted() ||
+            std::any_of(assets.cbegin(), assets.cend(), [](const Asset* a) { return !a->isComplete(); }))
+            waiting.append(dcp);
+    }
+    return waiting;
+}
+
+void DownloadManager::pauseDcp(DCP* dcp)
+{
+    try {
+        if (!dcp || !order.setPaused(dcp, true, catalogue.getAllDCPs()))
+            return;
+        qDebug() << "[DownloadManager] DCP paused:" << dcp->getUuid();
+        if (currentAsset && currentAsset->getDCP() == dcp) {
+            // Its file stays as far as it got; the next DCP goes on.
+            stopDownloading();
+            dropTransfer();
+            for (Reel* reel : currentAsset->getReels())
+                reel->announcePaused();
+            currentAsset = nullptr;
+            emit currentDcpChanged();
+        }
+        dcp->announceStatus();
+        requeue();
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("Unable to pause the DCP."), e);
+    }
+}
+
+void DownloadManager::reorder(DCP* dcp, const std::function<bool()>& change)
+{
+    try {
+        if (!dcp || !change())
+            return;
+        dcp->announceStatus();
+        requeue();
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("Unable to change the download order."), e);
+    }
+}
+
+void DownloadManager::resumeDcp(DCP* dcp)
+{
+    reorder(dcp, [&] { return order.setPaused(dcp, false, catalogue.getAllDCPs()); });
+}
+
+void DownloadManager::downloadNext(DCP* dcp)
+{
+    // Also no longer paused: the user wants it next.
+    reorder(dcp, [&] {
+        const bool resumed = order.setPaused(dcp, false, catalogue.getAllDCPs());
+        return order.moveToFront(dcp, waitingDCPs(), catalogue.getAllDCPs()) || resumed;
+    });
+}
+
+void DownloadManager::moveUp(DCP* dcp)
+{
+    reorder(dcp, [&] { return order.move(dcp, -1, waitingDCPs(), catalogue.getAllDCPs()); });
+}
+
+void DownloadManager::moveDown(DCP* dcp)
+{
+    reorder(dcp, [&] { return order.move(dcp, 1, waitingDCPs(), catalogue.getAllDCPs()); });
+}
+
+bool DownloadManager::updateRoom(const QList<DCP*>& ordered)
+{
+    QList<DCP*> queued;
+    QSet<const DCP*> shortBefore;
+    for (DCP* dcp : ordered) {
+        if (!dcp->isListedComplete() && !order.isPaused(dcp))
+            queued.append(dcp);
+        if (room.shortfall(dcp) > 0)
+            shortBefore.insert(dcp);
+    }
+    if (!room.update(queued))
+        return false;
+    bool joinedOrLeft = false;
+    for (DCP* dcp : ordered) {
+        if (shortBefore.contains(dcp) != (room.shortfall(dcp) > 0)) {
+            joinedOrLeft = true;
+            dcp->announceStatus();
+        }
+    }
+    qDebug() << "[DownloadManager] Room on the drives:" << room.firstWarning(ordered);
+    emit roomChanged();
+    return joinedOrLeft;
+}
+
+void DownloadManager::refreshRoom()
+{
+    try {
+        if (updateRoom(orderedDCPs()))
+            requeue();
+    } catch (const std::exception& e) {
+        qDebug() << "[DownloadManager] Unable to look at the room on the drives:" << e.what();
     }
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "download/AssetTransfer.h"
+#include "download/DownloadOrder.h"
 #include "download/DownloadQueue.h"
+#include "download/DriveRoom.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "notify/NotificationType.h"
@@ -36,6 +38,8 @@ class DownloadManager : public QObject
     Q_PROPERTY(bool paused READ isPaused NOTIFY pausedChanged)
     Q_PROPERTY(DCP* current_dcp READ getCurrentDownloadingDCP NOTIFY currentDcpChanged)
     Q_PROPERTY(bool limit_off READ isLimitOff WRITE setLimitOff NOTIFY limitOffChanged)
+    // The first DCP in download order whose drive lacks room for it, said for the status bar.
+    Q_PROPERTY(QString room_warning READ roomWarning NOTIFY roomChanged)
 
 public:
     // Reads the paused and limit settings and starts the checksum worker; the queue stays
@@ -58,7 +62,12 @@ public:
 
     unsigned getReadChunkSize() const { return readChunkSize; }
     void setReadChunkSize(unsigned value);
-    bool isPaused() const { return paused; }
+    // Paused by the user, or held by the schedule.
+    bool isPaused() const { return paused || held; }
+    // Held by the schedule: nothing is transferred, as in a pause, but the user's pause
+    // setting is left alone and the schedule lifts it again.
+    void setHeld(bool value);
+    bool isHeld() const { return held; }
     // Data is moving or being verified: a transfer is under way (not paused) or a reel is
     // waiting for or under verification.
     bool isActive() const { return active; }
@@ -76,6 +85,33 @@ public:
     // For the DCP's tile: why one of its files waits (the server's file has another size),
     // or an empty text.
     Q_INVOKABLE QString sizeDisagreement(DCP* dcp) const;
+
+    // One DCP at a time: paused on its own (skipped by the queue, also after a restart),
+    // downloaded next (first in the order, after the file being transferred), or moved one
+    // place up or down among the DCPs with work left.
+    Q_INVOKABLE void pauseDcp(DCP* dcp);
+    Q_INVOKABLE void resumeDcp(DCP* dcp);
+    Q_INVOKABLE bool isDcpPaused(DCP* dcp) const { return order.isPaused(dcp); }
+    Q_INVOKABLE void downloadNext(DCP* dcp);
+    Q_INVOKABLE void moveUp(DCP* dcp);
+    Q_INVOKABLE void moveDown(DCP* dcp);
+    // The DCP's place among the DCPs with work left (0 first), or -1 when it has none.
+    Q_INVOKABLE int queuePlace(DCP* dcp) const { return waitingDCPs().indexOf(dcp); }
+    Q_INVOKABLE int queueLength() const { return waitingDCPs().size(); }
+    // Every catalogued DCP with work left, in download order (paused ones keep their place).
+    QList<DCP*> waitingDCPs() const;
+
+    // Room on the drives. For a DCP that does not fit in what its drive holds besides the DCPs
+    // before it: "Needs 120 GB more room" for its tile, the whole sentence for its page; such
+    // a DCP waits, and the others go on.
+    Q_INVOKABLE QString roomNeeded(DCP* dcp) const { return room.needed(dcp); }
+    Q_INVOKABLE QString roomWarningFor(DCP* dcp) const { return room.warning(dcp); }
+    QString roomWarning() const { return room.firstWarning(orderedDCPs()); }
+    // The drive a DCP is on and its free space, for its page.
+    Q_INVOKABLE QString driveText(DCP* dcp) const { return room.describe(dcp); }
+    // Looks at the drives' free space again; a DCP that fits now rejoins the queue.
+    void refreshRoom();
+    DriveRoom& driveRoom() { return room; }
 
     // Read-only views for the tests and the benchmarks.
     const QList<Asset*>& getDownloadQueue() const { return downloadQueue.assets(); }
@@ -115,7 +151,11 @@ public:
 
     // Tests only: replaces the free-space lookup of the disk check (bytes available on
     // the volume holding the path); an empty function restores the real one.
-    void setFreeSpaceProbe(std::function<qint64(const QString&)> probe) { freeSpaceProbe = std::move(probe); }
+    void setFreeSpaceProbe(std::function<qint64(const QString&)> probe)
+    {
+        room.setFreeSpaceOverride(probe);
+        freeSpaceProbe = std::move(probe);
+    }
 
     // A verified file came out wrong: it is fetched again, later on the event loop.
     void redownload(Asset* asset);
@@ -145,12 +185,31 @@ signals:
     // The server's file of an asset of dcp keeps having another size than the package says;
     // that asset waits, the others go on.
     void serverFileDiffers(DCP* dcp, const QString& message);
+    // The user resumed while the schedule held the downloads.
+    void holdLiftedByHand();
+    // The download order or a DCP's own pause changed.
+    void orderChanged();
+    void roomChanged();
 
 private slots:
     void retryAssetDownload(Asset* asset);
 
 private:
     void startTransfer();
+    // Refills the queue from the DCPs in download order, the current asset kept at its head;
+    // chosen (the DCP the user starts) first whatever the room. handOver: reels downloaded but
+    // never verified go to the worker (only where the catalogue changed).
+    void rebuildQueue(bool handOver, const DCP* chosen = nullptr);
+    // After the order, a DCP's pause or the room changed: the queue follows, and an idle engine
+    // starts what is now first.
+    void requeue();
+    // Applies a change of the order or of a DCP's pause (true when something changed), then
+    // requeues; a store failure is shown and changes nothing.
+    void reorder(DCP* dcp, const std::function<bool()>& change);
+    QList<DCP*> orderedDCPs() const;
+    // Updates the room for the queue's DCPs; true when a DCP started or stopped lacking room.
+    bool updateRoom(const QList<DCP*>& ordered);
+    void liftHold();
     // Aborts and lets go of the transfer object; the asset it wrote to must still exist.
     void dropTransfer();
     void transferProgress(qint64 written, bool firstData, double speed);
@@ -174,6 +233,8 @@ private:
     DatabaseManager& store;
     const ReelEventSink events;
     DownloadQueue downloadQueue;
+    DownloadOrder order;
+    DriveRoom room;
     Asset* currentAsset = nullptr;
     QNetworkAccessManager* networkManager = nullptr;
     AssetTransfer* transfer = nullptr; // of currentAsset, while one is set
@@ -184,6 +245,7 @@ private:
     quint32 speedFloor = 1024;
     int speedWindowMs = 60000;
     bool paused = false;
+    bool held = false;
     bool currentRemoved = false;
     // DCPs not started yet wait, listed without their reels, behind what is queued.
     bool listedWaiting = false;

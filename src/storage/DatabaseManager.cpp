@@ -256,6 +256,11 @@ bool DatabaseManager::createTables()
         "VARCHAR(36) NOT NULL,campaign_dcp_id INTEGER NOT NULL,reel_uuid VARCHAR(36) NOT "
         "NULL,reel_assets_hash TEXT NOT NULL,reel_number INTEGER NOT NULL,event INTEGER NOT NULL,synced "
         "BOOLEAN NOT NULL);",
+
+        // Beside the six: where the user put each DCP in the download queue, and which are
+        // paused on their own.
+        "CREATE TABLE IF NOT EXISTS dcp_queue (dcp_uuid VARCHAR(36) NOT NULL PRIMARY KEY,position "
+        "INTEGER,paused BOOLEAN NOT NULL);",
     };
 
     // Beside the tables, never changing them: the journal is read per reel (whether a reel is
@@ -470,6 +475,48 @@ int DatabaseManager::getUnsyncedReelNotificationsCount(const QString& reelUuid)
     return query.next() ? query.value(0).toInt() : -1;
 }
 
+QSqlQuery DatabaseManager::getDownloadOrderQuery()
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT dcp_uuid,position,paused FROM dcp_queue")))
+        fail(query, "[DatabaseManager] Unable to run getDownloadOrder query",
+             "Unable to run getDownloadOrder query");
+    return query;
+}
+
+quint64 DatabaseManager::getDCPAssetsSize(const QString& dcpUuid)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT COALESCE(SUM(size), 0) FROM asset WHERE dcp_uuid = ?"));
+    query.bindValue(0, dcpUuid);
+    execOrFail(query, "[DatabaseManager] Unable to run getDCPAssetsSize query:",
+               "Unable to run getDCPAssetsSize query");
+    return query.next() ? query.value(0).toULongLong() : 0;
+}
+
+bool DatabaseManager::truncateDownloadOrder()
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("DELETE FROM dcp_queue")))
+        fail(query, "[DatabaseManager] Unable to run truncateDownloadOrder query:",
+             "Unable to run truncateDownloadOrder query");
+    return true;
+}
+
+bool DatabaseManager::insertDownloadOrder(const QString& dcpUuid, int position, bool paused)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO dcp_queue (dcp_uuid, position, paused) VALUES (?, ?, ?)"));
+    query.addBindValue(notNullText(dcpUuid));
+    query.addBindValue(position >= 0 ? QVariant(position) : QVariant(QVariant::Int));
+    query.addBindValue(paused);
+    execOrFail(query, "[DatabaseManager] Unable to run insertDownloadOrder query:",
+               "Unable to run insertDownloadOrder query");
+    return true;
+}
+
 bool DatabaseManager::insertSetting(const QString& key, const QString& value)
 {
     QSqlQuery query(db);
@@ -662,7 +709,7 @@ bool DatabaseManager::removeDCP(DCP* dcp)
     if (!dcp->reelsLoaded())
         throw std::runtime_error("Unable to read the reels of the DCP to remove");
 
-    // Four statements whatever the size of the DCP: the rows go by IN lists.
+    // Five statements whatever the size of the DCP: the rows go by IN lists.
     QSqlQuery assetQuery(db);
     assetQuery.prepare(QStringLiteral("DELETE FROM asset WHERE uuid IN(%1) AND dcp_uuid = ?")
                            .arg(placeholders(assets.size())));
@@ -688,6 +735,9 @@ bool DatabaseManager::removeDCP(DCP* dcp)
     QSqlQuery dcpQuery(db);
     dcpQuery.prepare(QStringLiteral("DELETE FROM dcp WHERE uuid = :uuid"));
     dcpQuery.bindValue(QStringLiteral(":uuid"), dcp->getUuid());
+    QSqlQuery queueQuery(db);
+    queueQuery.prepare(QStringLiteral("DELETE FROM dcp_queue WHERE dcp_uuid = :uuid"));
+    queueQuery.bindValue(QStringLiteral(":uuid"), dcp->getUuid());
 
     // One unit: a statement failing half-way would leave a DCP without reels or assets
     // whose links still load at the next start. Joins a transaction the caller opened.
@@ -700,6 +750,8 @@ bool DatabaseManager::removeDCP(DCP* dcp)
                "Unable to run removeDCP [reels] query");
     execOrFail(dcpQuery, "[DatabaseManager] Unable to run removeDCP [dcp] query:",
                "Unable to run removeDCP [dcp] query");
+    execOrFail(queueQuery, "[DatabaseManager] Unable to run removeDCP [dcp_queue] query:",
+               "Unable to run removeDCP [dcp_queue] query");
     transaction.commit();
     return true;
 }

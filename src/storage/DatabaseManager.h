@@ -75,6 +75,11 @@ public:
     QSqlQuery getNotificationQuery();
     QSqlQuery getReelNotificationsQuery(const QString& reelUuid);
     int getUnsyncedReelNotificationsCount(const QString& reelUuid);
+    // The user's download order and the DCPs paused one by one (table dcp_queue, beside the
+    // six): dcp_uuid, position (NULL where the user placed nothing), paused.
+    QSqlQuery getDownloadOrderQuery();
+    // Bytes of all the assets of a DCP, read without loading them.
+    quint64 getDCPAssetsSize(const QString& dcpUuid);
 
     bool insertSetting(const QString& key, const QString& value);
     bool insertDcp(DCP* dcp);
@@ -83,6 +88,9 @@ public:
     bool insertDCPReelAsset(Reel* reel, Asset* asset);
     bool insertNotification(Notification* notification);
     bool truncateSettings();
+    bool truncateDownloadOrder();
+    // position -1: none.
+    bool insertDownloadOrder(const QString& dcpUuid, int position, bool paused);
     bool removeReel(Reel* reel);
     bool removeAsset(Asset* asset);
     bool updateAssetOriginalName(Asset* asset);

@@ -98,7 +98,8 @@ void TestDatabaseManager::schemaOnFirstAndSecondStart()
         QStringList names;
         while (tables.next())
             names << tables.value(0).toString();
-        QCOMPARE(names, (QStringList{"dcp", "reel", "asset", "setting", "dcp_reel_asset", "notification"}));
+        QCOMPARE(names, (QStringList{"dcp", "reel", "asset", "setting", "dcp_reel_asset", "notification",
+                                     "dcp_queue"}));
     }
     store->insertSetting("username", "ana");
     insertAll(m_dir->makeDCP("d1", "Film"));
