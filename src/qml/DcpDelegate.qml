@@ -20,11 +20,20 @@ Package {
     property int statusTick: 0
     property bool checkShown: dcp !== null && drive_check.dcp === dcp
     property bool checkable: statusTick >= 0 && dcp !== null && !drive_check.running && drive_check.canCheck(dcp)
+    // Paused on its own (its tile says so, the queue skips it).
+    property bool dcpPaused: false
+    // For the page: its place among the DCPs with work left (-1: none), their number, the
+    // drive it is on and whether that drive lacks room for it.
+    property int queuePlace: -1
+    property int queueCount: 0
+    property string driveLine: ""
+    property string roomLine: ""
 
     function refreshStatus() {
         pkg.statusTick++;
         if (!pkg.dcp || !tileBar)
             return;
+        pkg.dcpPaused = download_mgr.isDcpPaused(pkg.dcp);
         pkg.canEject = typeof drive_eject !== "undefined" && drive_eject.canEject(pkg.dcp);
         pkg.unplugText = typeof drive_eject !== "undefined" ? drive_eject.unplugState(pkg.dcp) : "";
         var status = Globals.dcpStatus(pkg.dcp, download_mgr);
@@ -51,6 +60,18 @@ Package {
         };
         request.open("HEAD", url);
         request.send();
+    }
+
+    // Only the page shown reads the order and the drive: the walk and the drive lookup are
+    // not for every tile at every progress step.
+    function refreshQueueInfo() {
+        if (!pkg.dcp || !page.ListView.view)
+            return;
+        pkg.dcpPaused = download_mgr.isDcpPaused(pkg.dcp);
+        pkg.queuePlace = download_mgr.queuePlace(pkg.dcp);
+        pkg.queueCount = download_mgr.queueLength();
+        pkg.driveLine = download_mgr.driveText(pkg.dcp);
+        pkg.roomLine = download_mgr.roomWarningFor(pkg.dcp);
     }
 
     function openFolder() {
@@ -109,6 +130,14 @@ Package {
         function onCurrentDcpChanged() { pkg.refreshStatus(); }
         function onPausedChanged() { pkg.refreshStatus(); }
         function onServerFileDiffers(dcp, message) { pkg.refreshStatus(); }
+        function onOrderChanged() {
+            pkg.refreshStatus();
+            pkg.refreshQueueInfo();
+        }
+        function onRoomChanged() {
+            pkg.refreshStatus();
+            pkg.refreshQueueInfo();
+        }
     }
 
     Item {
@@ -135,6 +164,7 @@ Package {
                 clip: true
                 asynchronous: true
                 source: pkg.coverSource
+                opacity: pkg.dcpPaused ? 0.4 : 1
             }
 
             Text {
@@ -176,10 +206,17 @@ Package {
             }
 
             MouseArea {
+                id: tileArea
                 objectName: "openDetails"
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
-                onClicked: mainWindow.showDetails(pkg.dcp)
+                acceptedButtons: Qt.LeftButton | Qt.RightButton
+                onClicked: {
+                    if (mouse.button === Qt.RightButton)
+                        mainWindow.openDcpMenu(pkg.dcp, tileArea, mouse.x, mouse.y);
+                    else
+                        mainWindow.showDetails(pkg.dcp);
+                }
             }
         }
     }
@@ -368,10 +405,76 @@ Package {
                 }
             }
 
+            // Its own pause and its place in the download order; the drive it is on.
+            Row {
+                id: queueRow
+                objectName: "queueRow"
+                anchors.left: parent.left
+                anchors.top: actions.bottom
+                anchors.leftMargin: 20
+                height: 45
+                spacing: 5
+                Component.onCompleted: pkg.refreshQueueInfo()
+
+                CustomButton {
+                    objectName: "pauseDcpButton"
+                    width: 160
+                    height: 30
+                    text: pkg.dcpPaused ? qsTr("RESUME THIS DCP") : qsTr("PAUSE THIS DCP")
+                    enabled: pkg.queuePlace >= 0
+                    opacity: enabled ? 1 : 0.4
+                    onClicked: pkg.dcpPaused ? download_mgr.resumeDcp(pkg.dcp) : download_mgr.pauseDcp(pkg.dcp)
+                }
+                CustomButton {
+                    objectName: "downloadNextButton"
+                    width: 150
+                    height: 30
+                    text: qsTr("DOWNLOAD NEXT")
+                    enabled: pkg.queuePlace > 0 || (pkg.queuePlace === 0 && pkg.dcpPaused)
+                    opacity: enabled ? 1 : 0.4
+                    onClicked: download_mgr.downloadNext(pkg.dcp)
+                }
+                CustomButton {
+                    objectName: "moveUpButton"
+                    width: 100
+                    height: 30
+                    text: qsTr("MOVE UP")
+                    enabled: pkg.queuePlace > 0
+                    opacity: enabled ? 1 : 0.4
+                    onClicked: download_mgr.moveUp(pkg.dcp)
+                }
+                CustomButton {
+                    objectName: "moveDownButton"
+                    width: 110
+                    height: 30
+                    text: qsTr("MOVE DOWN")
+                    enabled: pkg.queuePlace >= 0 && pkg.queuePlace < pkg.queueCount - 1
+                    opacity: enabled ? 1 : 0.4
+                    onClicked: download_mgr.moveDown(pkg.dcp)
+                }
+
+                Column {
+                    leftPadding: 15
+                    Text {
+                        objectName: "driveLine"
+                        text: pkg.driveLine
+                        color: "white"
+                        font.pixelSize: 13
+                    }
+                    Text {
+                        objectName: "roomLine"
+                        visible: text !== ""
+                        text: pkg.roomLine
+                        color: Globals.ORANGE
+                        font.pixelSize: 13
+                    }
+                }
+            }
+
             Rectangle {
                 id: card
                 anchors.left: parent.left
-                anchors.top: actions.bottom
+                anchors.top: queueRow.bottom
                 anchors.leftMargin: 20
                 width: 200
                 height: pageCover.height + 47
@@ -420,7 +523,7 @@ Package {
                 objectName: "checkPanel"
                 anchors.left: card.right
                 anchors.right: parent.right
-                anchors.top: actions.bottom
+                anchors.top: queueRow.bottom
                 anchors.leftMargin: 20
                 anchors.rightMargin: 20
                 spacing: 6

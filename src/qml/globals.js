@@ -41,6 +41,8 @@ var DCP_SHORT_STATUSES = ["Completed", "Notifying", "Downloading", "Pending", "V
 
 // Shown instead of any other status while the DCP's download folder is missing.
 var DRIVE_NOT_CONNECTED = "Drive not connected";
+// A DCP paused on its own.
+var DCP_PAUSED = "Paused";
 var SERVER_NOT_ANSWERING = "Server not answering, retrying\u2026";
 
 var KILO_BYTE = 1024;
@@ -129,8 +131,16 @@ function dcpStatus(dcp, mgr) {
     }
 
     var text;
+    // Files still to fetch wait while the DCP is paused on its own or its drive lacks room.
+    var waiting = found[STATUS_DOWNLOADING] !== undefined || pending > 0;
+    var ownPause = mgr && mgr.isDcpPaused ? mgr.isDcpPaused(dcp) : false;
+    var room = mgr && mgr.roomNeeded ? mgr.roomNeeded(dcp) : "";
     if (found[STATUS_CORRUPTED] !== undefined)
         text = DCP_SHORT_STATUSES[STATUS_CORRUPTED];
+    else if (waiting && ownPause)
+        text = DCP_PAUSED;
+    else if (waiting && room)
+        text = room;
     else if (found[STATUS_DOWNLOADING] !== undefined)
         text = DCP_SHORT_STATUSES[STATUS_DOWNLOADING] + " reel " + found[STATUS_DOWNLOADING];
     else if (found[STATUS_VALIDATING] !== undefined)

@@ -46,6 +46,28 @@ ApplicationWindow {
             Qt.openUrlExternally(url);
     }
 
+    // A DCP's menu at a point of the item that was right-clicked.
+    function openDcpMenu(dcp, item, x, y) {
+        var point = item.mapToItem(dcpMenu, x, y);
+        dcpMenu.openAt(dcp, point.x, point.y);
+    }
+
+    function openSchedule() {
+        scheduleDialog.open();
+    }
+
+    // While the bandwidth schedule rules, the slider and the switch show what it applies;
+    // moving them then is not a choice of the user's and stores nothing.
+    property bool followingSchedule: false
+
+    function followSchedule() {
+        followingSchedule = true;
+        limitSlider.value = schedule_mgr.shown_limit;
+        noLimitSwitch.checked = schedule_mgr.shown_no_limit;
+        limitSlider.apply(limitSlider.value);
+        followingSchedule = false;
+    }
+
     function openFolder(path) {
         if (actions())
             actions().openFolder(path);
@@ -292,8 +314,9 @@ ApplicationWindow {
 
                 property bool pausedSetting: false
 
+                // Paused by the user, or held by the bandwidth schedule: a click resumes.
                 function refresh() {
-                    pausedSetting = settings_mgr.get("download_paused") === "1";
+                    pausedSetting = settings_mgr.get("download_paused") === "1" || download_mgr.paused;
                 }
 
                 width: parent.width
@@ -301,7 +324,7 @@ ApplicationWindow {
                 image: pausedSetting ? "qrc:/images/play.svg" : "qrc:/images/pause.svg"
                 image_size: 40
                 onClicked: {
-                    if (settings_mgr.get("download_paused") === "1")
+                    if (pausedSetting)
                         download_mgr.resumeDownloading();
                     else
                         download_mgr.pauseDownloading();
@@ -311,6 +334,11 @@ ApplicationWindow {
                 Connections {
                     target: settings_mgr
                     function onChanged() { pauseButton.refresh(); }
+                }
+
+                Connections {
+                    target: download_mgr
+                    function onPausedChanged() { pauseButton.refresh(); }
                 }
             }
 
@@ -606,8 +634,9 @@ ApplicationWindow {
 
             anchors.fill: parent
             implicitWidth: limitRow.width
-            implicitHeight: oneLine ? Math.max(limitRow.height, statusLabel.height)
-                                    : limitRow.height + 4 + statusLabel.height
+            readonly property real firstLines: oneLine ? Math.max(limitRow.height, statusLabel.height)
+                                                       : limitRow.height + 4 + statusLabel.height
+            implicitHeight: firstLines + (noticeRow.visible ? noticeRow.height + 2 : 0)
 
             TextMetrics {
                 id: statusMeasure
@@ -625,7 +654,7 @@ ApplicationWindow {
             Row {
                 id: limitRow
                 spacing: 6
-                y: statusRow.oneLine ? (statusRow.height - height) / 2 : 0
+                y: statusRow.oneLine ? (statusRow.firstLines - height) / 2 : 0
 
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
@@ -658,6 +687,10 @@ ApplicationWindow {
                     onPressedChanged: {
                         if (pressed || !mainWindow.created)
                             return;
+                        if (schedule_mgr.enabled) {
+                            schedule_mgr.limitSetByHand(value);
+                            return;
+                        }
                         settings_mgr.set("download_limit", String(value));
                         settings_mgr.save();
                         console.log("[MainWindow] Speed limit saved:", value);
@@ -715,8 +748,12 @@ ApplicationWindow {
                     }
                     onCheckedChanged: {
                         applyLimitOff(checked);
-                        if (!mainWindow.created)
+                        if (!mainWindow.created || mainWindow.followingSchedule)
                             return;
+                        if (schedule_mgr.enabled) {
+                            schedule_mgr.noLimitSetByHand(checked);
+                            return;
+                        }
                         settings_mgr.set("download_limit_off", checked ? "1" : "0");
                         settings_mgr.save();
                         console.log("[MainWindow] No limit:", checked ? "on" : "off");
@@ -737,6 +774,17 @@ ApplicationWindow {
                         onClicked: noLimitSwitch.checked = !noLimitSwitch.checked
                     }
                 }
+
+                Item { width: 6; height: 1 }
+
+                CustomButton {
+                    objectName: "scheduleButton"
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 100
+                    height: 22
+                    text: qsTr("Schedule…")
+                    onClicked: mainWindow.openSchedule()
+                }
             }
 
             Text {
@@ -745,7 +793,7 @@ ApplicationWindow {
                 // At the right, never narrower than its line, so the remaining time is never
                 // cut; under the limit on a narrow window.
                 x: statusRow.oneLine ? statusRow.width - width : 0
-                y: statusRow.oneLine ? (statusRow.height - height) / 2 : limitRow.height + 4
+                y: statusRow.oneLine ? (statusRow.firstLines - height) / 2 : limitRow.height + 4
                 width: statusRow.oneLine
                        ? Math.min(statusRow.width - limitRow.width - 20, Math.max(300, statusMeasure.width))
                        : statusRow.width
@@ -781,6 +829,39 @@ ApplicationWindow {
                         color: "white"
                         font.pixelSize: 12
                     }
+                }
+            }
+
+            // What the bandwidth schedule applies now, and a DCP whose drive lacks room.
+            Row {
+                id: noticeRow
+                y: statusRow.firstLines + 2
+                width: statusRow.width
+                spacing: 20
+                visible: scheduleStatus.text !== "" || roomStatus.text !== ""
+
+                Text {
+                    id: scheduleStatus
+                    objectName: "scheduleStatus"
+                    visible: text !== ""
+                    text: schedule_mgr.status
+                    color: "white"
+                    font.family: "Courier"
+                    font.weight: Font.Medium
+                    font.pixelSize: 13
+                }
+
+                Text {
+                    id: roomStatus
+                    objectName: "roomStatus"
+                    width: noticeRow.width - (scheduleStatus.visible ? scheduleStatus.width + noticeRow.spacing : 0)
+                    visible: text !== ""
+                    text: download_mgr.room_warning
+                    color: Globals.ORANGE
+                    elide: Text.ElideRight
+                    font.family: "Courier"
+                    font.weight: Font.Medium
+                    font.pixelSize: 13
                 }
             }
         }
@@ -829,8 +910,27 @@ ApplicationWindow {
         function onServerFileDiffers(dcp, message) { statusLabel.text = message; }
     }
 
+    Connections {
+        target: schedule_mgr
+        function onApplied() { mainWindow.followSchedule(); }
+    }
+
+    // Over the whole window: a DCP's menu, and the schedule's dialog.
+    DcpMenu {
+        id: dcpMenu
+        anchors.fill: parent
+    }
+
+    ScheduleDialog {
+        id: scheduleDialog
+        anchors.fill: parent
+    }
+
     function afterCreation() {
         created = true;
+        // The schedule applied itself before the slider and the switch read their settings.
+        if (schedule_mgr.enabled)
+            followSchedule();
         refreshIdleStatus();
         console.log("[MainWindow] Speed limit:", limitSlider.value, noLimitSwitch.checked ? "(no limit on)" : "(no limit off)");
         if (dcp_mgr.dcps.length > 0 && parseInt(settings_mgr.get("download_paused"))
