@@ -463,7 +463,9 @@ private slots:
             currentChecksumOk ? kCompleteReel : kCompleteReel.mid(0, 6);
         queueAll(m, f.reel, events);
         m->setConsumerInterval(20);
-        QTRY_COMPARE(m->acknowledgedCount(), events.size());
+        // The count is the journal's: an old row already acknowledged is in it too. Waiting for
+        // the new events alone passed only in the moment before the last one was acknowledged.
+        QTRY_COMPARE(m->acknowledgedCount(), events.size() + (oldSynced ? 1 : 0));
         QTRY_VERIFY(!m->isRequestInFlight());
 
         QCOMPARE(synced.count(), revealed ? 1 : 0);
