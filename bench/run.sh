@@ -20,7 +20,8 @@ quick=0
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target bench_model_sha1 bench_model_catalogue_load \
-  bench_download_rate bench_download_memory bench_download_verify bench_download_drivecheck bench_download_hostile >/dev/null
+  bench_download_rate bench_download_memory bench_download_verify bench_download_drivecheck bench_download_hostile \
+  bench_download_schedule >/dev/null
 
 work="$(mktemp -d "$PWD/orv-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
@@ -36,6 +37,7 @@ if [ "$quick" = 1 ]; then
     "download/bench_download_verify --size-gb 1"
     "download/bench_download_drivecheck --size-gb 1"
     "download/bench_download_hostile --seconds 20"
+    "download/bench_download_schedule"
   )
 else
   runs=(
@@ -46,6 +48,7 @@ else
     "download/bench_download_verify"
     "download/bench_download_drivecheck --size-gb 2"
     "download/bench_download_hostile"
+    "download/bench_download_schedule"
   )
 fi
 
