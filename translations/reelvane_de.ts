@@ -69,12 +69,74 @@
         <source>Ejecting…</source>
         <translation>Wird ausgeworfen…</translation>
     </message>
+    <message>
+        <source>RESUME THIS DCP</source>
+        <translation>DCP FORTSETZEN</translation>
+    </message>
+    <message>
+        <source>PAUSE THIS DCP</source>
+        <translation>DCP PAUSIEREN</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD NEXT</source>
+        <translation>ALS NÄCHSTES</translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation>NACH OBEN</translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation>NACH UNTEN</translation>
+    </message>
+</context>
+<context>
+    <name>DcpMenu</name>
+    <message>
+        <source>Resume this DCP</source>
+        <translation>Dieses DCP fortsetzen</translation>
+    </message>
+    <message>
+        <source>Pause this DCP</source>
+        <translation>Dieses DCP pausieren</translation>
+    </message>
+    <message>
+        <source>Download next</source>
+        <translation>Als Nächstes laden</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Nach unten</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>
         <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>DriveRoom</name>
+    <message>
+        <source>%1 needs %2 more than the drive %3 holds</source>
+        <translation>%1 braucht %2 mehr, als das Laufwerk %3 fasst</translation>
+    </message>
+    <message>
+        <source>Needs %1 more room</source>
+        <translation>Braucht %1 mehr</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>On %1: %2 free</source>
+        <translation>Auf %1: %2 frei</translation>
     </message>
 </context>
 <context>
@@ -125,6 +187,100 @@
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Username&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Benutzername vergessen&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleDialog</name>
+    <message>
+        <source>No limit</source>
+        <translation>Keine Begrenzung</translation>
+    </message>
+    <message>
+        <source>Limit (%1 Mbps)</source>
+        <translation>Begrenzung (%1 Mbit/s)</translation>
+    </message>
+    <message>
+        <source>Alternative limit</source>
+        <translation>Alternative Begrenzung</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Pausiert</translation>
+    </message>
+    <message>
+        <source>Bandwidth schedule</source>
+        <translation>Zeitplan für die Bandbreite</translation>
+    </message>
+    <message>
+        <source>On: the rules below apply at each hour</source>
+        <translation>Ein: Die Regeln unten gelten Stunde für Stunde</translation>
+    </message>
+    <message>
+        <source>Off: the slider and the switch alone apply</source>
+        <translation>Aus: Es gelten nur Regler und Schalter</translation>
+    </message>
+    <message>
+        <source>Alternative limit:</source>
+        <translation>Alternative Begrenzung:</translation>
+    </message>
+    <message>
+        <source>%1 Mbps</source>
+        <translation>%1 Mbit/s</translation>
+    </message>
+    <message>
+        <source>Full speed at night, 22:00–08:00</source>
+        <translation>Nachts volle Geschwindigkeit, 22:00–08:00</translation>
+    </message>
+    <message>
+        <source>Weekdays limited by day</source>
+        <translation>Werktags tagsüber begrenzt</translation>
+    </message>
+    <message>
+        <source>Paint hours with the mouse, or move with the arrow keys and press Space; keys 1 to 4 pick the rule. Moving the slider or the switch by hand overrides the schedule until its next change.</source>
+        <translation>Stunden mit der Maus markieren, oder mit den Pfeiltasten wählen und die Leertaste drücken; die Tasten 1 bis 4 wählen die Regel. Wer Regler oder Schalter von Hand bewegt, übersteuert den Zeitplan bis zu seinem nächsten Wechsel.</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ABBRECHEN</translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation>SPEICHERN</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleEngine</name>
+    <message>
+        <source>Schedule overridden by hand until %1</source>
+        <translation>Zeitplan von Hand übersteuert bis %1</translation>
+    </message>
+    <message>
+        <source>Schedule overridden by hand</source>
+        <translation>Zeitplan von Hand übersteuert</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>keine Begrenzung</translation>
+    </message>
+    <message>
+        <source>%1 Mbps</source>
+        <translation>%1 Mbit/s</translation>
+    </message>
+    <message>
+        <source>%1 Mbps (alternative)</source>
+        <translation>%1 Mbit/s (alternativ)</translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation>pausiert</translation>
+    </message>
+    <message>
+        <source>Schedule: %1 until %2</source>
+        <translation>Zeitplan: %1 bis %2</translation>
+    </message>
+    <message>
+        <source>Schedule: %1</source>
+        <translation>Zeitplan: %1</translation>
     </message>
 </context>
 <context>
@@ -186,6 +342,10 @@
     <message>
         <source>System language</source>
         <translation>Systemsprache</translation>
+    </message>
+    <message>
+        <source>Schedule…</source>
+        <translation>Zeitplan…</translation>
     </message>
 </context>
 </TS>

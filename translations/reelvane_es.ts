@@ -69,12 +69,74 @@
         <source>Ejecting…</source>
         <translation>Expulsando…</translation>
     </message>
+    <message>
+        <source>RESUME THIS DCP</source>
+        <translation>REANUDAR ESTE DCP</translation>
+    </message>
+    <message>
+        <source>PAUSE THIS DCP</source>
+        <translation>PAUSAR ESTE DCP</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD NEXT</source>
+        <translation>PONER PRIMERO</translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation>SUBIR</translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation>BAJAR</translation>
+    </message>
+</context>
+<context>
+    <name>DcpMenu</name>
+    <message>
+        <source>Resume this DCP</source>
+        <translation>Reanudar este DCP</translation>
+    </message>
+    <message>
+        <source>Pause this DCP</source>
+        <translation>Pausar este DCP</translation>
+    </message>
+    <message>
+        <source>Download next</source>
+        <translation>Descargar a continuación</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Subir en la cola</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Bajar en la cola</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>
         <translation>Mostrar</translation>
+    </message>
+</context>
+<context>
+    <name>DriveRoom</name>
+    <message>
+        <source>%1 needs %2 more than the drive %3 holds</source>
+        <translation>A %1 le faltan %2 en el disco %3</translation>
+    </message>
+    <message>
+        <source>Needs %1 more room</source>
+        <translation>Faltan %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>On %1: %2 free</source>
+        <translation>En %1: %2 libres</translation>
     </message>
 </context>
 <context>
@@ -125,6 +187,100 @@
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Username&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;¿Olvidó su nombre de usuario?&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleDialog</name>
+    <message>
+        <source>No limit</source>
+        <translation>Sin límite</translation>
+    </message>
+    <message>
+        <source>Limit (%1 Mbps)</source>
+        <translation>Límite (%1 Mbit/s)</translation>
+    </message>
+    <message>
+        <source>Alternative limit</source>
+        <translation>Límite alternativo</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>En pausa</translation>
+    </message>
+    <message>
+        <source>Bandwidth schedule</source>
+        <translation>Horario del ancho de banda</translation>
+    </message>
+    <message>
+        <source>On: the rules below apply at each hour</source>
+        <translation>Activado: las reglas de abajo se aplican hora a hora</translation>
+    </message>
+    <message>
+        <source>Off: the slider and the switch alone apply</source>
+        <translation>Desactivado: solo cuentan el regulador y el interruptor</translation>
+    </message>
+    <message>
+        <source>Alternative limit:</source>
+        <translation>Límite alternativo:</translation>
+    </message>
+    <message>
+        <source>%1 Mbps</source>
+        <translation>%1 Mbit/s</translation>
+    </message>
+    <message>
+        <source>Full speed at night, 22:00–08:00</source>
+        <translation>Velocidad máxima de noche, 22:00–08:00</translation>
+    </message>
+    <message>
+        <source>Weekdays limited by day</source>
+        <translation>Entre semana, limitado de día</translation>
+    </message>
+    <message>
+        <source>Paint hours with the mouse, or move with the arrow keys and press Space; keys 1 to 4 pick the rule. Moving the slider or the switch by hand overrides the schedule until its next change.</source>
+        <translation>Pinte las horas con el ratón, o muévase con las flechas y pulse Espacio; las teclas 1 a 4 eligen la regla. Mover a mano el regulador o el interruptor deja el horario sin efecto hasta su próximo cambio.</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>CANCELAR</translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation>GUARDAR</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleEngine</name>
+    <message>
+        <source>Schedule overridden by hand until %1</source>
+        <translation>Horario cambiado a mano hasta %1</translation>
+    </message>
+    <message>
+        <source>Schedule overridden by hand</source>
+        <translation>Horario cambiado a mano</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>sin límite</translation>
+    </message>
+    <message>
+        <source>%1 Mbps</source>
+        <translation>%1 Mbit/s</translation>
+    </message>
+    <message>
+        <source>%1 Mbps (alternative)</source>
+        <translation>%1 Mbit/s (alternativo)</translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation>en pausa</translation>
+    </message>
+    <message>
+        <source>Schedule: %1 until %2</source>
+        <translation>Horario: %1 hasta %2</translation>
+    </message>
+    <message>
+        <source>Schedule: %1</source>
+        <translation>Horario: %1</translation>
     </message>
 </context>
 <context>
@@ -186,6 +342,10 @@
     <message>
         <source>System language</source>
         <translation>Idioma del sistema</translation>
+    </message>
+    <message>
+        <source>Schedule…</source>
+        <translation>Horario…</translation>
     </message>
 </context>
 </TS>

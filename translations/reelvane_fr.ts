@@ -69,12 +69,74 @@
         <source>Ejecting…</source>
         <translation>Éjection…</translation>
     </message>
+    <message>
+        <source>RESUME THIS DCP</source>
+        <translation>REPRENDRE CE DCP</translation>
+    </message>
+    <message>
+        <source>PAUSE THIS DCP</source>
+        <translation>SUSPENDRE CE DCP</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD NEXT</source>
+        <translation>EN TÊTE DE FILE</translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation>MONTER</translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation>DESCENDRE</translation>
+    </message>
+</context>
+<context>
+    <name>DcpMenu</name>
+    <message>
+        <source>Resume this DCP</source>
+        <translation>Reprendre ce DCP</translation>
+    </message>
+    <message>
+        <source>Pause this DCP</source>
+        <translation>Suspendre ce DCP</translation>
+    </message>
+    <message>
+        <source>Download next</source>
+        <translation>Télécharger ensuite</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Monter dans la file</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Descendre dans la file</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>
         <translation>Afficher</translation>
+    </message>
+</context>
+<context>
+    <name>DriveRoom</name>
+    <message>
+        <source>%1 needs %2 more than the drive %3 holds</source>
+        <translation>Il manque %2 sur le disque %3 pour %1</translation>
+    </message>
+    <message>
+        <source>Needs %1 more room</source>
+        <translation>Il manque %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>On %1: %2 free</source>
+        <translation>Sur %1 : %2 libres</translation>
     </message>
 </context>
 <context>
@@ -125,6 +187,100 @@
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Username&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Nom d&apos;utilisateur oublié&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleDialog</name>
+    <message>
+        <source>No limit</source>
+        <translation>Sans limite</translation>
+    </message>
+    <message>
+        <source>Limit (%1 Mbps)</source>
+        <translation>Limite (%1 Mbit/s)</translation>
+    </message>
+    <message>
+        <source>Alternative limit</source>
+        <translation>Limite alternative</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>En pause</translation>
+    </message>
+    <message>
+        <source>Bandwidth schedule</source>
+        <translation>Planning de la bande passante</translation>
+    </message>
+    <message>
+        <source>On: the rules below apply at each hour</source>
+        <translation>Activé : les règles ci-dessous s’appliquent heure par heure</translation>
+    </message>
+    <message>
+        <source>Off: the slider and the switch alone apply</source>
+        <translation>Désactivé : seuls le curseur et l’interrupteur comptent</translation>
+    </message>
+    <message>
+        <source>Alternative limit:</source>
+        <translation>Limite alternative :</translation>
+    </message>
+    <message>
+        <source>%1 Mbps</source>
+        <translation>%1 Mbit/s</translation>
+    </message>
+    <message>
+        <source>Full speed at night, 22:00–08:00</source>
+        <translation>Pleine vitesse la nuit, 22:00–08:00</translation>
+    </message>
+    <message>
+        <source>Weekdays limited by day</source>
+        <translation>En semaine, limité le jour</translation>
+    </message>
+    <message>
+        <source>Paint hours with the mouse, or move with the arrow keys and press Space; keys 1 to 4 pick the rule. Moving the slider or the switch by hand overrides the schedule until its next change.</source>
+        <translation>Peignez les heures à la souris, ou déplacez-vous avec les flèches et appuyez sur Espace ; les touches 1 à 4 choisissent la règle. Déplacer le curseur ou l’interrupteur à la main remplace le planning jusqu’à son prochain changement.</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ANNULER</translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation>ENREGISTRER</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleEngine</name>
+    <message>
+        <source>Schedule overridden by hand until %1</source>
+        <translation>Planning remplacé à la main jusqu’à %1</translation>
+    </message>
+    <message>
+        <source>Schedule overridden by hand</source>
+        <translation>Planning remplacé à la main</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>sans limite</translation>
+    </message>
+    <message>
+        <source>%1 Mbps</source>
+        <translation>%1 Mbit/s</translation>
+    </message>
+    <message>
+        <source>%1 Mbps (alternative)</source>
+        <translation>%1 Mbit/s (alternative)</translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation>en pause</translation>
+    </message>
+    <message>
+        <source>Schedule: %1 until %2</source>
+        <translation>Planning : %1 jusqu’à %2</translation>
+    </message>
+    <message>
+        <source>Schedule: %1</source>
+        <translation>Planning : %1</translation>
     </message>
 </context>
 <context>
@@ -186,6 +342,10 @@
     <message>
         <source>System language</source>
         <translation>Langue du système</translation>
+    </message>
+    <message>
+        <source>Schedule…</source>
+        <translation>Planning…</translation>
     </message>
 </context>
 </TS>

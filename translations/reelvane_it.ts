@@ -69,12 +69,74 @@
         <source>Ejecting…</source>
         <translation>Espulsione…</translation>
     </message>
+    <message>
+        <source>RESUME THIS DCP</source>
+        <translation>RIPRENDI DCP</translation>
+    </message>
+    <message>
+        <source>PAUSE THIS DCP</source>
+        <translation>SOSPENDI DCP</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD NEXT</source>
+        <translation>METTI IN TESTA</translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation>SPOSTA SU</translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation>SPOSTA GIÙ</translation>
+    </message>
+</context>
+<context>
+    <name>DcpMenu</name>
+    <message>
+        <source>Resume this DCP</source>
+        <translation>Riprendi questo DCP</translation>
+    </message>
+    <message>
+        <source>Pause this DCP</source>
+        <translation>Sospendi questo DCP</translation>
+    </message>
+    <message>
+        <source>Download next</source>
+        <translation>Scarica subito dopo</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Sposta su</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Sposta giù</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>
         <translation>Mostra</translation>
+    </message>
+</context>
+<context>
+    <name>DriveRoom</name>
+    <message>
+        <source>%1 needs %2 more than the drive %3 holds</source>
+        <translation>A %1 servono %2 in più di quanti ne contenga il disco %3</translation>
+    </message>
+    <message>
+        <source>Needs %1 more room</source>
+        <translation>Servono %1 in più</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>On %1: %2 free</source>
+        <translation>Su %1: %2 liberi</translation>
     </message>
 </context>
 <context>
@@ -125,6 +187,100 @@
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Username&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Nome utente dimenticato&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleDialog</name>
+    <message>
+        <source>No limit</source>
+        <translation>Nessun limite</translation>
+    </message>
+    <message>
+        <source>Limit (%1 Mbps)</source>
+        <translation>Limite (%1 Mbit/s)</translation>
+    </message>
+    <message>
+        <source>Alternative limit</source>
+        <translation>Limite alternativo</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>In pausa</translation>
+    </message>
+    <message>
+        <source>Bandwidth schedule</source>
+        <translation>Programmazione della banda</translation>
+    </message>
+    <message>
+        <source>On: the rules below apply at each hour</source>
+        <translation>Attiva: le regole qui sotto valgono ora per ora</translation>
+    </message>
+    <message>
+        <source>Off: the slider and the switch alone apply</source>
+        <translation>Disattiva: valgono solo il cursore e l’interruttore</translation>
+    </message>
+    <message>
+        <source>Alternative limit:</source>
+        <translation>Limite alternativo:</translation>
+    </message>
+    <message>
+        <source>%1 Mbps</source>
+        <translation>%1 Mbit/s</translation>
+    </message>
+    <message>
+        <source>Full speed at night, 22:00–08:00</source>
+        <translation>Piena velocità di notte, 22:00–08:00</translation>
+    </message>
+    <message>
+        <source>Weekdays limited by day</source>
+        <translation>Feriali limitati di giorno</translation>
+    </message>
+    <message>
+        <source>Paint hours with the mouse, or move with the arrow keys and press Space; keys 1 to 4 pick the rule. Moving the slider or the switch by hand overrides the schedule until its next change.</source>
+        <translation>Colora le ore con il mouse, oppure spostati con le frecce e premi Spazio; i tasti da 1 a 4 scelgono la regola. Spostare a mano il cursore o l’interruttore prevale sulla programmazione fino al suo prossimo cambio.</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ANNULLA</translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation>SALVA</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleEngine</name>
+    <message>
+        <source>Schedule overridden by hand until %1</source>
+        <translation>Programmazione cambiata a mano fino a %1</translation>
+    </message>
+    <message>
+        <source>Schedule overridden by hand</source>
+        <translation>Programmazione cambiata a mano</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>nessun limite</translation>
+    </message>
+    <message>
+        <source>%1 Mbps</source>
+        <translation>%1 Mbit/s</translation>
+    </message>
+    <message>
+        <source>%1 Mbps (alternative)</source>
+        <translation>%1 Mbit/s (alternativo)</translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation>in pausa</translation>
+    </message>
+    <message>
+        <source>Schedule: %1 until %2</source>
+        <translation>Programmazione: %1 fino a %2</translation>
+    </message>
+    <message>
+        <source>Schedule: %1</source>
+        <translation>Programmazione: %1</translation>
     </message>
 </context>
 <context>
@@ -186,6 +342,10 @@
     <message>
         <source>System language</source>
         <translation>Lingua di sistema</translation>
+    </message>
+    <message>
+        <source>Schedule…</source>
+        <translation>Programmazione…</translation>
     </message>
 </context>
 </TS>
