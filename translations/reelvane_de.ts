@@ -127,16 +127,16 @@
         <translation>%1 braucht %2 mehr, als das Laufwerk %3 fasst</translation>
     </message>
     <message>
-        <source>Needs %1 more room</source>
-        <translation>Braucht %1 mehr</translation>
-    </message>
-    <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
         <source>On %1: %2 free</source>
         <translation>Auf %1: %2 frei</translation>
+    </message>
+    <message>
+        <source>Needs %1 more</source>
+        <translation>Braucht %1 mehr</translation>
     </message>
 </context>
 <context>

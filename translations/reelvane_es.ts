@@ -127,16 +127,16 @@
         <translation>A %1 le faltan %2 en el disco %3</translation>
     </message>
     <message>
-        <source>Needs %1 more room</source>
-        <translation>Faltan %1</translation>
-    </message>
-    <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
         <source>On %1: %2 free</source>
         <translation>En %1: %2 libres</translation>
+    </message>
+    <message>
+        <source>Needs %1 more</source>
+        <translation>Faltan %1</translation>
     </message>
 </context>
 <context>

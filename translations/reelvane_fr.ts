@@ -127,16 +127,16 @@
         <translation>Il manque %2 sur le disque %3 pour %1</translation>
     </message>
     <message>
-        <source>Needs %1 more room</source>
-        <translation>Il manque %1</translation>
-    </message>
-    <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
         <source>On %1: %2 free</source>
         <translation>Sur %1 : %2 libres</translation>
+    </message>
+    <message>
+        <source>Needs %1 more</source>
+        <translation>Il manque %1</translation>
     </message>
 </context>
 <context>

@@ -127,16 +127,16 @@
         <translation>A %1 servono %2 in più di quanti ne contenga il disco %3</translation>
     </message>
     <message>
-        <source>Needs %1 more room</source>
-        <translation>Servono %1 in più</translation>
-    </message>
-    <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
         <source>On %1: %2 free</source>
         <translation>Su %1: %2 liberi</translation>
+    </message>
+    <message>
+        <source>Needs %1 more</source>
+        <translation>Servono %1 in più</translation>
     </message>
 </context>
 <context>

@@ -102,7 +102,7 @@ public:
     QList<DCP*> waitingDCPs() const;
 
     // Room on the drives. For a DCP that does not fit in what its drive holds besides the DCPs
-    // before it: "Needs 120 GB more room" for its tile, the whole sentence for its page; such
+    // before it: "Needs 120 GB more" for its tile, the whole sentence for its page; such
     // a DCP waits, and the others go on.
     Q_INVOKABLE QString roomNeeded(DCP* dcp) const { return room.needed(dcp); }
     Q_INVOKABLE QString roomWarningFor(DCP* dcp) const { return room.warning(dcp); }

@@ -128,7 +128,7 @@ QString DriveRoom::firstWarning(const QList<DCP*>& order) const
 QString DriveRoom::needed(const DCP* dcp) const
 {
     const quint64 lacking = shortfall(dcp);
-    return lacking ? tr("Needs %1 more room").arg(sizeText(lacking)) : QString();
+    return lacking ? tr("Needs %1 more").arg(sizeText(lacking)) : QString();
 }
 
 QString DriveRoom::describe(const DCP* dcp) const

@@ -49,7 +49,7 @@ public:
     QString warning(const DCP* dcp) const;
     // The warning of the first DCP in the list that lacks room, or an empty text.
     QString firstWarning(const QList<DCP*>& order) const;
-    // "Needs 120 GB more room" for the DCP's tile, or an empty text.
+    // "Needs 120 GB more" for the DCP's tile, or an empty text.
     QString needed(const DCP* dcp) const;
     // "On CINEMA1 (/media/CINEMA1): 812 GB free", or an empty text when the drive is not there.
     QString describe(const DCP* dcp) const;

@@ -1,8 +1,8 @@
+#include "FakeClock.h"
 #include "ScriptedPrompts.h"
 #include "TestSandbox.h"
 #include "WindowUnderTest.h"
 #include "app/AppContext.h"
-#include "core/WallClock.h"
 #include "download/DownloadManager.h"
 #include "download/WeekSchedule.h"
 #include "model/DCP.h"
@@ -14,60 +14,7 @@
 #include <QQuickWindow>
 #include <QtTest>
 
-#include <ctime>
-
-// The main window in process: the bandwidth schedule's dialog and status line, a tile's menu
-// with a DCP's own pause and place in the order, and a drive that lacks room. Screenshots go to
-// artefacts/queue.
-class TestWindowQueue : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-    void scheduleIsPaintedSavedAndFollowed();
-    void tileMenuPausesAndOrders();
-    void driveRoomWarning();
-
-private:
-    QQuickItem* item(const QString& name, QQuickItem* under = nullptr) const
-    {
-        return m_window->item(name, under);
-    }
-    QString text(const QString& name) const
-    {
-        QQuickItem* found = item(name);
-        return found ? found->property("text").toString() : QStringLiteral("<missing>");
-    }
-    QQuickItem* tile(const QString& title) const;
-    QString tileStatus(const QString& title) const;
-    void rightClick(QQuickItem* target) const;
-    // Film_1 ... Film_<count>, one reel each, downloads paused.
-    void storeFilms(int count);
-    void shot(const QString& name) const
-    {
-        m_window->screenshot(QStringLiteral(ORV_ARTEFACTS_DIR "/queue"), name);
-    }
-
-    std::unique_ptr<TestSandbox> m_sandbox;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<WindowUnderTest> m_window;
-};
-
 namespace {
-
-// Always the same time of day: the schedule's rule is known.
-class StillClock : public WallClock
-{
-public:
-    explicit StillClock(const QDateTime& at) : t(at) {}
-    QDateTime now() const override { return t; }
-    void wakeAt(const QDateTime&) override {}
-
-private:
-    QDateTime t;
-};
 
 QStringList titles(const QList<DCP*>& dcps)
 {
@@ -79,65 +26,77 @@ QStringList titles(const QList<DCP*>& dcps)
 
 } // namespace
 
-void TestWindowQueue::init()
+// The main window in process: the bandwidth schedule's dialog and status line, a tile's menu
+// with a DCP's own pause and place in the order, and a drive that lacks room. Screenshots go to
+// artefacts/queue.
+class TestWindowQueue : public QObject
 {
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-    m_sandbox = std::make_unique<TestSandbox>();
-    m_prompts = std::make_unique<ScriptedPrompts>();
-    m_window = std::make_unique<WindowUnderTest>();
-}
+    Q_OBJECT
 
-void TestWindowQueue::cleanup()
-{
-    const QStringList warnings = m_window->warnings();
-    m_window.reset();
-    m_prompts.reset();
-    m_sandbox.reset();
-    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
-}
-
-QQuickItem* TestWindowQueue::tile(const QString& title) const
-{
-    for (QQuickItem* candidate : m_window->items(QStringLiteral("dcpTile"))) {
-        const QObject* dcp = candidate->property("dcp").value<QObject*>();
-        if (candidate->isVisible() && dcp && dcp->property("title").toString() == title)
-            return candidate;
+private slots:
+    void init()
+    {
+        FakeClock::useZone("Europe/Berlin");
+        m_sandbox = std::make_unique<TestSandbox>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_window = std::make_unique<WindowUnderTest>();
     }
-    return nullptr;
-}
-
-QString TestWindowQueue::tileStatus(const QString& title) const
-{
-    QQuickItem* bar = tile(title) ? item(QStringLiteral("tileStatus"), tile(title)) : nullptr;
-    return bar ? bar->property("text").toString() : QStringLiteral("<no tile>");
-}
-
-void TestWindowQueue::rightClick(QQuickItem* target) const
-{
-    QVERIFY(target);
-    const QPoint point = target->mapToScene(QPointF(target->width() / 2, target->height() / 3)).toPoint();
-    QTest::mouseClick(m_window->window(), Qt::RightButton, Qt::NoModifier, point);
-}
-
-void TestWindowQueue::storeFilms(int count)
-{
-    for (int i = 1; i <= count; ++i) {
-        DCP* dcp = m_sandbox->makeDCP(QStringLiteral("dcp-%1").arg(i), QStringLiteral("Film_%1").arg(i));
-        TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, QStringLiteral("reel-%1").arg(i), 1),
-                                    QStringLiteral("asset-%1").arg(i), 1000);
-        m_sandbox->store(dcp);
+    void cleanup()
+    {
+        const QStringList warnings = m_window->warnings();
+        m_window.reset();
+        m_prompts.reset();
+        m_sandbox.reset();
+        QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
     }
-    Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
-    m_prompts->answer(Prompt::No); // the start's question whether to resume
-}
+    void scheduleIsPaintedSavedAndFollowed();
+    void tileMenuPageAndDriveRoom();
+
+private:
+    QQuickItem* item(const QString& name, QQuickItem* under = nullptr) const
+    {
+        return m_window->item(name, under);
+    }
+    QString text(const QString& name, QQuickItem* under = nullptr) const
+    {
+        QQuickItem* found = item(name, under);
+        return found ? found->property("text").toString() : QStringLiteral("<missing>");
+    }
+    QQuickItem* tile(const QString& title) const
+    {
+        for (QQuickItem* candidate : m_window->items(QStringLiteral("dcpTile"))) {
+            const QObject* dcp = candidate->property("dcp").value<QObject*>();
+            if (candidate->isVisible() && dcp && dcp->property("title").toString() == title)
+                return candidate;
+        }
+        return nullptr;
+    }
+    QString tileStatus(const QString& title) const
+    {
+        return tile(title) ? text(QStringLiteral("tileStatus"), tile(title)) : QStringLiteral("<no tile>");
+    }
+    void rightClick(QQuickItem* target) const
+    {
+        QVERIFY(target);
+        const QPoint point = target->mapToScene(QPointF(target->width() / 2, target->height() / 3)).toPoint();
+        QTest::mouseClick(m_window->window(), Qt::RightButton, Qt::NoModifier, point);
+    }
+    void shot(const QString& name) const
+    {
+        m_window->screenshot(QStringLiteral(ORV_ARTEFACTS_DIR "/queue"), name);
+    }
+
+    std::unique_ptr<TestSandbox> m_sandbox;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<WindowUnderTest> m_window;
+};
 
 // Painted with a preset, a drag and the keyboard, saved; the status line and the switch then
 // follow the rule of the hour, and the switch moved by hand overrides it without being stored.
 void TestWindowQueue::scheduleIsPaintedSavedAndFollowed()
 {
     // A Wednesday, 23:00 in Berlin.
-    m_sandbox->context().setClock(std::make_unique<StillClock>(
+    m_sandbox->context().setClock(std::make_unique<FakeClock>(
         QDateTime::fromString(QStringLiteral("2026-01-07T23:00:00"), Qt::ISODate).toUTC()));
     QVERIFY(m_window->load(*m_sandbox));
     QVERIFY(!item(QStringLiteral("scheduleStatus")));
@@ -179,7 +138,6 @@ void TestWindowQueue::scheduleIsPaintedSavedAndFollowed()
     QVERIFY(engine->isLimitOff());
     QTRY_VERIFY(item(QStringLiteral("noLimitSwitch"))->property("checked").toBool());
     QCOMPARE(text(QStringLiteral("scheduleStatus")), QStringLiteral("Schedule: no limit until 08:00"));
-    QCOMPARE(settings->get(QStringLiteral("download_limit_off")), QString());
     shot(QStringLiteral("schedule-status"));
 
     m_window->click(item(QStringLiteral("noLimitLabel")));
@@ -190,21 +148,38 @@ void TestWindowQueue::scheduleIsPaintedSavedAndFollowed()
 }
 
 // The menu of a tile pauses its DCP (the tile says so) and moves another to the front; the
-// details page resumes it and moves it up.
-void TestWindowQueue::tileMenuPausesAndOrders()
+// details page moves it up and resumes it. A DCP its drive cannot hold says so on its tile, in
+// the status bar and on its page, which also names the drive and its free space.
+void TestWindowQueue::tileMenuPageAndDriveRoom()
 {
-    storeFilms(3);
+    constexpr qint64 GiB = qint64(1) << 30;
+    for (int i = 1; i <= 3; ++i) {
+        DCP* dcp = m_sandbox->makeDCP(QStringLiteral("dcp-%1").arg(i), QStringLiteral("Film_%1").arg(i));
+        TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, QStringLiteral("reel-%1").arg(i), 1),
+                                    QStringLiteral("asset-%1").arg(i), 1000);
+        m_sandbox->store(dcp);
+    }
+    DCP* harbour = m_sandbox->newDCP(QStringLiteral("dcp-4"), QStringLiteral("HARBOUR_FTR"),
+                                     m_sandbox->downloads() + QStringLiteral("/one"));
+    harbour->setFriendlyTitle(QStringLiteral("Harbour Lights"));
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(harbour, QStringLiteral("reel-4"), 1),
+                                QStringLiteral("asset-4"), quint64(130 * GiB));
+    m_sandbox->store(harbour);
+    Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
+    m_prompts->answer(Prompt::No); // the start's question whether to resume
+    DownloadManager* engine = m_sandbox->engine();
+    engine->driveRoom().setProbe([](const QString& path) {
+        return path.endsWith(QStringLiteral("/one"))
+                   ? DriveSpace{QStringLiteral("/media/CINEMA1"), QStringLiteral("CINEMA1"), 10 * GiB}
+                   : DriveSpace{QStringLiteral("/"), QStringLiteral("/"), 100 * GiB};
+    });
+    engine->refreshRoom();
     QVERIFY(m_window->load(*m_sandbox));
     QTRY_COMPARE(m_prompts->count(), 1);
-    DownloadManager* engine = m_sandbox->engine();
-    DCPManager* catalogue = m_sandbox->catalogue();
-    DCP* film1 = catalogue->getDCP(QStringLiteral("dcp-1"));
-    DCP* film2 = catalogue->getDCP(QStringLiteral("dcp-2"));
+    DCP* film2 = m_sandbox->catalogue()->getDCP(QStringLiteral("dcp-2"));
 
     rightClick(tile(QStringLiteral("Film_2")));
-    QVERIFY(item(QStringLiteral("dcpMenu")));
-    QCOMPARE(item(QStringLiteral("menuUp"))->isEnabled(), true);
-    QCOMPARE(item(QStringLiteral("menuDown"))->isEnabled(), true);
+    QVERIFY(item(QStringLiteral("menuUp"))->isEnabled() && item(QStringLiteral("menuDown"))->isEnabled());
     shot(QStringLiteral("tile-menu"));
     m_window->click(item(QStringLiteral("menuPause")));
     QVERIFY(!item(QStringLiteral("dcpMenu")));
@@ -214,53 +189,29 @@ void TestWindowQueue::tileMenuPausesAndOrders()
 
     rightClick(tile(QStringLiteral("Film_1")));
     m_window->click(item(QStringLiteral("menuNext")));
-    QCOMPARE(titles(engine->waitingDCPs()), (QStringList{"Film_1", "Film_3", "Film_2"}));
+    QCOMPARE(titles(engine->waitingDCPs()), (QStringList{"Film_1", "HARBOUR_FTR", "Film_3", "Film_2"}));
     // First now: it cannot move up; Escape closes the menu.
     rightClick(tile(QStringLiteral("Film_1")));
-    QCOMPARE(item(QStringLiteral("menuUp"))->isEnabled(), false);
+    QVERIFY(!item(QStringLiteral("menuUp"))->isEnabled());
     QTest::keyClick(m_window->window(), Qt::Key_Escape);
     QVERIFY(!item(QStringLiteral("dcpMenu")));
-    shot(QStringLiteral("paused-tile"));
+
+    const QString warning = QStringLiteral("Harbour Lights needs 120 GB more than the drive CINEMA1 holds");
+    QCOMPARE(tileStatus(QStringLiteral("HARBOUR_FTR")), QStringLiteral("Needs 120 GB more"));
+    QCOMPARE(text(QStringLiteral("roomStatus")), warning);
+    shot(QStringLiteral("paused-tile-and-drive-room"));
 
     m_window->click(item(QStringLiteral("openDetails"), tile(QStringLiteral("Film_2"))));
     QQuickItem* page = item(QStringLiteral("dcpPage"));
     QVERIFY(page);
-    QCOMPARE(item(QStringLiteral("pauseDcpButton"), page)->property("text").toString(),
-             QStringLiteral("RESUME THIS DCP"));
+    QCOMPARE(text(QStringLiteral("pauseDcpButton"), page), QStringLiteral("RESUME THIS DCP"));
     QVERIFY(!item(QStringLiteral("moveDownButton"), page)->isEnabled());
     m_window->click(item(QStringLiteral("moveUpButton"), page));
-    QCOMPARE(titles(engine->waitingDCPs()), (QStringList{"Film_1", "Film_2", "Film_3"}));
+    QCOMPARE(titles(engine->waitingDCPs()), (QStringList{"Film_1", "HARBOUR_FTR", "Film_2", "Film_3"}));
     m_window->click(item(QStringLiteral("pauseDcpButton"), page));
     QVERIFY(!engine->isDcpPaused(film2));
-    QTRY_COMPARE(item(QStringLiteral("pauseDcpButton"), page)->property("text").toString(),
-                 QStringLiteral("PAUSE THIS DCP"));
-    QVERIFY(!engine->isDcpPaused(film1));
-}
-
-// A DCP its drive cannot hold says so on its tile, in the status bar and on its page, which
-// also names the drive and its free space.
-void TestWindowQueue::driveRoomWarning()
-{
-    constexpr qint64 GiB = qint64(1) << 30;
-    DCP* dcp = m_sandbox->newDCP(QStringLiteral("dcp-1"), QStringLiteral("HARBOUR_FTR"),
-                                 m_sandbox->downloads() + QStringLiteral("/one"));
-    dcp->setFriendlyTitle(QStringLiteral("Harbour Lights"));
-    TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, QStringLiteral("reel-1"), 1), QStringLiteral("f"),
-                                quint64(130 * GiB));
-    m_sandbox->store(dcp);
-    Setting::getInstance()->set(QStringLiteral("download_paused"), QStringLiteral("1"));
-    m_prompts->answer(Prompt::No);
-    DownloadManager* engine = m_sandbox->engine();
-    engine->driveRoom().setProbe([](const QString&) {
-        return DriveSpace{QStringLiteral("/media/CINEMA1"), QStringLiteral("CINEMA1"), 10 * GiB};
-    });
-    engine->refreshRoom();
-    QVERIFY(m_window->load(*m_sandbox));
-
-    const QString warning = QStringLiteral("Harbour Lights needs 120 GB more than the drive CINEMA1 holds");
-    QTRY_COMPARE(tileStatus(QStringLiteral("HARBOUR_FTR")), QStringLiteral("Needs 120 GB more room"));
-    QCOMPARE(text(QStringLiteral("roomStatus")), warning);
-    shot(QStringLiteral("drive-room-warning"));
+    QTRY_COMPARE(text(QStringLiteral("pauseDcpButton"), page), QStringLiteral("PAUSE THIS DCP"));
+    m_window->click(item(QStringLiteral("closeDetails")));
 
     m_window->click(item(QStringLiteral("openDetails"), tile(QStringLiteral("HARBOUR_FTR"))));
     QTRY_COMPARE(text(QStringLiteral("driveLine")),
