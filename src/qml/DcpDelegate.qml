@@ -405,14 +405,17 @@ Package {
                 }
             }
 
-            // Its own pause and its place in the download order; the drive it is on.
-            Row {
+            // Its own pause and its place in the download order; the drive it is on. Wraps on a
+            // narrow page, as the actions above do.
+            Flow {
                 id: queueRow
                 objectName: "queueRow"
                 anchors.left: parent.left
+                anchors.right: parent.right
                 anchors.top: actions.bottom
                 anchors.leftMargin: 20
-                height: 45
+                anchors.rightMargin: 20
+                height: Math.max(45, implicitHeight + 10)
                 spacing: 5
                 Component.onCompleted: pkg.refreshQueueInfo()
 

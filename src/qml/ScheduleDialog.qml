@@ -74,7 +74,8 @@ Item {
         id: panel
         objectName: "scheduleDialog"
         anchors.centerIn: parent
-        width: 960
+        // As wide as it needs, no wider than the window leaves: the hours shrink on a small one.
+        width: Math.min(960, root.width - 20)
         height: content.implicitHeight + 40
         color: Globals.DCP_DETAILS_BODY_COLOR
         border.color: Globals.BTN_ACTIVE_BG_COLOR
@@ -149,10 +150,12 @@ Item {
                 }
             }
 
-            Row {
+            Flow {
+                width: parent.width
                 spacing: 10
                 Text {
-                    anchors.verticalCenter: parent.verticalCenter
+                    height: 30
+                    verticalAlignment: Text.AlignVCenter
                     text: qsTr("Alternative limit:")
                     color: "white"
                     font.pixelSize: 14
@@ -161,6 +164,7 @@ Item {
                     id: altSlider
                     objectName: "alternativeSlider"
                     width: 220
+                    height: 30
                     minimumValue: 1
                     maximumValue: 200
                     stepSize: 1
@@ -168,7 +172,8 @@ Item {
                 }
                 Text {
                     objectName: "alternativeLabel"
-                    anchors.verticalCenter: parent.verticalCenter
+                    height: 30
+                    verticalAlignment: Text.AlignVCenter
                     text: qsTr("%1 Mbps").arg(root.alternative)
                     color: "white"
                     font.family: "Courier"
@@ -196,9 +201,9 @@ Item {
                 id: grid
                 objectName: "scheduleGrid"
 
-                readonly property int cell: 34
-                readonly property int rowHeight: 30
                 readonly property int labelWidth: 60
+                readonly property int cell: Math.max(20, Math.min(34, Math.floor((content.width - labelWidth) / 24)))
+                readonly property int rowHeight: Math.max(20, Math.min(30, cell - 4))
 
                 function indexAt(x, y) {
                     var hour = Math.floor((x - labelWidth) / cell);
