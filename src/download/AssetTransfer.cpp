@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
 #include <QNetworkRequest>
 #include <QRegularExpression>
 #include <QTimer>
@@ -96,7 +97,7 @@ void AssetTransfer::setLimit(quint32 chunk, bool off)
     chunkSize = chunk;
     limitOff = off;
     carriedAllowance = qMin<quint64>(carriedAllowance, replyBufferSize());
-    if (currentReply)
+    if (currentReply && connectionReady)
         currentReply->setReadBufferSize(replyBufferSize());
 }
 
@@ -135,12 +136,27 @@ void AssetTransfer::start()
     request.setRawHeader("Accept-Encoding", "identity");
 
     currentReply = network->get(request);
-    currentReply->setReadBufferSize(replyBufferSize());
+    // Through a proxy's tunnel Qt may hand the request at once to a connection that still
+    // waits for the tunnel; told of a buffer size then, it reads from a connection that
+    // cannot be read yet, and its network thread crashes. Such a request gets its size once
+    // the tunnel is encrypted (before the request goes out), any other at once.
+    const bool tunnelled = request.url().scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 &&
+                           !proxyAddress(request.url()).isEmpty();
+    connectionReady = !tunnelled;
+    if (connectionReady)
+        currentReply->setReadBufferSize(replyBufferSize());
     connect(currentReply, &QNetworkReply::finished, this, &AssetTransfer::replyFinished);
     connect(currentReply, &QNetworkReply::errorOccurred, this, &AssetTransfer::replyError);
-    connect(currentReply, &QNetworkReply::metaDataChanged, this, [this]() {
+    connect(currentReply, &QNetworkReply::encrypted, this, [this]() {
+        connectionReady = true;
         if (currentReply)
             currentReply->setReadBufferSize(replyBufferSize());
+    });
+    connect(currentReply, &QNetworkReply::metaDataChanged, this, [this]() {
+        if (!currentReply || currentReply->error() != QNetworkReply::NoError || httpStatus(currentReply) <= 0)
+            return;
+        connectionReady = true;
+        currentReply->setReadBufferSize(replyBufferSize());
     });
     connect(currentReply, &QNetworkReply::readyRead, this, [this]() {
         if (limitOff)
@@ -515,6 +531,19 @@ QString AssetTransfer::failureReason(const QNetworkReply* reply)
     return NetworkSetup::failureText(reply);
 }
 
+QString AssetTransfer::proxyAddress(const QUrl& url) const
+{
+    QList<QNetworkProxy> proxies;
+    if (QNetworkProxyFactory* factory = network->proxyFactory())
+        proxies = factory->queryProxy(QNetworkProxyQuery(url));
+    else
+        proxies << network->proxy();
+    for (const QNetworkProxy& proxy : proxies)
+        if (proxy.type() != QNetworkProxy::NoProxy && proxy.type() != QNetworkProxy::DefaultProxy)
+            return proxy.hostName() + QLatin1Char(':') + QString::number(proxy.port());
+    return QString();
+}
+
 void AssetTransfer::replyError(QNetworkReply::NetworkError code)
 {
     auto* reply = qobject_cast<QNetworkReply*>(sender());
@@ -567,6 +596,16 @@ void AssetTransfer::conclude()
     QNetworkReply* const reply = currentReply;
     if (!reply)
         return;
+    if (reply->error() == QNetworkReply::ProxyAuthenticationRequiredError) {
+        // Asking again at once gets the same answer: the stall timer brings the next request.
+        const QString proxy = proxyAddress(reply->url());
+        qDebug() << "[DownloadManager] The proxy" << proxy << "requires authentication";
+        closeFile();
+        releaseReply();
+        tickTimer->stop();
+        emit failed(Failure::ProxyRefused, proxy);
+        return;
+    }
     if (reply->error() != QNetworkReply::NoError && !finishDespiteError) {
         const int status = httpStatus(reply);
         const bool counted = reply->error() != QNetworkReply::OperationCanceledError && status != 400 &&

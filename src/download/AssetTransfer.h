@@ -35,6 +35,7 @@ public:
         FileLost,     // the file or its DCP folder vanished while being written (reason: its path)
         WriteFailed,  // a write or a flush fell short; the disk may be full (reason: its path)
         SizeMismatch, // the server's file keeps having another size (reason: that size); no retry
+        ProxyRefused, // the proxy wants credentials it was not given (reason: its address)
     };
     Q_ENUM(Failure)
 
@@ -125,6 +126,8 @@ private:
     void releaseReply();
     void closeFile();
     static QString failureReason(const QNetworkReply* reply);
+    // host:port of the proxy the request went through, or an empty text.
+    QString proxyAddress(const QUrl& url) const;
 
     Asset* const target;
     QNetworkAccessManager* const network;
@@ -138,9 +141,13 @@ private:
     bool limitOff = false;
 
     // State of the running request.
-    qint64 resumeOffset = 0;         // file length the request asked to continue from
-    bool bodyChecked = false;        // status and Content-Range of this reply validated
-    bool bodyFlowing = false;        // this reply has delivered data to the file
+    qint64 resumeOffset = 0;  // file length the request asked to continue from
+    bool bodyChecked = false; // status and Content-Range of this reply validated
+    bool bodyFlowing = false; // this reply has delivered data to the file
+    // The request went out (or its answer came). Before that Qt may still be connecting (a
+    // proxy's tunnel, a TLS handshake) and must not be told of a new buffer size: it would
+    // read from a connection that cannot be read yet, and crash in its network thread.
+    bool connectionReady = false;
     bool finishDespiteError = false; // 416 for a file that already holds the whole asset
     quint64 carriedAllowance = 0;    // read allowance earlier ticks could not use
     bool replyDone = false;          // the reply finished; what it holds drains tick by tick

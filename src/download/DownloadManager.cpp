@@ -652,6 +652,10 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
             break;
         case AssetTransfer::Failure::Interrupted:
             break;
+        case AssetTransfer::Failure::ProxyRefused:
+            emit proxyRefused(
+                QStringLiteral("Proxy requires authentication (%1), retrying\u2026").arg(reason));
+            break;
         case AssetTransfer::Failure::LinkExpired:
             handleExpiredLinks(dcp, DownloadPrompts::expiredLinksMessage(dcp));
             break;

@@ -181,6 +181,8 @@ signals:
     void limitOffChanged();
     // Three attempts in a row for one asset failed; reason says how the last one did.
     void serverNotAnswering(const QString& reason);
+    // The proxy refused the request for want of credentials; message names it for the status line.
+    void proxyRefused(const QString& message);
     void activeChanged(bool active);
     // The server's file of an asset of dcp keeps having another size than the package says;
     // that asset waits, the others go on.

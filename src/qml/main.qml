@@ -96,7 +96,8 @@ ApplicationWindow {
     // The status bar while no data arrives: paused, reels waiting for the portal, or ready.
     // A progress line or a server problem stays until the engine reports something else.
     function refreshIdleStatus() {
-        if (downloading || statusLabel.text === Globals.SERVER_NOT_ANSWERING)
+        if (downloading || statusLabel.text === Globals.SERVER_NOT_ANSWERING ||
+                (statusLabel.proxyText !== "" && statusLabel.text === statusLabel.proxyText))
             return;
         statusLabel.text = Globals.idleStatus(download_mgr.paused, Globals.confirmingReels(dcp_mgr.dcps));
     }
@@ -806,6 +807,8 @@ ApplicationWindow {
                 // Why the server is not answering (a refused certificate, a proxy...), shown
                 // while the pointer rests on the line.
                 property string detail: ""
+                // The last "Proxy requires authentication" line; it stays like a server problem.
+                property string proxyText: ""
                 onTextChanged: if (text !== Globals.SERVER_NOT_ANSWERING) detail = ""
                 MouseArea {
                     id: statusHover
@@ -908,6 +911,10 @@ ApplicationWindow {
             statusLabel.detail = reason;
         }
         function onServerFileDiffers(dcp, message) { statusLabel.text = message; }
+        function onProxyRefused(message) {
+            statusLabel.proxyText = message;
+            statusLabel.text = message;
+        }
     }
 
     Connections {
