@@ -52,6 +52,7 @@ bool MainWindow::load()
     // The reel rows hand their Reel to removeDownloadReel(Reel*).
     qRegisterMetaType<Reel*>("Reel*");
     m_qml = std::make_unique<QQmlApplicationEngine>();
+    m_qml->setNetworkAccessManagerFactory(&m_networkFactory);
     QQmlContext* const root = m_qml->rootContext();
     root->setContextProperty(QStringLiteral("download_mgr"), &m_context.engine());
     root->setContextProperty(QStringLiteral("dcp_mgr"), &m_context.catalogue());

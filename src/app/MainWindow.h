@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/QmlNetworkFactory.h"
 #include "app/Translations.h"
 #include "app/WindowActions.h"
 #include "app/WindowFit.h"
@@ -55,6 +56,7 @@ private:
     AttentionEvents m_attention;
     WebAlerts m_alerts;
     Translations m_translations;
+    QmlNetworkFactory m_networkFactory; // outlives the scene, whose managers it made
     // Last, so the scene goes before everything its bindings use.
     std::unique_ptr<QQmlApplicationEngine> m_qml;
 };

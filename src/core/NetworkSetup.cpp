@@ -6,13 +6,29 @@
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QNetworkRequest>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslError>
 
 namespace {
 const char kTlsReasons[] = "orvTlsReasons";
-}
+
+class IdentityNetworkAccessManager : public QNetworkAccessManager
+{
+public:
+    using QNetworkAccessManager::QNetworkAccessManager;
+
+protected:
+    QNetworkReply* createRequest(Operation op, const QNetworkRequest& original, QIODevice* data) override
+    {
+        QNetworkRequest request(original);
+        if (!request.hasRawHeader("Accept-Encoding"))
+            request.setRawHeader("Accept-Encoding", "identity");
+        return QNetworkAccessManager::createRequest(op, request, data);
+    }
+};
+} // namespace
 
 QString NetworkSetup::applyEnvironment()
 {
@@ -65,6 +81,13 @@ void NetworkSetup::prepare(QNetworkAccessManager* manager)
                          qDebug() << "[Network] Certificate of" << reply->url().host()
                                   << "refused:" << reasons;
                      });
+}
+
+QNetworkAccessManager* NetworkSetup::createManager(QObject* parent)
+{
+    auto* manager = new IdentityNetworkAccessManager(parent);
+    prepare(manager);
+    return manager;
 }
 
 QString NetworkSetup::failureText(const QNetworkReply* reply)

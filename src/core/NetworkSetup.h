@@ -4,6 +4,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QObject;
 
 // What every request of the program shares. At start, once: the certificate authorities
 // it trusts (the system's plus those of ORV_EXTRA_CA_FILE, a PEM file, for a
@@ -23,6 +24,9 @@ public:
     static QString addTrustedAuthorities(const QString& pemFile);
     // Gives the manager the environment's proxies and the logging of refused certificates.
     static void prepare(QNetworkAccessManager* manager);
+    // A prepared manager whose requests also ask for bodies as they are (no compression Qt
+    // would inflate in memory), for callers that build requests they cannot set it on.
+    static QNetworkAccessManager* createManager(QObject* parent);
     // The reply's error text, with the certificate's reasons when TLS refused the server.
     static QString failureText(const QNetworkReply* reply);
 };

@@ -1,5 +1,6 @@
 #include "ScriptedPrompts.h"
 #include "TestPackages.h"
+#include "TestProxy.h"
 #include "TestSandbox.h"
 #include "WindowUnderTest.h"
 #include "core/UserPrompt.h"
@@ -10,7 +11,9 @@
 #include "model/Reel.h"
 #include "storage/Setting.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QtTest>
@@ -29,6 +32,7 @@ private slots:
     void statusesSearchSortAndDetails();
     void speedLimitAndNoLimitAreKept();
     void downloadPauseAndRemovals();
+    void coversComeThroughTheProxy();
 
 private:
     bool load() { return m_window->load(*m_sandbox); }
@@ -381,6 +385,42 @@ void TestWindow::downloadPauseAndRemovals()
     QCOMPARE(bodyState(), QStringLiteral("all"));
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp")), 1);
     shot(QStringLiteral("09-grid-after-delete"));
+}
+
+// Covers are fetched like every other request of the program: through the proxy the
+// environment names, asking for the body as it is.
+void TestWindow::coversComeThroughTheProxy()
+{
+    TestProxy proxy;
+    QVERIFY(proxy.isRunning());
+    qputenv("http_proxy", "http://127.0.0.1:" + QByteArray::number(proxy.port()));
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+    m_sandbox->server.setAssetData(QStringLiteral("cover.png"), png);
+    const QString url = m_sandbox->server.assetUrl(QStringLiteral("cover.png")).toString();
+    auto* dcp = new DCP(uuid('d', 900), QStringLiteral("Covered"), url, m_sandbox->downloads());
+    QVERIFY(QDir().mkpath(dcp->getDCPPath()));
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, uuid('e', 900), 1), uuid('a', 900), 1024);
+    m_sandbox->store(dcp);
+
+    const bool loaded = load();
+    QTRY_VERIFY_WITH_TIMEOUT(proxy.log().contains(QStringLiteral("GET ") + url), 10000);
+    qunsetenv("http_proxy");
+    QVERIFY(loaded);
+    QVERIFY2(proxy.log().contains(QStringLiteral("HEAD ") + url), qPrintable(proxy.log()));
+    int covers = 0;
+    for (const StandInServer::JournalEntry& entry : m_sandbox->requestsFor(QStringLiteral("cover.png"))) {
+        ++covers;
+        bool identity = false;
+        for (const auto& header : entry.headers)
+            identity =
+                identity || (header.first.toLower() == "accept-encoding" && header.second == "identity");
+        QVERIFY2(identity, entry.method.constData());
+    }
+    QCOMPARE(covers, 2);
 }
 
 QTEST_MAIN(TestWindow)
