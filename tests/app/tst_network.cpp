@@ -15,12 +15,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSslConfiguration>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QtTest>
 
 #include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestNetwork : public QObject
 {
@@ -32,6 +36,7 @@ private slots:
     void proxyRules();
     void proxyWantsCredentials_data();
     void proxyWantsCredentials();
+    void authorityFiles();
 };
 
 namespace {
@@ -233,6 +238,54 @@ void TestNetwork::proxyWantsCredentials()
     // One attempt per stall interval (Qt tries the credentials it has once more per attempt).
     const int perAttempt = credentials.isEmpty() ? 1 : 2;
     QVERIFY2(requests <= perAttempt * (800 / box.stallMs + 1), qPrintable(QString::number(requests)));
+}
+
+// ORV_EXTRA_CA_FILE is read only when it names a regular file of a bundle's size, never
+// waiting on a FIFO or reading a device; what it holds is added to the system's authorities.
+void TestNetwork::authorityFiles()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo.pem"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    static TestCertificates certificates;
+    QVERIFY(certificates.isValid());
+    const QByteArray authority = readFile(certificates.authorityFile());
+    const QString large = dir.filePath(QStringLiteral("large.pem"));
+    QVERIFY(writeFile(large, authority.repeated(2 * 1024 * 1024 / authority.size() + 1)));
+    const QString notes = dir.filePath(QStringLiteral("notes.txt"));
+    QVERIFY(writeFile(notes, "not a certificate\n"));
+    const QList<QPair<QString, QString>> refused = {
+        {fifo, QStringLiteral("is not a regular file.")},
+        {QStringLiteral("/dev/zero"), QStringLiteral("is not a regular file.")},
+        {large, QStringLiteral("holds %1 bytes; a certificate bundle is well under 1 MB.")
+                    .arg(QFileInfo(large).size())},
+        {notes, QStringLiteral("holds no PEM certificate.")},
+    };
+    for (const auto& file : refused) {
+        QString problem;
+        std::unique_ptr<QThread> reading(
+            QThread::create([&] { problem = NetworkSetup::addTrustedAuthorities(file.first); }));
+        reading->start();
+        if (!reading->wait(3000)) {
+            // Held by the FIFO: a writer that closes at once lets the read end.
+            ::close(::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK));
+            reading->wait();
+            QFAIL(qPrintable(file.first + QStringLiteral(" held the start")));
+        }
+        QCOMPARE(
+            problem,
+            QStringLiteral("The certificate authority file \"%1\" (ORV_EXTRA_CA_FILE) ").arg(file.first) +
+                file.second);
+    }
+
+    const QList<QSslCertificate> system = QSslConfiguration::systemCaCertificates();
+    QVERIFY(!system.isEmpty());
+    QCOMPARE(NetworkSetup::addTrustedAuthorities(certificates.authorityFile()), QString());
+    const QList<QSslCertificate> trusted = QSslConfiguration::defaultConfiguration().caCertificates();
+    const QSet<QSslCertificate> trustedSet(trusted.cbegin(), trusted.cend());
+    for (const QSslCertificate& certificate : system)
+        QVERIFY2(trustedSet.contains(certificate), qPrintable(certificate.subjectDisplayName()));
+    QVERIFY(trustedSet.contains(QSslCertificate::fromData(authority, QSsl::Pem).first()));
 }
 
 QTEST_MAIN(TestNetwork)

@@ -303,8 +303,8 @@ void TestStartup::refusedSetUpExitsWithOne_data()
     QTest::newRow("authority file missing") << "ORV_EXTRA_CA_FILE"
                                             << "/nonexistent/ca.pem"
                                             << "/nonexistent/ca.pem\\\" (ORV_EXTRA_CA_FILE) cannot be read";
-    QTest::newRow("authority file without a certificate")
-        << "ORV_EXTRA_CA_FILE" << ORV_PROGRAM_PATH << "\\\" (ORV_EXTRA_CA_FILE) holds no PEM certificate";
+    QTest::newRow("authority file far too large")
+        << "ORV_EXTRA_CA_FILE" << ORV_PROGRAM_PATH << "bytes; a certificate bundle is well under 1 MB";
     QTest::newRow("proxy of an unknown kind") << "https_proxy"
                                               << "ftp://proxy:21"
                                               << "ftp://proxy:21\\\" (https_proxy) cannot be used";
