@@ -29,11 +29,14 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QSharedMemory>
+#include <QSysInfo>
 #include <QSystemSemaphore>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWindow>
 
+#include <cerrno>
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -52,6 +55,21 @@ QString packageFromArguments(const QStringList& arguments)
             return candidate.absoluteFilePath();
     }
     return QString();
+}
+
+// Whether the lock's holder still runs. A lock left by a process that is gone (a power cut)
+// is not another instance, even where it cannot be taken over because the folder is read-only.
+bool heldByLiveProcess(const QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
+        return true;
+    // A holder on another computer (a shared folder) cannot be asked.
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return true;
+    return ::kill(pid_t(pid), 0) == 0 || errno != ESRCH;
 }
 
 void raiseWindow(QQmlApplicationEngine* engine)
@@ -128,8 +146,8 @@ int main(int argc, char* argv[])
         marker.create(1); // a failure here still lets this process run as the only one
     // The marker misses an instance whose segment key file the system removed; the lock
     // beside the store does not, so two instances never write one store. A lock of a
-    // process that is gone is taken over. Any other failure to lock (a read-only folder)
-    // is left to the store to report.
+    // process that is gone is taken over; where it cannot be (a read-only folder), as any
+    // other failure to lock, it is left to the store to report.
     QLockFile storeLock(DatabaseManager::databasePath() + QStringLiteral(".lock"));
     storeLock.setStaleLockTime(0); // only a dead holder makes a lock stale, never its age
     if (!anotherInstance) {
@@ -137,7 +155,7 @@ int main(int argc, char* argv[])
         const mode_t startMask = umask(S_IRWXG | S_IRWXO);
         const bool locked = storeLock.tryLock(0);
         umask(startMask);
-        if (!locked && storeLock.error() == QLockFile::LockFailedError)
+        if (!locked && storeLock.error() == QLockFile::LockFailedError && heldByLiveProcess(storeLock))
             anotherInstance = true;
     }
     // Listening inside the guard: a start that finds this instance can always reach it.

@@ -1,11 +1,14 @@
 #include "ProgramDriver.h"
+#include "TestSandbox.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
 
 // Starts a copy of the real program on a store it cannot write and answers its box:
@@ -65,6 +68,9 @@ void TestStoreStartup::unusableStoreStopsTheStart_data()
     // A store beside the executable stays the store; only without one is the user's folder used.
     QTest::newRow("read-only folder")
         << QStringLiteral("read-only folder") << QStringLiteral("folder is read-only");
+    // The lock a power cut left behind names no running instance.
+    QTest::newRow("read-only folder, stale lock")
+        << QStringLiteral("read-only folder, stale lock") << QStringLiteral("folder is read-only");
     QTest::newRow("fallback folder") << QStringLiteral("fallback") << QStringLiteral("it is not a database");
 }
 
@@ -104,9 +110,20 @@ void TestStoreStartup::unusableStoreStopsTheStart()
         } else if (store == QLatin1String("read-only")) {
             if (!makeImmutable(storePath()))
                 QSKIP("the file system cannot make the file immutable");
-        } else if (store == QLatin1String("read-only folder")) {
+        } else if (store.startsWith(QLatin1String("read-only folder"))) {
             // The log of earlier runs is there too: its entries are fixed, not its files.
             QVERIFY(QFile(m_folder + QStringLiteral("/debug.log")).open(QIODevice::WriteOnly));
+            if (store.endsWith(QLatin1String("stale lock"))) {
+                qint64 gone = 0;
+                QVERIFY(QProcess::startDetached(QStringLiteral("true"), {}, QString(), &gone));
+                QVERIFY(QTest::qWaitFor([gone] { return ::kill(pid_t(gone), 0) != 0; }));
+                // The lock as its holder wrote it, with the pid of a process that has ended.
+                QLockFile lock(storePath() + QStringLiteral(".held"));
+                QVERIFY(lock.tryLock(0));
+                QList<QByteArray> lines = readFile(storePath() + QStringLiteral(".held")).split('\n');
+                lines[0] = QByteArray::number(gone);
+                QVERIFY(writeFile(storePath() + QStringLiteral(".lock"), lines.join('\n')));
+            }
             if (!makeImmutable(m_folder))
                 QSKIP("the file system cannot make the folder immutable");
         }
