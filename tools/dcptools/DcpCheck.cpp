@@ -12,8 +12,10 @@
 
 #include <stdexcept>
 
-DcpCheck::Result DcpCheck::checkFolder(const QString& dcpFolder, const QList<int>& reels)
+DcpCheck::Result DcpCheck::checkFolder(const QString& folder, const QList<int>& reels)
 {
+    // Absolute, so that the paths the folder walk finds compare with the documents' ones.
+    const QString dcpFolder = QFileInfo(folder).absoluteFilePath();
     Result result;
     DcpDescription description;
     QString error;
