@@ -6,6 +6,7 @@
 #include "import/DCPXMLReader.h"
 #include "import/PackageEntryImporter.h"
 #include "model/DCPManager.h"
+#include "model/Reel.h"
 #include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
@@ -42,8 +43,12 @@ DCPManager& AppContext::catalogue()
 
 NotificationManager& AppContext::notifications()
 {
-    if (!m_notifications)
+    if (!m_notifications) {
         m_notifications = std::make_unique<NotificationManager>(*m_store, catalogue());
+        // Files found not to be the verified ones when their reel was to be revealed.
+        QObject::connect(m_notifications.get(), &NotificationManager::verificationNeeded,
+                         m_notifications.get(), [this](Reel* reel) { engine().verifyAgain(reel); });
+    }
     return *m_notifications;
 }
 

@@ -125,20 +125,22 @@ void ChecksumVerdicts::jobStarted(quint64 id)
     worker->begin(id);
 }
 
-void ChecksumVerdicts::fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict)
+void ChecksumVerdicts::fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict,
+                                   const FileIdentity& read)
 {
     const auto found = running.find(id);
     if (found == running.end() || index < 0 || index >= found->job->files().size())
         return;
     try {
         if (Reel* reel = liveReel(*found))
-            apply(*found, reel, index, verdict);
+            apply(*found, reel, index, verdict, read);
     } catch (const std::exception& e) {
         abort(*found, e);
     }
 }
 
-void ChecksumVerdicts::apply(Progress& progress, Reel* reel, int index, ChecksumWorker::Verdict verdict)
+void ChecksumVerdicts::apply(Progress& progress, Reel* reel, int index, ChecksumWorker::Verdict verdict,
+                             const FileIdentity& read)
 {
     const ChecksumJob::File& file = progress.job->files().at(index);
     Asset* asset = nullptr;
@@ -170,6 +172,10 @@ void ChecksumVerdicts::apply(Progress& progress, Reel* reel, int index, Checksum
     }
 
     if (verdict == ChecksumWorker::Match) {
+        // What was read, so that only this very file is ever given its final name. A file
+        // verified before (not read now) keeps the record of its own reading.
+        if (read.isValid())
+            store.recordVerifiedFile(asset, read);
         asset->setDownloadChecksummed(true);
         asset->setDownloadCorrupted(false);
     } else if (asset->getDownloadAttempts() >= 2) {

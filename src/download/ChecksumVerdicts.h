@@ -37,7 +37,7 @@ public:
 
 private slots:
     void jobStarted(quint64 id);
-    void fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict);
+    void fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict, const FileIdentity& read);
     void jobFinished(quint64 id);
     void bytesChecked(quint64 id, quint64 done, quint64 total);
 
@@ -54,7 +54,8 @@ private:
 
     // The job's reel if it is still listed, else null (and the job is dropped).
     Reel* liveReel(Progress& progress);
-    void apply(Progress& progress, Reel* reel, int index, ChecksumWorker::Verdict verdict);
+    void apply(Progress& progress, Reel* reel, int index, ChecksumWorker::Verdict verdict,
+               const FileIdentity& read);
     void report(const Progress& progress, Reel* reel);
     void abort(Progress& progress, const std::exception& e);
     bool truncateForRedownload(Asset* asset);

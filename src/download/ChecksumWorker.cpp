@@ -14,6 +14,7 @@
 ChecksumWorker::ChecksumWorker() : QObject(nullptr)
 {
     qRegisterMetaType<ChecksumWorker::Verdict>("ChecksumWorker::Verdict");
+    qRegisterMetaType<FileIdentity>("FileIdentity");
 }
 
 void ChecksumWorker::addToWorker(Reel* reel)
@@ -159,13 +160,16 @@ QList<quint64> ChecksumWorker::jobsOf(const Reel* reel) const
 }
 
 ChecksumWorker::Verdict ChecksumWorker::examine(const ChecksumJob::File& file,
-                                                const std::function<void(qint64)>& onRead)
+                                                const std::function<void(qint64)>& onRead, FileIdentity* read)
 {
     if (file.verified)
         return Match;
     if (!file.finished)
         return NotExamined;
     flushToMedium(file.path);
+    // Taken before the first byte: a file changed while it is read then differs from it.
+    if (read)
+        *read = FileIdentity::of(file.path);
     Verdict verdict = Mismatch;
     try {
         verdict = FileManager::getFileSHA1(file.path, onRead) == file.digest ? Match : Mismatch;
@@ -216,7 +220,9 @@ void ChecksumWorker::process()
         for (int i = 0; i < files.size() && !stopRequested; ++i) {
             if (isCancelled(job->id()))
                 break;
-            emit fileChecked(job->id(), i, examine(files.at(i), onRead));
+            FileIdentity read;
+            const Verdict verdict = examine(files.at(i), onRead, &read);
+            emit fileChecked(job->id(), i, verdict, read);
         }
         emit jobFinished(job->id());
         QMutexLocker locker(&queueLock);

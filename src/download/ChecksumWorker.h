@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileIdentity.h"
 #include "download/ChecksumJob.h"
 
 #include <QList>
@@ -62,15 +63,17 @@ public:
     // so that the next read comes from the drive rather than from memory.
     static bool flushToMedium(const QString& path);
     // The verdict for one file of a job, reading it back from the medium; onRead is told the
-    // bytes of each block read.
+    // bytes of each block read; read, the identity of the file as it was before its first byte
+    // was read (invalid when it was not read).
     static Verdict examine(const ChecksumJob::File& file,
-                           const std::function<void(qint64)>& onRead = std::function<void(qint64)>());
+                           const std::function<void(qint64)>& onRead = std::function<void(qint64)>(),
+                           FileIdentity* read = nullptr);
     // Main thread: the ids of the reel's jobs still in the queue.
     QList<quint64> jobsOf(const Reel* reel) const;
 
 signals:
     void jobStarted(quint64 id);
-    void fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict);
+    void fileChecked(quint64 id, int index, ChecksumWorker::Verdict verdict, const FileIdentity& read);
     // Bytes of the job's files read so far, of those it has to read; a few times a second.
     void bytesChecked(quint64 id, quint64 done, quint64 total);
     void jobFinished(quint64 id);

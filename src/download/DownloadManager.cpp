@@ -187,6 +187,14 @@ void DownloadManager::stopCheckingKept(DCP* dcp)
     updateActive();
 }
 
+void DownloadManager::verifyAgain(Reel* reel)
+{
+    if (!reel || !isLive(reel) || !reel->isDownloaded())
+        return;
+    handOverToWorker(reel);
+    updateActive();
+}
+
 void DownloadManager::addDownloadItem(Asset* asset, bool force)
 {
     downloadQueue.add(asset, force);

@@ -159,6 +159,9 @@ public:
 
     // A verified file came out wrong: it is fetched again, later on the event loop.
     void redownload(Asset* asset);
+    // Files of a downloaded reel are no longer known to be the verified ones: the reel goes to
+    // the checksum worker again.
+    void verifyAgain(Reel* reel);
 
     // Files the import found on the drive and the user chose to check and keep: finished but
     // not verified, reported as downloaded. The next queue rebuild hands their reels to the

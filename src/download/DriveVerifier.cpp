@@ -249,18 +249,21 @@ void DriveVerifier::redownloadDamaged(QObject* object)
                     qDebug() << "[DriveVerifier] Unable to hide" << visible;
                 DatabaseManager::getInstance()->updateAssetOriginalName(asset);
             }
-            QFile file(asset->getFullPath());
-            if (file.exists())
-                file.resize(0);
+            // The store and the journal stop calling the file verified before its bytes change:
+            // a stop in between leaves a file to verify again, never an emptied one called good.
             asset->setDownloadAttempts(asset->getDownloadAttempts() + 1);
             asset->setDownloadFinished(false);
             asset->setDownloadChecksummed(false);
             asset->setDownloadCorrupted(false);
             DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
-            for (Reel* reel : asset->getReels()) {
+            DatabaseManager::getInstance()->forgetVerifiedFile(asset);
+            for (Reel* reel : asset->getReels())
                 NotificationManager::getInstance()->addToQueue(reel, NotificationType::ChecksumFailed);
+            QFile file(asset->getFullPath());
+            if (file.exists())
+                file.resize(0);
+            for (Reel* reel : asset->getReels())
                 reel->announceRequeued();
-            }
             qDebug() << "[DriveVerifier] Downloading again:" << asset->getFullPath();
             requeue(asset);
         } catch (const std::exception& e) {

@@ -19,6 +19,13 @@ void VerifiedReelReveal::beforeRemoval(const DCP* dcp)
         for (Asset* asset : reel->getAssets()) {
             if (!asset->isHidden()) // revealed already, maybe through another reel
                 continue;
+            // Nothing will verify it again once the DCP is gone: a file that is not the one
+            // whose digest passed keeps its hidden name.
+            if (!asset->isVerifiedFileIntact()) {
+                qDebug() << "[DownloadManager] File of a removed DCP is not the one verified, left hidden:"
+                         << asset->getFullPath();
+                continue;
+            }
             QString reason;
             if (asset->tryReveal(&reason))
                 continue;

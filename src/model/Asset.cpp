@@ -1,5 +1,6 @@
 #include "model/Asset.h"
 
+#include "core/FileIdentity.h"
 #include "core/FileManager.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -144,6 +145,19 @@ bool Asset::isHidden(bool onDisk) const
     return QFileInfo::exists(FileManager::nixGetHiddenPath(visible_path)) && !QFileInfo::exists(visible_path);
 }
 
+bool Asset::isVerifiedFileIntact() const
+{
+    if (!dcp)
+        return false;
+    const QString visible = getFullPath().chopped(original_filename.size()) +
+                            FileManager::nixGetUnhiddenFileName(original_filename);
+    const QString hidden = FileManager::nixGetHiddenPath(visible);
+    const FileIdentity onDisk = FileIdentity::of(QFileInfo::exists(hidden) ? hidden : visible);
+    if (!onDisk.isValid() || quint64(onDisk.size) != size)
+        return false;
+    return DatabaseManager::getInstance()->getVerifiedFile(this) == onDisk;
+}
+
 bool Asset::reveal(QString* reason)
 {
     if (!dcp) {
@@ -192,6 +206,12 @@ bool Asset::reveal(QString* reason)
             // file renamed and only records the name.
             original_filename = previous;
             throw;
+        }
+        try {
+            // Revealed: what it was verified as is of no further use.
+            DatabaseManager::getInstance()->forgetVerifiedFile(this);
+        } catch (const std::exception& e) {
+            qDebug() << "[Asset] Unable to forget the verified file of" << uuid << e.what();
         }
     }
     return true;

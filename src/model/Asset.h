@@ -80,6 +80,11 @@ public:
     // Whether the name is still the hidden one; with onDisk, also whether the file lies on
     // disk under its hidden name only (a rename that never happened).
     bool isHidden(bool onDisk = false) const;
+    // Whether the file a reveal would take (under its hidden name, or already under its final
+    // one) is the very file whose digest passed, with the asset's size: a drive swapped for
+    // another or a file changed since is not. False without a record of the verified file.
+    // Store failures throw.
+    bool isVerifiedFileIntact() const;
     void removeFromDb();
     void removeFromFileSystem();
 

@@ -214,6 +214,11 @@ void NotificationManager::addToQueueHere(Reel* reel, NotificationType::Value eve
     auto notification =
         std::make_unique<Notification>(dcp->getUserUUID(), dcp->getCampaignDCPId(), reel->getUuid(),
                                        reelAssetsHash, reel->getReelNumber(), event, false);
+    // A reel verified again after its files were found changed reports the same state as
+    // before, already acknowledged: its reveal is due now, not at the next acknowledgement.
+    if (event == NotificationType::ChecksumOk)
+        QTimer::singleShot(0, this, [this] { reconcile(false, nullptr); });
+
     // Answered from memory: the per-chunk "started" events never reach the store twice.
     const QString hash = notification->getHash();
     if (hasNotification(reel->getUuid(), hash))
@@ -351,6 +356,35 @@ bool NotificationManager::revealReel(const QString& reelUuid, Reel* reel)
     if (dcp && !dcp->isDriveConnected()) {
         // Its files are on the missing drive; a start that finds the drive reveals them.
         qDebug() << "[NotificationManager] Drive not connected, reveal waits for reel:" << reel->getUuid();
+        return false;
+    }
+
+    // Only bytes whose digests passed get their final names: every file verified, and each
+    // still the very file that was read then.
+    if (!reel->isChecksummed()) {
+        qDebug() << "[NotificationManager] Reel not verified, nothing revealed:" << reel->getUuid();
+        return false;
+    }
+    QList<Asset*> changed;
+    for (Asset* asset : reel->getAssets()) {
+        // A file missing altogether is left to the rename, which reports it.
+        const QString path = asset->getFullPath();
+        const bool present = QFileInfo::exists(FileManager::nixGetHiddenPath(path)) ||
+                             QFileInfo::exists(FileManager::nixGetUnhiddenPath(path));
+        if (asset->isHidden() && present && !asset->isVerifiedFileIntact())
+            changed.append(asset);
+    }
+    if (!changed.isEmpty()) {
+        for (Asset* asset : changed) {
+            qDebug() << "[NotificationManager] File is not the one verified, verifying it again:"
+                     << asset->getFullPath();
+            asset->setDownloadChecksummed(false);
+            store.updateAssetDownloadFields(asset);
+            store.forgetVerifiedFile(asset);
+        }
+        if (dcp)
+            dcp->announceStatus();
+        emit verificationNeeded(reel);
         return false;
     }
 

@@ -72,6 +72,12 @@ public:
 
     ~NotificationManager() override;
 
+signals:
+    // Files of the reel are not the ones whose digests passed (a drive swapped for another,
+    // a file changed or emptied since): they are marked unverified and must be verified again
+    // before anything of the reel is revealed.
+    void verificationNeeded(Reel* reel);
+
 private slots:
     void consumerTimerTimeout();
     void requestFinished();

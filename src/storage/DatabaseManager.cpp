@@ -1,6 +1,7 @@
 #include "storage/DatabaseManager.h"
 
 #include "core/DataFolder.h"
+#include "core/FileIdentity.h"
 #include "core/UserPrompt.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
@@ -261,6 +262,11 @@ bool DatabaseManager::createTables()
         // paused on their own.
         "CREATE TABLE IF NOT EXISTS dcp_queue (dcp_uuid VARCHAR(36) NOT NULL PRIMARY KEY,position "
         "INTEGER,paused BOOLEAN NOT NULL);",
+
+        // Beside the six: the file each verified asset's digest was taken of, until it is revealed.
+        "CREATE TABLE IF NOT EXISTS verified_file (asset_uuid VARCHAR(36) NOT NULL,dcp_uuid VARCHAR(36) "
+        "NOT NULL,device INTEGER NOT NULL,inode INTEGER NOT NULL,size INTEGER NOT NULL,modified_ns INTEGER "
+        "NOT NULL,PRIMARY KEY(asset_uuid, dcp_uuid));",
     };
 
     // Beside the tables, never changing them: the journal is read per reel (whether a reel is
@@ -655,6 +661,54 @@ bool DatabaseManager::removeAsset(Asset* asset)
     query.bindValue(QStringLiteral(":dcp_uuid"), notNullText(assetDcpUuid(asset)));
     execOrFail(query, "[DatabaseManager] Unable to run removeAsset [asset] query:",
                "Unable to run removeAsset [asset] query");
+    return forgetVerifiedFile(asset);
+}
+
+bool DatabaseManager::recordVerifiedFile(const Asset* asset, const FileIdentity& identity)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT OR REPLACE INTO verified_file (asset_uuid, dcp_uuid, device, inode, "
+                                 "size, modified_ns) VALUES (?, ?, ?, ?, ?, ?)"));
+    query.addBindValue(notNullText(asset->getUuid()));
+    query.addBindValue(notNullText(assetDcpUuid(asset)));
+    // SQLite integers are signed: the unsigned numbers are kept bit for bit.
+    query.addBindValue(qint64(identity.device));
+    query.addBindValue(qint64(identity.inode));
+    query.addBindValue(identity.size);
+    query.addBindValue(identity.modifiedNs);
+    execOrFail(query,
+               "[DatabaseManager] Unable to record a verified file:", "Unable to record a verified file");
+    return true;
+}
+
+FileIdentity DatabaseManager::getVerifiedFile(const Asset* asset)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT device, inode, size, modified_ns FROM verified_file WHERE asset_uuid = ? "
+                       "AND dcp_uuid = ?"));
+    query.addBindValue(notNullText(asset->getUuid()));
+    query.addBindValue(notNullText(assetDcpUuid(asset)));
+    execOrFail(query, "[DatabaseManager] Unable to read a verified file:", "Unable to read a verified file");
+    FileIdentity identity;
+    if (query.next()) {
+        identity.device = quint64(query.value(0).toLongLong());
+        identity.inode = quint64(query.value(1).toLongLong());
+        identity.size = query.value(2).toLongLong();
+        identity.modifiedNs = query.value(3).toLongLong();
+    }
+    return identity;
+}
+
+bool DatabaseManager::forgetVerifiedFile(const Asset* asset)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("DELETE FROM verified_file WHERE asset_uuid = ? AND dcp_uuid = ?"));
+    query.addBindValue(notNullText(asset->getUuid()));
+    query.addBindValue(notNullText(assetDcpUuid(asset)));
+    execOrFail(query,
+               "[DatabaseManager] Unable to forget a verified file:", "Unable to forget a verified file");
     return true;
 }
 
@@ -709,7 +763,7 @@ bool DatabaseManager::removeDCP(DCP* dcp)
     if (!dcp->reelsLoaded())
         throw std::runtime_error("Unable to read the reels of the DCP to remove");
 
-    // Five statements whatever the size of the DCP: the rows go by IN lists.
+    // Six statements whatever the size of the DCP: the rows go by IN lists.
     QSqlQuery assetQuery(db);
     assetQuery.prepare(QStringLiteral("DELETE FROM asset WHERE uuid IN(%1) AND dcp_uuid = ?")
                            .arg(placeholders(assets.size())));
@@ -739,6 +793,10 @@ bool DatabaseManager::removeDCP(DCP* dcp)
     queueQuery.prepare(QStringLiteral("DELETE FROM dcp_queue WHERE dcp_uuid = :uuid"));
     queueQuery.bindValue(QStringLiteral(":uuid"), dcp->getUuid());
 
+    QSqlQuery verifiedQuery(db);
+    verifiedQuery.prepare(QStringLiteral("DELETE FROM verified_file WHERE dcp_uuid = ?"));
+    verifiedQuery.addBindValue(dcp->getUuid());
+
     // One unit: a statement failing half-way would leave a DCP without reels or assets
     // whose links still load at the next start. Joins a transaction the caller opened.
     Transaction transaction;
@@ -752,6 +810,8 @@ bool DatabaseManager::removeDCP(DCP* dcp)
                "Unable to run removeDCP [dcp] query");
     execOrFail(queueQuery, "[DatabaseManager] Unable to run removeDCP [dcp_queue] query:",
                "Unable to run removeDCP [dcp_queue] query");
+    execOrFail(verifiedQuery, "[DatabaseManager] Unable to run removeDCP [verified files] query:",
+               "Unable to run removeDCP [verified files] query");
     transaction.commit();
     return true;
 }

@@ -12,6 +12,7 @@ class Reel;
 class Asset;
 class Notification;
 class StoreRows;
+struct FileIdentity;
 
 // Owns the one SQLite connection and is the only place that holds SQL text.
 // Every write returns true or throws std::runtime_error with a fixed message.
@@ -97,6 +98,13 @@ public:
     bool updateAssetDownloadFields(Asset* asset);
     bool updateNotificationSynced(Notification* notification);
     bool removeDCP(DCP* dcp);
+
+    // The identity of an asset's file when its digest passed, so that a reveal can tell the
+    // verified bytes from a file that took their place. Kept until the file is revealed or
+    // the asset goes; an asset without one reads as an invalid identity.
+    bool recordVerifiedFile(const Asset* asset, const FileIdentity& identity);
+    FileIdentity getVerifiedFile(const Asset* asset);
+    bool forgetVerifiedFile(const Asset* asset);
 
     QSqlDatabase db;
 

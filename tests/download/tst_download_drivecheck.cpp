@@ -6,11 +6,16 @@
 #include "SampleDcp.h"
 #include "TestSandbox.h"
 #include "download/DcpIngestCheck.h"
+#include "download/DriveVerifier.h"
+#include "model/Asset.h"
+#include "model/DCP.h"
+#include "model/Reel.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -49,6 +54,7 @@ private slots:
     void findings();
     void commandLine_data();
     void commandLine();
+    void downloadAgainForgetsBeforeEmptying();
 };
 
 namespace {
@@ -276,6 +282,47 @@ void TestDownloadDriveCheck::commandLine()
     const QString output =
         QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError());
     QVERIFY2(output.split('\n').contains(printed), qPrintable(output));
+}
+
+// DOWNLOAD AGAIN empties a damaged file only once the store and the journal no longer call it
+// verified: a stop in between (the store refusing the new flags, as at a power cut) leaves the
+// file's bytes as they were.
+void TestDownloadDriveCheck::downloadAgainForgetsBeforeEmptying()
+{
+    TestSandbox box;
+    SampleDcp::Options o;
+    o.title = QStringLiteral("Again_FTR");
+    o.pictureSize = 200000;
+    o.soundSize = 50000;
+    DcpDescription d;
+    QVERIFY(SampleDcp::generate(o, box.downloads() + QLatin1Char('/') + o.title, &d));
+    DCP* dcp = box.makeDCP(d.cplUuid, d.title);
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    for (const DcpAssetInfo& a : d.assetsOfReels({1}))
+        TestSandbox::addAssetOfSize(reel, a.uuid, a.size, a.hash)->setOriginalFileName(a.path);
+    box.store(dcp);
+    for (Asset* asset : reel->getAssets())
+        TestSandbox::markVerified(asset);
+    box.notifications(3600 * 1000);
+    const DcpAssetInfo& broken = d.find(DcpAssetInfo::Picture, 1);
+    Asset* picture = dcp->getAsset(broken.uuid);
+    QFile file(picture->getFullPath());
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4096) && file.putChar('!'));
+    file.close();
+
+    QList<Asset*> requeued;
+    DriveVerifier verifier([&](Asset* asset) { requeued.append(asset); });
+    QSignalSpy finished(&verifier, &DriveVerifier::finished);
+    verifier.start(dcp);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(verifier.damagedCount(dcp), 1);
+    QVERIFY(TestSandbox::exec(QStringLiteral("CREATE TRIGGER power_cut BEFORE UPDATE OF download_finished ON asset "
+                                             "BEGIN SELECT RAISE(ABORT, 'power cut'); END")));
+    verifier.redownloadDamaged(dcp);
+    QVERIFY(TestSandbox::exec(QStringLiteral("DROP TRIGGER power_cut")));
+    QVERIFY(requeued.isEmpty());
+    QCOMPARE(QFileInfo(picture->getFullPath()).size(), qint64(broken.size));
+    QCOMPARE(TestSandbox::events(reel), QList<int>());
 }
 
 QTEST_GUILESS_MAIN(TestDownloadDriveCheck)

@@ -166,6 +166,9 @@ private:
             QFile file(hidden);
             if (file.open(QIODevice::WriteOnly))
                 file.write("data");
+            file.close();
+            // Verified as it is: only a reel whose files passed is ever revealed.
+            TestSandbox::markVerified(asset);
             f.hiddenPaths.append(hidden);
             f.visiblePaths.append(QFileInfo(hidden).path() + QLatin1Char('/') +
                                   QFileInfo(hidden).fileName().mid(1));

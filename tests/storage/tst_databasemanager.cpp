@@ -1,5 +1,6 @@
 #include "LogCapture.h"
 #include "TestSandbox.h"
+#include "core/FileIdentity.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
@@ -99,7 +100,7 @@ void TestDatabaseManager::schemaOnFirstAndSecondStart()
         while (tables.next())
             names << tables.value(0).toString();
         QCOMPARE(names, (QStringList{"dcp", "reel", "asset", "setting", "dcp_reel_asset", "notification",
-                                     "dcp_queue"}));
+                                     "dcp_queue", "verified_file"}));
     }
     store->insertSetting("username", "ana");
     insertAll(m_dir->makeDCP("d1", "Film"));
@@ -311,6 +312,11 @@ void TestDatabaseManager::removeDCP()
     }
     Notification event = notification("g-r1", NotificationType::DownloadStarted);
     store->insertNotification(&event);
+    // What each file was verified as; read back bit for bit, the numbers wider than SQLite's.
+    const FileIdentity wide{~quint64(0), quint64(1) << 63, 5, -7};
+    for (const Asset* asset : keep->getAssets() + gone->getAssets())
+        store->recordVerifiedFile(asset, wide);
+    QCOMPARE(store->getVerifiedFile(keep->getAssets().first()), wide);
 
     if (!refused.isEmpty()) {
         QVERIFY(TestSandbox::exec(
@@ -333,6 +339,8 @@ void TestDatabaseManager::removeDCP()
     }
 
     QVERIFY(store->removeDCP(gone));
+    QCOMPARE(TestSandbox::rowCount("verified_file"), 1);
+    QCOMPARE(store->getVerifiedFile(keep->getAssets().first()), wide);
     QCOMPARE(TestSandbox::rowCount("dcp"), 1);
     QCOMPARE(TestSandbox::rowCount("reel"), 1);
     QCOMPARE(TestSandbox::rowCount("asset", "dcp_uuid = 'keep' AND uuid = 'a0'"), 1);

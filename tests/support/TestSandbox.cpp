@@ -1,6 +1,7 @@
 #include "TestSandbox.h"
 #include "TestPackages.h"
 #include "app/AppContext.h"
+#include "core/FileIdentity.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadManager.h"
 #include "import/DCPXMLReader.h"
@@ -197,6 +198,14 @@ void TestSandbox::publish(DCP* dcp)
     engine();
     store(dcp);
     engine()->assetsChanged();
+}
+
+void TestSandbox::markVerified(Asset* asset)
+{
+    asset->setDownloadFinished(true);
+    asset->setDownloadChecksummed(true);
+    DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
+    DatabaseManager::getInstance()->recordVerifiedFile(asset, FileIdentity::of(asset->getFullPath()));
 }
 
 QString TestSandbox::writePackage(const QByteArray& bytes, const QString& name) const

@@ -82,6 +82,9 @@ public:
                                  const QString& hash = QString());
     // Links an existing asset to one more reel of its DCP, as a shared file.
     static void share(Asset* asset, Reel* reel);
+    // The asset stored as downloaded and verified, its file on disk (whatever it holds) taken
+    // as the one whose digest passed, as the checksum worker records it.
+    static void markVerified(Asset* asset);
     // Stores the DCP and files it in the catalogue, as the import does, without telling
     // the engine.
     void store(DCP* dcp);
