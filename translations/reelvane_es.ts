@@ -121,6 +121,13 @@
     </message>
 </context>
 <context>
+    <name>DownloadManager</name>
+    <message>
+        <source>Proxy requires authentication (%1), retrying…</source>
+        <translation>El proxy pide autenticación (%1), reintentando…</translation>
+    </message>
+</context>
+<context>
     <name>DriveRoom</name>
     <message>
         <source>%1 needs %2 more than the drive %3 holds</source>
@@ -187,6 +194,25 @@
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Username&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;¿Olvidó su nombre de usuario?&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkSetup</name>
+    <message>
+        <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) cannot be read: %2</source>
+        <translation>El archivo de autoridades de certificación «%1» (ORV_EXTRA_CA_FILE) no se puede leer: %2</translation>
+    </message>
+    <message>
+        <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) is not a regular file.</source>
+        <translation>El archivo de autoridades de certificación «%1» (ORV_EXTRA_CA_FILE) no es un archivo normal.</translation>
+    </message>
+    <message>
+        <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) holds %2 bytes; a certificate bundle is well under 1 MB.</source>
+        <translation>El archivo de autoridades de certificación «%1» (ORV_EXTRA_CA_FILE) ocupa %2 bytes; un paquete de certificados ocupa mucho menos de 1 MB.</translation>
+    </message>
+    <message>
+        <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) holds no PEM certificate.</source>
+        <translation>El archivo de autoridades de certificación «%1» (ORV_EXTRA_CA_FILE) no contiene ningún certificado PEM.</translation>
     </message>
 </context>
 <context>

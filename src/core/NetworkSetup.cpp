@@ -2,6 +2,7 @@
 
 #include "core/EnvironmentProxyFactory.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -53,27 +54,39 @@ QString NetworkSetup::applyEnvironment()
 
 QString NetworkSetup::addTrustedAuthorities(const QString& pemFile)
 {
-    const QString named =
-        QStringLiteral("The certificate authority file \"%1\" (ORV_EXTRA_CA_FILE)").arg(pemFile);
     // Without blocking: a FIFO or a device named here must not hold the start for ever.
     const int fd = ::open(QFile::encodeName(pemFile).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return named +
-               QStringLiteral(" cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    if (fd < 0) {
+        return QCoreApplication::translate(
+                   "NetworkSetup", "The certificate authority file \"%1\" (ORV_EXTRA_CA_FILE) cannot be "
+                                   "read: %2")
+            .arg(pemFile, QString::fromLocal8Bit(std::strerror(errno)));
+    }
     QFile file;
     file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return named + QStringLiteral(" is not a regular file.");
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return QCoreApplication::translate(
+                   "NetworkSetup", "The certificate authority file \"%1\" (ORV_EXTRA_CA_FILE) is not a "
+                                   "regular file.")
+            .arg(pemFile);
+    }
     // Certificate bundles are a few hundred kilobytes; anything far larger is not one.
     if (info.st_size > kMaxAuthorityFileBytes) {
-        return named + QStringLiteral(" holds %1 bytes; a certificate bundle is well under 1 MB.")
-                           .arg(qint64(info.st_size));
+        return QCoreApplication::translate(
+                   "NetworkSetup", "The certificate authority file \"%1\" (ORV_EXTRA_CA_FILE) holds %2 "
+                                   "bytes; a certificate bundle is well under 1 MB.")
+            .arg(pemFile)
+            .arg(qint64(info.st_size));
     }
     const QByteArray pem = file.read(kMaxAuthorityFileBytes);
     const QList<QSslCertificate> extra = QSslCertificate::fromData(pem, QSsl::Pem);
-    if (extra.isEmpty())
-        return named + QStringLiteral(" holds no PEM certificate.");
+    if (extra.isEmpty()) {
+        return QCoreApplication::translate(
+                   "NetworkSetup", "The certificate authority file \"%1\" (ORV_EXTRA_CA_FILE) holds no "
+                                   "PEM certificate.")
+            .arg(pemFile);
+    }
     // Setting the list ends Qt's loading of the system's authorities on demand, so the
     // system's are read here once and kept beside the extra ones.
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();

@@ -661,8 +661,7 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
         case AssetTransfer::Failure::Interrupted:
             break;
         case AssetTransfer::Failure::ProxyRefused:
-            emit proxyRefused(
-                QStringLiteral("Proxy requires authentication (%1), retrying\u2026").arg(reason));
+            emit proxyRefused(tr("Proxy requires authentication (%1), retrying\u2026").arg(reason));
             break;
         case AssetTransfer::Failure::LinkExpired:
             handleExpiredLinks(dcp, DownloadPrompts::expiredLinksMessage(dcp));
