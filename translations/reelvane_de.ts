@@ -89,6 +89,22 @@
         <source>MOVE DOWN</source>
         <translation>NACH UNTEN</translation>
     </message>
+    <message>
+        <source>Close details</source>
+        <translation>Details schließen</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>Show the DCP&apos;s folder in the file manager</source>
+        <translation>Den Ordner des DCP im Dateimanager zeigen</translation>
+    </message>
+    <message>
+        <source>Reels</source>
+        <translation>Reels</translation>
+    </message>
 </context>
 <context>
     <name>DcpMenu</name>
@@ -213,6 +229,13 @@
     <message>
         <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) holds no PEM certificate.</source>
         <translation>Die Zertifizierungsstellen-Datei „%1“ (ORV_EXTRA_CA_FILE) enthält kein PEM-Zertifikat.</translation>
+    </message>
+</context>
+<context>
+    <name>ReelDelagate</name>
+    <message>
+        <source>Remove reel %1 and delete its files (Delete)</source>
+        <translation>Reel %1 entfernen und seine Dateien löschen (Entf)</translation>
     </message>
 </context>
 <context>
@@ -372,6 +395,46 @@
     <message>
         <source>Schedule…</source>
         <translation>Zeitplan…</translation>
+    </message>
+    <message>
+        <source>Open a package file (Ctrl+O)</source>
+        <translation>Eine Paketdatei öffnen (Strg+O)</translation>
+    </message>
+    <message>
+        <source>Resume the downloads (Space)</source>
+        <translation>Downloads fortsetzen (Leertaste)</translation>
+    </message>
+    <message>
+        <source>Pause the downloads (Space)</source>
+        <translation>Downloads anhalten (Leertaste)</translation>
+    </message>
+    <message>
+        <source>Open the OSKAN portal in your web browser</source>
+        <translation>Das OSKAN-Portal im Webbrowser öffnen</translation>
+    </message>
+    <message>
+        <source>Search DCPs</source>
+        <translation>DCPs suchen</translation>
+    </message>
+    <message>
+        <source>Sort by date</source>
+        <translation>Nach Datum sortieren</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Nach Name sortieren</translation>
+    </message>
+    <message>
+        <source>DCPs</source>
+        <translation>DCPs</translation>
+    </message>
+    <message>
+        <source>Speed limit</source>
+        <translation>Geschwindigkeitsbegrenzung</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Keine Begrenzung</translation>
     </message>
 </context>
 </TS>

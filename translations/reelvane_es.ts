@@ -89,6 +89,22 @@
         <source>MOVE DOWN</source>
         <translation>BAJAR</translation>
     </message>
+    <message>
+        <source>Close details</source>
+        <translation>Cerrar los detalles</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Cerrar (Esc)</translation>
+    </message>
+    <message>
+        <source>Show the DCP&apos;s folder in the file manager</source>
+        <translation>Mostrar la carpeta del DCP en el gestor de archivos</translation>
+    </message>
+    <message>
+        <source>Reels</source>
+        <translation>Rollos</translation>
+    </message>
 </context>
 <context>
     <name>DcpMenu</name>
@@ -213,6 +229,13 @@
     <message>
         <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) holds no PEM certificate.</source>
         <translation>El archivo de autoridades de certificación «%1» (ORV_EXTRA_CA_FILE) no contiene ningún certificado PEM.</translation>
+    </message>
+</context>
+<context>
+    <name>ReelDelagate</name>
+    <message>
+        <source>Remove reel %1 and delete its files (Delete)</source>
+        <translation>Quitar el rollo %1 y borrar sus archivos (Supr)</translation>
     </message>
 </context>
 <context>
@@ -372,6 +395,46 @@
     <message>
         <source>Schedule…</source>
         <translation>Horario…</translation>
+    </message>
+    <message>
+        <source>Open a package file (Ctrl+O)</source>
+        <translation>Abrir un archivo de paquete (Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>Resume the downloads (Space)</source>
+        <translation>Reanudar las descargas (Espacio)</translation>
+    </message>
+    <message>
+        <source>Pause the downloads (Space)</source>
+        <translation>Pausar las descargas (Espacio)</translation>
+    </message>
+    <message>
+        <source>Open the OSKAN portal in your web browser</source>
+        <translation>Abrir el portal OSKAN en su navegador</translation>
+    </message>
+    <message>
+        <source>Search DCPs</source>
+        <translation>Buscar DCP</translation>
+    </message>
+    <message>
+        <source>Sort by date</source>
+        <translation>Ordenar por fecha</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Ordenar por nombre</translation>
+    </message>
+    <message>
+        <source>DCPs</source>
+        <translation>DCP</translation>
+    </message>
+    <message>
+        <source>Speed limit</source>
+        <translation>Límite de velocidad</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Sin límite</translation>
     </message>
 </context>
 </TS>

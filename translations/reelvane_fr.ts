@@ -89,6 +89,22 @@
         <source>MOVE DOWN</source>
         <translation>DESCENDRE</translation>
     </message>
+    <message>
+        <source>Close details</source>
+        <translation>Fermer le détail</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Fermer (Échap)</translation>
+    </message>
+    <message>
+        <source>Show the DCP&apos;s folder in the file manager</source>
+        <translation>Afficher le dossier du DCP dans le gestionnaire de fichiers</translation>
+    </message>
+    <message>
+        <source>Reels</source>
+        <translation>Bobines</translation>
+    </message>
 </context>
 <context>
     <name>DcpMenu</name>
@@ -213,6 +229,13 @@
     <message>
         <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) holds no PEM certificate.</source>
         <translation>Le fichier d&apos;autorités de certification « %1 » (ORV_EXTRA_CA_FILE) ne contient aucun certificat PEM.</translation>
+    </message>
+</context>
+<context>
+    <name>ReelDelagate</name>
+    <message>
+        <source>Remove reel %1 and delete its files (Delete)</source>
+        <translation>Retirer la bobine %1 et supprimer ses fichiers (Suppr)</translation>
     </message>
 </context>
 <context>
@@ -372,6 +395,46 @@
     <message>
         <source>Schedule…</source>
         <translation>Planning…</translation>
+    </message>
+    <message>
+        <source>Open a package file (Ctrl+O)</source>
+        <translation>Ouvrir un fichier de package (Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>Resume the downloads (Space)</source>
+        <translation>Reprendre les téléchargements (Espace)</translation>
+    </message>
+    <message>
+        <source>Pause the downloads (Space)</source>
+        <translation>Mettre les téléchargements en pause (Espace)</translation>
+    </message>
+    <message>
+        <source>Open the OSKAN portal in your web browser</source>
+        <translation>Ouvrir le portail OSKAN dans votre navigateur</translation>
+    </message>
+    <message>
+        <source>Search DCPs</source>
+        <translation>Rechercher des DCP</translation>
+    </message>
+    <message>
+        <source>Sort by date</source>
+        <translation>Trier par date</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Trier par nom</translation>
+    </message>
+    <message>
+        <source>DCPs</source>
+        <translation>DCP</translation>
+    </message>
+    <message>
+        <source>Speed limit</source>
+        <translation>Limite de débit</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Sans limite</translation>
     </message>
 </context>
 </TS>

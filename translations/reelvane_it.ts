@@ -89,6 +89,22 @@
         <source>MOVE DOWN</source>
         <translation>SPOSTA GIÙ</translation>
     </message>
+    <message>
+        <source>Close details</source>
+        <translation>Chiudi i dettagli</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Chiudi (Esc)</translation>
+    </message>
+    <message>
+        <source>Show the DCP&apos;s folder in the file manager</source>
+        <translation>Mostra la cartella del DCP nel gestore file</translation>
+    </message>
+    <message>
+        <source>Reels</source>
+        <translation>Rulli</translation>
+    </message>
 </context>
 <context>
     <name>DcpMenu</name>
@@ -213,6 +229,13 @@
     <message>
         <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) holds no PEM certificate.</source>
         <translation>Il file delle autorità di certificazione «%1» (ORV_EXTRA_CA_FILE) non contiene alcun certificato PEM.</translation>
+    </message>
+</context>
+<context>
+    <name>ReelDelagate</name>
+    <message>
+        <source>Remove reel %1 and delete its files (Delete)</source>
+        <translation>Rimuovi il rullo %1 ed elimina i suoi file (Canc)</translation>
     </message>
 </context>
 <context>
@@ -372,6 +395,46 @@
     <message>
         <source>Schedule…</source>
         <translation>Programmazione…</translation>
+    </message>
+    <message>
+        <source>Open a package file (Ctrl+O)</source>
+        <translation>Apri un file di pacchetto (Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>Resume the downloads (Space)</source>
+        <translation>Riprendi i download (Spazio)</translation>
+    </message>
+    <message>
+        <source>Pause the downloads (Space)</source>
+        <translation>Metti in pausa i download (Spazio)</translation>
+    </message>
+    <message>
+        <source>Open the OSKAN portal in your web browser</source>
+        <translation>Apri il portale OSKAN nel browser</translation>
+    </message>
+    <message>
+        <source>Search DCPs</source>
+        <translation>Cerca DCP</translation>
+    </message>
+    <message>
+        <source>Sort by date</source>
+        <translation>Ordina per data</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Ordina per nome</translation>
+    </message>
+    <message>
+        <source>DCPs</source>
+        <translation>DCP</translation>
+    </message>
+    <message>
+        <source>Speed limit</source>
+        <translation>Limite di velocità</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Nessun limite</translation>
     </message>
 </context>
 </TS>

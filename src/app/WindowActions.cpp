@@ -5,6 +5,8 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -53,6 +55,18 @@ bool WindowActions::openPage(const QString& address) const
                                        "Copy this address into your browser:"),
                         address);
     return false;
+}
+
+QString WindowActions::choosePackage() const
+{
+    PromptRequest request;
+    request.kind = PromptRequest::OpenFile;
+    request.title = QStringLiteral("Please choose a file");
+    request.filter = QStringLiteral("DCP Package (*.orvdcp)");
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    request.directory =
+        !downloads.isEmpty() && QFileInfo(downloads).isDir() ? downloads : UserPrompt::startFolder();
+    return UserPrompt::selectOpenFile(request);
 }
 
 void WindowActions::showAbout() const

@@ -25,6 +25,9 @@ public:
     // Opens a web page in the desktop's browser.
     Q_INVOKABLE bool openPage(const QString& address) const;
     Q_INVOKABLE void showAbout() const;
+    // The package dialog, opened in the Downloads folder where the portal's file usually
+    // is; the chosen path, or an empty text.
+    Q_INVOKABLE QString choosePackage() const;
     // "Alerts…": the web address that hears of ready DCPs and stopped downloads.
     Q_INVOKABLE void editAlerts() const;
 

@@ -1,15 +1,25 @@
 import QtQuick 2.9
 
-// A small square icon button.
+// A small square icon button. Its tooltip says what it does, and names it for screen readers.
 Item {
     id: root
 
     property alias image: icon.source
+    property string tooltip: ""
 
     signal clicked()
 
     width: 30
     height: 30
+    activeFocusOnTab: true
+
+    Accessible.role: Accessible.Button
+    Accessible.name: root.tooltip
+    Accessible.onPressAction: root.clicked()
+
+    Keys.onReturnPressed: root.clicked()
+    Keys.onEnterPressed: root.clicked()
+    Keys.onSpacePressed: root.clicked()
 
     Image {
         id: icon
@@ -21,8 +31,17 @@ Item {
     }
 
     MouseArea {
+        id: mouse
         anchors.fill: parent
+        hoverEnabled: true
         cursorShape: Qt.PointingHandCursor
         onClicked: root.clicked()
     }
+
+    HoverTip {
+        area: mouse
+        text: root.tooltip
+    }
+
+    FocusRing {}
 }

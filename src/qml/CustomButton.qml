@@ -2,7 +2,8 @@ import QtQuick 2.9
 import "globals.js" as Globals
 
 // A rounded button outlined in its colour: "active" fills it, and so does hovering;
-// leaving restores the fill of the current state.
+// leaving restores the fill of the current state. Reached with Tab and pressed with Return,
+// Enter or Space; named for screen readers by its text unless given a name of its own.
 Item {
     id: root
 
@@ -11,16 +12,30 @@ Item {
     property int image_size: 30
     property color color: Globals.BTN_ACTIVE_BG_COLOR
     property bool hovered: false
+    property string tooltip: ""
+    property string accessibleName: label.text
 
     signal clicked()
 
     function click() {
-        root.clicked();
+        if (root.enabled)
+            root.clicked();
     }
 
     width: 215
     height: 35
     state: Globals.BTN_DEFAULT_STATE
+    opacity: enabled ? 1 : 0.5
+    activeFocusOnTab: true
+
+    Accessible.role: Accessible.Button
+    Accessible.name: root.accessibleName
+    Accessible.description: root.tooltip
+    Accessible.onPressAction: root.click()
+
+    Keys.onReturnPressed: root.click()
+    Keys.onEnterPressed: root.click()
+    Keys.onSpacePressed: root.click()
 
     Rectangle {
         anchors.fill: parent
@@ -52,6 +67,7 @@ Item {
     }
 
     MouseArea {
+        id: mouse
         anchors.fill: parent
         hoverEnabled: true
         cursorShape: Qt.PointingHandCursor
@@ -59,6 +75,13 @@ Item {
         onExited: root.hovered = false
         onClicked: root.click()
     }
+
+    HoverTip {
+        area: mouse
+        text: root.tooltip
+    }
+
+    FocusRing {}
 
     states: [
         State { name: Globals.BTN_DEFAULT_STATE },

@@ -145,6 +145,9 @@ Package {
         objectName: "dcpTile"
         Package.name: "browser"
         property QtObject dcp: pkg.dcp
+        Accessible.role: Accessible.ListItem
+        Accessible.name: (pkg.dcp ? pkg.dcp.friendly_title : "") + ", " + tileBar.text
+        Accessible.onPressAction: mainWindow.showDetails(pkg.dcp)
         width: 210
         // The grid's cell: shorter on a short window, where the cover gives up the height.
         height: GridView.view ? GridView.view.cellHeight : 435
@@ -218,6 +221,11 @@ Package {
                         mainWindow.showDetails(pkg.dcp);
                 }
             }
+
+            // The tile the arrow keys are on.
+            FocusRing {
+                shown: tile.GridView.isCurrentItem && tile.GridView.view !== null && tile.GridView.view.activeFocus
+            }
         }
     }
 
@@ -230,6 +238,63 @@ Package {
         height: ListView.view ? ListView.view.height : 0
         visible: ListView.isCurrentItem
         color: Globals.DCP_DETAILS_BG_COLOR
+
+        // The keyboard starts on the page's first control.
+        function takeFocus() {
+            closeButton.forceActiveFocus();
+        }
+
+        // Wherever the focus is on the page: Space pauses or resumes the downloads, Delete
+        // asks to delete the DCP (on a reel row: the reel). Escape closes it from anywhere.
+        Keys.onSpacePressed: mainWindow.togglePause()
+        Keys.onDeletePressed: mainWindow.removeDcp(pkg.dcp)
+
+        // First in the page's Tab order, as it is first in reading order.
+        Rectangle {
+            id: closeButton
+            anchors.right: panel.left
+            anchors.top: parent.top
+            anchors.topMargin: 10
+            width: 50
+            height: 50
+            color: Globals.DCP_DETAILS_BTN_CLOSE_BG_COLOR
+            activeFocusOnTab: true
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Close details")
+            Accessible.onPressAction: mainWindow.closeDetails()
+            Keys.onReturnPressed: mainWindow.closeDetails()
+            Keys.onEnterPressed: mainWindow.closeDetails()
+            Keys.onSpacePressed: mainWindow.closeDetails()
+
+            Rectangle { anchors.top: parent.top; width: parent.width; height: 1; color: Globals.DCP_DETAILS_BORDER_COLOR }
+            Rectangle { anchors.left: parent.left; height: parent.height; width: 1; color: Globals.DCP_DETAILS_BORDER_COLOR }
+            Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 1; color: Globals.DCP_DETAILS_BORDER_COLOR }
+
+            Image {
+                anchors.centerIn: parent
+                width: 30
+                height: 30
+                sourceSize.width: 30
+                sourceSize.height: 30
+                source: "qrc:/images/close.svg"
+            }
+
+            MouseArea {
+                id: closeMouse
+                objectName: "closeDetails"
+                anchors.fill: parent
+                hoverEnabled: true
+                cursorShape: Qt.PointingHandCursor
+                onClicked: mainWindow.closeDetails()
+            }
+
+            HoverTip {
+                area: closeMouse
+                text: qsTr("Close (Esc)")
+            }
+
+            FocusRing {}
+        }
 
         Rectangle {
             id: panel
@@ -276,6 +341,8 @@ Package {
                     Text {
                         width: parent.width
                         text: pkg.dcp ? pkg.dcp.friendly_title : ""
+                        Accessible.role: Accessible.Heading
+                        Accessible.name: text
                         color: Globals.DCP_DETAILS_MAIN_TITLE_COLOR
                         font.pixelSize: 30
                         elide: Text.ElideRight
@@ -516,6 +583,7 @@ Package {
                     anchors.horizontalCenter: parent.horizontalCenter
                     width: 140
                     text: "GO TO FILES"
+                    tooltip: qsTr("Show the DCP's folder in the file manager")
                     image: "qrc:/images/folder.svg"
                     onClicked: pkg.openFolder()
                 }
@@ -625,36 +693,18 @@ Package {
                 model: pkg.dcp ? pkg.dcp.reels : []
                 header: Item { height: 10 }
                 delegate: ReelDelagate {}
+                // The rows take the focus: arrow keys move between them, Delete asks to
+                // remove the reel.
+                activeFocusOnTab: true
+                keyNavigationWraps: false
+                Accessible.role: Accessible.List
+                Accessible.name: qsTr("Reels")
+                Keys.onDeletePressed: {
+                    if (currentItem)
+                        mainWindow.removeReel(currentItem.reel, count === 1);
+                }
             }
         }
 
-        Rectangle {
-            anchors.right: panel.left
-            anchors.top: parent.top
-            anchors.topMargin: 10
-            width: 50
-            height: 50
-            color: Globals.DCP_DETAILS_BTN_CLOSE_BG_COLOR
-
-            Rectangle { anchors.top: parent.top; width: parent.width; height: 1; color: Globals.DCP_DETAILS_BORDER_COLOR }
-            Rectangle { anchors.left: parent.left; height: parent.height; width: 1; color: Globals.DCP_DETAILS_BORDER_COLOR }
-            Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 1; color: Globals.DCP_DETAILS_BORDER_COLOR }
-
-            Image {
-                anchors.centerIn: parent
-                width: 30
-                height: 30
-                sourceSize.width: 30
-                sourceSize.height: 30
-                source: "qrc:/images/close.svg"
-            }
-
-            MouseArea {
-                objectName: "closeDetails"
-                anchors.fill: parent
-                cursorShape: Qt.PointingHandCursor
-                onClicked: mainWindow.closeDetails()
-            }
-        }
     }
 }

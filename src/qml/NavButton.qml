@@ -1,17 +1,29 @@
 import QtQuick 2.9
 import "globals.js" as Globals
 
-// A navigation bar entry: icon above a small label, highlighted while hovered.
+// A navigation bar entry: icon above a small label, highlighted while hovered. Reached with
+// Tab and pressed with Return, Enter or Space.
 Rectangle {
     id: root
 
     property alias text: label.text
     property alias image: icon.source
     property int image_size: 50
+    property string tooltip: ""
 
     signal clicked()
 
     height: 80
+    activeFocusOnTab: true
+
+    Accessible.role: Accessible.Button
+    Accessible.name: label.text
+    Accessible.description: root.tooltip
+    Accessible.onPressAction: root.clicked()
+
+    Keys.onReturnPressed: root.clicked()
+    Keys.onEnterPressed: root.clicked()
+    Keys.onSpacePressed: root.clicked()
     color: mouse.containsMouse ? "#141415" : "transparent"
 
     Image {
@@ -46,5 +58,14 @@ Rectangle {
         hoverEnabled: true
         cursorShape: Qt.PointingHandCursor
         onClicked: root.clicked()
+    }
+
+    HoverTip {
+        area: mouse
+        text: root.tooltip
+    }
+
+    FocusRing {
+        anchors.margins: 2
     }
 }

@@ -45,6 +45,8 @@ Item {
     readonly property real barWidth: Math.max(80, Math.min(300, width - lineWidth - (oneLine ? longestStatus.width : 0)))
 
     width: ListView.view ? ListView.view.width : 0
+    Accessible.role: Accessible.ListItem
+    Accessible.name: number.text + ": " + statusText.text
     height: oneLine ? 40 : 64
 
     TextMetrics {
@@ -139,6 +141,7 @@ Item {
         anchors.left: sizeUnit.right
         anchors.leftMargin: 10
         image: "qrc:/images/minus-circle.svg"
+        tooltip: qsTr("Remove reel %1 and delete its files (Delete)").arg(row.reel ? row.reel.reel_number : "")
         // The last row's reel takes its DCP with it.
         onClicked: mainWindow.removeReel(row.reel, row.ListView.view !== null && row.ListView.view.count === 1)
     }
@@ -155,5 +158,11 @@ Item {
         font.weight: Font.Medium
         font.pixelSize: 15
         Component.onCompleted: row.refreshStatus()
+    }
+
+    // The row the arrow keys are on.
+    FocusRing {
+        anchors.margins: 0
+        shown: row.ListView.isCurrentItem && row.ListView.view !== null && row.ListView.view.activeFocus
     }
 }

@@ -23,6 +23,8 @@ var DCP_DETAILS_REEL_SIZE_COLOR = "#ffffff";
 var DCP_DETAILS_REEL_STATUS_COLOR = "#ffffff";
 var RED = "#d5101d";
 var ORANGE = "orange";
+// The ring around the control that has the keyboard focus.
+var FOCUS_COLOR = "#4da3ff";
 
 var BTN_ACTIVE_STATE = "active";
 var BTN_DEFAULT_STATE = "default";

@@ -17,8 +17,22 @@ ApplicationWindow {
     property bool created: false
     property QtObject shownDcp: null
 
+    // The package dialog opens in the Downloads folder, where the portal's file usually is.
     function openPackageDialog() {
-        packageDialog.open();
+        if (!actions()) {
+            packageDialog.open();
+            return;
+        }
+        var path = actions().choosePackage();
+        if (path !== "")
+            importPackage(path);
+    }
+
+    function togglePause() {
+        if (settings_mgr.get("download_paused") === "1")
+            download_mgr.resumeDownloading();
+        else
+            download_mgr.pauseDownloading();
     }
 
     // The dialog's choice and a dropped file take the same road into the catalogue, as a
@@ -119,8 +133,10 @@ ApplicationWindow {
         }
         shownDcp = dcp;
         body.state = "details";
-        // Built now: whoever opened it may act on the page at once.
+        // Built now: whoever opened it may act on the page at once, from the keyboard too.
         detailsList.forceLayout();
+        if (detailsList.currentItem)
+            detailsList.currentItem.takeFocus();
     }
 
     function closeDetails() {
@@ -154,6 +170,13 @@ ApplicationWindow {
         body.state = "all";
     }
 
+    // Escape closes the details page wherever the keyboard is.
+    Shortcut {
+        sequence: StandardKey.Cancel
+        enabled: body.state === "details"
+        onActivated: mainWindow.closeDetails()
+    }
+
     // The page of a closed DCP is let go once the grid shows.
     function releasePage() {
         if (body.state === "all")
@@ -171,7 +194,8 @@ ApplicationWindow {
 
     menuBar: MenuBar {
         Menu {
-            title: "File"
+            // Alt+F opens it, also from the search field, which would otherwise take the "f".
+            title: "&File"
             MenuItem {
                 text: "&Load File"
                 shortcut: "Ctrl+O"
@@ -304,6 +328,7 @@ ApplicationWindow {
                 objectName: "loadButton"
                 width: parent.width
                 text: "LOAD FILE"
+                tooltip: qsTr("Open a package file (Ctrl+O)")
                 image: "qrc:/images/folder.svg"
                 image_size: 45
                 onClicked: mainWindow.openPackageDialog()
@@ -324,12 +349,8 @@ ApplicationWindow {
                 text: pausedSetting ? "RESUME" : "PAUSE"
                 image: pausedSetting ? "qrc:/images/play.svg" : "qrc:/images/pause.svg"
                 image_size: 40
-                onClicked: {
-                    if (pausedSetting)
-                        download_mgr.resumeDownloading();
-                    else
-                        download_mgr.pauseDownloading();
-                }
+                tooltip: pausedSetting ? qsTr("Resume the downloads (Space)") : qsTr("Pause the downloads (Space)")
+                onClicked: mainWindow.togglePause()
                 Component.onCompleted: refresh()
 
                 Connections {
@@ -347,6 +368,7 @@ ApplicationWindow {
                 objectName: "portalButton"
                 width: parent.width
                 text: "LAUNCH OSKAN"
+                tooltip: qsTr("Open the OSKAN portal in your web browser")
                 image: "qrc:/images/globe.svg"
                 image_size: 45
                 onClicked: mainWindow.openPage(mainWindow.portalUrl())
@@ -363,8 +385,12 @@ ApplicationWindow {
         anchors.bottom: parent.bottom
         state: "all"
         onStateChanged: {
-            if (state === "all")
-                Qt.callLater(mainWindow.releasePage);
+            if (state !== "all")
+                return;
+            Qt.callLater(mainWindow.releasePage);
+            // Back from a page: the keyboard goes on from the tile that was opened.
+            if (mainWindow.created && (!mainWindow.activeFocusItem || detailsList.activeFocus))
+                grid.forceActiveFocus();
         }
 
         states: [
@@ -434,6 +460,7 @@ ApplicationWindow {
                     height: 40
                     placeholderText: "Search DCPs..."
                     focus: true
+                    Accessible.name: qsTr("Search DCPs")
                     font.pixelSize: 18
                     textColor: "white"
                     style: TextFieldStyle {
@@ -446,6 +473,23 @@ ApplicationWindow {
             }
 
             CustomButton {
+                id: dateButton
+                objectName: "sortByDate"
+                anchors.right: azButton.left
+                anchors.rightMargin: 15
+                anchors.top: azButton.top
+                width: 60
+                text: "DATE"
+                accessibleName: qsTr("Sort by date")
+                state: Globals.BTN_ACTIVE_STATE
+                onClicked: {
+                    dateButton.state = Globals.BTN_ACTIVE_STATE;
+                    azButton.state = Globals.BTN_DEFAULT_STATE;
+                    dcp_mgr.sortDCPsBy("date");
+                }
+            }
+
+            CustomButton {
                 id: azButton
                 objectName: "sortByName"
                 anchors.right: parent.right
@@ -454,26 +498,11 @@ ApplicationWindow {
                 anchors.topMargin: 15
                 width: 60
                 text: "A-Z"
+                accessibleName: qsTr("Sort by name")
                 onClicked: {
                     azButton.state = Globals.BTN_ACTIVE_STATE;
                     dateButton.state = Globals.BTN_DEFAULT_STATE;
                     dcp_mgr.sortDCPsBy("name");
-                }
-            }
-
-            CustomButton {
-                id: dateButton
-                objectName: "sortByDate"
-                anchors.right: azButton.left
-                anchors.rightMargin: 15
-                anchors.top: azButton.top
-                width: 60
-                text: "DATE"
-                state: Globals.BTN_ACTIVE_STATE
-                onClicked: {
-                    dateButton.state = Globals.BTN_ACTIVE_STATE;
-                    azButton.state = Globals.BTN_DEFAULT_STATE;
-                    dcp_mgr.sortDCPsBy("date");
                 }
             }
         }
@@ -517,9 +546,23 @@ ApplicationWindow {
             horizontalScrollBarPolicy: Qt.ScrollBarAlwaysOff
             style: darkScrollStyle
 
+            // Arrow keys move between the tiles, Return opens one, Delete asks to delete it,
+            // Space pauses or resumes the downloads.
             GridView {
                 id: grid
                 objectName: "grid"
+                activeFocusOnTab: true
+                Accessible.role: Accessible.List
+                Accessible.name: qsTr("DCPs")
+                Keys.onReturnPressed: if (currentItem) mainWindow.showDetails(currentItem.dcp)
+                Keys.onEnterPressed: if (currentItem) mainWindow.showDetails(currentItem.dcp)
+                Keys.onDeletePressed: if (currentItem) mainWindow.removeDcp(currentItem.dcp)
+                Keys.onSpacePressed: mainWindow.togglePause()
+                // The keyboard arrives on a tile, never on nothing.
+                onActiveFocusChanged: {
+                    if (activeFocus && currentIndex < 0 && count > 0)
+                        currentIndex = 0;
+                }
                 cellWidth: 210
                 // A whole tile in view however short the window: 400 high (the cell 435), or
                 // what there is.
@@ -685,17 +728,32 @@ ApplicationWindow {
                     stepSize: 1
                     enabled: !noLimitSwitch.checked
                     onValueChanged: apply(value)
-                    onPressedChanged: {
-                        if (pressed || !mainWindow.created)
+                    // Kept when the handle is let go, and when a key moved it.
+                    function save() {
+                        if (!mainWindow.created)
                             return;
                         if (schedule_mgr.enabled) {
                             schedule_mgr.limitSetByHand(value);
                             return;
                         }
+                        if (settings_mgr.get("download_limit") === String(value))
+                            return;
                         settings_mgr.set("download_limit", String(value));
                         settings_mgr.save();
                         console.log("[MainWindow] Speed limit saved:", value);
                     }
+
+                    Accessible.name: qsTr("Speed limit")
+                    onPressedChanged: if (!pressed) save()
+                    Keys.onReleased: {
+                        var moves = [Qt.Key_Left, Qt.Key_Right, Qt.Key_Up, Qt.Key_Down, Qt.Key_PageUp,
+                                     Qt.Key_PageDown, Qt.Key_Home, Qt.Key_End];
+                        event.accepted = moves.indexOf(event.key) >= 0;
+                        if (event.accepted)
+                            save();
+                    }
+
+                    FocusRing {}
                     Component.onCompleted: {
                         var stored = parseInt(settings_mgr.get("download_limit"));
                         value = (isNaN(stored) || stored === 0) ? 200 : stored;
@@ -708,6 +766,8 @@ ApplicationWindow {
                     id: limitLabel
                     objectName: "limitLabel"
                     anchors.verticalCenter: parent.verticalCenter
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     // Greyed with the slider while no limit applies.
                     color: noLimitSwitch.checked ? Globals.NAV_BAR_BTN_COLOR : "white"
                     font.family: "Courier"
@@ -730,6 +790,7 @@ ApplicationWindow {
                     }
 
                     anchors.verticalCenter: parent.verticalCenter
+                    Accessible.name: qsTr("No limit")
                     // Dark, like the rest of the window.
                     style: SwitchStyle {
                         groove: Rectangle {
@@ -747,6 +808,8 @@ ApplicationWindow {
                             border.color: Globals.SEARCH_SPACER_COLOR
                         }
                     }
+
+                    FocusRing {}
                     onCheckedChanged: {
                         applyLimitOff(checked);
                         if (!mainWindow.created || mainWindow.followingSchedule)
@@ -791,6 +854,8 @@ ApplicationWindow {
             Text {
                 id: statusLabel
                 objectName: "statusLabel"
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 // At the right, never narrower than its line, so the remaining time is never
                 // cut; under the limit on a narrow window.
                 x: statusRow.oneLine ? statusRow.width - width : 0
