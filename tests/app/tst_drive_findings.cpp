@@ -84,12 +84,19 @@ struct KeptDcp
                 QFile::copy(served + '/' + a.path, copy);
             }
         }
-        PackageWriter::EntryOptions e;
+        QList<int> all;
         for (int r = 1; r <= reels; ++r)
-            e.reels << r;
-        e.assetBaseUrl = box.server.baseUrl().toString() + "/assets/" + title + '/';
-        e.friendlyTitle = title;
-        package = box.writePackage(PackageWriter::document(testUser(), {PackageWriter::entry(d, e)}, 1000));
+            all << r;
+        package = packageOf(box, all);
+    }
+    QString packageOf(TestSandbox& box, const QList<int>& reels) const
+    {
+        PackageWriter::EntryOptions e;
+        e.reels = reels;
+        e.assetBaseUrl = box.server.baseUrl().toString() + "/assets/" + d.title + '/';
+        e.friendlyTitle = d.title;
+        return box.writePackage(PackageWriter::document(testUser(), {PackageWriter::entry(d, e)}, 1000),
+                                QStringLiteral("reels%1.orvdcp").arg(reels.size()));
     }
     QString path(const DcpAssetInfo& a, bool hidden) const
     {
@@ -303,19 +310,24 @@ void TestDriveFindings::checkAndKeep()
     QCOMPARE(window.warnings(), QStringList());
 }
 
-// Called off while waiting: No changes nothing; Yes downloads the kept files instead.
+// Kept files of a reel merged into a DCP already downloading: called off while they wait, No
+// changes nothing, Yes downloads them instead.
 void TestDriveFindings::stopCheckingKept()
 {
     TestSandbox box(TestSandbox::WithServer);
-    KeptDcp kept(box, QStringLiteral("Stop_FTR"), 1, {"1:visible"});
+    KeptDcp kept(box, QStringLiteral("Stop_FTR"), 2, {"2:visible"});
     ChecksumWorker* worker = box.engine()->getChecksumWorker();
     worker->hold(true);
     ScriptedPrompts prompts;
     prompts.answerPath(box.downloads());
+    box.import(kept.packageOf(box, {1}));
+    prompts.answer(Prompt::Ok); // "... will be merged."
     prompts.answer(Prompt::Apply);
     box.import(kept.package);
     DCP* dcp = box.catalogue()->getDCP(kept.d.cplUuid);
-    QVERIFY(dcp && worker->haveReel(dcp->getReels().first()));
+    QVERIFY(dcp && dcp->getReels().size() == 2);
+    Reel* second = dcp->getReels().at(1);
+    QVERIFY(worker->haveReel(second));
     QCOMPARE(box.engine()->keptUnchecked(dcp), 2);
 
     prompts.answer(Prompt::No);
@@ -328,15 +340,15 @@ void TestDriveFindings::stopCheckingKept()
     prompts.answer(Prompt::Yes);
     box.engine()->stopCheckingKept(dcp);
     QCOMPARE(box.engine()->keptUnchecked(dcp), 0);
-    QVERIFY(!worker->haveReel(dcp->getReels().first()));
+    QVERIFY(!worker->haveReel(second));
     worker->hold(false);
     box.notifications(50);
-    QTRY_VERIFY_WITH_TIMEOUT(dcp->getReels().first()->isSynced(), 30000);
-    for (const DcpAssetInfo& a : kept.d.assetsOfReels({1})) {
+    QTRY_VERIFY_WITH_TIMEOUT(dcp->getReels().at(0)->isSynced() && second->isSynced(), 30000);
+    for (const DcpAssetInfo& a : kept.d.assetsOfReels({2})) {
         QCOMPARE(box.rangesFor(QStringLiteral("Stop_FTR/") + a.path).value(0), QStringLiteral("bytes=0-"));
         QCOMPARE(readFile(kept.path(a, false)), readFile(kept.served + '/' + a.path));
     }
-    QVERIFY(!TestSandbox::events(dcp->getReels().first()).contains(7));
+    QVERIFY(!TestSandbox::events(second).contains(7));
 }
 
 QTEST_MAIN(TestDriveFindings)
