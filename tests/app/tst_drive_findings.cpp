@@ -267,6 +267,9 @@ void TestDriveFindings::checkAndKeep()
             [&] { checked << reels.first()->getCheckProgress(); });
     worker->hold(false);
     QTRY_VERIFY_WITH_TIMEOUT(reels.at(0)->isChecksummed() && reels.at(1)->isChecksummed(), 30000);
+    // The kept files' identity is recorded as any verified file's, so the reveal takes them.
+    QCOMPARE(TestSandbox::rowCount(QStringLiteral("verified_file"), "dcp_uuid = '" + d.cplUuid + "'"),
+             d.assetsOfReels({1, 2}).size());
     QVERIFY2(checked.size() >= 2 && checked.first() > 0 && checked.last() == 0,
              qPrintable(QString::number(checked.size())));
     for (const DcpAssetInfo& a : d.assetsOfReels({1, 2})) {
