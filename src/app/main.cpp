@@ -28,6 +28,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <QScopeGuard>
 #include <QSharedMemory>
 #include <QSysInfo>
 #include <QSystemSemaphore>
@@ -193,6 +194,12 @@ int main(int argc, char* argv[])
     // interrupted download resumes at the next start, and a checksum in the middle of a
     // large file does not hold the exit up.
     AppContext* context = nullptr;
+    // However the start ends (a quit, a window that cannot load, an error), the look through
+    // the folders of complete DCPs stops before the process does.
+    const auto stopFolderScan = qScopeGuard([&context] {
+        if (context && context->hasNotifications())
+            context->notifications().stopFolderScan();
+    });
     QPointer<QQmlApplicationEngine> mainWindow;
     const std::function<void()> importHandedOver = [&]() {
         if (!windowShown || importing)

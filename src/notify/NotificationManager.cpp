@@ -100,6 +100,9 @@ NotificationManager::NotificationManager(DatabaseManager& store, DCPManager& cat
     consumerTimer->setInterval(kConsumerIntervalMs);
     consumerTimer->start();
 
+    // Quitting while the start-up look through the folders runs: the thread stops first.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &NotificationManager::stopFolderScan);
     // Once start-up is done (the catalogue is loaded by then): reels a stopped run left
     // hidden although the service has acknowledged them.
     QTimer::singleShot(0, this, [this] { reconcileReveals(true); });
@@ -110,10 +113,7 @@ NotificationManager::~NotificationManager()
 {
     if (g_notifications == this)
         g_notifications = nullptr;
-    if (folderScan) {
-        folderScan->requestInterruption();
-        folderScan->wait();
-    }
+    stopFolderScan();
     if (currentReply) {
         currentReply->disconnect(this);
         currentReply->abort();
@@ -431,6 +431,12 @@ void NotificationManager::reconcileReveals(bool checkDisk)
 
 namespace {
 
+std::function<void(const QString&)>& folderScanHook()
+{
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+
 // Whether the folder (or one below it) holds a file under its hidden name without the file
 // of the visible name beside it: a rename that never happened. Other hidden files (a desktop's
 // own, say) only cost a closer look at that DCP.
@@ -449,8 +455,25 @@ bool holdsHiddenOnlyFile(const QString& folder, const QThread* thread)
 
 } // namespace
 
+void NotificationManager::stopFolderScan()
+{
+    scanStopped = true;
+    scanAgain = false;
+    if (!folderScan)
+        return;
+    folderScan->requestInterruption();
+    folderScan->wait();
+}
+
+void NotificationManager::setFolderScanHook(std::function<void(const QString&)> hook)
+{
+    folderScanHook() = std::move(hook);
+}
+
 void NotificationManager::scanListedFolders()
 {
+    if (scanStopped)
+        return;
     if (folderScan && folderScan->isRunning()) {
         scanAgain = true;
         return;
@@ -471,6 +494,8 @@ void NotificationManager::scanListedFolders()
         for (const auto& dcp : listed) {
             if (QThread::currentThread()->isInterruptionRequested())
                 return;
+            if (folderScanHook())
+                folderScanHook()(dcp.second);
             if (holdsHiddenOnlyFile(dcp.second, QThread::currentThread()))
                 found.append(dcp.first);
         }

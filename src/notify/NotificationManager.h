@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class DCPManager;
@@ -56,6 +57,13 @@ public:
     // when the event loop starts, looking at the disk too, and after every acknowledgement.
     // A rename that keeps failing is shown to the user once per run.
     void reconcileReveals(bool checkDisk = false);
+
+    // Stops the start-up look through the folders and waits for its thread; no other starts
+    // afterwards. Runs when the application is about to quit: the thread must not be inside a
+    // folder listing while the process ends.
+    void stopFolderScan();
+    // Tests: called on the scan's thread before each folder is looked through.
+    static void setFolderScanHook(std::function<void(const QString& folder)> hook);
 
     // Period of the consumer timer; tests shorten it.
     int getConsumerInterval() const;
@@ -110,6 +118,7 @@ private:
     QSet<QString> reportedRevealFailures; // paths already shown in this run
     std::unique_ptr<QThread> folderScan;
     bool scanAgain = false;
+    bool scanStopped = false;
 
     DatabaseManager& store;
     DCPManager& catalogue;

@@ -14,12 +14,14 @@
 #include "storage/DatabaseManager.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QUuid>
 #include <QtTest>
 
@@ -567,6 +569,35 @@ private slots:
         sandbox->context().notifications();
         QTRY_VERIFY(f.allVisible());
         QCOMPARE(prompts.count(), 1);
+    }
+
+    // Quitting while the start looks through the folders of a long history: the look stops
+    // and its thread is joined before the event loop returns.
+    void quitStopsTheFolderScan()
+    {
+        ReelFixture f = makeReel(8, 1);
+        for (Asset* asset : qAsConst(f.assets))
+            QVERIFY(asset->reveal()); // complete: listed without its reels at the next start
+        std::atomic<bool> inside{false};
+        std::atomic<bool> left{false};
+        NotificationManager::setFolderScanHook([&](const QString&) {
+            inside = true;
+            QElapsedTimer waited;
+            waited.start();
+            while (!QThread::currentThread()->isInterruptionRequested() && waited.elapsed() < 5000)
+                QThread::msleep(5);
+            left = true;
+        });
+        sandbox->restart();
+        QVERIFY(!sandbox->catalogue()->getDCP(f.dcp->getUuid())->reelsLoaded());
+        sandbox->context().notifications();
+        QTRY_VERIFY(inside);
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+        const bool joined = left;
+        sandbox->context().notifications().stopFolderScan(); // before the hook's variables go
+        NotificationManager::setFolderScanHook(nullptr);
+        QVERIFY(joined);
     }
 
     void removedReelIsAcknowledgedButNotRevealed()
