@@ -2,6 +2,7 @@
 #include "app/PackageHandOff.h"
 #include "core/LogHandler.h"
 
+#include <QDataStream>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -189,14 +190,22 @@ void TestAppShell::handOffClosesOverlongAndSilentConnections()
     PackageHandOff handOff;
     QVERIFY(handOff.listen());
     qputenv("TMPDIR", savedTmp); // empty means /tmp, as unset does
-    // Garbage longer than a path: closed at once, long before its 5 s are up. Then a silent one.
-    for (const int timeoutMs : {5000, 200}) {
-        handOff.setConnectionTimeout(timeoutMs);
+    // Garbage longer than a path: closed at once, long before its 5 s are up. Then a silent one,
+    // and one that sends the start of a path and falls silent: both closed by the deadline.
+    QByteArray part;
+    {
+        QDataStream stream(&part, QIODevice::WriteOnly);
+        stream << QStringLiteral("/home/u/film.orvdcp");
+    }
+    part.chop(8);
+    const QList<QPair<int, QByteArray>> peers = {
+        {5000, QByteArray(PackageHandOff::MaxMessageBytes + 4096, 'x')}, {200, QByteArray()}, {200, part}};
+    for (const auto& sent : peers) {
+        handOff.setConnectionTimeout(sent.first);
         QLocalSocket peer;
         peer.connectToServer(m_dir->path() + QLatin1Char('/') + PackageHandOff::serverName());
         QVERIFY(peer.waitForConnected(2000));
-        if (timeoutMs == 5000)
-            peer.write(QByteArray(PackageHandOff::MaxMessageBytes + 4096, 'x'));
+        peer.write(sent.second);
         QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QLocalSocket::UnconnectedState, 2500);
     }
 }

@@ -176,6 +176,9 @@ void TestNetwork::proxyRules()
              QStringLiteral("direct"));
     QCOMPARE(via(QStringLiteral("https_proxy=p:1;HTTPS_PROXY=r:1"), "https://a/"), QStringLiteral("p:1"));
     QCOMPARE(via(QStringLiteral("https_proxy=ftp://p"), "https://a/"), QStringLiteral("refused"));
+    // "*" sends every host directly, names and addresses alike.
+    for (const char* url : {"https://portal.example.com/", "https://10.1.2.3/", "https://[::1]:8443/"})
+        QCOMPARE(via(QStringLiteral("https_proxy=p:1;no_proxy=*"), url), QStringLiteral("direct"));
 }
 
 void TestNetwork::proxyWantsCredentials_data()

@@ -124,6 +124,7 @@ private slots:
     void serverFileOfAnotherSizeWaits();
     void limit_data();
     void limit();
+    void speedFloorIsARate();
 };
 
 // Whatever the server does wrong, the file ends up whole and right at the first verification,
@@ -156,6 +157,8 @@ void TestDownloadTransfer::serverFaults_data()
     row("Content-Range after the offset: nothing written, reported at the third", "range-delta=5000", 100000,
         0, "100000", 3, "instead of 100000");
     row("416 for a file already whole", "", 900000, 0, "900000");
+    // Left longer by something else: cut back to the asset's size, verified as it is.
+    row("file longer than the asset", "", 905000, 0, "905000");
     row("endless 200 answer", "overrun=endless", 0, 0, "0 900000");
     row("206 with garbage past the end", "overrun=50000", 100000, 0, "100000 900000");
     row("Content-Range total larger than the asset", "overrun=50000,overrun-in-range", 100000, 0,
@@ -200,7 +203,8 @@ void TestDownloadTransfer::serverFaults()
     };
     box.store(asset->getDCP());
     if (have > 0)
-        QVERIFY(writeFile(asset->getFullPath(), content.left(have)));
+        QVERIFY(writeFile(asset->getFullPath(),
+                          content.left(have) + QByteArray(qMax(0, have - content.size()), 'x')));
 
     DownloadManager* engine = box.engine();
     if (mbit > 0)
@@ -612,6 +616,26 @@ void TestDownloadTransfer::limit()
     QVERIFY(engine->setProperty("limit_off", false));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(engine->replyBufferSize(), 25000u);
+}
+
+// The speed floor is bytes per second over its window: a drip of 900 bytes/s stays below
+// 1024 bytes/s although a 1.5 s window holds more than 1024 bytes, and is restarted.
+void TestDownloadTransfer::speedFloorIsARate()
+{
+    TestSandbox box(TestSandbox::WithServer);
+    ScriptedPrompts prompts;
+    LogCapture log;
+    StandInServer::AssetFault drip;
+    drip.throttleBytesPerSecond = 900;
+    box.server.setAssetFault(servedAt, drip);
+    Asset* asset = singleAsset(box, patternBytes(100000, 2));
+    box.store(asset->getDCP());
+    DownloadManager* engine = box.engine();
+    engine->setTimeoutInterval(10000); // only the floor ends a request here
+    engine->setSpeedFloor(1024, 1500);
+    engine->assetsChanged();
+    QTRY_VERIFY_WITH_TIMEOUT(box.requestsFor(servedAt).size() >= 2, 4000);
+    QVERIFY(log.contains(QStringLiteral("below 1024 bytes/s, restarting")));
 }
 
 QTEST_MAIN(TestDownloadTransfer)

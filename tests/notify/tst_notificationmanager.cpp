@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <dlfcn.h>
 #include <memory>
 #include <stdexcept>
 
@@ -115,7 +117,23 @@ const QList<NotificationType::Value> kCompleteReel = {
 
 constexpr int kNeverMs = 3600 * 1000;
 
+// The folders really flushed: every fsync of this process, by the path of its descriptor.
+QMutex fsyncedLock;
+QStringList fsynced;
+
 } // namespace
+
+extern "C" int fsync(int fd)
+{
+    using Real = int (*)(int);
+    static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "fsync"));
+    const QString path = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd));
+    {
+        QMutexLocker locker(&fsyncedLock);
+        fsynced.append(path);
+    }
+    return real(fd);
+}
 
 class TestNotificationManager : public QObject
 {
@@ -412,11 +430,18 @@ private slots:
             flushes.append(kind + QLatin1Char(' ') + path + (f.allVisible() ? "" : " too early"));
         });
         connect(f.reel, &Reel::downloadSynced, this, [&] { flushes.append(QStringLiteral("synced")); });
+        fsyncedLock.lock();
+        fsynced.clear();
+        fsyncedLock.unlock();
         m->setConsumerInterval(20);
         QTRY_COMPARE(m->acknowledgedCount(), 8);
         MediumSync::setObserver(nullptr);
         QCOMPARE(flushes, (QStringList{"folder " + f.dcp->getDCPPath(),
                                        "folder " + f.dcp->getDCPPath() + "/sub", "synced"}));
+        // Told to the observer and done: the folders went through fsync.
+        QMutexLocker locker(&fsyncedLock);
+        QVERIFY2(fsynced.contains(f.dcp->getDCPPath()) && fsynced.contains(f.dcp->getDCPPath() + "/sub"),
+                 qPrintable(fsynced.join('\n')));
         QCOMPARE(synced.count(), 1);
         QCOMPARE(status.count(), 1);
         QVERIFY(f.allVisible());
