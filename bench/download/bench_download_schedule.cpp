@@ -8,7 +8,7 @@
 // The schedule follows a clock set a little before an hour: its alarm goes off at a real
 // boundary, through the engine's own timers. File sizes are sampled every 100 ms on a thread
 // of their own, each with the time it was read; every one-second window within the first
-// seconds is looked at.
+// seconds is looked at. ORV_BENCH_TRACE=1 prints every sample to stderr.
 
 #include "BenchSupport.h"
 #include "BenchTable.h"
