@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QSystemTrayIcon>
 
+#include <utility>
+
 namespace {
 const char kService[] = "org.freedesktop.Notifications";
 const char kPath[] = "/org/freedesktop/Notifications";
@@ -34,7 +36,8 @@ DesktopNotifier::DesktopNotifier(const QDBusConnection& bus, bool withTray, QObj
                   QStringLiteral("ActionInvoked"), this, SLOT(actionInvoked(uint, QString)));
     m_bus.connect(QString::fromLatin1(kService), QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
                   QStringLiteral("NotificationClosed"), this, SLOT(notificationClosed(uint, uint)));
-    // Whether a title with "&" or "<" must be escaped; asked once, without waiting.
+    // Whether a title with "&" or "<" must be escaped; asked once, without waiting. Events
+    // raised before the answer wait for it.
     auto* const capabilities = new QDBusPendingCallWatcher(
         m_bus.asyncCall(QDBusMessage::createMethodCall(
                             QString::fromLatin1(kService), QString::fromLatin1(kPath),
@@ -46,6 +49,10 @@ DesktopNotifier::DesktopNotifier(const QDBusConnection& bus, bool withTray, QObj
         const QDBusPendingReply<QStringList> reply = *call;
         if (!reply.isError())
             m_markup = reply.value().contains(QStringLiteral("body-markup"));
+        m_capabilitiesKnown = true;
+        const QList<AttentionEvent> waiting = std::exchange(m_waiting, {});
+        for (const AttentionEvent& event : waiting)
+            show(event);
     });
 }
 
@@ -55,6 +62,10 @@ void DesktopNotifier::show(const AttentionEvent& event)
 {
     if (!m_bus.isConnected()) {
         showWithoutService(event);
+        return;
+    }
+    if (!m_capabilitiesKnown) {
+        m_waiting << event;
         return;
     }
     QDBusMessage message =

@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -54,7 +55,9 @@ private:
 
     QDBusConnection m_bus;
     QSystemTrayIcon* m_tray = nullptr;
-    bool m_markup = true; // the service reads the body as markup until it says otherwise
+    bool m_markup = true;
+    bool m_capabilitiesKnown = false;
+    QList<AttentionEvent> m_waiting; // until the service said what it can show
     QHash<QString, uint> m_shownByDcp;
     QString m_trayDcp; // of the last tray message
 };

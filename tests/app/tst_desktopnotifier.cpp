@@ -5,6 +5,7 @@
 #include "app/DesktopNotifier.h"
 
 #include <QDBusArgument>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QSignalSpy>
@@ -48,6 +49,7 @@ class TestDesktopNotifier : public QObject
 private slots:
     void initTestCase();
     void notifiesReplacesAndRaises();
+    void plainTextService();
     void withoutTheService_data();
     void withoutTheService();
 
@@ -109,6 +111,27 @@ void TestDesktopNotifier::notifiesReplacesAndRaises()
     QVERIFY2(PrivateBus::calls(daemon.get())
                  .last()
                  .startsWith(QStringLiteral(R"(Notify "Reelvane Downloader" 0 )")),
+             qPrintable(PrivateBus::calls(daemon.get()).last()));
+}
+
+// A service that shows the body as plain text gets it as written.
+void TestDesktopNotifier::plainTextService()
+{
+    const QString service = QStringLiteral("org.freedesktop.Notifications");
+    QTRY_VERIFY(
+        !bus.connection().interface()->isServiceRegistered(service).value()); // the last test's daemon
+    const std::unique_ptr<QProcess> daemon =
+        bus.startMock(service, {QStringLiteral("-t"), QStringLiteral("notification_daemon"),
+                                QStringLiteral("-p"), QStringLiteral(R"({"capabilities": "body actions"})")});
+    QVERIFY(daemon);
+    DesktopNotifier notifier(bus.connection(), false);
+    QSignalSpy shown(&notifier, &DesktopNotifier::notified);
+    notifier.show(
+        happening(AttentionEvent::DcpReady, QStringLiteral("d1"), QStringLiteral("Tom & Jerry is ready")));
+    QVERIFY(shown.wait(10000));
+    QVERIFY2(PrivateBus::calls(daemon.get())
+                 .last()
+                 .contains(QStringLiteral(R"("DCP ready" "Tom & Jerry is ready")")),
              qPrintable(PrivateBus::calls(daemon.get()).last()));
 }
 
