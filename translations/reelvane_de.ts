@@ -64,6 +64,92 @@
     </message>
 </context>
 <context>
+    <name>DCPManager</name>
+    <message>
+        <source>The ORVDCP file could not be loaded.</source>
+        <translation>Die ORVDCP-Datei konnte nicht geladen werden.</translation>
+    </message>
+</context>
+<context>
+    <name>DCPXMLReader</name>
+    <message>
+        <source>Could not open the ORVDCP file.</source>
+        <translation>Die ORVDCP-Datei lässt sich nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Please check to see if you have read permission for the file.</source>
+        <translation>Bitte prüfen Sie, ob Sie die Datei lesen dürfen.</translation>
+    </message>
+    <message>
+        <source>Your software is out of date. Unfortunately an update is required in order to load the DCP.</source>
+        <translation>Ihre Software ist veraltet. Um das DCP zu laden, ist leider ein Update nötig.</translation>
+    </message>
+    <message>
+        <source>Would you like to download new version?</source>
+        <translation>Möchten Sie die neue Version herunterladen?</translation>
+    </message>
+    <message>
+        <source>Your ORVDCP file is out of date. Unfortunately an update is required in order to load this DCP.</source>
+        <translation>Ihre ORVDCP-Datei ist veraltet. Um dieses DCP zu laden, brauchen Sie leider eine neue Datei.</translation>
+    </message>
+    <message>
+        <source>Would you like to redownload the file now?</source>
+        <translation>Möchten Sie die Datei jetzt erneut herunterladen?</translation>
+    </message>
+    <message>
+        <source>Select download location for your DCP</source>
+        <translation>Speicherort für Ihr DCP wählen</translation>
+    </message>
+    <message>
+        <source>Select directory for DCP</source>
+        <translation>Diesen Ordner wählen</translation>
+    </message>
+    <message>
+        <source>Not enough disk space</source>
+        <translation>Nicht genug Speicherplatz</translation>
+    </message>
+    <message>
+        <source>You don&apos;t have enough disk space to download full DCP.<byte value="xd"/>
+<byte value="xd"/>
+Do you want to continue anyway?</source>
+        <translation>Es ist nicht genug Speicherplatz frei, um das ganze DCP herunterzuladen.<byte value="xd"/>
+<byte value="xd"/>
+Möchten Sie trotzdem fortfahren?</translation>
+    </message>
+</context>
+<context>
+    <name>DCPXMLReaderException</name>
+    <message>
+        <source>Could not decode the content of ORVDCP file. File might be damaged or its content missing. Please redownload the file from OSKAN.</source>
+        <translation>Der Inhalt der ORVDCP-Datei lässt sich nicht entschlüsseln. Die Datei ist vielleicht beschädigt oder unvollständig. Bitte laden Sie sie erneut von OSKAN herunter.</translation>
+    </message>
+    <message>
+        <source>Would you like to redownload the file now?</source>
+        <translation>Möchten Sie die Datei jetzt erneut herunterladen?</translation>
+    </message>
+    <message>
+        <source>Main data in the ORVDCP missing. File might be damaged. Please redownload the file from OSKAN.</source>
+        <translation>In der ORVDCP-Datei fehlen die Hauptdaten. Die Datei ist vielleicht beschädigt. Bitte laden Sie sie erneut von OSKAN herunter.</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseManager</name>
+    <message>
+        <source>The database of the Reelvane Downloader cannot be written.</source>
+        <translation>Die Datenbank des Reelvane Downloader kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>File: %1
+Reason: %2
+
+The program keeps every download in this file and cannot run without writing to it. Close any other program that uses the file, or make the file and its folder writable, then start the Reelvane Downloader again.</source>
+        <translation>Datei: %1
+Grund: %2
+
+Das Programm speichert jeden Download in dieser Datei und kann ohne Schreibzugriff nicht laufen. Schließen Sie jedes andere Programm, das die Datei nutzt, oder machen Sie Datei und Ordner beschreibbar, und starten Sie den Reelvane Downloader dann neu.</translation>
+    </message>
+</context>
+<context>
     <name>DcpDelegate</name>
     <message>
         <source>Ejecting…</source>
@@ -105,6 +191,192 @@
         <source>Reels</source>
         <translation>Reels</translation>
     </message>
+    <message>
+        <source>START DOWNLOAD</source>
+        <translation>DOWNLOAD STARTEN</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>LÖSCHEN</translation>
+    </message>
+    <message>
+        <source>CHECK DRIVE</source>
+        <translation>LAUFWERK PRÜFEN</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD AGAIN</source>
+        <translation>ERNEUT LADEN</translation>
+    </message>
+    <message>
+        <source>Eject drive</source>
+        <translation>Laufwerk auswerfen</translation>
+    </message>
+    <message>
+        <source>GO TO FILES</source>
+        <translation>ZU DEN DATEIEN</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ABBRECHEN</translation>
+    </message>
+    <message>
+        <source>Checking the file kept on the drive…</source>
+        <translation>Die auf dem Laufwerk behaltene Datei wird geprüft…</translation>
+    </message>
+    <message>
+        <source>Checking the %1 files kept on the drive…</source>
+        <translation>Die %1 auf dem Laufwerk behaltenen Dateien werden geprüft…</translation>
+    </message>
+</context>
+<context>
+    <name>DcpFolderAudit</name>
+    <message>
+        <source>The DCP folder holds %1 %2 (%3): a cinema server reads only one of them.</source>
+        <translation>Der DCP-Ordner enthält %1 %2 (%3): Ein Kinoserver liest nur eine davon.</translation>
+    </message>
+    <message>
+        <source>%1 has a malformed identifier &quot;%2&quot;: cinema servers expect urn:uuid: followed by a UUID.</source>
+        <translation>%1 hat eine fehlerhafte Kennung „%2“: Kinoserver erwarten urn:uuid: gefolgt von einer UUID.</translation>
+    </message>
+    <message>
+        <source>ASSETMAP is missing.</source>
+        <translation>Die ASSETMAP fehlt.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: not an asset map</source>
+        <translation>%1 kann nicht gelesen werden: keine ASSETMAP</translation>
+    </message>
+    <message>
+        <source>VOLINDEX is missing.</source>
+        <translation>Der VOLINDEX fehlt.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: not a volume index</source>
+        <translation>%1 kann nicht gelesen werden: kein VOLINDEX</translation>
+    </message>
+    <message>
+        <source>The PKL listed in the ASSETMAP is missing or cannot be read.</source>
+        <translation>Die in der ASSETMAP genannte PKL fehlt oder ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <source>The PKL %1 cannot be read: %2</source>
+        <translation>Die PKL %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The ASSETMAP gives no path for %1.</source>
+        <translation>Die ASSETMAP nennt keinen Pfad für %1.</translation>
+    </message>
+    <message>
+        <source>The ASSETMAP splits %1 into %2 chunks: cinema servers expect one.</source>
+        <translation>Die ASSETMAP teilt %1 in %2 Teile: Kinoserver erwarten einen.</translation>
+    </message>
+    <message>
+        <source>The ASSETMAP&apos;s path %1 leaves the DCP folder.</source>
+        <translation>Der ASSETMAP-Pfad %1 führt aus dem DCP-Ordner heraus.</translation>
+    </message>
+    <message>
+        <source>The ASSETMAP gives %1 an offset of %2: cinema servers expect 0.</source>
+        <translation>Die ASSETMAP gibt %1 einen Versatz von %2: Kinoserver erwarten 0.</translation>
+    </message>
+    <message>
+        <source>The ASSETMAP gives %1 a length of %2 bytes, the PKL says %3 bytes.</source>
+        <translation>Die ASSETMAP gibt %1 eine Länge von %2 Byte, die PKL nennt %3 Byte.</translation>
+    </message>
+    <message>
+        <source>The ASSETMAP gives %1 a length of %2 bytes; it holds %3 bytes.</source>
+        <translation>Die ASSETMAP gibt %1 eine Länge von %2 Byte; die Datei enthält %3 Byte.</translation>
+    </message>
+    <message>
+        <source>The CPL %1 cannot be read: %2</source>
+        <translation>Die CPL %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The CPL %1 is not listed in the PKL: a cinema server does not ingest it.</source>
+        <translation>Die CPL %1 steht nicht in der PKL: Ein Kinoserver ingestet sie nicht.</translation>
+    </message>
+    <message>
+        <source>Reel %1 of %2 is not on the drive: this composition will not play.</source>
+        <translation>Reel %1 von %2 ist nicht auf dem Laufwerk: Diese Komposition wird nicht abgespielt.</translation>
+    </message>
+    <message>
+        <source>The composition %1 plays %2 that this package does not carry: it needs its original version on the cinema server.</source>
+        <translation>Die Komposition %1 spielt %2, die dieses Paket nicht enthält: Sie braucht ihre Originalfassung auf dem Kinoserver.</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>%1 is in the PKL but not in the ASSETMAP.</source>
+        <translation>%1 steht in der PKL, aber nicht in der ASSETMAP.</translation>
+    </message>
+    <message>
+        <source>%1 is listed in the ASSETMAP but missing from the drive.</source>
+        <translation>%1 steht in der ASSETMAP, fehlt aber auf dem Laufwerk.</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes, the PKL says %3 bytes.</source>
+        <translation>%1 enthält %2 Byte, die PKL nennt %3 Byte.</translation>
+    </message>
+    <message>
+        <source>The folder %1 is empty and not part of the DCP: remove it.</source>
+        <translation>Der Ordner %1 ist leer und gehört nicht zum DCP: Entfernen Sie ihn.</translation>
+    </message>
+    <message>
+        <source>A hidden file is left: %1</source>
+        <translation>Eine versteckte Datei ist übrig: %1</translation>
+    </message>
+    <message>
+        <source>%1 is not part of the DCP (the ASSETMAP does not list it): cinema servers copy it or refuse the folder. Remove it.</source>
+        <translation>%1 gehört nicht zum DCP (die ASSETMAP nennt es nicht): Kinoserver kopieren es mit oder lehnen den Ordner ab. Entfernen Sie es.</translation>
+    </message>
+    <message>
+        <source>The DCP folder %1 cannot be read.</source>
+        <translation>Der DCP-Ordner %1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The DCP folder %1 is not on the drive.</source>
+        <translation>Der DCP-Ordner %1 ist nicht auf dem Laufwerk.</translation>
+    </message>
+    <message>
+        <source>asset maps</source>
+        <translation>ASSETMAPs</translation>
+    </message>
+    <message>
+        <source>volume indexes</source>
+        <translation>VOLINDEX-Dateien</translation>
+    </message>
+    <message>
+        <source>The CPL listed in the ASSETMAP is missing or cannot be read.</source>
+        <translation>Die in der ASSETMAP genannte CPL fehlt oder ist nicht lesbar.</translation>
+    </message>
+</context>
+<context>
+    <name>DcpIngestCheck</name>
+    <message>
+        <source>%1 cannot be read from the drive.</source>
+        <translation>%1 kann vom Laufwerk nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The PKL&apos;s hash for the CPL %1 does not match it: a cinema server refuses the composition.</source>
+        <translation>Der Hash der PKL für die CPL %1 passt nicht: Ein Kinoserver lehnt die Komposition ab.</translation>
+    </message>
+    <message>
+        <source>%1 is corrupted: its SHA-1 differs from the PKL.</source>
+        <translation>%1 ist beschädigt: Sein SHA-1 weicht von der PKL ab.</translation>
+    </message>
+    <message>
+        <source>Ready for the cinema: %1 files, %2 GB</source>
+        <translation>Bereit fürs Kino: %1 Dateien, %2 GB</translation>
+    </message>
 </context>
 <context>
     <name>DcpMenu</name>
@@ -142,6 +414,229 @@
         <source>Proxy requires authentication (%1), retrying…</source>
         <translation>Der Proxy verlangt eine Anmeldung (%1), neuer Versuch…</translation>
     </message>
+    <message>
+        <source>Unable to keep the files found on the drive.</source>
+        <translation>Die auf dem Laufwerk gefundenen Dateien können nicht behalten werden.</translation>
+    </message>
+    <message>
+        <source>Unable to download the kept files instead.</source>
+        <translation>Die behaltenen Dateien können nicht stattdessen heruntergeladen werden.</translation>
+    </message>
+    <message>
+        <source>Unable to update the download queue.</source>
+        <translation>Die Download-Warteschlange kann nicht aktualisiert werden.</translation>
+    </message>
+    <message>
+        <source>Unable to start downloading the DCP.</source>
+        <translation>Der Download des DCP kann nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Unable to pause the downloads.</source>
+        <translation>Die Downloads können nicht angehalten werden.</translation>
+    </message>
+    <message>
+        <source>Unable to resume the downloads.</source>
+        <translation>Die Downloads können nicht fortgesetzt werden.</translation>
+    </message>
+    <message>
+        <source>Unable to download a corrupted file again.</source>
+        <translation>Eine beschädigte Datei kann nicht erneut heruntergeladen werden.</translation>
+    </message>
+    <message>
+        <source>Unable to remove the DCP.</source>
+        <translation>Das DCP kann nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>Unable to remove the reel.</source>
+        <translation>Das Reel kann nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>Unable to restart the download.</source>
+        <translation>Der Download kann nicht neu gestartet werden.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s file and the package disagree: %1 bytes on the server, %2 in the package. Downloads of this file wait.</source>
+        <translation>Datei auf dem Server und Paket stimmen nicht überein: %1 Byte auf dem Server, %2 im Paket. Der Download dieser Datei wartet.</translation>
+    </message>
+    <message>
+        <source>Server %1 ≠ package %2</source>
+        <translation>Server %1 ≠ Paket %2</translation>
+    </message>
+    <message>
+        <source>Unable to handle a failed download.</source>
+        <translation>Ein fehlgeschlagener Download kann nicht behandelt werden.</translation>
+    </message>
+    <message>
+        <source>Unable to start the next download.</source>
+        <translation>Der nächste Download kann nicht gestartet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadPrompts</name>
+    <message>
+        <source>Not enough disk space</source>
+        <translation>Nicht genug Speicherplatz</translation>
+    </message>
+    <message>
+        <source>You have ran out of disk space so we paused your download.<byte value="xd"/>
+<byte value="xd"/>
+Please free up some space and hit the resume button once you&apos;re ready.</source>
+        <translation>Der Speicherplatz ist voll, daher wurde Ihr Download angehalten.<byte value="xd"/>
+<byte value="xd"/>
+Bitte schaffen Sie Platz und klicken Sie dann auf FORTSETZEN.</translation>
+    </message>
+    <message>
+        <source>Unable to write the download</source>
+        <translation>Download kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The folder %1 is missing, so we paused your download.<byte value="xd"/>
+<byte value="xd"/>
+Please check that the drive is connected, then hit the resume button.</source>
+        <translation>Der Ordner %1 fehlt, daher wurde Ihr Download angehalten.<byte value="xd"/>
+<byte value="xd"/>
+Bitte prüfen Sie, ob das Laufwerk angeschlossen ist, und klicken Sie dann auf FORTSETZEN.</translation>
+    </message>
+    <message>
+        <source>The file %1 can not be opened for writing, so we paused your download.<byte value="xd"/>
+<byte value="xd"/>
+Please check that the drive is connected and writable, then hit the resume button.</source>
+        <translation>Die Datei %1 lässt sich nicht zum Schreiben öffnen, daher wurde Ihr Download angehalten.<byte value="xd"/>
+<byte value="xd"/>
+Bitte prüfen Sie, ob das Laufwerk angeschlossen und beschreibbar ist, und klicken Sie dann auf FORTSETZEN.</translation>
+    </message>
+    <message>
+        <source>Unable to save the download</source>
+        <translation>Download kann nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>The progress of your download can not be saved (%1), so we paused your download.<byte value="xd"/>
+<byte value="xd"/>
+Please check that the program&apos;s folder is writable, then hit the resume button.</source>
+        <translation>Der Fortschritt Ihres Downloads kann nicht gespeichert werden (%1), daher wurde er angehalten.<byte value="xd"/>
+<byte value="xd"/>
+Bitte prüfen Sie, ob der Ordner des Programms beschreibbar ist, und klicken Sie dann auf FORTSETZEN.</translation>
+    </message>
+    <message>
+        <source>The current Reel is in validation(checksum) process, please wait until this is finished and try again.</source>
+        <translation>Das aktuelle Reel wird gerade geprüft (Prüfsumme). Bitte warten Sie, bis die Prüfung fertig ist, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Download links expired</source>
+        <translation>Download-Links abgelaufen</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+Do you want to remove outdated DCP?<byte value="xd"/>
+(This will NOT DELETE the files on your hard drive but simply remove the DCP from the Reelvane Downloader)</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+Möchten Sie das veraltete DCP entfernen?<byte value="xd"/>
+(Die Dateien auf Ihrer Festplatte werden NICHT GELÖSCHT, das DCP wird nur aus dem Reelvane Downloader entfernt)</translation>
+    </message>
+    <message>
+        <source>One of the files for DCP %1 is missing and can not be downloaded. You won&apos;t be able to finish the given download.</source>
+        <translation>Eine Datei des DCP %1 fehlt und kann nicht heruntergeladen werden. Dieser Download kann nicht abgeschlossen werden.</translation>
+    </message>
+    <message>
+        <source>Download links for DCP %1 expired. You won&apos;t be able to finish the given download.</source>
+        <translation>Die Download-Links für das DCP %1 sind abgelaufen. Dieser Download kann nicht abgeschlossen werden.</translation>
+    </message>
+    <message>
+        <source>Stop checking the files kept on the drive?</source>
+        <translation>Prüfung der behaltenen Dateien auf dem Laufwerk abbrechen?</translation>
+    </message>
+    <message>
+        <source>The file not checked yet will be downloaded again from the server instead, replacing what the drive holds.</source>
+        <translation>Die noch nicht geprüfte Datei wird stattdessen erneut vom Server geladen und ersetzt die Datei auf dem Laufwerk.</translation>
+    </message>
+    <message>
+        <source>The %1 files not checked yet will be downloaded again from the server instead, replacing what the drive holds.</source>
+        <translation>Die %1 noch nicht geprüften Dateien werden stattdessen erneut vom Server geladen und ersetzen die Dateien auf dem Laufwerk.</translation>
+    </message>
+</context>
+<context>
+    <name>DriveCheck</name>
+    <message>
+        <source>The folder is on a network or temporary file system (%1), not on the drive itself. Most cinema servers cannot read it.</source>
+        <translation>Der Ordner liegt auf einem Netzwerk- oder temporären Dateisystem (%1), nicht auf dem Laufwerk selbst. Die meisten Kinoserver können ihn nicht lesen.</translation>
+    </message>
+    <message>
+        <source>The drive uses %1. Most cinema servers cannot read %1 drives.</source>
+        <translation>Das Laufwerk nutzt %1. Die meisten Kinoserver können %1-Laufwerke nicht lesen.</translation>
+    </message>
+    <message>
+        <source>The drive uses FAT32, which cannot store files of 4 GB or more. Larger DCP files cannot be downloaded to it.</source>
+        <translation>Das Laufwerk nutzt FAT32, das keine Dateien ab 4 GB speichern kann. Größere DCP-Dateien lassen sich nicht darauf herunterladen.</translation>
+    </message>
+    <message>
+        <source>The drive uses ext4. Some cinema servers only read ext2 or ext3 drives.</source>
+        <translation>Das Laufwerk nutzt ext4. Manche Kinoserver lesen nur ext2- oder ext3-Laufwerke.</translation>
+    </message>
+    <message>
+        <source>The inode size of the drive&apos;s ext%1 file system could not be read without administrator rights. Some cinema servers only read drives with an inode size of 128 bytes.</source>
+        <translation>Die Inode-Größe des ext%1-Dateisystems konnte ohne Administratorrechte nicht gelesen werden. Manche Kinoserver lesen nur Laufwerke mit einer Inode-Größe von 128 Byte.</translation>
+    </message>
+    <message>
+        <source>The drive&apos;s ext%1 file system has an inode size of %2 bytes. Some cinema servers only read drives with an inode size of 128 bytes.</source>
+        <translation>Das ext%1-Dateisystem des Laufwerks hat eine Inode-Größe von %2 Byte. Manche Kinoserver lesen nur Laufwerke mit einer Inode-Größe von 128 Byte.</translation>
+    </message>
+    <message>
+        <source>The drive has a GPT partition table. Some cinema servers only read drives with an MBR partition table.</source>
+        <translation>Das Laufwerk hat eine GPT-Partitionstabelle. Manche Kinoserver lesen nur Laufwerke mit MBR-Partitionstabelle.</translation>
+    </message>
+    <message>
+        <source>The DCP folder would not be at the top level of the drive (%1). Cinema servers look for DCPs at the top level; choose the drive itself.</source>
+        <translation>Der DCP-Ordner läge nicht in der obersten Ebene des Laufwerks (%1). Kinoserver suchen DCPs in der obersten Ebene; wählen Sie das Laufwerk selbst.</translation>
+    </message>
+    <message>
+        <source>Drive check</source>
+        <translation>Laufwerksprüfung</translation>
+    </message>
+    <message>
+        <source>Most cinema servers cannot read this drive.</source>
+        <translation>Die meisten Kinoserver können dieses Laufwerk nicht lesen.</translation>
+    </message>
+    <message>
+        <source>Please check the drive before it goes to the cinema.</source>
+        <translation>Bitte prüfen Sie das Laufwerk, bevor es ins Kino geht.</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Fortfahren</translation>
+    </message>
+    <message>
+        <source>Choose another folder</source>
+        <translation>Anderen Ordner wählen</translation>
+    </message>
+</context>
+<context>
+    <name>DriveEject</name>
+    <message>
+        <source>It is now safe to remove the drive</source>
+        <translation>Das Laufwerk kann jetzt sicher entfernt werden</translation>
+    </message>
+    <message>
+        <source>The drive cannot be ejected because it is busy. Close every window and program that uses files on it, then try again.</source>
+        <translation>Das Laufwerk kann nicht ausgeworfen werden, weil es belegt ist. Schließen Sie alle Fenster und Programme, die Dateien darauf nutzen, und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>The drive cannot be ejected because this user is not permitted to eject it.</source>
+        <translation>Das Laufwerk kann nicht ausgeworfen werden, weil dieser Benutzer es nicht auswerfen darf.</translation>
+    </message>
+    <message>
+        <source>The drive cannot be ejected from here because this desktop has no disk service (UDisks2). Eject it from the file manager before removing it.</source>
+        <translation>Das Laufwerk kann hier nicht ausgeworfen werden, weil dieser Desktop keinen Laufwerksdienst (UDisks2) hat. Werfen Sie es im Dateimanager aus, bevor Sie es abziehen.</translation>
+    </message>
+    <message>
+        <source>The drive cannot be ejected from here because the desktop&apos;s disk service does not know it. Eject it from the file manager before removing it.</source>
+        <translation>Das Laufwerk kann hier nicht ausgeworfen werden, weil der Laufwerksdienst des Desktops es nicht kennt. Werfen Sie es im Dateimanager aus, bevor Sie es abziehen.</translation>
+    </message>
+    <message>
+        <source>The drive cannot be ejected: %1</source>
+        <translation>Das Laufwerk kann nicht ausgeworfen werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>DriveRoom</name>
@@ -163,6 +658,46 @@
     </message>
 </context>
 <context>
+    <name>DriveVerifier</name>
+    <message>
+        <source>Checking the drive…</source>
+        <translation>Laufwerk wird geprüft…</translation>
+    </message>
+    <message>
+        <source>About %1 min left</source>
+        <translation>Noch etwa %1 Min.</translation>
+    </message>
+    <message>
+        <source>About %1 s left</source>
+        <translation>Noch etwa %1 s</translation>
+    </message>
+    <message>
+        <source>The drive was disconnected during the check.</source>
+        <translation>Das Laufwerk wurde während der Prüfung getrennt.</translation>
+    </message>
+    <message>
+        <source>Check cancelled.</source>
+        <translation>Prüfung abgebrochen.</translation>
+    </message>
+    <message>
+        <source>%1 checked at %2</source>
+        <comment>the drive check&apos;s result: the files and size, then a time</comment>
+        <translation>%1, geprüft um %2</translation>
+    </message>
+    <message>
+        <source>The damaged files were downloaded again and verified. Check the drive again before it goes to the cinema.</source>
+        <translation>Die beschädigten Dateien wurden erneut heruntergeladen und geprüft. Prüfen Sie das Laufwerk noch einmal, bevor es ins Kino geht.</translation>
+    </message>
+    <message>
+        <source>1 problem found on the drive:</source>
+        <translation>1 Problem auf dem Laufwerk gefunden:</translation>
+    </message>
+    <message>
+        <source>%1 problems found on the drive:</source>
+        <translation>%1 Probleme auf dem Laufwerk gefunden:</translation>
+    </message>
+</context>
+<context>
     <name>EjectAction</name>
     <message>
         <source>Ready to unplug: every DCP on this drive is verified and confirmed.</source>
@@ -179,6 +714,17 @@
     <message>
         <source>Files stay hidden until the portal confirms them: about %1 min.</source>
         <translation>Die Dateien bleiben verborgen, bis das Portal sie bestätigt: etwa %1 Min.</translation>
+    </message>
+    <message>
+        <source>Eject drive</source>
+        <translation>Laufwerk auswerfen</translation>
+    </message>
+</context>
+<context>
+    <name>EnvironmentProxyFactory</name>
+    <message>
+        <source>The proxy &quot;%1&quot; (%2) cannot be used. It must be [http://][user:password@]host[:port] or a socks5:// address.</source>
+        <translation>Der Proxy „%1“ (%2) kann nicht verwendet werden. Er muss die Form [http://][Benutzer:Passwort@]Host[:Port] haben oder eine socks5://-Adresse sein.</translation>
     </message>
 </context>
 <context>
@@ -211,12 +757,28 @@
         <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Forgot Username&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-family:&apos;Arial&apos;; font-size:13pt;&quot;&gt;&lt;p&gt;&lt;a href=&quot;#&quot;&gt;&lt;span style=&quot; font-size:12px; text-decoration: none; color:#fffbfc;&quot;&gt;Benutzername vergessen&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
+    <message>
+        <source>Please login using the same username and password you use to login to OSKAN.</source>
+        <translation>Bitte melden Sie sich mit demselben Benutzernamen und Passwort an wie bei OSKAN.</translation>
+    </message>
+    <message>
+        <source>LOGGING IN...</source>
+        <translation>ANMELDUNG...</translation>
+    </message>
+    <message>
+        <source>Error. Please check your internet connection.</source>
+        <translation>Fehler. Bitte prüfen Sie Ihre Internetverbindung.</translation>
+    </message>
+    <message>
+        <source>Service is temporarily not available. Please try again later.</source>
+        <translation>Der Dienst ist vorübergehend nicht verfügbar. Bitte versuchen Sie es später erneut.</translation>
+    </message>
 </context>
 <context>
     <name>NetworkSetup</name>
     <message>
         <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) cannot be read: %2</source>
-        <translation>Die Zertifizierungsstellen-Datei „%1“ (ORV_EXTRA_CA_FILE) kann nicht gelesen werden: %2</translation>
+        <translation>Die Datei mit Zertifizierungsstellen „%1“ (ORV_EXTRA_CA_FILE) kann nicht gelesen werden: %2</translation>
     </message>
     <message>
         <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) is not a regular file.</source>
@@ -228,7 +790,83 @@
     </message>
     <message>
         <source>The certificate authority file &quot;%1&quot; (ORV_EXTRA_CA_FILE) holds no PEM certificate.</source>
-        <translation>Die Zertifizierungsstellen-Datei „%1“ (ORV_EXTRA_CA_FILE) enthält kein PEM-Zertifikat.</translation>
+        <translation>Die Datei mit Zertifizierungsstellen „%1“ (ORV_EXTRA_CA_FILE) enthält kein PEM-Zertifikat.</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationManager</name>
+    <message>
+        <source>Downloaded files could not be given their final names.</source>
+        <translation>Die heruntergeladenen Dateien konnten nicht endgültig benannt werden.</translation>
+    </message>
+    <message>
+        <source>They keep their hidden names, so the DCP cannot be ingested yet. The Reelvane Downloader tries again after every report to the server and at the next start.
+
+</source>
+        <translation>Sie behalten ihre versteckten Namen, daher kann das DCP noch nicht ingestet werden. Der Reelvane Downloader versucht es nach jeder Meldung an den Server und beim nächsten Start erneut.
+
+</translation>
+    </message>
+</context>
+<context>
+    <name>PackageEntryImporter</name>
+    <message>
+        <source>Drive not connected</source>
+        <translation>Laufwerk nicht angeschlossen</translation>
+    </message>
+    <message>
+        <source>The DCP %1 is downloaded to %2, which is not connected. Connect the drive, start the Reelvane Downloader again and open the file once more.</source>
+        <translation>Das DCP %1 wird nach %2 heruntergeladen, das nicht angeschlossen ist. Schließen Sie das Laufwerk an, starten Sie den Reelvane Downloader neu und öffnen Sie die Datei erneut.</translation>
+    </message>
+    <message>
+        <source>The DCP %1 already exist and will be merged.</source>
+        <translation>Das DCP %1 ist schon vorhanden und wird zusammengeführt.</translation>
+    </message>
+    <message>
+        <source>No reels detected in ORVDCP file. Select at least one reel to download. Please redownload the file from OSKAN.</source>
+        <translation>Die ORVDCP-Datei enthält keine Reels. Wählen Sie mindestens ein Reel zum Download und laden Sie die Datei erneut von OSKAN herunter.</translation>
+    </message>
+    <message>
+        <source>Would you like to redownload the file now?</source>
+        <translation>Möchten Sie die Datei jetzt erneut herunterladen?</translation>
+    </message>
+    <message>
+        <source>The selected drive cannot hold this DCP</source>
+        <translation>Das gewählte Laufwerk kann dieses DCP nicht aufnehmen</translation>
+    </message>
+    <message>
+        <source>The drive uses the FAT32 file system, which cannot store files of 4 GB or more, and this DCP contains such files.<byte value="xd"/>
+<byte value="xd"/>
+Please choose a drive formatted as ext2, ext3, exFAT or NTFS.</source>
+        <translation>Das Laufwerk nutzt das Dateisystem FAT32, das keine Dateien ab 4 GB speichern kann, und dieses DCP enthält solche Dateien.<byte value="xd"/>
+<byte value="xd"/>
+Bitte wählen Sie ein Laufwerk mit ext2, ext3, exFAT oder NTFS.</translation>
+    </message>
+    <message>
+        <source>The DCP %1 could not be saved</source>
+        <translation>Das DCP %1 konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Unable to write the DCP folder %1.<byte value="xd"/>
+<byte value="xd"/>
+Please check that the drive is connected, writable and has free space, then open the file again.</source>
+        <translation>Der DCP-Ordner %1 kann nicht geschrieben werden.<byte value="xd"/>
+<byte value="xd"/>
+Bitte prüfen Sie, ob das Laufwerk angeschlossen, beschreibbar und nicht voll ist, und öffnen Sie die Datei dann erneut.</translation>
+    </message>
+    <message>
+        <source>Remove conflicting files?</source>
+        <translation>Störende Dateien entfernen?</translation>
+    </message>
+    <message>
+        <source>The following files will be removed...<byte value="xd"/>
+</source>
+        <translation>Die folgenden Dateien werden entfernt...<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>&amp;Check and keep</source>
+        <translation>&amp;Prüfen und behalten</translation>
     </message>
 </context>
 <context>
@@ -236,6 +874,10 @@
     <message>
         <source>Remove reel %1 and delete its files (Delete)</source>
         <translation>Reel %1 entfernen und seine Dateien löschen (Entf)</translation>
+    </message>
+    <message>
+        <source>Reel #%1</source>
+        <translation>Reel %1</translation>
     </message>
 </context>
 <context>
@@ -333,6 +975,31 @@
     </message>
 </context>
 <context>
+    <name>Services</name>
+    <message>
+        <source>The portal address &quot;%1&quot; (ORV_PORTAL_URL) is refused. It must be an https:// address, or http:// on this computer (127.0.0.1, ::1 or localhost) only, since the password, the decoding key and the installer travel over it.</source>
+        <translation>Die Portaladresse „%1“ (ORV_PORTAL_URL) wird abgelehnt. Sie muss eine https://-Adresse sein oder http:// nur auf diesem Computer (127.0.0.1, ::1 oder localhost), da Passwort, Entschlüsselungsschlüssel und Installationsprogramm darüber laufen.</translation>
+    </message>
+    <message>
+        <source>The notification service address &quot;%1&quot; (ORV_NOTIFY_URL) is refused. It must be an http:// or https:// address with a host name.</source>
+        <translation>Die Adresse des Benachrichtigungsdienstes „%1“ (ORV_NOTIFY_URL) wird abgelehnt. Sie muss eine http://- oder https://-Adresse mit Hostnamen sein.</translation>
+    </message>
+</context>
+<context>
+    <name>Setting</name>
+    <message>
+        <source>Unable to save the settings.</source>
+        <translation>Die Einstellungen können nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>SleepInhibitor</name>
+    <message>
+        <source>Downloading DCP</source>
+        <translation>DCP wird heruntergeladen</translation>
+    </message>
+</context>
+<context>
     <name>UpdaterDialog</name>
     <message>
         <source>Checking for updates...</source>
@@ -349,6 +1016,32 @@
     <message>
         <source>Update</source>
         <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>New version available</source>
+        <translation>Neue Version verfügbar</translation>
+    </message>
+    <message>
+        <source>New version available. Would you like to download updates now?</source>
+        <translation>Eine neue Version ist verfügbar. Möchten Sie sie jetzt herunterladen?</translation>
+    </message>
+    <message>
+        <source>Downloading updates ...</source>
+        <translation>Update wird heruntergeladen ...</translation>
+    </message>
+    <message>
+        <source>The update was downloaded but could not be opened.</source>
+        <translation>Das Update wurde heruntergeladen, ließ sich aber nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Open the installer yourself:
+%1
+
+The Reelvane Downloader goes on with this version for now.</source>
+        <translation>Öffnen Sie das Installationsprogramm selbst:
+%1
+
+Der Reelvane Downloader läuft vorerst mit dieser Version weiter.</translation>
     </message>
 </context>
 <context>
@@ -376,6 +1069,193 @@
     <message>
         <source>nothing came back within %1 seconds</source>
         <translation>keine Antwort innerhalb von %1 Sekunden</translation>
+    </message>
+</context>
+<context>
+    <name>WindowActions</name>
+    <message>
+        <source>Would you like to continue ?</source>
+        <translation>Möchten Sie fortfahren?</translation>
+    </message>
+    <message>
+        <source>Warning...</source>
+        <translation>Achtung...</translation>
+    </message>
+    <message>
+        <source>You are about to delete a DCP.<byte value="xd"/>
+<byte value="xd"/>
+This will NOT DELETE the files on your hard drive but simply remove the DCP from the Reelvane Downloader.</source>
+        <translation>Sie sind dabei, ein DCP zu löschen.<byte value="xd"/>
+<byte value="xd"/>
+Die Dateien auf Ihrer Festplatte werden NICHT GELÖSCHT, das DCP wird nur aus dem Reelvane Downloader entfernt.</translation>
+    </message>
+    <message>
+        <source>You are about to delete a Reel.<byte value="xd"/>
+<byte value="xd"/>
+This will DELETE the files on your hard drive. The Reel and all of it&apos;s assets will be removed.</source>
+        <translation>Sie sind dabei, ein Reel zu löschen.<byte value="xd"/>
+<byte value="xd"/>
+Die Dateien auf Ihrer Festplatte werden GELÖSCHT: Das Reel und alle seine Dateien werden entfernt.</translation>
+    </message>
+    <message>
+        <source>No program on this computer could show the folder. The DCP&apos;s files are in:</source>
+        <translation>Kein Programm auf diesem Computer konnte den Ordner anzeigen. Die Dateien des DCP liegen in:</translation>
+    </message>
+    <message>
+        <source>No web browser on this computer could open OSKAN. Copy this address into your browser:</source>
+        <translation>Kein Webbrowser auf diesem Computer konnte OSKAN öffnen. Kopieren Sie diese Adresse in Ihren Browser:</translation>
+    </message>
+    <message>
+        <source>Reelvane Downloader
+Version 1.4.0</source>
+        <translation>Reelvane Downloader
+Version 1.4.0</translation>
+    </message>
+    <message>
+        <source>Your downloads are paused.</source>
+        <translation>Ihre Downloads sind angehalten.</translation>
+    </message>
+    <message>
+        <source>Would you like to resume?</source>
+        <translation>Möchten Sie fortsetzen?</translation>
+    </message>
+    <message>
+        <source>Downloads are paused</source>
+        <translation>Downloads angehalten</translation>
+    </message>
+</context>
+<context>
+    <name>globals</name>
+    <message>
+        <source>Completed</source>
+        <comment>status of a reel</comment>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Notifying, please wait</source>
+        <comment>status of a reel</comment>
+        <translation>Wird gemeldet, bitte warten</translation>
+    </message>
+    <message>
+        <source>Downloading</source>
+        <comment>status of a reel</comment>
+        <translation>Wird geladen</translation>
+    </message>
+    <message>
+        <source>Pending</source>
+        <comment>status of a reel</comment>
+        <translation>Wartet</translation>
+    </message>
+    <message>
+        <source>Validating, please wait</source>
+        <comment>status of a reel</comment>
+        <translation>Wird geprüft, bitte warten</translation>
+    </message>
+    <message>
+        <source>Corrupted</source>
+        <comment>status of a reel</comment>
+        <translation>Beschädigt</translation>
+    </message>
+    <message>
+        <source>Queued for redownload</source>
+        <comment>status of a reel</comment>
+        <translation>Wird erneut geladen</translation>
+    </message>
+    <message>
+        <source>Drive not connected</source>
+        <translation>Laufwerk nicht angeschlossen</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <comment>status of a DCP paused on its own</comment>
+        <translation>Pausiert</translation>
+    </message>
+    <message>
+        <source>Server not answering, retrying…</source>
+        <translation>Server antwortet nicht, neuer Versuch…</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>Byte</translation>
+    </message>
+    <message>
+        <source>kB</source>
+        <translation>kB</translation>
+    </message>
+    <message>
+        <source>MB</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>Mbps</source>
+        <translation>Mbit/s</translation>
+    </message>
+    <message>
+        <source>Gbps</source>
+        <translation>Gbit/s</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <comment>status of a DCP</comment>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Downloading reel %1</source>
+        <translation>Lädt Reel %1</translation>
+    </message>
+    <message>
+        <source>Validating reel %1</source>
+        <translation>Prüft Reel %1</translation>
+    </message>
+    <message>
+        <source>Notifying reel %1</source>
+        <translation>Meldet Reel %1</translation>
+    </message>
+    <message>
+        <source>Pending %1 reel</source>
+        <translation>Wartet: %1 Reel</translation>
+    </message>
+    <message>
+        <source>Pending %1 reels</source>
+        <translation>Wartet: %1 Reels</translation>
+    </message>
+    <message>
+        <source>Completed %1</source>
+        <comment>status of a DCP, with its size</comment>
+        <translation>Fertig %1</translation>
+    </message>
+    <message>
+        <source>Downloading %1 %2</source>
+        <comment>status of a reel, with its speed</comment>
+        <translation>Lädt %1 %2</translation>
+    </message>
+    <message>
+        <source>Remaining time: unknown</source>
+        <translation>Restzeit: unbekannt</translation>
+    </message>
+    <message>
+        <source>Remaining time: %1h %2m %3s</source>
+        <translation>Restzeit: %1h %2min %3s</translation>
+    </message>
+    <message>
+        <source>Paused.</source>
+        <translation>Pausiert.</translation>
+    </message>
+    <message>
+        <source>Confirming %1 reel with the portal…</source>
+        <translation>%1 Reel wird beim Portal bestätigt…</translation>
+    </message>
+    <message>
+        <source>Confirming %1 reels with the portal…</source>
+        <translation>%1 Reels werden beim Portal bestätigt…</translation>
+    </message>
+    <message>
+        <source>Ready.</source>
+        <translation>Bereit.</translation>
     </message>
 </context>
 <context>
@@ -434,7 +1314,117 @@
     </message>
     <message>
         <source>No limit</source>
-        <translation>Keine Begrenzung</translation>
+        <translation>Unbegrenzt</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Load File</source>
+        <translation>Datei &amp;laden</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Über</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Please choose a file</source>
+        <translation>Bitte eine Datei wählen</translation>
+    </message>
+    <message>
+        <source>DCP Package (*.orvdcp)</source>
+        <translation>DCP-Paket (*.orvdcp)</translation>
+    </message>
+    <message>
+        <source>Reelvane Downloader
+Version 1.4.0</source>
+        <translation>Reelvane Downloader
+Version 1.4.0</translation>
+    </message>
+    <message>
+        <source>LOAD FILE</source>
+        <translation>LADEN</translation>
+    </message>
+    <message>
+        <source>RESUME</source>
+        <translation>FORTSETZEN</translation>
+    </message>
+    <message>
+        <source>PAUSE</source>
+        <translation>PAUSE</translation>
+    </message>
+    <message>
+        <source>LAUNCH OSKAN</source>
+        <translation>OSKAN ÖFFNEN</translation>
+    </message>
+    <message>
+        <source>Search DCPs...</source>
+        <translation>DCPs suchen...</translation>
+    </message>
+    <message>
+        <source>DATE</source>
+        <comment>sort by date</comment>
+        <translation>DATUM</translation>
+    </message>
+    <message>
+        <source>A-Z</source>
+        <comment>sort by name</comment>
+        <translation>A-Z</translation>
+    </message>
+    <message>
+        <source>No DCP(s) found</source>
+        <translation>Keine DCPs gefunden</translation>
+    </message>
+    <message>
+        <source>You are not downloading any DCPs yet. To start downloading please complete the following steps:</source>
+        <translation>Sie laden noch kein DCP herunter. So starten Sie einen Download:</translation>
+    </message>
+    <message>
+        <source>Click on &quot;Load File&quot; on the left.</source>
+        <translation>Klicken Sie links auf „LADEN“.</translation>
+    </message>
+    <message>
+        <source>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your Downloads folder). If you do not have one yet, click &quot;LAUNCH  OSKAN&quot;, log in, select the film and hit &quot;Download&quot;, then return to the first step.</source>
+        <translation>Wählen Sie die kleine .orvdcp-Datei, die Sie vom OSKAN-Webportal heruntergeladen haben (meist im Ordner Downloads). Haben Sie noch keine, klicken Sie auf „OSKAN ÖFFNEN“, melden Sie sich an, wählen Sie den Film und klicken Sie auf „Download“; dann zurück zum ersten Schritt.</translation>
+    </message>
+    <message>
+        <source>You will be asked where you want to save your DCP file to. Select your download location and hit save. Your download will begin.</source>
+        <translation>Sie werden gefragt, wo Ihr DCP gespeichert werden soll. Wählen Sie den Speicherort und bestätigen Sie: Der Download beginnt.</translation>
+    </message>
+    <message>
+        <source>IMPORTANT:</source>
+        <translation>WICHTIG:</translation>
+    </message>
+    <message>
+        <source>if you will ingest from a USB hard drive, download directly onto that drive rather than onto this computer&apos;s local drive first, so that Reelvane can verify the download and fix corruptions before ingest.</source>
+        <translation>Wenn Sie von einer USB-Festplatte ingesten, laden Sie direkt auf diese Festplatte herunter und nicht zuerst auf die interne Festplatte dieses Computers. So kann Reelvane den Download prüfen und Beschädigungen vor dem Ingest beheben.</translation>
+    </message>
+    <message>
+        <source>You can pause the download at any time by hitting pause or just quitting this application. When you open the application again the download will resume from where it left off.</source>
+        <translation>Sie können den Download jederzeit mit PAUSE oder durch Beenden des Programms unterbrechen. Beim nächsten Start geht er dort weiter, wo er aufgehört hat.</translation>
+    </message>
+    <message>
+        <source>Need help? Write to %1 and we will get back to you.</source>
+        <translation>Brauchen Sie Hilfe? Schreiben Sie an %1, wir melden uns.</translation>
+    </message>
+    <message>
+        <source>Drop the package to load it</source>
+        <translation>Paket hier ablegen, um es zu laden</translation>
+    </message>
+    <message>
+        <source>Speed limit: </source>
+        <translation>Bandbreite: </translation>
+    </message>
+    <message>
+        <source>You already have an instance of the Reelvane Downloader running.<byte value="xd"/>
+Only one instance is allowed.</source>
+        <translation>Der Reelvane Downloader läuft bereits.<byte value="xd"/>
+Es ist nur eine Instanz erlaubt.</translation>
     </message>
 </context>
 </TS>

@@ -3,6 +3,7 @@
 #include "core/UserPrompt.h"
 #include "dialogs/AlertsDialog.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -12,24 +13,25 @@
 namespace {
 bool confirmRemoval(const QString& text)
 {
-    return UserPrompt::message(Prompt::Warning, text, QStringLiteral("Would you like to continue ?"),
+    return UserPrompt::message(Prompt::Warning, text,
+                               QCoreApplication::translate("WindowActions", "Would you like to continue ?"),
                                Prompt::Yes | Prompt::Cancel, Prompt::Cancel,
-                               QStringLiteral("Warning...")) == Prompt::Yes;
+                               QCoreApplication::translate("WindowActions", "Warning...")) == Prompt::Yes;
 }
 } // namespace
 
 bool WindowActions::confirmDcpRemoval() const
 {
-    return confirmRemoval(QStringLiteral(
+    return confirmRemoval(tr(
         "You are about to delete a DCP.\r\n\r\nThis will NOT DELETE the files on your hard drive but simply "
         "remove the DCP from the Reelvane Downloader."));
 }
 
 bool WindowActions::confirmReelRemoval() const
 {
-    return confirmRemoval(QStringLiteral(
-        "You are about to delete a Reel.\r\n\r\nThis will DELETE the files on your hard drive. "
-        "The Reel and all of it's assets will be removed."));
+    return confirmRemoval(
+        tr("You are about to delete a Reel.\r\n\r\nThis will DELETE the files on your hard drive. "
+           "The Reel and all of it's assets will be removed."));
 }
 
 bool WindowActions::openFolder(const QString& path) const
@@ -39,8 +41,8 @@ bool WindowActions::openFolder(const QString& path) const
     const QString shown = QDir::toNativeSeparators(path);
     qDebug() << "[MainWindow] No program opened the folder" << shown;
     UserPrompt::message(Prompt::Information,
-                        QStringLiteral("No program on this computer could show the folder. "
-                                       "The DCP's files are in:"),
+                        tr("No program on this computer could show the folder. "
+                           "The DCP's files are in:"),
                         shown);
     return false;
 }
@@ -51,8 +53,8 @@ bool WindowActions::openPage(const QString& address) const
         return true;
     qDebug() << "[MainWindow] No program opened the page" << address;
     UserPrompt::message(Prompt::Information,
-                        QStringLiteral("No web browser on this computer could open OSKAN. "
-                                       "Copy this address into your browser:"),
+                        tr("No web browser on this computer could open OSKAN. "
+                           "Copy this address into your browser:"),
                         address);
     return false;
 }
@@ -71,15 +73,15 @@ QString WindowActions::choosePackage() const
 
 void WindowActions::showAbout() const
 {
-    UserPrompt::message(Prompt::Information, QStringLiteral("Reelvane Downloader\nVersion 1.4.0"), QString(),
-                        Prompt::Ok, Prompt::NoButton, QStringLiteral("Reelvane Downloader"));
+    UserPrompt::message(Prompt::Information, tr("Reelvane Downloader\nVersion 1.4.0"), QString(), Prompt::Ok,
+                        Prompt::NoButton, QStringLiteral("Reelvane Downloader"));
 }
 
 bool WindowActions::askResume() const
 {
-    return UserPrompt::message(Prompt::Question, QStringLiteral("Your downloads are paused."),
-                               QStringLiteral("Would you like to resume?"), Prompt::Yes | Prompt::No,
-                               Prompt::NoButton, QStringLiteral("Downloads are paused")) == Prompt::Yes;
+    return UserPrompt::message(Prompt::Question, tr("Your downloads are paused."),
+                               tr("Would you like to resume?"), Prompt::Yes | Prompt::No, Prompt::NoButton,
+                               tr("Downloads are paused")) == Prompt::Yes;
 }
 
 void WindowActions::editAlerts() const

@@ -171,10 +171,10 @@ int main(int argc, char* argv[])
             qDebug() << "[main] Package handed over to the running instance:" << path;
             return 0;
         }
-        UserPrompt::message(
-            Prompt::Warning,
-            QStringLiteral("You already have an instance of the Reelvane Downloader running.\r\n"
-                           "Only one instance is allowed."));
+        UserPrompt::message(Prompt::Warning,
+                            QCoreApplication::translate(
+                                "main", "You already have an instance of the Reelvane Downloader running.\r\n"
+                                        "Only one instance is allowed."));
         qDebug() << "[main] Multiple instances not allowed.";
         return 1;
     }

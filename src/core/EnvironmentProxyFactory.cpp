@@ -61,8 +61,8 @@ QNetworkProxy EnvironmentProxyFactory::readProxy(const QStringList& names)
             type = QNetworkProxy::NoProxy;
         if (!url.isValid() || url.host().isEmpty() || type == QNetworkProxy::NoProxy) {
             if (unusable.isEmpty())
-                unusable = QStringLiteral("The proxy \"%1\" (%2) cannot be used. It must be "
-                                          "[http://][user:password@]host[:port] or a socks5:// address.")
+                unusable = tr("The proxy \"%1\" (%2) cannot be used. It must be "
+                              "[http://][user:password@]host[:port] or a socks5:// address.")
                                .arg(lookup(name).trimmed(), name);
             return QNetworkProxy(QNetworkProxy::NoProxy);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QNetworkProxyFactory>
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,8 @@
 // Sockets that are not URL requests (servers, local sockets) never go through a proxy.
 class EnvironmentProxyFactory : public QNetworkProxyFactory
 {
+    Q_DECLARE_TR_FUNCTIONS(EnvironmentProxyFactory)
+
 public:
     // Reads a variable; the default reads the process environment.
     using Lookup = std::function<QString(const QString& name)>;

@@ -76,16 +76,16 @@ QString Services::addressProblem()
 {
     const QString portal = fromEnv("ORV_PORTAL_URL", kDefaultPortal);
     if (!isServiceAddress(QUrl(portal)) || !isTrustedTransport(QUrl(portal))) {
-        return QStringLiteral("The portal address \"%1\" (ORV_PORTAL_URL) is refused. It must be an "
-                              "https:// address, or http:// on this computer (127.0.0.1, ::1 or "
-                              "localhost) only, since the password, the decoding key and the "
-                              "installer travel over it.")
+        return tr("The portal address \"%1\" (ORV_PORTAL_URL) is refused. It must be an "
+                  "https:// address, or http:// on this computer (127.0.0.1, ::1 or "
+                  "localhost) only, since the password, the decoding key and the "
+                  "installer travel over it.")
             .arg(portal);
     }
     const QString notify = fromEnv("ORV_NOTIFY_URL", kDefaultNotify);
     if (!isServiceAddress(QUrl(notify))) {
-        return QStringLiteral("The notification service address \"%1\" (ORV_NOTIFY_URL) is refused. It "
-                              "must be an http:// or https:// address with a host name.")
+        return tr("The notification service address \"%1\" (ORV_NOTIFY_URL) is refused. It "
+                  "must be an http:// or https:// address with a host name.")
             .arg(notify);
     }
     return QString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QUrl>
 
@@ -9,6 +10,8 @@
 // port, with or without a trailing "/".
 class Services
 {
+    Q_DECLARE_TR_FUNCTIONS(Services)
+
 public:
     // The portal's base address, always ending in "/". Error boxes link to it, the
     // software-update link appends "updates".

@@ -99,7 +99,7 @@ void LoginDialog::resetLabelError()
 {
     ui->label_error->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);"));
     ui->label_error->setText(
-        QStringLiteral("Please login using the same username and password you use to login to OSKAN."));
+        tr("Please login using the same username and password you use to login to OSKAN."));
 }
 
 void LoginDialog::loginEv()
@@ -109,7 +109,7 @@ void LoginDialog::loginEv()
     requestPending = true;
 
     resetLabelError();
-    ui->btn_login->setText(QStringLiteral("LOGGING IN..."));
+    ui->btn_login->setText(tr("LOGGING IN..."));
 
     QNetworkRequest request(Services::portalUrl(QStringLiteral("authenticate")));
     request.setHeader(QNetworkRequest::ContentTypeHeader,
@@ -131,7 +131,7 @@ void LoginDialog::requestFinished()
     reply = nullptr;
     timeoutTimer.stop();
     requestPending = false;
-    ui->btn_login->setText(QStringLiteral("LOG IN"));
+    ui->btn_login->setText(tr("LOG IN"));
     if (!finished)
         return;
     finished->deleteLater();
@@ -144,7 +144,7 @@ void LoginDialog::requestFinished()
     const int status = finished->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status < 200 || status > 299) {
         ui->label_error->setStyleSheet(QStringLiteral("color: rgb(255, 8, 11);"));
-        ui->label_error->setText(QStringLiteral("Error. Please check your internet connection."));
+        ui->label_error->setText(tr("Error. Please check your internet connection."));
         qDebug() << "[LoginDialog] Unexpected answer, HTTP status code:" << status;
         return;
     }
@@ -163,9 +163,9 @@ void LoginDialog::requestError(QNetworkReply::NetworkError code)
     if (status == 403 && failed)
         message = textUpToZero(failed->readAll()); // the portal's own explanation
     else if (status == 500)
-        message = QStringLiteral("Service is temporarily not available. Please try again later.");
+        message = tr("Service is temporarily not available. Please try again later.");
     else
-        message = QStringLiteral("Error. Please check your internet connection.");
+        message = tr("Error. Please check your internet connection.");
 
     ui->label_error->setStyleSheet(QStringLiteral("color: rgb(255, 8, 11);"));
     ui->label_error->setText(message);

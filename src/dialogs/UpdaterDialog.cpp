@@ -129,16 +129,15 @@ void UpdaterDialog::requestFinishedUpdater()
         return;
     }
 
-    setWindowTitle(QStringLiteral("New version available"));
-    ui->label_status->setText(
-        QStringLiteral("New version available. Would you like to download updates now?"));
+    setWindowTitle(tr("New version available"));
+    ui->label_status->setText(tr("New version available. Would you like to download updates now?"));
     ui->text_browser_description->setHtml(description);
     setVisibleAvailableUpdatesSection(true);
 }
 
 void UpdaterDialog::startDownloading()
 {
-    ui->label_status->setText(QStringLiteral("Downloading updates ..."));
+    ui->label_status->setText(tr("Downloading updates ..."));
     setVisibleAvailableUpdatesSection(false);
     setVisibleDownloadingSection(true);
     downloadNewVersion(installerUrl);
@@ -241,9 +240,9 @@ void UpdaterDialog::installUpdates(const QString& path)
     // rather than going on to the login as if nothing had been downloaded.
     const QString nativePath = QDir::toNativeSeparators(path);
     qDebug() << "[UpdaterDialog] The desktop could not open the installer:" << nativePath;
-    UserPrompt::message(Prompt::Warning, QStringLiteral("The update was downloaded but could not be opened."),
-                        QStringLiteral("Open the installer yourself:\n%1\n\nThe Reelvane Downloader "
-                                       "goes on with this version for now.")
+    UserPrompt::message(Prompt::Warning, tr("The update was downloaded but could not be opened."),
+                        tr("Open the installer yourself:\n%1\n\nThe Reelvane Downloader "
+                           "goes on with this version for now.")
                             .arg(nativePath));
     reject();
 }

@@ -3,9 +3,11 @@
 #include "download/ChecksumWorker.h"
 #include "import/DriveCheck.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <cerrno>
 #include <cryptopp/sha.h>
@@ -68,27 +70,32 @@ DcpIngestCheck::Result DcpIngestCheck::run(const QString& dcpFolder, const std::
         const QStringList mends = file.document ? QStringList() : QStringList{file.uuid};
         if (digest.isEmpty())
             result.findings.append(
-                {QStringLiteral("%1 cannot be read from the drive.").arg(file.path), mends});
+                {QCoreApplication::translate("DcpIngestCheck", "%1 cannot be read from the drive.")
+                     .arg(file.path),
+                 mends});
         else if (digest == file.digest)
             result.bytes += file.size;
         else if (file.document)
             result.findings.append(
-                {QStringLiteral("The PKL's hash for the CPL %1 does not match it: a cinema "
-                                "server refuses the composition.")
+                {QCoreApplication::translate("DcpIngestCheck",
+                                             "The PKL's hash for the CPL %1 does not match it: a cinema "
+                                             "server refuses the composition.")
                      .arg(file.path),
                  mends});
         else
-            result.findings.append(
-                {QStringLiteral("%1 is corrupted: its SHA-1 differs from the PKL.").arg(file.path), mends});
+            result.findings.append({QCoreApplication::translate(
+                                        "DcpIngestCheck", "%1 is corrupted: its SHA-1 differs from the PKL.")
+                                        .arg(file.path),
+                                    mends});
     }
     return result;
 }
 
 QString DcpIngestCheck::readyText(int files, quint64 bytes)
 {
-    return QStringLiteral("Ready for the cinema: %1 files, %2 GB")
+    return QCoreApplication::translate("DcpIngestCheck", "Ready for the cinema: %1 files, %2 GB")
         .arg(files)
-        .arg(QString::number(double(bytes) / 1e9, 'f', bytes < 100000000 ? 3 : 1));
+        .arg(QLocale().toString(double(bytes) / 1e9, 'f', bytes < 100000000 ? 3 : 1));
 }
 
 QByteArray DcpIngestCheck::sha1FromMedium(const QString& path, const std::atomic<bool>& cancel,

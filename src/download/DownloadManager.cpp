@@ -130,7 +130,7 @@ void DownloadManager::keepFiles(const QList<Asset*>& assets)
             events(reel, NotificationType::DownloadFinished);
         }
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to keep the files found on the drive."), e);
+        reportFailure(QT_TR_NOOP("Unable to keep the files found on the drive."), e);
     }
 }
 
@@ -180,7 +180,7 @@ void DownloadManager::stopCheckingKept(DCP* dcp)
             redownload(asset);
         }
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to download the kept files instead."), e);
+        reportFailure(QT_TR_NOOP("Unable to download the kept files instead."), e);
     }
     for (Reel* reel : qAsConst(reels))
         reel->announceRequeued();
@@ -232,7 +232,7 @@ void DownloadManager::assetsChanged()
         if (!downloadQueue.isEmpty() && !currentAsset && !isPaused())
             startDownloading();
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to update the download queue."), e);
+        reportFailure(QT_TR_NOOP("Unable to update the download queue."), e);
     }
 }
 
@@ -323,7 +323,7 @@ void DownloadManager::startDownloading(DCP* dcp)
         dcp->announceStatus();
         emit orderChanged();
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to start downloading the DCP."), e);
+        reportFailure(QT_TR_NOOP("Unable to start downloading the DCP."), e);
     }
 }
 
@@ -421,7 +421,7 @@ void DownloadManager::pauseDownloading(bool force)
         emit pausedChanged();
         emit downloadPaused();
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to pause the downloads."), e);
+        reportFailure(QT_TR_NOOP("Unable to pause the downloads."), e);
     }
 }
 
@@ -435,7 +435,7 @@ void DownloadManager::resumeDownloading()
         startDownloading();
         emit pausedChanged();
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to resume the downloads."), e);
+        reportFailure(QT_TR_NOOP("Unable to resume the downloads."), e);
     }
 }
 
@@ -459,7 +459,7 @@ void DownloadManager::retryAssetDownload(Asset* asset)
         if (!currentAsset && !isPaused())
             startDownloading();
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to download a corrupted file again."), e);
+        reportFailure(QT_TR_NOOP("Unable to download a corrupted file again."), e);
     }
 }
 
@@ -478,7 +478,7 @@ bool DownloadManager::removeDownload(DCP* dcp)
             emit downloadStandBy();
         return true;
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to remove the DCP."), e);
+        reportFailure(QT_TR_NOOP("Unable to remove the DCP."), e);
         return false;
     }
 }
@@ -507,7 +507,7 @@ void DownloadManager::removeDownloadReel(Reel* reel)
         if (dcp->getReels().isEmpty())
             removeDownload(dcp);
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to remove the reel."), e);
+        reportFailure(QT_TR_NOOP("Unable to remove the reel."), e);
     }
 }
 
@@ -554,10 +554,11 @@ void DownloadManager::setReadChunkSize(unsigned value)
     emit readChunkSizeChanged();
 }
 
-void DownloadManager::reportFailure(const QString& what, const std::exception& e)
+void DownloadManager::reportFailure(const char* what, const std::exception& e)
 {
+    // The log keeps the English; the user reads it in the program's language.
     qDebug() << "[DownloadManager] Error:" << what << e.what();
-    DownloadPrompts::failure(what, QString::fromUtf8(e.what()));
+    DownloadPrompts::failure(tr(what), QString::fromUtf8(e.what()));
 }
 
 void DownloadManager::setLimitOff(bool value)
@@ -582,7 +583,7 @@ void DownloadManager::startTransfer()
             try {
                 startDownloading();
             } catch (const std::exception& e) {
-                reportFailure(QStringLiteral("Unable to restart the download."), e);
+                reportFailure(QT_TR_NOOP("Unable to restart the download."), e);
             }
         });
     }
@@ -675,13 +676,11 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
             DownloadPrompts::unwritableFile(reason);
             break;
         case AssetTransfer::Failure::SizeMismatch: {
-            const QString message =
-                QStringLiteral("The server's file and the package disagree: %1 bytes on the "
-                               "server, %2 in the package. Downloads of this file wait.")
-                    .arg(reason)
-                    .arg(asset->getSize());
-            sizeDisagreements.insert(
-                asset, QStringLiteral("Server %1 \u2260 package %2").arg(reason).arg(asset->getSize()));
+            const QString message = tr("The server's file and the package disagree: %1 bytes on the "
+                                       "server, %2 in the package. Downloads of this file wait.")
+                                        .arg(reason)
+                                        .arg(asset->getSize());
+            sizeDisagreements.insert(asset, tr("Server %1 ≠ package %2").arg(reason).arg(asset->getSize()));
             advanceQueue(asset); // the others go on
             emit serverFileDiffers(dcp, message);
             break;
@@ -696,7 +695,7 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
         }
         }
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to handle a failed download."), e);
+        reportFailure(QT_TR_NOOP("Unable to handle a failed download."), e);
     }
 }
 
@@ -743,7 +742,7 @@ void DownloadManager::completeTransfer()
     try {
         advanceQueue(asset);
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to start the next download."), e);
+        reportFailure(QT_TR_NOOP("Unable to start the next download."), e);
     }
 }
 
@@ -791,7 +790,7 @@ void DownloadManager::driveChanged(DCP* dcp)
         if (!currentAsset && !isPaused())
             emit downloadStandBy(); // nothing on the drives still there: the status bar says so
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to update the download queue."), e);
+        reportFailure(QT_TR_NOOP("Unable to update the download queue."), e);
     }
 }
 

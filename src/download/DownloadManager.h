@@ -226,7 +226,8 @@ private:
     void forgetRemoved(Asset* asset);
     void handOverToWorker(Reel* reel);
     void persistPaused(bool value);
-    void reportFailure(const QString& what, const std::exception& e);
+    // what: the failure in English (QT_TR_NOOP), logged as it is and shown translated.
+    void reportFailure(const char* what, const std::exception& e);
     void updateActive();
     qint64 freeSpace(const QString& path) const;
     void driveChanged(DCP* dcp);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class DCP;
@@ -8,6 +9,8 @@ class DCP;
 // decides when; these hold the wording.
 class DownloadPrompts
 {
+    Q_DECLARE_TR_FUNCTIONS(DownloadPrompts)
+
 public:
     DownloadPrompts() = delete;
 

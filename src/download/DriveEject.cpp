@@ -223,20 +223,20 @@ QString DriveEject::messageFor(Outcome outcome, const QString& detail)
 {
     switch (outcome) {
     case Ejected:
-        return QStringLiteral("It is now safe to remove the drive");
+        return tr("It is now safe to remove the drive");
     case Busy:
-        return QStringLiteral("The drive cannot be ejected because it is busy. Close every window and "
-                              "program that uses files on it, then try again.");
+        return tr("The drive cannot be ejected because it is busy. Close every window and "
+                  "program that uses files on it, then try again.");
     case NotPermitted:
-        return QStringLiteral("The drive cannot be ejected because this user is not permitted to eject it.");
+        return tr("The drive cannot be ejected because this user is not permitted to eject it.");
     case NoService:
-        return QStringLiteral("The drive cannot be ejected from here because this desktop has no disk "
-                              "service (UDisks2). Eject it from the file manager before removing it.");
+        return tr("The drive cannot be ejected from here because this desktop has no disk "
+                  "service (UDisks2). Eject it from the file manager before removing it.");
     case NotFound:
-        return QStringLiteral("The drive cannot be ejected from here because the desktop's disk service "
-                              "does not know it. Eject it from the file manager before removing it.");
+        return tr("The drive cannot be ejected from here because the desktop's disk service "
+                  "does not know it. Eject it from the file manager before removing it.");
     case Failed:
         break;
     }
-    return QStringLiteral("The drive cannot be ejected: %1").arg(detail);
+    return tr("The drive cannot be ejected: %1").arg(detail);
 }

@@ -55,7 +55,7 @@ void DriveVerifier::start(QObject* object)
     last = DcpIngestCheck::Result();
     progress = 0;
     remaining.clear();
-    result = QStringLiteral("Checking the drive\u2026");
+    result = tr("Checking the drive\u2026");
     cancelFlag = std::make_shared<std::atomic<bool>>(false);
     clock.start();
     const std::shared_ptr<std::atomic<bool>> flag = cancelFlag;
@@ -115,8 +115,8 @@ void DriveVerifier::onProgress(quint64 done, quint64 total)
     const double seconds = clock.elapsed() / 1000.0;
     if (done > 0 && seconds > 0.5) {
         const qint64 left = qint64((total - done) / (double(done) / seconds));
-        remaining = left >= 90 ? QStringLiteral("About %1 min left").arg((left + 30) / 60)
-                               : QStringLiteral("About %1 s left").arg(qMax<qint64>(1, left));
+        remaining = left >= 90 ? tr("About %1 min left").arg((left + 30) / 60)
+                               : tr("About %1 s left").arg(qMax<qint64>(1, left));
     }
     emit progressChanged();
 }
@@ -133,15 +133,15 @@ void DriveVerifier::onFinished(const DcpIngestCheck::Result& outcome)
     if (checked && !QFileInfo(checked->getDownloadPath()).isDir()) {
         // Unreadable files say nothing about the drive that was pulled meanwhile.
         last = DcpIngestCheck::Result();
-        result = QStringLiteral("The drive was disconnected during the check.");
+        result = tr("The drive was disconnected during the check.");
     } else if (outcome.cancelled) {
         last = DcpIngestCheck::Result();
-        result = QStringLiteral("Check cancelled.");
+        result = tr("Check cancelled.");
     } else {
         if (outcome.findings.isEmpty())
-            readyResult = DcpIngestCheck::readyText(outcome.files, outcome.bytes) +
-                          QStringLiteral(" checked at %1")
-                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm")));
+            readyResult = tr("%1 checked at %2", "the drive check's result: the files and size, then a time")
+                              .arg(DcpIngestCheck::readyText(outcome.files, outcome.bytes),
+                                   QDateTime::currentDateTime().toString(QStringLiteral("HH:mm")));
         if (checked)
             markDamaged(checked.data(), outcome.damagedAssets());
         updateResult();
@@ -182,11 +182,11 @@ void DriveVerifier::updateResult()
     if (!readyResult.isEmpty())
         result = readyResult;
     else if (open == 0)
-        result = QStringLiteral("The damaged files were downloaded again and verified. Check the drive "
-                                "again before it goes to the cinema.");
+        result = tr("The damaged files were downloaded again and verified. Check the drive "
+                    "again before it goes to the cinema.");
     else
-        result = open == 1 ? QStringLiteral("1 problem found on the drive:")
-                           : QStringLiteral("%1 problems found on the drive:").arg(open);
+        result =
+            open == 1 ? tr("1 problem found on the drive:") : tr("%1 problems found on the drive:").arg(open);
     emit changed();
 }
 

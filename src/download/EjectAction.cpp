@@ -19,12 +19,12 @@ EjectAction::EjectAction(DriveEject* ejector, DownloadManager* engine, std::func
     connect(engine, &DownloadManager::activeChanged, this, &EjectAction::changed);
     connect(engine, &DownloadManager::pausedChanged, this, &EjectAction::changed);
     connect(engine, &DownloadManager::currentDcpChanged, this, &EjectAction::changed);
-    connect(
-        ejector, &DriveEject::finished, this, [this](DriveEject::Outcome outcome, const QString& message) {
-            UserPrompt::message(outcome == DriveEject::Ejected ? Prompt::Information : Prompt::Warning,
-                                message, QString(), Prompt::Ok, Prompt::Ok, QStringLiteral("Eject drive"));
-            emit changed();
-        });
+    connect(ejector, &DriveEject::finished, this,
+            [this](DriveEject::Outcome outcome, const QString& message) {
+                UserPrompt::message(outcome == DriveEject::Ejected ? Prompt::Information : Prompt::Warning,
+                                    message, QString(), Prompt::Ok, Prompt::Ok, tr("Eject drive"));
+                emit changed();
+            });
 }
 
 bool EjectAction::isEjecting() const

@@ -38,8 +38,8 @@ void SleepInhibitor::request()
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
-    call << QStringLiteral("sleep:idle") << QStringLiteral("Reelvane Downloader")
-         << QStringLiteral("Downloading DCP") << QStringLiteral("block");
+    call << QStringLiteral("sleep:idle") << QStringLiteral("Reelvane Downloader") << tr("Downloading DCP")
+         << QStringLiteral("block");
     pending = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, &SleepInhibitor::answered);
 }

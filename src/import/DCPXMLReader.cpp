@@ -46,9 +46,8 @@ void DCPXMLReader::loadPackage(const QString& path)
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly)) {
         qDebug() << "[DCPXMLReader] Could not open JSON package: " << filePath;
-        UserPrompt::message(Prompt::Warning, QStringLiteral("Could not open the ORVDCP file."),
-                            QStringLiteral("Please check to see if you have read permission for the file."),
-                            Prompt::Ok);
+        UserPrompt::message(Prompt::Warning, tr("Could not open the ORVDCP file."),
+                            tr("Please check to see if you have read permission for the file."), Prompt::Ok);
         return;
     }
 
@@ -89,16 +88,15 @@ void DCPXMLReader::importPackage(const QByteArray& content)
         // Compared unsigned, so a negative version counts as a newer format.
         if (static_cast<quint32>(version) > static_cast<quint32>(PackageVersion)) {
             throw DCPXMLReaderException(
-                QStringLiteral(
-                    "Your software is out of date. Unfortunately an update is required in order to "
-                    "load the DCP."),
-                QStringLiteral("Would you like to download new version?"),
+                tr("Your software is out of date. Unfortunately an update is required in order to "
+                   "load the DCP."),
+                tr("Would you like to download new version?"),
                 Services::portalBaseUrl() + QStringLiteral("updates"));
         }
-        throw DCPXMLReaderException(
-            QStringLiteral("Your ORVDCP file is out of date. Unfortunately an update is "
-                           "required in order to load this DCP."),
-            QStringLiteral("Would you like to redownload the file now?"), Services::portalBaseUrl());
+        throw DCPXMLReaderException(tr("Your ORVDCP file is out of date. Unfortunately an update is "
+                                       "required in order to load this DCP."),
+                                    tr("Would you like to redownload the file now?"),
+                                    Services::portalBaseUrl());
     }
 
     userUuid = root.value(QStringLiteral("user_uuid")).toString();
@@ -136,8 +134,8 @@ bool DCPXMLReader::chooseDownloadFolder(const QJsonArray& dcps, const QJsonObjec
             continue;
 
         PromptRequest request;
-        request.title = QStringLiteral("Select download location for your DCP");
-        request.acceptLabel = QStringLiteral("Select directory for DCP");
+        request.title = tr("Select download location for your DCP");
+        request.acceptLabel = tr("Select directory for DCP");
         request.directory = UserPrompt::startFolder();
         // Asked again for as long as the user turns a drive down after its check.
         do {
@@ -170,10 +168,9 @@ bool DCPXMLReader::isEnoughDiskSpace(const QString& path, qint64 size) const
         return true;
 
     const Prompt::StandardButton answer = UserPrompt::message(
-        Prompt::Warning, QStringLiteral("Not enough disk space"),
-        QStringLiteral(
-            "You don't have enough disk space to download full DCP.\r\n\r\nDo you want to continue "
-            "anyway?"),
+        Prompt::Warning, tr("Not enough disk space"),
+        tr("You don't have enough disk space to download full DCP.\r\n\r\nDo you want to continue "
+           "anyway?"),
         Prompt::Yes | Prompt::No, Prompt::No);
     return answer == Prompt::Yes;
 }

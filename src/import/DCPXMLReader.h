@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
@@ -15,6 +16,8 @@ struct ImportTarget;
 // told to the user inside loadPackage.
 class DCPXMLReader
 {
+    Q_DECLARE_TR_FUNCTIONS(DCPXMLReader)
+
 public:
     DCPXMLReader(const QString& decodingKey, const ImportTarget& target);
     DCPXMLReader(const DCPXMLReader&) = delete;

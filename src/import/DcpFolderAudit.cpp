@@ -4,6 +4,7 @@
 #include "import/SafeXml.h"
 #include "model/Util.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QDomDocument>
@@ -151,7 +152,8 @@ QString Reader::single(const QStringList& top, const QString& base, const QStrin
             found.append(name);
     }
     if (found.size() > 1)
-        add(QStringLiteral("The DCP folder holds %1 %2 (%3): a cinema server reads only one of them.")
+        add(QCoreApplication::translate(
+                "DcpFolderAudit", "The DCP folder holds %1 %2 (%3): a cinema server reads only one of them.")
                 .arg(found.size())
                 .arg(kinds, found.join(QStringLiteral(", "))));
     return found.contains(base) ? base : found.value(0);
@@ -160,26 +162,27 @@ QString Reader::single(const QStringList& top, const QString& base, const QStrin
 void Reader::checkId(const QString& document, const QString& id)
 {
     if (!DcpFolderAudit::isWellFormedId(id))
-        add(QStringLiteral("%1 has a malformed identifier \"%2\": cinema servers expect urn:uuid: "
-                           "followed by a UUID.")
+        add(QCoreApplication::translate(
+                "DcpFolderAudit", "%1 has a malformed identifier \"%2\": cinema servers expect urn:uuid: "
+                                  "followed by a UUID.")
                 .arg(document, id));
 }
 
 bool Reader::readAssetMap(const QString& name)
 {
     if (name.isEmpty()) {
-        add(QStringLiteral("ASSETMAP is missing."));
+        add(QCoreApplication::translate("DcpFolderAudit", "ASSETMAP is missing."));
         return false;
     }
     QDomDocument document;
     QString error;
     if (!readDocument(root.filePath(name), &document, &error)) {
-        add(QStringLiteral("%1 cannot be read: %2").arg(name, error));
+        add(QCoreApplication::translate("DcpFolderAudit", "%1 cannot be read: %2").arg(name, error));
         return false;
     }
     const QDomElement map = document.documentElement();
     if (localName(map.tagName()) != QLatin1String("AssetMap")) {
-        add(QStringLiteral("%1 cannot be read: not an asset map").arg(name));
+        add(QCoreApplication::translate("DcpFolderAudit", "%1 cannot be read: not an asset map").arg(name));
         return false;
     }
     checkId(name, text(map, QStringLiteral("Id")));
@@ -206,17 +209,17 @@ bool Reader::readAssetMap(const QString& name)
 bool Reader::readVolumeIndex(const QString& name)
 {
     if (name.isEmpty()) {
-        add(QStringLiteral("VOLINDEX is missing."));
+        add(QCoreApplication::translate("DcpFolderAudit", "VOLINDEX is missing."));
         return false;
     }
     QDomDocument document;
     QString error;
     if (!readDocument(root.filePath(name), &document, &error)) {
-        add(QStringLiteral("%1 cannot be read: %2").arg(name, error));
+        add(QCoreApplication::translate("DcpFolderAudit", "%1 cannot be read: %2").arg(name, error));
         return false;
     }
     if (localName(document.documentElement().tagName()) != QLatin1String("VolumeIndex")) {
-        add(QStringLiteral("%1 cannot be read: not a volume index").arg(name));
+        add(QCoreApplication::translate("DcpFolderAudit", "%1 cannot be read: not a volume index").arg(name));
         return false;
     }
     ++out.documentsRead;
@@ -241,13 +244,15 @@ void Reader::findDocuments()
 bool Reader::readPackingList()
 {
     if (pklPath.isEmpty()) {
-        add(QStringLiteral("The PKL listed in the ASSETMAP is missing or cannot be read."));
+        add(QCoreApplication::translate("DcpFolderAudit",
+                                        "The PKL listed in the ASSETMAP is missing or cannot be read."));
         return false;
     }
     QDomDocument document;
     QString error;
     if (!readDocument(root.filePath(pklPath), &document, &error)) {
-        add(QStringLiteral("The PKL %1 cannot be read: %2").arg(pklPath, error));
+        add(QCoreApplication::translate("DcpFolderAudit", "The PKL %1 cannot be read: %2")
+                .arg(pklPath, error));
         return false;
     }
     const QDomElement list = document.documentElement();
@@ -273,35 +278,43 @@ void Reader::checkChunks()
 {
     for (const MapEntry& entry : entries) {
         if (entry.chunks.isEmpty() || entry.path().isEmpty()) {
-            add(QStringLiteral("The ASSETMAP gives no path for %1.").arg(entry.id));
+            add(QCoreApplication::translate("DcpFolderAudit", "The ASSETMAP gives no path for %1.")
+                    .arg(entry.id));
             continue;
         }
         const QString path = entry.path();
         if (entry.chunks.size() > 1)
-            add(QStringLiteral("The ASSETMAP splits %1 into %2 chunks: cinema servers expect one.")
+            add(QCoreApplication::translate(
+                    "DcpFolderAudit", "The ASSETMAP splits %1 into %2 chunks: cinema servers expect one.")
                     .arg(path)
                     .arg(entry.chunks.size()));
         for (const Chunk& chunk : entry.chunks) {
             if (!PackagePathRules::isRelativeInside(chunk.path))
-                add(QStringLiteral("The ASSETMAP's path %1 leaves the DCP folder.").arg(chunk.path));
+                add(QCoreApplication::translate("DcpFolderAudit",
+                                                "The ASSETMAP's path %1 leaves the DCP folder.")
+                        .arg(chunk.path));
         }
         const Chunk& chunk = entry.chunks.first();
         if (!chunk.offset.isEmpty() && chunk.offset != QLatin1String("0"))
-            add(QStringLiteral("The ASSETMAP gives %1 an offset of %2: cinema servers expect 0.")
+            add(QCoreApplication::translate("DcpFolderAudit",
+                                            "The ASSETMAP gives %1 an offset of %2: cinema servers expect 0.")
                     .arg(path, chunk.offset));
         if (!entry.usable || chunk.length.isEmpty())
             continue;
         if (pklById.contains(entry.id)) {
             const quint64 size = pkl.at(pklById.value(entry.id)).size;
             if (chunk.length != QString::number(size))
-                add(QStringLiteral("The ASSETMAP gives %1 a length of %2 bytes, the PKL says %3 bytes.")
+                add(QCoreApplication::translate(
+                        "DcpFolderAudit",
+                        "The ASSETMAP gives %1 a length of %2 bytes, the PKL says %3 bytes.")
                         .arg(path, chunk.length)
                         .arg(size));
         } else if (path == pklPath) {
             // The PKL is not in its own list: the asset map is the only place that gives its size.
             const qint64 size = QFileInfo(root.filePath(path)).size();
             if (chunk.length != QString::number(size))
-                add(QStringLiteral("The ASSETMAP gives %1 a length of %2 bytes; it holds %3 bytes.")
+                add(QCoreApplication::translate(
+                        "DcpFolderAudit", "The ASSETMAP gives %1 a length of %2 bytes; it holds %3 bytes.")
                         .arg(path, chunk.length)
                         .arg(size));
         }
@@ -322,7 +335,7 @@ void Reader::checkComposition(const QString& path)
     QDomDocument document;
     QString error;
     if (!readDocument(root.filePath(path), &document, &error)) {
-        add(QStringLiteral("The CPL %1 cannot be read: %2").arg(path, error));
+        add(QCoreApplication::translate("DcpFolderAudit", "The CPL %1 cannot be read: %2").arg(path, error));
         return;
     }
     const QDomElement cpl = document.documentElement();
@@ -330,7 +343,8 @@ void Reader::checkComposition(const QString& path)
     checkId(path, id);
     cplIds.insert(Util::cleanUUID(id));
     if (!pklById.contains(Util::cleanUUID(id)))
-        add(QStringLiteral("The CPL %1 is not listed in the PKL: a cinema server does not ingest it.")
+        add(QCoreApplication::translate(
+                "DcpFolderAudit", "The CPL %1 is not listed in the PKL: a cinema server does not ingest it.")
                 .arg(path));
 
     const QList<QDomElement> reels = children(child(cpl, QStringLiteral("ReelList")), QStringLiteral("Reel"));
@@ -356,7 +370,8 @@ void Reader::checkComposition(const QString& path)
         }
         if (carried.isEmpty() || missing.size() != carried.size())
             continue; // single missing files are named one by one
-        add(QStringLiteral("Reel %1 of %2 is not on the drive: this composition will not play.")
+        add(QCoreApplication::translate("DcpFolderAudit",
+                                        "Reel %1 of %2 is not on the drive: this composition will not play.")
                 .arg(i + 1)
                 .arg(reels.size()),
             missing);
@@ -365,11 +380,14 @@ void Reader::checkComposition(const QString& path)
     }
     if (notCarried > 0) {
         const QString title = text(cpl, QStringLiteral("ContentTitleText"));
-        add(QStringLiteral("The composition %1 plays %2 that this package does not carry: it needs its "
-                           "original version on the cinema server.")
-                .arg(title.isEmpty() ? path : title, notCarried == 1
-                                                         ? QStringLiteral("1 file")
-                                                         : QStringLiteral("%1 files").arg(notCarried)));
+        add(QCoreApplication::translate(
+                "DcpFolderAudit",
+                "The composition %1 plays %2 that this package does not carry: it needs its "
+                "original version on the cinema server.")
+                .arg(title.isEmpty() ? path : title,
+                     notCarried == 1
+                         ? QCoreApplication::translate("DcpFolderAudit", "1 file")
+                         : QCoreApplication::translate("DcpFolderAudit", "%1 files").arg(notCarried)));
     }
 }
 
@@ -378,7 +396,7 @@ void Reader::checkFiles()
     for (const PklEntry& asset : pkl) {
         const auto at = entryById.constFind(asset.id);
         if (at == entryById.cend()) {
-            add(QStringLiteral("%1 is in the PKL but not in the ASSETMAP.")
+            add(QCoreApplication::translate("DcpFolderAudit", "%1 is in the PKL but not in the ASSETMAP.")
                     .arg(asset.name.isEmpty() ? asset.id : asset.name));
             continue;
         }
@@ -400,11 +418,14 @@ void Reader::checkFiles()
         const QStringList mends = document ? QStringList() : QStringList{asset.id};
         const QFileInfo info(root.filePath(path));
         if (!info.isFile()) {
-            add(QStringLiteral("%1 is listed in the ASSETMAP but missing from the drive.").arg(path), mends);
+            add(QCoreApplication::translate("DcpFolderAudit",
+                                            "%1 is listed in the ASSETMAP but missing from the drive.")
+                    .arg(path),
+                mends);
             continue;
         }
         if (quint64(info.size()) != asset.size) {
-            add(QStringLiteral("%1 holds %2 bytes, the PKL says %3 bytes.")
+            add(QCoreApplication::translate("DcpFolderAudit", "%1 holds %2 bytes, the PKL says %3 bytes.")
                     .arg(path)
                     .arg(info.size())
                     .arg(asset.size),
@@ -441,7 +462,8 @@ void Reader::checkLeftovers(const QStringList& topDocuments)
             if (!listedFolders.contains(relative) &&
                 QDir(info.filePath())
                     .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-                add(QStringLiteral("The folder %1 is empty and not part of the DCP: remove it.")
+                add(QCoreApplication::translate("DcpFolderAudit",
+                                                "The folder %1 is empty and not part of the DCP: remove it.")
                         .arg(relative));
             continue;
         }
@@ -449,10 +471,12 @@ void Reader::checkLeftovers(const QStringList& topDocuments)
             continue;
         const QString name = info.fileName();
         if (name.startsWith(QLatin1Char('.')) && !isMacFile(name))
-            add(QStringLiteral("A hidden file is left: %1").arg(relative));
+            add(QCoreApplication::translate("DcpFolderAudit", "A hidden file is left: %1").arg(relative));
         else
-            add(QStringLiteral("%1 is not part of the DCP (the ASSETMAP does not list it): cinema servers "
-                               "copy it or refuse the folder. Remove it.")
+            add(QCoreApplication::translate(
+                    "DcpFolderAudit",
+                    "%1 is not part of the DCP (the ASSETMAP does not list it): cinema servers "
+                    "copy it or refuse the folder. Remove it.")
                     .arg(relative));
     }
 }
@@ -462,15 +486,18 @@ void Reader::read()
     const QFileInfo folder(root.path());
     if (!folder.isDir() || !folder.isReadable() || !folder.isExecutable()) {
         out.readable = false;
-        add(folder.exists() ? QStringLiteral("The DCP folder %1 cannot be read.")
-                                  .arg(QDir::toNativeSeparators(root.path()))
-                            : QStringLiteral("The DCP folder %1 is not on the drive.")
-                                  .arg(QDir::toNativeSeparators(root.path())));
+        add(folder.exists()
+                ? QCoreApplication::translate("DcpFolderAudit", "The DCP folder %1 cannot be read.")
+                      .arg(QDir::toNativeSeparators(root.path()))
+                : QCoreApplication::translate("DcpFolderAudit", "The DCP folder %1 is not on the drive.")
+                      .arg(QDir::toNativeSeparators(root.path())));
         return;
     }
     const QStringList top = root.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    const QString assetMapName = single(top, QStringLiteral("ASSETMAP"), QStringLiteral("asset maps"));
-    const QString volumeIndexName = single(top, QStringLiteral("VOLINDEX"), QStringLiteral("volume indexes"));
+    const QString assetMapName =
+        single(top, QStringLiteral("ASSETMAP"), QCoreApplication::translate("DcpFolderAudit", "asset maps"));
+    const QString volumeIndexName = single(top, QStringLiteral("VOLINDEX"),
+                                           QCoreApplication::translate("DcpFolderAudit", "volume indexes"));
     const bool haveMap = readAssetMap(assetMapName);
     readVolumeIndex(volumeIndexName);
     if (!haveMap)
@@ -482,7 +509,8 @@ void Reader::read()
     if (!havePkl)
         return;
     if (cplPaths.isEmpty())
-        add(QStringLiteral("The CPL listed in the ASSETMAP is missing or cannot be read."));
+        add(QCoreApplication::translate("DcpFolderAudit",
+                                        "The CPL listed in the ASSETMAP is missing or cannot be read."));
     for (const QString& path : qAsConst(cplPaths))
         checkComposition(path);
     checkFiles();

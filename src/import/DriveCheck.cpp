@@ -79,10 +79,9 @@ QList<DriveCheck::Finding> DriveCheck::assess(const DriveFacts& facts)
     // A share or a RAM disk holds nothing that travels, whatever is behind it.
     if (isNetworkOrTemporary(facts.fileSystem.toLower())) {
         findings.append(
-            {Severity::Unreadable,
-             QStringLiteral("The folder is on a network or temporary file system (%1), not on the "
-                            "drive itself. Most cinema servers cannot read it.")
-                 .arg(facts.fileSystem.toLower())});
+            {Severity::Unreadable, tr("The folder is on a network or temporary file system (%1), not on the "
+                                      "drive itself. Most cinema servers cannot read it.")
+                                       .arg(facts.fileSystem.toLower())});
         return findings;
     }
     // A fixed disk is the user's own business: it does not go to the cinema.
@@ -91,47 +90,41 @@ QList<DriveCheck::Finding> DriveCheck::assess(const DriveFacts& facts)
 
     const QString type = judgedType(facts);
     if (unreadableTypes().contains(type)) {
-        findings.append({Severity::Unreadable,
-                         QStringLiteral("The drive uses %1. Most cinema servers cannot read %1 drives.")
-                             .arg(displayName(type))});
-    } else if (isFat(type)) {
         findings.append(
-            {Severity::Note, QStringLiteral("The drive uses FAT32, which cannot store files of 4 GB "
+            {Severity::Unreadable,
+             tr("The drive uses %1. Most cinema servers cannot read %1 drives.").arg(displayName(type))});
+    } else if (isFat(type)) {
+        findings.append({Severity::Note, tr("The drive uses FAT32, which cannot store files of 4 GB "
                                             "or more. Larger DCP files cannot be downloaded to it.")});
     } else if (type.startsWith(QLatin1String("ext"))) {
         // The superblock (or udev) is the truth where it could be read; the mount type otherwise.
         const int version = facts.extVersion ? facts.extVersion : type.mid(3).toInt();
         if (version == 4) {
-            findings.append(
-                {Severity::Note, QStringLiteral("The drive uses ext4. Some cinema servers only read "
+            findings.append({Severity::Note, tr("The drive uses ext4. Some cinema servers only read "
                                                 "ext2 or ext3 drives.")});
         } else if (facts.extInodeSize == 0) {
             findings.append(
-                {Severity::Note,
-                 QStringLiteral("The inode size of the drive's ext%1 file system could not be read "
-                                "without administrator rights. Some cinema servers only read "
-                                "drives with an inode size of 128 bytes.")
-                     .arg(version)});
+                {Severity::Note, tr("The inode size of the drive's ext%1 file system could not be read "
+                                    "without administrator rights. Some cinema servers only read "
+                                    "drives with an inode size of 128 bytes.")
+                                     .arg(version)});
         } else if (facts.extInodeSize != 128) {
-            findings.append(
-                {Severity::Note, QStringLiteral("The drive's ext%1 file system has an inode size of %2 "
+            findings.append({Severity::Note, tr("The drive's ext%1 file system has an inode size of %2 "
                                                 "bytes. Some cinema servers only read drives with an "
                                                 "inode size of 128 bytes.")
-                                     .arg(version)
-                                     .arg(facts.extInodeSize)});
+                                                 .arg(version)
+                                                 .arg(facts.extInodeSize)});
         }
     }
     if (facts.partitionTable == DriveFacts::PartitionTable::Gpt) {
-        findings.append(
-            {Severity::Note, QStringLiteral("The drive has a GPT partition table. Some cinema servers "
+        findings.append({Severity::Note, tr("The drive has a GPT partition table. Some cinema servers "
                                             "only read drives with an MBR partition table.")});
     }
     if (QDir::cleanPath(facts.folder) != QDir::cleanPath(facts.mountPoint)) {
         findings.append(
-            {Severity::Note,
-             QStringLiteral("The DCP folder would not be at the top level of the drive (%1). Cinema "
-                            "servers look for DCPs at the top level; choose the drive itself.")
-                 .arg(QDir::toNativeSeparators(facts.mountPoint))});
+            {Severity::Note, tr("The DCP folder would not be at the top level of the drive (%1). Cinema "
+                                "servers look for DCPs at the top level; choose the drive itself.")
+                                 .arg(QDir::toNativeSeparators(facts.mountPoint))});
     }
     return findings;
 }
@@ -158,13 +151,13 @@ bool DriveCheck::confirm(const QString& folder, const DriveProbe::Roots& roots)
     }
     PromptRequest request;
     request.icon = unreadable ? Prompt::Warning : Prompt::Information;
-    request.title = QStringLiteral("Drive check");
-    request.text = unreadable ? QStringLiteral("Most cinema servers cannot read this drive.")
-                              : QStringLiteral("Please check the drive before it goes to the cinema.");
+    request.title = tr("Drive check");
+    request.text = unreadable ? tr("Most cinema servers cannot read this drive.")
+                              : tr("Please check the drive before it goes to the cinema.");
     request.informativeText = lines.join(QStringLiteral("\n"));
     request.buttons = Prompt::Yes | Prompt::No;
-    request.buttonTexts.insert(Prompt::Yes, QStringLiteral("Continue"));
-    request.buttonTexts.insert(Prompt::No, QStringLiteral("Choose another folder"));
+    request.buttonTexts.insert(Prompt::Yes, tr("Continue"));
+    request.buttonTexts.insert(Prompt::No, tr("Choose another folder"));
     request.defaultButton = unreadable ? Prompt::No : Prompt::Yes;
     const bool goOn = UserPrompt::message(request) == Prompt::Yes;
     qDebug() << "[DriveCheck]" << lines << (goOn ? "- continuing" : "- choosing another folder");

@@ -2,6 +2,7 @@
 
 #include "import/DriveProbe.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -10,6 +11,8 @@
 // a DCP folder that would not sit at the top level.
 class DriveCheck
 {
+    Q_DECLARE_TR_FUNCTIONS(DriveCheck)
+
 public:
     enum class Severity
     {

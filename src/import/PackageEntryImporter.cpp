@@ -63,18 +63,17 @@ bool PackageEntryImporter::run()
         if (!known->isDriveConnected()) {
             // Merging would create the DCP folder where the drive is mounted, on another disk.
             qDebug() << "[DCPXMLReader] Drive not connected, not merging into " << known->getDCPPath();
-            UserPrompt::message(
-                Prompt::Warning, QStringLiteral("Drive not connected"),
-                QStringLiteral("The DCP %1 is downloaded to %2, which is not connected. Connect "
-                               "the drive, start the Reelvane Downloader again and open the "
-                               "file once more.")
-                    .arg(friendlyTitle, QDir::toNativeSeparators(known->getDownloadPath())));
+            UserPrompt::message(Prompt::Warning, tr("Drive not connected"),
+                                tr("The DCP %1 is downloaded to %2, which is not connected. Connect "
+                                   "the drive, start the Reelvane Downloader again and open the "
+                                   "file once more.")
+                                    .arg(friendlyTitle, QDir::toNativeSeparators(known->getDownloadPath())));
             return false;
         }
         downloadPath = known->getDownloadPath();
         UserPrompt::message(Prompt::NoIcon,
-                            QStringLiteral("The DCP %1 already exist and will be merged.").arg(friendlyTitle),
-                            QString(), Prompt::Ok);
+                            tr("The DCP %1 already exist and will be merged.").arg(friendlyTitle), QString(),
+                            Prompt::Ok);
     } else {
         downloadPath = downloadFolder;
     }
@@ -106,10 +105,10 @@ void PackageEntryImporter::readFields()
     reelSelection = entry.value(QStringLiteral("reels")).toArray();
     if (reelSelection.isEmpty()) {
         qDebug() << "[DCPXMLReader] No Reel(s) selected, aborting...";
-        throw DCPXMLReaderException(
-            QStringLiteral("No reels detected in ORVDCP file. Select at least one reel to "
-                           "download. Please redownload the file from OSKAN."),
-            QStringLiteral("Would you like to redownload the file now?"), Services::portalBaseUrl());
+        throw DCPXMLReaderException(tr("No reels detected in ORVDCP file. Select at least one reel to "
+                                       "download. Please redownload the file from OSKAN."),
+                                    tr("Would you like to redownload the file now?"),
+                                    Services::portalBaseUrl());
     }
 
     const int campaignId = entry.value(QStringLiteral("campaign_dcp_id")).toInt(0);
@@ -328,12 +327,11 @@ bool PackageEntryImporter::driveCanHoldEntry() const
             qDebug()
                 << "[DCPXMLReader] Canceled importing dcp (FAT32 drive cannot hold a file of 4 GB or more) "
                 << downloadPath << asset->getOriginalFileName() << asset->getSize();
-            UserPrompt::message(
-                Prompt::Warning, QStringLiteral("The selected drive cannot hold this DCP"),
-                QStringLiteral("The drive uses the FAT32 file system, which cannot store files of "
-                               "4 GB or more, and this DCP contains such files.\r\n\r\nPlease "
-                               "choose a drive formatted as ext2, ext3, exFAT or NTFS."),
-                Prompt::Ok);
+            UserPrompt::message(Prompt::Warning, tr("The selected drive cannot hold this DCP"),
+                                tr("The drive uses the FAT32 file system, which cannot store files of "
+                                   "4 GB or more, and this DCP contains such files.\r\n\r\nPlease "
+                                   "choose a drive formatted as ext2, ext3, exFAT or NTFS."),
+                                Prompt::Ok);
             return false;
         }
     }
@@ -485,10 +483,10 @@ void PackageEntryImporter::handOver(const QList<Reel*>& handedReels)
 // shows in the window.
 void PackageEntryImporter::tellFolderNotWritable() const
 {
-    UserPrompt::message(Prompt::Warning, QStringLiteral("The DCP %1 could not be saved").arg(friendlyTitle),
-                        QStringLiteral("Unable to write the DCP folder %1.\r\n\r\nPlease check that the "
-                                       "drive is connected, writable and has free space, then open the "
-                                       "file again.")
+    UserPrompt::message(Prompt::Warning, tr("The DCP %1 could not be saved").arg(friendlyTitle),
+                        tr("Unable to write the DCP folder %1.\r\n\r\nPlease check that the "
+                           "drive is connected, writable and has free space, then open the "
+                           "file again.")
                             .arg(QDir::toNativeSeparators(dcpFolder())),
                         Prompt::Ok);
 }
@@ -570,13 +568,13 @@ bool PackageEntryImporter::removeConflictingFiles()
 
     PromptRequest request;
     request.icon = Prompt::Warning;
-    request.text = QStringLiteral("Remove conflicting files?");
-    request.informativeText = QStringLiteral("The following files will be removed...\r\n") + list;
+    request.text = tr("Remove conflicting files?");
+    request.informativeText = tr("The following files will be removed...\r\n") + list;
     request.buttons = Prompt::Yes | Prompt::No | Prompt::Apply;
     request.defaultButton = Prompt::No;
     // A feature already on the drive (another computer, a lost store, a colleague's half-done
     // drive) need not come down again: its files are verified instead, nothing is deleted.
-    request.buttonTexts.insert(Prompt::Apply, QStringLiteral("&Check and keep"));
+    request.buttonTexts.insert(Prompt::Apply, tr("&Check and keep"));
     const Prompt::StandardButton answer = UserPrompt::message(request);
     if (answer == Prompt::Apply) {
         qDebug() << "[DCPXMLReader] Checking and keeping the files already on the drive:" << files.size();

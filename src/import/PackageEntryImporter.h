@@ -5,6 +5,7 @@
 #include "import/PackingList.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
@@ -41,6 +42,8 @@ struct ImportTarget
 // whatever the catalogue did not take goes with the importer.
 class PackageEntryImporter
 {
+    Q_DECLARE_TR_FUNCTIONS(PackageEntryImporter)
+
 public:
     // userUuid and downloadFolder come from the package.
     PackageEntryImporter(const QJsonObject& entry, const QString& userUuid, const QString& downloadFolder,

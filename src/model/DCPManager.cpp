@@ -385,7 +385,7 @@ void DCPManager::loadDCPFromFile(const QString& path)
         package_reader(decoding_key, path);
     } catch (const std::exception& e) {
         qDebug() << "[DCPManager] Unable to load DCP file" << path << e.what();
-        UserPrompt::message(Prompt::Warning, QStringLiteral("The ORVDCP file could not be loaded."),
+        UserPrompt::message(Prompt::Warning, tr("The ORVDCP file could not be loaded."),
                             QString::fromUtf8(e.what()));
     }
 }

@@ -562,8 +562,8 @@ void NotificationManager::reportRevealFailures()
     pendingRevealFailures.clear();
     qDebug() << "[NotificationManager] Files could not be given their final names:" << files;
     UserPrompt::message(
-        Prompt::Warning, QStringLiteral("Downloaded files could not be given their final names."),
-        QStringLiteral("They keep their hidden names, so the DCP cannot be ingested yet. The Reelvane "
-                       "Downloader tries again after every report to the server and at the next start.\n\n") +
+        Prompt::Warning, tr("Downloaded files could not be given their final names."),
+        tr("They keep their hidden names, so the DCP cannot be ingested yet. The Reelvane "
+           "Downloader tries again after every report to the server and at the next start.\n\n") +
             files);
 }

@@ -22,7 +22,11 @@ Item {
             root.clicked();
     }
 
-    width: 215
+    // The width asked for, grown to hold the label (and icon) when a translation runs longer.
+    property real preferredWidth: 215
+    readonly property real neededWidth: label.implicitWidth + (icon.visible ? root.image_size + 24 : 20)
+
+    width: Math.max(preferredWidth, neededWidth)
     height: 35
     state: Globals.BTN_DEFAULT_STATE
     opacity: enabled ? 1 : 0.5

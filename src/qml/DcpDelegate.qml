@@ -371,13 +371,14 @@ Package {
                 spacing: 5
 
                 Item {
-                    width: 150
+                    width: Math.max(150, startButton.neededWidth)
                     height: 35
 
                     CustomButton {
+                        id: startButton
                         objectName: "startButton"
                         anchors.fill: parent
-                        text: "START DOWNLOAD"
+                        text: qsTr("START DOWNLOAD")
                         visible: pkg.dcp !== null && !pkg.isCurrent && !pkg.dcp.finished && !pkg.driveMissing
                         onClicked: download_mgr.startDownloading(pkg.dcp)
                     }
@@ -385,20 +386,22 @@ Package {
 
                 CustomButton {
                     objectName: "deleteButton"
-                    width: 100
-                    text: "DELETE"
+                    preferredWidth: 100
+                    text: qsTr("DELETE")
                     onClicked: mainWindow.removeDcp(pkg.dcp)
                 }
 
                 // Taken while a check can start, and while one runs.
                 Item {
-                    width: !pkg.driveMissing && (pkg.checkable || drive_check.running) ? 140 : 0
+                    width: !pkg.driveMissing && (pkg.checkable || drive_check.running)
+                           ? Math.max(140, checkDriveButton.neededWidth) : 0
                     height: 35
 
                     CustomButton {
+                        id: checkDriveButton
                         objectName: "checkDriveButton"
                         anchors.fill: parent
-                        text: "CHECK DRIVE"
+                        text: qsTr("CHECK DRIVE")
                         visible: pkg.checkable
                         onClicked: drive_check.start(pkg.dcp)
                     }
@@ -408,8 +411,8 @@ Package {
                 // after a restart.
                 CustomButton {
                     objectName: "downloadAgainButton"
-                    width: 170
-                    text: "DOWNLOAD AGAIN"
+                    preferredWidth: 170
+                    text: qsTr("DOWNLOAD AGAIN")
                     visible: pkg.statusTick >= 0 && pkg.dcp !== null && !drive_check.running
                              && !pkg.driveMissing && drive_check.damagedCount(pkg.dcp) > 0
                     onClicked: drive_check.redownloadDamaged(pkg.dcp)
@@ -420,7 +423,7 @@ Package {
                     height: 35
                     verticalAlignment: Text.AlignVCenter
                     leftPadding: 10
-                    text: Globals.DRIVE_NOT_CONNECTED
+                    text: Globals.driveNotConnectedText()
                     color: Globals.ORANGE
                     font.family: "Courier"
                     font.weight: Font.Medium
@@ -433,8 +436,8 @@ Package {
                     objectName: "ejectButton"
                     // Set by a click here; the button stays, greyed, while that eject runs.
                     property bool ejecting: false
-                    width: 120
-                    text: ejecting ? qsTr("Ejecting…") : "Eject drive"
+                    preferredWidth: 120
+                    text: ejecting ? qsTr("Ejecting…") : qsTr("Eject drive")
                     visible: pkg.canEject || ejecting
                     enabled: !ejecting
                     onClicked: {
@@ -581,8 +584,8 @@ Package {
                     anchors.top: cardTitle.bottom
                     anchors.topMargin: 50
                     anchors.horizontalCenter: parent.horizontalCenter
-                    width: 140
-                    text: "GO TO FILES"
+                    preferredWidth: 140
+                    text: qsTr("GO TO FILES")
                     tooltip: qsTr("Show the DCP's folder in the file manager")
                     image: "qrc:/images/folder.svg"
                     onClicked: pkg.openFolder()
@@ -621,9 +624,9 @@ Package {
                         font.pixelSize: 13
                     }
                     CustomButton {
-                        width: 90
+                        preferredWidth: 90
                         height: 22
-                        text: "CANCEL"
+                        text: qsTr("CANCEL")
                         onClicked: drive_check.cancel()
                     }
                 }
@@ -666,18 +669,18 @@ Package {
                     objectName: "keptStatus"
                     height: 22
                     verticalAlignment: Text.AlignVCenter
-                    text: keptPanel.unchecked === 1 ? "Checking the file kept on the drive\u2026"
-                                                    : "Checking the " + keptPanel.unchecked
-                                                      + " files kept on the drive\u2026"
+                    text: keptPanel.unchecked === 1 ? qsTr("Checking the file kept on the drive\u2026")
+                                                    : qsTr("Checking the %1 files kept on the drive\u2026")
+                                                      .arg(keptPanel.unchecked)
                     color: "white"
                     font.pixelSize: 15
                 }
 
                 CustomButton {
                     objectName: "stopKeptCheckButton"
-                    width: 90
+                    preferredWidth: 90
                     height: 22
-                    text: "CANCEL"
+                    text: qsTr("CANCEL")
                     onClicked: download_mgr.stopCheckingKept(pkg.dcp)
                 }
             }

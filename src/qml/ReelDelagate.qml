@@ -60,28 +60,28 @@ Item {
 
     Connections {
         target: row.reel
-        function onDownloadSynced() { row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_COMPLETE], "white"); }
-        function onDownloadPaused() { row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_PENDING]); }
+        function onDownloadSynced() { row.setStatus(Globals.reelStatusText(Globals.STATUS_COMPLETE), "white"); }
+        function onDownloadPaused() { row.setStatus(Globals.reelStatusText(Globals.STATUS_PENDING)); }
         function onDownloadProgress(speed) {
             row.setStatus(Globals.reelSpeedText(speed), "white");
             row.showDownloaded();
         }
-        function onDownloadChecksummed() { row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_SYNCING], "white"); }
+        function onDownloadChecksummed() { row.setStatus(Globals.reelStatusText(Globals.STATUS_SYNCING), "white"); }
         function onCheckProgressChanged() {
             if (row.reel.check_progress > 0)
-                row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_VALIDATING] + " "
+                row.setStatus(Globals.reelStatusText(Globals.STATUS_VALIDATING) + " "
                               + Globals.checkedPercent(row.reel.check_progress), "white");
         }
         function onDownloadCheckingChecksum() {
-            row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_VALIDATING], "white");
+            row.setStatus(Globals.reelStatusText(Globals.STATUS_VALIDATING), "white");
             row.showFull();
         }
         function onDownloadCorrupted() {
-            row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_CORRUPTED], Globals.RED);
+            row.setStatus(Globals.reelStatusText(Globals.STATUS_CORRUPTED), Globals.RED);
             row.showFull();
         }
         function onDownloadQueuedForRedownload() {
-            row.setStatus(Globals.DCP_STATUSES[Globals.STATUS_QUEUED_FOR_REDOWNLOAD], Globals.ORANGE);
+            row.setStatus(Globals.reelStatusText(Globals.STATUS_QUEUED_FOR_REDOWNLOAD), Globals.ORANGE);
             row.showFull();
         }
     }
@@ -98,7 +98,7 @@ Item {
         width: 90
         height: 30
         verticalAlignment: Text.AlignVCenter
-        text: "Reel #" + (row.reel ? row.reel.reel_number : "")
+        text: qsTr("Reel #%1").arg(row.reel ? row.reel.reel_number : "")
         color: Globals.DCP_DETAILS_REEL_NUMBER_COLOR
         font.pixelSize: 17
         font.bold: true
@@ -116,7 +116,8 @@ Item {
     Text {
         id: sizeNumber
         anchors.left: bar.right
-        width: 50
+        // Never narrower than the number, which would run into the bar.
+        width: Math.max(50, implicitWidth)
         height: 30
         verticalAlignment: Text.AlignVCenter
         horizontalAlignment: Text.AlignRight
@@ -128,7 +129,7 @@ Item {
         id: sizeUnit
         anchors.left: sizeNumber.right
         anchors.leftMargin: 4
-        width: 20
+        width: Math.max(20, implicitWidth)
         height: 30
         verticalAlignment: Text.AlignVCenter
         text: row.reel_size_unit[1]

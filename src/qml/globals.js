@@ -37,15 +37,31 @@ var STATUS_VALIDATING = 4;
 var STATUS_CORRUPTED = 5;
 var STATUS_QUEUED_FOR_REDOWNLOAD = 6;
 
-var DCP_STATUSES = ["Completed", "Notifying, please wait", "Downloading", "Pending",
-                    "Validating, please wait", "Corrupted", "Queued for redownload"];
+// In English; reelStatusText() and dcpStatusText() give them in the program's language. A reel
+// and a DCP are not of one grammatical gender everywhere, so the two sets are told apart.
+var DCP_STATUSES = [QT_TR_NOOP("Completed", "status of a reel"), QT_TR_NOOP("Notifying, please wait", "status of a reel"),
+                    QT_TR_NOOP("Downloading", "status of a reel"), QT_TR_NOOP("Pending", "status of a reel"),
+                    QT_TR_NOOP("Validating, please wait", "status of a reel"), QT_TR_NOOP("Corrupted", "status of a reel"),
+                    QT_TR_NOOP("Queued for redownload", "status of a reel")];
 var DCP_SHORT_STATUSES = ["Completed", "Notifying", "Downloading", "Pending", "Validating", "Failed", "Queued"];
 
 // Shown instead of any other status while the DCP's download folder is missing.
-var DRIVE_NOT_CONNECTED = "Drive not connected";
+var DRIVE_NOT_CONNECTED = QT_TR_NOOP("Drive not connected");
 // A DCP paused on its own.
-var DCP_PAUSED = "Paused";
-var SERVER_NOT_ANSWERING = "Server not answering, retrying\u2026";
+var DCP_PAUSED = QT_TR_NOOP("Paused", "status of a DCP paused on its own");
+var SERVER_NOT_ANSWERING = QT_TR_NOOP("Server not answering, retrying\u2026");
+
+function reelStatusText(status) {
+    return qsTr(DCP_STATUSES[status], "status of a reel");
+}
+
+function driveNotConnectedText() {
+    return qsTr(DRIVE_NOT_CONNECTED);
+}
+
+function serverNotAnsweringText() {
+    return qsTr(SERVER_NOT_ANSWERING);
+}
 
 var KILO_BYTE = 1024;
 var MEGA_BYTE = 1024 * 1024;
@@ -71,24 +87,26 @@ function pad(el, offset, side) {
     return side === "left" ? blanks + text : text + blanks;
 }
 
+// With the decimal sign of the program's language ("1,50" in French); no thousands separator,
+// so the padded columns keep their width.
 function fixed(number, to_fixed) {
-    return to_fixed === undefined ? number : number.toFixed(to_fixed);
+    return to_fixed === undefined ? number : number.toFixed(to_fixed).replace(".", Qt.locale().decimalPoint);
 }
 
 function getUnit(bytes, to_fixed) {
     if (bytes < KILO_BYTE)
-        return [fixed(bytes, to_fixed), "bytes"];
+        return [fixed(bytes, to_fixed), qsTr("bytes")];
     if (bytes < MEGA_BYTE)
-        return [fixed(bytes / KILO_BYTE, to_fixed), "kB"];
+        return [fixed(bytes / KILO_BYTE, to_fixed), qsTr("kB")];
     if (bytes < GIGA_BYTE)
-        return [fixed(bytes / MEGA_BYTE, to_fixed), "MB"];
-    return [fixed(bytes / GIGA_BYTE, to_fixed), "GB"];
+        return [fixed(bytes / MEGA_BYTE, to_fixed), qsTr("MB")];
+    return [fixed(bytes / GIGA_BYTE, to_fixed), qsTr("GB")];
 }
 
 function getSpeedAsMbps(bytes, to_fixed) {
     if (bytes < GIGA_BIT)
-        return [fixed(bytes / MEGA_BIT, to_fixed), "Mbps"];
-    return [fixed(bytes / GIGA_BIT, to_fixed), "Gbps"];
+        return [fixed(bytes / MEGA_BIT, to_fixed), qsTr("Mbps")];
+    return [fixed(bytes / GIGA_BIT, to_fixed), qsTr("Gbps")];
 }
 
 // The tile's status: walks the reels in order (see the table of short statuses).
@@ -96,7 +114,7 @@ function getSpeedAsMbps(bytes, to_fixed) {
 function dcpStatus(dcp, mgr) {
     var size = dcp.getDownloadedSizeUI();
     if (dcp.drive_connected === false)
-        return { "text": DRIVE_NOT_CONNECTED, "size": size };
+        return { "text": driveNotConnectedText(), "size": size };
     var differs = mgr && mgr.sizeDisagreement ? mgr.sizeDisagreement(dcp) : "";
     if (differs)
         return { "text": differs, "size": size };
@@ -132,28 +150,29 @@ function dcpStatus(dcp, mgr) {
         }
     }
 
+    // The short statuses of DCP_SHORT_STATUSES, with the reel they are about.
     var text;
     // Files still to fetch wait while the DCP is paused on its own or its drive lacks room.
     var waiting = found[STATUS_DOWNLOADING] !== undefined || pending > 0;
     var ownPause = mgr && mgr.isDcpPaused ? mgr.isDcpPaused(dcp) : false;
     var room = mgr && mgr.roomNeeded ? mgr.roomNeeded(dcp) : "";
     if (found[STATUS_CORRUPTED] !== undefined)
-        text = DCP_SHORT_STATUSES[STATUS_CORRUPTED];
+        text = qsTr("Failed", "status of a DCP");
     else if (waiting && ownPause)
-        text = DCP_PAUSED;
+        text = qsTr(DCP_PAUSED, "status of a DCP paused on its own");
     else if (waiting && room)
         text = room;
     else if (found[STATUS_DOWNLOADING] !== undefined)
-        text = DCP_SHORT_STATUSES[STATUS_DOWNLOADING] + " reel " + found[STATUS_DOWNLOADING];
+        text = qsTr("Downloading reel %1").arg(found[STATUS_DOWNLOADING]);
     else if (found[STATUS_VALIDATING] !== undefined)
-        text = DCP_SHORT_STATUSES[STATUS_VALIDATING] + " reel " + found[STATUS_VALIDATING]
+        text = qsTr("Validating reel %1").arg(found[STATUS_VALIDATING])
             + (checking > 0 ? " " + checkedPercent(checking) : "");
     else if (found[STATUS_SYNCING] !== undefined)
-        text = DCP_SHORT_STATUSES[STATUS_SYNCING] + " reel " + found[STATUS_SYNCING];
+        text = qsTr("Notifying reel %1").arg(found[STATUS_SYNCING]);
     else if (pending > 0)
-        text = DCP_SHORT_STATUSES[STATUS_PENDING] + " " + pending + " reel" + (pending === 1 ? "" : "s");
+        text = pending === 1 ? qsTr("Pending %1 reel").arg(pending) : qsTr("Pending %1 reels").arg(pending);
     else
-        text = DCP_SHORT_STATUSES[STATUS_COMPLETE] + " " + getUnit(size, 2).join(" ");
+        text = qsTr("Completed %1", "status of a DCP, with its size").arg(getUnit(size, 2).join(" "));
     return { "text": text, "size": size };
 }
 
@@ -161,13 +180,13 @@ function dcpStatus(dcp, mgr) {
 // the whole reel rather than what is on disk.
 function reelStatus(reel) {
     if (reel.isCorrupted())
-        return { "status": STATUS_CORRUPTED, "text": DCP_STATUSES[STATUS_CORRUPTED], "color": RED, "full": true };
+        return { "status": STATUS_CORRUPTED, "text": reelStatusText(STATUS_CORRUPTED), "color": RED, "full": true };
     if (reel.isChecksummed()) {
         var s = reel.isSynced() ? STATUS_COMPLETE : STATUS_SYNCING;
-        return { "status": s, "text": DCP_STATUSES[s], "color": DCP_DETAILS_REEL_STATUS_COLOR, "full": true };
+        return { "status": s, "text": reelStatusText(s), "color": DCP_DETAILS_REEL_STATUS_COLOR, "full": true };
     }
     var d = reel.isDownloaded() ? STATUS_VALIDATING : STATUS_PENDING;
-    return { "status": d, "text": DCP_STATUSES[d], "color": DCP_DETAILS_REEL_STATUS_COLOR, "full": false };
+    return { "status": d, "text": reelStatusText(d), "color": DCP_DETAILS_REEL_STATUS_COLOR, "full": false };
 }
 
 // "45 %" of a verification that has read that share of its files.
@@ -178,7 +197,7 @@ function checkedPercent(fraction) {
 // The reel row's text while data arrives.
 function reelSpeedText(speed) {
     var s = getSpeedAsMbps(speed, 2);
-    return DCP_STATUSES[STATUS_DOWNLOADING] + " " + pad(s[0], 7) + " " + s[1];
+    return qsTr("Downloading %1 %2", "status of a reel, with its speed").arg(pad(s[0], 7)).arg(s[1]);
 }
 
 // The status bar's line for the current DCP. A speed of 0 (a stall) has no meaningful
@@ -187,12 +206,12 @@ function remainingTimeText(remainingBytes, speed) {
     var s = getSpeedAsMbps(speed > 0 ? speed : 0, 2);
     var speedText = " (" + pad(s[0], 8, "right") + s[1] + ")";
     if (!(speed > 0) || !isFinite(remainingBytes / speed))
-        return "Remaining time: unknown" + speedText;
+        return qsTr("Remaining time: unknown") + speedText;
     var seconds = Math.max(0, remainingBytes) / speed;
     var hours = Math.floor(seconds / 3600);
     var minutes = Math.floor(seconds / 60) % 60;
     var secs = Math.floor(seconds) % 60;
-    return "Remaining time: " + pad(hours, 4) + "h " + pad(minutes, 3) + "m " + pad(secs, 3) + "s" + speedText;
+    return qsTr("Remaining time: %1h %2m %3s").arg(pad(hours, 4)).arg(pad(minutes, 3)).arg(pad(secs, 3)) + speedText;
 }
 
 // The window title: while data arrives, the DCP being downloaded and its progress, named
@@ -225,10 +244,12 @@ function confirmingReels(dcps) {
 // The status bar while no data arrives.
 function idleStatus(paused, confirming) {
     if (paused)
-        return "Paused.";
-    if (confirming > 0)
-        return "Confirming " + confirming + " reel" + (confirming === 1 ? "" : "s") + " with the portal\u2026";
-    return "Ready.";
+        return qsTr("Paused.");
+    if (confirming === 1)
+        return qsTr("Confirming %1 reel with the portal\u2026").arg(confirming);
+    if (confirming > 1)
+        return qsTr("Confirming %1 reels with the portal\u2026").arg(confirming);
+    return qsTr("Ready.");
 }
 
 // The longest form of text that fits(), cut in the middle with an ellipsis, so that both the

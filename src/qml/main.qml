@@ -110,7 +110,7 @@ ApplicationWindow {
     // The status bar while no data arrives: paused, reels waiting for the portal, or ready.
     // A progress line or a server problem stays until the engine reports something else.
     function refreshIdleStatus() {
-        if (downloading || statusLabel.text === Globals.SERVER_NOT_ANSWERING ||
+        if (downloading || statusLabel.text === Globals.serverNotAnsweringText() ||
                 (statusLabel.proxyText !== "" && statusLabel.text === statusLabel.proxyText))
             return;
         statusLabel.text = Globals.idleStatus(download_mgr.paused, Globals.confirmingReels(dcp_mgr.dcps));
@@ -195,9 +195,9 @@ ApplicationWindow {
     menuBar: MenuBar {
         Menu {
             // Alt+F opens it, also from the search field, which would otherwise take the "f".
-            title: "&File"
+            title: qsTr("&File")
             MenuItem {
-                text: "&Load File"
+                text: qsTr("&Load File")
                 shortcut: "Ctrl+O"
                 onTriggered: mainWindow.openPackageDialog()
             }
@@ -230,7 +230,7 @@ ApplicationWindow {
                 }
             }
             MenuItem {
-                text: "&About"
+                text: qsTr("&About")
                 onTriggered: {
                     if (mainWindow.actions())
                         mainWindow.actions().showAbout();
@@ -239,7 +239,7 @@ ApplicationWindow {
                 }
             }
             MenuItem {
-                text: "Exit"
+                text: qsTr("Exit")
                 shortcut: "Ctrl+Q"
                 onTriggered: Qt.quit()
             }
@@ -248,8 +248,8 @@ ApplicationWindow {
 
     FileDialog {
         id: packageDialog
-        title: "Please choose a file"
-        nameFilters: ["DCP Package (*.orvdcp)"]
+        title: qsTr("Please choose a file")
+        nameFilters: [qsTr("DCP Package (*.orvdcp)")]
         selectMultiple: false
         onAccepted: mainWindow.importPackage(fileUrl.toString())
     }
@@ -257,7 +257,7 @@ ApplicationWindow {
     MessageDialog {
         id: aboutDialog
         title: "Reelvane Downloader"
-        text: "Reelvane Downloader\nVersion 1.4.0"
+        text: qsTr("Reelvane Downloader\nVersion 1.4.0")
         icon: StandardIcon.Information
         standardButtons: StandardButton.Ok
     }
@@ -327,7 +327,7 @@ ApplicationWindow {
             NavButton {
                 objectName: "loadButton"
                 width: parent.width
-                text: "LOAD FILE"
+                text: qsTr("LOAD FILE")
                 tooltip: qsTr("Open a package file (Ctrl+O)")
                 image: "qrc:/images/folder.svg"
                 image_size: 45
@@ -346,7 +346,7 @@ ApplicationWindow {
                 }
 
                 width: parent.width
-                text: pausedSetting ? "RESUME" : "PAUSE"
+                text: pausedSetting ? qsTr("RESUME") : qsTr("PAUSE")
                 image: pausedSetting ? "qrc:/images/play.svg" : "qrc:/images/pause.svg"
                 image_size: 40
                 tooltip: pausedSetting ? qsTr("Resume the downloads (Space)") : qsTr("Pause the downloads (Space)")
@@ -367,7 +367,7 @@ ApplicationWindow {
             NavButton {
                 objectName: "portalButton"
                 width: parent.width
-                text: "LAUNCH OSKAN"
+                text: qsTr("LAUNCH OSKAN")
                 tooltip: qsTr("Open the OSKAN portal in your web browser")
                 image: "qrc:/images/globe.svg"
                 image_size: 45
@@ -458,7 +458,7 @@ ApplicationWindow {
                     anchors.rightMargin: 10
                     anchors.verticalCenter: parent.verticalCenter
                     height: 40
-                    placeholderText: "Search DCPs..."
+                    placeholderText: qsTr("Search DCPs...")
                     focus: true
                     Accessible.name: qsTr("Search DCPs")
                     font.pixelSize: 18
@@ -478,8 +478,8 @@ ApplicationWindow {
                 anchors.right: azButton.left
                 anchors.rightMargin: 15
                 anchors.top: azButton.top
-                width: 60
-                text: "DATE"
+                preferredWidth: 60
+                text: qsTr("DATE", "sort by date")
                 accessibleName: qsTr("Sort by date")
                 state: Globals.BTN_ACTIVE_STATE
                 onClicked: {
@@ -496,8 +496,8 @@ ApplicationWindow {
                 anchors.rightMargin: 10
                 anchors.top: searchBox.bottom
                 anchors.topMargin: 15
-                width: 60
-                text: "A-Z"
+                preferredWidth: 60
+                text: qsTr("A-Z", "sort by name")
                 accessibleName: qsTr("Sort by name")
                 onClicked: {
                     azButton.state = Globals.BTN_ACTIVE_STATE;
@@ -607,21 +607,22 @@ ApplicationWindow {
               wrapMode: Text.WordWrap
               textFormat: Text.RichText
               text: dcp_mgr.haveSearchFilter
-                    ? "<h2>No DCP(s) found</h2>"
-                    : "<h2>You are not downloading any DCPs yet. To start downloading please complete the following steps:</h2>"
+                    ? "<h2>" + qsTr("No DCP(s) found") + "</h2>"
+                    : "<h2>" + qsTr("You are not downloading any DCPs yet. To start downloading please complete the following steps:") + "</h2>"
                       + "<ul>"
-                      + "<li>Click on \"Load File\" on the left.</li>"
-                      + "<li>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your"
-                      + " Downloads folder). If you do not have one yet, click \"LAUNCH  OSKAN\", log in, select"
-                      + " the film and hit \"Download\", then return to the first step.</li>"
-                      + "<li>You will be asked where you want to save your DCP file to. Select your download location"
-                      + " and hit save. Your download will begin.</li>"
-                      + "<li><b>IMPORTANT:</b> if you will ingest from a USB hard drive, download directly onto that"
-                      + " drive rather than onto this computer's local drive first, so that Reelvane can verify the"
-                      + " download and fix corruptions before ingest.</li>"
-                      + "<li>You can pause the download at any time by hitting pause or just quitting this application."
-                      + " When you open the application again the download will resume from where it left off.</li>"
-                      + "<li>Need help? Write to support@reelvane.example and we will get back to you.</li>"
+                      + "<li>" + qsTr("Click on \"Load File\" on the left.") + "</li>"
+                      + "<li>" + qsTr("Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your"
+                                      + " Downloads folder). If you do not have one yet, click \"LAUNCH  OSKAN\", log in, select"
+                                      + " the film and hit \"Download\", then return to the first step.") + "</li>"
+                      + "<li>" + qsTr("You will be asked where you want to save your DCP file to. Select your download location"
+                                      + " and hit save. Your download will begin.") + "</li>"
+                      + "<li><b>" + qsTr("IMPORTANT:") + "</b> "
+                      + qsTr("if you will ingest from a USB hard drive, download directly onto that drive rather than onto"
+                             + " this computer's local drive first, so that Reelvane can verify the download and fix"
+                             + " corruptions before ingest.") + "</li>"
+                      + "<li>" + qsTr("You can pause the download at any time by hitting pause or just quitting this application."
+                                      + " When you open the application again the download will resume from where it left off.") + "</li>"
+                      + "<li>" + qsTr("Need help? Write to %1 and we will get back to you.").arg("support@reelvane.example") + "</li>"
                       + "</ul>"
             }
         }
@@ -655,7 +656,7 @@ ApplicationWindow {
 
         Text {
             anchors.centerIn: parent
-            text: "Drop the package to load it"
+            text: qsTr("Drop the package to load it")
             color: "white"
             font.pixelSize: 24
             font.weight: Font.DemiBold
@@ -702,7 +703,7 @@ ApplicationWindow {
 
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
-                    text: "Speed limit: "
+                    text: qsTr("Speed limit: ")
                     color: "white"
                     font.family: "Courier"
                     font.weight: Font.Medium
@@ -827,7 +828,7 @@ ApplicationWindow {
 
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
-                    text: "No limit"
+                    text: qsTr("No limit")
                     color: noLimitSwitch.checked ? "white" : Globals.NAV_BAR_BTN_COLOR
                     font.family: "Courier"
                     font.weight: Font.Medium
@@ -863,7 +864,7 @@ ApplicationWindow {
                 width: statusRow.oneLine
                        ? Math.min(statusRow.width - limitRow.width - 20, Math.max(300, statusMeasure.width))
                        : statusRow.width
-                text: "Ready."
+                text: Globals.idleStatus(false, 0)
                 color: "white"
                 elide: Text.ElideRight
                 font.family: "Courier"
@@ -874,7 +875,7 @@ ApplicationWindow {
                 property string detail: ""
                 // The last "Proxy requires authentication" line; it stays like a server problem.
                 property string proxyText: ""
-                onTextChanged: if (text !== Globals.SERVER_NOT_ANSWERING) detail = ""
+                onTextChanged: if (text !== Globals.serverNotAnsweringText()) detail = ""
                 MouseArea {
                     id: statusHover
                     anchors.fill: parent
@@ -959,7 +960,7 @@ ApplicationWindow {
             mainWindow.downloading = !download_mgr.paused;
         }
         function onDownloadPaused() {
-            statusLabel.text = "Paused.";
+            statusLabel.text = Globals.idleStatus(true, 0);
             mainWindow.downloading = false;
         }
         function onDownloadStandBy() {
@@ -972,7 +973,7 @@ ApplicationWindow {
             mainWindow.refreshIdleStatus();
         }
         function onServerNotAnswering(reason) {
-            statusLabel.text = Globals.SERVER_NOT_ANSWERING;
+            statusLabel.text = Globals.serverNotAnsweringText();
             statusLabel.detail = reason;
         }
         function onServerFileDiffers(dcp, message) { statusLabel.text = message; }

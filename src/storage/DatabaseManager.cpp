@@ -170,10 +170,10 @@ bool DatabaseManager::checkWritable()
     const QString path = QDir::toNativeSeparators(databasePath());
     qDebug() << "[DatabaseManager] The database cannot be written:" << path << "-" << problem;
     UserPrompt::message(
-        Prompt::Critical, QStringLiteral("The database of the Reelvane Downloader cannot be written."),
-        QStringLiteral("File: %1\nReason: %2\n\nThe program keeps every download in this file and cannot run "
-                       "without writing to it. Close any other program that uses the file, or make the file "
-                       "and its folder writable, then start the Reelvane Downloader again.")
+        Prompt::Critical, tr("The database of the Reelvane Downloader cannot be written."),
+        tr("File: %1\nReason: %2\n\nThe program keeps every download in this file and cannot run "
+           "without writing to it. Close any other program that uses the file, or make the file "
+           "and its folder writable, then start the Reelvane Downloader again.")
             .arg(path, problem));
     return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -19,6 +20,8 @@ struct FileIdentity;
 // Main thread only: other threads hand their calls to the main thread.
 class DatabaseManager
 {
+    Q_DECLARE_TR_FUNCTIONS(DatabaseManager)
+
 public:
     // Opens (creating where needed) the store in the folder; throws when it cannot.
     explicit DatabaseManager(const QString& directory);

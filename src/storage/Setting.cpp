@@ -66,7 +66,7 @@ void Setting::save()
         transaction.commit();
     } catch (const std::runtime_error& error) {
         qDebug() << "[Setting] Unable to save the settings:" << QString::fromUtf8(error.what());
-        UserPrompt::message(Prompt::Warning, QStringLiteral("Unable to save the settings."),
+        UserPrompt::message(Prompt::Warning, tr("Unable to save the settings."),
                             QString::fromUtf8(error.what()));
         return;
     }

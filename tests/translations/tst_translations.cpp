@@ -19,7 +19,7 @@ struct Message
     QString context;
     QString source;
     QString comment;
-    QStringList translations; // one, or one per plural form
+    QStringList translations;
     bool unfinished = false;
 };
 
@@ -47,7 +47,8 @@ QList<Message> readTs(const QString& path, QString* error)
                 message = Message{context, {}, {}, {}, false};
                 dropped = false;
             } else if (name == QLatin1String("source")) {
-                message.source = xml.readElementText();
+                // A carriage return is a <byte> element of its own.
+                message.source = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             } else if (name == QLatin1String("comment")) {
                 message.comment = xml.readElementText();
             } else if (name == QLatin1String("translation")) {
@@ -55,10 +56,7 @@ QList<Message> readTs(const QString& path, QString* error)
                 // Texts the sources no longer hold.
                 dropped = type == QLatin1String("vanished") || type == QLatin1String("obsolete");
                 message.unfinished = type == QLatin1String("unfinished");
-                if (message.translations.isEmpty() && xml.readNext() == QXmlStreamReader::Characters)
-                    message.translations << xml.text().toString();
-            } else if (name == QLatin1String("numerusform")) {
-                message.translations << xml.readElementText();
+                message.translations << xml.readElementText(QXmlStreamReader::IncludeChildElements);
             }
         } else if (xml.isEndElement() && name == QLatin1String("message") && !dropped) {
             messages << message;
@@ -73,7 +71,8 @@ QList<Message> readTs(const QString& path, QString* error)
 QStringList carried(const QString& text)
 {
     QStringList found;
-    static const QRegularExpression pattern(QStringLiteral(R"(%L?\d|%n|<[^>]+>|&(?![&\w#]+;)(?=\w))"));
+    static const QRegularExpression pattern(QStringLiteral(R"(%L?\d|%n|<[^>]+>|&(?![&\w#]+;)(?=\w))"),
+                                            QRegularExpression::UseUnicodePropertiesOption);
     auto it = pattern.globalMatch(text);
     while (it.hasNext())
         found << it.next().captured(0).replace(QRegularExpression(QStringLiteral(R"(<(/?\w+)[^>]*>)")),
