@@ -45,6 +45,12 @@ Rectangle {
         anchors.left: parent.left
         anchors.leftMargin: 10
         anchors.verticalCenter: parent.verticalCenter
+        width: parent.width - 14
+        // A status longer than the bar (some languages run long) shrinks a little rather than
+        // running out of it.
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 10
+        minimumPointSize: 7
         color: "black"
     }
 
