@@ -470,6 +470,18 @@ Das Programm speichert jeden Download in dieser Datei und kann ohne Schreibzugri
         <source>Unable to start the next download.</source>
         <translation>Der nächste Download kann nicht gestartet werden.</translation>
     </message>
+    <message>
+        <source>Unable to store the download order.</source>
+        <translation>Die Download-Reihenfolge kann nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Unable to pause the DCP.</source>
+        <translation>Das DCP kann nicht angehalten werden.</translation>
+    </message>
+    <message>
+        <source>Unable to change the download order.</source>
+        <translation>Die Download-Reihenfolge kann nicht geändert werden.</translation>
+    </message>
 </context>
 <context>
     <name>DownloadPrompts</name>

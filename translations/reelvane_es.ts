@@ -470,6 +470,18 @@ El programa guarda cada descarga en este archivo y no puede funcionar sin escrib
         <source>Unable to start the next download.</source>
         <translation>No se puede iniciar la siguiente descarga.</translation>
     </message>
+    <message>
+        <source>Unable to store the download order.</source>
+        <translation>No se puede guardar el orden de las descargas.</translation>
+    </message>
+    <message>
+        <source>Unable to pause the DCP.</source>
+        <translation>No se puede pausar el DCP.</translation>
+    </message>
+    <message>
+        <source>Unable to change the download order.</source>
+        <translation>No se puede cambiar el orden de las descargas.</translation>
+    </message>
 </context>
 <context>
     <name>DownloadPrompts</name>

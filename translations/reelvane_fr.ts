@@ -470,6 +470,18 @@ Le programme garde chaque téléchargement dans ce fichier et ne peut pas foncti
         <source>Unable to start the next download.</source>
         <translation>Impossible de lancer le téléchargement suivant.</translation>
     </message>
+    <message>
+        <source>Unable to store the download order.</source>
+        <translation>Impossible d’enregistrer l’ordre des téléchargements.</translation>
+    </message>
+    <message>
+        <source>Unable to pause the DCP.</source>
+        <translation>Impossible de mettre le DCP en pause.</translation>
+    </message>
+    <message>
+        <source>Unable to change the download order.</source>
+        <translation>Impossible de changer l’ordre des téléchargements.</translation>
+    </message>
 </context>
 <context>
     <name>DownloadPrompts</name>

@@ -470,6 +470,18 @@ Il programma conserva ogni download in questo file e non può funzionare senza s
         <source>Unable to start the next download.</source>
         <translation>Impossibile avviare il download successivo.</translation>
     </message>
+    <message>
+        <source>Unable to store the download order.</source>
+        <translation>Impossibile salvare l’ordine dei download.</translation>
+    </message>
+    <message>
+        <source>Unable to pause the DCP.</source>
+        <translation>Impossibile mettere in pausa il DCP.</translation>
+    </message>
+    <message>
+        <source>Unable to change the download order.</source>
+        <translation>Impossibile cambiare l’ordine dei download.</translation>
+    </message>
 </context>
 <context>
     <name>DownloadPrompts</name>

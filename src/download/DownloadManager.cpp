@@ -304,7 +304,7 @@ void DownloadManager::startDownloading(DCP* dcp)
             order.setPaused(dcp, false, catalogue.getAllDCPs());
             order.moveToFront(dcp, waitingDCPs(), catalogue.getAllDCPs());
         } catch (const std::exception& e) {
-            reportFailure(QStringLiteral("Unable to store the download order."), e);
+            reportFailure(QT_TR_NOOP("Unable to store the download order."), e);
         }
 
         stopDownloading();
@@ -818,7 +818,7 @@ void DownloadManager::setHeld(bool value)
         if (!currentAsset && !paused)
             emit downloadStandBy();
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to resume the downloads."), e);
+        reportFailure(QT_TR_NOOP("Unable to resume the downloads."), e);
     }
 }
 
@@ -867,7 +867,7 @@ void DownloadManager::pauseDcp(DCP* dcp)
         dcp->announceStatus();
         requeue();
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to pause the DCP."), e);
+        reportFailure(QT_TR_NOOP("Unable to pause the DCP."), e);
     }
 }
 
@@ -879,7 +879,7 @@ void DownloadManager::reorder(DCP* dcp, const std::function<bool()>& change)
         dcp->announceStatus();
         requeue();
     } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("Unable to change the download order."), e);
+        reportFailure(QT_TR_NOOP("Unable to change the download order."), e);
     }
 }
 

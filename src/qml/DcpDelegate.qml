@@ -491,7 +491,7 @@ Package {
 
                 CustomButton {
                     objectName: "pauseDcpButton"
-                    width: 160
+                    preferredWidth: 160
                     height: 30
                     text: pkg.dcpPaused ? qsTr("RESUME THIS DCP") : qsTr("PAUSE THIS DCP")
                     enabled: pkg.queuePlace >= 0
@@ -500,7 +500,7 @@ Package {
                 }
                 CustomButton {
                     objectName: "downloadNextButton"
-                    width: 150
+                    preferredWidth: 150
                     height: 30
                     text: qsTr("DOWNLOAD NEXT")
                     enabled: pkg.queuePlace > 0 || (pkg.queuePlace === 0 && pkg.dcpPaused)
@@ -509,7 +509,7 @@ Package {
                 }
                 CustomButton {
                     objectName: "moveUpButton"
-                    width: 100
+                    preferredWidth: 100
                     height: 30
                     text: qsTr("MOVE UP")
                     enabled: pkg.queuePlace > 0
@@ -518,7 +518,7 @@ Package {
                 }
                 CustomButton {
                     objectName: "moveDownButton"
-                    width: 110
+                    preferredWidth: 110
                     height: 30
                     text: qsTr("MOVE DOWN")
                     enabled: pkg.queuePlace >= 0 && pkg.queuePlace < pkg.queueCount - 1

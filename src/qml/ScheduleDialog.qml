@@ -182,14 +182,14 @@ Item {
                 Item { width: 30; height: 1 }
                 CustomButton {
                     objectName: "presetNight"
-                    width: 250
+                    preferredWidth: 250
                     height: 30
                     text: qsTr("Full speed at night, 22:00\u201308:00")
                     onClicked: root.week = schedule_mgr.presetWeek("night")
                 }
                 CustomButton {
                     objectName: "presetWeekdays"
-                    width: 210
+                    preferredWidth: 210
                     height: 30
                     text: qsTr("Weekdays limited by day")
                     onClicked: root.week = schedule_mgr.presetWeek("weekdays")
@@ -306,13 +306,13 @@ Item {
                 anchors.right: parent.right
                 CustomButton {
                     objectName: "scheduleCancel"
-                    width: 120
+                    preferredWidth: 120
                     text: qsTr("CANCEL")
                     onClicked: root.close()
                 }
                 CustomButton {
                     objectName: "scheduleSave"
-                    width: 120
+                    preferredWidth: 120
                     text: qsTr("SAVE")
                     state: Globals.BTN_ACTIVE_STATE
                     onClicked: root.save()

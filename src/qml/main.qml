@@ -845,7 +845,7 @@ ApplicationWindow {
                 CustomButton {
                     objectName: "scheduleButton"
                     anchors.verticalCenter: parent.verticalCenter
-                    width: 100
+                    preferredWidth: 100
                     height: 22
                     text: qsTr("Schedule…")
                     onClicked: mainWindow.openSchedule()
