@@ -68,6 +68,13 @@ void DesktopNotifier::show(const AttentionEvent& event)
         m_waiting << event;
         return;
     }
+    if (!event.dcpUuid.isEmpty()) {
+        if (m_sending.contains(event.dcpUuid)) {
+            m_held.insert(event.dcpUuid, event);
+            return;
+        }
+        m_sending.insert(event.dcpUuid);
+    }
     QDBusMessage message =
         QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
                                        QString::fromLatin1(kInterface), QStringLiteral("Notify"));
@@ -87,16 +94,20 @@ void DesktopNotifier::show(const AttentionEvent& event)
 void DesktopNotifier::notifyFinished(QDBusPendingCallWatcher* call, const AttentionEvent& event)
 {
     call->deleteLater();
+    m_sending.remove(event.dcpUuid);
     const QDBusPendingReply<uint> reply = *call;
     if (reply.isError()) {
         qDebug() << "[DesktopNotifier] No notification service:" << reply.error().name();
         showWithoutService(event);
-        return;
+    } else {
+        if (!event.dcpUuid.isEmpty())
+            m_shownByDcp.insert(event.dcpUuid, reply.value());
+        qDebug() << "[DesktopNotifier] Notification" << reply.value() << event.name();
+        emit notified(Desktop, event.text);
     }
-    if (!event.dcpUuid.isEmpty())
-        m_shownByDcp.insert(event.dcpUuid, reply.value());
-    qDebug() << "[DesktopNotifier] Notification" << reply.value() << event.name();
-    emit notified(Desktop, event.text);
+    // The DCP's newer event replaces the one just shown.
+    if (m_held.contains(event.dcpUuid))
+        show(m_held.take(event.dcpUuid));
 }
 
 void DesktopNotifier::showWithoutService(const AttentionEvent& event)

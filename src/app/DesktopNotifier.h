@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class QDBusPendingCallWatcher;
@@ -59,5 +60,9 @@ private:
     bool m_capabilitiesKnown = false;
     QList<AttentionEvent> m_waiting; // until the service said what it can show
     QHash<QString, uint> m_shownByDcp;
+    // DCPs whose Notify has not answered yet, and the newest event held for each: sent once
+    // the id to replace is known, so two events close together do not stack.
+    QSet<QString> m_sending;
+    QHash<QString, AttentionEvent> m_held;
     QString m_trayDcp; // of the last tray message
 };
