@@ -75,6 +75,19 @@ bool MainWindow::load()
     return true;
 }
 
+void MainWindow::showDcp(const QString& uuid)
+{
+    QQuickWindow* const shown = window();
+    if (!shown)
+        return;
+    // show() alone leaves a minimised window in the task bar.
+    shown->setWindowStates(shown->windowStates() & ~Qt::WindowMinimized);
+    shown->show();
+    shown->raise();
+    shown->requestActivate();
+    QMetaObject::invokeMethod(shown, "showDcpById", Q_ARG(QVariant, uuid));
+}
+
 QQuickWindow* MainWindow::window() const
 {
     return m_qml && !m_qml->rootObjects().isEmpty()

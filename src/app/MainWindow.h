@@ -43,6 +43,9 @@ public:
     AttentionEvents& attention() { return m_attention; }
     WebAlerts& alerts() { return m_alerts; }
     EjectAction& ejectAction() { return m_ejectAction; }
+    // Brings the window up, from the task bar too, on the page of the DCP (a click on its
+    // desktop notification); an unknown DCP leaves the page as it is.
+    void showDcp(const QString& uuid);
 
 private:
     AppContext& m_context;

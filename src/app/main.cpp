@@ -27,7 +27,6 @@
 #include <QPointer>
 #include <QQmlApplicationEngine>
 #include <QQmlEngine>
-#include <QQuickWindow>
 #include <QScopeGuard>
 #include <QSharedMemory>
 #include <QSysInfo>
@@ -78,6 +77,8 @@ void raiseWindow(QQmlApplicationEngine* engine)
     if (!engine || engine->rootObjects().isEmpty())
         return;
     if (QWindow* window = qobject_cast<QWindow*>(engine->rootObjects().constFirst())) {
+        // show() alone leaves a minimised window in the task bar.
+        window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
         window->show();
         window->raise();
         window->requestActivate();
@@ -268,11 +269,8 @@ int main(int argc, char* argv[])
         // Ready DCPs and stopped downloads on the desktop; a click brings the window up on the DCP.
         DesktopNotifier notifier(QDBusConnection::sessionBus(), QSystemTrayIcon::isSystemTrayAvailable());
         QObject::connect(&window.attention(), &AttentionEvents::raised, &notifier, &DesktopNotifier::show);
-        QObject::connect(&notifier, &DesktopNotifier::activated, &app, [&window](const QString& dcp) {
-            raiseWindow(&window.qml());
-            if (QQuickWindow* shown = window.window())
-                QMetaObject::invokeMethod(shown, "showDcpById", Q_ARG(QVariant, dcp));
-        });
+        QObject::connect(&notifier, &DesktopNotifier::activated, &app,
+                         [&window](const QString& dcp) { window.showDcp(dcp); });
 
         mainWindow = &window.qml();
         windowShown = true;

@@ -4,6 +4,7 @@
 #include "TestPackages.h"
 #include "TestSandbox.h"
 #include "WindowUnderTest.h"
+#include "app/MainWindow.h"
 #include "download/DownloadManager.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -24,6 +25,7 @@ private slots:
     void init();
     void cleanup();
     void boxClosedByKeyKeepsThePage();
+    void notificationClickShowsItsDcp();
     void wholeJobFromTheKeyboard();
     void tabOrderAndAccessibleNames();
 
@@ -103,6 +105,25 @@ QString TestWindowKeyboard::shownTitle() const
 // A box closed with Escape or Return hands the key's release to the window. That once
 // re-filtered the grid under the open page, which then showed the grid's first DCP: the
 // next removal hit another film.
+// A click on a desktop notification: the window comes up, from the task bar too, on the page
+// of the notification's DCP; a DCP removed meanwhile leaves the page as it is.
+void TestWindowKeyboard::notificationClickShowsItsDcp()
+{
+    storeFilms(3);
+    QVERIFY(m_window->load(*m_sandbox));
+    QTRY_COMPARE(m_prompts->count(), 1);
+    m_window->scene()->showDcp(QStringLiteral("dcp-2"));
+    QTRY_COMPARE(shownTitle(), QStringLiteral("Film_2_FTR"));
+    QQuickWindow* window = m_window->window();
+    window->showMinimized();
+    m_window->scene()->showDcp(QStringLiteral("dcp-3"));
+    QTRY_COMPARE(shownTitle(), QStringLiteral("Film_3_FTR"));
+    QVERIFY(!(window->windowStates() & Qt::WindowMinimized));
+    QVERIFY(window->isVisible());
+    m_window->scene()->showDcp(QStringLiteral("removed-meanwhile"));
+    QCOMPARE(shownTitle(), QStringLiteral("Film_3_FTR"));
+}
+
 void TestWindowKeyboard::boxClosedByKeyKeepsThePage()
 {
     storeFilms(3);
