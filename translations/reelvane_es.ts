@@ -668,6 +668,14 @@ Do you want to remove outdated DCP?<byte value="xd"/>
         <source>Needs %1 more</source>
         <translation>Faltan %1</translation>
     </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
 </context>
 <context>
     <name>DriveVerifier</name>

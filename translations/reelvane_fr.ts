@@ -668,6 +668,14 @@ Voulez-vous retirer le DCP périmé ?<byte value="xd"/>
         <source>Needs %1 more</source>
         <translation>Il manque %1</translation>
     </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 Mo</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 Go</translation>
+    </message>
 </context>
 <context>
     <name>DriveVerifier</name>

@@ -5,6 +5,7 @@
 #include "model/DCP.h"
 #include "storage/DatabaseManager.h"
 
+#include <QLocale>
 #include <QStorageInfo>
 
 #include <cmath>
@@ -44,12 +45,14 @@ QString DriveRoom::sizeText(quint64 bytes, bool roundUp)
     const auto round = [roundUp](double value) {
         return roundUp ? std::ceil(value) : std::floor(value);
     };
+    // The language's decimal sign and unit ("1,5 Go" in French).
+    const QLocale locale;
     if (bytes < quint64(giga))
-        return QStringLiteral("%1 MB").arg(round(double(bytes) / mega), 0, 'f', 0);
+        return tr("%1 MB").arg(locale.toString(round(double(bytes) / mega), 'f', 0));
     const double gb = double(bytes) / giga;
     if (gb < 10)
-        return QStringLiteral("%1 GB").arg(round(gb * 10) / 10, 0, 'f', 1);
-    return QStringLiteral("%1 GB").arg(round(gb), 0, 'f', 0);
+        return tr("%1 GB").arg(locale.toString(round(gb * 10) / 10, 'f', 1));
+    return tr("%1 GB").arg(locale.toString(round(gb), 'f', 0));
 }
 
 quint64 DriveRoom::remainingBytes(const DCP* dcp) const

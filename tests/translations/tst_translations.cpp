@@ -3,6 +3,7 @@
 #include "TestSandbox.h"
 #include "app/AppContext.h"
 #include "app/Translations.h"
+#include "download/DriveRoom.h"
 #include "storage/Setting.h"
 
 #include <QCoreApplication>
@@ -187,6 +188,8 @@ void TestTranslations::installedTranslationSpeaks()
     QCOMPARE(QCoreApplication::translate("AttentionEvents", "DCP ready"), QStringLiteral("DCP bereit"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
     QCOMPARE(QLocale().toString(1.5, 'f', 2), QStringLiteral("1,50"));
+    Translations::install(QStringLiteral("fr"));
+    QCOMPARE(DriveRoom::sizeText(Q_UINT64_C(3) << 29), QStringLiteral("1,5 Go")); // the drive's room
     Translations::install(QStringLiteral("xx"));
     QCOMPARE(Translations::installed(), QStringLiteral("en"));
     QCOMPARE(QCoreApplication::translate("AttentionEvents", "DCP ready"), QStringLiteral("DCP ready"));
