@@ -129,7 +129,13 @@ bool TestStartup::logIn(const QProcess& process, const QString& password, bool t
 
 void TestStartup::firstStartsCreateStoreAndAppendLog()
 {
+    // The language of the system: LANGUAGE's first known one, else LANG's.
+    m_driver->setEnvironment(QStringLiteral("LC_ALL"), QString());
+    m_driver->setEnvironment(QStringLiteral("LC_MESSAGES"), QString());
+    const QString languages[][3] = {{"pt:de:fr", "fr_FR.UTF-8", "de"}, {"", "it_IT.UTF-8", "it"}};
     for (int run = 1; run <= 2; ++run) {
+        m_driver->setEnvironment(QStringLiteral("LANGUAGE"), languages[run - 1][0]);
+        m_driver->setEnvironment(QStringLiteral("LANG"), languages[run - 1][1]);
         QProcess* program = start(false);
         QVERIFY(program);
         // The login dialog reads the stored user name: the store is open while it waits.
@@ -144,6 +150,8 @@ void TestStartup::firstStartsCreateStoreAndAppendLog()
             const QFileInfo file(m_driver->appFolder() + '/' + name);
             QVERIFY2(file.exists() && !(file.permissions() & 0x77), qPrintable(name));
         }
+        QVERIFY2(log().contains(QStringLiteral("[Translations] Language: \"%1\"").arg(languages[run - 1][2])),
+                 qPrintable(log()));
         program->terminate();
         QVERIFY(program->waitForFinished(10000));
     }
