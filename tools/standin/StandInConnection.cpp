@@ -1,5 +1,7 @@
 #include "StandInConnection.h"
 
+#include "StandInAssets.h"
+
 #include <QIODevice>
 #include <QSslSocket>
 #include <QTcpSocket>
@@ -85,6 +87,18 @@ bool isToken(const QByteArray& text)
 }
 
 } // namespace
+
+bool StandInConnection::parseDigits(const QByteArray& text, qint64* value)
+{
+    if (text.isEmpty() || text.size() > 18)
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    *value = text.toLongLong();
+    return true;
+}
 
 StandInConnection::StandInConnection(QTcpSocket* socket, StandInServer* server)
     : QObject(server), socket(socket), server(server)
@@ -299,10 +313,10 @@ void StandInConnection::pump()
     const qint64 total = answerLength();
     while (bodyQueued < total && unsentBytes() < highWater) {
         if (delivery.dropAfter >= 0 && bodyQueued >= delivery.dropAfter &&
-            !server->claimFault(delivery.asset, StandInServer::FaultKind::Drop))
+            !server->assets->claimFault(delivery.asset, StandInAssets::FaultKind::Drop))
             delivery.dropAfter = -1; // used up meanwhile by another request
         if (delivery.stallAfter >= 0 && bodyQueued >= delivery.stallAfter &&
-            !server->claimFault(delivery.asset, StandInServer::FaultKind::Stall))
+            !server->assets->claimFault(delivery.asset, StandInAssets::FaultKind::Stall))
             delivery.stallAfter = -1;
         if (delivery.dropAfter >= 0 && bodyQueued >= delivery.dropAfter) {
             claimedDrop = delivery.dropAfter;
@@ -368,7 +382,7 @@ void StandInConnection::pump()
         }
         chunk.resize(static_cast<int>(got));
         if (delivery.corruptAt >= bodyQueued && delivery.corruptAt < bodyQueued + got &&
-            server->claimFault(delivery.asset, StandInServer::FaultKind::Corruption)) {
+            server->assets->claimFault(delivery.asset, StandInAssets::FaultKind::Corruption)) {
             chunk.data()[delivery.corruptAt - bodyQueued] ^= char(0xFF);
             claimedCorruption = delivery.corruptAt;
         }
@@ -430,7 +444,7 @@ void StandInConnection::onBytesWritten(qint64 bytes)
     written += bytes;
     if (!deliveryCounted && !delivery.asset.isEmpty() && written > headBytes) {
         deliveryCounted = true;
-        server->claimFault(delivery.asset, StandInServer::FaultKind::Delivery);
+        server->assets->claimFault(delivery.asset, StandInAssets::FaultKind::Delivery);
     }
     if (entry.index >= 0)
         server->updateJournalProgress(entry.index, entry.status, std::max<qint64>(0, written - headBytes));
@@ -455,11 +469,11 @@ void StandInConnection::finish()
     entry.bytesSent = std::max<qint64>(0, written - headBytes);
     // Faults whose point the client never reached were not applied after all.
     if (claimedDrop >= 0 && entry.bytesSent < claimedDrop)
-        server->refundFault(delivery.asset, StandInServer::FaultKind::Drop);
+        server->assets->refundFault(delivery.asset, StandInAssets::FaultKind::Drop);
     if (claimedStall >= 0 && entry.bytesSent < claimedStall)
-        server->refundFault(delivery.asset, StandInServer::FaultKind::Stall);
+        server->assets->refundFault(delivery.asset, StandInAssets::FaultKind::Stall);
     if (claimedCorruption >= 0 && entry.bytesSent <= claimedCorruption)
-        server->refundFault(delivery.asset, StandInServer::FaultKind::Corruption);
+        server->assets->refundFault(delivery.asset, StandInAssets::FaultKind::Corruption);
     entry.finished = true;
     entry.complete = entry.status != 0 && (isHead() || entry.bytesSent == announced);
     server->finishJournalEntry(entry);

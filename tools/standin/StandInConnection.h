@@ -36,6 +36,9 @@ public:
         qint64 overrun = 0;         // filler bytes after the body (-1: without end)
     };
 
+    // Parses an unsigned decimal number made only of digits; false on anything else or overflow.
+    static bool parseDigits(const QByteArray& text, qint64* value);
+
     StandInConnection(QTcpSocket* socket, StandInServer* server);
     ~StandInConnection() override;
 

@@ -2,19 +2,22 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QHash>
 #include <QList>
 #include <QMetaType>
 #include <QMutex>
 #include <QObject>
 #include <QPair>
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 
+#include <memory>
+
 class QFile;
+class StandInAssets;
 class StandInConnection;
 class StandInListener;
+class StandInNotifications;
+class StandInPortal;
 
 // A small HTTP/1.1 server on 127.0.0.1 that takes the place of the portal, the
 // notification service and the asset servers in tests, benchmarks and the demo.
@@ -261,66 +264,22 @@ signals:
     void requestServed(const StandInServer::JournalEntry& entry);
 
 private:
+    // The connections route their requests, keep the journal and count the assets' faults.
     friend class StandInConnection;
-    struct AssetState
-    {
-        AssetFault fault;
-        int deliveries = 0;
-        int statusAnswers = 0;
-        int drops = 0;
-        int stalls = 0;
-        int corruptions = 0;
-        int overruns = 0;
-    };
-
-    // Faults of an asset are counted when they happen on the wire, not when an answer is
-    // planned: a request the client drops before the point of the fault uses none up.
-    enum class FaultKind
-    {
-        Delivery,
-        Drop,
-        Stall,
-        Corruption
-    };
-    bool claimFault(const QString& asset, FaultKind kind);
-    void refundFault(const QString& asset, FaultKind kind);
 
     void onNewConnection();
     void route(StandInConnection* connection, const JournalEntry& request);
-    void routeAuthenticate(StandInConnection* connection, const JournalEntry& request);
-    void routeNotification(StandInConnection* connection, const JournalEntry& request);
-    void routeAsset(StandInConnection* connection, const JournalEntry& request);
-    QByteArray versionCheckAnswer() const;
     int addJournalEntry(const JournalEntry& entry);
     void updateJournalProgress(int index, int status, qint64 bytesSent);
     void finishJournalEntry(const JournalEntry& entry);
     JournalEntry* findEntry(int index);
 
     StandInListener* tcpServer = nullptr;
-    mutable QMutex mutex;
+    const std::unique_ptr<StandInPortal> portal;
+    const std::unique_ptr<StandInNotifications> notificationService;
+    const std::unique_ptr<StandInAssets> assets;
 
-    QString user = QStringLiteral("user");
-    QString password = QStringLiteral("secret");
-    QByteArray decodingKey = "0123456789abcdef0123456789abcdef";
-    QByteArray refusalMessage = "Invalid username or password.";
-    AuthenticateMode authenticateMode = AuthenticateMode::Normal;
-    qint64 version = 20170101;
-    QString versionDescription = QStringLiteral("<p>Bug fixes and improvements.</p>");
-    QByteArray versionCheckBody;
-    QString installerName = QStringLiteral("ReelvaneDownloader-update.pkg");
-    QByteArray installerBytes = "stand-in installer\n";
-
-    NotifyFault notifyFault;
-    int notificationsFailed = 0;
-    QList<QueryItems> notifications;
-    QList<QPointer<StandInConnection>> heldNotifications;
-
-    int alertFailures = 0;
-
-    QString root;
-    QHash<QString, QByteArray> assetData;
-    QHash<QString, AssetState> assetStates;
-
+    mutable QMutex mutex; // guards the journal
     QList<JournalEntry> entries;
     int nextIndex = 0;
     QFile* journalFile = nullptr;
