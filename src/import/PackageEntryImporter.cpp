@@ -1,10 +1,9 @@
 #include "import/PackageEntryImporter.h"
 
-#include "core/FileManager.h"
-#include "core/MediumSync.h"
 #include "core/Services.h"
 #include "core/UserPrompt.h"
 #include "import/DCPXMLReaderException.h"
+#include "import/DcpFolderWriter.h"
 #include "import/PackagePathRules.h"
 #include "import/VolumeInfo.h"
 #include "model/Asset.h"
@@ -17,8 +16,6 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonValue>
 #include <QPair>
 #include <QSet>
@@ -346,17 +343,18 @@ void PackageEntryImporter::syncToDatabase()
         return;
     }
 
-    if (!createDCPDirectory()) {
+    const DcpFolderWriter folder = folderWriter();
+    if (!folder.createFolder()) {
         qDebug() << "[DCPXMLReader] failed to createDCPDirectory. aborting...";
-        tellFolderNotWritable();
+        folder.tellNotWritable();
         return;
     }
-    if (!createDCPXMLFiles()) {
+    if (!folder.writeDocuments()) {
         qDebug() << "[DCPXMLReader] failed to createDCPXMLFiles. aborting...";
-        tellFolderNotWritable();
+        folder.tellNotWritable();
         return;
     }
-    if (!removeConflictingFiles())
+    if (!settleExistingFiles(folder))
         return;
     const QList<Asset*> added = dcp->getAssets();
     storeNewDCP();
@@ -386,9 +384,10 @@ void PackageEntryImporter::mergeInto(DCP* known)
 {
     DCPManager* catalogue = &target.catalogue;
     qDebug() << "[DCPXMLReader] DCP exists.. Trying to merge... " << known->getUuid();
-    if (!removeConflictingFiles())
+    const DcpFolderWriter folder = folderWriter();
+    if (!settleExistingFiles(folder))
         return;
-    createDCPXMLFiles();
+    folder.writeDocuments();
     const QList<Asset*> added = assetsAddedByEntry();
 
     // Reels the catalogued DCP has were never made (buildObjects), nor repeated ones.
@@ -479,142 +478,39 @@ void PackageEntryImporter::handOver(const QList<Reel*>& handedReels)
 // ---------------------------------------------------------------------------------------
 // The DCP folder
 
-// Without a word the user would take the DCP for imported: nothing is queued, nothing
-// shows in the window.
-void PackageEntryImporter::tellFolderNotWritable() const
+DcpFolderWriter PackageEntryImporter::folderWriter() const
 {
-    UserPrompt::message(Prompt::Warning, tr("The DCP %1 could not be saved").arg(friendlyTitle),
-                        tr("Unable to write the DCP folder %1.\r\n\r\nPlease check that the "
-                           "drive is connected, writable and has free space, then open the "
-                           "file again.")
-                            .arg(QDir::toNativeSeparators(dcpFolder())),
-                        Prompt::Ok);
+    return DcpFolderWriter(downloadPath, cpl.getTitle(), friendlyTitle,
+                           {cplXmlName, cplXml, pklXmlName, pklXml, assetMapXml, volindexXml});
 }
 
-QString PackageEntryImporter::dcpFolder() const
+bool PackageEntryImporter::settleExistingFiles(const DcpFolderWriter& folder)
 {
-    return downloadPath + QLatin1Char('/') + cpl.getTitle();
-}
-
-bool PackageEntryImporter::createDCPDirectory() const
-{
-    return FileManager::createDirectory(dcpFolder());
-}
-
-bool PackageEntryImporter::createDCPXMLFiles() const
-{
-    const QString folder = dcpFolder();
-    if (!FileManager::directoryExists(folder))
-        return false;
-
-    const QList<QPair<QString, QByteArray>> documents{{cplXmlName, cplXml},
-                                                      {pklXmlName, pklXml},
-                                                      {QStringLiteral("ASSETMAP"), assetMapXml},
-                                                      {QStringLiteral("VOLINDEX"), volindexXml}};
-    bool written = false;
-    for (const auto& document : documents) {
-        const QString path = folder + QLatin1Char('/') + document.first;
-        if (FileManager::fileExists(path))
-            continue;
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        // A document cut short would never be written again (existing files are kept),
-        // so a failed write takes the partial file away and fails the step.
-        if (file.write(document.second) != document.second.size() || !file.flush()) {
-            qDebug() << "[DCPXMLReader] Could not write XML file: " << path << file.errorString();
-            file.close();
-            file.remove();
-            return false;
-        }
-        file.close();
-        MediumSync::syncFile(path);
-        written = true;
-    }
-    // The documents and the DCP folder's own entry are on the drive before anything is queued.
-    if (written) {
-        MediumSync::syncFolder(folder);
-        MediumSync::syncFolder(downloadPath);
-    }
-    return true;
-}
-
-QStringList PackageEntryImporter::getConflictingFiles() const
-{
-    QStringList out;
+    // Files of assets the catalogue already has are its own, not in the way.
     const DCP* known = target.catalogue.getDCP(dcp->getUuid());
+    QList<const Asset*> newAssets;
     for (const Asset* asset : dcp->getAssets()) {
-        if (known && known->getAsset(asset->getUuid()))
-            continue;
-        const QString hidden = asset->getFullPath();
-        const QString visible = FileManager::nixGetUnhiddenPath(hidden);
-        if (FileManager::fileExists(hidden) && !FileManager::directoryExists(hidden))
-            out.append(hidden);
-        if (visible != hidden && FileManager::fileExists(visible) && !FileManager::directoryExists(visible))
-            out.append(visible);
+        if (!known || !known->getAsset(asset->getUuid()))
+            newAssets.append(asset);
     }
-    return out;
-}
-
-bool PackageEntryImporter::removeConflictingFiles()
-{
-    const QStringList files = getConflictingFiles();
-    if (files.isEmpty())
-        return true;
-
-    QString list;
-    for (int i = 0; i < files.size(); ++i)
-        list += QStringLiteral("\r\n   %1. %2").arg(i + 1).arg(FileManager::getFilenameFromPath(files.at(i)));
-
-    PromptRequest request;
-    request.icon = Prompt::Warning;
-    request.text = tr("Remove conflicting files?");
-    request.informativeText = tr("The following files will be removed...\r\n") + list;
-    request.buttons = Prompt::Yes | Prompt::No | Prompt::Apply;
-    request.defaultButton = Prompt::No;
-    // A feature already on the drive (another computer, a lost store, a colleague's half-done
-    // drive) need not come down again: its files are verified instead, nothing is deleted.
-    request.buttonTexts.insert(Prompt::Apply, tr("&Check and keep"));
-    const Prompt::StandardButton answer = UserPrompt::message(request);
-    if (answer == Prompt::Apply) {
-        qDebug() << "[DCPXMLReader] Checking and keeping the files already on the drive:" << files.size();
+    const DcpFolderWriter::ExistingFiles answer = folder.settleExistingFiles(newAssets);
+    if (answer == DcpFolderWriter::ExistingFiles::Kept)
         keepingFiles = true;
-        return true;
-    }
-    if (answer != Prompt::Yes)
-        return false;
-    for (const QString& file : files)
-        FileManager::removeFile(file);
-    return true;
+    return answer != DcpFolderWriter::ExistingFiles::Refused;
 }
 
 void PackageEntryImporter::keepExistingFiles(const QList<Asset*>& added)
 {
     if (!keepingFiles)
         return;
-    QList<Asset*> kept;
+    QList<Asset*> filed;
     for (Asset* asset : added) {
         // Filed under this DCP (a merged reel's file the catalogue already had is not this entry's).
-        if (!asset->getDCP() ||
-            target.catalogue.getAsset(asset->getUuid(), asset->getDCP()->getUuid()) != asset)
-            continue;
-        const QString hidden = asset->getFullPath();
-        const QString visible = FileManager::nixGetUnhiddenPath(hidden);
-        const QFileInfo hiddenFile(hidden);
-        const QFileInfo visibleFile(visible);
-        // Another size is not this file; it is downloaded (a shorter hidden file resumes).
-        if (hiddenFile.isFile()) {
-            if (quint64(hiddenFile.size()) == asset->getSize())
-                kept.append(asset);
-        } else if (visible != hidden && visibleFile.isFile() &&
-                   quint64(visibleFile.size()) == asset->getSize()) {
-            // Hidden until verified and reported, as a download would be.
-            if (FileManager::rename(visible, hidden))
-                kept.append(asset);
-            else
-                qDebug() << "[DCPXMLReader] Unable to hide a kept file, downloading it:" << visible;
-        }
+        if (asset->getDCP() &&
+            target.catalogue.getAsset(asset->getUuid(), asset->getDCP()->getUuid()) == asset)
+            filed.append(asset);
     }
+    const QList<Asset*> kept = DcpFolderWriter::keepExistingFiles(filed);
     qDebug() << "[DCPXMLReader] Files kept for checking:" << kept.size() << "of" << added.size();
     if (!kept.isEmpty() && target.filesKept)
         target.filesKept(kept);

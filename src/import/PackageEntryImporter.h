@@ -20,6 +20,7 @@
 class Asset;
 class DCP;
 class DCPManager;
+class DcpFolderWriter;
 class Reel;
 class VolumeInfo;
 
@@ -78,17 +79,13 @@ private:
     // The catalogue took these: they are no longer this importer's to delete.
     void handOver(const QList<Reel*>& handedReels);
 
-    bool createDCPDirectory() const;
-    bool createDCPXMLFiles() const;
-    void tellFolderNotWritable() const;
-    QStringList getConflictingFiles() const;
-    // Asks what becomes of files of the entry's new assets already on the drive: removed
-    // (Yes), checked and kept (a third button), or the entry stops (No, false).
-    bool removeConflictingFiles();
+    DcpFolderWriter folderWriter() const;
+    // Asks what becomes of files of the entry's new assets already on the drive: removed,
+    // checked and kept, or the entry stops (false).
+    bool settleExistingFiles(const DcpFolderWriter& folder);
     // After "Check and keep", once filed: each new asset whose file on the drive has its size
     // keeps it, under its hidden name; the filing target is told.
     void keepExistingFiles(const QList<Asset*>& added);
-    QString dcpFolder() const;
 
     const QJsonObject entry;
     const QString userUuid;
