@@ -1,21 +1,17 @@
 #include "notify/NotificationManager.h"
 
-#include "core/FileManager.h"
-#include "core/MediumSync.h"
 #include "core/NetworkSetup.h"
 #include "core/Services.h"
-#include "core/UserPrompt.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
 #include "notify/Notification.h"
+#include "notify/ReelReveal.h"
 #include "storage/DatabaseManager.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -81,8 +77,10 @@ NotificationManager* NotificationManager::getInstance()
 }
 
 NotificationManager::NotificationManager(DatabaseManager& store, DCPManager& catalogue)
-    : QObject(nullptr), store(store), catalogue(catalogue)
+    : QObject(nullptr), store(store), catalogue(catalogue),
+      reveals(std::make_unique<ReelReveal>(store, catalogue))
 {
+    connect(reveals.get(), &ReelReveal::verificationNeeded, this, &NotificationManager::verificationNeeded);
     try {
         loadNotifications();
     } catch (...) {
@@ -217,7 +215,7 @@ void NotificationManager::addToQueueHere(Reel* reel, NotificationType::Value eve
     // A reel verified again after its files were found changed reports the same state as
     // before, already acknowledged: its reveal is due now, not at the next acknowledgement.
     if (event == NotificationType::ChecksumOk)
-        QTimer::singleShot(0, this, [this] { reconcile(false, nullptr); });
+        QTimer::singleShot(0, this, [this] { reveals->reconcile(false, nullptr); });
 
     // Answered from memory: the per-chunk "started" events never reach the store twice.
     const QString hash = notification->getHash();
@@ -305,12 +303,7 @@ void NotificationManager::requestFinished()
             queue.remove(hash);
             acknowledged.insert(hash);
             delete notification;
-
-            // A reel no longer listed (its DCP was removed) has nothing left to reveal: its
-            // verified files got their names at the removal. Its events are still reported.
-            if (reel && reelReadyForReveal(reelUuid, reel))
-                revealReel(reelUuid, reel);
-            reconcile(false, reel);
+            reveals->acknowledged(reelUuid, reel);
         } catch (const std::exception& e) {
             qDebug() << "[NotificationManager] Unable to record the acknowledgement:" << e.what();
         }
@@ -322,248 +315,17 @@ void NotificationManager::requestFinished()
     reply->deleteLater();
 }
 
-bool NotificationManager::reelReadyForReveal(const QString& reelUuid, const Reel* reel) const
-{
-    // Rows of an earlier import of the same reel UUID carry another db_id prefix.
-    const QString prefix = reel ? QString::number(reel->getDbId()) + QLatin1Char('-') : QString();
-    bool allSynced = true;
-    bool checksumPassed = false;
-
-    QSqlQuery query = store.getReelNotificationsQuery(reelUuid);
-    while (query.next()) {
-        if (reel &&
-            !query.value(QStringLiteral("reel_assets_hash")).toString().startsWith(prefix, Qt::CaseSensitive))
-            continue;
-        if (query.value(QStringLiteral("synced")).toBool()) {
-            if (query.value(QStringLiteral("event")).toUInt() == NotificationType::ChecksumOk)
-                checksumPassed = true;
-        } else {
-            allSynced = false;
-            break;
-        }
-    }
-    return allSynced && checksumPassed;
-}
-
-bool NotificationManager::revealReel(const QString& reelUuid, Reel* reel)
-{
-    qDebug() << "[NotificationManager] Revealing ...";
-    if (!reel) {
-        qDebug() << "[NotificationManager] Reveal files failed! Reel with uuid not found: " << reelUuid;
-        return false;
-    }
-    DCP* dcp = reel->getDCP();
-    if (dcp && !dcp->isDriveConnected()) {
-        // Its files are on the missing drive; a start that finds the drive reveals them.
-        qDebug() << "[NotificationManager] Drive not connected, reveal waits for reel:" << reel->getUuid();
-        return false;
-    }
-
-    // Only bytes whose digests passed get their final names: every file verified, and each
-    // still the very file that was read then.
-    if (!reel->isChecksummed()) {
-        qDebug() << "[NotificationManager] Reel not verified, nothing revealed:" << reel->getUuid();
-        return false;
-    }
-    QList<Asset*> changed;
-    for (Asset* asset : reel->getAssets()) {
-        // A file missing altogether is left to the rename, which reports it.
-        const QString path = asset->getFullPath();
-        const bool present = QFileInfo::exists(FileManager::nixGetHiddenPath(path)) ||
-                             QFileInfo::exists(FileManager::nixGetUnhiddenPath(path));
-        if (asset->isHidden() && present && !asset->isVerifiedFileIntact())
-            changed.append(asset);
-    }
-    if (!changed.isEmpty()) {
-        for (Asset* asset : changed) {
-            qDebug() << "[NotificationManager] File is not the one verified, verifying it again:"
-                     << asset->getFullPath();
-            asset->setDownloadChecksummed(false);
-            store.updateAssetDownloadFields(asset);
-            store.forgetVerifiedFile(asset);
-        }
-        if (dcp)
-            dcp->announceStatus();
-        emit verificationNeeded(reel);
-        return false;
-    }
-
-    qDebug() << "[NotificationManager] Reveal files for reel: " << reel->getUuid();
-    bool allRevealed = true;
-    for (Asset* asset : reel->getAssets()) {
-        // One asset failing must not keep the others hidden.
-        QString reason;
-        if (asset->tryReveal(&reason))
-            continue;
-        allRevealed = false;
-        qDebug() << "[NotificationManager] Reveal failed for asset" << asset->getUuid() << reason;
-        const QString path = FileManager::nixGetHiddenPath(asset->getFullPath());
-        if (!reportedRevealFailures.contains(path)) {
-            reportedRevealFailures.insert(path);
-            pendingRevealFailures.append(path + QStringLiteral("\n    ") + reason);
-        }
-    }
-    if (!allRevealed)
-        return false;
-
-    // The new names reach the drive before the reel shows as completed.
-    QStringList folders;
-    if (dcp)
-        folders.append(dcp->getDCPPath());
-    for (const Asset* asset : reel->getAssets()) {
-        const QString folder = QFileInfo(asset->getFullPath()).path();
-        if (!folders.contains(folder))
-            folders.append(folder);
-    }
-    for (const QString& folder : folders)
-        MediumSync::syncFolder(folder);
-
-    reel->announceSynced();
-    return true;
-}
-
 void NotificationManager::reconcileReveals(bool checkDisk)
 {
-    reconcile(checkDisk, nullptr);
-    if (checkDisk)
-        scanListedFolders();
+    reveals->reconcileReveals(checkDisk);
 }
-
-namespace {
-
-std::function<void(const QString&)>& folderScanHook()
-{
-    static std::function<void(const QString&)> hook;
-    return hook;
-}
-
-// Whether the folder (or one below it) holds a file under its hidden name without the file
-// of the visible name beside it: a rename that never happened. Other hidden files (a desktop's
-// own, say) only cost a closer look at that DCP.
-bool holdsHiddenOnlyFile(const QString& folder, const QThread* thread)
-{
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext() && !thread->isInterruptionRequested()) {
-        it.next();
-        const QString name = it.fileName();
-        if (name.startsWith(QLatin1Char('.')) &&
-            !QFileInfo::exists(it.fileInfo().path() + QLatin1Char('/') + name.mid(1)))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 void NotificationManager::stopFolderScan()
 {
-    scanStopped = true;
-    scanAgain = false;
-    if (!folderScan)
-        return;
-    folderScan->requestInterruption();
-    folderScan->wait();
+    reveals->stopFolderScan();
 }
 
 void NotificationManager::setFolderScanHook(std::function<void(const QString&)> hook)
 {
-    folderScanHook() = std::move(hook);
-}
-
-void NotificationManager::scanListedFolders()
-{
-    if (scanStopped)
-        return;
-    if (folderScan && folderScan->isRunning()) {
-        scanAgain = true;
-        return;
-    }
-    QList<QPair<QString, QString>> listed; // uuid, folder
-    for (const DCP* dcp : catalogue.getDCPs()) {
-        // A DCP not started yet holds hidden files by right.
-        if (dcp->isListedComplete())
-            listed.append({dcp->getUuid(), dcp->getDCPPath()});
-    }
-    if (listed.isEmpty())
-        return;
-    if (folderScan)
-        folderScan->wait();
-    // Only paths go to the thread; the answer comes back as UUIDs to this thread.
-    folderScan.reset(QThread::create([this, listed] {
-        QStringList found;
-        for (const auto& dcp : listed) {
-            if (QThread::currentThread()->isInterruptionRequested())
-                return;
-            if (folderScanHook())
-                folderScanHook()(dcp.second);
-            if (holdsHiddenOnlyFile(dcp.second, QThread::currentThread()))
-                found.append(dcp.first);
-        }
-        QMetaObject::invokeMethod(
-            this, [this, found] { listedFoldersScanned(found); }, Qt::QueuedConnection);
-    }));
-    folderScan->start(QThread::LowPriority);
-}
-
-void NotificationManager::listedFoldersScanned(const QStringList& dcpUuids)
-{
-    bool loaded = false;
-    for (const QString& uuid : dcpUuids) {
-        const DCP* dcp = catalogue.getDCP(uuid);
-        if (dcp && !dcp->reelsLoaded()) {
-            qDebug() << "[NotificationManager] Hidden files in the folder of complete DCP" << uuid;
-            dcp->getReels();
-            loaded = true;
-        }
-    }
-    if (loaded)
-        reconcile(true, nullptr);
-    if (scanAgain) {
-        scanAgain = false;
-        scanListedFolders();
-    }
-}
-
-void NotificationManager::reconcile(bool checkDisk, const Reel* skip)
-{
-    try {
-        QSet<Reel*> seen;
-        for (const DCP* dcp : catalogue.getDCPs()) {
-            // Complete and acknowledged with every file under its visible name in the store.
-            if (!dcp->reelsLoaded())
-                continue;
-            for (Reel* reel : dcp->getReels()) {
-                if (reel == skip || seen.contains(reel) || !reel->isChecksummed())
-                    continue;
-                seen.insert(reel);
-                bool hidden = false;
-                for (const Asset* asset : reel->getAssets())
-                    hidden = hidden || asset->isHidden(checkDisk);
-                if (!hidden || !reelReadyForReveal(reel->getUuid(), reel))
-                    continue;
-                qDebug() << "[NotificationManager] Files still hidden, revealing again reel:"
-                         << reel->getUuid();
-                revealReel(reel->getUuid(), reel);
-            }
-        }
-    } catch (const std::exception& e) {
-        qDebug() << "[NotificationManager] Unable to check the reels for hidden files:" << e.what();
-    }
-    // Shown once this acknowledgement has been handled: a box left open must not hold the queue.
-    if (!pendingRevealFailures.isEmpty())
-        QTimer::singleShot(0, this, &NotificationManager::reportRevealFailures);
-}
-
-void NotificationManager::reportRevealFailures()
-{
-    if (pendingRevealFailures.isEmpty())
-        return;
-    const QString files = pendingRevealFailures.join(QStringLiteral("\n"));
-    pendingRevealFailures.clear();
-    qDebug() << "[NotificationManager] Files could not be given their final names:" << files;
-    UserPrompt::message(
-        Prompt::Warning, tr("Downloaded files could not be given their final names."),
-        tr("They keep their hidden names, so the DCP cannot be ingested yet. The Reelvane "
-           "Downloader tries again after every report to the server and at the next start.\n\n") +
-            files);
+    ReelReveal::setFolderScanHook(std::move(hook));
 }

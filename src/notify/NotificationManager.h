@@ -17,12 +17,13 @@ class DatabaseManager;
 class Notification;
 class QNetworkAccessManager;
 class QNetworkReply;
-class QThread;
 class QTimer;
 class Reel;
+class ReelReveal;
 
 // Journals reel events and sends them to the notification service until acknowledged;
-// reveals a reel's files once all of its events are acknowledged.
+// each acknowledgement lets ReelReveal give the reel's files their final names once all of
+// its events are acknowledged.
 //
 // Lives on the main thread, which alone touches the maps and the store connection;
 // addToQueue may be called from any thread and is handed over to the main thread.
@@ -93,20 +94,6 @@ private slots:
 private:
     void loadNotifications();
     void addToQueueHere(Reel* reel, NotificationType::Value event);
-    // Whether every row of the reel's current import is acknowledged and its checksum passed.
-    bool reelReadyForReveal(const QString& reelUuid, const Reel* reel) const;
-    // True when every file of the reel carries its visible name afterwards.
-    bool revealReel(const QString& reelUuid, Reel* reel);
-    // reconcileReveals, leaving out the reel whose acknowledgement has just been handled.
-    void reconcile(bool checkDisk, const Reel* skip);
-    // The disk check of reconcileReveals for DCPs listed without their reels: their folders
-    // are looked through on a thread of their own for a file under its hidden name only, and
-    // the DCPs with one are loaded and reconciled when it answers.
-    void scanListedFolders();
-    void listedFoldersScanned(const QStringList& dcpUuids);
-    // One box for the renames that failed since the last one, each file named once per run.
-    void reportRevealFailures();
-
     std::unique_ptr<QNetworkAccessManager> networkManager;
     QMap<QString, Notification*> queue; // unacknowledged, sent in key order
     QSet<QString> acknowledged;         // hashes this run knows to be acknowledged
@@ -114,12 +101,9 @@ private:
     Notification* currentNotification = nullptr;
     QPointer<QNetworkReply> currentReply;
     int requestTimeout = kRequestTimeoutMs;
-    QStringList pendingRevealFailures;    // path and reason of each, not shown yet
-    QSet<QString> reportedRevealFailures; // paths already shown in this run
-    std::unique_ptr<QThread> folderScan;
-    bool scanAgain = false;
-    bool scanStopped = false;
 
     DatabaseManager& store;
     DCPManager& catalogue;
+    // Gives the reels their final names as their events are acknowledged.
+    const std::unique_ptr<ReelReveal> reveals;
 };
