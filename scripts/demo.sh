@@ -159,14 +159,14 @@ else
   shot 01-login
   type_into "$id" "$user"; xdotool key Tab; xdotool type --delay 15 "$password"; xdotool key Return
 
-  id="$(wait_window '^Select download location for your DCP$' 60)" || {
+  id="$(wait_window '^Select download location for your DCP' 60)" || {
     echo "The folder dialog did not appear (log: $demo/app/debug.log)"; exit 1; }
   echo "Choosing $demo/download"
   type_into "$id" "$demo/download"
   # The path completer may take the first Return; a second one accepts the dialog.
   for _ in 1 2 3; do
     xdotool key Return; sleep 1
-    [ -z "$(window '^Select download location for your DCP$')" ] && break
+    [ -z "$(window '^Select download location for your DCP')" ] && break
   done
 
   step "Downloading (progress from the stand-in's journal)"

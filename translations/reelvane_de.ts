@@ -1277,6 +1277,14 @@ Version 1.4.0</translation>
         <source>Ready.</source>
         <translation>Bereit.</translation>
     </message>
+    <message>
+        <source>Paused, %1 reel left</source>
+        <translation>Pausiert, %1 Reel übrig</translation>
+    </message>
+    <message>
+        <source>Paused, %1 reels left</source>
+        <translation>Pausiert, %1 Reels übrig</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

@@ -1277,6 +1277,14 @@ Versión 1.4.0</translation>
         <source>Ready.</source>
         <translation>Listo.</translation>
     </message>
+    <message>
+        <source>Paused, %1 reel left</source>
+        <translation>En pausa, queda %1 rollo</translation>
+    </message>
+    <message>
+        <source>Paused, %1 reels left</source>
+        <translation>En pausa, quedan %1 rollos</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

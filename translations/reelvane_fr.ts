@@ -1277,6 +1277,14 @@ Version 1.4.0</translation>
         <source>Ready.</source>
         <translation>Prêt.</translation>
     </message>
+    <message>
+        <source>Paused, %1 reel left</source>
+        <translation>En pause, %1 bobine restante</translation>
+    </message>
+    <message>
+        <source>Paused, %1 reels left</source>
+        <translation>En pause, %1 bobines restantes</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

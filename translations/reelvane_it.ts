@@ -1277,6 +1277,14 @@ Versione 1.4.0</translation>
         <source>Ready.</source>
         <translation>Pronto.</translation>
     </message>
+    <message>
+        <source>Paused, %1 reel left</source>
+        <translation>In pausa, manca %1 rullo</translation>
+    </message>
+    <message>
+        <source>Paused, %1 reels left</source>
+        <translation>In pausa, mancano %1 rulli</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

@@ -43,6 +43,11 @@ MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
     m_attention.setReadyDrive([this](const DCP* dcp) { return m_ejectAction.readyDrive(dcp); });
     QObject::connect(&m_attention, &AttentionEvents::raised, &m_alerts, &WebAlerts::send);
     m_windowActions.setAlerts(&m_alerts);
+    // "Eject drive" and the unplug line follow every DCP on a drive, not only the page's own.
+    DCPManager* const catalogue = &context.catalogue();
+    QObject::connect(catalogue, &DCPManager::dcpsChanged, &m_ejectAction,
+                     [this, catalogue] { m_ejectAction.follow(catalogue->getAllDCPs()); });
+    m_ejectAction.follow(catalogue->getAllDCPs());
 }
 
 MainWindow::~MainWindow() = default;

@@ -1,11 +1,15 @@
 #include "app/WidgetPrompts.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDebug>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStorageInfo>
 
 // The prompt layer's icon and button values are passed through unchanged.
 static_assert(int(Prompt::Information) == int(QMessageBox::Information), "icon values differ");
@@ -59,6 +63,16 @@ PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
         if (request.kind == PromptRequest::Directory) {
             dialog.setFileMode(QFileDialog::Directory);
             dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+            // The drives plugged in, beside the usual places: the DCP goes to one of them.
+            QList<QUrl> places = dialog.sidebarUrls();
+            for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+                const QString root = volume.rootPath();
+                if (volume.isValid() && volume.isReady() &&
+                    (root.startsWith(QLatin1String("/media/")) ||
+                     root.startsWith(QLatin1String("/run/media/"))))
+                    places << QUrl::fromLocalFile(root);
+            }
+            dialog.setSidebarUrls(places);
         } else {
             dialog.setFileMode(QFileDialog::ExistingFile);
         }
@@ -70,6 +84,26 @@ PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
     }
     }
     return answer;
+}
+
+bool WidgetPrompts::openInstaller(const QUrl& file)
+{
+    // Left to run when it outlives the wait: it is the installer's program starting.
+    auto* const process = new QProcess(QCoreApplication::instance());
+    QObject::connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), process,
+                     &QObject::deleteLater);
+    process->start(opener, {file.toLocalFile()});
+    if (!process->waitForStarted(openerWaitMs)) {
+        delete process;
+        return openUrl(file);
+    }
+    if (!process->waitForFinished(openerWaitMs))
+        return true;
+    const bool opened = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    if (!opened)
+        qDebug() << "[WidgetPrompts]" << opener << "could not open" << file.toLocalFile() << "exit code"
+                 << process->exitCode();
+    return opened;
 }
 
 bool WidgetPrompts::openUrl(const QUrl& url)

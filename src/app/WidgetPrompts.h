@@ -9,4 +9,19 @@ class WidgetPrompts : public PromptPresenter
 public:
     PromptAnswer ask(const PromptRequest& request) override;
     bool openUrl(const QUrl& url) override;
+    // Through the desktop's opener (xdg-open), which fails at once when the desktop has no
+    // program for the file; one still running after a moment (3 s) has started one. Where
+    // there is no such opener, as openUrl().
+    bool openInstaller(const QUrl& file) override;
+
+    // Tests: another opener program, and a shorter moment.
+    void setInstallerOpener(const QString& program, int waitMs)
+    {
+        opener = program;
+        openerWaitMs = waitMs;
+    }
+
+private:
+    QString opener = QStringLiteral("xdg-open");
+    int openerWaitMs = 3000;
 };

@@ -172,6 +172,10 @@ int main(int argc, char* argv[])
             qDebug() << "[main] Package handed over to the running instance:" << path;
             return 0;
         }
+        // A start from the menu: the running window comes to the front, beside the box
+        // that says why no second one opens.
+        if (path.isEmpty())
+            PackageHandOff::handOver(QString(), 2000);
         UserPrompt::message(Prompt::Warning,
                             QCoreApplication::translate(
                                 "main", "You already have an instance of the Reelvane Downloader running.\r\n"
@@ -208,7 +212,10 @@ int main(int argc, char* argv[])
         importing = true;
         while (!handedOver.isEmpty()) {
             const QString path = handedOver.takeFirst();
+            // The grid, where the package's DCP arrives, rather than the page of another one.
             raiseWindow(mainWindow);
+            if (mainWindow && !mainWindow->rootObjects().isEmpty())
+                QMetaObject::invokeMethod(mainWindow->rootObjects().constFirst(), "closeDetails");
             try {
                 context->catalogue().loadDCPFromFile(path);
             } catch (const std::runtime_error& error) {
@@ -219,6 +226,11 @@ int main(int argc, char* argv[])
         importing = false;
     };
     QObject::connect(&handOff, &PackageHandOff::packageReceived, &app, [&](const QString& path) {
+        if (path.isEmpty()) {
+            qDebug() << "[main] Brought to the front by another start";
+            raiseWindow(mainWindow);
+            return;
+        }
         if (takesPendingPath) {
             app.setPendingPackagePath(path);
             return;

@@ -90,6 +90,14 @@ bool UserPrompt::openUrl(const QUrl& url)
     return false;
 }
 
+bool UserPrompt::openInstaller(const QUrl& file)
+{
+    if (PromptPresenter* const presenter = installedPresenter())
+        return presenter->openInstaller(file);
+    qDebug() << "[UserPrompt] No presenter; installer not opened:" << file.toString();
+    return false;
+}
+
 QString UserPrompt::startFolder()
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -76,6 +76,9 @@ public:
     virtual PromptAnswer ask(const PromptRequest& request) = 0;
     // False when the desktop refused the link.
     virtual bool openUrl(const QUrl& url) = 0;
+    // Runs a downloaded installer with the desktop's program for it; false when the desktop
+    // has none. A link's handler may start and fail later, so presenters can check harder.
+    virtual bool openInstaller(const QUrl& file) { return openUrl(file); }
 };
 
 class UserPrompt
@@ -96,6 +99,8 @@ public:
     static QString selectOpenFile(const PromptRequest& request);
     // Hands a web page or a local file to the desktop; false when it refused.
     static bool openUrl(const QUrl& url);
+    // Hands a downloaded installer to the desktop; false when nothing could open it.
+    static bool openInstaller(const QUrl& file);
     // Where a folder dialog starts: the documents folder, or the home folder where there is
     // none (a dialog pointed at a missing folder cannot be confirmed).
     static QString startFolder();

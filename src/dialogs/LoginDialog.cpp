@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QDebug>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaEnum>
 #include <QNetworkRequest>
@@ -80,9 +81,43 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique
         if (reply)
             reply->abort(); // reported as a network error, like a missing connection
     });
+    // Screen readers name the fields and links, and Tab reaches the links, where Return
+    // follows them.
+    ui->line_edit_username->setAccessibleName(QStringLiteral("Username"));
+    ui->line_edit_password->setAccessibleName(QStringLiteral("Password"));
+    ui->label_error->setAccessibleName(QStringLiteral("Message"));
+    ui->label_forgot_password->setAccessibleName(QStringLiteral("Forgot Password"));
+    ui->label_forgot_username->setAccessibleName(QStringLiteral("Forgot Username"));
+    for (QLabel* link : {ui->label_forgot_password, ui->label_forgot_username}) {
+        link->setFocusPolicy(Qt::StrongFocus);
+        link->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px solid #4da3ff; border-radius: 3px; }"));
+        link->installEventFilter(this);
+    }
+    setTabOrder(ui->line_edit_username, ui->line_edit_password);
+    setTabOrder(ui->line_edit_password, ui->btn_login);
+    setTabOrder(ui->btn_login, ui->label_forgot_password);
+    setTabOrder(ui->label_forgot_password, ui->label_forgot_username);
     connect(ui->btn_login, &QPushButton::clicked, this, &LoginDialog::loginEv);
     connect(ui->label_forgot_password, &QLabel::linkActivated, this, &LoginDialog::forgotPassword);
     connect(ui->label_forgot_username, &QLabel::linkActivated, this, &LoginDialog::forgotUsername);
+}
+
+bool LoginDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            if (watched == ui->label_forgot_password) {
+                forgotPassword();
+                return true;
+            }
+            if (watched == ui->label_forgot_username) {
+                forgotUsername();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 LoginDialog::~LoginDialog()
@@ -160,9 +195,12 @@ void LoginDialog::requestError(QNetworkReply::NetworkError code)
     const int status = failed ? failed->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0;
 
     QString message;
-    if (status == 403 && failed)
+    if (status == 403 && failed) {
         message = textUpToZero(failed->readAll()); // the portal's own explanation
-    else if (status == 500)
+        // Refused credentials: the password is typed again from an empty field.
+        ui->line_edit_password->clear();
+        ui->line_edit_password->setFocus();
+    } else if (status == 500)
         message = tr("Service is temporarily not available. Please try again later.");
     else
         message = tr("Error. Please check your internet connection.");

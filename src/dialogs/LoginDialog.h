@@ -33,6 +33,10 @@ public:
     int requestTimeout() const { return timeoutMs; }
     void setRequestTimeout(int milliseconds) { timeoutMs = milliseconds; }
 
+protected:
+    // Return, Enter or Space on a focused link label follows its link.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void requestFinished();
     void requestError(QNetworkReply::NetworkError code);

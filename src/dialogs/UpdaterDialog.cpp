@@ -232,7 +232,7 @@ void UpdaterDialog::requestFinishedDownloader()
 
 void UpdaterDialog::installUpdates(const QString& path)
 {
-    if (UserPrompt::openUrl(QUrl::fromLocalFile(path))) {
+    if (UserPrompt::openInstaller(QUrl::fromLocalFile(path))) {
         accept();
         return;
     }

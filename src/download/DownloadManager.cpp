@@ -656,6 +656,7 @@ void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QStri
             return;
         switch (failure) {
         case AssetTransfer::Failure::ServerFault:
+            emit serverFault(reason);
             if (transfer->failuresInARow() >= 3)
                 emit serverNotAnswering(reason);
             break;

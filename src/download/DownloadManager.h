@@ -184,6 +184,9 @@ signals:
     void limitOffChanged();
     // Three attempts in a row for one asset failed; reason says how the last one did.
     void serverNotAnswering(const QString& reason);
+    // An attempt failed on the server's side (no answer, an error, no data within the stall
+    // time); the next one follows. Raised at every such failure, the first included.
+    void serverFault(const QString& reason);
     // The proxy refused the request for want of credentials; message names it for the status line.
     void proxyRefused(const QString& message);
     void activeChanged(bool active);

@@ -140,6 +140,17 @@ QString EjectAction::unplugState(DCP* dcp) const
     return QString();
 }
 
+void EjectAction::follow(const QList<DCP*>& dcps)
+{
+    for (DCP* dcp : dcps) {
+        if (followed.contains(dcp))
+            continue;
+        followed.insert(dcp);
+        connect(dcp, &QObject::destroyed, this, [this, dcp]() { followed.remove(dcp); });
+        connect(dcp, &DCP::statusChanged, this, &EjectAction::changed);
+    }
+}
+
 void EjectAction::eject(DCP* dcp)
 {
     if (!canEject(dcp))

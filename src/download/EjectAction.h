@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -46,6 +47,10 @@ public:
     // Volumes never offered for ejection (the system disk and the one holding the home folder).
     void setFixedVolumes(const QStringList& roots) { fixedVolumes = roots; }
 
+    // Follows the status of each of these DCPs: when one completes, the others on its drive
+    // may become ejectable. DCPs followed already are left as they are.
+    void follow(const QList<DCP*>& dcps);
+
 signals:
     // Anything that may change canEject(): the engine's state or an eject's end.
     void changed();
@@ -64,6 +69,7 @@ private:
     DownloadManager* engine;
     std::function<QList<DCP*>()> catalogue;
     QStringList fixedVolumes;
+    QSet<const DCP*> followed;
     std::function<int()> pendingReports;
     int reportIntervalMs = 5000;
     mutable QHash<QString, QString> volumes;

@@ -7,12 +7,14 @@
 #include "import/DriveCheck.h"
 #include "import/PackageEntryImporter.h"
 #include "import/VolumeInfo.h"
+#include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Util.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QJsonValue>
@@ -133,10 +135,22 @@ bool DCPXMLReader::chooseDownloadFolder(const QJsonArray& dcps, const QJsonObjec
         if (catalogue->getDCP(uuid))
             continue;
 
+        // Titled with the film it is for; opened where the last DCP went (the drive taken to
+        // the cinema, as a rule) while that folder is there.
         PromptRequest request;
+        const QString film = value.toObject().value(QStringLiteral("friendly_title")).toString();
         request.title = tr("Select download location for your DCP");
+        if (!film.isEmpty())
+            request.title += QStringLiteral(": ") + film;
         request.acceptLabel = tr("Select directory for DCP");
         request.directory = UserPrompt::startFolder();
+        const DCP* newest = nullptr;
+        for (const DCP* known : catalogue->getAllDCPs()) {
+            if (!newest || known->getDbId() > newest->getDbId())
+                newest = known;
+        }
+        if (newest && QFileInfo(newest->getDownloadPath()).isDir())
+            request.directory = newest->getDownloadPath();
         // Asked again for as long as the user turns a drive down after its check.
         do {
             downloadFolder = UserPrompt::selectDirectory(request);

@@ -162,6 +162,9 @@ function dcpStatus(dcp, mgr) {
         text = qsTr(DCP_PAUSED, "status of a DCP paused on its own");
     else if (waiting && room)
         text = room;
+    else if (waiting && mgr && mgr.paused)
+        // All downloads paused: the tile says so, and what is left.
+        text = pending === 1 ? qsTr("Paused, %1 reel left").arg(pending) : qsTr("Paused, %1 reels left").arg(pending);
     else if (found[STATUS_DOWNLOADING] !== undefined)
         text = qsTr("Downloading reel %1").arg(found[STATUS_DOWNLOADING]);
     else if (found[STATUS_VALIDATING] !== undefined)

@@ -976,6 +976,12 @@ ApplicationWindow {
             statusLabel.text = Globals.serverNotAnsweringText();
             statusLabel.detail = reason;
         }
+        // From the first failed attempt on: a remaining time no longer counts down.
+        function onServerFault(reason) {
+            mainWindow.downloading = false;
+            statusLabel.text = Globals.SERVER_NOT_ANSWERING;
+            statusLabel.detail = reason;
+        }
         function onServerFileDiffers(dcp, message) { statusLabel.text = message; }
         function onProxyRefused(message) {
             statusLabel.proxyText = message;

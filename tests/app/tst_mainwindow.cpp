@@ -65,7 +65,7 @@ void TestMainWindow::smokeRun()
     program.key(login, QStringLiteral("Return"));
 
     // The package of the command line asks for its folder.
-    const QString folderDialog = QStringLiteral("^Select download location for your DCP$");
+    const QString folderDialog = QStringLiteral("^Select download location for your DCP");
     const QString dialog = program.waitForWindowOf(*started, folderDialog, 30000);
     QVERIFY2(!dialog.isEmpty(), qPrintable(program.log()));
     program.type(dialog, downloads);

@@ -16,7 +16,7 @@
 namespace {
 const char kLoginWindow[] = "^Login$";
 const char kMainWindow[] = "^Reelvane Downloader 1\\.4\\.0$";
-const char kFolderDialog[] = "^Select download location for your DCP$";
+const char kFolderDialog[] = "^Select download location for your DCP";
 const char kTablesCreated[] = "[DatabaseManager] Creating Tables...ok";
 } // namespace
 
@@ -248,6 +248,8 @@ void TestStartup::oneInstancePerStore()
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 1);
     QVERIFY(log().contains(QStringLiteral("] [main] Multiple instances not allowed.\r\n")));
+    // ... and the running window comes to the front.
+    QVERIFY(log().contains(QStringLiteral("] [main] Brought to the front by another start\r\n")));
 
     // With a package: handed to the running instance, which imports it; no box (there is
     // no display to show one on).

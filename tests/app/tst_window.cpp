@@ -14,6 +14,8 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QtTest>
@@ -32,6 +34,7 @@ private slots:
     void statusesSearchSortAndDetails();
     void speedLimitAndNoLimitAreKept();
     void downloadPauseAndRemovals();
+    void ejectFollowsEveryDcp();
     void coversComeThroughTheProxy();
 
 private:
@@ -178,7 +181,7 @@ void TestWindow::statusesSearchSortAndDetails()
     QTRY_COMPARE(tileTitles(), byDate);
     QVERIFY2(tileStatus(QStringLiteral("Complete_FTR")).startsWith(QStringLiteral("Completed 2.00 MB")),
              qPrintable(tileStatus(QStringLiteral("Complete_FTR"))));
-    QCOMPARE(tileStatus(QStringLiteral("Waiting_FTR")), QStringLiteral("Pending 2 reels"));
+    QCOMPARE(tileStatus(QStringLiteral("Waiting_FTR")), QStringLiteral("Paused, 2 reels left"));
     QCOMPARE(tileStatus(QStringLiteral("Away_FTR")), QStringLiteral("Drive not connected"));
     QCOMPARE(tileStatus(QStringLiteral("Reporting_FTR")), QStringLiteral("Notifying reel 2"));
     QCOMPARE(tileStatus(QStringLiteral("Mixed_FTR")), QStringLiteral("Failed"));
@@ -319,7 +322,7 @@ void TestWindow::downloadPauseAndRemovals()
     QCOMPARE(textOf(m_window->item(QStringLiteral("statusLabel"))), QStringLiteral("Paused."));
     QCOMPARE(textOf(m_window->item(QStringLiteral("pauseButton"))), QStringLiteral("RESUME"));
     QCOMPARE(Setting::getInstance()->get(QStringLiteral("download_paused")), QStringLiteral("1"));
-    QTRY_COMPARE(tileStatus(QStringLiteral("Running_FTR")), QStringLiteral("Pending 2 reels"));
+    QTRY_COMPARE(tileStatus(QStringLiteral("Running_FTR")), QStringLiteral("Paused, 2 reels left"));
     shot(QStringLiteral("06-paused-grid"));
     m_sandbox->server.clearAllAssetFaults(); // the rest at full speed
     m_window->click(m_window->item(QStringLiteral("pauseButton")));
@@ -343,7 +346,7 @@ void TestWindow::downloadPauseAndRemovals()
     m_sandbox->publish(waiting);
     QTRY_COMPARE(tileStatus(QStringLiteral("Waiting_FTR")), QStringLiteral("Downloading reel 1"));
     m_window->click(m_window->item(QStringLiteral("pauseButton")));
-    QTRY_COMPARE(tileStatus(QStringLiteral("Waiting_FTR")), QStringLiteral("Pending 2 reels"));
+    QTRY_COMPARE(tileStatus(QStringLiteral("Waiting_FTR")), QStringLiteral("Paused, 2 reels left"));
     m_window->click(m_window->item(QStringLiteral("openDetails"), tile(QStringLiteral("Waiting_FTR"))));
     QTRY_COMPARE(reelRows(), QStringList({QStringLiteral("1 Pending"), QStringLiteral("2 Pending")}));
 
@@ -423,6 +426,37 @@ void TestWindow::coversComeThroughTheProxy()
         QVERIFY2(identity, entry.method.constData());
     }
     QCOMPARE(covers, 2);
+}
+
+// "Eject drive" and the unplug line are worked out again when any DCP's status changes, not
+// only the page's own: the last other DCP on a drive completing makes the drive ejectable.
+void TestWindow::ejectFollowsEveryDcp()
+{
+    const QString downloads = m_sandbox->downloads();
+    storeDcp(*m_sandbox, downloads, QStringLiteral("Shown_FTR"), "D");
+    storeDcp(*m_sandbox, downloads, QStringLiteral("Other_FTR"), "N");
+    m_sandbox->restart();
+    QVERIFY(load());
+    QObject* const eject = QQmlEngine::contextForObject(m_window->window())
+                               ->contextProperty(QStringLiteral("drive_eject"))
+                               .value<QObject*>();
+    QVERIFY(eject);
+    QSignalSpy changed(eject, SIGNAL(changed()));
+    DCPManager* const catalogue = m_sandbox->catalogue();
+    for (DCP* dcp : catalogue->getAllDCPs()) {
+        if (dcp->getTitle() == QLatin1String("Other_FTR"))
+            dcp->announceStatus();
+    }
+    QTRY_COMPARE(changed.count(), 1);
+
+    // One that arrives later is followed too.
+    DCP* const later = m_sandbox->newDCP(uuid('d', 990), QStringLiteral("Later_FTR"), downloads);
+    TestSandbox::addAssetOfSize(TestSandbox::addReel(later, uuid('e', 991), 1), uuid('a', 992), 1000);
+    m_sandbox->store(later);
+    QTRY_COMPARE(tileTitles().size(), 3);
+    changed.clear();
+    later->announceStatus();
+    QTRY_COMPARE(changed.count(), 1);
 }
 
 QTEST_MAIN(TestWindow)

@@ -315,7 +315,7 @@ void TestWindowKeyboard::tabOrderAndAccessibleNames()
     }
     const QString tile = round.value(3);
     QVERIFY2(tile.startsWith(QStringLiteral("Film_1_FTR")) &&
-                 tile.endsWith(QStringLiteral(", Pending 2 reels")),
+                 tile.endsWith(QStringLiteral(", Paused, 2 reels left")),
              qPrintable(tile));
     QCOMPARE(round, (QStringList{"Search DCPs", "Sort by date", "Sort by name", tile, "Speed limit",
                                  "No limit", "Schedule\u2026", "LOAD FILE", "RESUME", "LAUNCH OSKAN"}));

@@ -193,7 +193,8 @@ void TestWindowQueue::tileMenuPageAndDriveRoom()
     QVERIFY(!item(QStringLiteral("dcpMenu")));
     QVERIFY(engine->isDcpPaused(film2));
     QTRY_COMPARE(tileStatus(QStringLiteral("Film_2")), QStringLiteral("Paused"));
-    QCOMPARE(tileStatus(QStringLiteral("Film_1")), QStringLiteral("Pending 1 reel"));
+    QCOMPARE(tileStatus(QStringLiteral("Film_1")),
+             QStringLiteral("Paused, 1 reel left")); // with all the others
 
     rightClick(QStringLiteral("Film_1"));
     m_window->click(item(QStringLiteral("menuNext")));

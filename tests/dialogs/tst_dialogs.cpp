@@ -201,6 +201,11 @@ void TestDialogs::login()
         QCOMPARE(message->styleSheet(), QString::fromLatin1(kRed));
         // Whatever the portal sends is shown as text, in the font of every other message.
         QCOMPARE(message->textFormat(), Qt::PlainText);
+        // A refused password is typed again from an empty field; after any other failure
+        // the same one can be tried again.
+        const bool refused = QTest::currentDataTag() == QByteArray("refused: the portal's text");
+        QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_password"))->text(),
+                 refused ? QString() : password);
         if (QTest::currentDataTag() == QByteArray("refused: the portal's text"))
             keepScreenshot(dialog, QStringLiteral("login-refused"));
         QVERIFY(Setting::getInstance()->get(QStringLiteral("username")).isEmpty());
@@ -231,6 +236,23 @@ void TestDialogs::storedUserNameFocusesPassword()
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(QApplication::focusWidget()->objectName(), focused);
     QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_username"))->text(), stored);
+    // Tab reaches the links after the button, named for screen readers; Return follows one.
+    QStringList order;
+    for (int i = 0; i < 4 && order.size() < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->accessibleName() + '/' +
+                     QApplication::focusWidget()->objectName();
+    }
+    QVERIFY2(order.contains(QStringLiteral("Forgot Password/label_forgot_password")) &&
+                 order.indexOf(QStringLiteral("Forgot Password/label_forgot_password")) >
+                     order.indexOf(QStringLiteral("/btn_login")),
+             qPrintable(order.join(", ")));
+    while (QApplication::focusWidget()->objectName() != QLatin1String("label_forgot_password"))
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_COMPARE(m_desktop.opened.size(), 1);
+    QVERIFY2(m_desktop.opened.first().path().endsWith(QStringLiteral("/user/password/reset/")),
+             qPrintable(m_desktop.opened.first().toString()));
     keepScreenshot(dialog, QStringLiteral("login-") + QTest::currentDataTag());
 }
 
@@ -316,6 +338,8 @@ void TestDialogs::installer_data()
     QTest::newRow("closed while downloading") << "closed"
                                               << "";
     QTest::newRow("desktop refuses to open it") << "refused" << QStringLiteral("big.pkg");
+    // xdg-open starts, then finds no program for the file: the desktop's answer is its exit code.
+    QTest::newRow("desktop has no program for it") << "no program" << QStringLiteral("big.pkg");
 }
 
 void TestDialogs::installer()
@@ -356,8 +380,18 @@ void TestDialogs::installer()
             .toJson());
 
     const bool refused = source == QLatin1String("refused");
+    const bool noProgram = source == QLatin1String("no program");
     if (refused)
         UserPrompt::setPresenter(nullptr); // a desktop with no handler at all
+    // The desktop's opener, which notes what it was given.
+    const QString opener = m_sandbox->root() + QStringLiteral("/xdg-open");
+    const QString openerLog = m_sandbox->root() + QStringLiteral("/opened.txt");
+    QVERIFY(writeFile(opener, QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexit %2\n")
+                                  .arg(openerLog)
+                                  .arg(noProgram ? 3 : 0)
+                                  .toUtf8()));
+    QVERIFY(QFile::setPermissions(opener, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    m_prompts.setInstallerOpener(opener, 2000);
     ScriptedPrompts prompts;
     UpdaterDialog dialog;
     QSignalSpy finished(&dialog, &QDialog::finished);
@@ -367,7 +401,8 @@ void TestDialogs::installer()
 
     if (!savedAs.isEmpty()) {
         QVERIFY(finished.wait(10000));
-        QCOMPARE(finished.first().first().toInt(), int(refused ? QDialog::Rejected : QDialog::Accepted));
+        QCOMPARE(finished.first().first().toInt(),
+                 int(refused || noProgram ? QDialog::Rejected : QDialog::Accepted));
         const QString path = tempFolder() + QLatin1Char('/') + savedAs;
         QCOMPARE(tempFiles(), QStringList{savedAs});
         QFile saved(path);
@@ -375,9 +410,9 @@ void TestDialogs::installer()
         QCOMPARE(saved.readAll(), bytes);
         QCOMPARE(saved.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther),
                  QFileDevice::Permissions());
-        QCOMPARE(m_desktop.opened, refused ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(path)});
+        QCOMPARE(QString::fromUtf8(readFile(openerLog)).trimmed(), refused ? QString() : path);
         // Not opened: the start goes on, and the user is told where the installer is.
-        QCOMPARE(prompts.count() == 1 && prompts.last().informativeText.contains(path), refused);
+        QCOMPARE(prompts.count() == 1 && prompts.last().informativeText.contains(path), refused || noProgram);
         return;
     }
 

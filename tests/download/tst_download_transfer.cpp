@@ -222,6 +222,9 @@ void TestDownloadTransfer::serverFaults()
         requestsAtSignal << requests().size();
         reasons << reason;
     });
+    QList<int> requestsAtFault;
+    connect(engine, &DownloadManager::serverFault, this,
+            [&](const QString&) { requestsAtFault << requests().size(); });
     engine->assetsChanged();
 
     if (liftAfter > 0) {
@@ -271,6 +274,8 @@ void TestDownloadTransfer::serverFaults()
     } else {
         QCOMPARE(requestsAtSignal, QList<int>() << 3);
         QVERIFY2(reasons.first().contains(notAnswering), qPrintable(reasons.first()));
+        // The status line hears of the first failed attempt, not only of the third.
+        QCOMPARE(requestsAtFault.mid(0, 3), (QList<int>{1, 2, 3}));
     }
 }
 

@@ -25,7 +25,7 @@ const QString kUser = QStringLiteral("projectionist");
 const QString kPassword = QStringLiteral("reel+one&two");
 const QByteArray kKey = QByteArrayLiteral("e2e-decoding-key-0123456789abcdefghij");
 const QString kUserUuid = QStringLiteral("6f1c2a4e-0b7d-4c55-9e21-3d8f5a7b9c01");
-const QString kFolderDialog = QStringLiteral("^Select download location for your DCP$");
+const QString kFolderDialog = QStringLiteral("^Select download location for your DCP");
 } // namespace
 
 class TestEndToEnd : public QObject

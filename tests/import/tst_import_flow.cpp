@@ -206,7 +206,7 @@ void TestImportFlow::importsNewDcp()
     QCOMPARE(prompts.count(), 1);
     const PromptRequest dialog = prompts.asked().first();
     QCOMPARE(dialog.kind, PromptRequest::Directory);
-    QCOMPARE(dialog.title, QStringLiteral("Select download location for your DCP"));
+    QCOMPARE(dialog.title, QStringLiteral("Select download location for your DCP: Friendly ") + d.title);
     QCOMPARE(dialog.acceptLabel, QStringLiteral("Select directory for DCP"));
     QCOMPARE(dialog.directory, UserPrompt::startFolder());
 
@@ -256,6 +256,12 @@ void TestImportFlow::importsNewDcp()
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("asset")), 8);
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_reel_asset")), 8);
     QCOMPARE(sandbox.engineNotifications, 1);
+
+    // The next package's folder dialog opens where this DCP went.
+    const DcpDescription next = sampleDcp(sampleOptions(2, 1, QStringLiteral("Next_FTR")));
+    importPackage(sandbox, prompts, packageDocument({packageEntry(next, {1})}));
+    QCOMPARE(prompts.last().title, QStringLiteral("Select download location for your DCP: Friendly Next_FTR"));
+    QCOMPARE(prompts.last().directory, sandbox.downloads());
 }
 
 void TestImportFlow::reelSelection_data()
