@@ -16,6 +16,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QSvgRenderer>
+#include <QTextDocumentFragment>
 #include <QUrl>
 
 namespace {
@@ -81,16 +82,16 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique
         if (reply)
             reply->abort(); // reported as a network error, like a missing connection
     });
-    // Screen readers name the fields and links, and Tab reaches the links, where Return
-    // follows them.
-    ui->line_edit_username->setAccessibleName(QStringLiteral("Username"));
-    ui->line_edit_password->setAccessibleName(QStringLiteral("Password"));
-    ui->label_error->setAccessibleName(QStringLiteral("Message"));
-    ui->label_forgot_password->setAccessibleName(QStringLiteral("Forgot Password"));
-    ui->label_forgot_username->setAccessibleName(QStringLiteral("Forgot Username"));
+    // Screen readers name the fields after their placeholders and the links after their
+    // words, in the language shown (the error label reads out its own text); Tab reaches the
+    // links, where Return follows them.
+    ui->line_edit_username->setAccessibleName(ui->line_edit_username->placeholderText());
+    ui->line_edit_password->setAccessibleName(ui->line_edit_password->placeholderText());
     for (QLabel* link : {ui->label_forgot_password, ui->label_forgot_username}) {
+        link->setAccessibleName(QTextDocumentFragment::fromHtml(link->text()).toPlainText().trimmed());
         link->setFocusPolicy(Qt::StrongFocus);
-        link->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px solid #4da3ff; border-radius: 3px; }"));
+        link->setStyleSheet(
+            QStringLiteral("QLabel:focus { border: 1px solid #4da3ff; border-radius: 3px; }"));
         link->installEventFilter(this);
     }
     setTabOrder(ui->line_edit_username, ui->line_edit_password);

@@ -58,6 +58,9 @@ Item {
     visible: false
     z: 30
 
+    // Escape cancels from any control of the dialog, as CANCEL does.
+    Keys.onEscapePressed: close()
+
     // Nothing under the dialog takes a click while it is open.
     MouseArea {
         anchors.fill: parent
@@ -101,6 +104,10 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     checked: root.on
                     onCheckedChanged: root.on = checked
+                    Accessible.name: qsTr("Bandwidth schedule")
+                    // Tab goes round the dialog's controls, never to the window behind it.
+                    KeyNavigation.backtab: saveButton
+                    FocusRing {}
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
@@ -118,6 +125,11 @@ Item {
                     model: root.rules
                     Rectangle {
                         objectName: "brush" + modelData
+                        // Picked with keys 1 to 4 while the hours have the focus.
+                        Accessible.role: Accessible.RadioButton
+                        Accessible.name: brushLabel.text
+                        Accessible.checked: root.brush === modelData
+                        Accessible.onPressAction: root.brush = modelData
                         width: brushLabel.implicitWidth + 44
                         height: 30
                         radius: 6
@@ -169,6 +181,8 @@ Item {
                     maximumValue: 200
                     stepSize: 1
                     onValueChanged: root.alternative = value
+                    Accessible.name: qsTr("Alternative limit")
+                    FocusRing {}
                 }
                 Text {
                     objectName: "alternativeLabel"
@@ -216,6 +230,12 @@ Item {
                 width: labelWidth + 24 * cell
                 height: 8 * rowHeight
                 activeFocusOnTab: true
+                // Read out as the hour under the cursor and its rule, as the cursor moves.
+                Accessible.role: Accessible.Table
+                Accessible.name: Qt.locale().dayName((Math.floor(root.cursorIndex / 24) + 1) % 7)
+                                 + " " + (root.cursorIndex % 24 < 10 ? "0" : "") + root.cursorIndex % 24
+                                 + ":00, " + root.ruleName(root.week.charAt(root.cursorIndex))
+                Accessible.description: hint.text
 
                 Keys.onPressed: {
                     var i = root.cursorIndex;
@@ -294,6 +314,7 @@ Item {
             }
 
             Text {
+                id: hint
                 text: qsTr("Paint hours with the mouse, or move with the arrow keys and press Space; keys 1 to 4 pick the rule. Moving the slider or the switch by hand overrides the schedule until its next change.")
                 width: parent.width
                 wrapMode: Text.WordWrap
@@ -311,11 +332,13 @@ Item {
                     onClicked: root.close()
                 }
                 CustomButton {
+                    id: saveButton
                     objectName: "scheduleSave"
                     preferredWidth: 120
                     text: qsTr("SAVE")
                     state: Globals.BTN_ACTIVE_STATE
                     onClicked: root.save()
+                    KeyNavigation.tab: onSwitch
                 }
             }
         }

@@ -170,10 +170,11 @@ ApplicationWindow {
         body.state = "all";
     }
 
-    // Escape closes the details page wherever the keyboard is.
+    // Escape closes the details page wherever the keyboard is, but the schedule's dialog
+    // over it first.
     Shortcut {
         sequence: StandardKey.Cancel
-        enabled: body.state === "details"
+        enabled: body.state === "details" && !scheduleDialog.visible
         onActivated: mainWindow.closeDetails()
     }
 

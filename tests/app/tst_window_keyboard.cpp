@@ -348,6 +348,30 @@ void TestWindowKeyboard::tabOrderAndAccessibleNames()
     QVERIFY2(names.filter(QStringLiteral("<unnamed")).isEmpty(), qPrintable(names.join(", ")));
     for (const QString& name : QStringList{"Close details", "Reels", "Reel #2: Pending", "GO TO FILES"})
         QVERIFY2(names.contains(name), qPrintable(name + " not in " + names.join(", ")));
+    // The schedule's dialog over the page: its controls named, Tab kept inside it, Escape
+    // closes the dialog alone.
+    QVERIFY(tabTo(QStringLiteral("Schedule")).constLast().startsWith(QStringLiteral("Schedule")));
+    key(Qt::Key_Return);
+    QTRY_VERIFY(m_window->item(QStringLiteral("scheduleDialog")));
+    names = controlNames(window);
+    QVERIFY2(names.filter(QStringLiteral("<unnamed")).isEmpty(), qPrintable(names.join(", ")));
+    QVERIFY2(names.contains(QStringLiteral("Alternative limit")) &&
+                 names.contains(QStringLiteral("3  Alternative limit")),
+             qPrintable(names.join(", ")));
+    const QString hours = focusName();
+    QVERIFY2(hours.startsWith(QStringLiteral("Monday 00:00, ")), qPrintable(hours));
+    key(Qt::Key_Right);
+    QCOMPARE(focusName(), QString(hours).replace(QStringLiteral("00:00"), QStringLiteral("01:00")));
+    round = tabTo(QStringLiteral("Bandwidth schedule"));
+    round += tabTo(QStringLiteral("Monday"));
+    QCOMPARE(round.constLast(), focusName());
+    QVERIFY2(round.contains(QStringLiteral("SAVE")) && !round.contains(QStringLiteral("Search DCPs")) &&
+                 !round.contains(QStringLiteral("Close details")),
+             qPrintable(round.join(" > ")));
+    key(Qt::Key_Escape);
+    QTRY_VERIFY(!m_window->item(QStringLiteral("scheduleDialog")));
+    QVERIFY(shownDcp());
+
     // The limit moved with the keys is kept like one moved with the mouse.
     QVERIFY(tabTo(QStringLiteral("Speed limit")).constLast() == QStringLiteral("Speed limit"));
     for (int i = 0; i < 5; ++i)

@@ -9,6 +9,7 @@
 #include "storage/DatabaseManager.h"
 #include "storage/Setting.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -32,6 +33,31 @@
 namespace {
 const char kRed[] = "color: rgb(255, 8, 11);";
 const char kNoConnection[] = "Error. Please check your internet connection.";
+
+// What a screen reader finds below iface without a name: every control the keyboard can
+// reach, and every field, button and link, as "role objectName".
+void unnamed(QAccessibleInterface* iface, QStringList* found)
+{
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface* const child = iface->child(i);
+        if (!child || child->state().invisible)
+            continue;
+        const QAccessible::Role role = child->role();
+        const bool control = child->state().focusable || role == QAccessible::EditableText ||
+                             role == QAccessible::PushButton || role == QAccessible::Link;
+        if (control && child->text(QAccessible::Name).trimmed().isEmpty())
+            found->append(QStringLiteral("%1 %2").arg(role).arg(
+                child->object() ? child->object()->objectName() : QString()));
+        unnamed(child, found);
+    }
+}
+
+QStringList unnamedControls(QWidget* window)
+{
+    QStringList found;
+    unnamed(QAccessible::queryAccessibleInterface(window), &found);
+    return found;
+}
 } // namespace
 
 // Stands in for the desktop: records the files and pages the dialogs ask it to open.
@@ -236,6 +262,7 @@ void TestDialogs::storedUserNameFocusesPassword()
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(QApplication::focusWidget()->objectName(), focused);
     QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_username"))->text(), stored);
+    QCOMPARE(unnamedControls(&dialog), QStringList());
     // Tab reaches the links after the button, named for screen readers; Return follows one.
     QStringList order;
     for (int i = 0; i < 4 && order.size() < 4; ++i) {
@@ -316,6 +343,7 @@ void TestDialogs::versionCheck()
         QVERIFY(dialog.findChild<QTextBrowser*>(QStringLiteral("text_browser_description"))
                     ->toPlainText()
                     .contains(QStringLiteral("New reels view")));
+        QCOMPARE(unnamedControls(&dialog), QStringList());
         keepScreenshot(dialog, QStringLiteral("update-offered"));
         dialog.findChild<QPushButton*>(QStringLiteral("btn_not_now"))->click();
     }
