@@ -19,10 +19,10 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QSet>
-#include <QStorageInfo>
 
 #include <algorithm>
 #include <limits>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -76,6 +76,8 @@ DownloadManager::DownloadManager(Setting& settings, DCPManager& catalogue, Datab
     });
     // Space freed by hand is noticed while a DCP waits for it.
     connect(&room, &DriveRoom::lookAgain, this, &DownloadManager::refreshRoom);
+    // Progress the store gathered and could not commit: stopped as when its write fails.
+    store.setCommitFailureHandler([this](const std::exception& e) { stopForStoreFailure(e); });
     ScriptOwnership::keepOwnedByProgram(this);
     g_engine = this;
 }
@@ -93,6 +95,7 @@ DownloadManager::~DownloadManager()
 {
     if (g_engine == this)
         g_engine = nullptr;
+    store.setCommitFailureHandler({});
     paused = true;
     if (transfer) {
         transfer->abort();
@@ -392,7 +395,12 @@ qint64 DownloadManager::freeSpace(const QString& path) const
 {
     if (freeSpaceProbe)
         return freeSpaceProbe(path);
-    return QStorageInfo(path).bytesAvailable();
+    // Asked before every file: statvfs alone, where QStorageInfo would also read the mount
+    // table and resolve the device's links each time.
+    struct statvfs fs;
+    if (::statvfs(QFile::encodeName(path).constData(), &fs) != 0)
+        return -1;
+    return qint64(fs.f_bavail) * qint64(fs.f_frsize);
 }
 
 void DownloadManager::persistPaused(bool value)

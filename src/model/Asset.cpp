@@ -176,6 +176,8 @@ bool Asset::reveal(QString* reason)
     // record the name. Otherwise the hidden file has to move.
     const bool already_renamed = QFileInfo(visible_path).isFile() && !QFileInfo::exists(hidden_path);
     if (!already_renamed) {
+        // What the store gathered about the file is on the disk before its name says more.
+        DatabaseManager::getInstance()->commitPending();
         QString why;
         if (!QFileInfo::exists(hidden_path)) {
             why = QStringLiteral("the file is missing");

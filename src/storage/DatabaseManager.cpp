@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QTimer>
 #include <QVariant>
 
 #include <fcntl.h>
@@ -216,6 +217,17 @@ DatabaseManager::DatabaseManager(const QString& directory)
         dropConnection();
         throw std::runtime_error("Unable to query the database");
     }
+    batchTimer = std::make_unique<QTimer>();
+    batchTimer->setSingleShot(true);
+    batchTimer->setInterval(kBatchWindowMs);
+    QObject::connect(batchTimer.get(), &QTimer::timeout, [this]() {
+        try {
+            commitPending();
+        } catch (const std::exception& e) {
+            if (commitFailed)
+                commitFailed(e);
+        }
+    });
     g_instance = this;
 }
 
@@ -223,9 +235,36 @@ DatabaseManager::~DatabaseManager()
 {
     if (g_instance == this)
         g_instance = nullptr;
+    try {
+        commitPending();
+    } catch (const std::exception& e) {
+        qDebug() << "[DatabaseManager] Progress of the last moments not stored:" << e.what();
+    }
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+}
+
+void DatabaseManager::gather()
+{
+    // Inside a Transaction the write simply joins it.
+    if (gathering || !db.transaction())
+        return;
+    gathering = true;
+    batchTimer->start();
+}
+
+void DatabaseManager::commitPending()
+{
+    if (!gathering)
+        return;
+    gathering = false;
+    batchTimer->stop();
+    if (db.commit())
+        return;
+    qDebug() << "[DatabaseManager] Unable to commit the gathered writes:" << db.lastError().text();
+    db.rollback();
+    throw std::runtime_error("Unable to commit the transaction");
 }
 
 bool DatabaseManager::createTables()
@@ -504,6 +543,7 @@ quint64 DatabaseManager::getDCPAssetsSize(const QString& dcpUuid)
 
 bool DatabaseManager::truncateDownloadOrder()
 {
+    commitPending();
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("DELETE FROM dcp_queue")))
         fail(query, "[DatabaseManager] Unable to run truncateDownloadOrder query:",
@@ -513,6 +553,7 @@ bool DatabaseManager::truncateDownloadOrder()
 
 bool DatabaseManager::insertDownloadOrder(const QString& dcpUuid, int position, bool paused)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT INTO dcp_queue (dcp_uuid, position, paused) VALUES (?, ?, ?)"));
     query.addBindValue(notNullText(dcpUuid));
@@ -525,6 +566,7 @@ bool DatabaseManager::insertDownloadOrder(const QString& dcpUuid, int position, 
 
 bool DatabaseManager::insertSetting(const QString& key, const QString& value)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT INTO setting (key,  value) VALUES           (:key, :value)"));
     query.bindValue(QStringLiteral(":key"), notNullText(key));
@@ -536,6 +578,7 @@ bool DatabaseManager::insertSetting(const QString& key, const QString& value)
 
 bool DatabaseManager::insertDcp(DCP* dcp)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT INTO dcp (uuid,  title,  friendly_title,  image_url,  "
                                  "download_path,  user_uuid,  campaign_dcp_id) "
@@ -555,6 +598,7 @@ bool DatabaseManager::insertDcp(DCP* dcp)
 
 bool DatabaseManager::insertReel(Reel* reel)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT INTO reel ( uuid,  dcp_uuid,  reel_number) VALUES         (:uuid, "
                                  ":dcp_uuid, :reel_number)"));
@@ -569,6 +613,7 @@ bool DatabaseManager::insertReel(Reel* reel)
 
 bool DatabaseManager::insertAsset(Asset* asset)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral(
         "INSERT INTO asset (uuid,  dcp_uuid,  hash,  size,  type,  original_filename,  directory_path,  "
@@ -596,6 +641,7 @@ bool DatabaseManager::insertAsset(Asset* asset)
 
 bool DatabaseManager::insertDCPReelAsset(Reel* reel, Asset* asset)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) "
                                  "VALUES(:dcp_uuid, :reel_uuid, :asset_uuid)"));
@@ -609,6 +655,7 @@ bool DatabaseManager::insertDCPReelAsset(Reel* reel, Asset* asset)
 
 bool DatabaseManager::insertNotification(Notification* notification)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT INTO notification (user_uuid,  campaign_dcp_id,  reel_uuid,  "
                                  "reel_assets_hash,  reel_number,  "
@@ -631,6 +678,7 @@ bool DatabaseManager::insertNotification(Notification* notification)
 
 bool DatabaseManager::truncateSettings()
 {
+    commitPending();
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("DELETE FROM setting")))
         fail(query, "[DatabaseManager] Unable to run truncateSettings query:",
@@ -640,6 +688,7 @@ bool DatabaseManager::truncateSettings()
 
 bool DatabaseManager::removeReel(Reel* reel)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("DELETE FROM reel WHERE uuid = :uuid"));
     query.bindValue(QStringLiteral(":uuid"), notNullText(reel->getUuid()));
@@ -655,6 +704,7 @@ bool DatabaseManager::removeReel(Reel* reel)
 
 bool DatabaseManager::removeAsset(Asset* asset)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("DELETE FROM asset WHERE uuid = :uuid AND dcp_uuid = :dcp_uuid"));
     query.bindValue(QStringLiteral(":uuid"), notNullText(asset->getUuid()));
@@ -666,6 +716,7 @@ bool DatabaseManager::removeAsset(Asset* asset)
 
 bool DatabaseManager::recordVerifiedFile(const Asset* asset, const FileIdentity& identity)
 {
+    gather();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("INSERT OR REPLACE INTO verified_file (asset_uuid, dcp_uuid, device, inode, "
                                  "size, modified_ns) VALUES (?, ?, ?, ?, ?, ?)"));
@@ -703,6 +754,7 @@ FileIdentity DatabaseManager::getVerifiedFile(const Asset* asset)
 
 bool DatabaseManager::forgetVerifiedFile(const Asset* asset)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("DELETE FROM verified_file WHERE asset_uuid = ? AND dcp_uuid = ?"));
     query.addBindValue(notNullText(asset->getUuid()));
@@ -714,6 +766,7 @@ bool DatabaseManager::forgetVerifiedFile(const Asset* asset)
 
 bool DatabaseManager::updateAssetOriginalName(Asset* asset)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("UPDATE asset SET original_filename = :original_filename WHERE uuid = :uuid "
                                  "AND dcp_uuid = :dcp_uuid"));
@@ -727,6 +780,7 @@ bool DatabaseManager::updateAssetOriginalName(Asset* asset)
 
 bool DatabaseManager::updateAssetDownloadFields(Asset* asset)
 {
+    gather();
     QSqlQuery query(db);
     query.prepare(QStringLiteral(
         "UPDATE asset SET download_started = :download_started, download_finished = :download_finished, "
@@ -746,6 +800,7 @@ bool DatabaseManager::updateAssetDownloadFields(Asset* asset)
 
 bool DatabaseManager::updateNotificationSynced(Notification* notification)
 {
+    commitPending();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("UPDATE notification SET synced = :synced WHERE id = :db_id"));
     query.bindValue(QStringLiteral(":synced"), notification->getSynced());

@@ -6,12 +6,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <stdexcept>
 
 class DCP;
 class Reel;
 class Asset;
 class Notification;
+class QTimer;
 class StoreRows;
 struct FileIdentity;
 
@@ -109,10 +112,33 @@ public:
     FileIdentity getVerifiedFile(const Asset* asset);
     bool forgetVerifiedFile(const Asset* asset);
 
+    // A file's progress (its download fields, the identity of a verified file) is written in
+    // one transaction gathered over kBatchWindowMs: thousands of small files would otherwise
+    // wait for the disk several times each. Every other write (a journal row among them)
+    // commits what is gathered first and is on the disk when it returns, as are explicit
+    // Transactions. A kill loses at most the progress of the last window: its files are
+    // fetched again from the bytes on the drive and verified again, and nothing was revealed
+    // or sent on it.
+    static constexpr int kBatchWindowMs = 200;
+    // Puts what is gathered on the disk: before anything outside the program (a request, a
+    // rename) relies on it. Throws std::runtime_error when the commit fails (rolled back).
+    void commitPending();
+    // Told when a gathered commit due by the window fails (the exception never reaches the event loop).
+    void setCommitFailureHandler(std::function<void(const std::exception&)> handler)
+    {
+        commitFailed = std::move(handler);
+    }
+
     QSqlDatabase db;
 
 private:
+    // Opens the gathering transaction if no transaction is open.
+    void gather();
     bool createTables();
     QStringList getUuids(const char* sql);
     int getCount(const char* sql);
+
+    bool gathering = false;
+    std::unique_ptr<QTimer> batchTimer;
+    std::function<void(const std::exception&)> commitFailed;
 };

@@ -11,6 +11,8 @@ Transaction::Transaction() : Transaction(*DatabaseManager::getInstance()) {}
 
 Transaction::Transaction(DatabaseManager& store) : m_db(store.db)
 {
+    // What the store gathered goes first: this transaction's rollback must not take it along.
+    store.commitPending();
     m_owned = m_db.transaction();
     if (!m_owned)
         qDebug() << "[Transaction] Unable to begin, going on in the open one:" << m_db.lastError().text();

@@ -78,6 +78,7 @@ private slots:
     void removeDCP();
     void notificationQueries();
     void nestedTransactionJoinsOuter();
+    void gatheredProgressReachesTheFileAndOutlivesARollback();
 
 private:
     std::unique_ptr<TestSandbox> m_dir;
@@ -419,6 +420,48 @@ void TestDatabaseManager::nestedTransactionJoinsOuter()
     m_dir->restart();
     QCOMPARE(TestSandbox::rowCount("notification"), 1);
     QCOMPARE(TestSandbox::rowCount("dcp"), 1);
+}
+
+// What another process (or the next start after a kill) reads from the file.
+int finishedOnFile(const QString& path, const QString& assetUuid)
+{
+    int value = -1;
+    {
+        QSqlDatabase peek = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
+        peek.setDatabaseName(path);
+        if (peek.open()) {
+            QSqlQuery query(peek);
+            query.exec(
+                QStringLiteral("SELECT download_finished FROM asset WHERE uuid = '%1'").arg(assetUuid));
+            value = query.next() ? query.value(0).toInt() : -1;
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("peek"));
+    return value;
+}
+
+void TestDatabaseManager::gatheredProgressReachesTheFileAndOutlivesARollback()
+{
+    DatabaseManager* store = DatabaseManager::getInstance();
+    const QString path = store->db.databaseName();
+    DCP* d = m_dir->makeDCP("d1", "Film");
+    Asset* a = TestSandbox::addAssetOfSize(TestSandbox::addReel(d, "r1", 1), "a1", 10);
+    insertAll(d);
+
+    // Gathered, then a multi-row write that fails: its rollback must not take the progress along.
+    a->setDownloadFinished(true);
+    store->updateAssetDownloadFields(a);
+    {
+        Transaction failing;
+        insertAll(m_dir->makeDCP("d2", "Other"));
+    }
+    QCOMPARE(TestSandbox::rowCount("dcp"), 1);
+    QCOMPARE(finishedOnFile(path, "a1"), 1);
+
+    // Gathered alone: on the file once the window has passed, without any other write.
+    a->setDownloadFinished(false);
+    store->updateAssetDownloadFields(a);
+    QTRY_COMPARE_WITH_TIMEOUT(finishedOnFile(path, "a1"), 0, 10 * DatabaseManager::kBatchWindowMs);
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseManager)
