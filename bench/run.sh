@@ -7,6 +7,7 @@
 #   bench/run.sh --quick    small sizes, for a first look (about a minute)
 #
 # The no-limit download is measured over plain HTTP and again over HTTPS (curl --cacert beside).
+# The many-small-files figures come from the stand-in and from nginx (run as a user process).
 #
 # Runs in a temporary folder under the current directory: start it from a folder on the
 # drive you want to measure. BUILD_DIR overrides the build folder (default build/).
@@ -17,11 +18,11 @@ build="${BUILD_DIR:-$root/build}"
 quick=0
 [ "${1:-}" = "--quick" ] && quick=1
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --bench
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target bench_model_sha1 bench_model_catalogue_load \
   bench_download_rate bench_download_memory bench_download_verify bench_download_drivecheck bench_download_hostile \
-  bench_download_schedule >/dev/null
+  bench_download_schedule bench_download_smallfiles >/dev/null
 
 work="$(mktemp -d "$PWD/orv-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
@@ -38,6 +39,7 @@ if [ "$quick" = 1 ]; then
     "download/bench_download_drivecheck --size-gb 1"
     "download/bench_download_hostile --seconds 20"
     "download/bench_download_schedule"
+    "download/bench_download_smallfiles --runs 3"
   )
 else
   runs=(
@@ -49,6 +51,7 @@ else
     "download/bench_download_drivecheck --size-gb 2"
     "download/bench_download_hostile"
     "download/bench_download_schedule"
+    "download/bench_download_smallfiles"
   )
 fi
 

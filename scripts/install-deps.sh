@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests, the demo and the benchmarks need.
 # Safe to run again: apt-get skips what is already there.
+#
+#   scripts/install-deps.sh          what the build, the tests and the demo need
+#   scripts/install-deps.sh --bench  also the benchmarks' optional peers (nginx as a second server)
 set -euo pipefail
 
 packages=(
@@ -17,6 +20,8 @@ packages=(
   desktop-file-utils shared-mime-info
   dpkg-dev file e2fsprogs
 )
+# Only the benchmarks use it; the tests never do.
+[ "${1:-}" = "--bench" ] && packages+=(nginx-light)
 
 missing=()
 for p in "${packages[@]}"; do
