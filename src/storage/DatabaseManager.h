@@ -10,7 +10,12 @@
 #include <memory>
 #include <stdexcept>
 
+class AssetTable;
+class CatalogueTables;
 class DCP;
+class NotificationTable;
+class QueueTable;
+class SettingTable;
 class Reel;
 class Asset;
 class Notification;
@@ -18,7 +23,8 @@ class QTimer;
 class StoreRows;
 struct FileIdentity;
 
-// Owns the one SQLite connection and is the only place that holds SQL text.
+// Owns the one SQLite connection and decides when writes reach the disk; the statements are
+// held by one class per table (storage/*Table*).
 // Every write returns true or throws std::runtime_error with a fixed message.
 // Main thread only: other threads hand their calls to the main thread.
 class DatabaseManager
@@ -134,9 +140,13 @@ public:
 private:
     // Opens the gathering transaction if no transaction is open.
     void gather();
-    bool createTables();
-    QStringList getUuids(const char* sql);
-    int getCount(const char* sql);
+
+    // After db, whose connection they run on.
+    std::unique_ptr<CatalogueTables> catalogueTables;
+    std::unique_ptr<AssetTable> assetTable;
+    std::unique_ptr<NotificationTable> notificationTable;
+    std::unique_ptr<SettingTable> settingTable;
+    std::unique_ptr<QueueTable> queueTable;
 
     bool gathering = false;
     std::unique_ptr<QTimer> batchTimer;
