@@ -93,6 +93,13 @@ void TestDownloadQueueOrder::pausedAndMovedDcpsAfterARestart()
     QCOMPARE(engine->queuePlace(second), 2);
     QVERIFY(engine->isDcpPaused(second));
     QVERIFY(box.server.journal().isEmpty());
+    // A move the store refuses is said, and the order stays as it was.
+    QVERIFY(TestSandbox::exec(QStringLiteral("ALTER TABLE dcp_queue RENAME TO dcp_queue_away")));
+    engine->moveDown(third);
+    QVERIFY(TestSandbox::exec(QStringLiteral("ALTER TABLE dcp_queue_away RENAME TO dcp_queue")));
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.last().text, QStringLiteral("Unable to change the download order."));
+    QCOMPARE(engine->queuePlace(third), 0);
 
     box.restart();
     catalogue = box.catalogue();
@@ -117,7 +124,7 @@ void TestDownloadQueueOrder::pausedAndMovedDcpsAfterARestart()
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_queue"), QStringLiteral("dcp_uuid = 'dcp-2'")), 1);
     QVERIFY(engine->removeDownload(second));
     QCOMPARE(TestSandbox::rowCount(QStringLiteral("dcp_queue"), QStringLiteral("dcp_uuid = 'dcp-2'")), 0);
-    QCOMPARE(prompts.count(), 0);
+    QCOMPARE(prompts.count(), 1);
 }
 
 // Paused while one of its files is being received: the next DCP goes on at once, and the
