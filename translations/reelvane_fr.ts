@@ -1279,11 +1279,11 @@ Version 1.4.0</translation>
     </message>
     <message>
         <source>Paused, %1 reel left</source>
-        <translation>En pause, %1 bobine restante</translation>
+        <translation>En pause : %1 bobine</translation>
     </message>
     <message>
         <source>Paused, %1 reels left</source>
-        <translation>En pause, %1 bobines restantes</translation>
+        <translation>En pause : %1 bobines</translation>
     </message>
 </context>
 <context>
