@@ -222,8 +222,10 @@ Package {
                 }
             }
 
-            // The tile the arrow keys are on.
+            // The tile the arrow keys are on. Inside the tile: the grid clips what lies
+            // beyond its first row and column.
             FocusRing {
+                anchors.margins: 0
                 shown: tile.GridView.isCurrentItem && tile.GridView.view !== null && tile.GridView.view.activeFocus
             }
         }
@@ -293,7 +295,8 @@ Package {
                 text: qsTr("Close (Esc)")
             }
 
-            FocusRing {}
+            // Inside the button: the page beside it covers its right edge.
+            FocusRing { anchors.margins: 0 }
         }
 
         Rectangle {
