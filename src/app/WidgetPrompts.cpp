@@ -66,11 +66,8 @@ PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
             // The drives plugged in, beside the usual places: the DCP goes to one of them.
             QList<QUrl> places = dialog.sidebarUrls();
             for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-                const QString root = volume.rootPath();
-                if (volume.isValid() && volume.isReady() &&
-                    (root.startsWith(QLatin1String("/media/")) ||
-                     root.startsWith(QLatin1String("/run/media/"))))
-                    places << QUrl::fromLocalFile(root);
+                if (offersVolume(volume.isValid(), volume.isReady(), volume.rootPath()))
+                    places << QUrl::fromLocalFile(volume.rootPath());
             }
             dialog.setSidebarUrls(places);
         } else {
@@ -84,6 +81,13 @@ PromptAnswer WidgetPrompts::ask(const PromptRequest& request)
     }
     }
     return answer;
+}
+
+bool WidgetPrompts::offersVolume(bool valid, bool ready, const QString& rootPath)
+{
+    return valid && ready &&
+           (rootPath.startsWith(QLatin1String("/media/")) ||
+            rootPath.startsWith(QLatin1String("/run/media/")));
 }
 
 bool WidgetPrompts::openInstaller(const QUrl& file)

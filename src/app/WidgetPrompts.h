@@ -14,6 +14,10 @@ public:
     // there is no such opener, as openUrl().
     bool openInstaller(const QUrl& file) override;
 
+    // Whether the folder dialog offers a mounted volume beside the usual places: a drive the
+    // desktop mounted for the user (under /media/<user> or /run/media/<user>), ready for use.
+    static bool offersVolume(bool valid, bool ready, const QString& rootPath);
+
     // Tests: another opener program, and a shorter moment.
     void setInstallerOpener(const QString& program, int waitMs)
     {

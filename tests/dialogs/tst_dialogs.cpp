@@ -89,6 +89,8 @@ private slots:
     void versionCheck();
     void installer_data();
     void installer();
+    void drivesOffered_data();
+    void drivesOffered();
 
 private:
     QString tempFolder() const { return m_sandbox->root() + QStringLiteral("/tmp"); }
@@ -464,6 +466,30 @@ void TestDialogs::installer()
     QCOMPARE(tempFiles(), QStringList());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(finished.size(), source == QLatin1String("closed") ? 1 : 0); // otherwise it waits for the user
+}
+
+void TestDialogs::drivesOffered_data()
+{
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<bool>("ready");
+    QTest::addColumn<QString>("root");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("USB drive") << true << true << "/media/ana/FEATURES" << true;
+    QTest::newRow("USB drive, udisks") << true << true << "/run/media/ana/FEATURES" << true;
+    QTest::newRow("not ready") << true << false << "/media/ana/FEATURES" << false;
+    QTest::newRow("gone") << false << true << "/media/ana/FEATURES" << false;
+    QTest::newRow("system disk") << true << true << "/" << false;
+    QTest::newRow("a name that only begins alike") << true << true << "/mediastore" << false;
+}
+
+// The folder dialog's sidebar lists the drives plugged in, never the system's own mounts.
+void TestDialogs::drivesOffered()
+{
+    QFETCH(bool, valid);
+    QFETCH(bool, ready);
+    QFETCH(QString, root);
+    QFETCH(bool, offered);
+    QCOMPARE(WidgetPrompts::offersVolume(valid, ready, root), offered);
 }
 
 QTEST_MAIN(TestDialogs)
