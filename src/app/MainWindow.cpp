@@ -40,6 +40,8 @@ MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
         &m_drives, &DriveWatch::driveBack, &context.notifications(),
         [&context] { context.notifications().reconcileReveals(true); }, Qt::QueuedConnection);
     m_attention.followDrives(&m_drives);
+    // The drive watch follows the folders of DCPs imported while the program runs.
+    QObject::connect(&context.catalogue(), &DCPManager::dcpsChanged, &m_drives, &DriveWatch::rewatch);
     m_attention.setReadyDrive([this](const DCP* dcp) { return m_ejectAction.readyDrive(dcp); });
     QObject::connect(&m_attention, &AttentionEvents::raised, &m_alerts, &WebAlerts::send);
     m_windowActions.setAlerts(&m_alerts);

@@ -66,9 +66,9 @@ void TestDownloadDrives::driveComesAndGoes()
     DriveWatch watch([] { return DCPManager::getInstance()->getAllDCPs(); });
     watch.setInterval(50);
     engine->followDrives(&watch);
-    watch.start();
     box.publish(onUsb);
     box.publish(local);
+    watch.start();
     QTRY_VERIFY_WITH_TIMEOUT(engine->getCurrentAsset() == a && QFileInfo(a->getFullPath()).size() > 100000,
                              5000);
 
