@@ -150,85 +150,6 @@ Das Programm speichert jeden Download in dieser Datei und kann ohne Schreibzugri
     </message>
 </context>
 <context>
-    <name>DcpDelegate</name>
-    <message>
-        <source>Ejecting…</source>
-        <translation>Wird ausgeworfen…</translation>
-    </message>
-    <message>
-        <source>RESUME THIS DCP</source>
-        <translation>DCP FORTSETZEN</translation>
-    </message>
-    <message>
-        <source>PAUSE THIS DCP</source>
-        <translation>DCP PAUSIEREN</translation>
-    </message>
-    <message>
-        <source>DOWNLOAD NEXT</source>
-        <translation>ALS NÄCHSTES</translation>
-    </message>
-    <message>
-        <source>MOVE UP</source>
-        <translation>NACH OBEN</translation>
-    </message>
-    <message>
-        <source>MOVE DOWN</source>
-        <translation>NACH UNTEN</translation>
-    </message>
-    <message>
-        <source>Close details</source>
-        <translation>Details schließen</translation>
-    </message>
-    <message>
-        <source>Close (Esc)</source>
-        <translation>Schließen (Esc)</translation>
-    </message>
-    <message>
-        <source>Show the DCP&apos;s folder in the file manager</source>
-        <translation>Den Ordner des DCP im Dateimanager zeigen</translation>
-    </message>
-    <message>
-        <source>Reels</source>
-        <translation>Reels</translation>
-    </message>
-    <message>
-        <source>START DOWNLOAD</source>
-        <translation>DOWNLOAD STARTEN</translation>
-    </message>
-    <message>
-        <source>DELETE</source>
-        <translation>LÖSCHEN</translation>
-    </message>
-    <message>
-        <source>CHECK DRIVE</source>
-        <translation>LAUFWERK PRÜFEN</translation>
-    </message>
-    <message>
-        <source>DOWNLOAD AGAIN</source>
-        <translation>ERNEUT LADEN</translation>
-    </message>
-    <message>
-        <source>Eject drive</source>
-        <translation>Laufwerk auswerfen</translation>
-    </message>
-    <message>
-        <source>GO TO FILES</source>
-        <translation>ZU DEN DATEIEN</translation>
-    </message>
-    <message>
-        <source>CANCEL</source>
-        <translation>ABBRECHEN</translation>
-    </message>
-    <message>
-        <source>Checking the file kept on the drive…</source>
-        <translation>Die auf dem Laufwerk behaltene Datei wird geprüft…</translation>
-    </message>
-    <message>
-        <source>Checking the %1 files kept on the drive…</source>
-        <translation>Die %1 auf dem Laufwerk behaltenen Dateien werden geprüft…</translation>
-    </message>
-</context>
-<context>
     <name>DcpFolderAudit</name>
     <message>
         <source>The DCP folder holds %1 %2 (%3): a cinema server reads only one of them.</source>
@@ -399,6 +320,85 @@ Das Programm speichert jeden Download in dieser Datei und kann ohne Schreibzugri
     <message>
         <source>Move down</source>
         <translation>Nach unten</translation>
+    </message>
+</context>
+<context>
+    <name>DcpPage</name>
+    <message>
+        <source>Close details</source>
+        <translation>Details schließen</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>START DOWNLOAD</source>
+        <translation>DOWNLOAD STARTEN</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>LÖSCHEN</translation>
+    </message>
+    <message>
+        <source>CHECK DRIVE</source>
+        <translation>LAUFWERK PRÜFEN</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD AGAIN</source>
+        <translation>ERNEUT LADEN</translation>
+    </message>
+    <message>
+        <source>Ejecting…</source>
+        <translation>Wird ausgeworfen…</translation>
+    </message>
+    <message>
+        <source>Eject drive</source>
+        <translation>Laufwerk auswerfen</translation>
+    </message>
+    <message>
+        <source>RESUME THIS DCP</source>
+        <translation>DCP FORTSETZEN</translation>
+    </message>
+    <message>
+        <source>PAUSE THIS DCP</source>
+        <translation>DCP PAUSIEREN</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD NEXT</source>
+        <translation>ALS NÄCHSTES</translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation>NACH OBEN</translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation>NACH UNTEN</translation>
+    </message>
+    <message>
+        <source>GO TO FILES</source>
+        <translation>ZU DEN DATEIEN</translation>
+    </message>
+    <message>
+        <source>Show the DCP&apos;s folder in the file manager</source>
+        <translation>Den Ordner des DCP im Dateimanager zeigen</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ABBRECHEN</translation>
+    </message>
+    <message>
+        <source>Checking the file kept on the drive…</source>
+        <translation>Die auf dem Laufwerk behaltene Datei wird geprüft…</translation>
+    </message>
+    <message>
+        <source>Checking the %1 files kept on the drive…</source>
+        <translation>Die %1 auf dem Laufwerk behaltenen Dateien werden geprüft…</translation>
+    </message>
+    <message>
+        <source>Reels</source>
+        <translation>Reels</translation>
     </message>
 </context>
 <context>

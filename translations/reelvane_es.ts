@@ -150,85 +150,6 @@ El programa guarda cada descarga en este archivo y no puede funcionar sin escrib
     </message>
 </context>
 <context>
-    <name>DcpDelegate</name>
-    <message>
-        <source>Ejecting…</source>
-        <translation>Expulsando…</translation>
-    </message>
-    <message>
-        <source>RESUME THIS DCP</source>
-        <translation>REANUDAR ESTE DCP</translation>
-    </message>
-    <message>
-        <source>PAUSE THIS DCP</source>
-        <translation>PAUSAR ESTE DCP</translation>
-    </message>
-    <message>
-        <source>DOWNLOAD NEXT</source>
-        <translation>PONER PRIMERO</translation>
-    </message>
-    <message>
-        <source>MOVE UP</source>
-        <translation>SUBIR</translation>
-    </message>
-    <message>
-        <source>MOVE DOWN</source>
-        <translation>BAJAR</translation>
-    </message>
-    <message>
-        <source>Close details</source>
-        <translation>Cerrar los detalles</translation>
-    </message>
-    <message>
-        <source>Close (Esc)</source>
-        <translation>Cerrar (Esc)</translation>
-    </message>
-    <message>
-        <source>Show the DCP&apos;s folder in the file manager</source>
-        <translation>Mostrar la carpeta del DCP en el gestor de archivos</translation>
-    </message>
-    <message>
-        <source>Reels</source>
-        <translation>Rollos</translation>
-    </message>
-    <message>
-        <source>START DOWNLOAD</source>
-        <translation>DESCARGAR</translation>
-    </message>
-    <message>
-        <source>DELETE</source>
-        <translation>ELIMINAR</translation>
-    </message>
-    <message>
-        <source>CHECK DRIVE</source>
-        <translation>COMPROBAR DISCO</translation>
-    </message>
-    <message>
-        <source>DOWNLOAD AGAIN</source>
-        <translation>VOLVER A DESCARGAR</translation>
-    </message>
-    <message>
-        <source>Eject drive</source>
-        <translation>Expulsar disco</translation>
-    </message>
-    <message>
-        <source>GO TO FILES</source>
-        <translation>VER ARCHIVOS</translation>
-    </message>
-    <message>
-        <source>CANCEL</source>
-        <translation>CANCELAR</translation>
-    </message>
-    <message>
-        <source>Checking the file kept on the drive…</source>
-        <translation>Comprobando el archivo conservado en el disco…</translation>
-    </message>
-    <message>
-        <source>Checking the %1 files kept on the drive…</source>
-        <translation>Comprobando los %1 archivos conservados en el disco…</translation>
-    </message>
-</context>
-<context>
     <name>DcpFolderAudit</name>
     <message>
         <source>The DCP folder holds %1 %2 (%3): a cinema server reads only one of them.</source>
@@ -399,6 +320,85 @@ El programa guarda cada descarga en este archivo y no puede funcionar sin escrib
     <message>
         <source>Move down</source>
         <translation>Bajar en la cola</translation>
+    </message>
+</context>
+<context>
+    <name>DcpPage</name>
+    <message>
+        <source>Close details</source>
+        <translation>Cerrar los detalles</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Cerrar (Esc)</translation>
+    </message>
+    <message>
+        <source>START DOWNLOAD</source>
+        <translation>DESCARGAR</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>ELIMINAR</translation>
+    </message>
+    <message>
+        <source>CHECK DRIVE</source>
+        <translation>COMPROBAR DISCO</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD AGAIN</source>
+        <translation>VOLVER A DESCARGAR</translation>
+    </message>
+    <message>
+        <source>Ejecting…</source>
+        <translation>Expulsando…</translation>
+    </message>
+    <message>
+        <source>Eject drive</source>
+        <translation>Expulsar disco</translation>
+    </message>
+    <message>
+        <source>RESUME THIS DCP</source>
+        <translation>REANUDAR ESTE DCP</translation>
+    </message>
+    <message>
+        <source>PAUSE THIS DCP</source>
+        <translation>PAUSAR ESTE DCP</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD NEXT</source>
+        <translation>PONER PRIMERO</translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation>SUBIR</translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation>BAJAR</translation>
+    </message>
+    <message>
+        <source>GO TO FILES</source>
+        <translation>VER ARCHIVOS</translation>
+    </message>
+    <message>
+        <source>Show the DCP&apos;s folder in the file manager</source>
+        <translation>Mostrar la carpeta del DCP en el gestor de archivos</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>CANCELAR</translation>
+    </message>
+    <message>
+        <source>Checking the file kept on the drive…</source>
+        <translation>Comprobando el archivo conservado en el disco…</translation>
+    </message>
+    <message>
+        <source>Checking the %1 files kept on the drive…</source>
+        <translation>Comprobando los %1 archivos conservados en el disco…</translation>
+    </message>
+    <message>
+        <source>Reels</source>
+        <translation>Rollos</translation>
     </message>
 </context>
 <context>

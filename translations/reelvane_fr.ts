@@ -150,85 +150,6 @@ Le programme garde chaque téléchargement dans ce fichier et ne peut pas foncti
     </message>
 </context>
 <context>
-    <name>DcpDelegate</name>
-    <message>
-        <source>Ejecting…</source>
-        <translation>Éjection…</translation>
-    </message>
-    <message>
-        <source>RESUME THIS DCP</source>
-        <translation>REPRENDRE CE DCP</translation>
-    </message>
-    <message>
-        <source>PAUSE THIS DCP</source>
-        <translation>SUSPENDRE CE DCP</translation>
-    </message>
-    <message>
-        <source>DOWNLOAD NEXT</source>
-        <translation>EN TÊTE DE FILE</translation>
-    </message>
-    <message>
-        <source>MOVE UP</source>
-        <translation>MONTER</translation>
-    </message>
-    <message>
-        <source>MOVE DOWN</source>
-        <translation>DESCENDRE</translation>
-    </message>
-    <message>
-        <source>Close details</source>
-        <translation>Fermer le détail</translation>
-    </message>
-    <message>
-        <source>Close (Esc)</source>
-        <translation>Fermer (Échap)</translation>
-    </message>
-    <message>
-        <source>Show the DCP&apos;s folder in the file manager</source>
-        <translation>Afficher le dossier du DCP dans le gestionnaire de fichiers</translation>
-    </message>
-    <message>
-        <source>Reels</source>
-        <translation>Bobines</translation>
-    </message>
-    <message>
-        <source>START DOWNLOAD</source>
-        <translation>TÉLÉCHARGER</translation>
-    </message>
-    <message>
-        <source>DELETE</source>
-        <translation>SUPPRIMER</translation>
-    </message>
-    <message>
-        <source>CHECK DRIVE</source>
-        <translation>VÉRIFIER LE DISQUE</translation>
-    </message>
-    <message>
-        <source>DOWNLOAD AGAIN</source>
-        <translation>RETÉLÉCHARGER</translation>
-    </message>
-    <message>
-        <source>Eject drive</source>
-        <translation>Éjecter le disque</translation>
-    </message>
-    <message>
-        <source>GO TO FILES</source>
-        <translation>VOIR LES FICHIERS</translation>
-    </message>
-    <message>
-        <source>CANCEL</source>
-        <translation>ANNULER</translation>
-    </message>
-    <message>
-        <source>Checking the file kept on the drive…</source>
-        <translation>Vérification du fichier gardé sur le disque…</translation>
-    </message>
-    <message>
-        <source>Checking the %1 files kept on the drive…</source>
-        <translation>Vérification des %1 fichiers gardés sur le disque…</translation>
-    </message>
-</context>
-<context>
     <name>DcpFolderAudit</name>
     <message>
         <source>The DCP folder holds %1 %2 (%3): a cinema server reads only one of them.</source>
@@ -399,6 +320,85 @@ Le programme garde chaque téléchargement dans ce fichier et ne peut pas foncti
     <message>
         <source>Move down</source>
         <translation>Descendre dans la file</translation>
+    </message>
+</context>
+<context>
+    <name>DcpPage</name>
+    <message>
+        <source>Close details</source>
+        <translation>Fermer le détail</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Fermer (Échap)</translation>
+    </message>
+    <message>
+        <source>START DOWNLOAD</source>
+        <translation>TÉLÉCHARGER</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>SUPPRIMER</translation>
+    </message>
+    <message>
+        <source>CHECK DRIVE</source>
+        <translation>VÉRIFIER LE DISQUE</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD AGAIN</source>
+        <translation>RETÉLÉCHARGER</translation>
+    </message>
+    <message>
+        <source>Ejecting…</source>
+        <translation>Éjection…</translation>
+    </message>
+    <message>
+        <source>Eject drive</source>
+        <translation>Éjecter le disque</translation>
+    </message>
+    <message>
+        <source>RESUME THIS DCP</source>
+        <translation>REPRENDRE CE DCP</translation>
+    </message>
+    <message>
+        <source>PAUSE THIS DCP</source>
+        <translation>SUSPENDRE CE DCP</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD NEXT</source>
+        <translation>EN TÊTE DE FILE</translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation>MONTER</translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation>DESCENDRE</translation>
+    </message>
+    <message>
+        <source>GO TO FILES</source>
+        <translation>VOIR LES FICHIERS</translation>
+    </message>
+    <message>
+        <source>Show the DCP&apos;s folder in the file manager</source>
+        <translation>Afficher le dossier du DCP dans le gestionnaire de fichiers</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ANNULER</translation>
+    </message>
+    <message>
+        <source>Checking the file kept on the drive…</source>
+        <translation>Vérification du fichier gardé sur le disque…</translation>
+    </message>
+    <message>
+        <source>Checking the %1 files kept on the drive…</source>
+        <translation>Vérification des %1 fichiers gardés sur le disque…</translation>
+    </message>
+    <message>
+        <source>Reels</source>
+        <translation>Bobines</translation>
     </message>
 </context>
 <context>

@@ -150,85 +150,6 @@ Il programma conserva ogni download in questo file e non può funzionare senza s
     </message>
 </context>
 <context>
-    <name>DcpDelegate</name>
-    <message>
-        <source>Ejecting…</source>
-        <translation>Espulsione…</translation>
-    </message>
-    <message>
-        <source>RESUME THIS DCP</source>
-        <translation>RIPRENDI DCP</translation>
-    </message>
-    <message>
-        <source>PAUSE THIS DCP</source>
-        <translation>SOSPENDI DCP</translation>
-    </message>
-    <message>
-        <source>DOWNLOAD NEXT</source>
-        <translation>METTI IN TESTA</translation>
-    </message>
-    <message>
-        <source>MOVE UP</source>
-        <translation>SPOSTA SU</translation>
-    </message>
-    <message>
-        <source>MOVE DOWN</source>
-        <translation>SPOSTA GIÙ</translation>
-    </message>
-    <message>
-        <source>Close details</source>
-        <translation>Chiudi i dettagli</translation>
-    </message>
-    <message>
-        <source>Close (Esc)</source>
-        <translation>Chiudi (Esc)</translation>
-    </message>
-    <message>
-        <source>Show the DCP&apos;s folder in the file manager</source>
-        <translation>Mostra la cartella del DCP nel gestore file</translation>
-    </message>
-    <message>
-        <source>Reels</source>
-        <translation>Rulli</translation>
-    </message>
-    <message>
-        <source>START DOWNLOAD</source>
-        <translation>SCARICA</translation>
-    </message>
-    <message>
-        <source>DELETE</source>
-        <translation>ELIMINA</translation>
-    </message>
-    <message>
-        <source>CHECK DRIVE</source>
-        <translation>VERIFICA DISCO</translation>
-    </message>
-    <message>
-        <source>DOWNLOAD AGAIN</source>
-        <translation>SCARICA DI NUOVO</translation>
-    </message>
-    <message>
-        <source>Eject drive</source>
-        <translation>Espelli disco</translation>
-    </message>
-    <message>
-        <source>GO TO FILES</source>
-        <translation>VAI AI FILE</translation>
-    </message>
-    <message>
-        <source>CANCEL</source>
-        <translation>ANNULLA</translation>
-    </message>
-    <message>
-        <source>Checking the file kept on the drive…</source>
-        <translation>Verifica del file conservato sul disco…</translation>
-    </message>
-    <message>
-        <source>Checking the %1 files kept on the drive…</source>
-        <translation>Verifica dei %1 file conservati sul disco…</translation>
-    </message>
-</context>
-<context>
     <name>DcpFolderAudit</name>
     <message>
         <source>The DCP folder holds %1 %2 (%3): a cinema server reads only one of them.</source>
@@ -399,6 +320,85 @@ Il programma conserva ogni download in questo file e non può funzionare senza s
     <message>
         <source>Move down</source>
         <translation>Sposta giù</translation>
+    </message>
+</context>
+<context>
+    <name>DcpPage</name>
+    <message>
+        <source>Close details</source>
+        <translation>Chiudi i dettagli</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Chiudi (Esc)</translation>
+    </message>
+    <message>
+        <source>START DOWNLOAD</source>
+        <translation>SCARICA</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>ELIMINA</translation>
+    </message>
+    <message>
+        <source>CHECK DRIVE</source>
+        <translation>VERIFICA DISCO</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD AGAIN</source>
+        <translation>SCARICA DI NUOVO</translation>
+    </message>
+    <message>
+        <source>Ejecting…</source>
+        <translation>Espulsione…</translation>
+    </message>
+    <message>
+        <source>Eject drive</source>
+        <translation>Espelli disco</translation>
+    </message>
+    <message>
+        <source>RESUME THIS DCP</source>
+        <translation>RIPRENDI DCP</translation>
+    </message>
+    <message>
+        <source>PAUSE THIS DCP</source>
+        <translation>SOSPENDI DCP</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD NEXT</source>
+        <translation>METTI IN TESTA</translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation>SPOSTA SU</translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation>SPOSTA GIÙ</translation>
+    </message>
+    <message>
+        <source>GO TO FILES</source>
+        <translation>VAI AI FILE</translation>
+    </message>
+    <message>
+        <source>Show the DCP&apos;s folder in the file manager</source>
+        <translation>Mostra la cartella del DCP nel gestore file</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ANNULLA</translation>
+    </message>
+    <message>
+        <source>Checking the file kept on the drive…</source>
+        <translation>Verifica del file conservato sul disco…</translation>
+    </message>
+    <message>
+        <source>Checking the %1 files kept on the drive…</source>
+        <translation>Verifica dei %1 file conservati sul disco…</translation>
+    </message>
+    <message>
+        <source>Reels</source>
+        <translation>Rulli</translation>
     </message>
 </context>
 <context>

@@ -157,6 +157,23 @@ qulonglong DCP::getTotalSize() const
     return total;
 }
 
+int DCP::getListedReelCount() const
+{
+    if (reelsLoaded())
+        return reels.size();
+    if (!hasListedSummary() && summary_loader)
+        summary_loader(const_cast<DCP*>(this));
+    return qMax(0, listed_reel_count);
+}
+
+qulonglong DCP::getListedTotalSize() const
+{
+    if (reelsLoaded())
+        return getTotalSize();
+    getListedReelCount();
+    return listed_total_size;
+}
+
 qulonglong DCP::getDownloadedSize() const
 {
     ensureReels();

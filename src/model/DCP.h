@@ -61,6 +61,22 @@ public:
     bool isListedComplete() const { return reel_loader && listed_complete; }
     // Listed without its reels, and nothing of it started yet.
     bool isListedNotStarted() const { return reel_loader && !listed_complete; }
+    // What the tile of a DCP listed without its reels shows, so that scrolling a long history
+    // neither loads reels nor asks the store for every tile: its number of reels and their
+    // size. The summary loader (the catalogue) reads them for a batch of listed DCPs at once.
+    using SummaryLoader = std::function<void(DCP*)>;
+    void setSummaryLoader(SummaryLoader loader) { summary_loader = std::move(loader); }
+    void setListedSummary(int reel_count, qulonglong total_size)
+    {
+        listed_reel_count = reel_count;
+        listed_total_size = total_size;
+    }
+    bool hasListedSummary() const { return listed_reel_count >= 0; }
+    // Complete DCPs show their whole size, those not started nothing (no file was written
+    // for them); with the reels loaded, the reels say.
+    Q_INVOKABLE bool listedComplete() const { return isListedComplete(); }
+    Q_INVOKABLE int getListedReelCount() const;
+    Q_INVOKABLE qulonglong getListedTotalSize() const;
     // Called by the loader once it has created the reels, or to give up loading them.
     void takeReelLoader() { reel_loader = nullptr; }
 
@@ -119,4 +135,7 @@ private:
     // Set while the reels are still in the store only; cleared before it runs.
     mutable ReelLoader reel_loader;
     bool listed_complete = false;
+    SummaryLoader summary_loader;
+    int listed_reel_count = -1; // not read yet
+    qulonglong listed_total_size = 0;
 };

@@ -7,6 +7,7 @@
 #include "model/Reel.h"
 #include "model/ScriptOwnership.h"
 #include "storage/DatabaseManager.h"
+#include "storage/StoreRows.h"
 
 #include <QDebug>
 #include <QSet>
@@ -104,6 +105,12 @@ void DCPManager::loadReelsOf(DCP* dcp)
         return;
     }
     for (DCP* other : loaded) {
+        // Listed complete: every event of its reels was acknowledged when the store was read,
+        // and none can have been journalled since without these objects.
+        if (complete.value(other)) {
+            for (Reel* reel : other->loadedReels())
+                reel->setEventsAcknowledged();
+        }
         // A DCP still being filed at start registers its objects when it is filed.
         if (dcps_by_uuid.value(other->getUuid()) == other) {
             for (Asset* asset : other->loadedAssets())
@@ -113,6 +120,40 @@ void DCPManager::loadReelsOf(DCP* dcp)
         }
         QMetaObject::invokeMethod(other, &DCP::announceReelsChanged, Qt::QueuedConnection);
     }
+}
+
+void DCPManager::readListedSummaries(DCP* dcp)
+{
+    // The grid asks tile by tile, in the order shown: one read covers the DCPs after this one
+    // (and before it, near the end), so scrolling costs a read per screenful or so, not a read
+    // per tile.
+    constexpr int kBatch = 200;
+    QHash<QString, DCP*> wanted;
+    wanted.insert(dcp->getUuid(), dcp);
+    const int at = qMax(0, dcps.indexOf(dcp));
+    for (int i = at; i < dcps.size() && wanted.size() < kBatch; ++i) {
+        if (!dcps.at(i)->reelsLoaded() && !dcps.at(i)->hasListedSummary())
+            wanted.insert(dcps.at(i)->getUuid(), dcps.at(i));
+    }
+    for (int i = at - 1; i >= 0 && wanted.size() < kBatch; --i) {
+        if (!dcps.at(i)->reelsLoaded() && !dcps.at(i)->hasListedSummary())
+            wanted.insert(dcps.at(i)->getUuid(), dcps.at(i));
+    }
+    try {
+        store.selectForCatalogue(wanted.keys());
+        const auto rows = store.getCatalogueRows(DatabaseManager::CatalogueTable::Summaries, true);
+        while (rows->next()) {
+            if (DCP* listed = wanted.take(rows->text(0)))
+                listed->setListedSummary(int(rows->integer(1)), qulonglong(rows->integer(2)));
+        }
+    } catch (const std::exception& e) {
+        // Reached from the window's bindings: the tile shows no reels rather than unwinding.
+        qDebug() << "[DCPManager] Unable to read the summaries of listed DCPs" << e.what();
+        return;
+    }
+    // Listed DCPs have a whole link each; one the read missed has nothing to show.
+    for (DCP* listed : qAsConst(wanted))
+        listed->setListedSummary(0, 0);
 }
 
 bool DCPManager::loadDCPs()
@@ -129,8 +170,10 @@ bool DCPManager::loadDCPs()
     const QList<DCP*> dcp_order = CatalogueLoader(&store).load(listSome ? &with_reels : nullptr);
     for (DCP* dcp : dcp_order) {
         unfiled.insert(dcp->getUuid(), dcp);
-        if (listSome && !with_reels.contains(dcp->getUuid()))
+        if (listSome && !with_reels.contains(dcp->getUuid())) {
             dcp->setReelLoader([this](DCP* d) { loadReelsOf(d); }, !not_complete.contains(dcp->getUuid()));
+            dcp->setSummaryLoader([this](DCP* d) { readListedSummaries(d); });
+        }
     }
 
     QList<DCP*> kept;

@@ -88,6 +88,9 @@ private:
     // Creates the reels and assets of a DCP listed without them (and of the DCPs sharing a
     // reel with it) and adds them to the lookups.
     void loadReelsOf(DCP* dcp);
+    // Reads the reel count and size of a DCP listed without its reels, and of the listed DCPs
+    // around it in the catalogue's order, in one go.
+    void readListedSummaries(DCP* dcp);
     // Files a DCP whose folder is known to exist, or whose drive is not connected.
     void fileDCP(DCP* dcp);
     void forgetReel(Reel* reel);

@@ -140,7 +140,9 @@ bool Reel::isSynced() const
     }
     // Called from QML: a store failure must not unwind through the event loop.
     try {
-        return DatabaseManager::getInstance()->getUnsyncedReelNotificationsCount(uuid) == 0;
+        if (unacknowledged_events < 0)
+            unacknowledged_events = DatabaseManager::getInstance()->getUnsyncedReelNotificationsCount(uuid);
+        return unacknowledged_events == 0;
     } catch (const std::exception& e) {
         qDebug() << "[Reel] Unable to read notification state of reel" << uuid << e.what();
         return false;

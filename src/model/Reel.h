@@ -65,6 +65,12 @@ public:
     // Main thread: how far the verification of the reel's files has read.
     void setCheckProgress(double value);
 
+    // The journal's answer to whether the reel's events are acknowledged is kept until the
+    // notification queue journals or acknowledges one of them (eventsChanged): the window
+    // asks at every status change of every reel shown.
+    void eventsChanged() { unacknowledged_events = -1; }
+    void setEventsAcknowledged() { unacknowledged_events = 0; }
+
     Q_INVOKABLE qulonglong getTotalSize() const;
     Q_INVOKABLE qulonglong getDownloadedSize() const;
     Q_INVOKABLE bool isSynced() const;
@@ -93,6 +99,7 @@ private:
     QString main_subtitle_id;
     unsigned reel_number = 0;
     double check_progress = 0;
+    mutable int unacknowledged_events = -1; // not asked yet
     DCP* dcp = nullptr;
     QList<Asset*> assets;
     QMap<AssetKey, Asset*> assets_by_key;

@@ -224,6 +224,7 @@ void NotificationManager::addToQueueHere(Reel* reel, NotificationType::Value eve
 
     // Journal first, so nothing is sent that a restart would not know about.
     store.insertNotification(notification.get());
+    reel->eventsChanged();
     queue.insert(hash, notification.release());
 }
 
@@ -299,6 +300,8 @@ void NotificationManager::requestFinished()
                 notification->setSynced(false);
                 throw;
             }
+            if (reel)
+                reel->eventsChanged();
             const QString hash = notification->getHash();
             queue.remove(hash);
             acknowledged.insert(hash);

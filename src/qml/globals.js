@@ -112,7 +112,12 @@ function getSpeedAsMbps(bytes, to_fixed) {
 // The tile's status: walks the reels in order (see the table of short statuses).
 // mgr carries current_dcp and paused; returns the text and the size the bar shows.
 function dcpStatus(dcp, mgr) {
-    var size = dcp.getDownloadedSizeUI();
+    var current = mgr && mgr.current_dcp === dcp && !mgr.paused;
+    // A DCP listed without its reels is complete or not started: its tile needs only the
+    // number of reels and their size, and reading the reels of every tile scrolled past would
+    // hold them all.
+    var listed = dcp.reels_loaded === false && !current;
+    var size = listed ? tileDownloaded(dcp) : dcp.getDownloadedSizeUI();
     if (dcp.drive_connected === false)
         return { "text": driveNotConnectedText(), "size": size };
     var differs = mgr && mgr.sizeDisagreement ? mgr.sizeDisagreement(dcp) : "";
@@ -122,8 +127,9 @@ function dcpStatus(dcp, mgr) {
     var found = {};
     var pending = 0;
     var checking = 0; // how far the shown reel's verification has read
-    var current = mgr && mgr.current_dcp === dcp && !mgr.paused;
-    var reels = dcp.reels || [];
+    var reels = listed ? [] : dcp.reels || [];
+    if (listed && !dcp.listedComplete())
+        pending = dcp.getListedReelCount();
     for (var i = 0; i < reels.length; ++i) {
         var reel = reels[i];
         if (!reel)
@@ -177,6 +183,40 @@ function dcpStatus(dcp, mgr) {
     else
         text = qsTr("Completed %1", "status of a DCP, with its size").arg(getUnit(size, 2).join(" "));
     return { "text": text, "size": size };
+}
+
+// Covers come from the portal. A cover that cannot be fetched keeps the placeholder and is
+// checked first, so an unreachable address never becomes an image error. found(url) is
+// called while token.alive holds (the asker may be gone by the time the answer comes).
+function probeCover(dcp, token, found) {
+    var url = dcp ? String(dcp.image_url) : "";
+    if (/^(qrc|file):/i.test(url)) {
+        found(url);
+        return;
+    }
+    if (!/^https?:\/\//i.test(url))
+        return;
+    var request = new XMLHttpRequest();
+    request.onreadystatechange = function() {
+        if (request.readyState !== XMLHttpRequest.DONE || !token.alive)
+            return;
+        if (request.status >= 200 && request.status < 300)
+            found(url);
+    };
+    request.open("HEAD", url);
+    request.send();
+}
+
+// The bar of a tile: the DCP's size and what of it is on the drive. A DCP listed without its
+// reels answers without reading them: complete is whole, not started has nothing yet.
+function tileTotal(dcp) {
+    return dcp.reels_loaded === false ? dcp.getListedTotalSize() : dcp.getTotalSize();
+}
+
+function tileDownloaded(dcp) {
+    if (dcp.reels_loaded !== false)
+        return dcp.getDownloadedSizeUI();
+    return dcp.listedComplete() ? dcp.getListedTotalSize() : 0;
 }
 
 // A reel row's status from the reel's state queries; full says whether the bar shows

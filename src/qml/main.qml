@@ -3,7 +3,6 @@ import QtQuick.Window 2.2
 import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
 import QtQuick.Dialogs 1.2
-import QtQml.Models 2.2
 import "globals.js" as Globals
 
 ApplicationWindow {
@@ -508,12 +507,6 @@ ApplicationWindow {
             }
         }
 
-        DelegateModel {
-            id: dcpModel
-            model: dcp_mgr.dcps
-            delegate: DcpDelegate {}
-        }
-
         Component {
             id: darkScrollStyle
             ScrollViewStyle {
@@ -569,7 +562,8 @@ ApplicationWindow {
                 // what there is.
                 cellHeight: Math.max(285, Math.min(435, gridScroll.viewport.height))
                 clip: true
-                model: dcpModel.parts.browser
+                model: dcp_mgr.dcps
+                delegate: DcpTile {}
 
                 property int settledCount: -1
 
@@ -629,17 +623,12 @@ ApplicationWindow {
         }
 
         // The page of the one DCP shown, built for that object alone.
-        DelegateModel {
-            id: pageModel
-            model: mainWindow.shownDcp ? [mainWindow.shownDcp] : []
-            delegate: DcpDelegate {}
-        }
-
         ListView {
             id: detailsList
             objectName: "detailsList"
             anchors.fill: parent
-            model: pageModel.parts.fullscreen
+            model: mainWindow.shownDcp ? [mainWindow.shownDcp] : []
+            delegate: DcpPage {}
             interactive: false
             visible: false
         }

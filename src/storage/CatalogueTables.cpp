@@ -39,6 +39,15 @@ QSqlQuery CatalogueTables::getDCPQuery()
     return query;
 }
 
+// Each reel of the DCPs the links name once, then every file its links list (in any DCP, as
+// a shared reel's object holds them), counting only links whose reel, asset and DCP rows exist.
+#define SUMMARIES_OF(links)                                                                                  \
+    "SELECT x.dcp_uuid,COUNT(DISTINCT x.reel_uuid),SUM(a.size) FROM (SELECT DISTINCT l.dcp_uuid,"           \
+    "l.reel_uuid FROM " links " JOIN reel r ON r.uuid = l.reel_uuid JOIN asset la ON la.uuid = "           \
+    "l.asset_uuid AND la.dcp_uuid = l.dcp_uuid) x CROSS JOIN dcp_reel_asset o ON o.reel_uuid = x.reel_uuid " \
+    "JOIN asset a ON a.uuid = o.asset_uuid AND a.dcp_uuid = o.dcp_uuid JOIN dcp d ON d.uuid = o.dcp_uuid "  \
+    "GROUP BY x.dcp_uuid"
+
 std::unique_ptr<StoreRows> CatalogueTables::getCatalogueRows(DatabaseManager::CatalogueTable table,
                                                              bool selected)
 {
@@ -53,6 +62,7 @@ std::unique_ptr<StoreRows> CatalogueTables::getCatalogueRows(DatabaseManager::Ca
         "download_started,download_finished,download_checksummed,download_corrupted,download_attempts FROM "
         "asset",
         "SELECT dcp_uuid,reel_uuid,asset_uuid FROM dcp_reel_asset ORDER BY id",
+        SUMMARIES_OF("dcp_reel_asset l"),
     };
     // The same rows for the DCPs of selectForCatalogue only. CROSS JOIN keeps the (small)
     // selection the outer loop: without statistics SQLite would rather scan the big table.
@@ -66,6 +76,7 @@ std::unique_ptr<StoreRows> CatalogueTables::getCatalogueRows(DatabaseManager::Ca
         "SELECT l.dcp_uuid,l.reel_uuid,l.asset_uuid FROM temp.catalogue_selection s CROSS JOIN "
         "dcp_reel_asset l "
         "ON l.dcp_uuid = s.uuid ORDER BY l.id",
+        SUMMARIES_OF("temp.catalogue_selection s CROSS JOIN dcp_reel_asset l ON l.dcp_uuid = s.uuid"),
     };
     return std::make_unique<StoreRows>(
         db, (selected ? selectedStatements : statements)[static_cast<int>(table)],

@@ -62,7 +62,10 @@ public:
         Dcps,
         Reels,
         Assets,
-        Links
+        Links,
+        // Per DCP: its UUID, number of reels and their size (each reel's files, as its
+        // object sums them), for DCPs listed without their reels.
+        Summaries
     };
     // With selected, the rows of the DCPs named by the last selectForCatalogue only (every
     // DCP row still).

@@ -185,6 +185,9 @@ void TestWindow::statusesSearchSortAndDetails()
     QCOMPARE(tileStatus(QStringLiteral("Away_FTR")), QStringLiteral("Drive not connected"));
     QCOMPARE(tileStatus(QStringLiteral("Reporting_FTR")), QStringLiteral("Notifying reel 2"));
     QCOMPARE(tileStatus(QStringLiteral("Mixed_FTR")), QStringLiteral("Failed"));
+    // Complete and unstarted DCPs are listed without their reels, and their tiles read none.
+    for (const QString& listed : {QStringLiteral("Complete_FTR"), QStringLiteral("Waiting_FTR")})
+        QVERIFY(!qobject_cast<DCP*>(tile(listed)->property("dcp").value<QObject*>())->reelsLoaded());
     QCOMPARE(textOf(m_window->item(QStringLiteral("pauseButton"))), QStringLiteral("RESUME"));
     shot(QStringLiteral("01-tiles-every-state"));
 
