@@ -86,6 +86,21 @@ inline double childrenCpuSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Voluntary and involuntary context switches of this process, and of its waited-for children.
+inline long processContextSwitches()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_nvcsw + usage.ru_nivcsw;
+}
+
+inline long childrenContextSwitches()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_nvcsw + usage.ru_nivcsw;
+}
+
 // Largest resident set of any waited-for child, in bytes.
 inline qint64 childrenPeakResident()
 {
@@ -188,18 +203,18 @@ public:
         return file.fileName();
     }
 
-    // A one-reel, one-asset DCP downloading the server's file.
+    // A one-reel, one-asset DCP downloading the server's file (or the file at url).
     Asset* addDownload(const QString& uuid, const QString& serverName, quint64 size,
-                       const QString& hash = QString())
+                       const QString& hash = QString(), const QString& url = QString())
     {
         auto* dcp = new DCP(uuid, uuid, QString(), downloads());
         dcp->setFriendlyTitle(uuid);
         auto* reel = new Reel(uuid + QStringLiteral("-reel"), QString(), QString(), QString(), 1);
         reel->setDCP(dcp);
         dcp->addReel(reel);
-        auto* asset =
-            new Asset(uuid + QStringLiteral("-asset"), hash, size, QStringLiteral("application/mxf"),
-                      QStringLiteral(".") + serverName, server.assetUrl(serverName).toString());
+        auto* asset = new Asset(uuid + QStringLiteral("-asset"), hash, size,
+                                QStringLiteral("application/mxf"), QStringLiteral(".") + serverName,
+                                url.isEmpty() ? server.assetUrl(serverName).toString() : url);
         asset->setDCP(dcp);
         asset->addReel(reel);
         reel->addAsset(asset);
@@ -231,7 +246,8 @@ struct ToolRun
     qint64 bytes = 0;
     double seconds = 0;
     bool started = false;
-    double cpuSeconds = 0;   // user + system time of the program
+    double cpuSeconds = 0; // user + system time of the program
+    long contextSwitches = 0;
     qint64 peakResident = 0; // its largest resident set
 };
 
@@ -240,6 +256,7 @@ inline ToolRun runTool(const QString& program, const QStringList& args, const QS
     ToolRun run;
     QFile::remove(outFile);
     const double cpuBefore = childrenCpuSeconds();
+    const long switchesBefore = childrenContextSwitches();
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -265,6 +282,7 @@ inline ToolRun runTool(const QString& program, const QStringList& args, const QS
         std::fprintf(stderr, "%s ended with code %d\n", qPrintable(program), process.exitCode());
     }
     run.cpuSeconds = childrenCpuSeconds() - cpuBefore;
+    run.contextSwitches = childrenContextSwitches() - switchesBefore;
     run.peakResident = childrenPeakResident();
     QFile::remove(outFile);
     return run;

@@ -6,9 +6,12 @@
 //
 //   bench_download_rate [--duration S] [--rates 1,10,100,200] [--no-tools] [--no-per-second]
 //                       [--no-whole] [--no-unlimited] [--tls-cert PEM --tls-key PEM --tls-ca PEM]
+//                       [--other-server URL --other-root DIR [--tls-ca PEM]]
 //
 // With --tls-* the server speaks HTTPS, the engine trusts the authority as ORV_EXTRA_CA_FILE
 // makes it, curl gets it with --cacert, and only the no-limit rows are printed (as "HTTPS").
+// With --other-server the no-limit runs fetch from another server (nginx, say) that serves
+// the folder DIR at URL; an https URL needs --tls-ca. Only the no-limit rows are printed then.
 
 #include "BenchSupport.h"
 #include "BenchTable.h"
@@ -79,20 +82,22 @@ struct EngineRun
     std::vector<qint64> samples; // file size each second from the first byte on
     double seconds = 0;
     qint64 bytes = 0;
-    double cpuSeconds = 0; // the whole process but the stand-in's thread
+    double cpuSeconds = 0;    // the whole process but the stand-in's thread
+    long contextSwitches = 0; // of the whole process
     qint64 idleResident = 0;
     qint64 peakResident = 0;
 };
 
-EngineRun runEngine(Environment& env, const QString& name, qint64 bytesPerSecond, bool limitOff, int duration)
+EngineRun runEngine(Environment& env, const QString& name, qint64 bytesPerSecond, bool limitOff, int duration,
+                    const QString& url = QString(), qint64 size = 0)
 {
     DownloadManager* engine = env.engine();
     engine->setLimitOff(limitOff);
     // 0 selects the unlimited chunk (20 MiB per tick).
     engine->setReadChunkSize(bytesPerSecond > 0 ? unsigned(bytesPerSecond) : 20971520u * 50u);
     static int run = 0;
-    Asset* asset =
-        env.addDownload(QStringLiteral("rate-%1").arg(++run), name, quint64(fileSize(env.serverFile(name))));
+    Asset* asset = env.addDownload(QStringLiteral("rate-%1").arg(++run), name,
+                                   quint64(size > 0 ? size : fileSize(env.serverFile(name))), QString(), url);
     EngineRun result;
     result.idleResident = residentBytes();
     std::atomic<qint64> peak{result.idleResident};
@@ -110,6 +115,7 @@ EngineRun runEngine(Environment& env, const QString& name, qint64 bytesPerSecond
     while (fileSize(path) == 0 && waited.elapsed() < 10000)
         waitMs(1);
     const double cpuBefore = processCpuSeconds() - env.serverCpuSeconds();
+    const long switchesBefore = processContextSwitches();
     QElapsedTimer clock;
     clock.start();
     Sampler sampler(1000, [path]() { return fileSize(path); });
@@ -117,6 +123,7 @@ EngineRun runEngine(Environment& env, const QString& name, qint64 bytesPerSecond
     result.samples = sampler.finish();
     result.seconds = clock.elapsed() / 1000.0;
     result.cpuSeconds = processCpuSeconds() - env.serverCpuSeconds() - cpuBefore;
+    result.contextSwitches = processContextSwitches() - switchesBefore;
     if (!result.samples.empty())
         result.bytes = fileSize(path) - result.samples.front();
     memory.finish();
@@ -178,6 +185,7 @@ WholeRun runWhole(Environment& env, const QString& name, qint64 bytesPerSecond)
 
 int main(int argc, char** argv)
 {
+    NetworkSetup::chooseEventLoop(); // as the program does
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("duration"), QStringLiteral("Seconds per run."), QStringLiteral("s"),
@@ -195,8 +203,18 @@ int main(int argc, char** argv)
         {QStringLiteral("tls-key"), QStringLiteral("Key of --tls-cert."), QStringLiteral("pem")});
     parser.addOption(
         {QStringLiteral("tls-ca"), QStringLiteral("Authority of --tls-cert."), QStringLiteral("pem")});
+    parser.addOption({QStringLiteral("other-server"),
+                      QStringLiteral("No-limit runs from this server (base URL) instead of the stand-in."),
+                      QStringLiteral("url")});
+    parser.addOption({QStringLiteral("other-root"), QStringLiteral("Folder --other-server serves."),
+                      QStringLiteral("dir")});
+    parser.addOption({QStringLiteral("other-name"), QStringLiteral("Name of --other-server in the rows."),
+                      QStringLiteral("name"), QStringLiteral("nginx")});
     parser.process(app);
-    const bool tls = parser.isSet(QStringLiteral("tls-cert"));
+    const bool other = parser.isSet(QStringLiteral("other-server"));
+    const QString otherBase = parser.value(QStringLiteral("other-server"));
+    const bool otherTls = other && otherBase.startsWith(QLatin1String("https:"), Qt::CaseInsensitive);
+    const bool tls = parser.isSet(QStringLiteral("tls-cert")) || otherTls;
     const int duration = parser.value(QStringLiteral("duration")).toInt();
     const bool tools = !parser.isSet(QStringLiteral("no-tools"));
     const QString curl = QStandardPaths::findExecutable(QStringLiteral("curl"));
@@ -213,8 +231,8 @@ int main(int argc, char** argv)
     if (tls) {
         QString error;
         const QString ca = parser.value(QStringLiteral("tls-ca"));
-        if (!env.server.setTlsFiles(parser.value(QStringLiteral("tls-cert")),
-                                    parser.value(QStringLiteral("tls-key")), &error) ||
+        if ((!otherTls && !env.server.setTlsFiles(parser.value(QStringLiteral("tls-cert")),
+                                                  parser.value(QStringLiteral("tls-key")), &error)) ||
             !(error = NetworkSetup::addTrustedAuthorities(ca)).isEmpty()) {
             std::fprintf(stderr, "%s\n", qPrintable(error));
             return 1;
@@ -222,11 +240,13 @@ int main(int argc, char** argv)
         curlTls = QStringList{QStringLiteral("--cacert"), ca};
         std::printf("HTTPS: the server's TLS runs on its own thread, outside the engine's CPU figure\n");
     }
-    const QString rowPrefix = tls ? QStringLiteral("HTTPS no limit") : QStringLiteral("No limit");
+    const QString rowPrefix =
+        (tls ? QStringLiteral("HTTPS no limit") : QStringLiteral("No limit")) +
+        (other ? QStringLiteral(" from ") + parser.value(QStringLiteral("other-name")) : QString());
     const QString url = env.server.assetUrl(name).toString();
     const QString out = env.dir.path() + QStringLiteral("/tool-out.bin");
 
-    if (!parser.isSet(QStringLiteral("no-per-second"))) {
+    if (!parser.isSet(QStringLiteral("no-per-second")) && !other) {
         std::printf("%d s per run; first second excluded from the per-second figures\n", duration);
         std::printf("%-8s %7s  %12s  %9s  %9s   %s\n", "client", "Mbit/s", "avg B/s", "avg err", "worst s",
                     "second/target range");
@@ -272,7 +292,7 @@ int main(int argc, char** argv)
         }
     }
 
-    if (!parser.isSet(QStringLiteral("no-whole"))) {
+    if (!parser.isSet(QStringLiteral("no-whole")) && !other) {
         std::printf(
             "\nwhole transfers at the limit (from the request's arrival in the server's journal; the\n"
             "server is done once its last byte is in the loopback socket buffers, several MB)\n");
@@ -303,7 +323,7 @@ int main(int argc, char** argv)
         }
     }
 
-    if (!parser.isSet(QStringLiteral("no-unlimited")) && !tls) {
+    if (!parser.isSet(QStringLiteral("no-unlimited")) && !tls && !other) {
         std::printf("\nlimit 0 (not a slider setting), design ceiling %lld B/s (1 MiB x 50 per second)\n",
                     ceiling);
         const Figures limited = evaluate(runEngine(env, name, 0, false, duration).samples, double(ceiling));
@@ -320,22 +340,38 @@ int main(int argc, char** argv)
     if (!parser.isSet(QStringLiteral("no-unlimited"))) {
         // No limit: a file large enough that no client reaches its end within the run.
         const QString big = QStringLiteral("nolimit.bin");
-        env.sparseAsset(big, 6000000000LL * (duration + 5));
-        const QString bigUrl = env.server.assetUrl(big).toString();
+        // Room for the fastest run, and no more than the disk holds: the engine checks.
+        const qint64 bigSize = 1500000000LL * (duration + 5);
+        QString bigUrl;
+        if (other) {
+            QFile file(parser.value(QStringLiteral("other-root")) + QLatin1Char('/') + big);
+            if (!file.open(QIODevice::WriteOnly) || !file.resize(bigSize)) {
+                std::fprintf(stderr, "cannot make %s\n", qPrintable(file.fileName()));
+                return 1;
+            }
+            bigUrl =
+                otherBase + (otherBase.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) + big;
+        } else {
+            env.sparseAsset(big, bigSize);
+            bigUrl = env.server.assetUrl(big).toString();
+        }
         std::printf("\nno limit, %d s runs; CPU of the engine's process without the server's thread\n",
                     duration);
-        std::printf("%-8s %14s  %10s  %26s\n", "client", "B/s", "CPU s/GB", "peak memory MB");
-        const EngineRun engine = runEngine(env, big, 0, true, duration);
+        std::printf("%-8s %14s  %10s  %12s  %26s\n", "client", "B/s", "CPU s/GB", "switches/GB",
+                    "peak memory MB");
+        const EngineRun engine = runEngine(env, big, 0, true, duration, bigUrl, bigSize);
         const double engineRate = engine.seconds > 0 ? double(engine.bytes) / engine.seconds : 0;
-        std::printf("engine   %14.0f  %10.3f  %8.1f over idle (%.1f -> %.1f)\n", engineRate,
+        std::printf("engine   %14.0f  %10.3f  %12.0f  %8.1f over idle (%.1f -> %.1f)\n", engineRate,
                     engine.bytes > 0 ? engine.cpuSeconds / (double(engine.bytes) / 1e9) : 0.0,
+                    engine.bytes > 0 ? double(engine.contextSwitches) / (double(engine.bytes) / 1e9) : 0.0,
                     double(engine.peakResident - engine.idleResident) / 1048576.0,
                     double(engine.idleResident) / 1048576.0, double(engine.peakResident) / 1048576.0);
         std::fflush(stdout);
         auto printTool = [](const char* who, const ToolRun& run) {
             const double rate = run.seconds > 0 ? double(run.bytes) / run.seconds : 0;
-            std::printf("%-8s %14.0f  %10.3f  %8.1f resident in all\n", who, rate,
+            std::printf("%-8s %14.0f  %10.3f  %12.0f  %8.1f resident in all\n", who, rate,
                         run.bytes > 0 ? run.cpuSeconds / (double(run.bytes) / 1e9) : 0.0,
+                        run.bytes > 0 ? double(run.contextSwitches) / (double(run.bytes) / 1e9) : 0.0,
                         double(run.peakResident) / 1048576.0);
             std::fflush(stdout);
         };

@@ -99,6 +99,7 @@ int main(int argc, char* argv[])
     // Desktops at 125 to 200 % get text and controls at their size, and sharp icons.
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    NetworkSetup::chooseEventLoop();
     OrvDownloaderApp app(argc, argv);
     Q_INIT_RESOURCE(qml);
     // The system's language until the store, which keeps the user's choice, is open.

@@ -38,6 +38,12 @@ protected:
 };
 } // namespace
 
+void NetworkSetup::chooseEventLoop()
+{
+    if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
+}
+
 QString NetworkSetup::applyEnvironment()
 {
     const QString caFile = qEnvironmentVariable("ORV_EXTRA_CA_FILE");

@@ -16,6 +16,11 @@ class QObject;
 class NetworkSetup
 {
 public:
+    // Before the application object exists: Qt's own event loop rather than GLib's. Qt's
+    // network thread hands each decrypted piece of a body (4 KiB) to the main thread as an
+    // event; GLib's loop writes its wake-up descriptor for every one of them, Qt's once per
+    // wake-up. Left as it is when QT_NO_GLIB is set already.
+    static void chooseEventLoop();
     // Installs the authorities and checks the proxies. Empty on success; otherwise why the
     // start must stop, naming the file or variable, for the user.
     static QString applyEnvironment();

@@ -158,8 +158,10 @@ void AssetTransfer::start()
         connectionReady = true;
         currentReply->setReadBufferSize(replyBufferSize());
     });
+    // Without a limit the reply is read once a piece has gathered; the tick timer takes the
+    // rest. Over TLS Qt hands data over 4 KiB at a time, and a write for each costs dearly.
     connect(currentReply, &QNetworkReply::readyRead, this, [this]() {
-        if (limitOff)
+        if (limitOff && currentReply && currentReply->bytesAvailable() >= noLimitWriteSize)
             tick();
     });
 }
@@ -287,7 +289,12 @@ void AssetTransfer::tick()
     inTick = true;
     bool drained = false;
     try {
-        drained = readTick();
+        // Without a limit the reply is emptied in pieces of noLimitWriteSize: the kernel copies
+        // such a write into the page cache far more cheaply than one of several megabytes.
+        do {
+            pieceLeft = false;
+            drained = readTick();
+        } while (pieceLeft && !drained);
     } catch (const std::exception& e) {
         qDebug() << "[DownloadManager] Unable to read the download:" << e.what();
         failRequest();
@@ -439,7 +446,7 @@ bool AssetTransfer::readTick()
     // Never more than the asset still lacks: a body that goes on past it is refused.
     const qint64 room = qMax<qint64>(0, qint64(target->getSize()) - fileLength);
     const quint64 carryBefore = carriedAllowance;
-    quint64 allowance = quint64(available);
+    quint64 allowance = qMin<quint64>(quint64(available), noLimitWriteSize);
     if (!limitOff)
         allowance = replyDone ? chunkSize : quint64(chunkSize) + carriedAllowance;
     const qint64 take = qMin(qMin<qint64>(qint64(qMin<quint64>(allowance, quint64(available))), room),
@@ -518,7 +525,10 @@ bool AssetTransfer::readTick()
     }
     emit progress(written, firstData, speed);
     // The engine may have stopped this request while handling the progress.
-    return request == serial && replyDone && currentReply == reply && reply->bytesAvailable() <= 0;
+    if (request != serial || currentReply != reply)
+        return false;
+    pieceLeft = limitOff && got == noLimitWriteSize && reply->bytesAvailable() > 0;
+    return replyDone && reply->bytesAvailable() <= 0;
 }
 
 QString AssetTransfer::failureReason(const QNetworkReply* reply)

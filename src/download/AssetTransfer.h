@@ -156,6 +156,7 @@ private:
     qint64 lastLinkCheck = -1;       // when the open file's link and folder were last checked
     quint64 serial = 0;              // changes with every start and stop, to spot stale calls
     bool inTick = false;
+    bool pieceLeft = false; // without a limit, the last read left more of the reply to write
     int faultsInARow = 0;
     int mismatchesInARow = 0;
     static constexpr int mismatchesBeforeWaiting = 3;
@@ -172,6 +173,7 @@ private:
     std::function<void(const TickRecord&)> tickObserver;
 
     static constexpr quint32 noLimitBufferSize = 4 * 1048576;
+    static constexpr qint64 noLimitWriteSize = 512 * 1024;
     static constexpr quint32 minReplyBufferSize = 16384;
     static constexpr qint64 linkCheckInterval = 250; // ms
 };
