@@ -2,7 +2,7 @@
 
 #include "core/FileManager.h"
 #include "core/NetworkSetup.h"
-#include "download/ConnectionCutter.h"
+#include "download/TransferWatchdog.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 
@@ -46,16 +46,11 @@ bool contentRange(const QByteArray& value, qint64* start, qint64* total)
 
 } // namespace
 
-qint64 AssetTransfer::lastSample = -1;
-SpeedMeter AssetTransfer::meter;
-
 AssetTransfer::AssetTransfer(Asset* asset, QNetworkAccessManager* network, QObject* parent)
-    : QObject(parent), target(asset), network(network), stallTimer(new QTimer(this)),
+    : QObject(parent), target(asset), network(network), watchdog(new TransferWatchdog(this)),
       tickTimer(new QTimer(this))
 {
-    stallTimer->setTimerType(Qt::PreciseTimer);
-    stallTimer->setSingleShot(true);
-    connect(stallTimer, &QTimer::timeout, this, &AssetTransfer::stalled);
+    connect(watchdog, &TransferWatchdog::timedOut, this, &AssetTransfer::stalled);
     tickTimer->setTimerType(Qt::PreciseTimer);
     connect(tickTimer, &QTimer::timeout, this, &AssetTransfer::tick);
 }
@@ -76,27 +71,18 @@ bool AssetTransfer::isBusy() const
 
 void AssetTransfer::setIntervals(int stallMs, int tickMs)
 {
-    stallInterval = stallMs;
-    tickInterval = tickMs;
+    watchdog->setStallInterval(stallMs);
+    pacer.setTickInterval(tickMs);
 }
 
-quint32 AssetTransfer::bufferSizeFor(quint32 chunk, bool off, quint32 cap)
+void AssetTransfer::setSpeedFloor(quint32 bytesPerSecond, int windowMs)
 {
-    if (off)
-        return noLimitBufferSize;
-    // A fifth of a second of the limit: what the network layer reads ahead of the file
-    // stays bounded by the limit too, so the server is held to it as well.
-    const quint64 ahead = quint64(chunk) * 10;
-    return quint32(qBound<quint64>(minReplyBufferSize, ahead, cap));
+    watchdog->setSpeedFloor(bytesPerSecond, windowMs);
 }
 
 void AssetTransfer::setLimit(quint32 chunk, bool off)
 {
-    if (off != limitOff)
-        carriedAllowance = 0;
-    chunkSize = chunk;
-    limitOff = off;
-    carriedAllowance = qMin<quint64>(carriedAllowance, replyBufferSize());
+    pacer.setLimit(chunk, off);
     if (currentReply && connectionReady)
         currentReply->setReadBufferSize(replyBufferSize());
 }
@@ -109,21 +95,19 @@ void AssetTransfer::start()
         previous->abort();
     closeFile();
 
-    stallTimer->start(stallInterval);
-    tickTimer->setInterval(tickInterval);
-    tickTimer->start(tickInterval);
+    watchdog->arm();
+    tickTimer->setInterval(pacer.tickInterval());
+    tickTimer->start(pacer.tickInterval());
 
     resumeOffset = FileManager::getFileSize(target->getFullPath());
     bodyChecked = false;
     bodyFlowing = false;
     finishDespiteError = false;
-    carriedAllowance = 0;
+    pacer.forgetCarry();
     replyDone = false;
     fileLength = resumeOffset;
     lastLinkCheck = -1;
-    crawling = false;
-    speedWindow.start();
-    windowBytes = 0;
+    watchdog->startRequest();
     ++serial;
 
     QNetworkRequest request(QUrl(target->getDownloadUrl(), QUrl::TolerantMode));
@@ -161,7 +145,7 @@ void AssetTransfer::start()
     // Without a limit the reply is read once a piece has gathered; the tick timer takes the
     // rest. Over TLS Qt hands data over 4 KiB at a time, and a write for each costs dearly.
     connect(currentReply, &QNetworkReply::readyRead, this, [this]() {
-        if (limitOff && currentReply && currentReply->bytesAvailable() >= noLimitWriteSize)
+        if (pacer.limitOff() && currentReply && currentReply->bytesAvailable() >= TransferPacer::noLimitPiece)
             tick();
     });
 }
@@ -169,7 +153,7 @@ void AssetTransfer::start()
 void AssetTransfer::abort()
 {
     ++serial;
-    stallTimer->stop();
+    watchdog->stop();
     tickTimer->stop();
     QNetworkReply* reply = currentReply;
     releaseReply();
@@ -208,7 +192,7 @@ void AssetTransfer::failRequest()
 
 void AssetTransfer::abandon()
 {
-    stallTimer->stop();
+    watchdog->stop();
     failRequest();
 }
 
@@ -244,20 +228,20 @@ void AssetTransfer::serverFault(const QString& reason)
 void AssetTransfer::stalled()
 {
     qDebug() << "[DownloadManager] Timeout reached...";
-    const bool slow = crawling;
-    crawling = false;
+    const bool slow = watchdog->takeCrawling();
     QUrl flooded;
     if (currentReply && currentReply->isRunning()) {
+        const int stallMs = watchdog->stallInterval();
         if (slow) {
-            // Data that only trickles keeps counting until a window of sane speed clears it.
-            slowStreak = true;
-            serverFault(
-                QStringLiteral("Less than %1 bytes/s for %2 s").arg(speedFloor).arg(speedWindowMs / 1000.0));
+            watchdog->markSlowStreak();
+            serverFault(QStringLiteral("Less than %1 bytes/s for %2 s")
+                            .arg(watchdog->speedFloor())
+                            .arg(watchdog->speedWindow() / 1000.0));
         } else if (!currentReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
             flooded = currentReply->url();
-            serverFault(QStringLiteral("Headers incomplete after %1 s").arg(stallInterval / 1000.0));
+            serverFault(QStringLiteral("Headers incomplete after %1 s").arg(stallMs / 1000.0));
         } else {
-            serverFault(QStringLiteral("No data for %1 s").arg(stallInterval / 1000.0));
+            serverFault(QStringLiteral("No data for %1 s").arg(stallMs / 1000.0));
         }
     }
     if (currentReply) {
@@ -265,20 +249,8 @@ void AssetTransfer::stalled()
         abort();
         qDebug() << "[DownloadManager] Finished Aborting download";
     }
-    if (flooded.isValid()) {
-        // Headers without end keep Qt's network thread reading them byte by byte, deaf to the
-        // abort just sent: the connection is cut under it (after the abort, so that Qt cannot
-        // send the request again on a new one), and the next request opens a new connection.
-        // A thread caught between two reads shows no backlog, so it is looked at again; the
-        // connections of the next request are not among those known now.
-        const QSet<quint64> known = ConnectionCutter::connectionsTo(flooded);
-        const int cut = ConnectionCutter::cutBacklogged(flooded, known);
-        qDebug() << "[DownloadManager] Headers incomplete after" << stallInterval
-                 << "ms, connections cut:" << cut;
-        for (const int delay : {20, 100, 500})
-            QTimer::singleShot(delay, this,
-                               [flooded, known]() { ConnectionCutter::cutBacklogged(flooded, known); });
-    }
+    if (flooded.isValid())
+        watchdog->cutFloodedConnections(flooded);
     emit restartDue();
 }
 
@@ -289,7 +261,7 @@ void AssetTransfer::tick()
     inTick = true;
     bool drained = false;
     try {
-        // Without a limit the reply is emptied in pieces of noLimitWriteSize: the kernel copies
+        // Without a limit the reply is emptied in pieces of TransferPacer::noLimitPiece: the kernel copies
         // such a write into the page cache far more cheaply than one of several megabytes.
         do {
             pieceLeft = false;
@@ -397,23 +369,22 @@ bool AssetTransfer::readTick()
 {
     QNetworkReply* const reply = currentReply;
     const quint64 request = serial;
-    const quint32 buffer = replyBufferSize();
+    const quint32 buffer = pacer.replyBufferSize();
+    const bool limitOff = pacer.limitOff();
     const qint64 available = reply->bytesAvailable();
     const int status = httpStatus(reply);
     // An errored reply still holds the body that arrived before the error: write it.
     const bool body =
         (status == 206 || status == 200) && reply->error() != QNetworkReply::OperationCanceledError;
     if (available <= 0 || !body) {
-        // The reply buffer ran dry while the body flows: keep this tick's allowance for the
-        // ticks after the refill, so that the average rate reaches the limit.
-        if (available <= 0 && bodyFlowing && !replyDone && !limitOff)
-            carriedAllowance = qMin<quint64>(carriedAllowance + chunkSize, buffer);
+        if (available <= 0 && bodyFlowing && !replyDone)
+            pacer.ranDry();
         return replyDone;
     }
 
-    if (crawling)
+    if (watchdog->isCrawling())
         return false; // the stall timer restarts it at once
-    stallTimer->start(stallInterval);
+    watchdog->arm();
 
     QFile* open = nullptr;
     try {
@@ -429,9 +400,7 @@ bool AssetTransfer::readTick()
     file = open;
 
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (lastSample < 0)
-        lastSample = now;
-    const qint64 elapsed = qAbs(now - lastSample);
+    const qint64 elapsed = pacer.sinceSample(now);
     if (lastLinkCheck < 0 || now - lastLinkCheck >= linkCheckInterval || replyDone) {
         lastLinkCheck = now;
         if (fileLost(open)) {
@@ -445,19 +414,14 @@ bool AssetTransfer::readTick()
 
     // Never more than the asset still lacks: a body that goes on past it is refused.
     const qint64 room = qMax<qint64>(0, qint64(target->getSize()) - fileLength);
-    const quint64 carryBefore = carriedAllowance;
-    quint64 allowance = qMin<quint64>(quint64(available), noLimitWriteSize);
-    if (!limitOff)
-        allowance = replyDone ? chunkSize : quint64(chunkSize) + carriedAllowance;
+    const quint64 carryBefore = pacer.carried();
+    const quint64 allowance = pacer.allowance(available, replyDone);
     const qint64 take = qMin(qMin<qint64>(qint64(qMin<quint64>(allowance, quint64(available))), room),
                              qint64(std::numeric_limits<int>::max()));
     if (readBuffer.size() < take)
         readBuffer.resize(int(take));
     const qint64 got = take > 0 ? reply->read(readBuffer.data(), take) : 0;
-    if (!limitOff && !replyDone)
-        carriedAllowance = qMin<quint64>(allowance - quint64(qMax<qint64>(got, 0)), buffer);
-    else
-        carriedAllowance = 0;
+    pacer.afterRead(allowance, got, replyDone);
 
     const bool firstData = !bodyFlowing;
     qint64 written = 0;
@@ -470,7 +434,7 @@ bool AssetTransfer::readTick()
         flushed = open->flush();
     }
     if (tickObserver)
-        tickObserver({written, chunkSize, carryBefore, carriedAllowance, buffer, replyDone});
+        tickObserver({written, pacer.chunk(), carryBefore, pacer.carried(), buffer, replyDone});
 
     if (written != got || !flushed) {
         if (written != got)
@@ -496,38 +460,15 @@ bool AssetTransfer::readTick()
         return false;
     }
 
-    if (got > 0 && !slowStreak)
+    if (got > 0 && !watchdog->inSlowStreak())
         faultsInARow = 0;
-    windowBytes += quint64(qMax<qint64>(written, 0));
-    const qint64 windowElapsed = speedWindow.elapsed();
-    if (windowElapsed >= speedWindowMs) {
-        if (windowBytes * 1000 < quint64(speedFloor) * quint64(windowElapsed)) {
-            qDebug() << "[DownloadManager]" << windowBytes << "bytes in" << windowElapsed << "ms, below"
-                     << speedFloor << "bytes/s, restarting:" << target->getUuid();
-            crawling = true;
-            stallTimer->start(0); // restarted like a stall, outside this read
-        } else {
-            slowStreak = false;
-            faultsInARow = 0;
-        }
-        speedWindow.restart();
-        windowBytes = 0;
-    }
-    double speed = -1;
-    meter.add(now, quint64(qMax<qint64>(written, 0)));
-    if (elapsed > 199) {
-        speed = qMax(0.0, meter.rate(now));
-        // The limiter never lets more through than the limit over time; a reading above it
-        // is a tick counted at the window's edge, and users read it as a broken limit.
-        if (!limitOff)
-            speed = qMin(speed, double(chunkSize) * 1000.0 / double(qMax(1, tickInterval)));
-        lastSample = now;
-    }
-    emit progress(written, firstData, speed);
+    if (watchdog->countWritten(written, target->getUuid()))
+        faultsInARow = 0;
+    emit progress(written, firstData, pacer.sample(now, elapsed, written));
     // The engine may have stopped this request while handling the progress.
     if (request != serial || currentReply != reply)
         return false;
-    pieceLeft = limitOff && got == noLimitWriteSize && reply->bytesAvailable() > 0;
+    pieceLeft = limitOff && got == TransferPacer::noLimitPiece && reply->bytesAvailable() > 0;
     return replyDone && reply->bytesAvailable() <= 0;
 }
 
@@ -567,7 +508,7 @@ void AssetTransfer::replyError(QNetworkReply::NetworkError code)
     if (status == 400 || status == 403 || status == 404) {
         // Aborting a reply from inside its own error signal upsets Qt's network layer:
         // hold the transfer now and report once the signal has returned.
-        stallTimer->stop();
+        watchdog->stop();
         const quint64 request = serial;
         const Failure failure = status == 400 ? Failure::LinkExpired : Failure::FileMissing;
         QMetaObject::invokeMethod(
@@ -597,7 +538,7 @@ void AssetTransfer::replyFinished()
     // What the reply still holds is written at the limit by the following ticks, not all at
     // once; the transfer is concluded once it is drained.
     replyDone = true;
-    carriedAllowance = 0;
+    pacer.forgetCarry();
     tick();
 }
 
@@ -665,7 +606,7 @@ void AssetTransfer::conclude()
         return;
     }
     releaseReply();
-    stallTimer->stop();
+    watchdog->stop();
     tickTimer->stop();
     ++serial;
     emit finished();

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "download/SpeedMeter.h"
+#include "download/TransferPacer.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QObject>
 #include <QString>
@@ -14,12 +13,14 @@ class Asset;
 class QFile;
 class QNetworkAccessManager;
 class QTimer;
+class TransferWatchdog;
 
 // The transfer of one asset into its hidden file: each request resumes from the file's
 // length, the body is read by a timer tick at the bandwidth limit (or as it arrives in
-// no-limit mode) and never past the asset's size, redirects are followed within the asset's
-// budget, and a stall timer ends a silent request and asks for a new one. The engine decides
-// whether and when a new request starts; dialogs and the queue are its business too.
+// no-limit mode; TransferPacer says how much) and never past the asset's size, redirects are
+// followed within the asset's budget, and a stall timer (TransferWatchdog) ends a silent or
+// crawling request and asks for a new one. The engine decides whether and when a new request
+// starts; dialogs and the queue are its business too.
 class AssetTransfer : public QObject
 {
     Q_OBJECT
@@ -61,29 +62,24 @@ public:
     int failuresInARow() const { return faultsInARow; }
 
     void setIntervals(int stallMs, int tickMs);
-    void setBufferCap(quint32 bytes) { bufferCap = bytes; }
+    void setBufferCap(quint32 bytes) { pacer.setBufferCap(bytes); }
     // A request that moves less than bytesPerSecond on average over windowMs is restarted
     // like a stalled one: a server that drips keeps the stall timer quiet for ever.
-    void setSpeedFloor(quint32 bytesPerSecond, int windowMs)
-    {
-        speedFloor = bytesPerSecond;
-        speedWindowMs = windowMs;
-    }
+    void setSpeedFloor(quint32 bytesPerSecond, int windowMs);
     void setLimit(quint32 chunk, bool off);
     void setTickObserver(std::function<void(const TickRecord&)> observer)
     {
         tickObserver = std::move(observer);
     }
-    quint32 replyBufferSize() const { return bufferSizeFor(chunkSize, limitOff, bufferCap); }
+    quint32 replyBufferSize() const { return pacer.replyBufferSize(); }
     // What the network layer may read ahead of the file for a limit.
-    static quint32 bufferSizeFor(quint32 chunk, bool limitOff, quint32 cap);
+    static quint32 bufferSizeFor(quint32 chunk, bool limitOff, quint32 cap)
+    {
+        return TransferPacer::bufferSizeFor(chunk, limitOff, cap);
+    }
 
     // Tests only: the next transfer starts a fresh speed sample.
-    static void resetSampleClock()
-    {
-        lastSample = -1;
-        meter.reset();
-    }
+    static void resetSampleClock() { TransferPacer::resetSampleClock(); }
 
     // Requests the rest of the asset, from the length of its file on disk.
     void start();
@@ -132,13 +128,9 @@ private:
     Asset* const target;
     QNetworkAccessManager* const network;
     QNetworkReply* currentReply = nullptr;
-    QTimer* stallTimer;
+    TransferWatchdog* watchdog;
     QTimer* tickTimer;
-    int stallInterval = 15000;
-    int tickInterval = 20;
-    quint32 bufferCap = 1048576;
-    quint32 chunkSize = 20971520;
-    bool limitOff = false;
+    TransferPacer pacer;
 
     // State of the running request.
     qint64 resumeOffset = 0;  // file length the request asked to continue from
@@ -149,7 +141,6 @@ private:
     // read from a connection that cannot be read yet, and crash in its network thread.
     bool connectionReady = false;
     bool finishDespiteError = false; // 416 for a file that already holds the whole asset
-    quint64 carriedAllowance = 0;    // read allowance earlier ticks could not use
     bool replyDone = false;          // the reply finished; what it holds drains tick by tick
     qint64 fileLength = 0;           // length of the open file, kept as bytes are appended
     QFile* file = nullptr;           // the asset's open file, while a read holds it
@@ -160,20 +151,8 @@ private:
     int faultsInARow = 0;
     int mismatchesInARow = 0;
     static constexpr int mismatchesBeforeWaiting = 3;
-    quint32 speedFloor = 1024;
-    int speedWindowMs = 60000;
-    QElapsedTimer speedWindow; // since the start of the current speed window
-    quint64 windowBytes = 0;   // bytes written in it
-    bool crawling = false;     // this request fell below the floor; the stall timer ends it
-    bool slowStreak = false;   // requests fell below the floor since a sane window
-    // Time of the last speed sample and the rate measured, shared by all transfers.
-    static qint64 lastSample;
-    static SpeedMeter meter;
     QByteArray readBuffer;
     std::function<void(const TickRecord&)> tickObserver;
 
-    static constexpr quint32 noLimitBufferSize = 4 * 1048576;
-    static constexpr qint64 noLimitWriteSize = 512 * 1024;
-    static constexpr quint32 minReplyBufferSize = 16384;
     static constexpr qint64 linkCheckInterval = 250; // ms
 };
