@@ -9,6 +9,7 @@
 #include "model/Reel.h"
 #include "notify/NotificationType.h"
 #include "storage/DatabaseManager.h"
+#include "storage/Transaction.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -105,6 +106,16 @@ bool ReelReveal::revealReel(const QString& reelUuid, Reel* reel)
 
     qDebug() << "[NotificationManager] Reveal files for reel: " << reel->getUuid();
     bool allRevealed = true;
+    // The reel's new names in one commit rather than two per file. A stop half-way leaves
+    // files renamed whose names are not stored yet: the next start finds them renamed and
+    // records their names.
+    std::unique_ptr<Transaction> names;
+    try {
+        names = std::make_unique<Transaction>(store);
+    } catch (const std::exception& e) {
+        qDebug() << "[NotificationManager] Unable to store what came before the reveal:" << e.what();
+        return false;
+    }
     for (Asset* asset : reel->getAssets()) {
         // One asset failing must not keep the others hidden.
         QString reason;
@@ -117,6 +128,12 @@ bool ReelReveal::revealReel(const QString& reelUuid, Reel* reel)
             reportedRevealFailures.insert(path);
             pendingRevealFailures.append(path + QStringLiteral("\n    ") + reason);
         }
+    }
+    try {
+        names->commit();
+    } catch (const std::exception& e) {
+        qDebug() << "[NotificationManager] Unable to store the revealed names:" << e.what();
+        return false;
     }
     if (!allRevealed)
         return false;
