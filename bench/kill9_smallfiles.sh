@@ -36,9 +36,10 @@ runner="$build/bench/download/bench_download_restart"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/orv-kill9.XXXXXX")"
 server_pid=""
+keep=0
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null || true
-  rm -rf "$work"
+  [ "$keep" = 1 ] || rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -68,7 +69,11 @@ while [ "$killed" -lt "$kills" ]; do
     kill -9 "$pid"
     wait "$pid" 2>/dev/null || true
     killed=$((killed + 1))
-    echo "kill $killed after ${delay_ms} ms"
+    # Where the kill fell: what the store holds now.
+    state="$("$runner" --folder "$work/client" --server-root "$work/server" --check 2>/dev/null |
+      sed -n 's/^files: \([0-9]*\) in the store, \([0-9]*\) verified, \([0-9]*\) revealed.*/\1 files, \2 verified, \3 revealed/p;
+              s/^events: \([0-9]*\) .*, \([0-9]*\) acknowledged exactly once/\2 of \1 events acknowledged/p' | paste -sd ';' - || true)"
+    echo "kill $killed after ${delay_ms} ms: ${state:-no DCP in the store yet}"
   else
     # Everything was done before the kill: the run is over sooner than asked.
     wait "$pid" || true
@@ -81,11 +86,12 @@ done
 echo "last start, to the end"
 if ! timeout 600 "$runner" "${run[@]}" >>"$log" 2>&1; then
   echo "the last run did not finish (log: $log)"
-  trap - EXIT
+  keep=1
+  "$runner" --folder "$work/client" --server-root "$work/server" --check || true
   exit 1
 fi
 echo "$killed kills in $(( $(date +%s) - started )) s; checking"
 status=0
-"$runner" --folder "$work/client" --server-root "$work/server" --check || status=1
+"$runner" --folder "$work/client" --server-root "$work/server" --check || { status=1; keep=1; echo "folder kept: $work"; }
 [ "$finished_early" = 1 ] && echo "(fewer kills than asked: use more --files or a smaller --max-ms)"
 exit $status
