@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 
@@ -103,7 +104,10 @@ NotificationManager::NotificationManager(DatabaseManager& store, DCPManager& cat
         connect(app, &QCoreApplication::aboutToQuit, this, &NotificationManager::stopFolderScan);
     // Once start-up is done (the catalogue is loaded by then): reels a stopped run left
     // hidden although the service has acknowledged them.
-    QTimer::singleShot(0, this, [this] { reconcileReveals(true); });
+    QTimer::singleShot(0, this, [this] {
+        reportVerifiedReels();
+        reconcileReveals(true);
+    });
     g_notifications = this;
 }
 
@@ -197,6 +201,45 @@ void NotificationManager::addToQueue(Reel* reel, NotificationType::Value event)
     }
     // The checksum worker: the maps and the store connection are the main thread's.
     runBlockingOn(this, [=] { addToQueueHere(reel, event); });
+}
+
+bool NotificationManager::isJournaled(const Reel* reel, NotificationType::Value event)
+{
+    const DCP* dcp = reel->getDCP();
+    const Notification notification(dcp->getUserUUID(), dcp->getCampaignDCPId(), reel->getUuid(),
+                                    QString::number(reel->getDbId()) + QLatin1Char('-') +
+                                        reel->getAssetsRetryHash(),
+                                    reel->getReelNumber(), event, false);
+    return hasNotification(reel->getUuid(), notification.getHash());
+}
+
+void NotificationManager::reportVerifiedReels()
+{
+    // A stop between a reel's last verdict reaching the store and its ChecksumOk being journaled
+    // leaves the reel verified, hidden and unreported, and nothing would verify it again. Its
+    // ChecksumStarted in the journal tells it from a reel that never reached the worker.
+    try {
+        for (DCP* dcp : catalogue.getDCPs()) {
+            if (!dcp->reelsLoaded())
+                continue;
+            for (Reel* reel : dcp->getReels()) {
+                const QList<Asset*>& assets = reel->getAssets();
+                const bool hidden = std::any_of(assets.cbegin(), assets.cend(), [](const Asset* asset) {
+                    return asset->getOriginalFileName().startsWith(QLatin1Char('.'));
+                });
+                if (!hidden || !reel->isChecksummed() ||
+                    !isJournaled(reel, NotificationType::ChecksumStarted) ||
+                    isJournaled(reel, NotificationType::ChecksumOk) ||
+                    isJournaled(reel, NotificationType::ChecksumFailed))
+                    continue;
+                qDebug() << "[NotificationManager] Verified before a stop, reporting it now:"
+                         << reel->getUuid();
+                addToQueueHere(reel, NotificationType::ChecksumOk);
+            }
+        }
+    } catch (const std::exception& e) {
+        qDebug() << "[NotificationManager] Unable to look for verified reels not reported:" << e.what();
+    }
 }
 
 void NotificationManager::addToQueueHere(Reel* reel, NotificationType::Value event)

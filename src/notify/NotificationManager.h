@@ -94,6 +94,10 @@ private slots:
 private:
     void loadNotifications();
     void addToQueueHere(Reel* reel, NotificationType::Value event);
+    // Whether the reel's event in its present state is queued or acknowledged.
+    bool isJournaled(const Reel* reel, NotificationType::Value event);
+    // At start: a reel verified before a stop that came ahead of its ChecksumOk gets it now.
+    void reportVerifiedReels();
     std::unique_ptr<QNetworkAccessManager> networkManager;
     QMap<QString, Notification*> queue; // unacknowledged, sent in key order
     QSet<QString> acknowledged;         // hashes this run knows to be acknowledged

@@ -503,6 +503,23 @@ private slots:
         QCOMPARE(f.allHidden(), !revealed);
     }
 
+    void verifiedReelWithoutItsChecksumOkIsReportedAfterARestart()
+    {
+        // Stopped after the reel's verdicts reached the store and before its ChecksumOk was
+        // journaled: the next start reports it, once, or the reel stays hidden for ever.
+        ReelFixture f = makeReel(6, 1);
+        const QString reelUuid = f.reel->getUuid();
+        sandbox->notifications(kNeverMs)->addToQueue(f.reel, NotificationType::ChecksumStarted);
+        const QList<int> reported{NotificationType::ChecksumStarted, NotificationType::ChecksumOk};
+        for (int start = 0; start < 2; ++start) {
+            sandbox->restart();
+            sandbox->context().notifications();
+            QTRY_COMPARE(TestSandbox::events(sandbox->catalogue()->getReel(reelUuid)), reported);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(TestSandbox::events(sandbox->catalogue()->getReel(reelUuid)), reported);
+    }
+
     void unsyncedRowsAreSentAgainAfterARestart()
     {
         ReelFixture f = makeReel(9, 4);
