@@ -21,6 +21,7 @@
 #include "storage/Setting.h"
 
 #include <QDBusConnection>
+#include <QDateTime>
 #include <QDebug>
 #include <QFileInfo>
 #include <QLockFile>
@@ -57,15 +58,21 @@ QString packageFromArguments(const QStringList& arguments)
     return QString();
 }
 
+// A start writes its process id into the lock as it creates it. A lock that still names no
+// holder after this long was cut short: a power cut before its content reached the disk.
+constexpr qint64 kUnnamedLockAgeMs = 10000;
+
 // Whether the lock's holder still runs. A lock left by a process that is gone (a power cut)
 // is not another instance, even where it cannot be taken over because the folder is read-only.
-bool heldByLiveProcess(const QLockFile& lock)
+bool heldByLiveProcess(const QLockFile& lock, const QString& path)
 {
     qint64 pid = 0;
     QString host;
     QString application;
-    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
-        return true;
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0) {
+        const QDateTime written = QFileInfo(path).lastModified();
+        return !written.isValid() || qAbs(written.msecsTo(QDateTime::currentDateTime())) < kUnnamedLockAgeMs;
+    }
     // A holder on another computer (a shared folder) cannot be asked.
     if (!host.isEmpty() && host != QSysInfo::machineHostName())
         return true;
@@ -151,14 +158,20 @@ int main(int argc, char* argv[])
     // beside the store does not, so two instances never write one store. A lock of a
     // process that is gone is taken over; where it cannot be (a read-only folder), as any
     // other failure to lock, it is left to the store to report.
-    QLockFile storeLock(DatabaseManager::databasePath() + QStringLiteral(".lock"));
+    const QString storeLockPath = DatabaseManager::databasePath() + QStringLiteral(".lock");
+    QLockFile storeLock(storeLockPath);
     storeLock.setStaleLockTime(0); // only a dead holder makes a lock stale, never its age
     if (!anotherInstance) {
         // The lock file is the user's own like the store beside it, whatever the start-up mask.
         const mode_t startMask = umask(S_IRWXG | S_IRWXO);
-        const bool locked = storeLock.tryLock(0);
+        bool locked = storeLock.tryLock(0);
+        // Qt takes over the lock of a holder it can name that is gone, not one that names none.
+        if (!locked && storeLock.error() == QLockFile::LockFailedError &&
+            !heldByLiveProcess(storeLock, storeLockPath) && storeLock.removeStaleLockFile())
+            locked = storeLock.tryLock(0);
         umask(startMask);
-        if (!locked && storeLock.error() == QLockFile::LockFailedError && heldByLiveProcess(storeLock))
+        if (!locked && storeLock.error() == QLockFile::LockFailedError &&
+            heldByLiveProcess(storeLock, storeLockPath))
             anotherInstance = true;
     }
     // Listening inside the guard: a start that finds this instance can always reach it.
