@@ -44,12 +44,12 @@ void SystemClock::wakeAt(const QDateTime& at)
     // Without an alarm of its own the timer is still armed, a year ahead, so that the kernel
     // keeps telling when the clock is set.
     const qint64 ms = at.isValid() ? at.toMSecsSinceEpoch() : now().addDays(366).toMSecsSinceEpoch();
-    itimerspec spec{};
-    spec.it_value.tv_sec = time_t(qMax<qint64>(0, ms / 1000));
-    spec.it_value.tv_nsec = long(qMax<qint64>(0, ms % 1000) * 1000000);
-    if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-        spec.it_value.tv_nsec = 1; // zero would disarm it
-    if (::timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) != 0)
+    itimerspec expiry{};
+    expiry.it_value.tv_sec = time_t(qMax<qint64>(0, ms / 1000));
+    expiry.it_value.tv_nsec = long(qMax<qint64>(0, ms % 1000) * 1000000);
+    if (expiry.it_value.tv_sec == 0 && expiry.it_value.tv_nsec == 0)
+        expiry.it_value.tv_nsec = 1; // zero would disarm it
+    if (::timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &expiry, nullptr) != 0)
         qDebug() << "[SystemClock] Unable to set the alarm:" << strerror(errno);
 }
 
