@@ -1,5 +1,6 @@
 #include "download/DriveWatch.h"
 
+#include "import/DriveProbe.h"
 #include "model/DCP.h"
 
 #include <QDebug>
@@ -16,26 +17,6 @@
 namespace {
 
 const char kMountInfo[] = "/proc/self/mountinfo";
-
-// Mount points are written with blanks, tabs, new lines and backslashes as octal escapes.
-QString unescapeMountPoint(const QByteArray& field)
-{
-    QByteArray out;
-    out.reserve(field.size());
-    for (int i = 0; i < field.size(); ++i) {
-        if (field.at(i) == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok) {
-                out.append(char(code));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(field.at(i));
-    }
-    return QFile::decodeName(out);
-}
 
 QString parentOf(const QString& path)
 {
@@ -96,7 +77,7 @@ DriveWatch::MountTable DriveWatch::readMounts()
         const QList<QByteArray> fields = line.split(' ');
         if (fields.size() < 5)
             continue;
-        table.insert(unescapeMountPoint(fields.at(4)), QString::fromLatin1(fields.at(0)));
+        table.insert(DriveProbe::unescapeMountField(fields.at(4)), QString::fromLatin1(fields.at(0)));
     }
     return table;
 }

@@ -10,26 +10,6 @@
 #include <unistd.h>
 
 namespace {
-// Mount table fields escape space, tab, newline and backslash as three octal digits.
-QString unescapeMountField(const QByteArray& field)
-{
-    QByteArray out;
-    out.reserve(field.size());
-    for (int i = 0; i < field.size(); ++i) {
-        if (field.at(i) == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int value = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok && value < 256) {
-                out.append(char(value));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(field.at(i));
-    }
-    return QString::fromUtf8(out);
-}
-
 bool holds(const QString& mountPoint, const QString& path)
 {
     if (mountPoint == QLatin1String("/"))
@@ -58,6 +38,25 @@ QString readText(const QString& path)
     return QString::fromUtf8(file.readAll()).trimmed();
 }
 } // namespace
+
+QString DriveProbe::unescapeMountField(const QByteArray& field)
+{
+    QByteArray out;
+    out.reserve(field.size());
+    for (int i = 0; i < field.size(); ++i) {
+        if (field.at(i) == '\\' && i + 3 < field.size()) {
+            bool ok = false;
+            const int value = field.mid(i + 1, 3).toInt(&ok, 8);
+            if (ok && value < 256) {
+                out.append(char(value));
+                i += 3;
+                continue;
+            }
+        }
+        out.append(field.at(i));
+    }
+    return QFile::decodeName(out);
+}
 
 DriveProbe::DriveProbe() : DriveProbe(Roots()) {}
 

@@ -51,6 +51,9 @@ public:
     // file cannot be read or holds no ext file system.
     static bool readExtSuperblock(const QString& path, int* version, int* inodeSize);
     static DriveFacts::PartitionTable readPartitionTable(const QString& diskPath);
+    // A field of the mount table: blanks, tabs, new lines and backslashes are written there as
+    // three octal digits.
+    static QString unescapeMountField(const QByteArray& field);
 
 private:
     // Fills fileSystem, device and mountPoint from the entry with the longest mount point
