@@ -411,18 +411,6 @@ Das Programm speichert jeden Download in dieser Datei und kann ohne Schreibzugri
 <context>
     <name>DownloadManager</name>
     <message>
-        <source>Proxy requires authentication (%1), retrying…</source>
-        <translation>Der Proxy verlangt eine Anmeldung (%1), neuer Versuch…</translation>
-    </message>
-    <message>
-        <source>Unable to keep the files found on the drive.</source>
-        <translation>Die auf dem Laufwerk gefundenen Dateien können nicht behalten werden.</translation>
-    </message>
-    <message>
-        <source>Unable to download the kept files instead.</source>
-        <translation>Die behaltenen Dateien können nicht stattdessen heruntergeladen werden.</translation>
-    </message>
-    <message>
         <source>Unable to update the download queue.</source>
         <translation>Die Download-Warteschlange kann nicht aktualisiert werden.</translation>
     </message>
@@ -453,22 +441,6 @@ Das Programm speichert jeden Download in dieser Datei und kann ohne Schreibzugri
     <message>
         <source>Unable to restart the download.</source>
         <translation>Der Download kann nicht neu gestartet werden.</translation>
-    </message>
-    <message>
-        <source>The server&apos;s file and the package disagree: %1 bytes on the server, %2 in the package. Downloads of this file wait.</source>
-        <translation>Datei auf dem Server und Paket stimmen nicht überein: %1 Byte auf dem Server, %2 im Paket. Der Download dieser Datei wartet.</translation>
-    </message>
-    <message>
-        <source>Server %1 ≠ package %2</source>
-        <translation>Server %1 ≠ Paket %2</translation>
-    </message>
-    <message>
-        <source>Unable to handle a failed download.</source>
-        <translation>Ein fehlgeschlagener Download kann nicht behandelt werden.</translation>
-    </message>
-    <message>
-        <source>Unable to start the next download.</source>
-        <translation>Der nächste Download kann nicht gestartet werden.</translation>
     </message>
     <message>
         <source>Unable to store the download order.</source>
@@ -748,6 +720,17 @@ Möchten Sie das veraltete DCP entfernen?<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>KeptFiles</name>
+    <message>
+        <source>Unable to keep the files found on the drive.</source>
+        <translation>Die auf dem Laufwerk gefundenen Dateien können nicht behalten werden.</translation>
+    </message>
+    <message>
+        <source>Unable to download the kept files instead.</source>
+        <translation>Die behaltenen Dateien können nicht stattdessen heruntergeladen werden.</translation>
+    </message>
+</context>
+<context>
     <name>LoginDialog</name>
     <message>
         <source>Login</source>
@@ -1017,6 +1000,29 @@ Bitte prüfen Sie, ob das Laufwerk angeschlossen, beschreibbar und nicht voll is
     <message>
         <source>Downloading DCP</source>
         <translation>DCP wird heruntergeladen</translation>
+    </message>
+</context>
+<context>
+    <name>TransferOutcomes</name>
+    <message>
+        <source>Proxy requires authentication (%1), retrying…</source>
+        <translation>Der Proxy verlangt eine Anmeldung (%1), neuer Versuch…</translation>
+    </message>
+    <message>
+        <source>The server&apos;s file and the package disagree: %1 bytes on the server, %2 in the package. Downloads of this file wait.</source>
+        <translation>Datei auf dem Server und Paket stimmen nicht überein: %1 Byte auf dem Server, %2 im Paket. Der Download dieser Datei wartet.</translation>
+    </message>
+    <message>
+        <source>Server %1 ≠ package %2</source>
+        <translation>Server %1 ≠ Paket %2</translation>
+    </message>
+    <message>
+        <source>Unable to handle a failed download.</source>
+        <translation>Ein fehlgeschlagener Download kann nicht behandelt werden.</translation>
+    </message>
+    <message>
+        <source>Unable to start the next download.</source>
+        <translation>Der nächste Download kann nicht gestartet werden.</translation>
     </message>
 </context>
 <context>

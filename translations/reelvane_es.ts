@@ -411,18 +411,6 @@ El programa guarda cada descarga en este archivo y no puede funcionar sin escrib
 <context>
     <name>DownloadManager</name>
     <message>
-        <source>Proxy requires authentication (%1), retrying…</source>
-        <translation>El proxy pide autenticación (%1), reintentando…</translation>
-    </message>
-    <message>
-        <source>Unable to keep the files found on the drive.</source>
-        <translation>No se pueden conservar los archivos encontrados en el disco.</translation>
-    </message>
-    <message>
-        <source>Unable to download the kept files instead.</source>
-        <translation>No se pueden descargar en su lugar los archivos conservados.</translation>
-    </message>
-    <message>
         <source>Unable to update the download queue.</source>
         <translation>No se puede actualizar la cola de descargas.</translation>
     </message>
@@ -453,22 +441,6 @@ El programa guarda cada descarga en este archivo y no puede funcionar sin escrib
     <message>
         <source>Unable to restart the download.</source>
         <translation>No se puede reiniciar la descarga.</translation>
-    </message>
-    <message>
-        <source>The server&apos;s file and the package disagree: %1 bytes on the server, %2 in the package. Downloads of this file wait.</source>
-        <translation>El archivo del servidor y el paquete no coinciden: %1 bytes en el servidor, %2 en el paquete. La descarga de este archivo queda en espera.</translation>
-    </message>
-    <message>
-        <source>Server %1 ≠ package %2</source>
-        <translation>Servidor %1 ≠ paquete %2</translation>
-    </message>
-    <message>
-        <source>Unable to handle a failed download.</source>
-        <translation>No se puede gestionar una descarga fallida.</translation>
-    </message>
-    <message>
-        <source>Unable to start the next download.</source>
-        <translation>No se puede iniciar la siguiente descarga.</translation>
     </message>
     <message>
         <source>Unable to store the download order.</source>
@@ -748,6 +720,17 @@ Do you want to remove outdated DCP?<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>KeptFiles</name>
+    <message>
+        <source>Unable to keep the files found on the drive.</source>
+        <translation>No se pueden conservar los archivos encontrados en el disco.</translation>
+    </message>
+    <message>
+        <source>Unable to download the kept files instead.</source>
+        <translation>No se pueden descargar en su lugar los archivos conservados.</translation>
+    </message>
+</context>
+<context>
     <name>LoginDialog</name>
     <message>
         <source>Login</source>
@@ -1017,6 +1000,29 @@ Compruebe que el disco está conectado, admite escritura y tiene espacio libre, 
     <message>
         <source>Downloading DCP</source>
         <translation>Descargando un DCP</translation>
+    </message>
+</context>
+<context>
+    <name>TransferOutcomes</name>
+    <message>
+        <source>Proxy requires authentication (%1), retrying…</source>
+        <translation>El proxy pide autenticación (%1), reintentando…</translation>
+    </message>
+    <message>
+        <source>The server&apos;s file and the package disagree: %1 bytes on the server, %2 in the package. Downloads of this file wait.</source>
+        <translation>El archivo del servidor y el paquete no coinciden: %1 bytes en el servidor, %2 en el paquete. La descarga de este archivo queda en espera.</translation>
+    </message>
+    <message>
+        <source>Server %1 ≠ package %2</source>
+        <translation>Servidor %1 ≠ paquete %2</translation>
+    </message>
+    <message>
+        <source>Unable to handle a failed download.</source>
+        <translation>No se puede gestionar una descarga fallida.</translation>
+    </message>
+    <message>
+        <source>Unable to start the next download.</source>
+        <translation>No se puede iniciar la siguiente descarga.</translation>
     </message>
 </context>
 <context>

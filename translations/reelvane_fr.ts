@@ -411,18 +411,6 @@ Le programme garde chaque téléchargement dans ce fichier et ne peut pas foncti
 <context>
     <name>DownloadManager</name>
     <message>
-        <source>Proxy requires authentication (%1), retrying…</source>
-        <translation>Le proxy demande une authentification (%1), nouvel essai…</translation>
-    </message>
-    <message>
-        <source>Unable to keep the files found on the drive.</source>
-        <translation>Impossible de garder les fichiers trouvés sur le disque.</translation>
-    </message>
-    <message>
-        <source>Unable to download the kept files instead.</source>
-        <translation>Impossible de télécharger à la place les fichiers gardés.</translation>
-    </message>
-    <message>
         <source>Unable to update the download queue.</source>
         <translation>Impossible de mettre à jour la file de téléchargement.</translation>
     </message>
@@ -453,22 +441,6 @@ Le programme garde chaque téléchargement dans ce fichier et ne peut pas foncti
     <message>
         <source>Unable to restart the download.</source>
         <translation>Impossible de relancer le téléchargement.</translation>
-    </message>
-    <message>
-        <source>The server&apos;s file and the package disagree: %1 bytes on the server, %2 in the package. Downloads of this file wait.</source>
-        <translation>Le fichier du serveur et le paquet ne concordent pas : %1 octets sur le serveur, %2 dans le paquet. Le téléchargement de ce fichier attend.</translation>
-    </message>
-    <message>
-        <source>Server %1 ≠ package %2</source>
-        <translation>Serveur %1 ≠ paquet %2</translation>
-    </message>
-    <message>
-        <source>Unable to handle a failed download.</source>
-        <translation>Impossible de traiter un téléchargement échoué.</translation>
-    </message>
-    <message>
-        <source>Unable to start the next download.</source>
-        <translation>Impossible de lancer le téléchargement suivant.</translation>
     </message>
     <message>
         <source>Unable to store the download order.</source>
@@ -748,6 +720,17 @@ Voulez-vous retirer le DCP périmé ?<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>KeptFiles</name>
+    <message>
+        <source>Unable to keep the files found on the drive.</source>
+        <translation>Impossible de garder les fichiers trouvés sur le disque.</translation>
+    </message>
+    <message>
+        <source>Unable to download the kept files instead.</source>
+        <translation>Impossible de télécharger à la place les fichiers gardés.</translation>
+    </message>
+</context>
+<context>
     <name>LoginDialog</name>
     <message>
         <source>Login</source>
@@ -1017,6 +1000,29 @@ Vérifiez que le disque est branché, accessible en écriture et qu’il reste d
     <message>
         <source>Downloading DCP</source>
         <translation>Téléchargement d’un DCP</translation>
+    </message>
+</context>
+<context>
+    <name>TransferOutcomes</name>
+    <message>
+        <source>Proxy requires authentication (%1), retrying…</source>
+        <translation>Le proxy demande une authentification (%1), nouvel essai…</translation>
+    </message>
+    <message>
+        <source>The server&apos;s file and the package disagree: %1 bytes on the server, %2 in the package. Downloads of this file wait.</source>
+        <translation>Le fichier du serveur et le paquet ne concordent pas : %1 octets sur le serveur, %2 dans le paquet. Le téléchargement de ce fichier attend.</translation>
+    </message>
+    <message>
+        <source>Server %1 ≠ package %2</source>
+        <translation>Serveur %1 ≠ paquet %2</translation>
+    </message>
+    <message>
+        <source>Unable to handle a failed download.</source>
+        <translation>Impossible de traiter un téléchargement échoué.</translation>
+    </message>
+    <message>
+        <source>Unable to start the next download.</source>
+        <translation>Impossible de lancer le téléchargement suivant.</translation>
     </message>
 </context>
 <context>

@@ -411,18 +411,6 @@ Il programma conserva ogni download in questo file e non può funzionare senza s
 <context>
     <name>DownloadManager</name>
     <message>
-        <source>Proxy requires authentication (%1), retrying…</source>
-        <translation>Il proxy richiede l&apos;autenticazione (%1), nuovo tentativo…</translation>
-    </message>
-    <message>
-        <source>Unable to keep the files found on the drive.</source>
-        <translation>Impossibile conservare i file trovati sul disco.</translation>
-    </message>
-    <message>
-        <source>Unable to download the kept files instead.</source>
-        <translation>Impossibile scaricare al loro posto i file conservati.</translation>
-    </message>
-    <message>
         <source>Unable to update the download queue.</source>
         <translation>Impossibile aggiornare la coda dei download.</translation>
     </message>
@@ -453,22 +441,6 @@ Il programma conserva ogni download in questo file e non può funzionare senza s
     <message>
         <source>Unable to restart the download.</source>
         <translation>Impossibile riavviare il download.</translation>
-    </message>
-    <message>
-        <source>The server&apos;s file and the package disagree: %1 bytes on the server, %2 in the package. Downloads of this file wait.</source>
-        <translation>Il file sul server e il pacchetto non coincidono: %1 byte sul server, %2 nel pacchetto. Il download di questo file resta in attesa.</translation>
-    </message>
-    <message>
-        <source>Server %1 ≠ package %2</source>
-        <translation>Server %1 ≠ pacchetto %2</translation>
-    </message>
-    <message>
-        <source>Unable to handle a failed download.</source>
-        <translation>Impossibile gestire un download non riuscito.</translation>
-    </message>
-    <message>
-        <source>Unable to start the next download.</source>
-        <translation>Impossibile avviare il download successivo.</translation>
     </message>
     <message>
         <source>Unable to store the download order.</source>
@@ -748,6 +720,17 @@ Rimuovere il DCP scaduto?<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>KeptFiles</name>
+    <message>
+        <source>Unable to keep the files found on the drive.</source>
+        <translation>Impossibile conservare i file trovati sul disco.</translation>
+    </message>
+    <message>
+        <source>Unable to download the kept files instead.</source>
+        <translation>Impossibile scaricare al loro posto i file conservati.</translation>
+    </message>
+</context>
+<context>
     <name>LoginDialog</name>
     <message>
         <source>Login</source>
@@ -1017,6 +1000,29 @@ Verificare che il disco sia collegato, scrivibile e con spazio libero, poi aprir
     <message>
         <source>Downloading DCP</source>
         <translation>Download di un DCP</translation>
+    </message>
+</context>
+<context>
+    <name>TransferOutcomes</name>
+    <message>
+        <source>Proxy requires authentication (%1), retrying…</source>
+        <translation>Il proxy richiede l&apos;autenticazione (%1), nuovo tentativo…</translation>
+    </message>
+    <message>
+        <source>The server&apos;s file and the package disagree: %1 bytes on the server, %2 in the package. Downloads of this file wait.</source>
+        <translation>Il file sul server e il pacchetto non coincidono: %1 byte sul server, %2 nel pacchetto. Il download di questo file resta in attesa.</translation>
+    </message>
+    <message>
+        <source>Server %1 ≠ package %2</source>
+        <translation>Server %1 ≠ pacchetto %2</translation>
+    </message>
+    <message>
+        <source>Unable to handle a failed download.</source>
+        <translation>Impossibile gestire un download non riuscito.</translation>
+    </message>
+    <message>
+        <source>Unable to start the next download.</source>
+        <translation>Impossibile avviare il download successivo.</translation>
     </message>
 </context>
 <context>

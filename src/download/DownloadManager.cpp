@@ -1,11 +1,11 @@
 #include "download/DownloadManager.h"
 #include "core/NetworkSetup.h"
 
-#include "core/FileManager.h"
 #include "download/ChecksumVerdicts.h"
 #include "download/ChecksumWorker.h"
 #include "download/DownloadPrompts.h"
-#include "download/DriveWatch.h"
+#include "download/KeptFiles.h"
+#include "download/TransferOutcomes.h"
 #include "download/VerifiedReelReveal.h"
 #include "model/DCP.h"
 #include "model/DCPManager.h"
@@ -15,23 +15,10 @@
 #include "storage/Setting.h"
 
 #include <QDebug>
-#include <QFile>
-#include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QSet>
 
 #include <algorithm>
 #include <limits>
-#include <sys/statvfs.h>
-
-namespace {
-
-bool isLive(const Reel* reel)
-{
-    return reel->getDCP() && reel->getDCP()->getReels().contains(const_cast<Reel*>(reel));
-}
-
-} // namespace
 
 namespace {
 DownloadManager* g_engine = nullptr;
@@ -45,7 +32,8 @@ DownloadManager* DownloadManager::getInstance()
 DownloadManager::DownloadManager(Setting& settings, DCPManager& catalogue, DatabaseManager& store,
                                  ReelEventSink events)
     : QObject(nullptr), settings(settings), catalogue(catalogue), store(store), events(std::move(events)),
-      order(store), room(store), networkManager(new QNetworkAccessManager(this))
+      order(store), drives(std::make_unique<DownloadDrives>(store, order)),
+      networkManager(new QNetworkAccessManager(this))
 {
     NetworkSetup::prepare(networkManager);
     paused = settings.get(QStringLiteral("download_paused")) == QLatin1String("1");
@@ -53,6 +41,9 @@ DownloadManager::DownloadManager(Setting& settings, DCPManager& catalogue, Datab
 
     verdicts = new ChecksumVerdicts(this, catalogue, store, this->events);
     checksumWorker = verdicts->getWorker();
+    outcomes = std::make_unique<TransferOutcomes>(*this, *drives, store, this->events);
+    kept = std::make_unique<KeptFiles>(store, this->events, *verdicts,
+                                       [this](Asset* asset) { redownload(asset); });
     // Raised while a verdict is applied; the retry always runs later on the main thread's
     // event loop, never nested in the verdict's handling.
     connect(this, &DownloadManager::assetNeedsRedownloading, [this](Asset* asset) {
@@ -75,9 +66,11 @@ DownloadManager::DownloadManager(Setting& settings, DCPManager& catalogue, Datab
         QMetaObject::invokeMethod(this, &DownloadManager::updateActive, Qt::QueuedConnection);
     });
     // Space freed by hand is noticed while a DCP waits for it.
-    connect(&room, &DriveRoom::lookAgain, this, &DownloadManager::refreshRoom);
+    connect(&drives->room(), &DriveRoom::lookAgain, this, &DownloadManager::refreshRoom);
+    connect(drives.get(), &DownloadDrives::roomChanged, this, &DownloadManager::roomChanged);
+    connect(drives.get(), &DownloadDrives::driveChanged, this, &DownloadManager::driveChanged);
     // Progress the store gathered and could not commit: stopped as when its write fails.
-    store.setCommitFailureHandler([this](const std::exception& e) { stopForStoreFailure(e); });
+    store.setCommitFailureHandler([this](const std::exception& e) { outcomes->storeFailed(e); });
     ScriptOwnership::keepOwnedByProgram(this);
     g_engine = this;
 }
@@ -113,81 +106,23 @@ void DownloadManager::redownload(Asset* asset)
 
 void DownloadManager::keepFiles(const QList<Asset*>& assets)
 {
-    QList<Reel*> reels;
-    try {
-        for (Asset* asset : assets) {
-            asset->setDownloadStarted(true);
-            asset->setDownloadFinished(true);
-            store.updateAssetDownloadFields(asset);
-            kept.insert(asset);
-            for (Reel* reel : asset->getReels())
-                if (!reels.contains(reel))
-                    reels.append(reel);
-        }
-        // The portal follows a kept reel as it follows a downloaded one. A reel with files still
-        // to fetch is reported by their transfer.
-        for (Reel* reel : qAsConst(reels)) {
-            if (!reel->isDownloaded())
-                continue;
-            events(reel, NotificationType::DownloadStarted);
-            events(reel, NotificationType::DownloadFinished);
-        }
-    } catch (const std::exception& e) {
-        reportFailure(QT_TR_NOOP("Unable to keep the files found on the drive."), e);
-    }
+    kept->keep(assets);
 }
 
 int DownloadManager::keptUnchecked(DCP* dcp) const
 {
-    if (!dcp || kept.isEmpty() || !dcp->reelsLoaded())
-        return 0;
-    int count = 0;
-    for (const Asset* asset : dcp->getAssets())
-        count += kept.contains(asset) && asset->getDownloadFinished() && !asset->getDownloadChecksummed() &&
-                         !asset->getDownloadCorrupted()
-                     ? 1
-                     : 0;
-    return count;
+    return kept->unchecked(dcp);
 }
 
 void DownloadManager::stopCheckingKept(DCP* dcp)
 {
-    const int count = keptUnchecked(dcp);
-    if (count == 0 || !DownloadPrompts::stopCheckingKept(count) || keptUnchecked(dcp) == 0)
-        return;
-    QList<Asset*> assets;
-    QList<Reel*> reels;
-    for (Asset* asset : dcp->getAssets()) {
-        if (!kept.contains(asset) || !asset->getDownloadFinished() || asset->getDownloadChecksummed() ||
-            asset->getDownloadCorrupted())
-            continue;
-        assets.append(asset);
-        for (Reel* reel : asset->getReels())
-            if (!reels.contains(reel))
-                reels.append(reel);
-    }
-    // Nothing read so far is applied or reported; downloaded files of these reels stay finished
-    // and are verified with the rest once the kept ones are down.
-    for (Reel* reel : qAsConst(reels))
-        verdicts->withdraw(reel);
-    try {
-        for (Asset* asset : qAsConst(assets)) {
-            kept.remove(asset);
-            QFile file(asset->getFullPath());
-            if (!file.resize(0))
-                FileManager::removeFile(asset->getFullPath());
-            asset->setDownloadFinished(false);
-            store.updateAssetDownloadFields(asset);
-            qDebug() << "[DownloadManager] Kept file not checked, downloading it instead:"
-                     << asset->getFullPath();
-            redownload(asset);
-        }
-    } catch (const std::exception& e) {
-        reportFailure(QT_TR_NOOP("Unable to download the kept files instead."), e);
-    }
-    for (Reel* reel : qAsConst(reels))
-        reel->announceRequeued();
-    updateActive();
+    if (kept->stopChecking(dcp))
+        updateActive();
+}
+
+bool DownloadManager::isLive(const Reel* reel)
+{
+    return reel->getDCP() && reel->getDCP()->getReels().contains(const_cast<Reel*>(reel));
 }
 
 void DownloadManager::verifyAgain(Reel* reel)
@@ -210,14 +145,12 @@ Asset* DownloadManager::getDownloadItem(const Asset* asset) const
 
 void DownloadManager::forgetRemoved(Asset* asset)
 {
-    sizeDisagreements.remove(asset);
-    kept.remove(asset);
+    outcomes->forget(asset);
+    kept->forget(asset);
     // Compared by object, not by uuid: another DCP may hold the same asset uuid.
     if (currentAsset && currentAsset == asset) {
         currentRemoved = true;
-        stopDownloading();
-        dropTransfer();
-        currentAsset = nullptr;
+        dropCurrent();
     }
     downloadQueue.remove(asset);
 }
@@ -252,12 +185,12 @@ void DownloadManager::rebuildQueue(bool handOver, const DCP* chosen)
     // in memory; the queue stops before it until then, which keeps the download order.
     listedWaiting = false;
     const QList<DCP*> dcps = orderedDCPs();
-    updateRoom(dcps);
+    drives->update(dcps);
     for (DCP* dcp : dcps) {
         if (dcp == chosen || dcp->isListedComplete())
             continue;
         // Paused on its own, or short of room on its drive: its turn is skipped.
-        const bool skipped = order.isPaused(dcp) || room.shortfall(dcp) > 0;
+        const bool skipped = order.isPaused(dcp) || drives->room().shortfall(dcp) > 0;
         if (dcp->isListedNotStarted()) {
             if (skipped)
                 continue;
@@ -286,12 +219,8 @@ void DownloadManager::rebuildQueue(bool handOver, const DCP* chosen)
 void DownloadManager::requeue()
 {
     rebuildQueue(false);
-    if (!currentAsset && !isPaused()) {
-        if (!downloadQueue.isEmpty() || listedWaiting)
-            startDownloading();
-        else
-            emit downloadStandBy();
-    }
+    if (!currentAsset && !isPaused())
+        startNextOrStandBy();
     emit orderChanged();
 }
 
@@ -310,17 +239,10 @@ void DownloadManager::startDownloading(DCP* dcp)
             reportFailure(QT_TR_NOOP("Unable to store the download order."), e);
         }
 
-        stopDownloading();
-        dropTransfer();
-        currentAsset = nullptr;
+        dropCurrent();
         rebuildQueue(false, dcp);
-        if (!downloadQueue.isEmpty()) {
-            paused = false;
-            persistPaused(false);
-            liftHold();
-            startDownloading();
-            emit pausedChanged();
-        }
+        if (!downloadQueue.isEmpty())
+            unpause();
         if (previous)
             previous->announceStatus();
         dcp->announceStatus();
@@ -353,12 +275,9 @@ void DownloadManager::startDownloading()
     if (!currentAsset)
         currentAsset = downloadQueue.head();
 
-    if (driveGone(currentAsset->getDCP()))
+    if (drives->isGone(currentAsset->getDCP()))
         return; // the queue is rebuilt without the DCP
-    // Room is needed only for what the file still lacks.
-    const qint64 remaining = qMax<qint64>(0, qint64(currentAsset->getSize()) -
-                                                 FileManager::getFileSize(currentAsset->getFullPath()));
-    if (!isEnoughDiskSpace(currentAsset->getDCP()->getDCPPath(), remaining)) {
+    if (!drives->hasRoomFor(currentAsset)) {
         pauseDownloading(true);
         return;
     }
@@ -372,35 +291,6 @@ void DownloadManager::stopDownloading()
     qDebug() << "[DownloadManager] Aborting download";
     transfer->abort();
     qDebug() << "[DownloadManager] Finished Aborting download";
-}
-
-bool DownloadManager::isEnoughDiskSpace(const QString& path, qint64 size)
-{
-    qDebug() << "[DownloadManager] Asset size:" << size;
-    if (!QFileInfo(path).isDir()) {
-        // A pulled drive or a deleted folder, not a full disk.
-        qDebug() << "[DownloadManager] Download folder is missing:" << path;
-        DownloadPrompts::missingFolder(path);
-        return false;
-    }
-    const qint64 available = freeSpace(path);
-    qDebug() << "[DownloadManager] Available Disk space" << path << ":" << available;
-    if (available > size)
-        return true;
-    DownloadPrompts::notEnoughDiskSpace();
-    return false;
-}
-
-qint64 DownloadManager::freeSpace(const QString& path) const
-{
-    if (freeSpaceProbe)
-        return freeSpaceProbe(path);
-    // Asked before every file: statvfs alone, where QStorageInfo would also read the mount
-    // table and resolve the device's links each time.
-    struct statvfs fs;
-    if (::statvfs(QFile::encodeName(path).constData(), &fs) != 0)
-        return -1;
-    return qint64(fs.f_bavail) * qint64(fs.f_frsize);
 }
 
 void DownloadManager::persistPaused(bool value)
@@ -422,12 +312,7 @@ void DownloadManager::pauseDownloading(bool force)
             // Paused for this run all the same; the caller's box tells the user about the store.
             qDebug() << "[DownloadManager] Unable to store the paused state:" << e.what();
         }
-        if (currentAsset) {
-            for (Reel* reel : currentAsset->getReels())
-                reel->announcePaused();
-        }
-        emit pausedChanged();
-        emit downloadPaused();
+        tellPaused();
     } catch (const std::exception& e) {
         reportFailure(QT_TR_NOOP("Unable to pause the downloads."), e);
     }
@@ -437,14 +322,28 @@ void DownloadManager::resumeDownloading()
 {
     try {
         stopDownloading();
-        paused = false;
-        persistPaused(false);
-        liftHold();
-        startDownloading();
-        emit pausedChanged();
+        unpause();
     } catch (const std::exception& e) {
         reportFailure(QT_TR_NOOP("Unable to resume the downloads."), e);
     }
+}
+
+void DownloadManager::unpause()
+{
+    paused = false;
+    persistPaused(false);
+    liftHold();
+    startDownloading();
+    emit pausedChanged();
+}
+
+void DownloadManager::tellPaused()
+{
+    if (currentAsset)
+        for (Reel* reel : currentAsset->getReels())
+            reel->announcePaused();
+    emit pausedChanged();
+    emit downloadPaused();
 }
 
 void DownloadManager::retryAssetDownload(Asset* asset)
@@ -479,9 +378,8 @@ bool DownloadManager::removeDownload(DCP* dcp)
         // Verified files stay on the drive under their final names; unverified ones stay hidden.
         VerifiedReelReveal::beforeRemoval(dcp);
         catalogue.removeDCP(dcp);
-
-        if (currentRemoved && (!downloadQueue.isEmpty() || listedWaiting))
-            startDownloading();
+        if (currentRemoved)
+            startNextOrStandBy();
         else
             emit downloadStandBy();
         return true;
@@ -503,9 +401,8 @@ void DownloadManager::removeDownloadReel(Reel* reel)
         }
 
         DCP* const dcp = catalogue.removeReel(reel);
-
-        if (currentRemoved && (!downloadQueue.isEmpty() || listedWaiting))
-            startDownloading();
+        if (currentRemoved)
+            startNextOrStandBy();
         else
             emit downloadStandBy();
 
@@ -519,29 +416,9 @@ void DownloadManager::removeDownloadReel(Reel* reel)
     }
 }
 
-void DownloadManager::handleExpiredLinks(DCP* dcp, const QString& message)
-{
-    pauseDownloading(true);
-    qDebug() << "[DownloadManager] HandleExpiredLinks" << message;
-    if (!DownloadPrompts::removeExpiredDcp(message))
-        return;
-
-    qDebug() << "[DownloadManager] HandleExpiredLinks user action, removing expired DCP" << dcp->getUuid();
-    const QList<Asset*> assets = dcp->getAssets();
-    for (Asset* asset : assets) {
-        const QFileInfo info(asset->getFullPath());
-        if (info.exists() && info.isFile())
-            asset->reveal();
-    }
-    removeDownload(dcp);
-}
-
 QString DownloadManager::sizeDisagreement(DCP* dcp) const
 {
-    for (auto it = sizeDisagreements.cbegin(); it != sizeDisagreements.cend(); ++it)
-        if (it.key()->getDCP() == dcp)
-            return it.value();
-    return QString();
+    return outcomes->sizeDisagreement(dcp);
 }
 
 DCP* DownloadManager::getCurrentDownloadingDCP() const
@@ -564,9 +441,7 @@ void DownloadManager::setReadChunkSize(unsigned value)
 
 void DownloadManager::reportFailure(const char* what, const std::exception& e)
 {
-    // The log keeps the English; the user reads it in the program's language.
-    qDebug() << "[DownloadManager] Error:" << what << e.what();
-    DownloadPrompts::failure(tr(what), QString::fromUtf8(e.what()));
+    DownloadPrompts::failure(what, tr, e);
 }
 
 void DownloadManager::setLimitOff(bool value)
@@ -584,9 +459,14 @@ void DownloadManager::startTransfer()
     if (!transfer || transfer->asset() != currentAsset) {
         dropTransfer();
         transfer = new AssetTransfer(currentAsset, networkManager, this);
-        connect(transfer, &AssetTransfer::progress, this, &DownloadManager::transferProgress);
-        connect(transfer, &AssetTransfer::finished, this, &DownloadManager::completeTransfer);
-        connect(transfer, &AssetTransfer::failed, this, &DownloadManager::transferFailed);
+        connect(transfer, &AssetTransfer::progress, this, [this](qint64, bool firstData, double speed) {
+            outcomes->progress(currentAsset, firstData, speed);
+        });
+        connect(transfer, &AssetTransfer::finished, this, [this]() { outcomes->finished(currentAsset); });
+        connect(transfer, &AssetTransfer::failed, this,
+                [this](AssetTransfer::Failure failure, const QString& reason) {
+                    outcomes->failed(currentAsset, failure, reason, transfer->failuresInARow());
+                });
         connect(transfer, &AssetTransfer::restartDue, this, [this]() {
             try {
                 startDownloading();
@@ -602,7 +482,7 @@ void DownloadManager::startTransfer()
     transfer->setTickObserver(tickObserver);
 
     currentRemoved = false;
-    sizeDisagreements.remove(currentAsset); // asked for again
+    outcomes->forget(currentAsset); // asked for again
     transfer->start();
     emit currentDcpChanged();
 }
@@ -618,141 +498,10 @@ void DownloadManager::dropTransfer()
     transfer = nullptr;
 }
 
-void DownloadManager::transferProgress(qint64, bool firstData, double speed)
+void DownloadManager::abortTransfer()
 {
-    try {
-        Asset* const asset = currentAsset;
-        if (!asset->getDownloadStarted()) {
-            asset->setDownloadStarted(true);
-            store.updateAssetDownloadFields(asset);
-        }
-        const QList<Reel*> reels = asset->getReels();
-        // Raised with the first data and at every sample; the queue keeps one per reel anyway.
-        if (firstData || speed >= 0)
-            for (Reel* reel : reels)
-                events(reel, NotificationType::DownloadStarted);
-        if (speed < 0)
-            return;
-        for (Reel* reel : reels) {
-            reel->announceProgress(qulonglong(speed));
-            const quint64 total = reel->getTotalSize();
-            if (total == 0)
-                continue;
-            const quint64 percent = reel->getDownloadedSize() * 100 / total;
-            if (percent >= 75)
-                events(reel, NotificationType::DownloadProgress75);
-            else if (percent >= 50)
-                events(reel, NotificationType::DownloadProgress50);
-            else if (percent >= 25)
-                events(reel, NotificationType::DownloadProgress25);
-        }
-        emit downloadProgress(speed);
-    } catch (const std::exception& e) {
-        stopForStoreFailure(e);
-    }
-}
-
-void DownloadManager::transferFailed(AssetTransfer::Failure failure, const QString& reason)
-{
-    try {
-        Asset* const asset = currentAsset;
-        DCP* const dcp = asset->getDCP();
-        const bool onDrive = failure == AssetTransfer::Failure::Unwritable ||
-                             failure == AssetTransfer::Failure::FileLost ||
-                             failure == AssetTransfer::Failure::WriteFailed;
-        if (onDrive && driveGone(dcp))
-            return;
-        switch (failure) {
-        case AssetTransfer::Failure::ServerFault:
-            emit serverFault(reason);
-            if (transfer->failuresInARow() >= 3)
-                emit serverNotAnswering(reason);
-            break;
-        case AssetTransfer::Failure::Interrupted:
-            break;
-        case AssetTransfer::Failure::ProxyRefused:
-            emit proxyRefused(tr("Proxy requires authentication (%1), retrying\u2026").arg(reason));
-            break;
-        case AssetTransfer::Failure::LinkExpired:
-            handleExpiredLinks(dcp, DownloadPrompts::expiredLinksMessage(dcp));
-            break;
-        case AssetTransfer::Failure::FileMissing:
-            handleExpiredLinks(dcp, DownloadPrompts::missingFileMessage(dcp));
-            break;
-        case AssetTransfer::Failure::Unwritable:
-        case AssetTransfer::Failure::FileLost:
-            pauseDownloading(true);
-            DownloadPrompts::unwritableFile(reason);
-            break;
-        case AssetTransfer::Failure::SizeMismatch: {
-            const QString message = tr("The server's file and the package disagree: %1 bytes on the "
-                                       "server, %2 in the package. Downloads of this file wait.")
-                                        .arg(reason)
-                                        .arg(asset->getSize());
-            sizeDisagreements.insert(asset, tr("Server %1 ≠ package %2").arg(reason).arg(asset->getSize()));
-            advanceQueue(asset); // the others go on
-            emit serverFileDiffers(dcp, message);
-            break;
-        }
-        case AssetTransfer::Failure::WriteFailed: {
-            // A full disk pauses with its box; otherwise the next request resumes from
-            // what the file really holds.
-            const qint64 onDisk = FileManager::getFileSize(asset->getFullPath());
-            if (!isEnoughDiskSpace(dcp->getDCPPath(), qMax<qint64>(0, qint64(asset->getSize()) - onDisk)))
-                pauseDownloading(true);
-            break;
-        }
-        }
-    } catch (const std::exception& e) {
-        reportFailure(QT_TR_NOOP("Unable to handle a failed download."), e);
-    }
-}
-
-void DownloadManager::stopForStoreFailure(const std::exception& e)
-{
-    // Retrying would fetch data whose progress can never be recorded: stop until the user acts.
-    qDebug() << "[DownloadManager] Unable to store the download's progress:" << e.what();
     if (transfer)
         transfer->abort();
-    pauseDownloading(true);
-    DownloadPrompts::unsavedProgress(QString::fromUtf8(e.what()));
-}
-
-void DownloadManager::completeTransfer()
-{
-    Asset* const asset = currentAsset;
-    qDebug() << "[DownloadManager] Download finished for Asset" << asset->getUuid();
-
-    asset->setDownloadFinished(true);
-    try {
-        store.updateAssetDownloadFields(asset);
-    } catch (const std::exception& e) {
-        // The flag holds in memory; at the next start the complete file is finished again.
-        qDebug() << "[DownloadManager] Unable to store the finished asset" << asset->getUuid() << e.what();
-    }
-
-    const QList<Reel*> reels = asset->getReels();
-    for (Reel* reel : reels) {
-        if (isLive(reel) && reel->isDownloaded()) {
-            try {
-                events(reel, NotificationType::DownloadFinished);
-            } catch (const std::exception& e) {
-                // Unreported, but the reel must still be verified and the queue move on;
-                // thrown out of here, it would leave the engine holding a finished asset.
-                qDebug() << "[DownloadManager] Unable to record the finished reel" << reel->getUuid()
-                         << e.what();
-            }
-            handOverToWorker(reel);
-        }
-    }
-    if (DCP* dcp = asset->getDCP())
-        dcp->announceAssetFinished();
-
-    try {
-        advanceQueue(asset);
-    } catch (const std::exception& e) {
-        reportFailure(QT_TR_NOOP("Unable to start the next download."), e);
-    }
 }
 
 void DownloadManager::advanceQueue(Asset* done)
@@ -764,23 +513,22 @@ void DownloadManager::advanceQueue(Asset* done)
     currentAsset = nullptr;
     if (isPaused() || currentRemoved)
         return;
-    if (downloadQueue.isEmpty() && !listedWaiting)
-        emit downloadStandBy();
-    else
+    startNextOrStandBy();
+}
+
+void DownloadManager::startNextOrStandBy()
+{
+    if (!downloadQueue.isEmpty() || listedWaiting)
         startDownloading();
+    else
+        emit downloadStandBy();
 }
 
-void DownloadManager::followDrives(DriveWatch* watch)
+void DownloadManager::dropCurrent()
 {
-    drives = watch;
-    // Queued: a drive found gone inside a transfer's failure is handled once that has returned.
-    connect(watch, &DriveWatch::driveLost, this, &DownloadManager::driveChanged, Qt::QueuedConnection);
-    connect(watch, &DriveWatch::driveBack, this, &DownloadManager::driveChanged, Qt::QueuedConnection);
-}
-
-bool DownloadManager::driveGone(DCP* dcp)
-{
-    return drives && dcp && drives->isGone(dcp);
+    stopDownloading();
+    dropTransfer();
+    currentAsset = nullptr;
 }
 
 void DownloadManager::driveChanged(DCP* dcp)
@@ -789,8 +537,7 @@ void DownloadManager::driveChanged(DCP* dcp)
         if (currentAsset && currentAsset->getDCP() == dcp && !dcp->isDriveConnected()) {
             qDebug() << "[DownloadManager] Drive gone, going on with the other drives:"
                      << dcp->getDownloadPath();
-            dropTransfer();
-            currentAsset = nullptr;
+            dropCurrent();
             emit currentDcpChanged();
         }
         dcp->announceStatus();
@@ -812,11 +559,7 @@ void DownloadManager::setHeld(bool value)
             qDebug() << "[DownloadManager] Held by the schedule";
             held = true;
             stopDownloading();
-            if (currentAsset)
-                for (Reel* reel : currentAsset->getReels())
-                    reel->announcePaused();
-            emit pausedChanged();
-            emit downloadPaused();
+            tellPaused();
             return;
         }
         qDebug() << "[DownloadManager] No longer held by the schedule";
@@ -916,34 +659,10 @@ void DownloadManager::moveDown(DCP* dcp)
     reorder(dcp, [&] { return order.move(dcp, 1, waitingDCPs(), catalogue.getAllDCPs()); });
 }
 
-bool DownloadManager::updateRoom(const QList<DCP*>& ordered)
-{
-    QList<DCP*> queued;
-    QSet<const DCP*> shortBefore;
-    for (DCP* dcp : ordered) {
-        if (!dcp->isListedComplete() && !order.isPaused(dcp))
-            queued.append(dcp);
-        if (room.shortfall(dcp) > 0)
-            shortBefore.insert(dcp);
-    }
-    if (!room.update(queued))
-        return false;
-    bool joinedOrLeft = false;
-    for (DCP* dcp : ordered) {
-        if (shortBefore.contains(dcp) != (room.shortfall(dcp) > 0)) {
-            joinedOrLeft = true;
-            dcp->announceStatus();
-        }
-    }
-    qDebug() << "[DownloadManager] Room on the drives:" << room.firstWarning(ordered);
-    emit roomChanged();
-    return joinedOrLeft;
-}
-
 void DownloadManager::refreshRoom()
 {
     try {
-        if (updateRoom(orderedDCPs()))
+        if (drives->update(orderedDCPs()))
             requeue();
     } catch (const std::exception& e) {
         qDebug() << "[DownloadManager] Unable to look at the room on the drives:" << e.what();

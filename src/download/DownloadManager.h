@@ -1,35 +1,38 @@
 #pragma once
 
 #include "download/AssetTransfer.h"
+#include "download/DownloadDrives.h"
 #include "download/DownloadOrder.h"
 #include "download/DownloadQueue.h"
-#include "download/DriveRoom.h"
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "notify/NotificationType.h"
 
-#include <QHash>
 #include <QList>
 #include <QNetworkReply>
 #include <QObject>
-#include <QPointer>
-#include <QSet>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class ChecksumVerdicts;
 class ChecksumWorker;
 class DCPManager;
 class DatabaseManager;
 class DriveWatch;
+class KeptFiles;
 class QNetworkAccessManager;
 class Reel;
 class Setting;
+class TransferOutcomes;
 
 // The download engine: one queue of assets over every DCP of the catalogue, transferred
 // one at a time over HTTP with resumption and a bandwidth limit, and handed reel by reel
-// to the checksum worker once downloaded. Lives on the main thread.
+// to the checksum worker once downloaded. Lives on the main thread. This class walks the
+// queue (which asset is next, the transfer under way, pauses, the order, the schedule's
+// hold); its drives, the outcomes of its transfers and the files kept from an import are
+// parts it owns.
 class DownloadManager : public QObject
 {
     Q_OBJECT
@@ -55,10 +58,8 @@ public:
     void startDownloading();
     // Aborts the running transfer, if any; the asset stays current.
     void stopDownloading();
-    bool isEnoughDiskSpace(const QString& path, qint64 size);
     void addDownloadItem(Asset* asset, bool force = false);
     Asset* getDownloadItem(const Asset* asset) const;
-    void handleExpiredLinks(DCP* dcp, const QString& message);
 
     unsigned getReadChunkSize() const { return readChunkSize; }
     void setReadChunkSize(unsigned value);
@@ -104,14 +105,14 @@ public:
     // Room on the drives. For a DCP that does not fit in what its drive holds besides the DCPs
     // before it: "Needs 120 GB more" for its tile, the whole sentence for its page; such
     // a DCP waits, and the others go on.
-    Q_INVOKABLE QString roomNeeded(DCP* dcp) const { return room.needed(dcp); }
-    Q_INVOKABLE QString roomWarningFor(DCP* dcp) const { return room.warning(dcp); }
-    QString roomWarning() const { return room.firstWarning(orderedDCPs()); }
+    Q_INVOKABLE QString roomNeeded(DCP* dcp) const { return drives->room().needed(dcp); }
+    Q_INVOKABLE QString roomWarningFor(DCP* dcp) const { return drives->room().warning(dcp); }
+    QString roomWarning() const { return drives->room().firstWarning(orderedDCPs()); }
     // The drive a DCP is on and its free space, for its page.
-    Q_INVOKABLE QString driveText(DCP* dcp) const { return room.describe(dcp); }
+    Q_INVOKABLE QString driveText(DCP* dcp) const { return drives->room().describe(dcp); }
     // Looks at the drives' free space again; a DCP that fits now rejoins the queue.
     void refreshRoom();
-    DriveRoom& driveRoom() { return room; }
+    DriveRoom& driveRoom() { return drives->room(); }
 
     // Read-only views for the tests and the benchmarks.
     const QList<Asset*>& getDownloadQueue() const { return downloadQueue.assets(); }
@@ -147,14 +148,13 @@ public:
 
     // Follows the watch's drives: a DCP whose drive goes leaves the queue without a box while
     // the other drives' downloads go on; it rejoins the queue when its drive is back.
-    void followDrives(DriveWatch* watch);
+    void followDrives(DriveWatch* watch) { drives->follow(watch); }
 
     // Tests only: replaces the free-space lookup of the disk check (bytes available on
     // the volume holding the path); an empty function restores the real one.
     void setFreeSpaceProbe(std::function<qint64(const QString&)> probe)
     {
-        room.setFreeSpaceOverride(probe);
-        freeSpaceProbe = std::move(probe);
+        drives->setFreeSpaceProbe(std::move(probe));
     }
 
     // A verified file came out wrong: it is fetched again, later on the event loop.
@@ -163,9 +163,7 @@ public:
     // the checksum worker again.
     void verifyAgain(Reel* reel);
 
-    // Files the import found on the drive and the user chose to check and keep: finished but
-    // not verified, reported as downloaded. The next queue rebuild hands their reels to the
-    // checksum worker as any downloaded reel; a file that does not verify is downloaded again.
+    // Files the import found on the drive and the user chose to check and keep (see KeptFiles).
     void keepFiles(const QList<Asset*>& assets);
     // Kept files of the DCP still waiting for or under verification.
     Q_INVOKABLE int keptUnchecked(DCP* dcp) const;
@@ -203,6 +201,9 @@ private slots:
     void retryAssetDownload(Asset* asset);
 
 private:
+    // Reacts to its transfers' outcomes on the queue and the current transfer.
+    friend class TransferOutcomes;
+
     void startTransfer();
     // Refills the queue from the DCPs in download order, the current asset kept at its head;
     // chosen (the DCP the user starts) first whatever the room. handOver: reels downloaded but
@@ -215,27 +216,30 @@ private:
     // requeues; a store failure is shown and changes nothing.
     void reorder(DCP* dcp, const std::function<bool()>& change);
     QList<DCP*> orderedDCPs() const;
-    // Updates the room for the queue's DCPs; true when a DCP started or stopped lacking room.
-    bool updateRoom(const QList<DCP*>& ordered);
     void liftHold();
+    // Downloads go on after the user's resume or choice of a DCP.
+    void unpause();
+    // Reels and the status bar learn that the downloads are paused or held.
+    void tellPaused();
+    // Lets go of the current asset and its transfer; the asset stays queued.
+    void dropCurrent();
+    // The next asset starts, or the status bar says that nothing is left.
+    void startNextOrStandBy();
     // Aborts and lets go of the transfer object; the asset it wrote to must still exist.
     void dropTransfer();
-    void transferProgress(qint64 written, bool firstData, double speed);
-    void transferFailed(AssetTransfer::Failure failure, const QString& reason);
-    void stopForStoreFailure(const std::exception& e);
-    void completeTransfer();
+    void abortTransfer();
     void advanceQueue(Asset* done);
     // Leaves the queue for good (its DCP or reel is being removed), aborting it if current.
     void forgetRemoved(Asset* asset);
     void handOverToWorker(Reel* reel);
+    // Whether the reel is still one of its DCP's reels.
+    static bool isLive(const Reel* reel);
     void persistPaused(bool value);
     // what: the failure in English (QT_TR_NOOP), logged as it is and shown translated.
     void reportFailure(const char* what, const std::exception& e);
     void updateActive();
-    qint64 freeSpace(const QString& path) const;
+    // The DCP's drive went or came back.
     void driveChanged(DCP* dcp);
-    // Whether a missing file or folder of the DCP is its pulled drive (then handled without a box).
-    bool driveGone(DCP* dcp);
 
     Setting& settings;
     DCPManager& catalogue;
@@ -243,7 +247,7 @@ private:
     const ReelEventSink events;
     DownloadQueue downloadQueue;
     DownloadOrder order;
-    DriveRoom room;
+    const std::unique_ptr<DownloadDrives> drives;
     Asset* currentAsset = nullptr;
     QNetworkAccessManager* networkManager = nullptr;
     AssetTransfer* transfer = nullptr; // of currentAsset, while one is set
@@ -262,10 +266,7 @@ private:
     bool active = false;
     ChecksumWorker* checksumWorker = nullptr;
     ChecksumVerdicts* verdicts = nullptr;
-    QPointer<DriveWatch> drives;
-
-    QHash<const Asset*, QString> sizeDisagreements; // asset waiting -> text for its DCP's tile
-    QSet<const Asset*> kept;                        // kept by an import, until verified or removed
-    std::function<qint64(const QString&)> freeSpaceProbe;
+    std::unique_ptr<TransferOutcomes> outcomes;
+    std::unique_ptr<KeptFiles> kept;
     std::function<void(const TickRecord&)> tickObserver;
 };

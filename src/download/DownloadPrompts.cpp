@@ -3,6 +3,8 @@
 #include "core/UserPrompt.h"
 #include "model/DCP.h"
 
+#include <QDebug>
+
 void DownloadPrompts::notEnoughDiskSpace()
 {
     UserPrompt::message(Prompt::Critical, tr("Not enough disk space"),
@@ -59,9 +61,10 @@ bool DownloadPrompts::removeExpiredDcp(const QString& message)
     return answer == Prompt::Yes;
 }
 
-void DownloadPrompts::failure(const QString& what, const QString& detail)
+void DownloadPrompts::failure(const char* what, Translate tr, const std::exception& e)
 {
-    UserPrompt::message(Prompt::Critical, what, detail, Prompt::Ok);
+    qDebug() << "[DownloadManager] Error:" << what << e.what();
+    UserPrompt::message(Prompt::Critical, tr(what, nullptr, -1), QString::fromUtf8(e.what()), Prompt::Ok);
 }
 
 QString DownloadPrompts::missingFileMessage(const DCP* dcp)

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <exception>
+
 class DCP;
 
 // What the download engine tells the user, each through the prompt layer. The engine
@@ -23,7 +25,10 @@ public:
     static bool removeExpiredDcp(const QString& message);
     // True when the user wants the kept files not checked yet downloaded instead.
     static bool stopCheckingKept(int files);
-    static void failure(const QString& what, const QString& detail);
+    // A step failed on the store or the model. what: the failure in English (QT_TR_NOOP), logged
+    // as it is and shown as the caller's tr translates it.
+    using Translate = QString (*)(const char* text, const char* disambiguation, int n);
+    static void failure(const char* what, Translate tr, const std::exception& e);
 
     // Messages for the expired-links question.
     static QString missingFileMessage(const DCP* dcp);
