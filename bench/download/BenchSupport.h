@@ -207,7 +207,7 @@ public:
     Asset* addDownload(const QString& uuid, const QString& serverName, quint64 size,
                        const QString& hash = QString(), const QString& url = QString())
     {
-        auto* dcp = new DCP(uuid, uuid, QString(), downloads());
+        auto* dcp = new DCP(uuid, uuid, QString(), downloads(), &context->store());
         dcp->setFriendlyTitle(uuid);
         auto* reel = new Reel(uuid + QStringLiteral("-reel"), QString(), QString(), QString(), 1);
         reel->setDCP(dcp);
@@ -219,8 +219,8 @@ public:
         asset->addReel(reel);
         reel->addAsset(asset);
         dcp->addAsset(asset);
-        dcp->syncToDatabase();
-        DCPManager::getInstance()->addDCP(dcp);
+        dcp->syncToDatabase(&context->catalogue());
+        context->catalogue().addDCP(dcp);
         return asset;
     }
 

@@ -60,7 +60,8 @@ void addDcp(AppContext& context, const QString& folder, const QString& root, con
             int reelCount)
 {
     const QStringList names = serverFiles(root);
-    auto* dcp = new DCP(kDcpUuid, kDcpUuid, QString(), folder + QStringLiteral("/downloads"));
+    auto* dcp =
+        new DCP(kDcpUuid, kDcpUuid, QString(), folder + QStringLiteral("/downloads"), &context.store());
     dcp->setFriendlyTitle(QStringLiteral("Small files"));
     QList<Reel*> reels;
     for (int r = 0; r < reelCount; ++r) {
@@ -81,7 +82,7 @@ void addDcp(AppContext& context, const QString& folder, const QString& root, con
         reel->addAsset(asset);
         dcp->addAsset(asset);
     }
-    dcp->syncToDatabase();
+    dcp->syncToDatabase(&context.catalogue());
     context.catalogue().addDCP(dcp);
     context.engine().assetsChanged();
 }

@@ -183,7 +183,7 @@ Sample runOurs(StandInServer& server, QThread& serverThread, const QString& work
         engine->setLimitOff(true);
 
         const QString uuid = QStringLiteral("small-files-%1").arg(runNumber);
-        auto* dcp = new DCP(uuid, uuid, QString(), folder + QStringLiteral("/downloads"));
+        auto* dcp = new DCP(uuid, uuid, QString(), folder + QStringLiteral("/downloads"), &context.store());
         dcp->setFriendlyTitle(QStringLiteral("Small files"));
         std::vector<Reel*> reels;
         for (int r = 0; r < reelCount; ++r) {
@@ -203,7 +203,7 @@ Sample runOurs(StandInServer& server, QThread& serverThread, const QString& work
             reel->addAsset(asset);
             dcp->addAsset(asset);
         }
-        dcp->syncToDatabase();
+        dcp->syncToDatabase(&context.catalogue());
         context.catalogue().addDCP(dcp);
 
         int verified = 0;

@@ -1,8 +1,8 @@
 #pragma once
 
 // Builds a catalogue store for the start-up benchmarks through the model's own
-// DCP::syncToDatabase, the way imports write it. The store is the one DatabaseManager has
-// open (an AppContext on the folder, with its catalogue loaded); DCP folders go under downloads.
+// DCP::syncToDatabase, the way imports write it: into the catalogue's store (an AppContext on
+// the folder, with its catalogue loaded); DCP folders go under downloads.
 //
 // With history, the store looks as years of use leave it: 95% of the DCPs are complete
 // (every asset downloaded and verified, files under their visible names) and each of their
@@ -11,6 +11,7 @@
 
 #include "model/Asset.h"
 #include "model/DCP.h"
+#include "model/DCPManager.h"
 #include "model/Reel.h"
 #include "notify/Notification.h"
 #include "storage/DatabaseManager.h"
@@ -50,8 +51,10 @@ inline bool benchDcpComplete(int d)
     return d % 20 != 19;
 }
 
-inline void buildBenchStore(const QString& downloads, int dcps, int reels, int assets, bool history)
+inline void buildBenchStore(DCPManager& catalogue, const QString& downloads, int dcps, int reels, int assets,
+                            bool history)
 {
+    DatabaseManager& store = catalogue.getStore();
     static const NotificationType::Value kEvents[] = {
         NotificationType::DownloadStarted,    NotificationType::DownloadProgress25,
         NotificationType::DownloadProgress50, NotificationType::DownloadProgress75,
@@ -62,7 +65,7 @@ inline void buildBenchStore(const QString& downloads, int dcps, int reels, int a
         const QString dcpUuid = QStringLiteral("dcp-%1").arg(d, 6, 10, QLatin1Char('0'));
         // Owned by the benchmark for the rest of the run, as the catalogue would own them.
         auto* dcp = new DCP(dcpUuid, QStringLiteral("Title_%1_FTR").arg(d),
-                            QStringLiteral("http://127.0.0.1/i.png"), downloads);
+                            QStringLiteral("http://127.0.0.1/i.png"), downloads, &store);
         dcp->setFriendlyTitle(QStringLiteral("Feature %1").arg(d));
         dcp->setUserUUID(QStringLiteral("user"));
         dcp->setCampaignDCPId(quint64(d) + 1);
@@ -89,18 +92,18 @@ inline void buildBenchStore(const QString& downloads, int dcps, int reels, int a
                 dcp->addAsset(asset);
             }
         }
-        dcp->syncToDatabase();
+        dcp->syncToDatabase(&catalogue);
         QDir().mkpath(dcp->getDCPPath());
         if (!complete)
             continue;
-        Transaction transaction;
+        Transaction transaction(store);
         for (Reel* reel : dcp->getReels()) {
             const QString assetsHash =
                 QString::number(reel->getDbId()) + QLatin1Char('-') + reel->getAssetsRetryHash();
             for (NotificationType::Value event : kEvents) {
                 Notification notification(dcp->getUserUUID(), dcp->getCampaignDCPId(), reel->getUuid(),
                                           assetsHash, reel->getReelNumber(), event, true);
-                DatabaseManager::getInstance()->insertNotification(&notification);
+                store.insertNotification(&notification);
             }
         }
         transaction.commit();

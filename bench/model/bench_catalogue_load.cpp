@@ -45,7 +45,7 @@ int buildStore(const QString& dir, int dcps, int reels, int assets, bool history
     QSqlQuery(context.store().db).exec(QStringLiteral("PRAGMA synchronous=OFF"));
     QElapsedTimer timer;
     timer.start();
-    buildBenchStore(dir + QStringLiteral("/downloads"), dcps, reels, assets, history);
+    buildBenchStore(context.catalogue(), dir + QStringLiteral("/downloads"), dcps, reels, assets, history);
     std::printf("built store: %d DCPs x %d reels x %d assets%s in %lld ms\n", dcps, reels, assets,
                 history ? " with history" : "", static_cast<long long>(timer.elapsed()));
     return 0;

@@ -221,7 +221,8 @@ void PackageEntryImporter::buildObjects(const DCP* known)
 
 void PackageEntryImporter::linkReels()
 {
-    dcp = std::make_unique<DCP>(cpl.getUuid(), cpl.getTitle(), imageUrl, downloadPath);
+    dcp = std::make_unique<DCP>(cpl.getUuid(), cpl.getTitle(), imageUrl, downloadPath,
+                                &target.catalogue.getStore());
     dcp->setUserUUID(userUuid);
     dcp->setCampaignDCPId(campaignDcpId);
     dcp->setFriendlyTitle(friendlyTitle);
@@ -366,7 +367,7 @@ void PackageEntryImporter::storeNewDCP()
 {
     DCPManager* catalogue = &target.catalogue;
     try {
-        dcp->syncToDatabase();
+        dcp->syncToDatabase(catalogue);
         catalogue->addDCP(dcp.get());
     } catch (...) {
         // The rows were rolled back; assets stored before the failure had already
@@ -419,16 +420,17 @@ void PackageEntryImporter::mergeInto(DCP* known)
 
     // Rows first, in one transaction; the catalogued objects change only once it committed.
     try {
-        Transaction transaction;
+        DatabaseManager& store = known->getStore();
+        Transaction transaction(store);
         for (Reel* reel : merged) {
             qDebug() << "[DCPXMLREADER] Merging Reel... " << reel->getUuid();
             reel->setDCP(known);
             for (Asset* asset : reel->getAssets())
                 asset->setDCP(known);
-            reel->syncToDatabase();
+            reel->syncToDatabase(catalogue);
         }
         for (const auto& link : sharedFiles)
-            DatabaseManager::getInstance()->insertDCPReelAsset(link.first, link.second);
+            store.insertDCPReelAsset(link.first, link.second);
         transaction.commit();
     } catch (...) {
         forgetUnstoredAssets(unregistered);

@@ -95,10 +95,16 @@ quint64 Asset::getDownloadedSize() const
     return size_on_disk > 0 ? static_cast<quint64>(size_on_disk) : 0;
 }
 
-void Asset::syncToDatabase()
+DatabaseManager& Asset::store() const
 {
-    // Before the catalogue is loaded (a store filled ahead of a start) only the rows are written.
-    DCPManager* catalogue = DCPManager::getInstance();
+    if (!dcp)
+        throw std::runtime_error("The asset belongs to no DCP");
+    return dcp->getStore();
+}
+
+void Asset::syncToDatabase(DCPManager* catalogue)
+{
+    // Without a catalogue (a store filled ahead of a start) only the rows are written.
     const AssetKey asset_key = key();
     if (catalogue && catalogue->getAsset(asset_key.first, asset_key.second)) {
         qDebug() << "[Asset] Syncing asset (ignored exists)..." << uuid;
@@ -106,10 +112,10 @@ void Asset::syncToDatabase()
     }
 
     qDebug() << "[Asset] Syncing asset..." << uuid;
-    DatabaseManager* db = DatabaseManager::getInstance();
-    db->insertAsset(this);
+    DatabaseManager& db = store();
+    db.insertAsset(this);
     for (Reel* reel : reels) {
-        db->insertDCPReelAsset(reel, this);
+        db.insertDCPReelAsset(reel, this);
     }
     if (catalogue) {
         catalogue->addAsset(this);
@@ -155,7 +161,7 @@ bool Asset::isVerifiedFileIntact() const
     const FileIdentity onDisk = FileIdentity::of(QFileInfo::exists(hidden) ? hidden : visible);
     if (!onDisk.isValid() || quint64(onDisk.size) != size)
         return false;
-    return DatabaseManager::getInstance()->getVerifiedFile(this) == onDisk;
+    return store().getVerifiedFile(this) == onDisk;
 }
 
 bool Asset::reveal(QString* reason)
@@ -177,7 +183,7 @@ bool Asset::reveal(QString* reason)
     const bool already_renamed = QFileInfo(visible_path).isFile() && !QFileInfo::exists(hidden_path);
     if (!already_renamed) {
         // What the store gathered about the file is on the disk before its name says more.
-        DatabaseManager::getInstance()->commitPending();
+        store().commitPending();
         QString why;
         if (!QFileInfo::exists(hidden_path)) {
             why = QStringLiteral("the file is missing");
@@ -202,7 +208,7 @@ bool Asset::reveal(QString* reason)
         const QString previous = original_filename;
         original_filename = visible_name;
         try {
-            DatabaseManager::getInstance()->updateAssetOriginalName(this);
+            store().updateAssetOriginalName(this);
         } catch (...) {
             // The file is visible but the row still says hidden; the next attempt finds the
             // file renamed and only records the name.
@@ -211,7 +217,7 @@ bool Asset::reveal(QString* reason)
         }
         try {
             // Revealed: what it was verified as is of no further use.
-            DatabaseManager::getInstance()->forgetVerifiedFile(this);
+            store().forgetVerifiedFile(this);
         } catch (const std::exception& e) {
             qDebug() << "[Asset] Unable to forget the verified file of" << uuid << e.what();
         }
@@ -234,7 +240,7 @@ bool Asset::tryReveal(QString* reason)
 void Asset::removeFromDb()
 {
     qDebug() << "[Asset] Removing Asset from DB... " << uuid;
-    DatabaseManager::getInstance()->removeAsset(this);
+    store().removeAsset(this);
 }
 
 void Asset::removeFromFileSystem()

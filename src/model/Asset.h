@@ -7,7 +7,9 @@
 #include <atomic>
 #include <memory>
 
+class DatabaseManager;
 class DCP;
+class DCPManager;
 class Reel;
 class QFile;
 
@@ -68,7 +70,10 @@ public:
     void closeFileHandle();
     quint64 getDownloadedSize() const;
 
-    void syncToDatabase();
+    // Stores the row and the links to its reels in its DCP's store and registers the asset
+    // with the catalogue; nothing when the catalogue already holds its key (see
+    // DCP::syncToDatabase).
+    void syncToDatabase(DCPManager* catalogue);
     bool validateChecksum();
     // Gives the file its visible name. The file is renamed first and the new name is recorded
     // only once the file carries it, so the store never names a file that is not there.
@@ -89,6 +94,9 @@ public:
     void removeFromFileSystem();
 
 private:
+    // The store of the asset's DCP; throws std::runtime_error for an asset without one.
+    DatabaseManager& store() const;
+
     int remaining_redirects = 3;
     QString uuid;
     QString hash;

@@ -81,9 +81,9 @@ struct Link
 
 namespace {
 
-DCP* newDCP(const DcpRow& row)
+DCP* newDCP(const DcpRow& row, DatabaseManager* store)
 {
-    auto* dcp = new DCP(row.uuid, row.title, row.image_url, row.download_path);
+    auto* dcp = new DCP(row.uuid, row.title, row.image_url, row.download_path, store);
     dcp->setDbId(row.id);
     dcp->setUserUUID(row.user_uuid);
     dcp->setCampaignDCPId(row.campaign_dcp_id);
@@ -196,7 +196,7 @@ void buildGraph(DatabaseManager* store, bool selected, TextPool& shared, QHash<Q
 
             DCP* dcp = link.dcp->object;
             if (!dcp) {
-                dcp = newDCP(*link.dcp);
+                dcp = newDCP(*link.dcp, store);
                 link.dcp->object = dcp;
                 created.append(dcp);
             }
@@ -254,7 +254,7 @@ QList<DCP*> CatalogueLoader::load(const QSet<QString>* withReels)
                 row.user_uuid = shared(rows->text(6));
                 row.campaign_dcp_id = static_cast<unsigned long long>(rows->integer(7));
                 if (withReels && !withReels->contains(row.uuid) && rows->integer(8) != 0) {
-                    row.object = newDCP(row);
+                    row.object = newDCP(row, m_store);
                     listed.append(row.object);
                 }
             }

@@ -10,8 +10,9 @@
 
 #include <stdexcept>
 
-DCP::DCP(const QString& uuid, const QString& title, const QString& image_url, const QString& download_path)
-    : uuid(uuid), title(title), image_url(image_url), download_path(download_path)
+DCP::DCP(const QString& uuid, const QString& title, const QString& image_url, const QString& download_path,
+         DatabaseManager* store)
+    : uuid(uuid), title(title), image_url(image_url), download_path(download_path), store(store)
 {
     // QML receives DCPs in lists and must never delete one.
     ScriptOwnership::keepOwnedByProgram(this);
@@ -73,7 +74,7 @@ void DCP::removeReel(Reel* reel)
     {
         // The reel row, its links and its own assets' rows go together or not at all; on
         // failure the in-memory lists stay as they were.
-        Transaction transaction;
+        Transaction transaction(getStore());
         reel->removeFromDb();
         transaction.commit();
     }
@@ -135,14 +136,21 @@ QString DCP::getDCPPath() const
     return download_path + QLatin1Char('/') + title;
 }
 
-void DCP::syncToDatabase()
+DatabaseManager& DCP::getStore() const
+{
+    if (!store)
+        throw std::runtime_error("The DCP has no store");
+    return *store;
+}
+
+void DCP::syncToDatabase(DCPManager* catalogue)
 {
     qDebug() << "Syncing DCP..." << uuid;
     // All rows of a new DCP commit at once; a failure rolls back before it goes on.
-    Transaction transaction;
-    DatabaseManager::getInstance()->insertDcp(this);
+    Transaction transaction(getStore());
+    store->insertDcp(this);
     for (Reel* reel : reels) {
-        reel->syncToDatabase();
+        reel->syncToDatabase(catalogue);
     }
     transaction.commit();
 }

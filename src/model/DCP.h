@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class DatabaseManager;
+class DCPManager;
 class Reel;
 
 // One Digital Cinema Package being downloaded: identity, target folder, reels and assets.
@@ -30,7 +32,11 @@ class DCP : public QObject
     Q_PROPERTY(bool drive_connected READ isDriveConnected NOTIFY driveConnectedChanged)
 
 public:
-    DCP(const QString& uuid, const QString& title, const QString& image_url, const QString& download_path);
+    // store: where the DCP, its reels and their assets keep their rows, handed down by whoever
+    // builds the DCP for the catalogue; not owned, and it outlives the DCP. Null for a DCP
+    // that is never stored.
+    DCP(const QString& uuid, const QString& title, const QString& image_url, const QString& download_path,
+        DatabaseManager* store);
 
     unsigned getDbId() const { return db_id; }
     QString getUuid() const { return uuid; }
@@ -94,7 +100,13 @@ public:
     void addAsset(Asset* asset);
     Asset* getAsset(const QString& uuid) const;
     QString getDCPPath() const;
-    void syncToDatabase();
+    // The store of the DCP, its reels and their assets. Throws std::runtime_error for a DCP
+    // built without one.
+    DatabaseManager& getStore() const;
+    // Stores the DCP with its reels and their assets in one transaction. Each asset stored is
+    // registered with the catalogue, and one it already holds is skipped (row and links);
+    // without a catalogue (a store filled before the program starts) only rows are written.
+    void syncToDatabase(DCPManager* catalogue);
 
     // Told by the engine and the checksum verdicts; the DCP's own signals follow.
     void announceStatus() { emit statusChanged(); }
@@ -128,6 +140,7 @@ private:
     QString user_uuid;
     unsigned long long campaign_dcp_id = 0;
     bool drive_connected = true;
+    DatabaseManager* store = nullptr;
     QList<Asset*> assets;
     QMap<AssetKey, Asset*> assets_by_key;
     QList<Reel*> reels;

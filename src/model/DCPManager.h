@@ -32,8 +32,11 @@ public:
     explicit DCPManager(DatabaseManager& store);
     // Frees every DCP, reel and asset it holds or has removed.
     ~DCPManager() override;
-    // The running program's catalogue, or nullptr before it is loaded.
+    // The running program's catalogue, or nullptr before it is loaded (for tests and tools;
+    // the program hands the catalogue to whoever needs it).
     static DCPManager* getInstance();
+    // The store the catalogue is loaded from: DCPs built for it are handed this one.
+    DatabaseManager& getStore() const { return store; }
     // Whether the start-up load kept at least one DCP on a connected drive.
     bool loadedData() const { return m_loaded_data; }
     void setPackageReader(PackageReader reader) { package_reader = std::move(reader); }

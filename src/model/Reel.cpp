@@ -79,19 +79,26 @@ QString Reel::getAssetsRetryHash() const
     return signature;
 }
 
-void Reel::syncToDatabase()
+DatabaseManager& Reel::store() const
+{
+    if (!dcp)
+        throw std::runtime_error("The reel belongs to no DCP");
+    return dcp->getStore();
+}
+
+void Reel::syncToDatabase(DCPManager* catalogue)
 {
     qDebug() << "Syncing Reel... " << uuid;
-    DatabaseManager::getInstance()->insertReel(this);
+    store().insertReel(this);
     for (Asset* asset : assets) {
-        asset->syncToDatabase();
+        asset->syncToDatabase(catalogue);
     }
 }
 
 void Reel::removeFromDb()
 {
     qDebug() << "Removing Reel... " << uuid;
-    DatabaseManager::getInstance()->removeReel(this);
+    store().removeReel(this);
     for (Asset* asset : assets) {
         // The other reel still needs the file: its row stays, or the next start would
         // load that reel without it and call it complete.
@@ -141,7 +148,7 @@ bool Reel::isSynced() const
     // Called from QML: a store failure must not unwind through the event loop.
     try {
         if (unacknowledged_events < 0)
-            unacknowledged_events = DatabaseManager::getInstance()->getUnsyncedReelNotificationsCount(uuid);
+            unacknowledged_events = store().getUnsyncedReelNotificationsCount(uuid);
         return unacknowledged_events == 0;
     } catch (const std::exception& e) {
         qDebug() << "[Reel] Unable to read notification state of reel" << uuid << e.what();

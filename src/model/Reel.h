@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QString>
 
+class DatabaseManager;
 class DCP;
+class DCPManager;
 
 // One reel of a DCP: the unit the user follows and removes, and the unit reported to
 // the notification service. Sizes and states are derived from its assets on demand.
@@ -45,7 +47,8 @@ public:
     bool replaceAsset(Asset* current, Asset* replacement);
     QString getAssetsRetryHash() const;
 
-    void syncToDatabase();
+    // Stores the reel and its assets in its DCP's store (see DCP::syncToDatabase).
+    void syncToDatabase(DCPManager* catalogue);
     // Removes the reel's row and links, and the rows of its assets that no other reel of
     // its DCP lists.
     void removeFromDb();
@@ -91,6 +94,8 @@ signals:
 
 private:
     void announceDCPStatus();
+    // The store of the reel's DCP; throws std::runtime_error for a reel without one.
+    DatabaseManager& store() const;
 
     unsigned db_id = 0;
     QString uuid;

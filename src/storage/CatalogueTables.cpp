@@ -42,10 +42,10 @@ QSqlQuery CatalogueTables::getDCPQuery()
 // Each reel of the DCPs the links name once, then every file its links list (in any DCP, as
 // a shared reel's object holds them), counting only links whose reel, asset and DCP rows exist.
 #define SUMMARIES_OF(links)                                                                                  \
-    "SELECT x.dcp_uuid,COUNT(DISTINCT x.reel_uuid),SUM(a.size) FROM (SELECT DISTINCT l.dcp_uuid,"           \
-    "l.reel_uuid FROM " links " JOIN reel r ON r.uuid = l.reel_uuid JOIN asset la ON la.uuid = "           \
+    "SELECT x.dcp_uuid,COUNT(DISTINCT x.reel_uuid),SUM(a.size) FROM (SELECT DISTINCT l.dcp_uuid,"            \
+    "l.reel_uuid FROM " links " JOIN reel r ON r.uuid = l.reel_uuid JOIN asset la ON la.uuid = "             \
     "l.asset_uuid AND la.dcp_uuid = l.dcp_uuid) x CROSS JOIN dcp_reel_asset o ON o.reel_uuid = x.reel_uuid " \
-    "JOIN asset a ON a.uuid = o.asset_uuid AND a.dcp_uuid = o.dcp_uuid JOIN dcp d ON d.uuid = o.dcp_uuid "  \
+    "JOIN asset a ON a.uuid = o.asset_uuid AND a.dcp_uuid = o.dcp_uuid JOIN dcp d ON d.uuid = o.dcp_uuid "   \
     "GROUP BY x.dcp_uuid"
 
 std::unique_ptr<StoreRows> CatalogueTables::getCatalogueRows(DatabaseManager::CatalogueTable table,
@@ -229,7 +229,7 @@ bool CatalogueTables::removeDCP(DCP* dcp)
 
     // One unit: a statement failing half-way would leave a DCP without reels or assets
     // whose links still load at the next start. Joins a transaction the caller opened.
-    Transaction transaction;
+    Transaction transaction(store);
     execOrFail(assetQuery, "[DatabaseManager] Unable to run removeDCP [assets] query:",
                "Unable to run removeDCP [assets] query");
     execOrFail(linkQuery, "[DatabaseManager] Unable to run removeDCP [dcp_reel_assets] query:",

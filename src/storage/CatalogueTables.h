@@ -20,7 +20,9 @@ class StoreRows;
 class CatalogueTables
 {
 public:
-    explicit CatalogueTables(QSqlDatabase& db) : db(db) {}
+    // store: the owner of db, whose pending writes go to the disk before a removal's own
+    // transaction begins.
+    CatalogueTables(DatabaseManager& store, QSqlDatabase& db) : store(store), db(db) {}
 
     QSqlQuery getDCPQuery();
     std::unique_ptr<StoreRows> getCatalogueRows(DatabaseManager::CatalogueTable table, bool selected);
@@ -35,5 +37,6 @@ public:
     bool removeDCP(DCP* dcp);
 
 private:
+    DatabaseManager& store;
     QSqlDatabase& db;
 };

@@ -59,7 +59,8 @@ QString DatabaseManager::databasePathIn(const QString& directory)
 }
 
 DatabaseManager::DatabaseManager(const QString& directory)
-    : catalogueTables(std::make_unique<CatalogueTables>(db)), assetTable(std::make_unique<AssetTable>(db)),
+    : catalogueTables(std::make_unique<CatalogueTables>(*this, db)),
+      assetTable(std::make_unique<AssetTable>(db)),
       notificationTable(std::make_unique<NotificationTable>(db)),
       settingTable(std::make_unique<SettingTable>(db)), queueTable(std::make_unique<QueueTable>(db))
 {

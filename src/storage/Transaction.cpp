@@ -7,8 +7,6 @@
 
 #include <stdexcept>
 
-Transaction::Transaction() : Transaction(*DatabaseManager::getInstance()) {}
-
 Transaction::Transaction(DatabaseManager& store) : m_db(store.db)
 {
     // What the store gathered goes first: this transaction's rollback must not take it along.

@@ -4,9 +4,9 @@
 
 // Scoped transaction on the store's connection for writes of several rows:
 //
-//     Transaction transaction;
-//     store->truncateSettings();
-//     store->insertSetting(...);   // may throw
+//     Transaction transaction(store);
+//     store.truncateSettings();
+//     store.insertSetting(...);   // may throw
 //     transaction.commit();
 //
 // If the scope is left without commit() (a statement threw), the destructor rolls back,
@@ -20,8 +20,6 @@ class Transaction
 {
 public:
     explicit Transaction(DatabaseManager& store);
-    // On the running program's store.
-    Transaction();
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -81,7 +81,7 @@ void storeDcp(TestSandbox& sandbox, const QString& downloads, const QString& tit
         if (*states == 'D')
             asset->setOriginalFileName(asset->getUuid() + QStringLiteral(".mxf"));
     }
-    dcp->syncToDatabase();
+    dcp->syncToDatabase(sandbox.catalogue());
 }
 
 QString textOf(QQuickItem* item)
@@ -407,7 +407,8 @@ void TestWindow::coversComeThroughTheProxy()
     QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
     m_sandbox->server.setAssetData(QStringLiteral("cover.png"), png);
     const QString url = m_sandbox->server.assetUrl(QStringLiteral("cover.png")).toString();
-    auto* dcp = new DCP(uuid('d', 900), QStringLiteral("Covered"), url, m_sandbox->downloads());
+    auto* dcp = new DCP(uuid('d', 900), QStringLiteral("Covered"), url, m_sandbox->downloads(),
+                        &m_sandbox->catalogue()->getStore());
     QVERIFY(QDir().mkpath(dcp->getDCPPath()));
     TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, uuid('e', 900), 1), uuid('a', 900), 1024);
     m_sandbox->store(dcp);

@@ -93,7 +93,7 @@ void TestAsset::fullPath()
     QFETCH(QString, downloadPath);
     QFETCH(QString, directory);
     QFETCH(QString, expected);
-    DCP dcp("d1", "Film", QString(), downloadPath);
+    DCP dcp("d1", "Film", QString(), downloadPath, nullptr);
     Asset asset("a", "", 1, "t", ".a.mxf", "");
     QCOMPARE(asset.getFullPath(), QString()); // no DCP yet: no place on disk
     asset.setDCP(&dcp);
@@ -139,7 +139,7 @@ void TestAsset::fileHandleAppendsThroughOneHandle()
 {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("Film"));
-    DCP dcp("d1", "Film", QString(), dir.path());
+    DCP dcp("d1", "Film", QString(), dir.path(), nullptr);
     Asset asset("a", "", 10, "t", ".a.mxf", "");
     asset.setDCP(&dcp);
     asset.setDirectoryPath("sub");
@@ -177,7 +177,7 @@ void TestAsset::fileHandleFailures()
     if (!unplugged) {
         QVERIFY(writeFile(dcpFolder + "/sub", "a file where the sub-folder should be"));
     }
-    DCP dcp("d1", "Film", QString(), dir.path());
+    DCP dcp("d1", "Film", QString(), dir.path(), nullptr);
     Asset asset("a", "", 10, "t", ".a.mxf", "");
     asset.setDCP(&dcp);
     asset.setDirectoryPath("sub");
@@ -198,7 +198,7 @@ void TestAsset::fileHandleFailures()
 void TestAsset::validateChecksum()
 {
     QTemporaryDir dir;
-    DCP dcp("d1", "Film", QString(), dir.path());
+    DCP dcp("d1", "Film", QString(), dir.path(), nullptr);
     const QByteArray content(3 * 1024 * 1024 + 11, 'q');
     const QString digest =
         QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha1).toBase64());
@@ -251,7 +251,7 @@ void TestAsset::reveal()
     DCP* dcp = sandbox.makeDCP("d1", "Film");
     Asset* asset = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 4);
     asset->setOriginalFileName(name);
-    dcp->syncToDatabase();
+    dcp->syncToDatabase(sandbox.catalogue());
     const QString hiddenPath = dcp->getDCPPath() + "/.a1.mxf";
     const QString visiblePath = dcp->getDCPPath() + "/a1.mxf";
     if (!hidden.isNull()) {
@@ -284,13 +284,13 @@ void TestAsset::storeSkipKnownAndRemove()
     TestSandbox sandbox;
     DCP* dcp = sandbox.makeDCP("d1", "Film");
     Asset* stored = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r1", 1), "a1", 4);
-    dcp->syncToDatabase();
+    dcp->syncToDatabase(sandbox.catalogue());
     DCPManager* catalogue = sandbox.catalogue();
     QCOMPARE(catalogue->getAsset("a1", "d1"), stored);
 
     // A second object with a key the catalogue knows writes neither row nor link.
     Asset* again = TestSandbox::addAssetOfSize(TestSandbox::addReel(dcp, "r2", 2), "a1", 4);
-    again->syncToDatabase();
+    again->syncToDatabase(sandbox.catalogue());
     QCOMPARE(TestSandbox::rowCount("asset"), 1);
     QCOMPARE(TestSandbox::rowCount("dcp_reel_asset"), 1);
     QCOMPARE(catalogue->getAsset("a1", "d1"), stored);
@@ -298,7 +298,7 @@ void TestAsset::storeSkipKnownAndRemove()
     // The same asset uuid under another DCP is a different asset.
     DCP* other = sandbox.makeDCP("d2", "Other");
     TestSandbox::addAssetOfSize(TestSandbox::addReel(other, "r3", 1), "a1", 4);
-    other->syncToDatabase();
+    other->syncToDatabase(sandbox.catalogue());
     QCOMPARE(TestSandbox::rowCount("asset", "uuid = 'a1'"), 2);
 
     stored->removeFromDb();

@@ -166,7 +166,7 @@ void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
 
     DCP* older = sandbox.newDCP("d-old", "Older", sandbox.downloads());
     TestSandbox::addAssetOfSize(TestSandbox::addReel(older, "r-old", 1), "o1", 10);
-    older->syncToDatabase();
+    older->syncToDatabase(sandbox.catalogue());
 
     DCP* newer = sandbox.newDCP("d-new", "Newer", sandbox.downloads());
     newer->setFriendlyTitle("The Newer One");
@@ -179,7 +179,7 @@ void TestCatalogue::startUpDropsDcpWhoseFolderIsGone()
     Asset* shared = TestSandbox::addAssetOfSize(r2, "n-shared", 300);
     TestSandbox::share(shared, r1);
     todo->setDirectoryPath("sub/dir");
-    newer->syncToDatabase();
+    newer->syncToDatabase(sandbox.catalogue());
     done->setDownloadStarted(true);
     done->setDownloadChecksummed(true);
     done->setDownloadFinished(true);
@@ -254,12 +254,12 @@ void TestCatalogue::startUpWithNothingLeftDoesNotTouchQueue()
     pauseDownloadsInStore();
     DCP* gone = sandbox.newDCP("d1", "Gone", sandbox.downloads());
     TestSandbox::addAssetOfSize(TestSandbox::addReel(gone, "r1", 1), "a1", 10);
-    gone->syncToDatabase();
+    gone->syncToDatabase(sandbox.catalogue());
     QVERIFY(QDir().mkpath(sandbox.downloads())); // the drive is there, the DCP folder is not
 
     sandbox.restart();
     // An engine that already holds an item: a rebuild would empty its queue.
-    DCP outside("x", "Outside", "", sandbox.downloads());
+    DCP outside("x", "Outside", "", sandbox.downloads(), nullptr);
     Asset marker("m", "", 1, "t", ".m", "");
     marker.setDCP(&outside);
     sandbox.engine()->addDownloadItem(&marker);
@@ -280,7 +280,7 @@ void TestCatalogue::startUpWithoutTheDriveKeepsItsDownloads()
     DCP* away = sandbox.newDCP("d-away", "Away", drive);
     TestSandbox::addAssetOfSize(TestSandbox::addReel(away, "r-away", 1), "w1", 10);
     Asset* unverified = TestSandbox::addAssetOfSize(TestSandbox::addReel(away, "r-done", 2), "w2", 4);
-    away->syncToDatabase();
+    away->syncToDatabase(sandbox.catalogue());
     unverified->setDownloadStarted(true);
     unverified->setDownloadFinished(true);
     DatabaseManager::getInstance()->updateAssetDownloadFields(unverified);
@@ -346,15 +346,15 @@ void TestCatalogue::reelSharedByTwoDcps()
     // dA (reel r-shared: a1) and dB (reel r-b: b1), with b1 linked into r-shared as well.
     DCP* first = sandbox.makeDCP("dA", "First");
     TestSandbox::addAssetOfSize(TestSandbox::addReel(first, "r-shared", 1), "a1", 10);
-    first->syncToDatabase();
+    first->syncToDatabase(sandbox.catalogue());
     DCP* second = sandbox.makeDCP("dB", "Second");
     TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r-b", 1), "b1", 20);
-    second->syncToDatabase();
+    second->syncToDatabase(sandbox.catalogue());
     QVERIFY(TestSandbox::exec(
         "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dB', 'r-shared', 'b1')"));
     DCP* third = sandbox.makeDCP("dC", "Third");
     TestSandbox::addAssetOfSize(TestSandbox::addReel(third, "r-c", 1), "c1", 30);
-    third->syncToDatabase();
+    third->syncToDatabase(sandbox.catalogue());
     for (const QString& folder : folders) {
         QVERIFY(QDir().mkpath(sandbox.downloads() + "/" + folder));
     }
@@ -431,13 +431,13 @@ void TestCatalogue::loadMatchesJoinedQuery()
     TestSandbox::addAssetOfSize(a1, "a2", 20);
     TestSandbox::addAssetOfSize(a1, "a3", 30);
     TestSandbox::addAssetOfSize(a2, "a4", 40);
-    a->syncToDatabase();
+    a->syncToDatabase(sandbox.catalogue());
     DCP* b = sandbox.makeDCP("dB", "Second");
     TestSandbox::addAssetOfSize(TestSandbox::addReel(b, "rB1", 1), "a1", 50); // same asset UUID as in dA
-    b->syncToDatabase();
+    b->syncToDatabase(sandbox.catalogue());
     DCP* c = sandbox.makeDCP("dC", "Third");
     TestSandbox::addAssetOfSize(TestSandbox::addReel(c, "rC1", 1), "c1", 60);
-    c->syncToDatabase();
+    c->syncToDatabase(sandbox.catalogue());
     QVERIFY(TestSandbox::exec(
         "INSERT INTO dcp_reel_asset (dcp_uuid, reel_uuid, asset_uuid) VALUES ('dB', 'rA1', 'a1')"));
     for (const QString& statement : statements)
@@ -549,7 +549,7 @@ void TestCatalogue::completeDcpListedWithoutReels()
     const QList<Asset*> files{TestSandbox::addAssetOfSize(r1, "f1", 10),
                               TestSandbox::addAssetOfSize(r1, "f2", 20),
                               TestSandbox::addAssetOfSize(r2, "f3", 30)};
-    done->syncToDatabase();
+    done->syncToDatabase(sandbox.catalogue());
     QVERIFY(QDir().mkpath(done->getDCPPath()));
     for (const Asset* file : files) {
         QFile visible(FileManager::nixGetUnhiddenPath(file->getFullPath()));
@@ -569,7 +569,7 @@ void TestCatalogue::completeDcpListedWithoutReels()
                     .arg(event)));
     DCP* fresh = sandbox.makeDCP("dNew", "New");
     TestSandbox::addAssetOfSize(TestSandbox::addReel(fresh, "rN", 1), "n1", 40);
-    fresh->syncToDatabase();
+    fresh->syncToDatabase(sandbox.catalogue());
     QVERIFY(QDir().mkpath(fresh->getDCPPath()));
     for (const QString& statement : statements)
         QVERIFY2(TestSandbox::exec(statement), qPrintable(statement));

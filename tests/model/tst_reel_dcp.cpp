@@ -50,7 +50,7 @@ private slots:
 
 void TestReelDcp::emptyReelAndDcp()
 {
-    DCP dcp("d", "T", "", "/tmp");
+    DCP dcp("d", "T", "", "/tmp", nullptr);
     Reel reel("r", 1);
     QVERIFY(reel.isDownloaded());
     QVERIFY(reel.isChecksummed());
@@ -71,8 +71,8 @@ void TestReelDcp::emptyReelAndDcp()
 
 void TestReelDcp::reelAddsEachKeyOnce()
 {
-    DCP d1("d1", "T", "", "/tmp");
-    DCP d2("d2", "T", "", "/tmp");
+    DCP d1("d1", "T", "", "/tmp", nullptr);
+    DCP d2("d2", "T", "", "/tmp", nullptr);
     Asset a("a", "", 100, "t", ".a", "");
     Asset sameUuidOtherDcp("a", "", 50, "t", ".a", "");
     a.setDCP(&d1);
@@ -169,7 +169,7 @@ void TestReelDcp::retrySignature()
 
 void TestReelDcp::addReelSignalsInOrder()
 {
-    DCP dcp("d1", "Film", "", "/x");
+    DCP dcp("d1", "Film", "", "/x", nullptr);
     Reel reel("r1", 1);
     QStringList order;
     bool finishedSeenOnSecond = false;
@@ -229,7 +229,7 @@ void TestReelDcp::syncStoresAllOrNothing()
     TestSandbox::share(TestSandbox::addAssetOfSize(r1, "a1", 10), r2);
     TestSandbox::addAssetOfSize(r2, "a2", 20);
 
-    dcp->syncToDatabase();
+    dcp->syncToDatabase(sandbox.catalogue());
     QVERIFY(dcp->getDbId() > 0);
     QVERIFY(r1->getDbId() > 0 && r2->getDbId() > r1->getDbId());
     QCOMPARE(TestSandbox::rowCount("dcp", "friendly_title = 'The Film' AND campaign_dcp_id = 9000000000"), 1);
@@ -243,7 +243,7 @@ void TestReelDcp::syncStoresAllOrNothing()
     DCP* second = sandbox.makeDCP("d2", "Other");
     TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r3", 1), "a3", 10);
     TestSandbox::addAssetOfSize(TestSandbox::addReel(second, "r1", 2), "a4", 10);
-    QVERIFY_EXCEPTION_THROWN(second->syncToDatabase(), std::runtime_error);
+    QVERIFY_EXCEPTION_THROWN(second->syncToDatabase(sandbox.catalogue()), std::runtime_error);
     QCOMPARE(TestSandbox::rowCount("dcp", "uuid = 'd2'"), 0);
     QCOMPARE(TestSandbox::rowCount("reel", "uuid = 'r3'"), 0);
     QCOMPARE(TestSandbox::rowCount("asset", "dcp_uuid = 'd2'"), 0);
@@ -251,7 +251,7 @@ void TestReelDcp::syncStoresAllOrNothing()
     // The connection is usable afterwards: a later write survives a restart.
     DCP* third = sandbox.makeDCP("d3", "Third");
     TestSandbox::addAssetOfSize(TestSandbox::addReel(third, "r4", 1), "a5", 10);
-    third->syncToDatabase();
+    third->syncToDatabase(sandbox.catalogue());
     sandbox.restart();
     QCOMPARE(TestSandbox::rowCount("dcp"), 2);
 }
@@ -266,7 +266,7 @@ void TestReelDcp::removeReelRollsBackThenDropsRowsAndEntries()
     TestSandbox::share(shared, r2);
     Asset* own = TestSandbox::addAssetOfSize(r2, "a2", 20);
     Asset* ownOfR1 = TestSandbox::addAssetOfSize(r1, "a0", 5);
-    dcp->syncToDatabase();
+    dcp->syncToDatabase(sandbox.catalogue());
 
     // The reel row goes first; the asset delete then fails: nothing of it may be lost.
     QVERIFY(TestSandbox::exec("ALTER TABLE asset RENAME TO asset_gone"));

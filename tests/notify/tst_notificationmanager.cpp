@@ -177,7 +177,7 @@ private:
             f.assets.append(asset);
         }
         f.dcp->addReel(f.reel);
-        f.dcp->syncToDatabase();
+        f.dcp->syncToDatabase(sandbox->catalogue());
         sandbox->catalogue()->addDCP(f.dcp);
 
         for (Asset* asset : qAsConst(f.assets)) {

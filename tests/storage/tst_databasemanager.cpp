@@ -234,7 +234,7 @@ void TestDatabaseManager::insertsKeepRowIdsWideValuesAndUnsetTexts()
     DatabaseManager* store = DatabaseManager::getInstance();
     insertAll(m_dir->makeDCP("d0", "First"));
     // Fields never set (no sub-folder, no user yet) must not trip the NOT NULL columns.
-    DCP d("d1", "Film", QString(), QString());
+    DCP d("d1", "Film", QString(), QString(), nullptr);
     d.setCampaignDCPId(Q_UINT64_C(9000000000));
     Reel r("r1", 4);
     r.setDCP(&d);
@@ -396,10 +396,10 @@ void TestDatabaseManager::nestedTransactionJoinsOuter()
 {
     DCP* d = m_dir->makeDCP("d1", "Film");
     {
-        Transaction outer;
+        Transaction outer(d->getStore());
         QVERIFY(outer.ownsTransaction());
         {
-            Transaction inner;
+            Transaction inner(d->getStore());
             QVERIFY(!inner.ownsTransaction());
             insertAll(d);
             inner.commit(); // the outer one decides
@@ -413,7 +413,7 @@ void TestDatabaseManager::nestedTransactionJoinsOuter()
     Notification later = notification("r1", NotificationType::DownloadStarted);
     DatabaseManager::getInstance()->insertNotification(&later);
     {
-        Transaction transaction;
+        Transaction transaction(d->getStore());
         insertAll(m_dir->makeDCP("d2", "Other"));
         transaction.commit();
     }
@@ -452,7 +452,7 @@ void TestDatabaseManager::gatheredProgressReachesTheFileAndOutlivesARollback()
     a->setDownloadFinished(true);
     store->updateAssetDownloadFields(a);
     {
-        Transaction failing;
+        Transaction failing(*store);
         insertAll(m_dir->makeDCP("d2", "Other"));
     }
     QCOMPARE(TestSandbox::rowCount("dcp"), 1);

@@ -131,7 +131,8 @@ NotificationManager* TestSandbox::notifications(int intervalMs)
 
 DCP* TestSandbox::newDCP(const QString& uuid, const QString& title, const QString& downloadPath)
 {
-    auto* dcp = new DCP(uuid, title, QStringLiteral("http://127.0.0.1/image.png"), downloadPath);
+    auto* dcp =
+        new DCP(uuid, title, QStringLiteral("http://127.0.0.1/image.png"), downloadPath, &m_context->store());
     m_made.append(dcp);
     dcp->setFriendlyTitle(title + QStringLiteral(" (friendly)"));
     dcp->setUserUUID(QStringLiteral("user-1"));
@@ -189,7 +190,7 @@ void TestSandbox::share(Asset* asset, Reel* reel)
 
 void TestSandbox::store(DCP* dcp)
 {
-    dcp->syncToDatabase();
+    dcp->syncToDatabase(catalogue());
     catalogue()->addDCP(dcp);
 }
 
