@@ -16,7 +16,10 @@ MainWindow::MainWindow(AppContext& context, const QDBusConnection& systemBus)
     : m_context(context), m_fit(QSize(1200, 750)), m_inhibitor(systemBus), m_ejector(systemBus),
       m_ejectAction(&m_ejector, &context.engine(), [&context]() { return context.catalogue().getAllDCPs(); }),
       // A corrupted file found by the check goes back to the engine's queue.
-      m_driveCheck([&context](Asset* asset) { context.engine().redownload(asset); }),
+      m_driveCheck([&context](Asset* asset) { context.engine().redownload(asset); },
+                   [&context](Reel* reel, NotificationType::Value event) {
+                       context.notifications().addToQueue(reel, event);
+                   }),
       m_drives([&context] { return context.catalogue().getAllDCPs(); }),
       m_attention(&context.catalogue(), &context.engine()), m_alerts(context.settings()),
       m_translations(context.settings())

@@ -3,7 +3,6 @@
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
-#include "notify/NotificationManager.h"
 #include "storage/DatabaseManager.h"
 
 #include <QDebug>
@@ -13,8 +12,8 @@
 
 #include <cstdio>
 
-DriveVerifier::DriveVerifier(std::function<void(Asset*)> requeue, QObject* parent)
-    : QObject(parent), requeue(std::move(requeue))
+DriveVerifier::DriveVerifier(std::function<void(Asset*)> requeue, ReelEventSink events, QObject* parent)
+    : QObject(parent), requeue(std::move(requeue)), events(std::move(events))
 {
 }
 
@@ -202,7 +201,7 @@ void DriveVerifier::markDamaged(DCP* dcp, const QStringList& uuids)
             // verified, until a new download mends it.
             asset->setDownloadChecksummed(false);
             asset->setDownloadCorrupted(true);
-            DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
+            dcp->getStore().updateAssetDownloadFields(asset);
             qDebug() << "[DriveVerifier] Marked corrupted:" << asset->getFullPath();
         } catch (const std::exception& e) {
             qDebug() << "[DriveVerifier] Unable to mark corrupted:" << uuid << e.what();
@@ -247,7 +246,7 @@ void DriveVerifier::redownloadDamaged(QObject* object)
                     std::rename(QFile::encodeName(visible).constData(),
                                 QFile::encodeName(asset->getFullPath()).constData()) != 0)
                     qDebug() << "[DriveVerifier] Unable to hide" << visible;
-                DatabaseManager::getInstance()->updateAssetOriginalName(asset);
+                dcp->getStore().updateAssetOriginalName(asset);
             }
             // The store and the journal stop calling the file verified before its bytes change:
             // a stop in between leaves a file to verify again, never an emptied one called good.
@@ -255,10 +254,10 @@ void DriveVerifier::redownloadDamaged(QObject* object)
             asset->setDownloadFinished(false);
             asset->setDownloadChecksummed(false);
             asset->setDownloadCorrupted(false);
-            DatabaseManager::getInstance()->updateAssetDownloadFields(asset);
-            DatabaseManager::getInstance()->forgetVerifiedFile(asset);
+            dcp->getStore().updateAssetDownloadFields(asset);
+            dcp->getStore().forgetVerifiedFile(asset);
             for (Reel* reel : asset->getReels())
-                NotificationManager::getInstance()->addToQueue(reel, NotificationType::ChecksumFailed);
+                events(reel, NotificationType::ChecksumFailed);
             QFile file(asset->getFullPath());
             if (file.exists())
                 file.resize(0);

@@ -2,6 +2,7 @@
 
 #include "download/DcpIngestCheck.h"
 #include "model/DCP.h"
+#include "notify/NotificationType.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -33,8 +34,9 @@ class DriveVerifier : public QObject
     Q_PROPERTY(QStringList problems READ getProblems NOTIFY changed)
 
 public:
-    // requeue: hands an asset back to the download engine as a corrupted re-download.
-    explicit DriveVerifier(std::function<void(Asset*)> requeue, QObject* parent = nullptr);
+    // requeue: hands an asset back to the download engine as a corrupted re-download;
+    // events: journals what the user sent back for the notification service.
+    DriveVerifier(std::function<void(Asset*)> requeue, ReelEventSink events, QObject* parent = nullptr);
     ~DriveVerifier() override;
 
     // Every reel completed (verified, reported, visible) and the drive there.
@@ -75,6 +77,7 @@ private:
     void updateResult();
 
     std::function<void(Asset*)> requeue;
+    ReelEventSink events;
     QPointer<DCP> checked;
     QThread* thread = nullptr;
     std::shared_ptr<std::atomic<bool>> cancelFlag;

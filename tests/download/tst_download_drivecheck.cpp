@@ -10,6 +10,7 @@
 #include "model/Asset.h"
 #include "model/DCP.h"
 #include "model/Reel.h"
+#include "notify/NotificationManager.h"
 
 #include <QDir>
 #include <QFile>
@@ -303,7 +304,7 @@ void TestDownloadDriveCheck::downloadAgainForgetsBeforeEmptying()
     box.store(dcp);
     for (Asset* asset : reel->getAssets())
         TestSandbox::markVerified(asset);
-    box.notifications(3600 * 1000);
+    NotificationManager* reports = box.notifications(3600 * 1000);
     const DcpAssetInfo& broken = d.find(DcpAssetInfo::Picture, 1);
     Asset* picture = dcp->getAsset(broken.uuid);
     QFile file(picture->getFullPath());
@@ -311,7 +312,8 @@ void TestDownloadDriveCheck::downloadAgainForgetsBeforeEmptying()
     file.close();
 
     QList<Asset*> requeued;
-    DriveVerifier verifier([&](Asset* asset) { requeued.append(asset); });
+    DriveVerifier verifier([&](Asset* asset) { requeued.append(asset); },
+                           [&](Reel* r, NotificationType::Value event) { reports->addToQueue(r, event); });
     QSignalSpy finished(&verifier, &DriveVerifier::finished);
     verifier.start(dcp);
     QVERIFY(finished.wait(10000));
