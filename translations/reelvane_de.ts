@@ -281,6 +281,13 @@ Das Programm speichert jeden Download in dieser Datei und kann ohne Schreibzugri
     </message>
 </context>
 <context>
+    <name>DcpGrid</name>
+    <message>
+        <source>DCPs</source>
+        <translation>DCPs</translation>
+    </message>
+</context>
+<context>
     <name>DcpIngestCheck</name>
     <message>
         <source>%1 cannot be read from the drive.</source>
@@ -713,6 +720,45 @@ Möchten Sie das veraltete DCP entfernen?<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>EmptyCatalogue</name>
+    <message>
+        <source>No DCP(s) found</source>
+        <translation>Keine DCPs gefunden</translation>
+    </message>
+    <message>
+        <source>You are not downloading any DCPs yet. To start downloading please complete the following steps:</source>
+        <translation>Sie laden noch kein DCP herunter. So starten Sie einen Download:</translation>
+    </message>
+    <message>
+        <source>Click on &quot;Load File&quot; on the left.</source>
+        <translation>Klicken Sie links auf „LADEN“.</translation>
+    </message>
+    <message>
+        <source>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your Downloads folder). If you do not have one yet, click &quot;LAUNCH  OSKAN&quot;, log in, select the film and hit &quot;Download&quot;, then return to the first step.</source>
+        <translation>Wählen Sie die kleine .orvdcp-Datei, die Sie vom OSKAN-Webportal heruntergeladen haben (meist im Ordner Downloads). Haben Sie noch keine, klicken Sie auf „OSKAN ÖFFNEN“, melden Sie sich an, wählen Sie den Film und klicken Sie auf „Download“; dann zurück zum ersten Schritt.</translation>
+    </message>
+    <message>
+        <source>You will be asked where you want to save your DCP file to. Select your download location and hit save. Your download will begin.</source>
+        <translation>Sie werden gefragt, wo Ihr DCP gespeichert werden soll. Wählen Sie den Speicherort und bestätigen Sie: Der Download beginnt.</translation>
+    </message>
+    <message>
+        <source>IMPORTANT:</source>
+        <translation>WICHTIG:</translation>
+    </message>
+    <message>
+        <source>if you will ingest from a USB hard drive, download directly onto that drive rather than onto this computer&apos;s local drive first, so that Reelvane can verify the download and fix corruptions before ingest.</source>
+        <translation>Wenn Sie von einer USB-Festplatte ingesten, laden Sie direkt auf diese Festplatte herunter und nicht zuerst auf die interne Festplatte dieses Computers. So kann Reelvane den Download prüfen und Beschädigungen vor dem Ingest beheben.</translation>
+    </message>
+    <message>
+        <source>You can pause the download at any time by hitting pause or just quitting this application. When you open the application again the download will resume from where it left off.</source>
+        <translation>Sie können den Download jederzeit mit PAUSE oder durch Beenden des Programms unterbrechen. Beim nächsten Start geht er dort weiter, wo er aufgehört hat.</translation>
+    </message>
+    <message>
+        <source>Need help? Write to %1 and we will get back to you.</source>
+        <translation>Brauchen Sie Hilfe? Schreiben Sie an %1, wir melden uns.</translation>
+    </message>
+</context>
+<context>
     <name>EnvironmentProxyFactory</name>
     <message>
         <source>The proxy &quot;%1&quot; (%2) cannot be used. It must be [http://][user:password@]host[:port] or a socks5:// address.</source>
@@ -775,6 +821,41 @@ Möchten Sie das veraltete DCP entfernen?<byte value="xd"/>
     <message>
         <source>Service is temporarily not available. Please try again later.</source>
         <translation>Der Dienst ist vorübergehend nicht verfügbar. Bitte versuchen Sie es später erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>NavBar</name>
+    <message>
+        <source>LOAD FILE</source>
+        <translation>LADEN</translation>
+    </message>
+    <message>
+        <source>Open a package file (Ctrl+O)</source>
+        <translation>Eine Paketdatei öffnen (Strg+O)</translation>
+    </message>
+    <message>
+        <source>RESUME</source>
+        <translation>FORTSETZEN</translation>
+    </message>
+    <message>
+        <source>PAUSE</source>
+        <translation>PAUSE</translation>
+    </message>
+    <message>
+        <source>Resume the downloads (Space)</source>
+        <translation>Downloads fortsetzen (Leertaste)</translation>
+    </message>
+    <message>
+        <source>Pause the downloads (Space)</source>
+        <translation>Downloads anhalten (Leertaste)</translation>
+    </message>
+    <message>
+        <source>LAUNCH OSKAN</source>
+        <translation>OSKAN ÖFFNEN</translation>
+    </message>
+    <message>
+        <source>Open the OSKAN portal in your web browser</source>
+        <translation>Das OSKAN-Portal im Webbrowser öffnen</translation>
     </message>
 </context>
 <context>
@@ -1003,6 +1084,35 @@ Bitte prüfen Sie, ob das Laufwerk angeschlossen, beschreibbar und nicht voll is
     </message>
 </context>
 <context>
+    <name>TopBar</name>
+    <message>
+        <source>Search DCPs...</source>
+        <translation>DCPs suchen...</translation>
+    </message>
+    <message>
+        <source>Search DCPs</source>
+        <translation>DCPs suchen</translation>
+    </message>
+    <message>
+        <source>DATE</source>
+        <comment>sort by date</comment>
+        <translation>DATUM</translation>
+    </message>
+    <message>
+        <source>Sort by date</source>
+        <translation>Nach Datum sortieren</translation>
+    </message>
+    <message>
+        <source>A-Z</source>
+        <comment>sort by name</comment>
+        <translation>A-Z</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Nach Name sortieren</translation>
+    </message>
+</context>
+<context>
     <name>TransferOutcomes</name>
     <message>
         <source>Proxy requires authentication (%1), retrying…</source>
@@ -1151,6 +1261,56 @@ Version 1.4.0</translation>
     </message>
 </context>
 <context>
+    <name>WindowMenu</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Load File</source>
+        <translation>Datei &amp;laden</translation>
+    </message>
+    <message>
+        <source>Alerts…</source>
+        <translation>Meldungen…</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>System language</source>
+        <translation>Systemsprache</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Über</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>WindowStatusBar</name>
+    <message>
+        <source>Speed limit: </source>
+        <translation>Bandbreite: </translation>
+    </message>
+    <message>
+        <source>Speed limit</source>
+        <translation>Geschwindigkeitsbegrenzung</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Unbegrenzt</translation>
+    </message>
+    <message>
+        <source>Schedule…</source>
+        <translation>Zeitplan…</translation>
+    </message>
+</context>
+<context>
     <name>globals</name>
     <message>
         <source>Completed</source>
@@ -1295,78 +1455,6 @@ Version 1.4.0</translation>
 <context>
     <name>main</name>
     <message>
-        <source>Alerts…</source>
-        <translation>Meldungen…</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Sprache</translation>
-    </message>
-    <message>
-        <source>System language</source>
-        <translation>Systemsprache</translation>
-    </message>
-    <message>
-        <source>Schedule…</source>
-        <translation>Zeitplan…</translation>
-    </message>
-    <message>
-        <source>Open a package file (Ctrl+O)</source>
-        <translation>Eine Paketdatei öffnen (Strg+O)</translation>
-    </message>
-    <message>
-        <source>Resume the downloads (Space)</source>
-        <translation>Downloads fortsetzen (Leertaste)</translation>
-    </message>
-    <message>
-        <source>Pause the downloads (Space)</source>
-        <translation>Downloads anhalten (Leertaste)</translation>
-    </message>
-    <message>
-        <source>Open the OSKAN portal in your web browser</source>
-        <translation>Das OSKAN-Portal im Webbrowser öffnen</translation>
-    </message>
-    <message>
-        <source>Search DCPs</source>
-        <translation>DCPs suchen</translation>
-    </message>
-    <message>
-        <source>Sort by date</source>
-        <translation>Nach Datum sortieren</translation>
-    </message>
-    <message>
-        <source>Sort by name</source>
-        <translation>Nach Name sortieren</translation>
-    </message>
-    <message>
-        <source>DCPs</source>
-        <translation>DCPs</translation>
-    </message>
-    <message>
-        <source>Speed limit</source>
-        <translation>Geschwindigkeitsbegrenzung</translation>
-    </message>
-    <message>
-        <source>No limit</source>
-        <translation>Unbegrenzt</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;Datei</translation>
-    </message>
-    <message>
-        <source>&amp;Load File</source>
-        <translation>Datei &amp;laden</translation>
-    </message>
-    <message>
-        <source>&amp;About</source>
-        <translation>&amp;Über</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Beenden</translation>
-    </message>
-    <message>
         <source>Please choose a file</source>
         <translation>Bitte eine Datei wählen</translation>
     </message>
@@ -1381,78 +1469,8 @@ Version 1.4.0</source>
 Version 1.4.0</translation>
     </message>
     <message>
-        <source>LOAD FILE</source>
-        <translation>LADEN</translation>
-    </message>
-    <message>
-        <source>RESUME</source>
-        <translation>FORTSETZEN</translation>
-    </message>
-    <message>
-        <source>PAUSE</source>
-        <translation>PAUSE</translation>
-    </message>
-    <message>
-        <source>LAUNCH OSKAN</source>
-        <translation>OSKAN ÖFFNEN</translation>
-    </message>
-    <message>
-        <source>Search DCPs...</source>
-        <translation>DCPs suchen...</translation>
-    </message>
-    <message>
-        <source>DATE</source>
-        <comment>sort by date</comment>
-        <translation>DATUM</translation>
-    </message>
-    <message>
-        <source>A-Z</source>
-        <comment>sort by name</comment>
-        <translation>A-Z</translation>
-    </message>
-    <message>
-        <source>No DCP(s) found</source>
-        <translation>Keine DCPs gefunden</translation>
-    </message>
-    <message>
-        <source>You are not downloading any DCPs yet. To start downloading please complete the following steps:</source>
-        <translation>Sie laden noch kein DCP herunter. So starten Sie einen Download:</translation>
-    </message>
-    <message>
-        <source>Click on &quot;Load File&quot; on the left.</source>
-        <translation>Klicken Sie links auf „LADEN“.</translation>
-    </message>
-    <message>
-        <source>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your Downloads folder). If you do not have one yet, click &quot;LAUNCH  OSKAN&quot;, log in, select the film and hit &quot;Download&quot;, then return to the first step.</source>
-        <translation>Wählen Sie die kleine .orvdcp-Datei, die Sie vom OSKAN-Webportal heruntergeladen haben (meist im Ordner Downloads). Haben Sie noch keine, klicken Sie auf „OSKAN ÖFFNEN“, melden Sie sich an, wählen Sie den Film und klicken Sie auf „Download“; dann zurück zum ersten Schritt.</translation>
-    </message>
-    <message>
-        <source>You will be asked where you want to save your DCP file to. Select your download location and hit save. Your download will begin.</source>
-        <translation>Sie werden gefragt, wo Ihr DCP gespeichert werden soll. Wählen Sie den Speicherort und bestätigen Sie: Der Download beginnt.</translation>
-    </message>
-    <message>
-        <source>IMPORTANT:</source>
-        <translation>WICHTIG:</translation>
-    </message>
-    <message>
-        <source>if you will ingest from a USB hard drive, download directly onto that drive rather than onto this computer&apos;s local drive first, so that Reelvane can verify the download and fix corruptions before ingest.</source>
-        <translation>Wenn Sie von einer USB-Festplatte ingesten, laden Sie direkt auf diese Festplatte herunter und nicht zuerst auf die interne Festplatte dieses Computers. So kann Reelvane den Download prüfen und Beschädigungen vor dem Ingest beheben.</translation>
-    </message>
-    <message>
-        <source>You can pause the download at any time by hitting pause or just quitting this application. When you open the application again the download will resume from where it left off.</source>
-        <translation>Sie können den Download jederzeit mit PAUSE oder durch Beenden des Programms unterbrechen. Beim nächsten Start geht er dort weiter, wo er aufgehört hat.</translation>
-    </message>
-    <message>
-        <source>Need help? Write to %1 and we will get back to you.</source>
-        <translation>Brauchen Sie Hilfe? Schreiben Sie an %1, wir melden uns.</translation>
-    </message>
-    <message>
         <source>Drop the package to load it</source>
         <translation>Paket hier ablegen, um es zu laden</translation>
-    </message>
-    <message>
-        <source>Speed limit: </source>
-        <translation>Bandbreite: </translation>
     </message>
     <message>
         <source>You already have an instance of the Reelvane Downloader running.<byte value="xd"/>

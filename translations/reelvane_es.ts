@@ -281,6 +281,13 @@ El programa guarda cada descarga en este archivo y no puede funcionar sin escrib
     </message>
 </context>
 <context>
+    <name>DcpGrid</name>
+    <message>
+        <source>DCPs</source>
+        <translation>DCP</translation>
+    </message>
+</context>
+<context>
     <name>DcpIngestCheck</name>
     <message>
         <source>%1 cannot be read from the drive.</source>
@@ -713,6 +720,45 @@ Do you want to remove outdated DCP?<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>EmptyCatalogue</name>
+    <message>
+        <source>No DCP(s) found</source>
+        <translation>No se ha encontrado ningún DCP</translation>
+    </message>
+    <message>
+        <source>You are not downloading any DCPs yet. To start downloading please complete the following steps:</source>
+        <translation>Todavía no está descargando ningún DCP. Para empezar a descargar, siga estos pasos:</translation>
+    </message>
+    <message>
+        <source>Click on &quot;Load File&quot; on the left.</source>
+        <translation>Haga clic en «CARGAR» a la izquierda.</translation>
+    </message>
+    <message>
+        <source>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your Downloads folder). If you do not have one yet, click &quot;LAUNCH  OSKAN&quot;, log in, select the film and hit &quot;Download&quot;, then return to the first step.</source>
+        <translation>Seleccione el pequeño archivo .orvdcp que descargó del portal web OSKAN (normalmente en su carpeta Descargas). Si aún no tiene ninguno, haga clic en «ABRIR OSKAN», inicie sesión, elija la película y pulse «Download»; después vuelva al primer paso.</translation>
+    </message>
+    <message>
+        <source>You will be asked where you want to save your DCP file to. Select your download location and hit save. Your download will begin.</source>
+        <translation>Se le preguntará dónde desea guardar su DCP. Elija la ubicación y confirme: la descarga comenzará.</translation>
+    </message>
+    <message>
+        <source>IMPORTANT:</source>
+        <translation>IMPORTANTE:</translation>
+    </message>
+    <message>
+        <source>if you will ingest from a USB hard drive, download directly onto that drive rather than onto this computer&apos;s local drive first, so that Reelvane can verify the download and fix corruptions before ingest.</source>
+        <translation>si va a hacer el ingest desde un disco duro USB, descargue directamente en ese disco y no primero en el disco de este ordenador, para que Reelvane pueda verificar la descarga y corregir los daños antes del ingest.</translation>
+    </message>
+    <message>
+        <source>You can pause the download at any time by hitting pause or just quitting this application. When you open the application again the download will resume from where it left off.</source>
+        <translation>Puede pausar la descarga en cualquier momento con PAUSA o cerrando el programa. Al abrirlo de nuevo, la descarga continuará donde se quedó.</translation>
+    </message>
+    <message>
+        <source>Need help? Write to %1 and we will get back to you.</source>
+        <translation>¿Necesita ayuda? Escriba a %1 y le responderemos.</translation>
+    </message>
+</context>
+<context>
     <name>EnvironmentProxyFactory</name>
     <message>
         <source>The proxy &quot;%1&quot; (%2) cannot be used. It must be [http://][user:password@]host[:port] or a socks5:// address.</source>
@@ -775,6 +821,41 @@ Do you want to remove outdated DCP?<byte value="xd"/>
     <message>
         <source>Service is temporarily not available. Please try again later.</source>
         <translation>El servicio no está disponible por el momento. Vuelva a intentarlo más tarde.</translation>
+    </message>
+</context>
+<context>
+    <name>NavBar</name>
+    <message>
+        <source>LOAD FILE</source>
+        <translation>CARGAR</translation>
+    </message>
+    <message>
+        <source>Open a package file (Ctrl+O)</source>
+        <translation>Abrir un archivo de paquete (Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>RESUME</source>
+        <translation>REANUDAR</translation>
+    </message>
+    <message>
+        <source>PAUSE</source>
+        <translation>PAUSA</translation>
+    </message>
+    <message>
+        <source>Resume the downloads (Space)</source>
+        <translation>Reanudar las descargas (Espacio)</translation>
+    </message>
+    <message>
+        <source>Pause the downloads (Space)</source>
+        <translation>Pausar las descargas (Espacio)</translation>
+    </message>
+    <message>
+        <source>LAUNCH OSKAN</source>
+        <translation>ABRIR OSKAN</translation>
+    </message>
+    <message>
+        <source>Open the OSKAN portal in your web browser</source>
+        <translation>Abrir el portal OSKAN en su navegador</translation>
     </message>
 </context>
 <context>
@@ -1003,6 +1084,35 @@ Compruebe que el disco está conectado, admite escritura y tiene espacio libre, 
     </message>
 </context>
 <context>
+    <name>TopBar</name>
+    <message>
+        <source>Search DCPs...</source>
+        <translation>Buscar DCP...</translation>
+    </message>
+    <message>
+        <source>Search DCPs</source>
+        <translation>Buscar DCP</translation>
+    </message>
+    <message>
+        <source>DATE</source>
+        <comment>sort by date</comment>
+        <translation>FECHA</translation>
+    </message>
+    <message>
+        <source>Sort by date</source>
+        <translation>Ordenar por fecha</translation>
+    </message>
+    <message>
+        <source>A-Z</source>
+        <comment>sort by name</comment>
+        <translation>A-Z</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Ordenar por nombre</translation>
+    </message>
+</context>
+<context>
     <name>TransferOutcomes</name>
     <message>
         <source>Proxy requires authentication (%1), retrying…</source>
@@ -1151,6 +1261,56 @@ Versión 1.4.0</translation>
     </message>
 </context>
 <context>
+    <name>WindowMenu</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Load File</source>
+        <translation>&amp;Cargar archivo</translation>
+    </message>
+    <message>
+        <source>Alerts…</source>
+        <translation>Alertas…</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>System language</source>
+        <translation>Idioma del sistema</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Acerca de</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Salir</translation>
+    </message>
+</context>
+<context>
+    <name>WindowStatusBar</name>
+    <message>
+        <source>Speed limit: </source>
+        <translation>Límite de velocidad: </translation>
+    </message>
+    <message>
+        <source>Speed limit</source>
+        <translation>Límite de velocidad</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Sin límite</translation>
+    </message>
+    <message>
+        <source>Schedule…</source>
+        <translation>Horario…</translation>
+    </message>
+</context>
+<context>
     <name>globals</name>
     <message>
         <source>Completed</source>
@@ -1295,78 +1455,6 @@ Versión 1.4.0</translation>
 <context>
     <name>main</name>
     <message>
-        <source>Alerts…</source>
-        <translation>Alertas…</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Idioma</translation>
-    </message>
-    <message>
-        <source>System language</source>
-        <translation>Idioma del sistema</translation>
-    </message>
-    <message>
-        <source>Schedule…</source>
-        <translation>Horario…</translation>
-    </message>
-    <message>
-        <source>Open a package file (Ctrl+O)</source>
-        <translation>Abrir un archivo de paquete (Ctrl+O)</translation>
-    </message>
-    <message>
-        <source>Resume the downloads (Space)</source>
-        <translation>Reanudar las descargas (Espacio)</translation>
-    </message>
-    <message>
-        <source>Pause the downloads (Space)</source>
-        <translation>Pausar las descargas (Espacio)</translation>
-    </message>
-    <message>
-        <source>Open the OSKAN portal in your web browser</source>
-        <translation>Abrir el portal OSKAN en su navegador</translation>
-    </message>
-    <message>
-        <source>Search DCPs</source>
-        <translation>Buscar DCP</translation>
-    </message>
-    <message>
-        <source>Sort by date</source>
-        <translation>Ordenar por fecha</translation>
-    </message>
-    <message>
-        <source>Sort by name</source>
-        <translation>Ordenar por nombre</translation>
-    </message>
-    <message>
-        <source>DCPs</source>
-        <translation>DCP</translation>
-    </message>
-    <message>
-        <source>Speed limit</source>
-        <translation>Límite de velocidad</translation>
-    </message>
-    <message>
-        <source>No limit</source>
-        <translation>Sin límite</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;Archivo</translation>
-    </message>
-    <message>
-        <source>&amp;Load File</source>
-        <translation>&amp;Cargar archivo</translation>
-    </message>
-    <message>
-        <source>&amp;About</source>
-        <translation>&amp;Acerca de</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Salir</translation>
-    </message>
-    <message>
         <source>Please choose a file</source>
         <translation>Elija un archivo</translation>
     </message>
@@ -1381,78 +1469,8 @@ Version 1.4.0</source>
 Versión 1.4.0</translation>
     </message>
     <message>
-        <source>LOAD FILE</source>
-        <translation>CARGAR</translation>
-    </message>
-    <message>
-        <source>RESUME</source>
-        <translation>REANUDAR</translation>
-    </message>
-    <message>
-        <source>PAUSE</source>
-        <translation>PAUSA</translation>
-    </message>
-    <message>
-        <source>LAUNCH OSKAN</source>
-        <translation>ABRIR OSKAN</translation>
-    </message>
-    <message>
-        <source>Search DCPs...</source>
-        <translation>Buscar DCP...</translation>
-    </message>
-    <message>
-        <source>DATE</source>
-        <comment>sort by date</comment>
-        <translation>FECHA</translation>
-    </message>
-    <message>
-        <source>A-Z</source>
-        <comment>sort by name</comment>
-        <translation>A-Z</translation>
-    </message>
-    <message>
-        <source>No DCP(s) found</source>
-        <translation>No se ha encontrado ningún DCP</translation>
-    </message>
-    <message>
-        <source>You are not downloading any DCPs yet. To start downloading please complete the following steps:</source>
-        <translation>Todavía no está descargando ningún DCP. Para empezar a descargar, siga estos pasos:</translation>
-    </message>
-    <message>
-        <source>Click on &quot;Load File&quot; on the left.</source>
-        <translation>Haga clic en «CARGAR» a la izquierda.</translation>
-    </message>
-    <message>
-        <source>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your Downloads folder). If you do not have one yet, click &quot;LAUNCH  OSKAN&quot;, log in, select the film and hit &quot;Download&quot;, then return to the first step.</source>
-        <translation>Seleccione el pequeño archivo .orvdcp que descargó del portal web OSKAN (normalmente en su carpeta Descargas). Si aún no tiene ninguno, haga clic en «ABRIR OSKAN», inicie sesión, elija la película y pulse «Download»; después vuelva al primer paso.</translation>
-    </message>
-    <message>
-        <source>You will be asked where you want to save your DCP file to. Select your download location and hit save. Your download will begin.</source>
-        <translation>Se le preguntará dónde desea guardar su DCP. Elija la ubicación y confirme: la descarga comenzará.</translation>
-    </message>
-    <message>
-        <source>IMPORTANT:</source>
-        <translation>IMPORTANTE:</translation>
-    </message>
-    <message>
-        <source>if you will ingest from a USB hard drive, download directly onto that drive rather than onto this computer&apos;s local drive first, so that Reelvane can verify the download and fix corruptions before ingest.</source>
-        <translation>si va a hacer el ingest desde un disco duro USB, descargue directamente en ese disco y no primero en el disco de este ordenador, para que Reelvane pueda verificar la descarga y corregir los daños antes del ingest.</translation>
-    </message>
-    <message>
-        <source>You can pause the download at any time by hitting pause or just quitting this application. When you open the application again the download will resume from where it left off.</source>
-        <translation>Puede pausar la descarga en cualquier momento con PAUSA o cerrando el programa. Al abrirlo de nuevo, la descarga continuará donde se quedó.</translation>
-    </message>
-    <message>
-        <source>Need help? Write to %1 and we will get back to you.</source>
-        <translation>¿Necesita ayuda? Escriba a %1 y le responderemos.</translation>
-    </message>
-    <message>
         <source>Drop the package to load it</source>
         <translation>Suelte el paquete para cargarlo</translation>
-    </message>
-    <message>
-        <source>Speed limit: </source>
-        <translation>Límite de velocidad: </translation>
     </message>
     <message>
         <source>You already have an instance of the Reelvane Downloader running.<byte value="xd"/>

@@ -281,6 +281,13 @@ Le programme garde chaque téléchargement dans ce fichier et ne peut pas foncti
     </message>
 </context>
 <context>
+    <name>DcpGrid</name>
+    <message>
+        <source>DCPs</source>
+        <translation>DCP</translation>
+    </message>
+</context>
+<context>
     <name>DcpIngestCheck</name>
     <message>
         <source>%1 cannot be read from the drive.</source>
@@ -713,6 +720,45 @@ Voulez-vous retirer le DCP périmé ?<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>EmptyCatalogue</name>
+    <message>
+        <source>No DCP(s) found</source>
+        <translation>Aucun DCP trouvé</translation>
+    </message>
+    <message>
+        <source>You are not downloading any DCPs yet. To start downloading please complete the following steps:</source>
+        <translation>Vous ne téléchargez encore aucun DCP. Pour commencer un téléchargement, suivez ces étapes :</translation>
+    </message>
+    <message>
+        <source>Click on &quot;Load File&quot; on the left.</source>
+        <translation>Cliquez sur « CHARGER » à gauche.</translation>
+    </message>
+    <message>
+        <source>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your Downloads folder). If you do not have one yet, click &quot;LAUNCH  OSKAN&quot;, log in, select the film and hit &quot;Download&quot;, then return to the first step.</source>
+        <translation>Choisissez le petit fichier .orvdcp téléchargé depuis le portail web OSKAN (en général dans votre dossier Téléchargements). Si vous n’en avez pas encore, cliquez sur « OUVRIR OSKAN », connectez-vous, choisissez le film et cliquez sur « Download », puis revenez à la première étape.</translation>
+    </message>
+    <message>
+        <source>You will be asked where you want to save your DCP file to. Select your download location and hit save. Your download will begin.</source>
+        <translation>On vous demandera où enregistrer votre DCP. Choisissez l’emplacement et validez : le téléchargement commence.</translation>
+    </message>
+    <message>
+        <source>IMPORTANT:</source>
+        <translation>IMPORTANT :</translation>
+    </message>
+    <message>
+        <source>if you will ingest from a USB hard drive, download directly onto that drive rather than onto this computer&apos;s local drive first, so that Reelvane can verify the download and fix corruptions before ingest.</source>
+        <translation>si l’ingest se fait depuis un disque dur USB, téléchargez directement sur ce disque plutôt que sur le disque de cet ordinateur : Reelvane pourra ainsi vérifier le téléchargement et réparer les fichiers corrompus avant l’ingest.</translation>
+    </message>
+    <message>
+        <source>You can pause the download at any time by hitting pause or just quitting this application. When you open the application again the download will resume from where it left off.</source>
+        <translation>Vous pouvez interrompre le téléchargement à tout moment avec PAUSE ou en quittant le programme. À la prochaine ouverture, il reprendra là où il s’était arrêté.</translation>
+    </message>
+    <message>
+        <source>Need help? Write to %1 and we will get back to you.</source>
+        <translation>Besoin d’aide ? Écrivez à %1, nous vous répondrons.</translation>
+    </message>
+</context>
+<context>
     <name>EnvironmentProxyFactory</name>
     <message>
         <source>The proxy &quot;%1&quot; (%2) cannot be used. It must be [http://][user:password@]host[:port] or a socks5:// address.</source>
@@ -775,6 +821,41 @@ Voulez-vous retirer le DCP périmé ?<byte value="xd"/>
     <message>
         <source>Service is temporarily not available. Please try again later.</source>
         <translation>Le service est momentanément indisponible. Réessayez plus tard.</translation>
+    </message>
+</context>
+<context>
+    <name>NavBar</name>
+    <message>
+        <source>LOAD FILE</source>
+        <translation>CHARGER</translation>
+    </message>
+    <message>
+        <source>Open a package file (Ctrl+O)</source>
+        <translation>Ouvrir un fichier de package (Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>RESUME</source>
+        <translation>REPRENDRE</translation>
+    </message>
+    <message>
+        <source>PAUSE</source>
+        <translation>PAUSE</translation>
+    </message>
+    <message>
+        <source>Resume the downloads (Space)</source>
+        <translation>Reprendre les téléchargements (Espace)</translation>
+    </message>
+    <message>
+        <source>Pause the downloads (Space)</source>
+        <translation>Mettre les téléchargements en pause (Espace)</translation>
+    </message>
+    <message>
+        <source>LAUNCH OSKAN</source>
+        <translation>OUVRIR OSKAN</translation>
+    </message>
+    <message>
+        <source>Open the OSKAN portal in your web browser</source>
+        <translation>Ouvrir le portail OSKAN dans votre navigateur</translation>
     </message>
 </context>
 <context>
@@ -1003,6 +1084,35 @@ Vérifiez que le disque est branché, accessible en écriture et qu’il reste d
     </message>
 </context>
 <context>
+    <name>TopBar</name>
+    <message>
+        <source>Search DCPs...</source>
+        <translation>Rechercher des DCP...</translation>
+    </message>
+    <message>
+        <source>Search DCPs</source>
+        <translation>Rechercher des DCP</translation>
+    </message>
+    <message>
+        <source>DATE</source>
+        <comment>sort by date</comment>
+        <translation>DATE</translation>
+    </message>
+    <message>
+        <source>Sort by date</source>
+        <translation>Trier par date</translation>
+    </message>
+    <message>
+        <source>A-Z</source>
+        <comment>sort by name</comment>
+        <translation>A-Z</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Trier par nom</translation>
+    </message>
+</context>
+<context>
     <name>TransferOutcomes</name>
     <message>
         <source>Proxy requires authentication (%1), retrying…</source>
@@ -1151,6 +1261,56 @@ Version 1.4.0</translation>
     </message>
 </context>
 <context>
+    <name>WindowMenu</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Load File</source>
+        <translation>&amp;Charger un fichier</translation>
+    </message>
+    <message>
+        <source>Alerts…</source>
+        <translation>Alertes…</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>System language</source>
+        <translation>Langue du système</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>À &amp;propos</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Quitter</translation>
+    </message>
+</context>
+<context>
+    <name>WindowStatusBar</name>
+    <message>
+        <source>Speed limit: </source>
+        <translation>Limite de débit : </translation>
+    </message>
+    <message>
+        <source>Speed limit</source>
+        <translation>Limite de débit</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Sans limite</translation>
+    </message>
+    <message>
+        <source>Schedule…</source>
+        <translation>Planning…</translation>
+    </message>
+</context>
+<context>
     <name>globals</name>
     <message>
         <source>Completed</source>
@@ -1295,78 +1455,6 @@ Version 1.4.0</translation>
 <context>
     <name>main</name>
     <message>
-        <source>Alerts…</source>
-        <translation>Alertes…</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Langue</translation>
-    </message>
-    <message>
-        <source>System language</source>
-        <translation>Langue du système</translation>
-    </message>
-    <message>
-        <source>Schedule…</source>
-        <translation>Planning…</translation>
-    </message>
-    <message>
-        <source>Open a package file (Ctrl+O)</source>
-        <translation>Ouvrir un fichier de package (Ctrl+O)</translation>
-    </message>
-    <message>
-        <source>Resume the downloads (Space)</source>
-        <translation>Reprendre les téléchargements (Espace)</translation>
-    </message>
-    <message>
-        <source>Pause the downloads (Space)</source>
-        <translation>Mettre les téléchargements en pause (Espace)</translation>
-    </message>
-    <message>
-        <source>Open the OSKAN portal in your web browser</source>
-        <translation>Ouvrir le portail OSKAN dans votre navigateur</translation>
-    </message>
-    <message>
-        <source>Search DCPs</source>
-        <translation>Rechercher des DCP</translation>
-    </message>
-    <message>
-        <source>Sort by date</source>
-        <translation>Trier par date</translation>
-    </message>
-    <message>
-        <source>Sort by name</source>
-        <translation>Trier par nom</translation>
-    </message>
-    <message>
-        <source>DCPs</source>
-        <translation>DCP</translation>
-    </message>
-    <message>
-        <source>Speed limit</source>
-        <translation>Limite de débit</translation>
-    </message>
-    <message>
-        <source>No limit</source>
-        <translation>Sans limite</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;Fichier</translation>
-    </message>
-    <message>
-        <source>&amp;Load File</source>
-        <translation>&amp;Charger un fichier</translation>
-    </message>
-    <message>
-        <source>&amp;About</source>
-        <translation>À &amp;propos</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Quitter</translation>
-    </message>
-    <message>
         <source>Please choose a file</source>
         <translation>Choisissez un fichier</translation>
     </message>
@@ -1381,78 +1469,8 @@ Version 1.4.0</source>
 Version 1.4.0</translation>
     </message>
     <message>
-        <source>LOAD FILE</source>
-        <translation>CHARGER</translation>
-    </message>
-    <message>
-        <source>RESUME</source>
-        <translation>REPRENDRE</translation>
-    </message>
-    <message>
-        <source>PAUSE</source>
-        <translation>PAUSE</translation>
-    </message>
-    <message>
-        <source>LAUNCH OSKAN</source>
-        <translation>OUVRIR OSKAN</translation>
-    </message>
-    <message>
-        <source>Search DCPs...</source>
-        <translation>Rechercher des DCP...</translation>
-    </message>
-    <message>
-        <source>DATE</source>
-        <comment>sort by date</comment>
-        <translation>DATE</translation>
-    </message>
-    <message>
-        <source>A-Z</source>
-        <comment>sort by name</comment>
-        <translation>A-Z</translation>
-    </message>
-    <message>
-        <source>No DCP(s) found</source>
-        <translation>Aucun DCP trouvé</translation>
-    </message>
-    <message>
-        <source>You are not downloading any DCPs yet. To start downloading please complete the following steps:</source>
-        <translation>Vous ne téléchargez encore aucun DCP. Pour commencer un téléchargement, suivez ces étapes :</translation>
-    </message>
-    <message>
-        <source>Click on &quot;Load File&quot; on the left.</source>
-        <translation>Cliquez sur « CHARGER » à gauche.</translation>
-    </message>
-    <message>
-        <source>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your Downloads folder). If you do not have one yet, click &quot;LAUNCH  OSKAN&quot;, log in, select the film and hit &quot;Download&quot;, then return to the first step.</source>
-        <translation>Choisissez le petit fichier .orvdcp téléchargé depuis le portail web OSKAN (en général dans votre dossier Téléchargements). Si vous n’en avez pas encore, cliquez sur « OUVRIR OSKAN », connectez-vous, choisissez le film et cliquez sur « Download », puis revenez à la première étape.</translation>
-    </message>
-    <message>
-        <source>You will be asked where you want to save your DCP file to. Select your download location and hit save. Your download will begin.</source>
-        <translation>On vous demandera où enregistrer votre DCP. Choisissez l’emplacement et validez : le téléchargement commence.</translation>
-    </message>
-    <message>
-        <source>IMPORTANT:</source>
-        <translation>IMPORTANT :</translation>
-    </message>
-    <message>
-        <source>if you will ingest from a USB hard drive, download directly onto that drive rather than onto this computer&apos;s local drive first, so that Reelvane can verify the download and fix corruptions before ingest.</source>
-        <translation>si l’ingest se fait depuis un disque dur USB, téléchargez directement sur ce disque plutôt que sur le disque de cet ordinateur : Reelvane pourra ainsi vérifier le téléchargement et réparer les fichiers corrompus avant l’ingest.</translation>
-    </message>
-    <message>
-        <source>You can pause the download at any time by hitting pause or just quitting this application. When you open the application again the download will resume from where it left off.</source>
-        <translation>Vous pouvez interrompre le téléchargement à tout moment avec PAUSE ou en quittant le programme. À la prochaine ouverture, il reprendra là où il s’était arrêté.</translation>
-    </message>
-    <message>
-        <source>Need help? Write to %1 and we will get back to you.</source>
-        <translation>Besoin d’aide ? Écrivez à %1, nous vous répondrons.</translation>
-    </message>
-    <message>
         <source>Drop the package to load it</source>
         <translation>Déposez le paquet pour le charger</translation>
-    </message>
-    <message>
-        <source>Speed limit: </source>
-        <translation>Limite de débit : </translation>
     </message>
     <message>
         <source>You already have an instance of the Reelvane Downloader running.<byte value="xd"/>

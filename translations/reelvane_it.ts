@@ -281,6 +281,13 @@ Il programma conserva ogni download in questo file e non può funzionare senza s
     </message>
 </context>
 <context>
+    <name>DcpGrid</name>
+    <message>
+        <source>DCPs</source>
+        <translation>DCP</translation>
+    </message>
+</context>
+<context>
     <name>DcpIngestCheck</name>
     <message>
         <source>%1 cannot be read from the drive.</source>
@@ -713,6 +720,45 @@ Rimuovere il DCP scaduto?<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>EmptyCatalogue</name>
+    <message>
+        <source>No DCP(s) found</source>
+        <translation>Nessun DCP trovato</translation>
+    </message>
+    <message>
+        <source>You are not downloading any DCPs yet. To start downloading please complete the following steps:</source>
+        <translation>Nessun DCP in download. Per iniziare, seguire questi passaggi:</translation>
+    </message>
+    <message>
+        <source>Click on &quot;Load File&quot; on the left.</source>
+        <translation>Fare clic su «CARICA» a sinistra.</translation>
+    </message>
+    <message>
+        <source>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your Downloads folder). If you do not have one yet, click &quot;LAUNCH  OSKAN&quot;, log in, select the film and hit &quot;Download&quot;, then return to the first step.</source>
+        <translation>Selezionare il piccolo file .orvdcp scaricato dal portale web OSKAN (di solito nella cartella Download). Se non se ne ha ancora uno, fare clic su «APRI OSKAN», accedere, scegliere il film e premere «Download», poi tornare al primo passaggio.</translation>
+    </message>
+    <message>
+        <source>You will be asked where you want to save your DCP file to. Select your download location and hit save. Your download will begin.</source>
+        <translation>Verrà chiesto dove salvare il DCP. Scegliere la posizione e confermare: il download inizierà.</translation>
+    </message>
+    <message>
+        <source>IMPORTANT:</source>
+        <translation>IMPORTANTE:</translation>
+    </message>
+    <message>
+        <source>if you will ingest from a USB hard drive, download directly onto that drive rather than onto this computer&apos;s local drive first, so that Reelvane can verify the download and fix corruptions before ingest.</source>
+        <translation>se l’ingest avverrà da un disco rigido USB, scaricare direttamente su quel disco e non prima sul disco di questo computer, così Reelvane potrà verificare il download e correggere i danni prima dell’ingest.</translation>
+    </message>
+    <message>
+        <source>You can pause the download at any time by hitting pause or just quitting this application. When you open the application again the download will resume from where it left off.</source>
+        <translation>È possibile mettere in pausa il download in qualsiasi momento con PAUSA o chiudendo il programma. Alla successiva apertura riprenderà da dove si era fermato.</translation>
+    </message>
+    <message>
+        <source>Need help? Write to %1 and we will get back to you.</source>
+        <translation>Serve aiuto? Scrivere a %1, risponderemo al più presto.</translation>
+    </message>
+</context>
+<context>
     <name>EnvironmentProxyFactory</name>
     <message>
         <source>The proxy &quot;%1&quot; (%2) cannot be used. It must be [http://][user:password@]host[:port] or a socks5:// address.</source>
@@ -775,6 +821,41 @@ Rimuovere il DCP scaduto?<byte value="xd"/>
     <message>
         <source>Service is temporarily not available. Please try again later.</source>
         <translation>Il servizio non è al momento disponibile. Riprovare più tardi.</translation>
+    </message>
+</context>
+<context>
+    <name>NavBar</name>
+    <message>
+        <source>LOAD FILE</source>
+        <translation>CARICA</translation>
+    </message>
+    <message>
+        <source>Open a package file (Ctrl+O)</source>
+        <translation>Apri un file di pacchetto (Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>RESUME</source>
+        <translation>RIPRENDI</translation>
+    </message>
+    <message>
+        <source>PAUSE</source>
+        <translation>PAUSA</translation>
+    </message>
+    <message>
+        <source>Resume the downloads (Space)</source>
+        <translation>Riprendi i download (Spazio)</translation>
+    </message>
+    <message>
+        <source>Pause the downloads (Space)</source>
+        <translation>Metti in pausa i download (Spazio)</translation>
+    </message>
+    <message>
+        <source>LAUNCH OSKAN</source>
+        <translation>APRI OSKAN</translation>
+    </message>
+    <message>
+        <source>Open the OSKAN portal in your web browser</source>
+        <translation>Apri il portale OSKAN nel browser</translation>
     </message>
 </context>
 <context>
@@ -1003,6 +1084,35 @@ Verificare che il disco sia collegato, scrivibile e con spazio libero, poi aprir
     </message>
 </context>
 <context>
+    <name>TopBar</name>
+    <message>
+        <source>Search DCPs...</source>
+        <translation>Cerca DCP...</translation>
+    </message>
+    <message>
+        <source>Search DCPs</source>
+        <translation>Cerca DCP</translation>
+    </message>
+    <message>
+        <source>DATE</source>
+        <comment>sort by date</comment>
+        <translation>DATA</translation>
+    </message>
+    <message>
+        <source>Sort by date</source>
+        <translation>Ordina per data</translation>
+    </message>
+    <message>
+        <source>A-Z</source>
+        <comment>sort by name</comment>
+        <translation>A-Z</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Ordina per nome</translation>
+    </message>
+</context>
+<context>
     <name>TransferOutcomes</name>
     <message>
         <source>Proxy requires authentication (%1), retrying…</source>
@@ -1151,6 +1261,56 @@ Versione 1.4.0</translation>
     </message>
 </context>
 <context>
+    <name>WindowMenu</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Load File</source>
+        <translation>&amp;Carica file</translation>
+    </message>
+    <message>
+        <source>Alerts…</source>
+        <translation>Avvisi…</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Lingua</translation>
+    </message>
+    <message>
+        <source>System language</source>
+        <translation>Lingua di sistema</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Informazioni</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Esci</translation>
+    </message>
+</context>
+<context>
+    <name>WindowStatusBar</name>
+    <message>
+        <source>Speed limit: </source>
+        <translation>Limite di velocità: </translation>
+    </message>
+    <message>
+        <source>Speed limit</source>
+        <translation>Limite di velocità</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Senza limite</translation>
+    </message>
+    <message>
+        <source>Schedule…</source>
+        <translation>Programmazione…</translation>
+    </message>
+</context>
+<context>
     <name>globals</name>
     <message>
         <source>Completed</source>
@@ -1295,78 +1455,6 @@ Versione 1.4.0</translation>
 <context>
     <name>main</name>
     <message>
-        <source>Alerts…</source>
-        <translation>Avvisi…</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Lingua</translation>
-    </message>
-    <message>
-        <source>System language</source>
-        <translation>Lingua di sistema</translation>
-    </message>
-    <message>
-        <source>Schedule…</source>
-        <translation>Programmazione…</translation>
-    </message>
-    <message>
-        <source>Open a package file (Ctrl+O)</source>
-        <translation>Apri un file di pacchetto (Ctrl+O)</translation>
-    </message>
-    <message>
-        <source>Resume the downloads (Space)</source>
-        <translation>Riprendi i download (Spazio)</translation>
-    </message>
-    <message>
-        <source>Pause the downloads (Space)</source>
-        <translation>Metti in pausa i download (Spazio)</translation>
-    </message>
-    <message>
-        <source>Open the OSKAN portal in your web browser</source>
-        <translation>Apri il portale OSKAN nel browser</translation>
-    </message>
-    <message>
-        <source>Search DCPs</source>
-        <translation>Cerca DCP</translation>
-    </message>
-    <message>
-        <source>Sort by date</source>
-        <translation>Ordina per data</translation>
-    </message>
-    <message>
-        <source>Sort by name</source>
-        <translation>Ordina per nome</translation>
-    </message>
-    <message>
-        <source>DCPs</source>
-        <translation>DCP</translation>
-    </message>
-    <message>
-        <source>Speed limit</source>
-        <translation>Limite di velocità</translation>
-    </message>
-    <message>
-        <source>No limit</source>
-        <translation>Senza limite</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;File</translation>
-    </message>
-    <message>
-        <source>&amp;Load File</source>
-        <translation>&amp;Carica file</translation>
-    </message>
-    <message>
-        <source>&amp;About</source>
-        <translation>&amp;Informazioni</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Esci</translation>
-    </message>
-    <message>
         <source>Please choose a file</source>
         <translation>Scegliere un file</translation>
     </message>
@@ -1381,78 +1469,8 @@ Version 1.4.0</source>
 Versione 1.4.0</translation>
     </message>
     <message>
-        <source>LOAD FILE</source>
-        <translation>CARICA</translation>
-    </message>
-    <message>
-        <source>RESUME</source>
-        <translation>RIPRENDI</translation>
-    </message>
-    <message>
-        <source>PAUSE</source>
-        <translation>PAUSA</translation>
-    </message>
-    <message>
-        <source>LAUNCH OSKAN</source>
-        <translation>APRI OSKAN</translation>
-    </message>
-    <message>
-        <source>Search DCPs...</source>
-        <translation>Cerca DCP...</translation>
-    </message>
-    <message>
-        <source>DATE</source>
-        <comment>sort by date</comment>
-        <translation>DATA</translation>
-    </message>
-    <message>
-        <source>A-Z</source>
-        <comment>sort by name</comment>
-        <translation>A-Z</translation>
-    </message>
-    <message>
-        <source>No DCP(s) found</source>
-        <translation>Nessun DCP trovato</translation>
-    </message>
-    <message>
-        <source>You are not downloading any DCPs yet. To start downloading please complete the following steps:</source>
-        <translation>Nessun DCP in download. Per iniziare, seguire questi passaggi:</translation>
-    </message>
-    <message>
-        <source>Click on &quot;Load File&quot; on the left.</source>
-        <translation>Fare clic su «CARICA» a sinistra.</translation>
-    </message>
-    <message>
-        <source>Select the small .orvdcp file you downloaded from the OSKAN web portal (usually in your Downloads folder). If you do not have one yet, click &quot;LAUNCH  OSKAN&quot;, log in, select the film and hit &quot;Download&quot;, then return to the first step.</source>
-        <translation>Selezionare il piccolo file .orvdcp scaricato dal portale web OSKAN (di solito nella cartella Download). Se non se ne ha ancora uno, fare clic su «APRI OSKAN», accedere, scegliere il film e premere «Download», poi tornare al primo passaggio.</translation>
-    </message>
-    <message>
-        <source>You will be asked where you want to save your DCP file to. Select your download location and hit save. Your download will begin.</source>
-        <translation>Verrà chiesto dove salvare il DCP. Scegliere la posizione e confermare: il download inizierà.</translation>
-    </message>
-    <message>
-        <source>IMPORTANT:</source>
-        <translation>IMPORTANTE:</translation>
-    </message>
-    <message>
-        <source>if you will ingest from a USB hard drive, download directly onto that drive rather than onto this computer&apos;s local drive first, so that Reelvane can verify the download and fix corruptions before ingest.</source>
-        <translation>se l’ingest avverrà da un disco rigido USB, scaricare direttamente su quel disco e non prima sul disco di questo computer, così Reelvane potrà verificare il download e correggere i danni prima dell’ingest.</translation>
-    </message>
-    <message>
-        <source>You can pause the download at any time by hitting pause or just quitting this application. When you open the application again the download will resume from where it left off.</source>
-        <translation>È possibile mettere in pausa il download in qualsiasi momento con PAUSA o chiudendo il programma. Alla successiva apertura riprenderà da dove si era fermato.</translation>
-    </message>
-    <message>
-        <source>Need help? Write to %1 and we will get back to you.</source>
-        <translation>Serve aiuto? Scrivere a %1, risponderemo al più presto.</translation>
-    </message>
-    <message>
         <source>Drop the package to load it</source>
         <translation>Rilasciare il pacchetto per caricarlo</translation>
-    </message>
-    <message>
-        <source>Speed limit: </source>
-        <translation>Limite di velocità: </translation>
     </message>
     <message>
         <source>You already have an instance of the Reelvane Downloader running.<byte value="xd"/>

@@ -206,7 +206,7 @@ void TestTranslations::choiceIsKeptAndRetranslatesTheWindow()
     translations.setEngine(&engine);
     QQmlComponent component(&engine);
     component.setData("import QtQuick 2.9\nText { text: qsTr(\"Language\") }",
-                      QUrl(QStringLiteral("file:///main.qml")));
+                      QUrl(QStringLiteral("file:///WindowMenu.qml")));
     std::unique_ptr<QObject> text(component.create());
     QVERIFY2(text, qPrintable(component.errorString()));
     QSignalSpy changed(&translations, &Translations::languageChanged);
