@@ -131,8 +131,10 @@ NotificationManager* TestSandbox::notifications(int intervalMs)
 
 DCP* TestSandbox::newDCP(const QString& uuid, const QString& title, const QString& downloadPath)
 {
-    auto* dcp =
-        new DCP(uuid, title, QStringLiteral("http://127.0.0.1/image.png"), downloadPath, &m_context->store());
+    // A cover the window shows without the network: an address on this machine would make the
+    // window tests depend on whatever listens there, and on Qt's handling of a cancelled request.
+    auto* dcp = new DCP(uuid, title, QStringLiteral("qrc:/images/placeholder_cover.svg"), downloadPath,
+                        &m_context->store());
     m_made.append(dcp);
     dcp->setFriendlyTitle(title + QStringLiteral(" (friendly)"));
     dcp->setUserUUID(QStringLiteral("user-1"));
