@@ -13,6 +13,7 @@
 namespace {
 // Large sequential reads keep the hash fed at disk speed while memory stays flat.
 constexpr qint64 kHashBlockSize = 4 * 1024 * 1024;
+constexpr qint64 kMinHashBlockSize = 64 * 1024;
 
 // Splits "dir/name" into its parent ("." for a bare name) and its last component.
 void splitPath(const QString& path, QString& parent, QString& name)
@@ -94,9 +95,13 @@ QByteArray FileManager::getFileSHA1(const QString& path, const std::function<voi
     }
 
     CryptoPP::SHA1 sha1;
-    std::vector<char> buffer(static_cast<size_t>(kHashBlockSize));
+    // Sized to the file and left unfilled: a zeroed 4 MiB buffer for each of a reel's thousands
+    // of subtitle images cost more than reading them. A file grown meanwhile is still read to
+    // its end, a block at a time.
+    const qint64 block = qBound<qint64>(kMinHashBlockSize, file.size() + 1, kHashBlockSize);
+    const std::unique_ptr<char[]> buffer(new char[static_cast<size_t>(block)]);
     for (;;) {
-        const qint64 got = file.read(buffer.data(), kHashBlockSize);
+        const qint64 got = file.read(buffer.get(), block);
         if (got < 0) {
             // A digest of part of the file would pass for a verdict on the whole file.
             qDebug() << "[FileManager] getFileSHA1 could not read:" << path << file.errorString();
@@ -105,7 +110,7 @@ QByteArray FileManager::getFileSHA1(const QString& path, const std::function<voi
         if (got == 0) {
             break;
         }
-        sha1.Update(reinterpret_cast<const CryptoPP::byte*>(buffer.data()), static_cast<size_t>(got));
+        sha1.Update(reinterpret_cast<const CryptoPP::byte*>(buffer.get()), static_cast<size_t>(got));
         if (onRead) {
             onRead(got);
         }

@@ -56,7 +56,14 @@ public:
     void setOriginalFileName(const QString& value) { original_filename = value; }
     void setDownloadUrl(const QString& value) { download_url = value; }
     void setDirectoryPath(const QString& value) { directory_path = value; }
-    void setDownloadAttempts(unsigned value) { download_attempts = value; }
+    void setDownloadAttempts(unsigned value)
+    {
+        download_attempts = value;
+        ++attempts_epoch;
+    }
+    // Moves on whenever any asset's attempts change: a reel's retry signature computed at an
+    // earlier value may be stale.
+    static quint64 attemptsEpoch() { return attempts_epoch; }
     void setDownloadStarted(bool value) { download_started = value; }
     void setDownloadFinished(bool value) { download_finished = value; }
     void setDownloadChecksummed(bool value) { download_checksummed = value; }
@@ -110,6 +117,7 @@ private:
     std::atomic<bool> download_checksummed{false};
     std::atomic<bool> download_corrupted{false};
     std::atomic<unsigned> download_attempts{0};
+    static inline std::atomic<quint64> attempts_epoch{0};
     std::unique_ptr<QFile> file_handle;
     DCP* dcp = nullptr;
     QList<Reel*> reels;

@@ -30,6 +30,7 @@ void Reel::addAsset(Asset* asset)
     }
     assets.append(asset);
     assets_by_key.insert(key, asset);
+    retry_hash_known = false;
 }
 
 bool Reel::removeAsset(Asset* asset)
@@ -37,6 +38,7 @@ bool Reel::removeAsset(Asset* asset)
     if (!assets.removeOne(asset)) {
         return false;
     }
+    retry_hash_known = false;
     const AssetKey key = asset->key();
     if (assets_by_key.value(key) == asset) {
         assets_by_key.remove(key);
@@ -50,6 +52,7 @@ bool Reel::replaceAsset(Asset* current, Asset* replacement)
     if (index < 0) {
         return false;
     }
+    retry_hash_known = false;
     const AssetKey old_key = current->key();
     if (assets_by_key.value(old_key) == current) {
         assets_by_key.remove(old_key);
@@ -67,6 +70,11 @@ bool Reel::replaceAsset(Asset* current, Asset* replacement)
 
 QString Reel::getAssetsRetryHash() const
 {
+    // Read before the attempts: a change while they are read leaves the signature stale.
+    const quint64 epoch = Asset::attemptsEpoch();
+    if (retry_hash_known && retry_hash_epoch == epoch) {
+        return retry_hash;
+    }
     // QMap iterates in ascending key order, which is the order the signature needs.
     QMap<QString, QString> attempts_by_uuid;
     for (const Asset* asset : assets) {
@@ -76,6 +84,9 @@ QString Reel::getAssetsRetryHash() const
     for (auto it = attempts_by_uuid.cbegin(); it != attempts_by_uuid.cend(); ++it) {
         signature += it.key() + it.value();
     }
+    retry_hash = signature;
+    retry_hash_epoch = epoch;
+    retry_hash_known = true;
     return signature;
 }
 

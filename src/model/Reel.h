@@ -45,6 +45,8 @@ public:
     // the reel does not list current. Used when a merged reel shares a file with a reel
     // already catalogued, so both list the catalogued object.
     bool replaceAsset(Asset* current, Asset* replacement);
+    // Main thread only: kept until an asset of any reel changes its attempts or this reel its
+    // assets. A reel of thousands of subtitle images asks once per file started.
     QString getAssetsRetryHash() const;
 
     // Stores the reel and its assets in its DCP's store (see DCP::syncToDatabase).
@@ -108,4 +110,7 @@ private:
     DCP* dcp = nullptr;
     QList<Asset*> assets;
     QMap<AssetKey, Asset*> assets_by_key;
+    mutable QString retry_hash;
+    mutable quint64 retry_hash_epoch = 0;
+    mutable bool retry_hash_known = false;
 };

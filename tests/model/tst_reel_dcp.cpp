@@ -40,6 +40,7 @@ private slots:
     void states();
     void retrySignature_data();
     void retrySignature();
+    void retrySignatureFollowsEveryChangeAfterItWasAsked();
     void addReelSignalsInOrder();
     void sizes_data();
     void sizes();
@@ -165,6 +166,30 @@ void TestReelDcp::retrySignature()
         TestSandbox::addAssetOfSize(reel, uuids[i], 1)->setDownloadAttempts(attempts[i]);
     }
     QTEST(reel->getAssetsRetryHash(), "signature");
+}
+
+void TestReelDcp::retrySignatureFollowsEveryChangeAfterItWasAsked()
+{
+    DCP dcp("d", "Film", "", "/nowhere", nullptr);
+    Asset a("a", "", 1, "t", ".a", "");
+    Asset b("b", "", 1, "t", ".b", "");
+    Asset c("c", "", 1, "t", ".c", "");
+    for (Asset* asset : {&a, &b, &c}) {
+        asset->setDCP(&dcp);
+    }
+    Reel reel("r", 1);
+    reel.addAsset(&a);
+    QCOMPARE(reel.getAssetsRetryHash(), QString("a0"));
+    a.setDownloadAttempts(3);
+    QCOMPARE(reel.getAssetsRetryHash(), QString("a3"));
+    reel.addAsset(&b);
+    QCOMPARE(reel.getAssetsRetryHash(), QString("a3b0"));
+    QVERIFY(reel.replaceAsset(&b, &c));
+    QCOMPARE(reel.getAssetsRetryHash(), QString("a3c0"));
+    QVERIFY(reel.removeAsset(&a));
+    QCOMPARE(reel.getAssetsRetryHash(), QString("c0"));
+    // Asked twice with nothing changed: the same answer.
+    QCOMPARE(reel.getAssetsRetryHash(), QString("c0"));
 }
 
 void TestReelDcp::addReelSignalsInOrder()
