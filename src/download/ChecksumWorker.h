@@ -65,9 +65,14 @@ public:
     // The verdict for one file of a job, reading it back from the medium; onRead is told the
     // bytes of each block read; read, the identity of the file as it was before its first byte
     // was read (invalid when it was not read).
+    // written: the file's drive was flushed whole after the file was finished, so that only its
+    // cached pages are dropped.
     static Verdict examine(const ChecksumJob::File& file,
                            const std::function<void(qint64)>& onRead = std::function<void(qint64)>(),
-                           FileIdentity* read = nullptr);
+                           FileIdentity* read = nullptr, bool written = false);
+    // A job of at least this many files to read flushes each of their drives once before the
+    // first is read, instead of flushing file by file.
+    static constexpr int manyFiles = 16;
     // Main thread: the ids of the reel's jobs still in the queue.
     QList<quint64> jobsOf(const Reel* reel) const;
 

@@ -65,6 +65,7 @@ private slots:
     void storeFailureDropsTheJobNotTheWorker();
     void fileRenamedWhileQueuedIsReadAgain();
     void flushToMediumDropsCachedPages();
+    void manyFilesAfterOneFlush();
 };
 
 void TestDownloadChecksum::corruptDeliveries_data()
@@ -282,6 +283,34 @@ void TestDownloadChecksum::flushToMediumDropsCachedPages()
     QVERIFY(ChecksumWorker::flushToMedium(path));
     QCOMPARE(residentPages(path), 0L);
     QCOMPARE(ChecksumWorker::flushToMedium(dir.path() + QStringLiteral("/missing")), false);
+}
+
+// A reel of many small files (subtitle images) is flushed once for the whole drive, then read
+// back file by file: every verdict still belongs to its own file.
+void TestDownloadChecksum::manyFilesAfterOneFlush()
+{
+    TestSandbox box(TestSandbox::WithServer);
+    startPaused();
+    DCP* dcp = box.makeDCP(QStringLiteral("dcp-1"), QStringLiteral("Subtitles"));
+    Reel* reel = box.addReel(dcp, QStringLiteral("reel-1"), 1);
+    QList<Asset*> assets;
+    for (int i = 0; i < ChecksumWorker::manyFiles + 2; ++i) {
+        const QByteArray content = patternBytes(1000 + i, i);
+        Asset* asset =
+            box.addAsset(reel, QStringLiteral("a%1").arg(i), QStringLiteral("sub_%1.png").arg(i), content);
+        asset->setDownloadFinished(true);
+        QVERIFY(writeFile(asset->getFullPath(), i == 9 ? QByteArray("wrong bytes") : content));
+        assets << asset;
+    }
+    QSignalSpy queued(reel, &Reel::downloadQueuedForRedownload);
+    box.publish(dcp);
+
+    QTRY_COMPARE_WITH_TIMEOUT(queued.count(), 1, 5000);
+    for (int i = 0; i < assets.size(); ++i) {
+        QCOMPARE(assets[i]->getDownloadChecksummed(), i != 9);
+        QCOMPARE(assets[i]->getDownloadFinished(), i != 9);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(box.engine()->getDownloadQueue(), QList<Asset*>() << assets[9], 2000);
 }
 
 QTEST_MAIN(TestDownloadChecksum)
