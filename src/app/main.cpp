@@ -267,7 +267,7 @@ int main(int argc, char* argv[])
             context->settings().get(QString::fromLatin1(Translations::kSettingKey))));
         QString decodingKey;
         {
-            LoginDialog login(nullptr);
+            LoginDialog login(context->settings(), nullptr);
             if (login.exec() == QDialog::Rejected)
                 return 0;
             decodingKey = login.getResponse();

@@ -51,7 +51,8 @@ QPixmap renderLogo(int side)
 }
 } // namespace
 
-LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::LoginDialog>())
+LoginDialog::LoginDialog(Setting& settings, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::LoginDialog>()), settings(settings)
 {
     ui->setupUi(this);
     ui->label_logo->setPixmap(renderLogo(80));
@@ -68,7 +69,7 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique
     }
     resetLabelError();
 
-    const QString username = Setting::getInstance()->get(QLatin1String(kUsernameKey));
+    const QString username = settings.get(QLatin1String(kUsernameKey));
     if (!username.isEmpty()) {
         ui->line_edit_username->setText(username);
         ui->line_edit_password->setFocus();
@@ -218,9 +219,8 @@ void LoginDialog::requestError(QNetworkReply::NetworkError code)
 
 void LoginDialog::saveUsername()
 {
-    Setting* const settings = Setting::getInstance();
-    settings->set(QLatin1String(kUsernameKey), ui->line_edit_username->text());
-    settings->save();
+    settings.set(QLatin1String(kUsernameKey), ui->line_edit_username->text());
+    settings.save();
 }
 
 void LoginDialog::forgotPassword()

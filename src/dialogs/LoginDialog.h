@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class Setting;
+
 namespace Ui {
 class LoginDialog;
 }
@@ -21,7 +23,8 @@ class LoginDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit LoginDialog(QWidget* parent = nullptr);
+    // settings: where the user name of the last login is kept.
+    explicit LoginDialog(Setting& settings, QWidget* parent = nullptr);
     ~LoginDialog() override;
 
     QString getResponse() const { return response; }
@@ -48,6 +51,7 @@ private slots:
 
 private:
     std::unique_ptr<Ui::LoginDialog> ui;
+    Setting& settings;
     QNetworkAccessManager networkManager;
     bool requestPending = false;
     QString response;

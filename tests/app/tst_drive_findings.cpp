@@ -172,6 +172,7 @@ void TestDriveFindings::findingsStayUntilMended()
     window.click(window.item(QStringLiteral("downloadAgainButton")));
     QTRY_VERIFY_WITH_TIMEOUT(
         damaged->getDownloadChecksummed() && !damaged->isHidden() && reels.at(0)->isSynced(), 30000);
+    QVERIFY(TestSandbox::events(reels.at(0)).contains(NotificationType::ChecksumFailed)); // the service hears
     QCOMPARE(readFile(folder + '/' + picture.path), readFile(kept.served + '/' + picture.path));
     QCOMPARE(check.getProblems(), QStringList());
     QCOMPARE(check.getResult(),

@@ -15,6 +15,7 @@
 #include "model/DCP.h"
 #include "model/DCPManager.h"
 #include "model/Reel.h"
+#include "storage/Setting.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -131,7 +132,7 @@ void TestLanguageScreens::screens()
 
     TestSandbox box; // the Login reads the saved user name
     {
-        LoginDialog login;
+        LoginDialog login(*Setting::getInstance());
         login.show();
         QVERIFY(QTest::qWaitForWindowExposed(&login));
         QVERIFY(login.grab().save(shot(QStringLiteral("-login.png"))));

@@ -10,6 +10,7 @@
 #include "download/DownloadManager.h"
 #include "model/Asset.h"
 #include "model/Reel.h"
+#include "storage/Setting.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -118,7 +119,7 @@ void TestNetwork::refusedConnections()
     }
     LogCapture log;
 
-    LoginDialog dialog;
+    LoginDialog dialog(*Setting::getInstance());
     dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_username"))->setText(QStringLiteral("user"));
     dialog.findChild<QLineEdit*>(QStringLiteral("line_edit_password"))->setText(QStringLiteral("secret"));
     auto* const button = dialog.findChild<QPushButton*>(QStringLiteral("btn_login"));

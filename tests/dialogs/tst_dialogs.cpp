@@ -205,7 +205,7 @@ void TestDialogs::login()
     if (portal == QLatin1String("dead"))
         usePortal(deadAddress());
 
-    LoginDialog dialog;
+    LoginDialog dialog(*Setting::getInstance());
     dialog.setRequestTimeout(500);
     auto* const button = dialog.findChild<QPushButton*>(QStringLiteral("btn_login"));
     auto* const message = dialog.findChild<QLabel*>(QStringLiteral("label_error"));
@@ -259,7 +259,7 @@ void TestDialogs::storedUserNameFocusesPassword()
 
     Setting::getInstance()->set(QStringLiteral("username"), stored);
     Setting::getInstance()->save();
-    LoginDialog dialog;
+    LoginDialog dialog(*Setting::getInstance());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(QApplication::focusWidget()->objectName(), focused);

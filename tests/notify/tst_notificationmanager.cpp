@@ -482,8 +482,7 @@ private slots:
         ReelFixture f = makeReel(5, 1);
         QSignalSpy synced(f.reel, &Reel::downloadSynced);
         NotificationManager* m = sandbox->notifications(kNeverMs);
-        // Its start-up pass first, as in the program: run after these events, it would take the
-        // reel for one verified before a stop and report its ChecksumOk itself.
+        // Its start-up pass first, as in the program, or it reports this reel's ChecksumOk itself.
         QCoreApplication::processEvents();
 
         // Written by an earlier import of this reel UUID, already in the journal.
