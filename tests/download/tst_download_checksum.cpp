@@ -12,6 +12,7 @@
 #include "model/Reel.h"
 #include "storage/Setting.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QtTest>
@@ -65,6 +66,8 @@ private slots:
     void storeFailureDropsTheJobNotTheWorker();
     void fileRenamedWhileQueuedIsReadAgain();
     void flushToMediumDropsCachedPages();
+    void examineReadsFromTheMedium_data();
+    void examineReadsFromTheMedium();
     void manyFilesAfterOneFlush();
 };
 
@@ -283,6 +286,42 @@ void TestDownloadChecksum::flushToMediumDropsCachedPages()
     QVERIFY(ChecksumWorker::flushToMedium(path));
     QCOMPARE(residentPages(path), 0L);
     QCOMPARE(ChecksumWorker::flushToMedium(dir.path() + QStringLiteral("/missing")), false);
+}
+
+void TestDownloadChecksum::examineReadsFromTheMedium_data()
+{
+    QTest::addColumn<bool>("driveFlushedWhole");
+    QTest::newRow("flushed file by file") << false;
+    QTest::newRow("drive flushed for the job") << true;
+}
+
+// Flushed alone or with its drive, a file's cached pages are dropped before it is read back:
+// once its first 4 MiB block is read, most of a 32 MiB file is not in memory yet (read-ahead
+// brings at most a few MiB more).
+void TestDownloadChecksum::examineReadsFromTheMedium()
+{
+    QFETCH(bool, driveFlushedWhole);
+    QTemporaryDir dir;
+    ChecksumJob::File file;
+    file.path = dir.path() + QStringLiteral("/file.bin");
+    const QByteArray content = patternBytes(32 << 20);
+    QVERIFY(writeFile(file.path, content));
+    QVERIFY(ChecksumWorker::flushToMedium(file.path)); // written through, as after the drive's flush
+    QVERIFY(readFile(file.path).size() == content.size());
+    const long pages = residentPages(file.path);
+    QVERIFY(pages > 0);
+    file.size = quint64(content.size());
+    file.digest = QCryptographicHash::hash(content, QCryptographicHash::Sha1);
+    file.finished = true;
+
+    long afterFirstBlock = -1;
+    const auto onRead = [&](qint64) {
+        if (afterFirstBlock < 0)
+            afterFirstBlock = residentPages(file.path);
+    };
+    QCOMPARE(ChecksumWorker::examine(file, onRead, nullptr, driveFlushedWhole), ChecksumWorker::Match);
+    QVERIFY2(afterFirstBlock >= 0 && afterFirstBlock < pages / 2,
+             qPrintable(QStringLiteral("%1 of %2 pages").arg(afterFirstBlock).arg(pages)));
 }
 
 // A reel of many small files (subtitle images) is flushed once for the whole drive, then read
