@@ -30,6 +30,18 @@ void startPaused()
 }
 
 // Pages of the file that are in the page cache.
+// What this process has had read from storage (not from memory).
+qint64 bytesReadFromDrives()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("read_bytes:"))
+            return line.mid(11).trimmed().toLongLong();
+    return -1;
+}
+
 long residentPages(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
@@ -342,9 +354,13 @@ void TestDownloadChecksum::manyFilesAfterOneFlush()
         assets << asset;
     }
     QSignalSpy queued(reel, &Reel::downloadQueuedForRedownload);
+    // Written through before they are read: their pages were dropped and came back from the
+    // drive. Pages still dirty, never flushed, would have been read from memory.
+    const qint64 readBefore = bytesReadFromDrives();
     box.publish(dcp);
 
     QTRY_COMPARE_WITH_TIMEOUT(queued.count(), 1, 5000);
+    QVERIFY(bytesReadFromDrives() - readBefore >= 1000 * assets.size());
     for (int i = 0; i < assets.size(); ++i) {
         QCOMPARE(assets[i]->getDownloadChecksummed(), i != 9);
         QCOMPARE(assets[i]->getDownloadFinished(), i != 9);
