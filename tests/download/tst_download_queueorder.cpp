@@ -212,6 +212,11 @@ void TestDownloadQueueOrder::aDcpTheDriveCannotHoldWaits()
     QCOMPARE(engine->getCurrentAsset(), nullptr);
     QVERIFY(!feature->getDownloadStarted());
     QCOMPARE(engine->roomWarningFor(big), warning);
+    // Paused on its own, the DCP claims no room on its drive (the user's way to let others go).
+    engine->pauseDcp(big);
+    QTRY_COMPARE(engine->roomWarningFor(big), QString());
+    engine->resumeDcp(big);
+    QTRY_COMPARE(engine->roomWarningFor(big), warning);
 
     // Room made on the drive: the DCP rejoins without anyone asking.
     QSignalSpy roomChanged(engine, &DownloadManager::roomChanged);
