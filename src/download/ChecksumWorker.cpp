@@ -254,12 +254,14 @@ void ChecksumWorker::process()
         awaitBegin(job->id());
         const QVector<ChecksumJob::File>& files = job->files();
         quint64 total = 0;
-        for (const ChecksumJob::File& file : files)
-            total += file.finished && !file.verified ? file.size : 0;
-        quint64 done = 0;
         int toRead = 0;
-        for (const ChecksumJob::File& file : files)
-            toRead += file.finished && !file.verified ? 1 : 0;
+        for (const ChecksumJob::File& file : files) {
+            if (file.finished && !file.verified) {
+                total += file.size;
+                ++toRead;
+            }
+        }
+        quint64 done = 0;
         // A drive that could not be flushed whole is flushed file by file.
         const bool written = toRead >= manyFiles && flushDrivesOf(files);
         QElapsedTimer sinceReport;
